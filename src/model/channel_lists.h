@@ -1,0 +1,21 @@
+// The channel lists: TV, RADIO and the holding buffer, each a plain vector of
+// its channels in display order.
+#pragma once
+
+#include <vector>
+
+#include "model/channel_rec.h"
+
+namespace qel {
+
+using ChannelList = std::vector<ChannelRec>;
+
+enum class ListId { TV, Radio };
+
+// Drops the records named DeletedName and trims the names of the records it keeps.
+void CompactList(ChannelList& list);
+
+// A copy of EmptyChannel with the given name (the header lines of the buffer).
+ChannelRec NamedEmptyChannel(std::string_view name);
+
+}  // namespace qel

@@ -1,0 +1,102 @@
+#include "model/channel_lists.h"
+
+#include <gtest/gtest.h>
+
+#include "model/workspace.h"
+#include "support/channel_builder.h"
+
+namespace qel {
+namespace {
+
+using test::Channel;
+
+TEST(ChannelRec, FieldsInOrderWithTheirWidths) {
+    ChannelRec r;
+    std::vector<std::string> names;
+    std::size_t total = 0;
+    ForEachField(r, [&](const char* name, auto& f) {
+        names.emplace_back(name);
+        total += f.view().size();
+    });
+    EXPECT_EQ(total, 157u);
+    ASSERT_EQ(names.size(), 28u);
+    EXPECT_EQ(names.front(), "MatchKey");
+    EXPECT_EQ(names[1], "ChName");
+    EXPECT_EQ(names.back(), "AutoPmt");
+}
+
+TEST(ChannelRec, NeverFilledIsCodeZeroAndAssignmentPadsOrCuts) {
+    ChannelRec r;
+    EXPECT_EQ(r.ChName.view(), std::string(20, '\0'));
+    r.ChName = "ABC";
+    EXPECT_EQ(r.ChName.view(), "ABC                 ");
+    r.ChName = "123456789012345678901234";
+    EXPECT_EQ(r.ChName.view(), "12345678901234567890");
+}
+
+TEST(ChannelRec, EmptyChannelDefaults) {
+    const ChannelRec& e = EmptyChannel();
+    EXPECT_EQ(e.MatchKey.view(), std::string(52, ' '));
+    EXPECT_EQ(e.ChName.view(), std::string(20, ' '));
+    EXPECT_EQ(e.Freq.view(), "00000000");
+    EXPECT_EQ(e.Srate.view(), "000000");
+    EXPECT_EQ(e.Sat.view(), "000");
+    EXPECT_EQ(e.TuneFlags.view(), "0000");
+    EXPECT_EQ(e.AvFlags.view(), "00");
+    EXPECT_EQ(e.AutoPmt.view(), "0");
+}
+
+TEST(ChannelRec, MatchKeyConcatenatesTuningAndPids) {
+    const ChannelRec r = Channel("X")
+                             .Freq("01175000")
+                             .Srate("275000")
+                             .Fec("3")
+                             .Pol("1")
+                             .NetId("0001")
+                             .TsId("0002")
+                             .SerId("0003")
+                             .APid("0004")
+                             .VPid("0005")
+                             .PPid("0006")
+                             .PmtPid("0007")
+                             .PmcPid("0008")
+                             .TxtPid("0009");
+    EXPECT_EQ(BuildMatchKey(r).view(),
+              "01175000275000310001000200030004000500060007000800"
+              "09");
+}
+
+TEST(CompactList, DropsDeletedAndTrimsKept) {
+    ChannelList list = {Channel("  A  "), Channel("##########"), Channel(" ########## "),
+                        Channel("B")};
+    CompactList(list);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].ChName.view(), "A                   ");
+    EXPECT_EQ(list[1].ChName.view(), "B                   ");
+}
+
+TEST(CompactList, EveryRecordDeletedLeavesAnEmptyList) {
+    ChannelList list(5, Channel("##########"));
+    CompactList(list);
+    EXPECT_TRUE(list.empty());
+    CompactList(list);
+    EXPECT_TRUE(list.empty());
+}
+
+TEST(Workspace, InitializeEmptiesListsAndShowsTv) {
+    Workspace ws;
+    ws.TVList.push_back(Channel("A"));
+    ws.RadioList.push_back(Channel("R"));
+    ws.BufferList.push_back(Channel("B"));
+    ws.CurrentList = ListId::Radio;
+    ws.TVPos = 7;
+    ws.Initialize();
+    EXPECT_TRUE(ws.TVList.empty());
+    EXPECT_TRUE(ws.RadioList.empty());
+    EXPECT_EQ(ws.BufferList.size(), 1u);  // the buffer outlives a load
+    EXPECT_EQ(ws.CurrentList, ListId::TV);
+    EXPECT_EQ(ws.TVPos, 1);
+}
+
+}  // namespace
+}  // namespace qel

@@ -1,0 +1,20 @@
+// JSON text for qel-tool: strings of 8-bit characters written as the code points of
+// the same values, channel records as objects of their 28 fields.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "model/channel_lists.h"
+
+namespace qel::tool {
+
+// A JSON string literal; each byte becomes the code point of its value (0-255).
+std::string JsonString(std::string_view bytes);
+
+std::string JsonChannel(const ChannelRec& ch);
+
+// "[CH,CH,...]"
+std::string JsonChannelArray(const ChannelList& list);
+
+}  // namespace qel::tool

@@ -1,0 +1,119 @@
+#include "sample_list.h"
+
+#include <string>
+
+#include "model/conversions.h"
+
+namespace qel::tool {
+
+namespace {
+
+struct Transponder {
+    int mhz;
+    int ksym;
+    int fec;  // 0-5
+    bool vertical;
+    int netId;
+    int tsId;
+};
+
+struct Satellite {
+    const char* separator;
+    Transponder tps[4];
+};
+
+constexpr Satellite kSatellites[] = {
+    {"--- HOTBIRD 13E ---",
+     {{10719, 27500, 3, true, 0x013E, 0x0C1C},
+      {11034, 27500, 3, true, 0x013E, 0x1D4C},
+      {11766, 27500, 2, false, 0x013E, 0x2FA8},
+      {12380, 27500, 3, true, 0x013E, 0x3E80}}},
+    {"--- ASTRA 19.2E ---",
+     {{11362, 22000, 2, false, 0x0001, 0x0401},
+      {11494, 22000, 2, false, 0x0001, 0x0421},
+      {11836, 27500, 3, false, 0x0001, 0x0441},
+      {12188, 27500, 3, false, 0x0001, 0x0461}}},
+    {"--- EUTELSAT 16E ---",
+     {{10972, 30000, 5, true, 0x0046, 0x0190},
+      {11554, 29950, 3, false, 0x0046, 0x01A4},
+      {12539, 30000, 2, true, 0x0046, 0x01B8},
+      {12732, 27500, 3, false, 0x0046, 0x01CC}}},
+};
+
+constexpr const char* kTvNames[] = {
+    "[NEWS] 24",   "Cinema One",  "[SPORT] Live", "Kids Planet", "Music Box",
+    "Doc Channel", "Euro Travel", "History+",     "[METEO]",     "Cucina TV",
+};
+constexpr const char* kRadioNames[] = {
+    "Radio Uno", "Classica FM", "Jazz Radio", "News Radio", "Rock 105",
+};
+
+std::string Hex4(int v) {
+    return Pad4(ToHex(static_cast<std::uint32_t>(v)));
+}
+
+std::string Digits(long v, std::size_t width) {
+    std::string s = std::to_string(v);
+    return std::string(width > s.size() ? width - s.size() : 0, '0') + s;
+}
+
+ChannelRec Separator(const char* name) {
+    ChannelRec r = EmptyChannel();
+    r.ChName = name;
+    r.MatchKey = BuildMatchKey(r);
+    return r;
+}
+
+ChannelRec Tuned(const Transponder& tp, const std::string& name, int service, bool radio) {
+    ChannelRec r = EmptyChannel();
+    r.ChName = name;
+    r.Freq = Digits(tp.mhz, 6) + "00";
+    r.Srate = Digits(tp.ksym, 5) + "0";
+    r.Fec = std::to_string(tp.fec);
+    r.Pol = tp.vertical ? "1" : "0";
+    r.TuneFlags = tp.vertical ? "0001" : "0000";
+    r.NetId = Hex4(tp.netId);
+    r.TsId = Hex4(tp.tsId);
+    r.SerId = Hex4(service);
+    r.VPid = radio ? "0000" : Hex4(0x100 + service % 0x400);
+    r.APid = Hex4(0x200 + service % 0x400);
+    r.PPid = radio ? r.APid.str() : r.VPid.str();
+    r.PmtPid = Hex4(0x40 + service % 0x100);
+    r.TxtPid = radio ? "0000" : Hex4(0x300 + service % 0x100);
+    r.AvFlags = radio ? "00" : "01";
+    r.ServType = radio ? "02" : "01";
+    r.AutoPid = "1";
+    r.MatchKey = BuildMatchKey(r);
+    return r;
+}
+
+}  // namespace
+
+SampleLists MakeSampleLists() {
+    SampleLists lists;
+    int service = 100;
+    std::size_t tvName = 0;
+    std::size_t radioName = 0;
+    for (const auto& sat : kSatellites) {
+        lists.tv.push_back(Separator(sat.separator));
+        lists.radio.push_back(Separator(sat.separator));
+        for (const auto& tp : sat.tps) {
+            for (int k = 0; k < 3; ++k) {
+                std::string name = kTvNames[tvName % std::size(kTvNames)];
+                if (tvName >= std::size(kTvNames))
+                    name += " " + std::to_string(tvName / 10 + 1);
+                lists.tv.push_back(Tuned(tp, name, service++, false));
+                ++tvName;
+            }
+            std::string radio = kRadioNames[radioName % std::size(kRadioNames)];
+            if (radioName >= std::size(kRadioNames))
+                radio += " " + std::to_string(radioName / 5 + 1);
+            lists.radio.push_back(Tuned(tp, radio, service++, true));
+            ++radioName;
+        }
+    }
+    lists.tv[3].Parental = "1";
+    return lists;
+}
+
+}  // namespace qel::tool

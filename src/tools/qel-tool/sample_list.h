@@ -1,0 +1,16 @@
+// A sample channel list for trying the program without a receiver: a few satellites'
+// worth of TV and RADIO channels under separator lines, as a receiver would hold them.
+#pragma once
+
+#include "model/channel_lists.h"
+
+namespace qel::tool {
+
+struct SampleLists {
+    ChannelList tv;
+    ChannelList radio;
+};
+
+SampleLists MakeSampleLists();
+
+}  // namespace qel::tool

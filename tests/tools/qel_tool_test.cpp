@@ -1,0 +1,142 @@
+// qel-tool as a user runs it: output, exit status and what is left on disk.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "model/g98_file.h"
+#include "serial/checksum.h"
+#include "support/channel_builder.h"
+#include "support/temp_dir.h"
+
+namespace qel {
+namespace {
+
+using test::DvbRecord;
+using test::TempDir;
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+ToolRun Tool(const std::string& args, const TempDir& dir) {
+    const std::string errFile = dir.File("stderr.txt");
+    const std::string cmd = std::string(QEL_TOOL_PATH) + " " + args + " 2>" + errFile;
+    ToolRun run;
+    FILE* p = ::popen(cmd.c_str(), "r");
+    if (p == nullptr)
+        return run;
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
+        run.out.append(buf, n);
+    const int rc = ::pclose(p);
+    run.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    run.err = TempDir::Read(errFile);
+    return run;
+}
+
+std::string Quote(const std::string& s) {
+    return "'" + s + "'";
+}
+
+TEST(QelTool, DumpDvbWritesEveryFieldAtFullWidth) {
+    TempDir dir;
+    const auto path = dir.Write("a.dvb", DvbRecord().Name("A\"\\\xE8").FreqMHz(11766).bytes() +
+                                             DvbRecord().Type(2).Name("R").bytes());
+    const ToolRun run = Tool("dump " + Quote(path), dir);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.rfind(R"({"file_type":"DVB","tv":[{"MatchKey":)", 0), 0u) << run.out;
+    EXPECT_NE(run.out.find(R"("ChName":"A\"\\)"
+                           "\xC3\xA8"
+                           R"(                ")"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find(R"("Freq":"01176600")"), std::string::npos);
+    EXPECT_NE(run.out.find(R"(],"radio":[{"MatchKey":)"), std::string::npos);
+    EXPECT_NE(run.out.find(R"("ServType":"02","Parental":"0","AutoPid":"0","AutoPmt":"0"}]})"),
+              std::string::npos);
+}
+
+TEST(QelTool, DumpG98ReportsLoadedAndTheImage) {
+    TempDir dir;
+    std::string block = "DVSO" + std::string(1260, '\x01');
+    const auto path = dir.Write("s.g98", block + static_cast<char>(CheckSum(block)));
+    const ToolRun run = Tool("dump " + Quote(path), dir);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string head = R"({"file_type":"G98","loaded":true,"image":")";
+    EXPECT_EQ(run.out.rfind(head + "4456534F0101", 0), 0u) << run.out;
+    EXPECT_EQ(run.out.size(), head.size() + 2530 + 3);
+    EXPECT_EQ(run.out.substr(run.out.size() - 3), "\"}\n");
+
+    const auto blank = dir.Write("b.g98", std::string(1265, ' '));
+    EXPECT_NE(Tool("dump " + Quote(blank), dir).out.find(R"("loaded":false)"), std::string::npos);
+}
+
+TEST(QelTool, RefusalsAndUsage) {
+    TempDir dir;
+    const auto bad = dir.Write("bad.dvb", "abc");
+    ToolRun run = Tool("dump " + Quote(bad), dir);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "Wrong file lenght\n");
+    EXPECT_TRUE(run.out.empty());
+
+    run = Tool("convert " + Quote(bad) + " " + Quote(dir.File("out.dvb")), dir);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("out.dvb")));
+
+    const auto unloaded = dir.Write("u.g98", std::string(1265, '\0'));
+    run = Tool("convert " + Quote(unloaded) + " " + Quote(dir.File("out.g98")), dir);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "No DVB98 settings loaded\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("out.g98")));
+
+    EXPECT_EQ(Tool("", dir).status, 1);
+    EXPECT_EQ(Tool("dump", dir).status, 1);
+    EXPECT_EQ(Tool("frobnicate x", dir).status, 1);
+    EXPECT_EQ(Tool("dump " + Quote(dir.Write("x.txt", "")), dir).status, 1);
+}
+
+TEST(QelTool, ConvertRewritesThroughTheProgramsWriters) {
+    TempDir dir;
+    std::string records;
+    for (unsigned i = 0; i < 5; ++i)
+        records +=
+            DvbRecord().FreqMHz(11000 + i).FecCode(i < 4 ? i + 1 : 6).Name("C" + std::to_string(i));
+    const auto in = dir.Write("in.dvb", records);
+    ASSERT_EQ(Tool("convert " + Quote(in) + " " + Quote(dir.File("out.dvb")), dir).status, 0);
+    EXPECT_EQ(TempDir::Read(dir.File("out.dvb")), records);
+
+    std::string tooMany;
+    for (int i = 0; i < 3072; ++i)
+        tooMany += DvbRecord().Name("X").bytes();
+    const auto big = dir.Write("big.dvb", tooMany);
+    const ToolRun run = Tool("convert " + Quote(big) + " " + Quote(dir.File("big2.dvb")), dir);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "Too many channels for DVB 98 : no Upload/Save \n");
+
+    std::string block = "DVSO" + std::string(1260, 'q');
+    const auto g98 = dir.Write("in.g98", block + "?");  // wrong checksum is rewritten
+    ASSERT_EQ(Tool("convert " + Quote(g98) + " " + Quote(dir.File("out.g98")), dir).status, 0);
+    EXPECT_EQ(TempDir::Read(dir.File("out.g98")), block + static_cast<char>(CheckSum(block)));
+}
+
+TEST(QelTool, UpgradeListsTheBufferRecords) {
+    TempDir dir;
+    const std::string a = DvbRecord().FreqMHz(11000).Name("A");
+    const auto loaded = dir.Write("l.dvb", a);
+    const auto other = dir.Write("o.dvb", a + DvbRecord().FreqMHz(12000).Name("NEW").bytes());
+    const ToolRun run = Tool("upgrade " + Quote(loaded) + " " + Quote(other), dir);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.substr(0, 11), R"({"buffer":[)");
+    EXPECT_NE(run.out.find(R"("ChName":"TV CHANNEL (UPG)    ")"), std::string::npos);
+    EXPECT_NE(run.out.find(R"("ChName":"NEW                 ")"), std::string::npos);
+    EXPECT_NE(run.out.find(R"("ChName":"RADIO CHANNELS (UPG))"), std::string::npos);
+    EXPECT_EQ(run.out.find(R"("ChName":"A   )"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qel

@@ -1,0 +1,307 @@
+#include "receiver_settings/fta_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "model/conversions.h"
+#include "receiver_settings/fta_reader.h"
+#include "support/channel_builder.h"
+#include "support/fta_image_builder.h"
+
+namespace qel {
+namespace {
+
+using test::Bytes;
+using test::Channel;
+using test::W;
+using test::WalkImage;
+
+ChannelRec Tv(std::string_view name, std::string_view net, std::string_view ts,
+              std::string_view freq = "01176600") {
+    return Channel(name)
+        .NetId(net)
+        .TsId(ts)
+        .SerId("0001")
+        .Freq(freq)
+        .Srate("275000")
+        .Fec("3")
+        .Sat("013")
+        .Pol("1")
+        .VPid("0200")
+        .APid("0201")
+        .PPid("0200");
+}
+
+std::vector<unsigned> TypesOf(const std::string& image) {
+    std::vector<unsigned> types;
+    for (const auto& r : WalkImage(image))
+        types.push_back(r.type);
+    return types;
+}
+
+std::size_t Count(const std::vector<unsigned>& types, unsigned lo, unsigned hi) {
+    return static_cast<std::size_t>(
+        std::count_if(types.begin(), types.end(), [&](unsigned t) { return t >= lo && t <= hi; }));
+}
+
+std::string Image(ChannelList tv, ChannelList radio, bool convert = true) {
+    auto image = MakeStr_Save(tv, radio, FtaImageTables{}, convert);
+    EXPECT_TRUE(image.ok());
+    return image.ok() ? *image : std::string();
+}
+
+TEST(FtaBlocks, PadAndBitmapBlocks) {
+    EXPECT_EQ(PadBlock(3), Bytes("0003323232") + std::string(1, '\0'));
+    EXPECT_EQ(PadBlock(2), Bytes("00023232"));
+    // Channel 1: ten bits of 0 and a 0; four channels fill 48 bits; then a whole word of 0.
+    // Channels 1-4: 00000000000 00000000010 00000000100 00000000110 0000
+    EXPECT_EQ(BitmapBlock(1, 4), Bytes("0008") + Bytes("000008020060") + Bytes("0000"));
+    // Channel 49 alone: 0000110000 0 -> 11 bits, padded to 16.
+    EXPECT_EQ(BitmapBlock(49, 49), Bytes("0002") + Bytes("0C00"));
+    EXPECT_EQ(BitmapBlock(1, 48).substr(0, 2), W(74));
+}
+
+TEST(FtaWriter, LayoutMarkersAndTag) {
+    const std::string img = Image({Tv("A", "0001", "0002")}, {});
+    ASSERT_EQ(img.size(), 49152u);
+    EXPECT_EQ(img.substr(8188, 4), Bytes("20007FFC"));
+    EXPECT_EQ(img.substr(16380, 4), Bytes("2000FFFF"));  // area B holds nothing
+    EXPECT_EQ(img.substr(49148, 4), Bytes("8000FFFF"));
+    const auto types = TypesOf(img);
+    EXPECT_NE(std::find(types.begin(), types.end(), 0x9999u), types.end());
+    const auto records = WalkImage(img);
+    const auto tag =
+        std::find_if(records.begin(), records.end(), [](auto& r) { return r.type == 0x9999; });
+    EXPECT_EQ(tag->value, "QEL" + std::string(1, '\0'));
+}
+
+TEST(FtaWriter, DefaultSettingsWhenConverting) {
+    const std::string img = Image({Tv("A", "0001", "0002")}, {});
+    const auto types = TypesOf(img);
+    const std::vector<unsigned> head(types.begin(), types.begin() + 22);
+    EXPECT_EQ(head,
+              (std::vector<unsigned>{0x8608, 0x8606, 0xE503, 0x8501, 0x8A41, 0x8A42, 0x8A43, 0x8A40,
+                                     0x8A44, 0x8E01, 0x8701, 0x8604, 0x8605, 0x860D, 0x860E, 0x8611,
+                                     0x860F, 0x860C, 0x8610, 0xE505, 0xE501, 0x8602}));
+    const FtaImageTables t = *Fill_Array(img);
+    EXPECT_EQ(t.Antennas[1], "00002616000029684400HOTBIRD" + std::string(1, '\0'));
+    EXPECT_EQ(t.Antennas[0].substr(0, 20), "00002616000029680400");
+    EXPECT_EQ(Mid(t.SettingsRecord, 33, 4), "249B");
+    EXPECT_EQ(t.ScreenFormat, "00000000");
+}
+
+TEST(FtaWriter, ImageSettingsAreCarried) {
+    FtaImageTables tables;
+    tables.Others.push_back("123400036162630044440000");  // an odd record and an empty one
+    for (auto& a : tables.Antennas)
+        a = "00001111000022223344NAME" + std::string(4, '\0');
+    tables.Antennas[2] = "AAAA1111BBBB22223344";  // no name read
+    tables.SettingsRecord = "E50100020102";
+    tables.ScreenFormat = "01000100";
+    ChannelList tv{Tv("A", "0001", "0002")};
+    ChannelList radio;
+    auto img = MakeStr_Save(tv, radio, tables, false);
+    ASSERT_TRUE(img.ok());
+    const FtaImageTables back = *Fill_Array(*img);
+    ASSERT_EQ(back.Others.size(), 3u);
+    EXPECT_EQ(back.Others[1], "1234000361626300");
+    EXPECT_EQ(back.Others[2], "44440000");
+    EXPECT_EQ(back.Antennas[0], "00001111000022223344NAME" + std::string(4, '\0'));
+    // The upper word of each oscillator is written as 0000; a missing name as zero bytes.
+    EXPECT_EQ(back.Antennas[2], "00001111000022223344" + std::string(8, '\0'));
+    EXPECT_EQ(back.SettingsRecord, "E50100020102");
+    EXPECT_EQ(back.ScreenFormat, "01000100");
+    EXPECT_TRUE(back.ImageTagged);
+}
+
+TEST(FtaWriter, BlocksOf48Channels) {
+    for (std::size_t n : {0u, 1u, 48u, 49u, 96u, 97u}) {
+        ChannelList tv;
+        for (std::size_t i = 0; i < n; ++i)
+            tv.push_back(Tv("C" + std::to_string(i), "0001", "0002"));
+        const auto records = WalkImage(Image(tv, {}));
+        const auto types = TypesOf(Image(tv, {}));
+        const std::size_t blocks = n == 0 ? 0 : (n - 1) / 48 + 1;
+        EXPECT_EQ(Count(types, 0x87AA, 0x87BE), blocks) << n;
+        EXPECT_EQ(Count(types, 0x875A, 0x876E), blocks) << n;
+        EXPECT_EQ(Count(types, 0x870A, 0x871E), blocks) << n;
+        if (n == 49) {
+            const auto last = std::find_if(records.begin(), records.end(),
+                                           [](auto& r) { return r.type == 0x87AB; });
+            ASSERT_NE(last, records.end());
+            EXPECT_EQ(last->value, test::ChannelEntry("C48", 1, 2, 1, 0));
+            const auto pad = std::find_if(records.begin(), records.end(),
+                                          [](auto& r) { return r.type == 0x875B; });
+            EXPECT_EQ(pad->value, std::string(1, '\x32'));
+        }
+    }
+    // RADIO blocks use their own types.
+    const auto types = TypesOf(Image({}, {Tv("R", "0001", "0002")}));
+    EXPECT_EQ(Count(types, 0x87BF, 0x87BF), 1u);
+    EXPECT_EQ(Count(types, 0x871F, 0x871F), 1u);
+    EXPECT_EQ(Count(types, 0x876F, 0x876F), 1u);
+}
+
+TEST(FtaWriter, TransponderSharingBlankIdsAndCounts) {
+    ChannelList tv{Tv("A", "0001", "0002"), Tv("B", "0001", "0002"), Tv("C", "    ", "    "),
+                   Tv("D", "0000", "0000"), Tv("E", "2020", "0000")};
+    ChannelList radio{Tv("R1", "0001", "0002"), Tv("R2", "0005", "0006"), Tv("R3", "0005", "0006")};
+    auto img = MakeStr_Save(tv, radio, FtaImageTables{}, true);
+    ASSERT_TRUE(img.ok());
+    // Blank ids get running numbers and keep them.
+    EXPECT_EQ(tv[3].NetId.view(), "0001");
+    EXPECT_EQ(tv[3].TsId.view(), "0001");
+    EXPECT_EQ(tv[4].NetId.view(), "0002");
+    EXPECT_EQ(tv[2].NetId.view(), "    ");  // four blanks are not one of the blank patterns
+    const FtaImageTables t = *Fill_Array(*img);
+    // 0001/0002, blanks, 0001/0001, 0002/0002 for TV; 0005/0006 for RADIO; then the count.
+    ASSERT_EQ(t.Transponders.size(), 7u);
+    EXPECT_EQ(t.Transponders[1].substr(0, 8), "90010018");
+    EXPECT_EQ(t.Transponders[5].substr(0, 20), "90050018000500050006");
+    EXPECT_EQ(t.Transponders[6], "900000020005");
+    EXPECT_EQ(t.Pids.size(), 1u + 8 + 1);
+    EXPECT_EQ(t.TVCount, 5);
+    EXPECT_EQ(t.RadioCount, 3);
+}
+
+TEST(FtaWriter, BandRuleAndUntunedTransponders) {
+    ChannelList tv{Tv("LOW", "0001", "0001", "01169999"), Tv("HIGH", "0001", "0002", "01170000"),
+                   Tv("NOTS", "0001", "0003", "NO TS"), Tv("ZERO", "0001", "0004", "00095025")};
+    tv[0].LoHi = "1";
+    tv[1].LoHi = "0";
+    auto img = MakeStr_Save(tv, *std::make_unique<ChannelList>(), FtaImageTables{}, true);
+    ASSERT_TRUE(img.ok());
+    EXPECT_EQ(tv[0].LoHi.view(), "0");
+    EXPECT_EQ(tv[1].LoHi.view(), "1");
+    const FtaImageTables t = *Fill_Array(*img);
+    EXPECT_EQ(t.Transponders[1].substr(8),
+              "000100010001"
+              "0000"
+              "0008"
+              "01169999"
+              "0013"
+              "00"
+              "01"
+              "00"
+              "275000"
+              "01"
+              "03");
+    EXPECT_EQ(t.Transponders[3].substr(8),
+              "000100010003"
+              "00000004"
+              "00000000"
+              "0203"
+              "00"
+              "275000"
+              "0F000000");
+    EXPECT_EQ(t.Transponders[4].substr(8, 32),
+              "000100010004"
+              "00000004"
+              "03B62500"
+              "0203");
+    const auto lists = Fill_View_Array(t);
+    EXPECT_EQ(lists.tv[2].Freq.view(), "00000000");
+    EXPECT_EQ(lists.tv[3].Freq.view(), "00095025");
+}
+
+TEST(FtaWriter, RoundTripReadsBackAndWritesIdenticalBytes) {
+    ChannelList tv;
+    ChannelList radio;
+    for (int i = 0; i < 130; ++i) {
+        const std::string net = Pad4(ToHex(static_cast<std::uint32_t>(1 + i % 7)));
+        const std::string ts = Pad4(ToHex(static_cast<std::uint32_t>(i % 30)));
+        ChannelRec ch = Tv(" Chan " + std::to_string(i) + (i % 2 ? "x" : ""), net, ts,
+                           ZeroPadDecimal(10700 + (i % 30) * 60, 6) + "00");
+        ch.SerId = Pad4(ToHex(static_cast<std::uint32_t>(i)));
+        ch.Ant = "0020";
+        (i % 4 == 0 ? radio : tv).push_back(ch);
+    }
+    auto first = MakeStr_Save(tv, radio, FtaImageTables{}, true);
+    ASSERT_TRUE(first.ok());
+    const FtaImageTables t = *Fill_Array(*first);
+    TvRadioLists back = Fill_View_Array(t);
+    ASSERT_EQ(back.tv.size(), tv.size());
+    ASSERT_EQ(back.radio.size(), radio.size());
+    for (std::size_t i = 0; i < tv.size(); ++i) {
+        EXPECT_EQ(back.tv[i].ChName, tv[i].ChName);  // trimmed by the writer
+        EXPECT_EQ(back.tv[i].Freq, tv[i].Freq);
+        EXPECT_EQ(back.tv[i].LoHi, tv[i].LoHi);
+        EXPECT_EQ(back.tv[i].Ant, tv[i].Ant);
+        EXPECT_EQ(back.tv[i].SerId, tv[i].SerId);
+        EXPECT_EQ(back.tv[i].VPid, tv[i].VPid);
+    }
+    EXPECT_EQ(tv[0].ChName.view().substr(0, 8), "Chan 1x ");
+    auto second = MakeStr_Save(back.tv, back.radio, t, false);
+    ASSERT_TRUE(second.ok());
+    auto third = MakeStr_Save(back.tv, back.radio, *Fill_Array(*second), false);
+    ASSERT_TRUE(third.ok());
+    EXPECT_EQ(*third, *second);
+}
+
+TEST(FtaWriter, AreaCutsAtRecordBoundaries) {
+    // 81 records of 100 bytes, then `tail` raw bytes (a record header and its value).
+    const auto data = [](std::size_t tail) {
+        std::string d;
+        for (int i = 0; i < 81; ++i)
+            d += test::Rec(0x4000, std::string(96, 'x'));
+        return d + W(0x4001) + W(static_cast<unsigned>(tail - 4)) + std::string(tail - 4, 'y');
+    };
+    // 8183 bytes fit area A whole; area B holds nothing.
+    auto a = SaveSettings(data(83));
+    ASSERT_TRUE(a.ok());
+    EXPECT_EQ(a->substr(8100, 83), data(83).substr(8100));
+    EXPECT_EQ(a->substr(8183, 5), Bytes("FFFFFFFFFF"));
+    EXPECT_EQ(a->substr(8188, 4), Bytes("20007FFC"));
+    EXPECT_EQ(a->substr(16380, 4), Bytes("2000FFFF"));
+
+    // 8184 bytes whose last record ends at 8184: still all in area A, and area B is
+    // marked though it holds no record.
+    const std::string d84 = data(84);
+    EXPECT_EQ(cutblock(d84, 8186), 8185u);
+    auto b = SaveSettings(d84);
+    ASSERT_TRUE(b.ok());
+    EXPECT_EQ(b->substr(0, 8184), d84);
+    EXPECT_EQ(b->substr(8184, 4), Bytes("FFFFFFFF"));
+    EXPECT_EQ(b->substr(8192, 2), Bytes("FFFF"));
+    EXPECT_EQ(b->substr(16380, 4), Bytes("20007FFC"));
+
+    // A record that would end past position 8185 moves whole to area B.
+    const std::string d100 = data(100);
+    EXPECT_EQ(cutblock(d100, 8186), 8101u);
+    auto c = SaveSettings(d100);
+    ASSERT_TRUE(c.ok());
+    EXPECT_EQ(c->substr(8100, 4), Bytes("FFFFFFFF"));
+    EXPECT_EQ(c->substr(8192, 100), d100.substr(8100));
+    EXPECT_EQ(c->substr(16382, 2), Bytes("7FFC"));
+    EXPECT_EQ(c->substr(49150, 2), Bytes("FFFF"));
+
+    // Empty 4-byte records: areas A and B take 8184 bytes each, C less than 32760.
+    auto full = SaveSettings(std::string(8184 * 2 + 32759, '\0'));
+    ASSERT_TRUE(full.ok());
+    EXPECT_EQ(full->substr(49148, 4), Bytes("80007FFC"));
+    EXPECT_EQ(SaveSettings(std::string(8184 * 2 + 32760, '\0')).error(),
+              ErrorCode::TooManyChannelsFta);
+}
+
+TEST(FtaWriter, Refusals) {
+    ChannelList tv;
+    for (int i = 0; i < 257; ++i)
+        tv.push_back(Tv("T", "0001", Pad4(ToHex(static_cast<std::uint32_t>(i + 1)))));
+    ChannelList radio;
+    const ChannelList before = tv;
+    EXPECT_EQ(MakeStr_Save(tv, radio, FtaImageTables{}, true).error(),
+              ErrorCode::TooManyChannelsFta);
+    EXPECT_EQ(tv, before);  // a refused save changes nothing
+    tv.pop_back();
+    EXPECT_TRUE(MakeStr_Save(tv, radio, FtaImageTables{}, true).ok());
+
+    ChannelList many(1009, Tv("T", "0001", "0001"));
+    EXPECT_EQ(MakeStr_Save(many, radio, FtaImageTables{}, true).error(),
+              ErrorCode::TooManyChannelsFta);
+    many.pop_back();
+    EXPECT_TRUE(MakeStr_Save(many, radio, FtaImageTables{}, true).ok());
+}
+
+}  // namespace
+}  // namespace qel

@@ -13,12 +13,10 @@ namespace {
 
 void CheckStableRoundTrip(std::string_view bytes) {
     auto first = ParseDvb(bytes);
-    if (!first)
-        return;
+    if (!first) return;
     const std::string written = EncodeDvb(first->tv, first->radio);
     auto second = ParseDvb(written);
-    if (!second || EncodeDvb(second->tv, second->radio) != written)
-        std::abort();
+    if (!second || EncodeDvb(second->tv, second->radio) != written) std::abort();
     if (second->tv.size() != first->tv.size() || second->radio.size() != first->radio.size()) {
         std::abort();
     }
@@ -37,7 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ws.TVList.push_back(EmptyChannel());
     ws.TransferData.assign(bytes);
     const Status st = Read_Dvb(ws, kTransferMagic, false);
-    if (!st && (ws.TVList.size() != 1 || ws.TransferData.size() != size))
-        std::abort();
+    if (!st && (ws.TVList.size() != 1 || ws.TransferData.size() != size)) std::abort();
     return 0;
 }

@@ -15,17 +15,13 @@ namespace {
 void Check(std::string_view bytes) {
     auto image = DecodeG98(bytes);
     if (!image) {
-        if (bytes.size() == kG98FileSize)
-            std::abort();
+        if (bytes.size() == kG98FileSize) std::abort();
         return;
     }
-    if (image->size() != kSettingsImageLength)
-        std::abort();
+    if (image->size() != kSettingsImageLength) std::abort();
     const std::string written = EncodeG98(*image);
-    if (written.size() != kG98FileSize)
-        std::abort();
-    if (written.substr(0, kSettingsBlockSize) != bytes.substr(0, kSettingsBlockSize))
-        std::abort();
+    if (written.size() != kG98FileSize) std::abort();
+    if (written.substr(0, kSettingsBlockSize) != bytes.substr(0, kSettingsBlockSize)) std::abort();
 }
 
 }  // namespace

@@ -10,11 +10,9 @@ void CompactList(ChannelList& list) {
     auto out = list.begin();
     for (auto& rec : list) {
         const std::string trimmed(TrimBlanks(rec.ChName.view()));
-        if (trimmed == DeletedName)
-            continue;
+        if (trimmed == DeletedName) continue;
         rec.ChName = trimmed;
-        if (&*out != &rec)
-            *out = rec;
+        if (&*out != &rec) *out = rec;
         ++out;
     }
     list.erase(out, list.end());

@@ -12,6 +12,12 @@ using ChannelList = std::vector<ChannelRec>;
 
 enum class ListId { TV, Radio };
 
+// The two lists a channel file or image holds.
+struct TvRadioLists {
+    ChannelList tv;
+    ChannelList radio;
+};
+
 // Drops the records named DeletedName and trims the names of the records it keeps.
 void CompactList(ChannelList& list);
 

@@ -5,12 +5,9 @@ namespace qel {
 namespace {
 
 int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     return -1;
 }
 
@@ -26,13 +23,11 @@ std::string Pad4(std::string_view s) {
 
 std::int32_t HexToDec(std::string_view hex) {
     hex = TrimBlanks(hex);
-    if (hex.empty() || hex.size() > 8)
-        return 0;
+    if (hex.empty() || hex.size() > 8) return 0;
     std::uint32_t v = 0;
     for (char c : hex) {
         const int d = HexDigitValue(c);
-        if (d < 0)
-            return 0;
+        if (d < 0) return 0;
         v = (v << 4) | static_cast<std::uint32_t>(d);
     }
     return static_cast<std::int32_t>(v);
@@ -58,25 +53,21 @@ std::int64_t ValDec(std::string_view s) {
     }
     std::int64_t v = 0;
     for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
-        if (v < 100000000000000000)
-            v = v * 10 + (s[i] - '0');
+        if (v < 100000000000000000) v = v * 10 + (s[i] - '0');
     }
     return negative ? -v : v;
 }
 
 int CharsToWord(std::string_view two) {
-    if (two.empty())
-        return 0;
+    if (two.empty()) return 0;
     const auto hi = static_cast<unsigned char>(two[0]);
     const auto lo = static_cast<unsigned char>(two.size() > 1 ? two[1] : two[0]);
     return hi * 256 + lo;
 }
 
 std::string WordToChars(std::int64_t n) {
-    if (n < 0)
-        n = 0;
-    if (n > 65535)
-        n = 65535;
+    if (n < 0) n = 0;
+    if (n > 65535) n = 65535;
     return {static_cast<char>((n >> 8) & 0xFF), static_cast<char>(n & 0xFF)};
 }
 
@@ -104,10 +95,8 @@ std::string HexToBytes(std::string_view hex) {
 }
 
 std::string ToBinary(std::int64_t v, int n) {
-    if (n < 1)
-        n = 1;
-    if (n > 16)
-        n = 16;
+    if (n < 1) n = 1;
+    if (n > 16) n = 16;
     auto u = static_cast<std::uint32_t>(v) & 0xFFFFU;
     std::string bits(16, '0');
     for (int pos = 15; pos >= 0 && u != 0; --pos, u >>= 1) {
@@ -126,8 +115,7 @@ std::int64_t FromBinary(std::string_view bits) {
 }
 
 std::optional<std::string> BitsToBytes(std::string_view bits) {
-    if (bits.size() % 8 != 0)
-        return std::nullopt;
+    if (bits.size() % 8 != 0) return std::nullopt;
     std::string out;
     out.reserve(bits.size() / 8);
     for (std::size_t i = 0; i < bits.size(); i += 8) {
@@ -142,10 +130,8 @@ std::optional<std::string> BitsToBytes(std::string_view bits) {
 }
 
 int HexKeyFilter(int key) {
-    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'F'))
-        return key;
-    if (key >= 'a' && key <= 'f')
-        return key - 'a' + 'A';
+    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'F')) return key;
+    if (key >= 'a' && key <= 'f') return key - 'a' + 'A';
     return 0;
 }
 
@@ -153,10 +139,20 @@ int DecKeyFilter(int key) {
     return (key >= '0' && key <= '9') ? key : 0;
 }
 
+std::string_view Mid(std::string_view s, std::size_t pos1, std::size_t len) {
+    if (pos1 == 0 || pos1 > s.size()) return {};
+    return s.substr(pos1 - 1, len);
+}
+
+std::string ZeroPadDecimal(std::int64_t v, std::size_t digits) {
+    std::string s = std::to_string(v);
+    if (s.size() < digits) s.insert(0, digits - s.size(), '0');
+    return s;
+}
+
 std::string_view TrimBlanks(std::string_view s) {
     const auto first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
+    if (first == std::string_view::npos) return {};
     const auto last = s.find_last_not_of(' ');
     return s.substr(first, last - first + 1);
 }
@@ -169,8 +165,7 @@ std::string BracketText(std::string_view name) {
     std::size_t i = 0;
     while (i < name.size()) {
         const auto open = name.find('[', i);
-        if (open == std::string_view::npos)
-            break;
+        if (open == std::string_view::npos) break;
         const auto close = name.find(']', open + 1);
         if (close == std::string_view::npos) {
             // An unclosed "[": keep what follows it.

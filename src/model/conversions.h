@@ -49,6 +49,13 @@ std::optional<std::string> BitsToBytes(std::string_view bits);
 int HexKeyFilter(int key);
 int DecKeyFilter(int key);
 
+// Characters pos1.. (1-based) of s, at most len of them; empty past the end.
+std::string_view Mid(std::string_view s, std::size_t pos1,
+                     std::size_t len = std::string_view::npos);
+
+// v as decimal digits, zero-filled on the left to at least `digits` characters.
+std::string ZeroPadDecimal(std::int64_t v, std::size_t digits);
+
 // Blanks trimmed from both ends (blanks only, not other white space).
 std::string_view TrimBlanks(std::string_view s);
 

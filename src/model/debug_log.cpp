@@ -5,8 +5,7 @@
 namespace qel {
 
 std::string FormatDebugLine(int a, int b, std::string_view text) {
-    if (a == 0 && b == 0)
-        return std::string(text);
+    if (a == 0 && b == 0) return std::string(text);
     std::string line = Pad4(ToHex(static_cast<std::uint32_t>(a))) + " " +
                        Pad4(ToHex(static_cast<std::uint32_t>(b)));
     for (std::size_t i = 0; i < text.size(); i += 4) {
@@ -17,8 +16,7 @@ std::string FormatDebugLine(int a, int b, std::string_view text) {
 }
 
 void DebugPrint(DebugLog* log, int a, int b, std::string_view text) {
-    if (log != nullptr)
-        log->WriteLine(FormatDebugLine(a, b, text));
+    if (log != nullptr) log->WriteLine(FormatDebugLine(a, b, text));
 }
 
 }  // namespace qel

@@ -32,21 +32,13 @@ std::string Hex4(std::string_view rec, std::size_t i) {
     return Hex2(rec, i) + Hex2(rec, i + 1);
 }
 
-// n as exactly `digits` decimal digits (n is at most 65535 here).
-std::string Decimal(unsigned n, std::size_t digits) {
-    std::string s = std::to_string(n);
-    return std::string(digits > s.size() ? digits - s.size() : 0, '0') + s;
-}
-
 // Bytes 33-52: the name up to a byte 0, with the receiver's bracket bytes as [ and ].
 std::string DecodeName(std::string_view raw) {
     raw = raw.substr(0, raw.find('\0'));
     std::string name(raw);
     for (char& c : name) {
-        if (static_cast<unsigned char>(c) == kOpenBracketByte)
-            c = '[';
-        if (static_cast<unsigned char>(c) == kCloseBracketByte)
-            c = ']';
+        if (static_cast<unsigned char>(c) == kOpenBracketByte) c = '[';
+        if (static_cast<unsigned char>(c) == kCloseBracketByte) c = ']';
     }
     return name;
 }
@@ -81,8 +73,8 @@ std::optional<ChannelRec> DecodeDvbRecord(std::string_view rec) {
 
     ch.SerId = Hex4(rec, 4);
     ch.PmtPid = Hex4(rec, 6);
-    ch.Freq = Decimal(Word(rec, 8), 6) + "00";
-    ch.Srate = Decimal(Word(rec, 10), 5) + "0";
+    ch.Freq = ZeroPadDecimal(Word(rec, 8), 6) + "00";
+    ch.Srate = ZeroPadDecimal(Word(rec, 10), 5) + "0";
     ch.Fec = FecText(Byte(rec, 12) & 0x0FU);
     ch.Acbw = Hex2(rec, 13);
     ch.TuneFlags = Hex4(rec, 14);
@@ -127,10 +119,8 @@ void EncodeDvbRecord(const ChannelRec& ch, bool radio, std::string& out) {
     out += HexToBytes(hex);
 
     for (char c : ch.ChName.view()) {
-        if (c == '[')
-            c = static_cast<char>(kOpenBracketByte);
-        if (c == ']')
-            c = static_cast<char>(kCloseBracketByte);
+        if (c == '[') c = static_cast<char>(kOpenBracketByte);
+        if (c == ']') c = static_cast<char>(kCloseBracketByte);
         out += c;
     }
     out += "    ";
@@ -140,17 +130,14 @@ void EncodeDvbRecord(const ChannelRec& ch, bool radio, std::string& out) {
     out += HexToBytes(ch.NetId.view());
 }
 
-Result<DvbLists> ParseDvb(std::string_view bytes, DebugLog* log) {
-    if (bytes.size() % kDvbRecordSize != 0)
-        return ErrorCode::WrongFileLength;
-    DvbLists lists;
+Result<TvRadioLists> ParseDvb(std::string_view bytes, DebugLog* log) {
+    if (bytes.size() % kDvbRecordSize != 0) return ErrorCode::WrongFileLength;
+    TvRadioLists lists;
     for (std::size_t pos = 0; pos < bytes.size(); pos += kDvbRecordSize) {
         auto ch = DecodeDvbRecord(bytes.substr(pos, kDvbRecordSize));
-        if (!ch)
-            continue;
+        if (!ch) continue;
         (ch->ServType == "02" ? lists.radio : lists.tv).push_back(*ch);
-        if (ch->ServType != "01")
-            DebugPrint(log, 0, 0, ch->ChName.view());
+        if (ch->ServType != "01") DebugPrint(log, 0, 0, ch->ChName.view());
     }
     return lists;
 }
@@ -170,19 +157,18 @@ Status Read_Dvb(Workspace& ws, std::string_view source, bool upgrade, DebugLog* 
     std::string fileBytes;
     if (!fromTransfer) {
         auto read = ReadFileBytes(std::string(source), kMaxDvbFileSize);
-        if (!read)
-            return read.error();
+        if (!read) return read.error();
         fileBytes = std::move(read.value());
     }
     auto parsed = ParseDvb(fromTransfer ? std::string_view(ws.TransferData) : fileBytes, log);
-    if (!parsed)
-        return parsed.error();
+    if (!parsed) return parsed.error();
 
     if (upgrade) {
         ws.TVUpgrade = std::move(parsed->tv);
         ws.RadioUpgrade = std::move(parsed->radio);
     } else {
         ws.Initialize();
+        ResetImageTables(ws.ImageTables);
         ws.TVList = std::move(parsed->tv);
         ws.RadioList = std::move(parsed->radio);
         ws.CurrentList = (ws.TVList.empty() && !ws.RadioList.empty()) ? ListId::Radio : ListId::TV;

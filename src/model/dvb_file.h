@@ -22,11 +22,6 @@ inline constexpr std::size_t kMaxDvb98Channels = 3071;
 // Read_Dvb and Write_Dvb take a source or target beginning with this text to mean TransferData.
 inline constexpr std::string_view kTransferMagic = "DVSO";
 
-struct DvbLists {
-    ChannelList tv;
-    ChannelList radio;
-};
-
 // One record to a channel (MatchKey built); all 64 bytes 255 mark an unused slot (nullopt).
 // `rec` must be 64 bytes.
 std::optional<ChannelRec> DecodeDvbRecord(std::string_view rec);
@@ -36,7 +31,7 @@ void EncodeDvbRecord(const ChannelRec& ch, bool radio, std::string& out);
 
 // The records of a channel table; refused with WrongFileLength when the length is
 // not a multiple of 64. Names of channels that are not plain TV go to the debug log.
-Result<DvbLists> ParseDvb(std::string_view bytes, DebugLog* log = nullptr);
+Result<TvRadioLists> ParseDvb(std::string_view bytes, DebugLog* log = nullptr);
 
 // The records of both lists, TV first.
 std::string EncodeDvb(const ChannelList& tv, const ChannelList& radio);

@@ -20,10 +20,21 @@ std::string FileExtension3(std::string_view path);
 // neither ".dvb" nor ".bin". Nothing changes when the load fails.
 Status LoadChannels(Workspace& ws, const std::string& path, DebugLog* log = nullptr);
 
-// Writes the current data to `target`: the settings image for a ".g98" name, otherwise
-// the channel lists. A DVB98 write is refused with TooManyChannelsDvb when both lists
-// together hold 3072 channels or more. A refused or failed save keeps the modified flags.
+// Writes the current data to `target`: the settings image for a ".g98" name; an FTA
+// image for a ".bin" name, for a loaded image and while converting (ConvertToBin), but
+// a ".dvb" name always gets DVB98 records; otherwise the DVB98 records. An image made
+// from a DVB98 list carries the default settings block. A DVB98 write is refused with
+// TooManyChannelsDvb when both lists together hold 3072 channels or more, an FTA write
+// as MakeStr_Save refuses. A refused or failed save keeps the modified flags, and so
+// does a conversion, which leaves the current file unsaved.
 Status Save_File(Workspace& ws, const std::string& target);
+
+// The name a conversion writes to: `current` with its last 4 characters replaced by ".bin".
+std::string ConvertedName(const std::string& current);
+
+// "Convert to bin": writes the lists as an FTA image with the default settings under
+// ConvertedName(current) and gives that name.
+Result<std::string> DVB2Bin(Workspace& ws, const std::string& current);
 
 // The records "Upgrade from file" adds to the buffer: a header line, the TV upgrade
 // records whose MatchKey is not in TVList, a second header, the RADIO upgrade records

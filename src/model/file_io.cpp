@@ -21,8 +21,7 @@ namespace {
 bool SyncToDisk(const fs::path& path) {
 #if defined(__unix__) || defined(__APPLE__)
     const int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0)
-        return false;
+    if (fd < 0) return false;
     const bool ok = ::fsync(fd) == 0;
     ::close(fd);
     return ok;
@@ -44,20 +43,15 @@ fs::path TemporaryNameBeside(const fs::path& target) {
 
 Result<std::string> ReadFileBytes(const std::string& path, std::size_t maxSize) {
     std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
-        return ErrorCode::CannotOpenFile;
+    if (!fs::is_regular_file(path, ec)) return ErrorCode::CannotOpenFile;
     const auto size = fs::file_size(path, ec);
-    if (ec)
-        return ErrorCode::CannotOpenFile;
-    if (size > maxSize)
-        return ErrorCode::FileTooLarge;
+    if (ec) return ErrorCode::CannotOpenFile;
+    if (size > maxSize) return ErrorCode::FileTooLarge;
     std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return ErrorCode::CannotOpenFile;
+    if (!in) return ErrorCode::CannotOpenFile;
     std::string bytes(static_cast<std::size_t>(size), '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.gcount() != static_cast<std::streamsize>(bytes.size()))
-        return ErrorCode::CannotOpenFile;
+    if (in.gcount() != static_cast<std::streamsize>(bytes.size())) return ErrorCode::CannotOpenFile;
     // A file that grew while we read it is read again only up to the size we checked.
     return bytes;
 }
@@ -67,14 +61,12 @@ Status WriteFileAtomic(const std::string& path, std::string_view bytes) {
     fs::path target(path);
     if (fs::is_symlink(target, ec)) {
         const auto resolved = fs::weakly_canonical(target, ec);
-        if (!ec)
-            target = resolved;
+        if (!ec) target = resolved;
     }
     const fs::path tmp = TemporaryNameBeside(target);
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return ErrorCode::CannotWriteFile;
+        if (!out) return ErrorCode::CannotWriteFile;
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();
         if (!out) {
@@ -88,8 +80,7 @@ Status WriteFileAtomic(const std::string& path, std::string_view bytes) {
         return ErrorCode::CannotWriteFile;
     }
     const auto status = fs::status(target, ec);
-    if (!ec && fs::exists(status))
-        fs::permissions(tmp, status.permissions(), ec);
+    if (!ec && fs::exists(status)) fs::permissions(tmp, status.permissions(), ec);
     fs::rename(tmp, target, ec);
     if (ec) {
         std::error_code ignored;

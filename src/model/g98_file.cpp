@@ -8,8 +8,7 @@
 namespace qel {
 
 Result<std::string> DecodeG98(std::string_view bytes) {
-    if (bytes.size() != kG98FileSize)
-        return ErrorCode::WrongFileLength;
+    if (bytes.size() != kG98FileSize) return ErrorCode::WrongFileLength;
     // BytesToHex doubles an odd last byte; the image keeps 2 digits per byte.
     return BytesToHex(bytes).substr(0, kSettingsImageLength);
 }
@@ -29,8 +28,7 @@ Status OpenDVB98Settings(Workspace& ws, const std::string& path) {
                                                         : bytes.error();
     }
     auto image = DecodeG98(*bytes);
-    if (!image)
-        return image.error();
+    if (!image) return image.error();
     ws.DVB98Settings = *image;
     ws.DVB98SettingsWork = *image;
     ws.SettingsModified = false;

@@ -20,12 +20,6 @@ constexpr const char* kDefaultLines[] = {
     "22Turksat 1C     42\260  E",
 };
 
-std::string_view Mid(std::string_view s, std::size_t pos1, std::size_t len) {
-    if (pos1 - 1 >= s.size())
-        return {};
-    return s.substr(pos1 - 1, len);
-}
-
 // The antenna table is small: anything beyond a few kilobytes is not an AntPos.txt.
 constexpr std::size_t kMaxAntPosSize = 64 * 1024;
 
@@ -45,8 +39,7 @@ SatPosTable ParseAntPos(std::string_view text) {
     std::size_t pos = 0;
     while (pos < text.size() && table.size() < kMaxSatPosEntries) {
         auto end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos)
-            end = text.size();
+        if (end == std::string_view::npos) end = text.size();
         const std::string_view line = text.substr(pos, end - pos);
         SatPosEntry e;
         e.Number = static_cast<int>(ValDec(Mid(line, 1, 2)));
@@ -54,10 +47,8 @@ SatPosTable ParseAntPos(std::string_view text) {
         e.Position = Mid(line, 18, 6);
         table.push_back(e);
         pos = end;
-        if (pos < text.size() && text[pos] == '\r')
-            ++pos;
-        if (pos < text.size() && text[pos] == '\n')
-            ++pos;
+        if (pos < text.size() && text[pos] == '\r') ++pos;
+        if (pos < text.size() && text[pos] == '\n') ++pos;
     }
     return table;
 }
@@ -67,15 +58,13 @@ Result<AntPosLoad> LoadAntPos(const std::string& path) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
         const std::string text = DefaultAntPosText();
-        if (auto st = WriteFileAtomic(path, text); !st)
-            return st.error();
+        if (auto st = WriteFileAtomic(path, text); !st) return st.error();
         load.rebuilt = true;
         load.table = ParseAntPos(text);
         return load;
     }
     auto bytes = ReadFileBytes(path, kMaxAntPosSize);
-    if (!bytes)
-        return bytes.error();
+    if (!bytes) return bytes.error();
     load.table = ParseAntPos(*bytes);
     return load;
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "model/channel_lists.h"
+#include "receiver_settings/fta_tables.h"
 
 namespace qel {
 
@@ -41,6 +42,8 @@ struct Workspace {
     std::string DVB98Settings = std::string(kSettingsImageLength, ' ');  // the image
     std::string DVB98SettingsWork =
         std::string(kSettingsImageLength, ' ');  // what the windows edit
+
+    FtaImageTables ImageTables;  // what the last FTA image held besides its channels
 
     std::string TransferData;  // channel records on their way to or from the receiver
 

@@ -10,6 +10,7 @@
 #include "model/workspace.h"
 #include "serial/checksum.h"
 #include "support/channel_builder.h"
+#include "support/fta_image_builder.h"
 #include "support/temp_dir.h"
 
 namespace qel {
@@ -21,8 +22,7 @@ using test::TempDir;
 std::string Names(const ChannelList& list) {
     std::string s;
     for (const auto& r : list) {
-        if (!s.empty())
-            s += ',';
+        if (!s.empty()) s += ',';
         s += TrimBlanks(r.ChName.view());
     }
     return s;
@@ -164,6 +164,117 @@ TEST(UpgradeFromFile, AppendsToTheBufferAndLeavesTheListsAlone) {
     const std::size_t before = ws.BufferList.size();
     EXPECT_EQ(UpgradeFromFile(ws, dir.Write("bad.dvb", "x")).error(), ErrorCode::WrongFileLength);
     EXPECT_EQ(ws.BufferList.size(), before);
+}
+
+}  // namespace
+}  // namespace qel
+
+namespace qel {
+namespace {
+
+std::string ImageWithOneChannelEach() {
+    return test::FtaImage()
+        .Add(0x87AA, test::ChannelEntry("TV1", 1, 2, 3, 0))
+        .Add(0x87BF, test::ChannelEntry("RADIO1", 1, 2, 4, 0))
+        .Add(0x9001, test::TunedTransponder(1, 2, 0x0010, 8, "01176600", "013", 1, 0, "275000", 3))
+        .Add(0x9000, test::W(1))
+        .Add(0x4321, "keep")
+        .Build();
+}
+
+TEST(LoadChannels, FtaImageReplacesListsAndUnloadsDvb98Settings) {
+    TempDir dir;
+    Workspace ws;
+    ws.DVB98Settings.replace(0, 8, "4456534F");
+    ws.ChannelsModified = true;
+    ASSERT_TRUE(LoadChannels(ws, dir.Write("img.BIN", ImageWithOneChannelEach())).ok());
+    EXPECT_EQ(ws.FileType, FileKind::BIN);
+    EXPECT_FALSE(ws.ChannelsModified);
+    EXPECT_FALSE(SettingsImageLoaded(ws.DVB98Settings));
+    EXPECT_EQ(Names(ws.TVList), "TV1");
+    EXPECT_EQ(Names(ws.RadioList), "RADIO1");
+    EXPECT_EQ(ws.TVList[0].Freq.view(), "01176600");
+    EXPECT_EQ(ws.ImageTables.Others.size(), 2u);
+}
+
+TEST(LoadChannels, RefusedImageChangesNothing) {
+    TempDir dir;
+    Workspace ws;
+    ws.DVB98Settings.replace(0, 8, "4456534F");
+    ws.TVList.push_back(Channel("OLD"));
+    ws.ImageTables.Others.push_back("ABCD0000");
+    for (std::size_t size : {49151u, 49153u, 100000u}) {
+        const auto path = dir.Write("bad.bin", std::string(size, '\xFF'));
+        EXPECT_EQ(LoadChannels(ws, path).error(), ErrorCode::WrongFileLength) << size;
+        EXPECT_TRUE(SettingsImageLoaded(ws.DVB98Settings));
+        EXPECT_EQ(Names(ws.TVList), "OLD");
+        EXPECT_EQ(ws.ImageTables.Others.size(), 2u);
+        EXPECT_EQ(ws.FileType, FileKind::None);
+    }
+}
+
+TEST(SaveFile, ByFileTypeAndTargetName) {
+    TempDir dir;
+    const auto image = dir.Write("img.bin", ImageWithOneChannelEach());
+    struct Case {
+        const char* from;  // "bin" loads the image, "dvb" a DVB98 list
+        const char* target;
+        std::size_t size;  // written file size
+        bool ownSettings;  // an image carrying the loaded image's other records
+    };
+    const Case cases[] = {
+        {"bin", "out.bin", 49152, true},   {"bin", "out.BIN", 49152, true},
+        {"bin", "out.dvb", 2 * 64, false},  // DVB98 records, not an image named .dvb
+        {"bin", "out", 49152, true},       {"dvb", "out.dvb", 2 * 64, false},
+        {"dvb", "out.bin", 49152, false},  // an image with the default settings
+        {"dvb", "out", 2 * 64, false},
+    };
+    for (const auto& c : cases) {
+        Workspace ws;
+        if (std::string(c.from) == "bin") {
+            ASSERT_TRUE(LoadChannels(ws, image).ok());
+        } else {
+            ws.TVList = {Channel("T").Freq("01100000")};
+            ws.RadioList = {Channel("R").Freq("01100000")};
+            ws.FileType = FileKind::DVB;
+        }
+        ws.ChannelsModified = true;
+        const auto path = dir.File(c.target);
+        ASSERT_TRUE(Save_File(ws, path).ok()) << c.from << " " << c.target;
+        EXPECT_FALSE(ws.ChannelsModified);
+        const std::string bytes = TempDir::Read(path);
+        EXPECT_EQ(bytes.size(), c.size) << c.from << " " << c.target;
+        if (bytes.size() == 49152) {
+            Workspace back;
+            ASSERT_TRUE(LoadChannels(back, dir.Write("back.bin", bytes)).ok());
+            EXPECT_EQ(back.ImageTables.Others.size() == 2, c.ownSettings) << c.target;
+            EXPECT_EQ(back.ChannelCount(), 2u);
+        }
+        std::filesystem::remove(path);
+    }
+}
+
+TEST(DVB2Bin, WritesBesideTheListWithDefaultsAndKeepsItUnsaved) {
+    TempDir dir;
+    Workspace ws;
+    ASSERT_TRUE(
+        LoadChannels(ws, dir.Write("list.dvb", test::DvbRecord().Name("A").FreqMHz(11766).bytes()))
+            .ok());
+    ws.ChannelsModified = true;
+    auto target = DVB2Bin(ws, dir.File("list.dvb"));
+    ASSERT_TRUE(target.ok());
+    EXPECT_EQ(*target, dir.File("list.bin"));
+    EXPECT_EQ(std::filesystem::file_size(*target), 49152u);
+    EXPECT_FALSE(ws.ConvertToBin);
+    EXPECT_TRUE(ws.ChannelsModified);  // the .dvb itself is still unsaved
+    EXPECT_EQ(ws.FileType, FileKind::DVB);
+    EXPECT_EQ(ws.TVList[0].LoHi.view(), "1");  // the writer's changes reach the list
+
+    EXPECT_EQ(ConvertedName("Download"), "Down.bin");
+    ws.TVList.assign(1009, Channel("T"));
+    EXPECT_EQ(DVB2Bin(ws, dir.File("big.dvb")).error(), ErrorCode::TooManyChannelsFta);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("big.bin")));
+    EXPECT_FALSE(ws.ConvertToBin);
 }
 
 }  // namespace

@@ -36,8 +36,7 @@ TEST(LoadAntPos, MissingFileIsRebuiltWithTheDefaults) {
 TEST(ParseAntPos, AtMost49LinesAnyLineEndShortLines) {
     std::string text;
     for (int i = 1; i <= 60; ++i) {
-        if (i < 10)
-            text += '0';
+        if (i < 10) text += '0';
         text += std::to_string(i);
         text += "Sat\n";
     }

@@ -8,6 +8,7 @@
 #include "model/g98_file.h"
 #include "serial/checksum.h"
 #include "support/channel_builder.h"
+#include "support/fta_image_builder.h"
 #include "support/temp_dir.h"
 
 namespace qel {
@@ -27,8 +28,7 @@ ToolRun Tool(const std::string& args, const TempDir& dir) {
     const std::string cmd = std::string(QEL_TOOL_PATH) + " " + args + " 2>" + errFile;
     ToolRun run;
     FILE* p = ::popen(cmd.c_str(), "r");
-    if (p == nullptr)
-        return run;
+    if (p == nullptr) return run;
     char buf[4096];
     std::size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
@@ -136,6 +136,71 @@ TEST(QelTool, UpgradeListsTheBufferRecords) {
     EXPECT_NE(run.out.find(R"("ChName":"NEW                 ")"), std::string::npos);
     EXPECT_NE(run.out.find(R"("ChName":"RADIO CHANNELS (UPG))"), std::string::npos);
     EXPECT_EQ(run.out.find(R"("ChName":"A   )"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qel
+
+namespace qel {
+namespace {
+
+TEST(QelTool, DumpBinShowsListsAndImageTables) {
+    TempDir dir;
+    std::string names;
+    for (int i = 0; i < 8; ++i)
+        names += "ANT" + std::to_string(i) + std::string(4, '\0');
+    const auto path =
+        dir.Write("img.bin", test::FtaImage()
+                                 .Add(0x87AA, test::ChannelEntry("TV1", 1, 2, 3, 0))
+                                 .Add(0x9001, test::TunedTransponder(1, 2, 0x10, 8, "01176600",
+                                                                     "013", 1, 0, "275000", 3))
+                                 .Add(0x9000, test::W(1))
+                                 .Add(0xE505, names)
+                                 .Add(0x8702, test::Bytes("00050001"))
+                                 .Add(0x9999, std::string("QEL\0", 4))
+                                 .Build());
+    const ToolRun run = Tool("dump " + Quote(path), dir);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.rfind(R"({"file_type":"BIN","tv":[{"MatchKey":")", 0), 0u) << run.out;
+    EXPECT_NE(run.out.find(R"("ChName":"TV1                 ","Freq":"01176600")"),
+              std::string::npos);
+    EXPECT_NE(run.out.find(R"(,"radio":[],"image":{"tagged":true,"tv_count":1,"radio_count":0,)"
+                           R"("antennas":["00000000000000000000ANT0\u0000\u0000\u0000\u0000",)"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find(R"("settings_record":"","screen_format":"    ","transponders":[)"
+                           R"("9001001800010001000200100008011766000013010000275000010)"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find(R"(,"900000020001"],"pids":[],"others":[]}})"), std::string::npos);
+}
+
+TEST(QelTool, ConvertBetweenListsAndImages) {
+    TempDir dir;
+    const auto dvb = dir.Write("in.dvb", DvbRecord().Name("A").FreqMHz(11766).bytes() +
+                                             DvbRecord().Type(2).Name("R").FreqMHz(12000).bytes());
+    ASSERT_EQ(Tool("convert " + Quote(dvb) + " " + Quote(dir.File("a.bin")), dir).status, 0);
+    EXPECT_EQ(std::filesystem::file_size(dir.File("a.bin")), 49152u);
+    // Re-saving an image keeps its settings records (in the writer's own order) and its
+    // channels; from then on the bytes are stable.
+    for (auto [from, to] : {std::pair{"a.bin", "b.bin"}, {"b.bin", "b2.bin"}}) {
+        ASSERT_EQ(Tool("convert " + Quote(dir.File(from)) + " " + Quote(dir.File(to)), dir).status,
+                  0);
+    }
+    EXPECT_TRUE(TempDir::Read(dir.File("b2.bin")) == TempDir::Read(dir.File("b.bin")));
+    const std::string dumpA = Tool("dump " + Quote(dir.File("a.bin")), dir).out;
+    const std::string dumpB = Tool("dump " + Quote(dir.File("b.bin")), dir).out;
+    EXPECT_EQ(dumpB.substr(0, dumpB.find("\"image\"")), dumpA.substr(0, dumpA.find("\"image\"")));
+    ASSERT_EQ(
+        Tool("convert " + Quote(dir.File("b.bin")) + " " + Quote(dir.File("c.dvb")), dir).status,
+        0);
+    EXPECT_EQ(std::filesystem::file_size(dir.File("c.dvb")), 2u * 64);
+
+    const auto bad = dir.Write("bad.bin", std::string(49151, '\xFF'));
+    const ToolRun run = Tool("convert " + Quote(bad) + " " + Quote(dir.File("d.dvb")), dir);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "Wrong file lenght\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("d.dvb")));
 }
 
 }  // namespace

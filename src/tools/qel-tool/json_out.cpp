@@ -31,8 +31,7 @@ std::string JsonChannel(const ChannelRec& ch) {
     std::string out = "{";
     bool first = true;
     ForEachField(ch, [&](const char* name, const auto& field) {
-        if (!first)
-            out += ',';
+        if (!first) out += ',';
         first = false;
         out += '"';
         out += name;
@@ -46,11 +45,41 @@ std::string JsonChannel(const ChannelRec& ch) {
 std::string JsonChannelArray(const ChannelList& list) {
     std::string out = "[";
     for (std::size_t i = 0; i < list.size(); ++i) {
-        if (i != 0)
-            out += ',';
+        if (i != 0) out += ',';
         out += JsonChannel(list[i]);
     }
     out += ']';
+    return out;
+}
+
+namespace {
+
+template <class Range>
+std::string JsonStringArray(const Range& texts, std::size_t from) {
+    std::string out = "[";
+    for (std::size_t i = from; i < std::size(texts); ++i) {
+        if (i != from) out += ',';
+        out += JsonString(texts[i]);
+    }
+    out += ']';
+    return out;
+}
+
+}  // namespace
+
+std::string JsonImageTables(const FtaImageTables& t) {
+    std::string out = "{";
+    out += R"("tagged":)";
+    out += t.ImageTagged ? "true" : "false";
+    out += R"(,"tv_count":)" + std::to_string(t.TVCount);
+    out += R"(,"radio_count":)" + std::to_string(t.RadioCount);
+    out += R"(,"antennas":)" + JsonStringArray(t.Antennas, 0);
+    out += R"(,"settings_record":)" + JsonString(t.SettingsRecord);
+    out += R"(,"screen_format":)" + JsonString(t.ScreenFormat);
+    out += R"(,"transponders":)" + JsonStringArray(t.Transponders, 1);
+    out += R"(,"pids":)" + JsonStringArray(t.Pids, 1);
+    out += R"(,"others":)" + JsonStringArray(t.Others, 1);
+    out += '}';
     return out;
 }
 

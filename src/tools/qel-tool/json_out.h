@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "model/channel_lists.h"
+#include "receiver_settings/fta_tables.h"
 
 namespace qel::tool {
 
@@ -16,5 +17,9 @@ std::string JsonChannel(const ChannelRec& ch);
 
 // "[CH,CH,...]"
 std::string JsonChannelArray(const ChannelList& list);
+
+// The image tables besides the channels: tag, counts, antennas, settings record,
+// screen format and the record tables (index 0 left out).
+std::string JsonImageTables(const FtaImageTables& t);
 
 }  // namespace qel::tool

@@ -1,5 +1,5 @@
 // qel-tool: the program's file formats from the command line.
-//   qel-tool dump FILE               the content of a .dvb or .g98 file as JSON
+//   qel-tool dump FILE               the content of a .dvb, .bin or .g98 file as JSON
 //   qel-tool convert IN OUT          read IN and write OUT through the program's own code
 //   qel-tool upgrade LOADED OTHER    the records "Upgrade from file" would add to the buffer
 //   qel-tool sample FILE.dvb         write a sample channel list to try the program with
@@ -44,8 +44,7 @@ int UnsupportedType(const std::string& path) {
 
 int DumpDvb(const std::string& path) {
     Workspace ws;
-    if (Status st = LoadChannels(ws, path); !st)
-        return Refused(st);
+    if (Status st = LoadChannels(ws, path); !st) return Refused(st);
     std::cout << R"({"file_type":"DVB","tv":)" << tool::JsonChannelArray(ws.TVList)
               << R"(,"radio":)" << tool::JsonChannelArray(ws.RadioList) << "}\n";
     return kExitOk;
@@ -53,20 +52,27 @@ int DumpDvb(const std::string& path) {
 
 int DumpG98(const std::string& path) {
     Workspace ws;
-    if (Status st = OpenDVB98Settings(ws, path); !st)
-        return Refused(st);
+    if (Status st = OpenDVB98Settings(ws, path); !st) return Refused(st);
     std::cout << R"({"file_type":"G98","loaded":)"
               << (SettingsImageLoaded(ws.DVB98Settings) ? "true" : "false") << R"(,"image":)"
               << tool::JsonString(ws.DVB98Settings) << "}\n";
     return kExitOk;
 }
 
+int DumpBin(const std::string& path) {
+    Workspace ws;
+    if (Status st = LoadChannels(ws, path); !st) return Refused(st);
+    std::cout << R"({"file_type":"BIN","tv":)" << tool::JsonChannelArray(ws.TVList)
+              << R"(,"radio":)" << tool::JsonChannelArray(ws.RadioList) << R"(,"image":)"
+              << tool::JsonImageTables(ws.ImageTables) << "}\n";
+    return kExitOk;
+}
+
 int Dump(const std::string& path) {
     const std::string ext = FileExtension3(path);
-    if (ext == "DVB")
-        return DumpDvb(path);
-    if (ext == "G98")
-        return DumpG98(path);
+    if (ext == "DVB") return DumpDvb(path);
+    if (ext == "BIN") return DumpBin(path);
+    if (ext == "G98") return DumpG98(path);
     return UnsupportedType(path);
 }
 
@@ -74,45 +80,39 @@ int Convert(const std::string& in, const std::string& out) {
     const std::string from = FileExtension3(in);
     const std::string to = FileExtension3(out);
     Workspace ws;
-    if (from == "DVB" && to == "DVB") {
-        if (Status st = LoadChannels(ws, in); !st)
-            return Refused(st);
+    const bool channels = (from == "DVB" || from == "BIN") && (to == "DVB" || to == "BIN");
+    if (channels) {
+        if (Status st = LoadChannels(ws, in); !st) return Refused(st);
+        // A DVB98 list becomes an image the way "Convert to bin" makes one.
+        ws.ConvertToBin = from == "DVB" && to == "BIN";
     } else if (from == "G98" && to == "G98") {
-        if (Status st = OpenDVB98Settings(ws, in); !st)
-            return Refused(st);
+        if (Status st = OpenDVB98Settings(ws, in); !st) return Refused(st);
     } else {
         std::cerr << "qel-tool: cannot convert " << in << " to " << out << '\n';
         return kExitUsage;
     }
-    if (Status st = Save_File(ws, out); !st)
-        return Refused(st);
+    if (Status st = Save_File(ws, out); !st) return Refused(st);
     return kExitOk;
 }
 
 int Upgrade(const std::string& loaded, const std::string& other) {
-    if (FileExtension3(loaded) != "DVB")
-        return UnsupportedType(loaded);
-    if (FileExtension3(other) != "DVB")
-        return UnsupportedType(other);
+    if (FileExtension3(loaded) != "DVB") return UnsupportedType(loaded);
+    if (FileExtension3(other) != "DVB") return UnsupportedType(other);
     Workspace ws;
-    if (Status st = LoadChannels(ws, loaded); !st)
-        return Refused(st);
-    if (Status st = UpgradeFromFile(ws, other); !st)
-        return Refused(st);
+    if (Status st = LoadChannels(ws, loaded); !st) return Refused(st);
+    if (Status st = UpgradeFromFile(ws, other); !st) return Refused(st);
     std::cout << R"({"buffer":)" << tool::JsonChannelArray(ws.BufferList) << "}\n";
     return kExitOk;
 }
 
 int Sample(const std::string& path) {
-    if (FileExtension3(path) != "DVB")
-        return UnsupportedType(path);
+    if (FileExtension3(path) != "DVB") return UnsupportedType(path);
     Workspace ws;
     auto lists = tool::MakeSampleLists();
     ws.TVList = std::move(lists.tv);
     ws.RadioList = std::move(lists.radio);
     ws.FileType = FileKind::DVB;
-    if (Status st = Save_File(ws, path); !st)
-        return Refused(st);
+    if (Status st = Save_File(ws, path); !st) return Refused(st);
     return kExitOk;
 }
 
@@ -120,13 +120,9 @@ int Sample(const std::string& path) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() == 2 && args[0] == "dump")
-        return Dump(args[1]);
-    if (args.size() == 3 && args[0] == "convert")
-        return Convert(args[1], args[2]);
-    if (args.size() == 3 && args[0] == "upgrade")
-        return Upgrade(args[1], args[2]);
-    if (args.size() == 2 && args[0] == "sample")
-        return Sample(args[1]);
+    if (args.size() == 2 && args[0] == "dump") return Dump(args[1]);
+    if (args.size() == 3 && args[0] == "convert") return Convert(args[1], args[2]);
+    if (args.size() == 3 && args[0] == "upgrade") return Upgrade(args[1], args[2]);
+    if (args.size() == 2 && args[0] == "sample") return Sample(args[1]);
     return Usage();
 }

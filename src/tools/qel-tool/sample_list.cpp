@@ -52,11 +52,6 @@ std::string Hex4(int v) {
     return Pad4(ToHex(static_cast<std::uint32_t>(v)));
 }
 
-std::string Digits(long v, std::size_t width) {
-    std::string s = std::to_string(v);
-    return std::string(width > s.size() ? width - s.size() : 0, '0') + s;
-}
-
 ChannelRec Separator(const char* name) {
     ChannelRec r = EmptyChannel();
     r.ChName = name;
@@ -67,8 +62,8 @@ ChannelRec Separator(const char* name) {
 ChannelRec Tuned(const Transponder& tp, const std::string& name, int service, bool radio) {
     ChannelRec r = EmptyChannel();
     r.ChName = name;
-    r.Freq = Digits(tp.mhz, 6) + "00";
-    r.Srate = Digits(tp.ksym, 5) + "0";
+    r.Freq = ZeroPadDecimal(tp.mhz, 6) + "00";
+    r.Srate = ZeroPadDecimal(tp.ksym, 5) + "0";
     r.Fec = std::to_string(tp.fec);
     r.Pol = tp.vertical ? "1" : "0";
     r.TuneFlags = tp.vertical ? "0001" : "0000";
@@ -100,8 +95,7 @@ SampleLists MakeSampleLists() {
         for (const auto& tp : sat.tps) {
             for (int k = 0; k < 3; ++k) {
                 std::string name = kTvNames[tvName % std::size(kTvNames)];
-                if (tvName >= std::size(kTvNames))
-                    name += " " + std::to_string(tvName / 10 + 1);
+                if (tvName >= std::size(kTvNames)) name += " " + std::to_string(tvName / 10 + 1);
                 lists.tv.push_back(Tuned(tp, name, service++, false));
                 ++tvName;
             }

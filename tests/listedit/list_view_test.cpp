@@ -1,0 +1,98 @@
+#include "listedit/list_view.h"
+
+#include <gtest/gtest.h>
+
+#include "model/sat_pos.h"
+#include "support/channel_builder.h"
+
+namespace qel {
+namespace {
+
+using test::Channel;
+
+TEST(ListView, RowTextAndIcons) {
+    EXPECT_EQ(RowText(2, Channel("  x[RAI] 1[ UNO] ")), "0003    RAI UNO");
+    EXPECT_EQ(RowText(12344, Channel("A")), "2345    A");  // row numbers keep four digits
+    EXPECT_EQ(IconOf(Channel("H")), RowIcon::Header);
+    EXPECT_EQ(IconOf(Channel("H").Parental("1")), RowIcon::Header);
+    EXPECT_EQ(IconOf(Channel("P").Freq("01176600").Parental("1")), RowIcon::Parental);
+    EXPECT_EQ(IconOf(Channel("C").Freq("01176600")), RowIcon::None);
+    EXPECT_EQ(IconOf(Channel("N").Freq("NO TS")), RowIcon::None);  // no header icon...
+    EXPECT_TRUE(IsSatelliteHeader(Channel("N").Freq("NO TS")));    // ...but no frequency either
+}
+
+TEST(ListView, DataRowOfAChannel) {
+    const ChannelRec ch = Channel("[RAI] 1")
+                              .Freq("01176675")
+                              .Pol("1")
+                              .Srate("275009")
+                              .Fec("3")
+                              .VPid("0200")
+                              .APid("1FFF")
+                              .PPid("0201")
+                              .TuneFlags("000E")
+                              .AutoPid("1")
+                              .Ant("0030");
+    const SatPosTable none;
+    EXPECT_EQ(DataRowText(ch, 0, FileKind::DVB, none, ""),
+              "RAI         11766 V 27500 3/4 0512 8191 0513 LNB 3 AutoPid");
+    EXPECT_EQ(DataRowText(Channel(ch).AutoPmt("1").Pol("0").Fec("9"), 0, FileKind::BIN, none, ""),
+              "RAI         11766 H 275000512 8191 0513 Ant 3 AutoPmt&Pid");
+    // A long name is not cut; a short frequency is left-aligned in five places.
+    EXPECT_EQ(DataRowText(Channel("A VERY LONG NAME").Freq("00095000").Fec("0"), 0, FileKind::DVB,
+                          none, ""),
+              "A VERY LONG NAME  950   H 00000  0  0000 0000 0000 LNB 1");
+}
+
+TEST(ListView, DataRowOfASatelliteHeader) {
+    const SatPosTable table = ParseAntPos(DefaultAntPosText());
+    const std::string stab = "  STAB rotor position is ";
+    const std::pair<const char*, std::string> cases[] = {
+        {"0000", "--- HB ---"},
+        {"0001", "--- HB ---  STAB rotor position is  1 HotBird         13\260  E"},
+        {"0016", "--- HB ---  STAB rotor position is 22 Turksat 1C      42\260  E"},
+        {"0017", "--- HB ---  STAB rotor position is 23"},  // beyond the table's lines
+        {"0030", "--- HB ---  STAB rotor position is 48"},
+        {"0031", "--- HB ---"},
+    };
+    for (const auto& [apid, text] : cases) {
+        EXPECT_EQ(DataRowText(Channel("--- HB ---").APid(apid), 0, FileKind::DVB, table, stab),
+                  text)
+            << apid;
+    }
+}
+
+TEST(ListView, CommandsByStateFileTypeAndSettings) {
+    Workspace ws;
+    MainCommands c = ComputeMainCommands(ws, true);
+    EXPECT_FALSE(c.insert || c.edit || c.settings || c.tvRadio || c.search || c.buffer);
+
+    ws.FileType = FileKind::DVB;  // an empty DVB98 file
+    c = ComputeMainCommands(ws, true);
+    EXPECT_TRUE(c.insert && c.tvRadio && c.upgrade && c.convert);
+    EXPECT_FALSE(c.edit || c.del || c.cut || c.settings || c.search);
+
+    ws.TVList = {Channel("A").Freq("01100000")};
+    c = ComputeMainCommands(ws, false);
+    EXPECT_TRUE(c.edit && c.del && c.cut && c.search && c.exportList);
+    EXPECT_FALSE(c.settings);  // no DVB98 settings loaded
+    ws.DVB98Settings.replace(0, 8, "4456534F");
+    EXPECT_TRUE(ComputeMainCommands(ws, false).settings);
+    c = ComputeMainCommands(ws, true);  // the blank row
+    EXPECT_FALSE(c.edit || c.del || c.cut || c.settings);
+    EXPECT_TRUE(c.insert);
+
+    ws.FileType = FileKind::BIN;
+    ws.DVB98Settings.replace(0, 8, "        ");
+    c = ComputeMainCommands(ws, false);
+    EXPECT_TRUE(c.settings);
+    EXPECT_FALSE(c.upgrade || c.convert);
+
+    EXPECT_FALSE(c.paste || c.buffer);
+    ws.BufferList.push_back(Channel("B"));
+    c = ComputeMainCommands(ws, false);
+    EXPECT_TRUE(c.paste && c.buffer);
+}
+
+}  // namespace
+}  // namespace qel

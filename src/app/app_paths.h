@@ -1,0 +1,28 @@
+// Where the program keeps its files: the per-user data folder for what it writes
+// (AntPos.txt, DEBUG.TXT), and the places it looks for what comes with it (help).
+#pragma once
+
+#include <QString>
+
+namespace qel {
+
+namespace AppPaths {
+
+// The per-user data folder, created when missing.
+QString DataDir();
+QString AntPosFile();
+QString DebugLogFile();
+// The single-instance lock.
+QString LockFile();
+
+// A file supplied with the program: looked up in the data folder, beside the
+// executable, then in the installed share folder; empty when found nowhere.
+QString FindSupplied(const QString& relativePath);
+
+// The first page of the user help in English or Italian: a supplied copy when there is
+// one, else the copy built into the program.
+QString HelpIndex(bool english);
+
+}  // namespace AppPaths
+
+}  // namespace qel

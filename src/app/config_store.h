@@ -1,0 +1,52 @@
+// The stored configuration: sections and keys in the per-user settings store, read
+// with their defaults (written back when missing) and key names matched without
+// regard to case.
+#pragma once
+
+#include <QSettings>
+#include <QString>
+
+namespace qel {
+
+struct Config {
+    int comPort = 1;            // 1-4 for COM1-COM4; 0 when a device path is stored
+    QString comPortText = "1";  // the stored text: a number or a device path
+    QString language = "ENG";   // "ENG" or any other code for Italian
+    QString rememberLayout = "F";
+    QString pageLayout = "00000000";
+    QString littleBox = "0";  // "1": the data row is shown at start
+    QString workingDir;       // start folder of the file dialogs
+};
+
+class ConfigStore {
+public:
+    // `defaultWorkingDir` stands where a fresh configuration has no folder of its own.
+    ConfigStore(QSettings& settings, QString defaultWorkingDir);
+
+    struct Loaded {
+        Config config;
+        bool workPathIncorrect = false;  // the stored folder does not exist: the default is used
+    };
+    Loaded Get_Configuration();
+
+    // The value of section/key, whatever the case of the stored key name; `found` tells
+    // whether one is stored.
+    QString Value(const QString& section, const QString& key, bool* found = nullptr) const;
+    // Writes under the stored spelling of the key when one exists, else under `key`.
+    void SetValue(const QString& section, const QString& key, const QString& value);
+
+    // Stores what the options window edits.
+    void SaveOptions(const Config& config);
+
+    const QString& defaultWorkingDir() const { return defaultWorkingDir_; }
+
+private:
+    QString StoredKey(const QString& section, const QString& key) const;
+    QString ReadOrDefault(const QString& section, const QString& key, const QString& def,
+                          const QString& writeAs, bool* wasMissing = nullptr);
+
+    QSettings& s_;
+    QString defaultWorkingDir_;
+};
+
+}  // namespace qel

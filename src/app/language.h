@@ -1,0 +1,23 @@
+// The language of the texts: "ENG" shows the English source texts, any other code
+// installs the Italian translation (and Qt's own, for standard buttons).
+#pragma once
+
+#include <QString>
+#include <QTranslator>
+
+namespace qel {
+
+class Language {
+public:
+    static bool IsEnglish(const QString& code) { return code == QLatin1String("ENG"); }
+
+    // Installs or removes the translators; every widget then gets a LanguageChange event.
+    void Apply(const QString& code);
+
+private:
+    QTranslator program_;
+    QTranslator qt_;
+    bool installed_ = false;
+};
+
+}  // namespace qel

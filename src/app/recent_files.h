@@ -1,0 +1,22 @@
+// The most recently opened channel files, newest first, kept in the settings store.
+#pragma once
+
+#include <QSettings>
+#include <QStringList>
+
+namespace qel {
+
+class RecentFiles {
+public:
+    static constexpr int kMax = 8;
+    explicit RecentFiles(QSettings& settings) : s_(settings) {}
+
+    QStringList List() const;
+    void Add(const QString& path);
+    void Remove(const QString& path);
+
+private:
+    QSettings& s_;
+};
+
+}  // namespace qel

@@ -1,0 +1,336 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="it_IT">
+<context>
+    <name>StartupTexts</name>
+    <message>
+        <source>Your work path is incorrect </source>
+        <translation>La directory di lavoro non esiste</translation>
+    </message>
+    <message>
+        <source>I&apos;m happy you love QEL ... but it&apos;s already running :-)</source>
+        <translation>Sono felice che QEL ti piaccia .. ma sta gia&apos; girando :-)</translation>
+    </message>
+</context>
+<context>
+    <name>Texts</name>
+    <message>
+        <source>Cannot open the file</source>
+        <translation>Impossibile aprire il file</translation>
+    </message>
+    <message>
+        <source>Cannot write the file</source>
+        <translation>Impossibile scrivere il file</translation>
+    </message>
+    <message>
+        <source>File too large</source>
+        <translation>File troppo grande</translation>
+    </message>
+    <message>
+        <source>Wrong file lenght</source>
+        <translation>Lunghezza file errata</translation>
+    </message>
+    <message>
+        <source>No DVB98 settings loaded</source>
+        <translation>Nessun settings DVB98 caricato</translation>
+    </message>
+    <message>
+        <source>Too many channels for DVB 98 : no Upload/Save </source>
+        <translation>Troppi canali per la DVB 98 : Upload/salvataggio non eseguito</translation>
+    </message>
+    <message>
+        <source>Too many channels for FTA : no Upload/Save </source>
+        <translation>Troppi canali per la FTA : Upload/salvataggio non eseguito</translation>
+    </message>
+    <message>
+        <source>Unsupported file type</source>
+        <translation>Tipo di file non supportato</translation>
+    </message>
+</context>
+<context>
+    <name>qel::FileCommands</name>
+    <message>
+        <source>Save correction to </source>
+        <translation>Salvo le correzioni su </translation>
+    </message>
+    <message>
+        <source> ? </source>
+        <translation> ? </translation>
+    </message>
+    <message>
+        <source>No channels to save</source>
+        <translation>Nessun canale da salvare</translation>
+    </message>
+    <message>
+        <source>Not with BIN  files</source>
+        <translation>Non con file BIN</translation>
+    </message>
+    <message>
+        <source>No settings to save</source>
+        <translation>Nessuna impostazione da salvare</translation>
+    </message>
+    <message>
+        <source>Default settings will be used , proceed ??</source>
+        <translation>Verranno usati setting di default  , procedi ??</translation>
+    </message>
+    <message>
+        <source>Exported on </source>
+        <translation>Esportato su </translation>
+    </message>
+</context>
+<context>
+    <name>qel::FrameWindow</name>
+    <message>
+        <source>Channels </source>
+        <translation>Canali </translation>
+    </message>
+    <message>
+        <source>Settings </source>
+        <translation>Impostazioni </translation>
+    </message>
+    <message>
+        <source>not saved , continue anyway ?</source>
+        <translation>da salvare , esco dal programma ?</translation>
+    </message>
+    <message>
+        <source>Connection in progress..</source>
+        <translation>Connessione in corso..</translation>
+    </message>
+</context>
+<context>
+    <name>qel::HelpViewer</name>
+    <message>
+        <source>QEL help</source>
+        <translation>Guida di QEL</translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation>Indice</translation>
+    </message>
+</context>
+<context>
+    <name>qel::InfoForm</name>
+    <message>
+        <source>Settings editor for DVB satellite receivers</source>
+        <translation>Editor delle impostazioni per ricevitori satellitari DVB</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Versione</translation>
+    </message>
+    <message>
+        <source>Click to continue</source>
+        <translation>Clicca per continuare</translation>
+    </message>
+</context>
+<context>
+    <name>qel::MainForm</name>
+    <message>
+        <source>No file loaded</source>
+        <translation>Nessun file caricato</translation>
+    </message>
+    <message>
+        <source>List</source>
+        <translation>Lista</translation>
+    </message>
+    <message>
+        <source>Data</source>
+        <translation>Dati</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Settaggi</translation>
+    </message>
+    <message>
+        <source>Fonts</source>
+        <translation>Fonts</translation>
+    </message>
+    <message>
+        <source>Serial</source>
+        <translation>Seriale</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Esporta</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Opzioni</translation>
+    </message>
+    <message>
+        <source>Click for menu</source>
+        <translation>Click per il menu&apos;</translation>
+    </message>
+    <message>
+        <source>Show/hide data row</source>
+        <translation>Mostra/nasconde la riga dei dati</translation>
+    </message>
+    <message>
+        <source>Right click for editing menu</source>
+        <translation>Tasto destro per il menu di editing</translation>
+    </message>
+    <message>
+        <source>Change viewing list</source>
+        <translation>Cambia lista visualizzata</translation>
+    </message>
+    <message>
+        <source>TV CHANNELS</source>
+        <translation>CANALI TV</translation>
+    </message>
+    <message>
+        <source>RADIO CHANNELS</source>
+        <translation>CANALI RADIO</translation>
+    </message>
+    <message>
+        <source>Load channels</source>
+        <translation>Carica canali</translation>
+    </message>
+    <message>
+        <source>Save channels</source>
+        <translation>Salva canali</translation>
+    </message>
+    <message>
+        <source>Load settings</source>
+        <translation>Carica impostazioni</translation>
+    </message>
+    <message>
+        <source>Save settings</source>
+        <translation>Salva impostazioni</translation>
+    </message>
+    <message>
+        <source>Load fonts</source>
+        <translation>Carica font  </translation>
+    </message>
+    <message>
+        <source>Save fonts</source>
+        <translation>Salva font</translation>
+    </message>
+    <message>
+        <source>Import form text file</source>
+        <translation>Importa da file di testo</translation>
+    </message>
+    <message>
+        <source>Upgrade from file</source>
+        <translation>Aggiorna da file</translation>
+    </message>
+    <message>
+        <source>&amp;Convert to  bin       Ctrl+C</source>
+        <translation>&amp;Converti in  bin          Ctrl+C</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>E&amp;sci</translation>
+    </message>
+    <message>
+        <source>&amp;Export                    Ctrl+E</source>
+        <translation>&amp;Esporta                    Ctrl+E</translation>
+    </message>
+    <message>
+        <source>&amp;Serial functions</source>
+        <translation>&amp;Funzioni seriali</translation>
+    </message>
+    <message>
+        <source>&amp;Find                   Ctrl+F</source>
+        <translation>&amp;Trova                         Ctrl+F</translation>
+    </message>
+    <message>
+        <source>Find &amp;Next           F3</source>
+        <translation>Trova &amp;prossimo           F3</translation>
+    </message>
+    <message>
+        <source>Se&amp;ttings</source>
+        <translation>Se&amp;ttaggi</translation>
+    </message>
+    <message>
+        <source>F&amp;onts</source>
+        <translation>F&amp;onts</translation>
+    </message>
+    <message>
+        <source>&amp;Option</source>
+        <translation>&amp;Opzioni</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>&amp;Informazioni</translation>
+    </message>
+    <message>
+        <source>&amp;Help                        F1</source>
+        <translation>&amp;Aiuto                        F1</translation>
+    </message>
+    <message>
+        <source>&amp;Edit                             Return</source>
+        <translation>&amp;Edita                              Return</translation>
+    </message>
+    <message>
+        <source>&amp;Insert                           Ins</source>
+        <translation>&amp;Inserisci                          Ins</translation>
+    </message>
+    <message>
+        <source>&amp;Delete                         Del</source>
+        <translation>&amp;Cancella                         Del</translation>
+    </message>
+    <message>
+        <source>&amp;Move to buffer            Ctrl+X</source>
+        <translation>&amp;Muovi nel buffer             Ctrl+X</translation>
+    </message>
+    <message>
+        <source>&amp;Paste all from buffer    Ctrl+V</source>
+        <translation>&amp;Incolla tutto il buffer       Ctrl+V</translation>
+    </message>
+    <message>
+        <source>Paste &amp;Special             Ctrl+Shift+V</source>
+        <translation>Incolla &amp;Speciale             Ctrl+Shift+V</translation>
+    </message>
+    <message>
+        <source>STAB rotor Position</source>
+        <translation>Posizione sul rotore STAB</translation>
+    </message>
+    <message>
+        <source>&amp;Search</source>
+        <translation>&amp;Cerca</translation>
+    </message>
+    <message>
+        <source>Recent files</source>
+        <translation>File recenti</translation>
+    </message>
+    <message>
+        <source>&lt;AntPos.txt&gt; does not exist: rebuilt with default values</source>
+        <translation>&lt;AntPos.txt&gt; non esiste : ricostruisco con valori di default</translation>
+    </message>
+    <message>
+        <source>  STAB rotor position is </source>
+        <translation>  La posizione sul rotore STAB e&apos; </translation>
+    </message>
+</context>
+<context>
+    <name>qel::OptionsForm</name>
+    <message>
+        <source> Miscellaneous </source>
+        <translation> Varie </translation>
+    </message>
+    <message>
+        <source> Working Directory </source>
+        <translation> Directory di lavoro </translation>
+    </message>
+    <message>
+        <source>&amp;Info box on at boot</source>
+        <translation>&amp;Info box on alla partenza</translation>
+    </message>
+    <message>
+        <source>&amp;Remember export layout</source>
+        <translation>&amp;Ricorda layout di stampa </translation>
+    </message>
+    <message>
+        <source>&amp;Language</source>
+        <translation>&amp;Lingua</translation>
+    </message>
+    <message>
+        <source>&amp;Comunication port</source>
+        <translation>&amp;Porta seriale</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Salva</translation>
+    </message>
+</context>
+</TS>

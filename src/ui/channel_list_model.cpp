@@ -1,0 +1,96 @@
+#include "ui/channel_list_model.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+#include "listedit/list_view.h"
+#include "ui/texts.h"
+
+namespace qel {
+
+namespace {
+
+QIcon Drawn(const QColor& fill, const QString& letter) {
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(fill);
+    p.setPen(fill.darker(150));
+    p.drawRoundedRect(QRectF(1.5, 1.5, 13, 13), 3, 3);
+    p.setPen(Qt::white);
+    QFont f = p.font();
+    f.setPixelSize(10);
+    f.setBold(true);
+    p.setFont(f);
+    p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, letter);
+    return QIcon(pm);
+}
+
+}  // namespace
+
+ChannelListModel::ChannelListModel(Session& session, QObject* parent)
+    : QAbstractListModel(parent), session_(session) {}
+
+int ChannelListModel::channelCount() const {
+    return static_cast<int>(session_.ws.Current().size());
+}
+
+int ChannelListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : channelCount() + 1;
+}
+
+Qt::ItemFlags ChannelListModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags f = QAbstractListModel::flags(index);
+    if (index.isValid() && !isBlankRow(index.row())) f |= Qt::ItemIsDragEnabled;
+    if (!index.isValid() || isBlankRow(index.row())) f |= Qt::ItemIsDropEnabled;
+    return f | Qt::ItemIsDropEnabled;
+}
+
+QVariant ChannelListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || isBlankRow(index.row())) return {};
+    const auto row = static_cast<std::size_t>(index.row());
+    const ChannelRec& ch = session_.ws.Current()[row];
+    if (role == Qt::DisplayRole) return Texts::FromLatin1(RowText(row, ch));
+    if (role == Qt::DecorationRole) {
+        switch (IconOf(ch)) {
+            case RowIcon::Header:
+                return HeaderIcon();
+            case RowIcon::Parental:
+                return ParentalIcon();
+            case RowIcon::None:
+                return BlankIcon();
+        }
+    }
+    return {};
+}
+
+void ChannelListModel::Refresh() {
+    beginResetModel();
+    endResetModel();
+}
+
+void ChannelListModel::RowsChanged(int first, int last) {
+    emit dataChanged(index(first), index(last));
+}
+
+QIcon ChannelListModel::HeaderIcon() {
+    static const QIcon icon = Drawn(QColor(0x2E, 0x6D, 0xB4), QStringLiteral("S"));
+    return icon;
+}
+
+QIcon ChannelListModel::BlankIcon() {
+    static const QIcon icon = [] {
+        QPixmap pm(16, 16);
+        pm.fill(Qt::transparent);
+        return QIcon(pm);
+    }();
+    return icon;
+}
+
+QIcon ChannelListModel::ParentalIcon() {
+    static const QIcon icon = Drawn(QColor(0xC0, 0x39, 0x2B), QStringLiteral("P"));
+    return icon;
+}
+
+}  // namespace qel

@@ -1,0 +1,82 @@
+// Prompter and FileChooser that answer from a script and record what was asked, so
+// that UI tests drive every command without a real modal dialog.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <utility>
+
+#include "ui/prompter.h"
+
+namespace qel::test {
+
+class ScriptedPrompter : public Prompter {
+public:
+    struct Asked {
+        Icon icon;
+        QString text;
+        Buttons buttons;
+    };
+
+    // Answers given in order; once they run out every question gets `fallback`.
+    void Answer(Prompter::Answer a) { answers_.push_back(a); }
+    Prompter::Answer fallback = Prompter::Answer::Ok;
+
+    Prompter::Answer Ask(Icon icon, const QString& text, Buttons buttons) override {
+        asked.append({icon, text, buttons});
+        if (answers_.empty()) {
+            return buttons == Buttons::Ok ? Prompter::Answer::Ok : fallback;
+        }
+        const Prompter::Answer a = answers_.front();
+        answers_.pop_front();
+        return a;
+    }
+
+    QStringList texts() const {
+        QStringList t;
+        for (const auto& a : asked)
+            t.append(a.text);
+        return t;
+    }
+    QList<Asked> asked;
+
+private:
+    std::deque<Prompter::Answer> answers_;
+};
+
+class ScriptedChooser : public FileChooser {
+public:
+    struct Asked {
+        bool save;
+        QString folder;
+        QString proposed;
+        QString filter;
+    };
+
+    // Paths returned in order; an empty path is a cancelled dialog.
+    void Choose(const QString& path) { paths_.push_back(path); }
+
+    QString OpenFile(const QString& folder, const QString& filter) override {
+        asked.append({false, folder, QString(), filter});
+        return Next();
+    }
+    QString SaveFile(const QString& folder, const QString& proposedName,
+                     const QString& filter) override {
+        asked.append({true, folder, proposedName, filter});
+        return Next();
+    }
+    QList<Asked> asked;
+
+private:
+    QString Next() {
+        if (paths_.empty()) return {};
+        QString p = paths_.front();
+        paths_.pop_front();
+        return p;
+    }
+    std::deque<QString> paths_;
+};
+
+}  // namespace qel::test

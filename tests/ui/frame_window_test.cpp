@@ -1,0 +1,154 @@
+#include "ui/frame_window.h"
+
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "app/single_instance.h"
+#include "ui/main_form.h"
+#include "ui/startup.h"
+#include "ui_fixture.h"
+
+namespace qel {
+
+using Answer = Prompter::Answer;
+
+class FrameWindowTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+
+    struct Frame {
+        QSettings settings;
+        ConfigStore store;
+        Language language;
+        Session session;
+        test::ScriptedPrompter prompter;
+        test::ScriptedChooser chooser;
+        FrameWindow frame;
+        explicit Frame(const QString& ini)
+            : settings(ini, QSettings::IniFormat),
+              store(settings, QDir::tempPath()),
+              frame(session, store, language, nullptr, &prompter, &chooser) {}
+    };
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void aboutBoxFirstThenTheMainWindow() {
+        Frame f(dir_.filePath("a.ini"));
+        QVERIFY(f.frame.aboutShown());
+        QTest::mouseClick(f.frame.centralWidget()->findChild<QWidget*>("InfoForm"), Qt::LeftButton,
+                          {}, QPoint(100, 100));
+        QVERIFY(!f.frame.aboutShown());
+        QCOMPARE(f.frame.mainForm().currentTab(), int(MainForm::ListTab));
+    }
+
+    void fixedSize() {
+        Frame f(dir_.filePath("b.ini"));
+        QCOMPARE(f.frame.minimumSize(), f.frame.maximumSize());
+        QVERIFY(!(f.frame.windowFlags() & Qt::WindowMaximizeButtonHint));
+    }
+
+    void fileGivenOnTheCommandLineOpensWithTheMainWindow() {
+        Frame f(dir_.filePath("c.ini"));
+        test::UiFixture files;
+        const QString path = files.Dvb("cmd.dvb", 4, 0);
+        f.frame.setFileToOpen(path);
+        f.frame.OpenMainWindow();
+        QCOMPARE(f.session.channelFile, path);
+        QCOMPARE(f.frame.mainForm().countText(), QString("4"));
+        QCOMPARE(f.frame.windowTitle(), QString("cmd.dvb[*] - QEL"));
+        QVERIFY(!f.frame.isWindowModified());
+        f.session.ws.ChannelsModified = true;
+        f.session.notifyStateChanged();
+        QVERIFY(f.frame.isWindowModified());
+    }
+
+    void droppedFilesOpen() {
+        Frame f(dir_.filePath("d.ini"));
+        f.frame.OpenMainWindow();
+        test::UiFixture files;
+        const QString path = files.Dvb("dropped.dvb", 2, 1);
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(files.Write("notes.txt", "x"))});
+        QVERIFY(!f.frame.AcceptsDrop(&mime));
+        mime.setUrls({QUrl::fromLocalFile(path), QUrl::fromLocalFile(path)});
+        QVERIFY(!f.frame.AcceptsDrop(&mime));
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        QVERIFY(f.frame.AcceptsDrop(&mime));
+        QVERIFY(f.frame.OpenDropped(&mime));
+        QCOMPARE(f.session.channelFile, path);
+    }
+
+    void closeCheck_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<bool>("channels");
+        QTest::addColumn<bool>("settings");
+        QTest::addColumn<bool>("fonts");
+        QTest::addColumn<QString>("question");
+        QTest::newRow("nothing") << "ENG" << false << false << false << QString();
+        QTest::newRow("fonts") << "ENG" << false << false << true
+                               << "Fonts not saved , continue anyway ?";
+        QTest::newRow("all, English") << "ENG" << true << true << true
+                                      << "Channels Settings Fonts not saved , continue anyway ?";
+        QTest::newRow("channels and settings, Italian")
+            << "ITA" << true << true << false
+            << "Canali Impostazioni da salvare , esco dal programma ?";
+    }
+    void closeCheck() {
+        QFETCH(QString, language);
+        QFETCH(bool, channels);
+        QFETCH(bool, settings);
+        QFETCH(bool, fonts);
+        QFETCH(QString, question);
+        Frame f(dir_.filePath("e.ini"));
+        f.language.Apply(language);
+        f.session.ws.ChannelsModified = channels;
+        f.session.ws.SettingsModified = settings;
+        f.session.ws.FontsModified = fonts;
+        QCOMPARE(f.frame.UnsavedQuestion(), question);
+        f.prompter.Answer(Answer::No);
+        QCOMPARE(f.frame.CanClose(), question.isEmpty());
+        f.prompter.Answer(Answer::Yes);
+        QVERIFY(f.frame.CanClose());
+        f.language.Apply("ENG");
+    }
+
+    void closingDuringATransferIsRefused() {
+        Frame f(dir_.filePath("f.ini"));
+        f.session.transferBusy = true;
+        f.prompter.Answer(Answer::Yes);
+        QVERIFY(!f.frame.CanClose());
+        QCOMPARE(f.prompter.texts(), QStringList{"Connection in progress.."});
+        QCOMPARE(f.prompter.asked[0].icon, Prompter::Icon::Critical);
+    }
+
+    void secondInstanceIsTold() {
+        Frame f(dir_.filePath("g.ini"));
+        const QString lock = dir_.filePath("qel.lock");
+        SingleInstance first(lock);
+        QVERIFY(first.TryAcquire());
+        SingleInstance second(lock);
+        QVERIFY(!Startup(f.session, f.store, f.language, second, f.prompter));
+        QCOMPARE(f.prompter.texts().last(),
+                 QString("I'm happy you love QEL ... but it's already running :-)"));
+    }
+
+    void startupReadsTheConfigurationAndWarnsOfAMissingFolder() {
+        Frame f(dir_.filePath("h.ini"));
+        f.settings.setValue("Path/Filepath", "/no/such/qel/folder");
+        f.settings.setValue("Language/Language", "ITA");
+        SingleInstance instance(dir_.filePath("h.lock"));
+        QVERIFY(Startup(f.session, f.store, f.language, instance, f.prompter));
+        QCOMPARE(f.prompter.texts(), QStringList{"La directory di lavoro non esiste"});
+        QCOMPARE(f.session.workingDir, QDir::tempPath());
+        QTRY_COMPARE(f.frame.mainForm().title(), QString("CANALI TV"));
+        f.language.Apply("ENG");
+    }
+};
+
+}  // namespace qel
+
+QTEST_MAIN(qel::FrameWindowTest)
+#include "frame_window_test.moc"

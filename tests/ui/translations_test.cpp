@@ -1,0 +1,105 @@
+// Every text has its Italian translation, and the program's texts read as they should
+// in both languages.
+#include <QFile>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+#include "app/language.h"
+
+namespace qel {
+
+class TranslationsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyMessageIsTranslated() {
+        QFile ts(QStringLiteral(QEL_TS_FILE));
+        QVERIFY(ts.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&ts);
+        int messages = 0;
+        QString source;
+        QStringList problems;
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (!xml.isStartElement()) continue;
+            if (xml.name() == QLatin1String("source")) {
+                source = xml.readElementText();
+                ++messages;
+            } else if (xml.name() == QLatin1String("translation")) {
+                const QString type = xml.attributes().value("type").toString();
+                const QString text = xml.readElementText();
+                if (!type.isEmpty()) problems << type + ": " + source;
+                if (text.isEmpty()) problems << "empty: " + source;
+            }
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QVERIFY(messages > 50);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+    }
+
+    void textsInBothLanguages_data() {
+        QTest::addColumn<QString>("context");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("italian");
+        const char* ctx = "qel::MainForm";
+        QTest::newRow("tab") << ctx << "Settings"
+                             << "Settaggi";
+        QTest::newRow("title") << ctx << "RADIO CHANNELS"
+                               << "CANALI RADIO";
+        QTest::newRow("convert") << ctx << "&Convert to  bin       Ctrl+C"
+                                 << "&Converti in  bin          Ctrl+C";
+        QTest::newRow("find") << ctx << "&Find                   Ctrl+F"
+                              << "&Trova                         Ctrl+F";
+        QTest::newRow("load fonts") << ctx << "Load fonts"
+                                    << "Carica font  ";
+        QTest::newRow("stab") << ctx << "  STAB rotor position is "
+                              << "  La posizione sul rotore STAB e' ";
+        QTest::newRow("menu tip") << ctx << "Click for menu"
+                                  << "Click per il menu'";
+        const char* files = "qel::FileCommands";
+        QTest::newRow("save question") << files << "Save correction to "
+                                       << "Salvo le correzioni su ";
+        QTest::newRow("bin") << files << "Not with BIN  files"
+                             << "Non con file BIN";
+        QTest::newRow("defaults") << files << "Default settings will be used , proceed ??"
+                                  << "Verranno usati setting di default  , procedi ??";
+        QTest::newRow("too many")
+            << "Texts"
+            << "Too many channels for DVB 98 : no Upload/Save "
+            << "Troppi canali per la DVB 98 : Upload/salvataggio non eseguito";
+        QTest::newRow("length") << "Texts"
+                                << "Wrong file lenght"
+                                << "Lunghezza file errata";
+        QTest::newRow("close") << "qel::FrameWindow"
+                               << "not saved , continue anyway ?"
+                               << "da salvare , esco dal programma ?";
+        QTest::newRow("options") << "qel::OptionsForm"
+                                 << " Working Directory "
+                                 << " Directory di lavoro ";
+        QTest::newRow("port") << "qel::OptionsForm"
+                              << "&Comunication port"
+                              << "&Porta seriale";
+        QTest::newRow("instance") << "StartupTexts"
+                                  << "I'm happy you love QEL ... but it's already running :-)"
+                                  << "Sono felice che QEL ti piaccia .. ma sta gia' girando :-)";
+    }
+    void textsInBothLanguages() {
+        QFETCH(QString, context);
+        QFETCH(QString, english);
+        QFETCH(QString, italian);
+        const QByteArray ctx = context.toLatin1();
+        const QByteArray src = english.toUtf8();
+        Language language;
+        language.Apply("ENG");
+        QCOMPARE(QCoreApplication::translate(ctx.constData(), src.constData()), english);
+        language.Apply("ITA");
+        QCOMPARE(QCoreApplication::translate(ctx.constData(), src.constData()), italian);
+        language.Apply("ENG");
+        QCOMPARE(QCoreApplication::translate(ctx.constData(), src.constData()), english);
+    }
+};
+
+}  // namespace qel
+
+QTEST_GUILESS_MAIN(qel::TranslationsTest)
+#include "translations_test.moc"

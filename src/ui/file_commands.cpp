@@ -17,13 +17,22 @@ using Icon = Prompter::Icon;
 using Answer = Prompter::Answer;
 using Buttons = Prompter::Buttons;
 
-// The hourglass while a file is read or written.
+// The hourglass, and the window's busy indicator, while a file is read or written.
 class BusyCursor {
 public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    explicit BusyCursor(FileCommands& owner) : owner_(owner) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        emit owner_.busy(true);
+    }
+    ~BusyCursor() {
+        emit owner_.busy(false);
+        QGuiApplication::restoreOverrideCursor();
+    }
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    FileCommands& owner_;
 };
 
 std::string Path(const QString& path) {
@@ -61,7 +70,7 @@ void FileCommands::Report(ErrorCode code, const QString& path) {
 bool FileCommands::SaveTo(const QString& path) {
     Status st;
     {
-        BusyCursor busy;
+        BusyCursor busy(*this);
         st = Save_File(s_.ws, Path(path));
     }
     s_.notifyStateChanged();
@@ -116,7 +125,7 @@ bool FileCommands::LoadChannelsFrom(const QString& path) {
     if (ext != QLatin1String("DVB") && ext != QLatin1String("BIN")) return false;
     Status st;
     {
-        BusyCursor busy;
+        BusyCursor busy(*this);
         st = LoadChannels(s_.ws, Path(path), s_.log());
     }
     if (!st) {
@@ -211,7 +220,7 @@ void FileCommands::DVB2Bin_Click() {
     }
     Result<std::string> target = ErrorCode::CannotWriteFile;
     {
-        BusyCursor busy;
+        BusyCursor busy(*this);
         target = DVB2Bin(s_.ws, Path(s_.channelFile));
     }
     s_.notifyListsChanged();

@@ -41,6 +41,7 @@ signals:
     void channelsLoaded();  // new lists: show them from row 1
     void settingsLoaded();  // DVB98 settings loaded: the Settings tab opens
     void bufferFilled();    // the buffer received upgrade records: the Buffer tab opens
+    void busy(bool on);     // a file is being read or written
 
 private:
     bool AskToSaveSettings();

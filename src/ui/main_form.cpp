@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabBar>
 #include <QToolButton>
@@ -63,6 +64,10 @@ MainForm::MainForm(Session& session, Prompter& prompter, FileChooser& chooser, R
     connect(files_, &FileCommands::bufferFilled, this, [this] {
         UpdateCommands();
         selectTab(BufferTab);
+    });
+    connect(files_, &FileCommands::busy, this, [this](bool on) {
+        busy_->setVisible(on);
+        if (on) busy_->repaint();
     });
     connect(&s_, &Session::stateChanged, this, [this] {
         fileName_->setText(s_.channelFile.isEmpty() ? tr("No file loaded")
@@ -148,6 +153,12 @@ void MainForm::BuildWidgets() {
         "QLabel { background: #2e6db4; color: white; font-weight: bold; padding: 2px 6px; "
         "border-radius: 3px; }");
     tagImage_->hide();
+    busy_ = new QProgressBar(this);
+    busy_->setObjectName("AntImage");
+    busy_->setRange(0, 0);  // busy, without a measure of progress
+    busy_->setMaximumWidth(90);
+    busy_->setTextVisible(false);
+    busy_->hide();
     buffBut_ = new QPushButton(QStringLiteral("Buffer"), this);
     buffBut_->setObjectName("BuffBut");
     buffBut_->setFocusPolicy(Qt::NoFocus);
@@ -163,6 +174,7 @@ void MainForm::BuildWidgets() {
     buttons->addWidget(forMenu_);
     buttons->addWidget(expShow_);
     buttons->addWidget(tvRadio_, 1);
+    buttons->addWidget(busy_);
     buttons->addWidget(tagImage_);
     buttons->addWidget(buffBut_);
 

@@ -18,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QListView;
 class QMenu;
+class QProgressBar;
 class QPushButton;
 class QTabBar;
 class QToolButton;
@@ -138,6 +139,7 @@ private:
     QPushButton* buffBut_;
     QTabBar* tabs_;
     QLabel* tagImage_;
+    QProgressBar* busy_;
 
     QMenu* mainMenu_ = nullptr;
     QMenu* fileMenu_ = nullptr;

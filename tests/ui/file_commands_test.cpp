@@ -47,6 +47,16 @@ private slots:
         }
     }
 
+    void busyWhileReading() {
+        UiFixture f;
+        QSignalSpy busy(&f.form->files(), &FileCommands::busy);
+        QVERIFY(f.Load(f.Dvb("list.dvb", 2, 0)));
+        QCOMPARE(busy.size(), 2);
+        QCOMPARE(busy[0][0].toBool(), true);
+        QCOMPARE(busy[1][0].toBool(), false);
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+    }
+
     void loadDialogFilterFolderAndCancel() {
         UiFixture f;
         f.chooser.Choose(QString());

@@ -2,9 +2,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileSystemModel>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTreeView>
 #include <QtTest>
 
 #include "ui/main_form.h"
@@ -92,6 +94,11 @@ private slots:
         QCOMPARE(form.findChild<QComboBox*>("optPort")->currentIndex(), 1);
         QCOMPARE(form.findChild<QComboBox*>("Lang")->currentIndex(), 0);
         QCOMPARE(form.shownDir(), f.session.workingDir);
+        // The folder tree opens at the working folder once it has read its parents.
+        auto* tree = form.findChild<QTreeView*>("DirGet");
+        auto* model = qobject_cast<QFileSystemModel*>(tree->model());
+        QTRY_COMPARE(model->filePath(tree->currentIndex()), f.session.workingDir);
+        QVERIFY(tree->isExpanded(tree->currentIndex().parent()));
     }
 };
 

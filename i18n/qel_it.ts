@@ -48,6 +48,64 @@
     </message>
 </context>
 <context>
+    <name>qel::BufferForm</name>
+    <message>
+        <source>Move marked channels to list</source>
+        <translation>Sposta i canali marcati nella lista</translation>
+    </message>
+    <message>
+        <source>Copy marked channels to list</source>
+        <translation>Copia i canali marcati nella lista</translation>
+    </message>
+    <message>
+        <source>Sort by name</source>
+        <translation>Ordina per nome</translation>
+    </message>
+    <message>
+        <source>Sort channels by name</source>
+        <translation>Ordina i canali per nome</translation>
+    </message>
+    <message>
+        <source>Sort by freq.</source>
+        <translation>Ordina per freq.</translation>
+    </message>
+    <message>
+        <source>Sort channels by frequency</source>
+        <translation>Ordina i canali per frequenza</translation>
+    </message>
+    <message>
+        <source>Motorized</source>
+        <translation>Motorizzati</translation>
+    </message>
+    <message>
+        <source>Sort by name as  Low-Hor / Low-Ver / Hi-Hor / Hi-Ver</source>
+        <translation>Ordina per nome e  Low-Hor / Low-Ver / Hi-Hor / Hi-Ver</translation>
+    </message>
+    <message>
+        <source>Clear buffer</source>
+        <translation>Svuota il  buffer</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Cancella</translation>
+    </message>
+    <message>
+        <source>Are you sure to clear the buffer ?</source>
+        <translation> Procedo all&apos; azzeramento dei dati del buffer ?</translation>
+    </message>
+</context>
+<context>
+    <name>qel::EditingController</name>
+    <message>
+        <source>Are you sure to delete marked channels ?</source>
+        <translation> Procedo alla cancellazione dei canali marcati ?</translation>
+    </message>
+    <message>
+        <source>Channel not found</source>
+        <translation>Canale non trovato</translation>
+    </message>
+</context>
+<context>
     <name>qel::FileCommands</name>
     <message>
         <source>Save correction to </source>
@@ -76,6 +134,25 @@
     <message>
         <source>Exported on </source>
         <translation>Esportato su </translation>
+    </message>
+</context>
+<context>
+    <name>qel::FindForm</name>
+    <message>
+        <source>QEL -  Find channel</source>
+        <translation>QEL -  Trova il canale</translation>
+    </message>
+    <message>
+        <source>Search for </source>
+        <translation>Cerca  </translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Trova</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
     </message>
 </context>
 <context>
@@ -301,6 +378,14 @@
         <source>  STAB rotor position is </source>
         <translation>  La posizione sul rotore STAB e&apos; </translation>
     </message>
+    <message>
+        <source>&amp;Undo                             Ctrl+Z</source>
+        <translation>&amp;Annulla                          Ctrl+Z</translation>
+    </message>
+    <message>
+        <source>&amp;Redo                             Ctrl+Y</source>
+        <translation>&amp;Ripeti                           Ctrl+Y</translation>
+    </message>
 </context>
 <context>
     <name>qel::OptionsForm</name>
@@ -331,6 +416,21 @@
     <message>
         <source>Save</source>
         <translation>Salva</translation>
+    </message>
+</context>
+<context>
+    <name>qel::RotorForm</name>
+    <message>
+        <source>QEL -  STAB Rotor settings</source>
+        <translation>QEL -  Serttaggi per il rotore STAB</translation>
+    </message>
+    <message>
+        <source>Set</source>
+        <translation>Imposta</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Esci</translation>
     </message>
 </context>
 </TS>

@@ -1,5 +1,6 @@
 #include "ui/channel_list_model.h"
 
+#include <QMimeData>
 #include <QPainter>
 #include <QPixmap>
 
@@ -72,6 +73,37 @@ void ChannelListModel::Refresh() {
 
 void ChannelListModel::RowsChanged(int first, int last) {
     emit dataChanged(index(first), index(last));
+}
+
+namespace {
+const char* const kRowsMime = "application/x-qel-channel-rows";
+}
+
+QStringList ChannelListModel::mimeTypes() const {
+    return {QString::fromLatin1(kRowsMime)};
+}
+
+QMimeData* ChannelListModel::mimeData(const QModelIndexList& indexes) const {
+    auto* data = new QMimeData;
+    QByteArray rows;
+    for (const QModelIndex& i : indexes)
+        rows += QByteArray::number(i.row()) + ' ';
+    data->setData(QString::fromLatin1(kRowsMime), rows);
+    return data;
+}
+
+bool ChannelListModel::canDropMimeData(const QMimeData* data, Qt::DropAction action, int, int,
+                                       const QModelIndex&) const {
+    return action == Qt::MoveAction && data->hasFormat(QString::fromLatin1(kRowsMime));
+}
+
+bool ChannelListModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int,
+                                    const QModelIndex& parent) {
+    if (!canDropMimeData(data, action, row, 0, parent)) return false;
+    // Between rows (row), onto a row (parent), or below the last one.
+    const int before = row >= 0 ? row + 1 : (parent.isValid() ? parent.row() + 1 : rowCount());
+    emit rowsDropped(before);
+    return false;  // the rows are moved by the command, not removed by the view
 }
 
 QIcon ChannelListModel::HeaderIcon() {

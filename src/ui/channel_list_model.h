@@ -32,6 +32,19 @@ public:
     static QIcon ParentalIcon();
     static QIcon BlankIcon();  // keeps the names of rows without an icon aligned
 
+    // Dragging marked channels within the list: the drop is reported, the move is the
+    // editing window's (one undoable step).
+    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                         const QModelIndex& parent) const override;
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                      const QModelIndex& parent) override;
+
+signals:
+    void rowsDropped(int beforeRow);
+
 private:
     Session& session_;
 };

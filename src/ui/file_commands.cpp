@@ -5,8 +5,10 @@
 #include <QGuiApplication>
 
 #include "app/recent_files.h"
+#include "listedit/undo.h"
 #include "model/file_commands.h"
 #include "model/g98_file.h"
+#include "ui/edit_recorder.h"
 #include "ui/texts.h"
 
 namespace qel {
@@ -68,11 +70,14 @@ void FileCommands::Report(ErrorCode code, const QString& path) {
 }
 
 bool FileCommands::SaveTo(const QString& path) {
+    const bool channels = Extension3(path) != QLatin1String("G98");
+    if (channels && recorder_ != nullptr) recorder_->BeforeChange(kTouchTV | kTouchRadio);
     Status st;
     {
         BusyCursor busy(*this);
         st = Save_File(s_.ws, Path(path));
     }
+    if (channels && recorder_ != nullptr) recorder_->AfterChange(st.ok());
     s_.notifyStateChanged();
     s_.notifyListsChanged();  // the FTA writer trims names and renumbers blank ids
     if (!st) Report(st.error(), path);
@@ -219,10 +224,12 @@ void FileCommands::DVB2Bin_Click() {
         return;
     }
     Result<std::string> target = ErrorCode::CannotWriteFile;
+    if (recorder_ != nullptr) recorder_->BeforeChange(kTouchTV | kTouchRadio);
     {
         BusyCursor busy(*this);
         target = DVB2Bin(s_.ws, Path(s_.channelFile));
     }
+    if (recorder_ != nullptr) recorder_->AfterChange(false);
     s_.notifyListsChanged();
     if (!target) {
         Report(target.error(), QString::fromStdString(ConvertedName(Path(s_.channelFile))));
@@ -237,7 +244,9 @@ void FileCommands::UpgDVB_Click() {
     const QString path = chooser_.OpenFile(s_.workingDir, UpgradeFilter());
     if (path.isEmpty()) return;
     TakeFolderOf(path);
+    if (recorder_ != nullptr) recorder_->BeforeChange(kTouchBuffer);
     const Status st = UpgradeFromFile(s_.ws, Path(path), s_.log());
+    if (recorder_ != nullptr) recorder_->AfterChange(false);
     if (!st) {
         Report(st.error(), path);
         return;

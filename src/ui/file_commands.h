@@ -10,6 +10,7 @@
 
 namespace qel {
 
+class EditRecorder;
 class RecentFiles;
 
 class FileCommands : public QObject {
@@ -37,6 +38,11 @@ public:
     // "Save correction to <file> ? " for unsaved channels; true when the command may go on.
     bool AskToSaveChannels();
 
+    // Saving an FTA image and converting change the lists (names trimmed, identifiers
+    // given, bands set); upgrading from a file fills the buffer. The recorder makes
+    // those changes undoable.
+    void setRecorder(EditRecorder* recorder) { recorder_ = recorder; }
+
 signals:
     void channelsLoaded();  // new lists: show them from row 1
     void settingsLoaded();  // DVB98 settings loaded: the Settings tab opens
@@ -54,6 +60,7 @@ private:
     Prompter& prompter_;
     FileChooser& chooser_;
     RecentFiles* recent_;
+    EditRecorder* recorder_ = nullptr;
 };
 
 }  // namespace qel

@@ -11,6 +11,8 @@
 
 #include "app/app_paths.h"
 #include "model/file_commands.h"
+#include "ui/buffer_form.h"
+#include "ui/editing_controller.h"
 #include "ui/file_commands.h"
 #include "ui/help_viewer.h"
 #include "ui/info_form.h"
@@ -66,6 +68,10 @@ FrameWindow::FrameWindow(Session& session, ConfigStore& store, Language& languag
 
     main_->setToolWindow(MainForm::OptionsTab, [this](QWidget* parentWindow) {
         return new OptionsForm(s_, store_, language_, parentWindow);
+    });
+    editing_ = new EditingController(s_, *main_, *prompter_, this);
+    main_->setToolWindow(MainForm::BufferTab, [this](QWidget* parentWindow) {
+        return new BufferForm(s_, *editing_, *main_, *prompter_, parentWindow);
     });
     connect(main_, &MainForm::exitRequested, this, &QWidget::close);
     connect(main_, &MainForm::aboutRequested, this, [this] { ShowAbout(); });

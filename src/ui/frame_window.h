@@ -17,6 +17,7 @@ class QStackedWidget;
 
 namespace qel {
 
+class EditingController;
 class InfoForm;
 class MainForm;
 class RecentFiles;
@@ -33,6 +34,7 @@ public:
     ~FrameWindow() override;
 
     MainForm& mainForm() const { return *main_; }
+    EditingController& editing() const { return *editing_; }
     Prompter& prompter() const { return *prompter_; }
     bool aboutShown() const;
 
@@ -70,6 +72,7 @@ private:
     QStackedWidget* pages_;
     InfoForm* info_;
     MainForm* main_;
+    EditingController* editing_;
     QMenu* qelMenu_;
     QPointer<HelpViewer> help_;
     QString fileToOpen_;

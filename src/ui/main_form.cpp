@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -28,6 +29,21 @@
 namespace qel {
 
 namespace {
+
+// A tool window opens beside the main window when the screen has room, else over it.
+void PlaceBeside(QWidget* child, QWidget* frame) {
+    child->adjustSize();
+    const QRect f = frame->frameGeometry();
+    const QRect screen = frame->screen()->availableGeometry();
+    QPoint at(f.right() + 8, f.top());
+    if (at.x() + child->width() > screen.right()) {
+        at.setX(std::max(screen.left(), screen.right() - child->width()));
+    }
+    if (at.y() + child->height() > screen.bottom()) {
+        at.setY(std::max(screen.top(), screen.bottom() - child->height()));
+    }
+    child->move(at);
+}
 
 QAction* NewAction(QObject* parent, const char* name) {
     auto* a = new QAction(parent);
@@ -65,6 +81,7 @@ MainForm::MainForm(Session& session, Prompter& prompter, FileChooser& chooser, R
         UpdateCommands();
         selectTab(BufferTab);
     });
+    connect(&s_, &Session::listsChanged, this, &MainForm::Refresh);
     connect(files_, &FileCommands::busy, this, [this](bool on) {
         busy_->setVisible(on);
         if (on) busy_->repaint();
@@ -112,6 +129,13 @@ void MainForm::BuildWidgets() {
     list_->setUniformItemSizes(true);
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
     list_->setMinimumSize(560, 300);
+    // Marked channels are dragged to a new place; the model reports where they were dropped.
+    list_->setDragEnabled(true);
+    list_->setAcceptDrops(true);
+    list_->setDropIndicatorShown(true);
+    list_->setDragDropMode(QAbstractItemView::DragDrop);
+    list_->setDefaultDropAction(Qt::MoveAction);
+    connect(model_, &ChannelListModel::rowsDropped, this, &MainForm::rowsDropped);
     list_->installEventFilter(this);
     connect(list_, &QListView::customContextMenuRequested, this,
             [this](const QPoint& pos) { EditingMenuRequested(pos); });
@@ -210,6 +234,9 @@ void MainForm::BuildMenus() {
     mainMenu_ = new QMenu(this);
     mainMenu_->addMenu(fileMenu_);
     mainMenu_->addMenu(searchMenu_);
+    mainMenu_->addAction(NewAction(this, "Undomnu"));
+    mainMenu_->addAction(NewAction(this, "Redomnu"));
+    mainMenu_->addSeparator();
     for (const char* name :
          {"Settmnu", "Fontmnu", "Serial", "Export", "options", "About", "Help"}) {
         mainMenu_->addAction(NewAction(this, name));
@@ -234,6 +261,9 @@ void MainForm::BuildMenus() {
 
     editingMenu_ = new QMenu(this);
     editingMenu_->setObjectName("editing_menu");
+    editingMenu_->addAction(action("Undomnu"));
+    editingMenu_->addAction(action("Redomnu"));
+    editingMenu_->addSeparator();
     for (const char* name :
          {"Editmnu", "Insertmnu", "Deletemnu", "Cutmnu", "Pastemnu", "Pastespecialmnu"}) {
         editingMenu_->addAction(NewAction(this, name));
@@ -334,6 +364,8 @@ void MainForm::SetLanguage() {
         {"Pastemnu", tr("&Paste all from buffer    Ctrl+V")},
         {"Pastespecialmnu", tr("Paste &Special             Ctrl+Shift+V")},
         {"STABMenu", tr("STAB rotor Position")},
+        {"Undomnu", tr("&Undo                             Ctrl+Z")},
+        {"Redomnu", tr("&Redo                             Ctrl+Y")},
     };
     for (const auto& [name, text] : captions)
         action(name)->setText(text);
@@ -393,6 +425,47 @@ QList<int> MainForm::markedRows() const {
         rows.append(i.row() + 1);
     std::sort(rows.begin(), rows.end());
     return rows;
+}
+
+Marks MainForm::marks() const {
+    Marks m;
+    const int channels = model_->channelCount();
+    for (int row : markedRows()) {
+        if (row <= channels) m.push_back(static_cast<std::size_t>(row - 1));
+    }
+    return m;
+}
+
+ListSelection MainForm::currentSelection() const {
+    return {s_.ws.CurrentList, selectedRow(), marks()};
+}
+
+void MainForm::restoreSelection(const ListSelection& selection) {
+    s_.ws.CurrentList = selection.list;
+    Fill_List(selection.selectedRow);
+    QItemSelection marked;
+    for (std::size_t m : selection.marks) {
+        const QModelIndex i = model_->index(static_cast<int>(m));
+        if (i.isValid()) marked.select(i, i);
+    }
+    list_->selectionModel()->select(marked, QItemSelectionModel::Select);
+    UpdateCommands();
+}
+
+void MainForm::selectOnly(int row) {
+    const QModelIndex index = model_->index(std::clamp(row, 1, model_->rowCount()) - 1);
+    list_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    list_->scrollTo(index);
+}
+
+void MainForm::Refresh() {
+    restoreSelection(currentSelection());
+}
+
+void MainForm::setUndoState(bool canUndo, bool canRedo) {
+    canUndo_ = canUndo;
+    canRedo_ = canRedo;
+    UpdateCommands();
 }
 
 QString MainForm::dataRow() const {
@@ -455,6 +528,8 @@ void MainForm::UpdateCommands() {
     enable("Save_Fonts", false);
     enable("ImportFormTXT", false);
     enable("STABMenu", c.edit && s_.ws.FileType != FileKind::BIN);
+    enable("Undomnu", canUndo_);
+    enable("Redomnu", canRedo_);
     searchMenu_->setEnabled(c.search);
     tvRadio_->setEnabled(c.tvRadio);
     buffBut_->setEnabled(c.buffer);
@@ -526,6 +601,7 @@ void MainForm::ReturnToList() {
 void MainForm::OpenTab(Tab tab) {
     if (tab == ListTab) {
         ReturnToList();
+        emit tabOpened(ListTab);
         return;
     }
     UpdateCommands();
@@ -543,6 +619,7 @@ void MainForm::OpenTab(Tab tab) {
         old->deleteLater();
     }
     QWidget* child = factories_[tab](window());
+    PlaceBeside(child, window());
     currentTab_ = tab;
     openChild_ = child;
     child->setAttribute(Qt::WA_DeleteOnClose);
@@ -558,6 +635,7 @@ void MainForm::OpenTab(Tab tab) {
     child->show();
     child->raise();
     child->activateWindow();
+    emit tabOpened(tab);
 }
 
 void MainForm::SwitchList() {
@@ -605,6 +683,12 @@ bool MainForm::HandleKeyPress(int key, Qt::KeyboardModifiers mods) {
     };
     if (ctrl && shift && alt && key == Qt::Key_D) {
         ToggleDebugMode();
+    } else if (ctrl && shift && key == Qt::Key_Z) {
+        run("Redomnu");
+    } else if (ctrl && key == Qt::Key_Z) {
+        run("Undomnu");
+    } else if (ctrl && key == Qt::Key_Y) {
+        run("Redomnu");
     } else if (ctrl && key == Qt::Key_C) {
         run("DVB2Bin");
     } else if (ctrl && key == Qt::Key_F) {

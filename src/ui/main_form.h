@@ -11,6 +11,7 @@
 
 #include "app/session.h"
 #include "listedit/list_view.h"
+#include "listedit/undo.h"
 #include "ui/prompter.h"
 
 class QAction;
@@ -57,6 +58,17 @@ public:
     int selectedRow() const;
     // 1-based rows marked (selected), in order.
     QList<int> markedRows() const;
+    // The marked channels (0-based positions; the blank row is never one).
+    Marks marks() const;
+    // What the list shows now, and showing it again (the list, the row, the marks).
+    ListSelection currentSelection() const;
+    void restoreSelection(const ListSelection& selection);
+    // Selects exactly `row` (1-based), as a click does.
+    void selectOnly(int row);
+    // Redraws the rows after the shown list changed, keeping the row and the marks.
+    void Refresh();
+    // Whether undo and redo are offered.
+    void setUndoState(bool canUndo, bool canRedo);
     QString dataRow() const;
     QString title() const;
     QString countText() const;
@@ -103,6 +115,8 @@ signals:
     void helpRequested();
     void exitRequested();
     void headerStepRequested(int direction);  // Tab / Shift+Tab: next / previous satellite header
+    void tabOpened(int tab);                  // a tab was selected and its window opened
+    void rowsDropped(int beforeRow);          // the marked channels were dragged before this row
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -158,6 +172,8 @@ private:
     std::array<WindowFactory, 9> factories_{};
     QSet<QString> wired_;
     bool ready_ = false;  // every widget and action exists
+    bool canUndo_ = false;
+    bool canRedo_ = false;
 };
 
 }  // namespace qel

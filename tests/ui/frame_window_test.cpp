@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "app/single_instance.h"
+#include "ui/help_viewer.h"
 #include "ui/main_form.h"
 #include "ui/startup.h"
 #include "ui_fixture.h"
@@ -113,6 +114,18 @@ private slots:
         f.prompter.Answer(Answer::Yes);
         QVERIFY(f.frame.CanClose());
         f.language.Apply("ENG");
+    }
+
+    void helpInTheLanguageInUse() {
+        Frame f(dir_.filePath("i.ini"));
+        f.frame.OpenMainWindow();
+        QVERIFY(f.frame.mainForm().HandleKeyPress(Qt::Key_F1, {}));
+        QVERIFY(f.frame.helpViewer() != nullptr);
+        QVERIFY(f.frame.helpViewer()->currentPage().endsWith("help/index.html"));
+        f.session.setLanguage("ITA");
+        QVERIFY(f.frame.helpViewer()->currentPage().endsWith("help/it/index.html"));
+        f.session.setLanguage("ENG");
+        QVERIFY(f.frame.helpViewer()->currentPage().endsWith("help/index.html"));
     }
 
     void closingDuringATransferIsRefused() {

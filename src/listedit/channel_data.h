@@ -1,0 +1,64 @@
+// The channel data editor's logic: a channel as the editor's controls show it, the
+// hex/decimal pairs, the band rule, the antenna entry display, and saving the controls
+// back into the channel.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "model/channel_rec.h"
+#include "model/workspace.h"
+
+namespace qel {
+
+// The ten hex/decimal pairs, in the editor's order.
+enum class Pair { VPid, APid, PPid, NetId, TsId, SerId, TrId, PmtPid, PmcPid, TxtPid };
+inline constexpr std::size_t kPairs = 10;
+
+// The service types offered; index 14 ("Unknown") stands for every other code.
+inline constexpr std::size_t kServTypes = 15;
+const char* ServTypeName(std::size_t index);
+int ServTypeIndex(std::string_view code);
+
+struct DataFields {
+    std::string name;
+    std::string freq1, freq2;  // MHz and the two fraction digits
+    int pol = 0;               // 0 Hor, 1 Ver
+    std::string srate1, srate2;
+    int fec = 0;
+    std::string sat;
+    int lohi = 0;                         // 0 Low, 1 High
+    std::array<std::string, kPairs> hex;  // the hex boxes; the decimal ones follow them
+    std::string acbw;
+    int ant = -1;  // 0-7 for antennas 1-8; -1 none (DVB98 lists)
+    int spectr = 0, diseqc = 0, audio = 0, volt = 0, video = 0;
+    int servType = 0;
+    bool parental = false;
+    int autoPid = 0, autoPmt = 0;
+};
+
+// The controls for a channel of a DVB98 list or of an FTA image.
+DataFields FillDataFields(const ChannelRec& ch, FileKind fileType);
+
+// The channel with the controls written back. A DVB98 channel keeps its antenna word and
+// an "Unknown" service type keeps its code; an FTA channel keeps the fields the image
+// does not hold.
+ChannelRec SaveDataFields(const DataFields& f, const ChannelRec& previous, FileKind fileType);
+
+// Leaving a hex box: its text becomes Pad4 of itself; the decimal box shows its value.
+std::string LeaveHexBox(std::string_view hexText);
+std::string DecimalOfHex(std::string_view hexText);
+// Leaving a decimal box: the hex box becomes Pad4 of the number in hex.
+std::string HexOfDecimal(std::string_view decText);
+// Leaving the frequency box: the band for that frequency (0 low, 1 high).
+int BandAfterFrequency(std::string_view freq1);
+
+// The FTA antenna entry the editor shows beside the antenna list.
+struct AntennaView {
+    std::string satName, lnbLow, lnbHigh, switchText, lof, diseqc;
+};
+// `previousDiseqc` stays when the entry's DiSEqC value is beyond the known ones.
+AntennaView ShowAntConf(std::string_view entry, std::string_view previousDiseqc);
+
+}  // namespace qel

@@ -1,0 +1,177 @@
+#include "listedit/channel_data.h"
+
+#include <gtest/gtest.h>
+
+#include "support/channel_builder.h"
+
+namespace qel {
+namespace {
+
+using test::Channel;
+
+ChannelRec Dvb98Channel() {
+    return Channel("[RAI] 1")
+        .Freq("01176600")
+        .Pol("1")
+        .Srate("275000")
+        .Fec("3")
+        .VPid("0200")
+        .APid("0201")
+        .PPid("0200")
+        .NetId("013E")
+        .TsId("0C1C")
+        .SerId("0D49")
+        .PmtPid("0100")
+        .PmcPid("0101")
+        .TxtPid("0300")
+        .Acbw("5A")
+        .TuneFlags("0109")
+        .AvFlags("93")
+        .ServType("01")
+        .Parental("1")
+        .AutoPid("1")
+        .Ant("0000")
+        .WithMatchKey();
+}
+
+TEST(ChannelData, HexAndDecimalBoxes) {
+    EXPECT_EQ(LeaveHexBox("1a"), "001a");  // the key filter has already upper-cased typed keys
+    EXPECT_EQ(LeaveHexBox("1A"), "001A");
+    EXPECT_EQ(DecimalOfHex("001A"), "26");
+    EXPECT_EQ(DecimalOfHex(""), "0");
+    EXPECT_EQ(DecimalOfHex("XYZ"), "0");
+    EXPECT_EQ(HexOfDecimal("8191"), "1FFF");
+    EXPECT_EQ(HexOfDecimal("70000"), "1170");  // only the last 4 hex digits
+    EXPECT_EQ(HexOfDecimal(""), "0000");
+    EXPECT_EQ(LeaveHexBox("12345"), "2345");
+}
+
+TEST(ChannelData, BandRules) {
+    EXPECT_EQ(BandAfterFrequency("011800"), 0);
+    EXPECT_EQ(BandAfterFrequency("011801"), 1);
+    // Opening a DVB98 channel: above 11700 is high.
+    EXPECT_EQ(FillDataFields(Channel("A").Freq("01170000").LoHi("1"), FileKind::DVB).lohi, 0);
+    EXPECT_EQ(FillDataFields(Channel("A").Freq("01170100").LoHi("0"), FileKind::DVB).lohi, 1);
+    // An FTA channel shows its own band.
+    EXPECT_EQ(FillDataFields(Channel("A").Freq("01170100").LoHi("0"), FileKind::BIN).lohi, 0);
+}
+
+TEST(ChannelData, FillingAndDefaults) {
+    const DataFields f = FillDataFields(Dvb98Channel(), FileKind::DVB);
+    EXPECT_EQ(f.name, "[RAI] 1");
+    EXPECT_EQ(f.freq1, "011766");
+    EXPECT_EQ(f.freq2, "00");
+    EXPECT_EQ(f.srate1, "27");
+    EXPECT_EQ(f.srate2, "500");
+    EXPECT_EQ(f.pol, 1);
+    EXPECT_EQ(f.fec, 3);
+    EXPECT_EQ(f.hex[static_cast<std::size_t>(Pair::NetId)], "013E");
+    EXPECT_EQ(f.audio, 2);  // AvFlags 93: bits 7-6 = 10
+    EXPECT_EQ(f.volt, 1);
+    EXPECT_EQ(f.video, 1);
+    EXPECT_EQ(f.spectr, 2);  // TuneFlags low byte 09: bits 3-2 = 10, bits 1-0 = 01
+    EXPECT_EQ(f.diseqc, 1);
+    EXPECT_EQ(f.servType, 1);
+    EXPECT_TRUE(f.parental);
+    EXPECT_EQ(f.autoPid, 1);
+    EXPECT_EQ(f.ant, -1);
+
+    EXPECT_EQ(FillDataFields(Channel("A").Pol("3"), FileKind::DVB).pol, 0);  // shows "Hor"
+    EXPECT_EQ(FillDataFields(Channel("A").ServType("09"), FileKind::DVB).servType, 14);
+    EXPECT_STREQ(ServTypeName(14), "Unknown");
+    EXPECT_STREQ(ServTypeName(9), "D/D2MAC");
+    EXPECT_EQ(FillDataFields(Channel("A").Ant("0010"), FileKind::BIN).ant, 0);
+    EXPECT_EQ(FillDataFields(Channel("A").Ant("0000"), FileKind::BIN).ant, 0);
+    EXPECT_EQ(FillDataFields(Channel("A").Ant("0080"), FileKind::BIN).ant, 7);
+}
+
+TEST(ChannelData, SavingTheControlsUnchangedKeepsTheChannel) {
+    const ChannelRec ch = Dvb98Channel();
+    EXPECT_EQ(SaveDataFields(FillDataFields(ch, FileKind::DVB), ch, FileKind::DVB), ch);
+    const ChannelRec fta = Channel("FTA")
+                               .Freq("01176600")
+                               .Srate("275000")
+                               .Sat("013")
+                               .LoHi("1")
+                               .Ant("0030")
+                               .TrId("0007")
+                               .VPid("0100");
+    EXPECT_EQ(SaveDataFields(FillDataFields(fta, FileKind::BIN), fta, FileKind::BIN), fta);
+}
+
+TEST(ChannelData, SavingAssemblesTheFields) {
+    const ChannelRec ch = Dvb98Channel();
+    DataFields f = FillDataFields(ch, FileKind::DVB);
+    f.name = "NEW NAME";
+    f.freq1 = "11800";
+    f.freq2 = "5";
+    f.srate1 = "5";
+    f.srate2 = "12";
+    f.sat = "7";
+    f.pol = 0;
+    f.spectr = 0;
+    f.diseqc = 3;
+    f.audio = 0;
+    f.volt = 0;
+    f.video = 0;
+    f.servType = 14;  // "Unknown" keeps the code
+    f.parental = false;
+    f.autoPmt = 1;
+    f.hex[static_cast<std::size_t>(Pair::VPid)] = "1a";
+    const ChannelRec s = SaveDataFields(f, ch, FileKind::DVB);
+    EXPECT_EQ(s.ChName.view(), "NEW NAME            ");
+    EXPECT_EQ(s.Freq.view(), "01180005");
+    EXPECT_EQ(s.Srate.view(), "051200");
+    EXPECT_EQ(s.Sat.view(), "007");
+    EXPECT_EQ(s.TuneFlags.view(), "0003");  // high byte bit 0 from the polarisation
+    EXPECT_EQ(s.AvFlags.view(), "00");      // audio, 12 V and video all cleared
+    EXPECT_EQ(s.ServType.view(), "01");
+    EXPECT_EQ(s.Parental.view(), "0");
+    EXPECT_EQ(s.AutoPmt.view(), "1");
+    EXPECT_EQ(s.VPid.view(), "001a");
+    EXPECT_EQ(s.Ant.view(), "0000");  // a DVB98 channel keeps its antenna word
+    EXPECT_EQ(s.MatchKey, ch.MatchKey);
+
+    DataFields other = FillDataFields(ch, FileKind::DVB);
+    other.servType = 9;
+    other.pol = 1;
+    other.volt = 0;
+    EXPECT_EQ(SaveDataFields(other, Channel(ch).TuneFlags("A209"), FileKind::DVB).TuneFlags.view(),
+              "A309");
+    EXPECT_EQ(SaveDataFields(other, ch, FileKind::DVB).ServType.view(), "0A");
+    EXPECT_EQ(SaveDataFields(other, Channel(ch).AvFlags("7F"), FileKind::DVB).AvFlags.view(), "AF");
+
+    DataFields fta = FillDataFields(Channel("F").Ant("0010"), FileKind::BIN);
+    fta.ant = 2;
+    EXPECT_EQ(SaveDataFields(fta, Channel("F"), FileKind::BIN).Ant.view(), "0030");
+}
+
+TEST(ChannelData, AntennaEntryDisplay) {
+    struct Case {
+        const char* entry;
+        const char* sw;
+        const char* lof;
+        const char* diseqc;
+    };
+    const Case cases[] = {
+        {"00002616000029680400ASTRA", "Inactive", "Diseqc", "None"},
+        {"00002616000029684400HOTBIRD", "Inactive", "Diseqc", "None"},
+        {"00002616000029681303X", "0 V", " Freq.", "DiSEqC 1"},
+        {"00002616000029682206X", "12 V", " Freq.", "DiSEqC 4"},
+        {"00002616000029680007X", "12 V", "Diseqc", "previous"},
+    };
+    for (const auto& c : cases) {
+        const AntennaView v = ShowAntConf(c.entry, "previous");
+        EXPECT_EQ(v.switchText, c.sw) << c.entry;
+        EXPECT_EQ(v.lof, c.lof) << c.entry;
+        EXPECT_EQ(v.diseqc, c.diseqc) << c.entry;
+        EXPECT_EQ(v.lnbLow, "9750");
+        EXPECT_EQ(v.lnbHigh, "10600");
+    }
+    EXPECT_EQ(
+        ShowAntConf(std::string("00002616000029680400ASTRA") + std::string(3, '\0'), "").satName,
+        "ASTRA");
+}
+
+}  // namespace
+}  // namespace qel

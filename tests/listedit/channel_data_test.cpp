@@ -13,6 +13,7 @@ ChannelRec Dvb98Channel() {
     return Channel("[RAI] 1")
         .Freq("01176600")
         .Pol("1")
+        .LoHi("1")
         .Srate("275000")
         .Fec("3")
         .VPid("0200")
@@ -88,6 +89,10 @@ TEST(ChannelData, FillingAndDefaults) {
 TEST(ChannelData, SavingTheControlsUnchangedKeepsTheChannel) {
     const ChannelRec ch = Dvb98Channel();
     EXPECT_EQ(SaveDataFields(FillDataFields(ch, FileKind::DVB), ch, FileKind::DVB), ch);
+    // The band of a DVB98 channel follows its frequency.
+    const ChannelRec low = Channel(ch).LoHi("0");
+    EXPECT_EQ(SaveDataFields(FillDataFields(low, FileKind::DVB), low, FileKind::DVB).LoHi.view(),
+              "1");
     const ChannelRec fta = Channel("FTA")
                                .Freq("01176600")
                                .Srate("275000")

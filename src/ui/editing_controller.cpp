@@ -85,6 +85,7 @@ void EditingController::Changed(int selectRow) {
     UpdateUndoState();
     s_.notifyStateChanged();
     emit bufferChanged();
+    emit listsEdited();
 }
 
 void EditingController::BeforeChange(unsigned touches) {
@@ -155,6 +156,7 @@ void EditingController::SetAttribute(void (*op)(ChannelList&, const Marks&, int)
     form_.HandleKeyRelease(Qt::NoModifier);
     UpdateUndoState();
     s_.notifyStateChanged();
+    emit listsEdited();
 }
 
 void EditingController::STABMenu_Click() {
@@ -237,6 +239,7 @@ void EditingController::Undo() {
     UpdateUndoState();
     s_.notifyStateChanged();
     emit bufferChanged();
+    emit listsEdited();
 }
 
 void EditingController::Redo() {
@@ -247,6 +250,7 @@ void EditingController::Redo() {
     UpdateUndoState();
     s_.notifyStateChanged();
     emit bufferChanged();
+    emit listsEdited();
 }
 
 void EditingController::SortBuffer(BufferOrder order) {

@@ -62,6 +62,7 @@ public:
 
 signals:
     void bufferChanged();  // the buffer window redraws
+    void listsEdited();    // a command changed the lists (the data editor checks its channel)
 
 private:
     void Record(unsigned touches);

@@ -18,6 +18,7 @@
 #include "ui/info_form.h"
 #include "ui/main_form.h"
 #include "ui/options_form.h"
+#include "ui/settings_windows.h"
 
 namespace qel {
 
@@ -73,6 +74,7 @@ FrameWindow::FrameWindow(Session& session, ConfigStore& store, Language& languag
     main_->setToolWindow(MainForm::BufferTab, [this](QWidget* parentWindow) {
         return new BufferForm(s_, *editing_, *main_, *prompter_, parentWindow);
     });
+    new SettingsWindows(s_, *main_, *editing_, this);
     connect(main_, &MainForm::exitRequested, this, &QWidget::close);
     connect(main_, &MainForm::aboutRequested, this, [this] { ShowAbout(); });
     connect(main_, &MainForm::helpRequested, this, [this] { ShowHelp(); });

@@ -566,7 +566,12 @@ void MainForm::setToolWindow(Tab tab, WindowFactory factory) {
 
 void MainForm::selectTab(Tab tab) {
     if (tab == currentTab_) {
-        if (openChild_) openChild_->activateWindow();
+        // The Settings tab opens its window again (the settings windows return through it).
+        if (tab == SettingsTab) {
+            OpenTab(tab);
+        } else if (openChild_) {
+            openChild_->activateWindow();
+        }
         return;
     }
     tabs_->setCurrentIndex(tab - 1);
@@ -611,14 +616,21 @@ void MainForm::OpenTab(Tab tab) {
         tabClickArmed_ = true;
         return;
     }
+    ShowChild(factories_[tab](window()), tab);
+}
+
+void MainForm::replaceOpenChild(QWidget* child) {
+    ShowChild(child, static_cast<Tab>(currentTab_));
+}
+
+void MainForm::ShowChild(QWidget* child, Tab tab) {
     openChildRaw_ = nullptr;
-    if (openChild_) {
+    if (openChild_ && openChild_ != child) {
         QWidget* old = openChild_;
         openChild_ = nullptr;
         old->close();
         old->deleteLater();
     }
-    QWidget* child = factories_[tab](window());
     PlaceBeside(child, window());
     currentTab_ = tab;
     openChild_ = child;

@@ -82,6 +82,9 @@ public:
     void selectTab(Tab tab);
     int currentTab() const { return currentTab_; }
     QWidget* openChild() const { return openChild_; }
+    // Puts another window in place of the open one, for the same tab (the settings
+    // window opens the further settings and the colours this way).
+    void replaceOpenChild(QWidget* child);
     bool tabEnabled(Tab tab) const;
 
     FileCommands& files() { return *files_; }
@@ -131,6 +134,7 @@ private:
     void RememberRow();
     void OnTabClicked(int index);
     void OpenTab(Tab tab);
+    void ShowChild(QWidget* child, Tab tab);
     void ReturnToList();
     void ToggleDebugMode();
     void RefreshRecentMenu();

@@ -95,9 +95,9 @@ void SettingsPage::WriteToWorkingCopy() {
 SettingDVB_1Form::SettingDVB_1Form(Session& session, QWidget* parent)
     : SettingsPage(session, GeneralSettingFields(), parent) {
     setObjectName("SettingDVB_1Form");
-    for (const char* f : {"LNB1Lof1", "LNB1Lof2", "SwitchFreq1", "LNB2Lof1", "LNB2Lof2", "LNB3Lof1",
-                          "LNB3Lof2", "SwitchFreq2", "SwitchFreq3", "LNBLofC", "Ctrl", "useVolt1",
-                          "useVolt2", "useVolt3", "useVolt4"}) {
+    for (const char* f : {"LNB1Lof1", "LNB1Lof2", "SwitchFreq1", "LNB2Lof1", "LNB2Lof2",
+                          "SwitchFreq2", "LNB3Lof1", "LNB3Lof2", "SwitchFreq3", "LNBLofC", "Ctrl",
+                          "useVolt1", "useVolt2", "useVolt3", "useVolt4"}) {
         AddRow(f, 0);
     }
     for (const char* f : {"Baudrate", "LastPrgTV", "LastPrgRa", "ChScrollMode", "NumInBrowser",

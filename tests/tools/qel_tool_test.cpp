@@ -144,6 +144,19 @@ TEST(QelTool, UpgradeListsTheBufferRecords) {
 namespace qel {
 namespace {
 
+TEST(QelTool, SampleFilesReadBack) {
+    TempDir dir;
+    ASSERT_EQ(Tool("sample " + Quote(dir.File("s.dvb")), dir).status, 0);
+    ASSERT_EQ(Tool("sample " + Quote(dir.File("s.g98")), dir).status, 0);
+    const ToolRun list = Tool("dump " + Quote(dir.File("s.dvb")), dir);
+    EXPECT_NE(list.out.find(R"("ChName":"--- HOTBIRD 13E --- ")"), std::string::npos);
+    const ToolRun settings = Tool("dump " + Quote(dir.File("s.g98")), dir);
+    EXPECT_NE(settings.out.find(R"("loaded":true)"), std::string::npos);
+    // 9750 MHz at byte 24: the LNB's low band oscillator.
+    EXPECT_EQ(settings.out.substr(settings.out.find("\"image\":\"") + 9 + 48, 8), "00002616");
+    EXPECT_EQ(Tool("sample " + Quote(dir.File("s.txt")), dir).status, 1);
+}
+
 TEST(QelTool, DumpBinShowsListsAndImageTables) {
     TempDir dir;
     std::string names;

@@ -2,7 +2,7 @@
 //   qel-tool dump FILE               the content of a .dvb, .bin or .g98 file as JSON
 //   qel-tool convert IN OUT          read IN and write OUT through the program's own code
 //   qel-tool upgrade LOADED OTHER    the records "Upgrade from file" would add to the buffer
-//   qel-tool sample FILE.dvb         write a sample channel list to try the program with
+//   qel-tool sample FILE.dvb|.g98    write a sample channel list or DVB98 settings file
 // Exit status: 0 done, 1 wrong usage, 2 an input refused (the message on stderr).
 #include <iostream>
 #include <string>
@@ -28,7 +28,7 @@ int Usage() {
                  "  qel-tool dump FILE\n"
                  "  qel-tool convert IN OUT\n"
                  "  qel-tool upgrade LOADED.dvb OTHER.dvb\n"
-                 "  qel-tool sample FILE.dvb\n";
+                 "  qel-tool sample FILE.dvb|FILE.g98\n";
     return kExitUsage;
 }
 
@@ -106,8 +106,13 @@ int Upgrade(const std::string& loaded, const std::string& other) {
 }
 
 int Sample(const std::string& path) {
-    if (FileExtension3(path) != "DVB") return UnsupportedType(path);
     Workspace ws;
+    if (FileExtension3(path) == "G98") {
+        ws.DVB98Settings = tool::MakeSampleSettings();
+        if (Status st = Save_File(ws, path); !st) return Refused(st);
+        return kExitOk;
+    }
+    if (FileExtension3(path) != "DVB") return UnsupportedType(path);
     auto lists = tool::MakeSampleLists();
     ws.TVList = std::move(lists.tv);
     ws.RadioList = std::move(lists.radio);

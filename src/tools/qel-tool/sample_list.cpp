@@ -3,6 +3,8 @@
 #include <string>
 
 #include "model/conversions.h"
+#include "receiver_settings/dvb98_settings.h"
+#include "receiver_settings/osd_colors.h"
 
 namespace qel::tool {
 
@@ -83,6 +85,40 @@ ChannelRec Tuned(const Transponder& tp, const std::string& name, int service, bo
 }
 
 }  // namespace
+
+std::string MakeSampleSettings() {
+    std::string image = BytesToHex(std::string(1265, '\0')).substr(0, 2530);
+    image.replace(0, 8, "4456534F");
+    const std::pair<const char*, const char*> texts[] = {
+        {"LNB1Lof1", "9750"},     {"LNB1Lof2", "10600"},  {"SwitchFreq1", "11700"},
+        {"LNBLofC", "5150"},      {"LNB2Lof1", "9750"},   {"LNB2Lof2", "10600"},
+        {"LNB3Lof1", "9750"},     {"LNB3Lof2", "10600"},  {"SwitchFreq2", "11700"},
+        {"SwitchFreq3", "11700"}, {"LastPrgTV", "2"},     {"LastPrgRa", "1"},
+        {"ChScrollMode", "1"},    {"DispDimNormal", "7"}, {"DispDimStdby", "2"},
+        {"TimeOffset", "+01"},    {"SCSI_ID", "2"},       {"ParenCtr", "1234"},
+        {"Diseqaddr", "10"},
+    };
+    for (auto [name, text] : texts)
+        WriteSetting(image, *FindSettingField(name), {-1, false, text});
+    const std::pair<const char*, int> lists[] = {
+        {"Baudrate", 5}, {"DispFreqName", 1}, {"OSD", 2},  {"Intro", 1}, {"Sat", 1},
+        {"Vcr", 1},      {"VoltageCtrl", 0},  {"Mode", 1}, {"khz", 0},   {"useVolt2", 1},
+    };
+    for (auto [name, index] : lists)
+        WriteSetting(image, *FindSettingField(name), {index, false, ""});
+    for (const char* name : {"CAMStatus", "NumInBrowser", "LNBonoff", "RgbOut"}) {
+        WriteSetting(image, *FindSettingField(name), {-1, true, ""});
+    }
+    // White text on blue menus, yellow headings, a half transparent info bar.
+    const std::uint32_t colors[kColorItems] = {0x804020, 0xFFFFFF, 0x602810, 0xFFFFFF, 0x905020,
+                                               0xFFFFFF, 0x303030, 0x00FFFF, 0x303030, 0x000000,
+                                               0x00FFFF, 0xFFFFFF, 0x602810};
+    std::array<std::string, kColorItems> values;
+    for (std::size_t i = 0; i < kColorItems; ++i)
+        values[i] = RGB2YUV(colors[i], i == 6 ? "01" : "00");
+    WriteColors(image, values);
+    return image;
+}
 
 SampleLists MakeSampleLists() {
     SampleLists lists;

@@ -13,4 +13,7 @@ struct SampleLists {
 
 SampleLists MakeSampleLists();
 
+// A DVB98 settings image (hex text of the block) as a receiver on a 13E/19.2E dish holds it.
+std::string MakeSampleSettings();
+
 }  // namespace qel::tool

@@ -232,18 +232,15 @@ void EditingController::MoveMarkedBefore(int beforeRow) {
 }
 
 void EditingController::Undo() {
-    const auto shown = history_.Undo(s_.ws, form_.currentSelection());
-    if (!shown) return;
-    s_.ws.ChannelsModified = !history_.AtSaved();
-    form_.restoreSelection(*shown);
-    UpdateUndoState();
-    s_.notifyStateChanged();
-    emit bufferChanged();
-    emit listsEdited();
+    ShowHistoryStep(history_.Undo(s_.ws, form_.currentSelection()));
 }
 
 void EditingController::Redo() {
-    const auto shown = history_.Redo(s_.ws, form_.currentSelection());
+    ShowHistoryStep(history_.Redo(s_.ws, form_.currentSelection()));
+}
+
+// After undo or redo: the lists as the step left them, shown as they were then.
+void EditingController::ShowHistoryStep(const std::optional<ListSelection>& shown) {
     if (!shown) return;
     s_.ws.ChannelsModified = !history_.AtSaved();
     form_.restoreSelection(*shown);

@@ -70,6 +70,7 @@ private:
     void FindMatchFrom(int startRow);
     unsigned CurrentTouch() const;
     void UpdateUndoState();
+    void ShowHistoryStep(const std::optional<ListSelection>& shown);
 
     Session& s_;
     MainForm& form_;

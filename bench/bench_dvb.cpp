@@ -1,30 +1,30 @@
 // Reading and writing the largest DVB98 channel table (3071 channels) in memory.
 #include <benchmark/benchmark.h>
 
-#include "model/dvb_file.h"
+#include "files/dvb_file.h"
 #include "support/channel_builder.h"
 
 namespace {
 
 using namespace qel;
 
-std::string LargestTable() {
+std::string largestTable() {
     std::string bytes;
     for (unsigned i = 0; i < 3071; ++i) {
         bytes += test::DvbRecord()
                      .SerId(i)
                      .PmtPid(0x100 + i % 50)
-                     .FreqMHz(10700 + i % 2000)
-                     .SrateKs(27500)
-                     .FecCode(1 + i % 7)
+                     .freqMHz(10700 + i % 2000)
+                     .srateKs(27500)
+                     .fecCode(1 + i % 7)
                      .TuneFlags(i % 16)
                      .VPid(0x200 + i)
                      .APid(0x300 + i)
                      .PPid(0x200 + i)
-                     .Type(i % 5 == 0 ? 2 : 1)
-                     .Automation(i % 4)
+                     .type(i % 5 == 0 ? 2 : 1)
+                     .automation(i % 4)
                      .Parental(i % 9 == 0)
-                     .Name("CHANNEL " + std::to_string(i))
+                     .name("CHANNEL " + std::to_string(i))
                      .NetId(i % 40)
                      .TsId(i % 250);
     }
@@ -32,9 +32,9 @@ std::string LargestTable() {
 }
 
 void BM_ReadDvb3071(benchmark::State& state) {
-    const std::string bytes = LargestTable();
+    const std::string bytes = largestTable();
     for (auto _ : state) {
-        auto lists = ParseDvb(bytes);
+        auto lists = parseDvb(bytes);
         benchmark::DoNotOptimize(lists);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
@@ -42,9 +42,9 @@ void BM_ReadDvb3071(benchmark::State& state) {
 BENCHMARK(BM_ReadDvb3071)->Unit(benchmark::kMillisecond);
 
 void BM_WriteDvb3071(benchmark::State& state) {
-    auto lists = ParseDvb(LargestTable());
+    auto lists = parseDvb(largestTable());
     for (auto _ : state) {
-        std::string out = EncodeDvb(lists->tv, lists->radio);
+        std::string out = encodeDvb(lists->tv, lists->radio);
         benchmark::DoNotOptimize(out);
     }
 }

@@ -4,27 +4,16 @@
 #include <QApplication>
 #include <QListView>
 
+#include "app/list_controller.h"
 #include "app/session.h"
-#include "model/conversions.h"
-#include "ui/main_form.h"
-#include "ui/prompter.h"
+#include "bytes/conversions.h"
+#include "ui/main_window.h"
 
 namespace {
 
 using namespace qel;
 
-class SilentPrompter : public Prompter {
-public:
-    Answer Ask(Icon, const QString&, Buttons) override { return Answer::Ok; }
-};
-
-class NoFiles : public FileChooser {
-public:
-    QString OpenFile(const QString&, const QString&) override { return {}; }
-    QString SaveFile(const QString&, const QString&, const QString&) override { return {}; }
-};
-
-QApplication& App() {
+QApplication& benchApplication() {
     static int argc = 1;
     static char name[] = "qel-bench";
     static char* argv[] = {name, nullptr};
@@ -33,39 +22,39 @@ QApplication& App() {
     return app;
 }
 
-void FillSession(Session& s) {
+// The largest lists: 3071 channels, `tvCount` of them TV.
+ChannelSet largestLists(std::size_t tvCount) {
+    ChannelSet set;
     for (std::size_t i = 0; i < 3071; ++i) {
-        ChannelRec ch = EmptyChannel();
+        ChannelRec ch = emptyChannel();
         ch.ChName = "CHANNEL " + std::to_string(i);
-        ch.Freq = ZeroPadDecimal(static_cast<std::int64_t>(10700 + i % 2000), 6) + "00";
+        ch.Freq = zeroPadDecimal(static_cast<std::int64_t>(10700 + i % 2000), 6) + "00";
         ch.Parental = i % 7 == 0 ? "1" : "0";
-        (i < 2000 ? s.ws.TVList : s.ws.RadioList).push_back(ch);
+        (i < tvCount ? set.lists.tv : set.lists.radio).push_back(ch);
     }
-    s.ws.FileType = FileKind::DVB;
+    return set;
 }
 
 // A shown main window over a session holding the largest lists.
 struct Shown {
-    QApplication& app = App();  // before any widget
+    QApplication& app = benchApplication();  // before any widget
     Session session;
-    SilentPrompter prompter;
-    NoFiles chooser;
-    MainForm form{session, prompter, chooser};
-    Shown() {
-        FillSession(session);
+    ListController list{session};
+    MainWindow form{session, list};
+    explicit Shown(std::size_t tvCount) {
+        session.workspace().installChannels(largestLists(tvCount));
         form.resize(640, 480);
         form.show();
     }
 };
 
 void BM_FillList3071(benchmark::State& state) {
-    Shown w;
-    auto& tv = w.session.ws.TVList;
-    const auto& radio = w.session.ws.RadioList;
-    tv.insert(tv.end(), radio.begin(), radio.end());  // 3071 TV channels
+    Shown w(3071);
     int row = 1;
     for (auto _ : state) {
-        w.form.Fill_List(row);
+        // The rows are drawn again, then the selection.
+        w.session.workspace().changeLists(kTouchTV, [](EditableLists&) {});
+        w.list.selectOnly(row);
         row = row % 3071 + 1000;
         QCoreApplication::processEvents();  // the view lays out and paints its rows
     }
@@ -73,10 +62,10 @@ void BM_FillList3071(benchmark::State& state) {
 BENCHMARK(BM_FillList3071)->Unit(benchmark::kMillisecond);
 
 void BM_SwitchTvRadio3071(benchmark::State& state) {
-    Shown w;
-    w.form.Fill_List(1);
+    Shown w(2000);
+    w.list.selectOnly(1);
     for (auto _ : state) {
-        w.form.SwitchList();
+        w.list.switchList();
         QCoreApplication::processEvents();
     }
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/g98_file.h"
+#include "files/g98_file.h"
 #include "model/workspace.h"
 
 using namespace qel;
@@ -13,13 +13,13 @@ using namespace qel;
 namespace {
 
 void Check(std::string_view bytes) {
-    auto image = DecodeG98(bytes);
+    auto image = decodeG98(bytes);
     if (!image) {
         if (bytes.size() == kG98FileSize) std::abort();
         return;
     }
     if (image->size() != kSettingsImageLength) std::abort();
-    const std::string written = EncodeG98(*image);
+    const std::string written = encodeG98(*image);
     if (written.size() != kG98FileSize) std::abort();
     if (written.substr(0, kSettingsBlockSize) != bytes.substr(0, kSettingsBlockSize)) std::abort();
 }

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
 namespace {
 
-void Run(const std::vector<std::uint8_t>& bytes) {
+void run(const std::vector<std::uint8_t>& bytes) {
     LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
 }
 
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
             std::ifstream in(argv[i], std::ios::binary);
             std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
                                             std::istreambuf_iterator<char>());
-            Run(bytes);
+            run(bytes);
         }
         return 0;
     }
@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
                 for (auto& b : bytes) {
                     b = static_cast<std::uint8_t>(fill < 0 ? rng() & 0xFF : fill);
                 }
-                Run(bytes);
+                run(bytes);
                 ++runs;
             }
         }

@@ -48,7 +48,22 @@
     </message>
 </context>
 <context>
-    <name>qel::BufferForm</name>
+    <name>qel::AboutBox</name>
+    <message>
+        <source>Settings editor for DVB satellite receivers</source>
+        <translation>Editor delle impostazioni per ricevitori satellitari DVB</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Versione</translation>
+    </message>
+    <message>
+        <source>Click to continue</source>
+        <translation>Clicca per continuare</translation>
+    </message>
+</context>
+<context>
+    <name>qel::BufferWindow</name>
     <message>
         <source>Move marked channels to list</source>
         <translation>Sposta i canali marcati nella lista</translation>
@@ -95,7 +110,7 @@
     </message>
 </context>
 <context>
-    <name>qel::DataForm</name>
+    <name>qel::ChannelDataWindow</name>
     <message>
         <source>Only text between brackets will be visible</source>
         <translation>Solo il testo tra parentesi quadre sara&apos; visibile</translation>
@@ -103,6 +118,228 @@
     <message>
         <source>Save Channel &amp;data</source>
         <translation>Salva i &amp;dati del canale</translation>
+    </message>
+</context>
+<context>
+    <name>qel::Dvb98MoreSettingsWindow</name>
+    <message>
+        <source>QEL - More DVB98 settings</source>
+        <translation>QEL - Altre impostazioni DVB98</translation>
+    </message>
+    <message>
+        <source> Scart sockets </source>
+        <translation> Prese scart </translation>
+    </message>
+    <message>
+        <source> LNB control </source>
+        <translation> Controllo LNB </translation>
+    </message>
+    <message>
+        <source>Satellite receiver switching</source>
+        <translation>Commutazione del ricevitore</translation>
+    </message>
+    <message>
+        <source>Video recorder switching</source>
+        <translation>Commutazione del videoregistratore</translation>
+    </message>
+    <message>
+        <source>Priority</source>
+        <translation>Priorita&apos;</translation>
+    </message>
+    <message>
+        <source>RGB output</source>
+        <translation>Uscita RGB</translation>
+    </message>
+    <message>
+        <source>LNB voltage control</source>
+        <translation>Controllo della tensione LNB</translation>
+    </message>
+    <message>
+        <source>LNB voltage boost</source>
+        <translation>Aumento della tensione LNB</translation>
+    </message>
+    <message>
+        <source>LNB supply on</source>
+        <translation>Alimentazione LNB accesa</translation>
+    </message>
+    <message>
+        <source>Warn of an LNB short circuit</source>
+        <translation>Avviso di cortocircuito LNB</translation>
+    </message>
+    <message>
+        <source>DiSEqC address (2 hex digits)</source>
+        <translation>Indirizzo DiSEqC (2 cifre esadecimali)</translation>
+    </message>
+    <message>
+        <source>LNB settings apply</source>
+        <translation>Impostazioni LNB valide</translation>
+    </message>
+    <message>
+        <source>C band LNB</source>
+        <translation>LNB banda C</translation>
+    </message>
+    <message>
+        <source>Control bit 0</source>
+        <translation>Bit di controllo 0</translation>
+    </message>
+    <message>
+        <source>22 kHz tone</source>
+        <translation>Tono a 22 kHz</translation>
+    </message>
+    <message>
+        <source>Control bit 1</source>
+        <translation>Bit di controllo 1</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Indietro</translation>
+    </message>
+</context>
+<context>
+    <name>qel::Dvb98SettingsWindow</name>
+    <message>
+        <source>QEL - DVB98 settings</source>
+        <translation>QEL - Impostazioni DVB98</translation>
+    </message>
+    <message>
+        <source> LNB and switching </source>
+        <translation> LNB e commutazione </translation>
+    </message>
+    <message>
+        <source> Receiver and display </source>
+        <translation> Ricevitore e display </translation>
+    </message>
+    <message>
+        <source>LNB 1, low band oscillator (MHz)</source>
+        <translation>LNB 1, oscillatore banda bassa (MHz)</translation>
+    </message>
+    <message>
+        <source>LNB 1, high band oscillator (MHz)</source>
+        <translation>LNB 1, oscillatore banda alta (MHz)</translation>
+    </message>
+    <message>
+        <source>LNB 1, band switch frequency (MHz)</source>
+        <translation>LNB 1, frequenza di cambio banda (MHz)</translation>
+    </message>
+    <message>
+        <source>LNB 2, low band oscillator (MHz)</source>
+        <translation>LNB 2, oscillatore banda bassa (MHz)</translation>
+    </message>
+    <message>
+        <source>LNB 2, high band oscillator (MHz)</source>
+        <translation>LNB 2, oscillatore banda alta (MHz)</translation>
+    </message>
+    <message>
+        <source>LNB 3, low band oscillator (MHz)</source>
+        <translation>LNB 3, oscillatore banda bassa (MHz)</translation>
+    </message>
+    <message>
+        <source>LNB 3, high band oscillator (MHz)</source>
+        <translation>LNB 3, oscillatore banda alta (MHz)</translation>
+    </message>
+    <message>
+        <source>LNB 2, band switch frequency (MHz)</source>
+        <translation>LNB 2, frequenza di cambio banda (MHz)</translation>
+    </message>
+    <message>
+        <source>LNB 3, band switch frequency (MHz)</source>
+        <translation>LNB 3, frequenza di cambio banda (MHz)</translation>
+    </message>
+    <message>
+        <source>C band LNB oscillator (MHz)</source>
+        <translation>Oscillatore LNB banda C (MHz)</translation>
+    </message>
+    <message>
+        <source>LNBs switched by</source>
+        <translation>LNB commutati con</translation>
+    </message>
+    <message>
+        <source>LNB 1 voltage follows</source>
+        <translation>La tensione dell&apos;LNB 1 segue</translation>
+    </message>
+    <message>
+        <source>LNB 2 voltage follows</source>
+        <translation>La tensione dell&apos;LNB 2 segue</translation>
+    </message>
+    <message>
+        <source>LNB 3 voltage follows</source>
+        <translation>La tensione dell&apos;LNB 3 segue</translation>
+    </message>
+    <message>
+        <source>LNB 4 voltage follows</source>
+        <translation>La tensione dell&apos;LNB 4 segue</translation>
+    </message>
+    <message>
+        <source>Serial port speed (baud)</source>
+        <translation>Velocita&apos; della porta seriale (baud)</translation>
+    </message>
+    <message>
+        <source>TV channel at power-on</source>
+        <translation>Canale TV all&apos;accensione</translation>
+    </message>
+    <message>
+        <source>Radio channel at power-on</source>
+        <translation>Canale radio all&apos;accensione</translation>
+    </message>
+    <message>
+        <source>Channel list scrolling mode</source>
+        <translation>Scorrimento della lista canali</translation>
+    </message>
+    <message>
+        <source>&amp;Num in Browser</source>
+        <translation>&amp;Numeri nella lista canali</translation>
+    </message>
+    <message>
+        <source>&amp;Time offset</source>
+        <translation>&amp;Fuso orario</translation>
+    </message>
+    <message>
+        <source>Programme information on screen</source>
+        <translation>Informazioni sul programma a video</translation>
+    </message>
+    <message>
+        <source>Start-up picture</source>
+        <translation>Immagine di avvio</translation>
+    </message>
+    <message>
+        <source>Front display shows</source>
+        <translation>Il display frontale mostra</translation>
+    </message>
+    <message>
+        <source>Front display brightness, on</source>
+        <translation>Luminosita&apos; del display, acceso</translation>
+    </message>
+    <message>
+        <source>Front display brightness, standby</source>
+        <translation>Luminosita&apos; del display, in standby</translation>
+    </message>
+    <message>
+        <source>C&amp;AM Active</source>
+        <translation>C&amp;AM attiva</translation>
+    </message>
+    <message>
+        <source>SCSI &amp;Detect</source>
+        <translation>Rilevamento &amp;SCSI</translation>
+    </message>
+    <message>
+        <source>SCSI ID of the receiver</source>
+        <translation>ID SCSI del ricevitore</translation>
+    </message>
+    <message>
+        <source>Parental lock code (4 hex digits)</source>
+        <translation>Codice del blocco genitori (4 cifre esadecimali)</translation>
+    </message>
+    <message>
+        <source>Colors</source>
+        <translation>Colori</translation>
+    </message>
+    <message>
+        <source>More</source>
+        <translation>Altro</translation>
+    </message>
+    <message>
+        <source>Save settings</source>
+        <translation>Salva impostazioni</translation>
     </message>
 </context>
 <context>
@@ -117,7 +354,7 @@
     </message>
 </context>
 <context>
-    <name>qel::FileCommands</name>
+    <name>qel::FileController</name>
     <message>
         <source>Save correction to </source>
         <translation>Salvo le correzioni su </translation>
@@ -146,28 +383,10 @@
         <source>Exported on </source>
         <translation>Esportato su </translation>
     </message>
-</context>
-<context>
-    <name>qel::FindForm</name>
     <message>
-        <source>QEL -  Find channel</source>
-        <translation>QEL -  Trova il canale</translation>
+        <source>&lt;AntPos.txt&gt; does not exist: rebuilt with default values</source>
+        <translation>&lt;AntPos.txt&gt; non esiste : ricostruisco con valori di default</translation>
     </message>
-    <message>
-        <source>Search for </source>
-        <translation>Cerca  </translation>
-    </message>
-    <message>
-        <source>Find</source>
-        <translation>Trova</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Annulla</translation>
-    </message>
-</context>
-<context>
-    <name>qel::FrameWindow</name>
     <message>
         <source>Channels </source>
         <translation>Canali </translation>
@@ -186,6 +405,84 @@
     </message>
 </context>
 <context>
+    <name>qel::FindDialog</name>
+    <message>
+        <source>QEL -  Find channel</source>
+        <translation>QEL -  Trova il canale</translation>
+    </message>
+    <message>
+        <source>Search for </source>
+        <translation>Cerca  </translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Trova</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
+</context>
+<context>
+    <name>qel::FtaSettingsWindow</name>
+    <message>
+        <source>QEL - FTA settings</source>
+        <translation>QEL - Impostazioni FTA</translation>
+    </message>
+    <message>
+        <source> Antenna </source>
+        <translation> Antenna </translation>
+    </message>
+    <message>
+        <source>Number</source>
+        <translation>Numero</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nome</translation>
+    </message>
+    <message>
+        <source>LNB low (MHz)</source>
+        <translation>LNB basso (MHz)</translation>
+    </message>
+    <message>
+        <source>LNB high (MHz)</source>
+        <translation>LNB alto (MHz)</translation>
+    </message>
+    <message>
+        <source> 0/12 V switch </source>
+        <translation> Commutatore 0/12 V </translation>
+    </message>
+    <message>
+        <source> LOF </source>
+        <translation> LOF </translation>
+    </message>
+    <message>
+        <source> Screen format </source>
+        <translation> Formato dello schermo </translation>
+    </message>
+    <message>
+        <source> Picture </source>
+        <translation> Immagine </translation>
+    </message>
+    <message>
+        <source>Full</source>
+        <translation>Intera</translation>
+    </message>
+    <message>
+        <source>Letterbox</source>
+        <translation>Letterbox</translation>
+    </message>
+    <message>
+        <source> Secret code </source>
+        <translation> Codice segreto </translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Salva</translation>
+    </message>
+</context>
+<context>
     <name>qel::HelpViewer</name>
     <message>
         <source>QEL help</source>
@@ -197,22 +494,14 @@
     </message>
 </context>
 <context>
-    <name>qel::InfoForm</name>
+    <name>qel::ListController</name>
     <message>
-        <source>Settings editor for DVB satellite receivers</source>
-        <translation>Editor delle impostazioni per ricevitori satellitari DVB</translation>
-    </message>
-    <message>
-        <source>Version</source>
-        <translation>Versione</translation>
-    </message>
-    <message>
-        <source>Click to continue</source>
-        <translation>Clicca per continuare</translation>
+        <source>  STAB rotor position is </source>
+        <translation>  La posizione sul rotore STAB e&apos; </translation>
     </message>
 </context>
 <context>
-    <name>qel::MainForm</name>
+    <name>qel::MainWindow</name>
     <message>
         <source>No file loaded</source>
         <translation>Nessun file caricato</translation>
@@ -382,14 +671,6 @@
         <translation>File recenti</translation>
     </message>
     <message>
-        <source>&lt;AntPos.txt&gt; does not exist: rebuilt with default values</source>
-        <translation>&lt;AntPos.txt&gt; non esiste : ricostruisco con valori di default</translation>
-    </message>
-    <message>
-        <source>  STAB rotor position is </source>
-        <translation>  La posizione sul rotore STAB e&apos; </translation>
-    </message>
-    <message>
         <source>&amp;Undo                             Ctrl+Z</source>
         <translation>&amp;Annulla                          Ctrl+Z</translation>
     </message>
@@ -399,7 +680,7 @@
     </message>
 </context>
 <context>
-    <name>qel::OptionsForm</name>
+    <name>qel::OptionsWindow</name>
     <message>
         <source> Miscellaneous </source>
         <translation> Varie </translation>
@@ -430,244 +711,7 @@
     </message>
 </context>
 <context>
-    <name>qel::RotorForm</name>
-    <message>
-        <source>QEL -  STAB Rotor settings</source>
-        <translation>QEL -  Serttaggi per il rotore STAB</translation>
-    </message>
-    <message>
-        <source>Set</source>
-        <translation>Imposta</translation>
-    </message>
-    <message>
-        <source>Exit</source>
-        <translation>Esci</translation>
-    </message>
-</context>
-<context>
-    <name>qel::SettingDVB_1Form</name>
-    <message>
-        <source>QEL - DVB98 settings</source>
-        <translation>QEL - Impostazioni DVB98</translation>
-    </message>
-    <message>
-        <source> LNB and switching </source>
-        <translation> LNB e commutazione </translation>
-    </message>
-    <message>
-        <source> Receiver and display </source>
-        <translation> Ricevitore e display </translation>
-    </message>
-    <message>
-        <source>LNB 1, low band oscillator (MHz)</source>
-        <translation>LNB 1, oscillatore banda bassa (MHz)</translation>
-    </message>
-    <message>
-        <source>LNB 1, high band oscillator (MHz)</source>
-        <translation>LNB 1, oscillatore banda alta (MHz)</translation>
-    </message>
-    <message>
-        <source>LNB 1, band switch frequency (MHz)</source>
-        <translation>LNB 1, frequenza di cambio banda (MHz)</translation>
-    </message>
-    <message>
-        <source>LNB 2, low band oscillator (MHz)</source>
-        <translation>LNB 2, oscillatore banda bassa (MHz)</translation>
-    </message>
-    <message>
-        <source>LNB 2, high band oscillator (MHz)</source>
-        <translation>LNB 2, oscillatore banda alta (MHz)</translation>
-    </message>
-    <message>
-        <source>LNB 3, low band oscillator (MHz)</source>
-        <translation>LNB 3, oscillatore banda bassa (MHz)</translation>
-    </message>
-    <message>
-        <source>LNB 3, high band oscillator (MHz)</source>
-        <translation>LNB 3, oscillatore banda alta (MHz)</translation>
-    </message>
-    <message>
-        <source>LNB 2, band switch frequency (MHz)</source>
-        <translation>LNB 2, frequenza di cambio banda (MHz)</translation>
-    </message>
-    <message>
-        <source>LNB 3, band switch frequency (MHz)</source>
-        <translation>LNB 3, frequenza di cambio banda (MHz)</translation>
-    </message>
-    <message>
-        <source>C band LNB oscillator (MHz)</source>
-        <translation>Oscillatore LNB banda C (MHz)</translation>
-    </message>
-    <message>
-        <source>LNBs switched by</source>
-        <translation>LNB commutati con</translation>
-    </message>
-    <message>
-        <source>LNB 1 voltage follows</source>
-        <translation>La tensione dell&apos;LNB 1 segue</translation>
-    </message>
-    <message>
-        <source>LNB 2 voltage follows</source>
-        <translation>La tensione dell&apos;LNB 2 segue</translation>
-    </message>
-    <message>
-        <source>LNB 3 voltage follows</source>
-        <translation>La tensione dell&apos;LNB 3 segue</translation>
-    </message>
-    <message>
-        <source>LNB 4 voltage follows</source>
-        <translation>La tensione dell&apos;LNB 4 segue</translation>
-    </message>
-    <message>
-        <source>Serial port speed (baud)</source>
-        <translation>Velocita&apos; della porta seriale (baud)</translation>
-    </message>
-    <message>
-        <source>TV channel at power-on</source>
-        <translation>Canale TV all&apos;accensione</translation>
-    </message>
-    <message>
-        <source>Radio channel at power-on</source>
-        <translation>Canale radio all&apos;accensione</translation>
-    </message>
-    <message>
-        <source>Channel list scrolling mode</source>
-        <translation>Scorrimento della lista canali</translation>
-    </message>
-    <message>
-        <source>&amp;Num in Browser</source>
-        <translation>&amp;Numeri nella lista canali</translation>
-    </message>
-    <message>
-        <source>&amp;Time offset</source>
-        <translation>&amp;Fuso orario</translation>
-    </message>
-    <message>
-        <source>Programme information on screen</source>
-        <translation>Informazioni sul programma a video</translation>
-    </message>
-    <message>
-        <source>Start-up picture</source>
-        <translation>Immagine di avvio</translation>
-    </message>
-    <message>
-        <source>Front display shows</source>
-        <translation>Il display frontale mostra</translation>
-    </message>
-    <message>
-        <source>Front display brightness, on</source>
-        <translation>Luminosita&apos; del display, acceso</translation>
-    </message>
-    <message>
-        <source>Front display brightness, standby</source>
-        <translation>Luminosita&apos; del display, in standby</translation>
-    </message>
-    <message>
-        <source>C&amp;AM Active</source>
-        <translation>C&amp;AM attiva</translation>
-    </message>
-    <message>
-        <source>SCSI &amp;Detect</source>
-        <translation>Rilevamento &amp;SCSI</translation>
-    </message>
-    <message>
-        <source>SCSI ID of the receiver</source>
-        <translation>ID SCSI del ricevitore</translation>
-    </message>
-    <message>
-        <source>Parental lock code (4 hex digits)</source>
-        <translation>Codice del blocco genitori (4 cifre esadecimali)</translation>
-    </message>
-    <message>
-        <source>Colors</source>
-        <translation>Colori</translation>
-    </message>
-    <message>
-        <source>More</source>
-        <translation>Altro</translation>
-    </message>
-    <message>
-        <source>Save settings</source>
-        <translation>Salva impostazioni</translation>
-    </message>
-</context>
-<context>
-    <name>qel::SettingDVB_2Form</name>
-    <message>
-        <source>QEL - More DVB98 settings</source>
-        <translation>QEL - Altre impostazioni DVB98</translation>
-    </message>
-    <message>
-        <source> Scart sockets </source>
-        <translation> Prese scart </translation>
-    </message>
-    <message>
-        <source> LNB control </source>
-        <translation> Controllo LNB </translation>
-    </message>
-    <message>
-        <source>Satellite receiver switching</source>
-        <translation>Commutazione del ricevitore</translation>
-    </message>
-    <message>
-        <source>Video recorder switching</source>
-        <translation>Commutazione del videoregistratore</translation>
-    </message>
-    <message>
-        <source>Priority</source>
-        <translation>Priorita&apos;</translation>
-    </message>
-    <message>
-        <source>RGB output</source>
-        <translation>Uscita RGB</translation>
-    </message>
-    <message>
-        <source>LNB voltage control</source>
-        <translation>Controllo della tensione LNB</translation>
-    </message>
-    <message>
-        <source>LNB voltage boost</source>
-        <translation>Aumento della tensione LNB</translation>
-    </message>
-    <message>
-        <source>LNB supply on</source>
-        <translation>Alimentazione LNB accesa</translation>
-    </message>
-    <message>
-        <source>Warn of an LNB short circuit</source>
-        <translation>Avviso di cortocircuito LNB</translation>
-    </message>
-    <message>
-        <source>DiSEqC address (2 hex digits)</source>
-        <translation>Indirizzo DiSEqC (2 cifre esadecimali)</translation>
-    </message>
-    <message>
-        <source>LNB settings apply</source>
-        <translation>Impostazioni LNB valide</translation>
-    </message>
-    <message>
-        <source>C band LNB</source>
-        <translation>LNB banda C</translation>
-    </message>
-    <message>
-        <source>Control bit 0</source>
-        <translation>Bit di controllo 0</translation>
-    </message>
-    <message>
-        <source>22 kHz tone</source>
-        <translation>Tono a 22 kHz</translation>
-    </message>
-    <message>
-        <source>Control bit 1</source>
-        <translation>Bit di controllo 1</translation>
-    </message>
-    <message>
-        <source>Back</source>
-        <translation>Indietro</translation>
-    </message>
-</context>
-<context>
-    <name>qel::SettingsDVB_ColorForm</name>
+    <name>qel::OsdColorWindow</name>
     <message>
         <source>QEL - Colours</source>
         <translation>QEL - Colori</translation>
@@ -698,62 +742,18 @@
     </message>
 </context>
 <context>
-    <name>qel::SettingsFTAForm</name>
+    <name>qel::RotorDialog</name>
     <message>
-        <source>QEL - FTA settings</source>
-        <translation>QEL - Impostazioni FTA</translation>
+        <source>QEL -  STAB Rotor settings</source>
+        <translation>QEL -  Serttaggi per il rotore STAB</translation>
     </message>
     <message>
-        <source> Antenna </source>
-        <translation> Antenna </translation>
+        <source>Set</source>
+        <translation>Imposta</translation>
     </message>
     <message>
-        <source>Number</source>
-        <translation>Numero</translation>
-    </message>
-    <message>
-        <source>Name</source>
-        <translation>Nome</translation>
-    </message>
-    <message>
-        <source>LNB low (MHz)</source>
-        <translation>LNB basso (MHz)</translation>
-    </message>
-    <message>
-        <source>LNB high (MHz)</source>
-        <translation>LNB alto (MHz)</translation>
-    </message>
-    <message>
-        <source> 0/12 V switch </source>
-        <translation> Commutatore 0/12 V </translation>
-    </message>
-    <message>
-        <source> LOF </source>
-        <translation> LOF </translation>
-    </message>
-    <message>
-        <source> Screen format </source>
-        <translation> Formato dello schermo </translation>
-    </message>
-    <message>
-        <source> Picture </source>
-        <translation> Immagine </translation>
-    </message>
-    <message>
-        <source>Full</source>
-        <translation>Intera</translation>
-    </message>
-    <message>
-        <source>Letterbox</source>
-        <translation>Letterbox</translation>
-    </message>
-    <message>
-        <source> Secret code </source>
-        <translation> Codice segreto </translation>
-    </message>
-    <message>
-        <source>Save</source>
-        <translation>Salva</translation>
+        <source>Exit</source>
+        <translation>Esci</translation>
     </message>
 </context>
 </TS>

@@ -7,30 +7,30 @@
 
 namespace qel::AppPaths {
 
-QString DataDir() {
+QString dataDir() {
     const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(dir);
     return dir;
 }
 
-QString AntPosFile() {
-    return DataDir() + "/AntPos.txt";
+QString antPosPath() {
+    return dataDir() + "/AntPos.txt";
 }
 
-QString DebugLogFile() {
-    return DataDir() + "/DEBUG.TXT";
+QString debugLogPath() {
+    return dataDir() + "/DEBUG.TXT";
 }
 
-QString LockFile() {
+QString lockPath() {
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty()) dir = QDir::tempPath();
     return dir + "/qel.lock";
 }
 
-QString FindSupplied(const QString& relativePath) {
+QString findSupplied(const QString& relativePath) {
     const QString exeDir = QCoreApplication::applicationDirPath();
     const QStringList places = {
-        DataDir(),
+        dataDir(),
         exeDir,
         exeDir + "/../share/qel",
     };
@@ -41,9 +41,9 @@ QString FindSupplied(const QString& relativePath) {
     return {};
 }
 
-QString HelpIndex(bool english) {
+QString helpIndex(bool english) {
     const QString page = english ? QStringLiteral("index.html") : QStringLiteral("it/index.html");
-    const QString supplied = FindSupplied("help/" + page);
+    const QString supplied = findSupplied("help/" + page);
     return supplied.isEmpty() ? QStringLiteral(":/help/") + page : supplied;
 }
 

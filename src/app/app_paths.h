@@ -9,19 +9,19 @@ namespace qel {
 namespace AppPaths {
 
 // The per-user data folder, created when missing.
-QString DataDir();
-QString AntPosFile();
-QString DebugLogFile();
+QString dataDir();
+QString antPosPath();
+QString debugLogPath();
 // The single-instance lock.
-QString LockFile();
+QString lockPath();
 
 // A file supplied with the program: looked up in the data folder, beside the
 // executable, then in the installed share folder; empty when found nowhere.
-QString FindSupplied(const QString& relativePath);
+QString findSupplied(const QString& relativePath);
 
 // The first page of the user help in English or Italian: a supplied copy when there is
 // one, else the copy built into the program.
-QString HelpIndex(bool english);
+QString helpIndex(bool english);
 
 }  // namespace AppPaths
 

@@ -8,7 +8,7 @@ namespace qel {
 ConfigStore::ConfigStore(QSettings& settings, QString defaultWorkingDir)
     : s_(settings), defaultWorkingDir_(std::move(defaultWorkingDir)) {}
 
-QString ConfigStore::StoredKey(const QString& section, const QString& key) const {
+QString ConfigStore::storedKey(const QString& section, const QString& key) const {
     s_.beginGroup(section);
     const QStringList keys = s_.childKeys();
     s_.endGroup();
@@ -18,44 +18,44 @@ QString ConfigStore::StoredKey(const QString& section, const QString& key) const
     return {};
 }
 
-QString ConfigStore::Value(const QString& section, const QString& key, bool* found) const {
-    const QString stored = StoredKey(section, key);
+QString ConfigStore::value(const QString& section, const QString& key, bool* found) const {
+    const QString stored = storedKey(section, key);
     if (found != nullptr) *found = !stored.isEmpty();
     if (stored.isEmpty()) return {};
     return s_.value(section + '/' + stored).toString();
 }
 
-void ConfigStore::SetValue(const QString& section, const QString& key, const QString& value) {
-    const QString stored = StoredKey(section, key);
+void ConfigStore::setValue(const QString& section, const QString& key, const QString& value) {
+    const QString stored = storedKey(section, key);
     s_.setValue(section + '/' + (stored.isEmpty() ? key : stored), value);
 }
 
-QString ConfigStore::ReadOrDefault(const QString& section, const QString& key, const QString& def,
+QString ConfigStore::readOrDefault(const QString& section, const QString& key, const QString& def,
                                    const QString& writeAs, bool* wasMissing) {
     bool found = false;
-    const QString v = Value(section, key, &found);
+    const QString v = value(section, key, &found);
     if (wasMissing != nullptr) *wasMissing = !found;
     if (found) return v;
     s_.setValue(section + '/' + writeAs, def);
     return def;
 }
 
-ConfigStore::Loaded ConfigStore::Get_Configuration() {
+ConfigStore::Loaded ConfigStore::load() {
     Loaded out;
     Config& c = out.config;
-    c.comPortText = ReadOrDefault("Serial port", "ComPort", "1", "ComPort");
+    c.comPortText = readOrDefault("Serial port", "ComPort", "1", "ComPort");
     bool numeric = false;
     const int port = c.comPortText.trimmed().toInt(&numeric);
     c.comPort = numeric ? port : 0;
-    c.language = ReadOrDefault("Language", "Language", "ENG", "Language");
-    c.rememberLayout = ReadOrDefault("Layout", "Rememberlayout", "F", "Rememberlayout");
-    c.pageLayout = ReadOrDefault("Layout", "Pagelayout", "00000000", "Pagelayout");
+    c.language = readOrDefault("Language", "Language", "ENG", "Language");
+    c.rememberLayout = readOrDefault("Layout", "Rememberlayout", "F", "Rememberlayout");
+    c.pageLayout = readOrDefault("Layout", "Pagelayout", "00000000", "Pagelayout");
     if (c.pageLayout.size() == 7) c.pageLayout.prepend('0');
-    c.littleBox = ReadOrDefault("Layout", "Littlebox", "0", "Littlebox");
+    c.littleBox = readOrDefault("Layout", "Littlebox", "0", "Littlebox");
 
     bool missing = false;
     const QString path =
-        ReadOrDefault("Path", "FilePath", defaultWorkingDir_, "Filepath", &missing);
+        readOrDefault("Path", "FilePath", defaultWorkingDir_, "Filepath", &missing);
     if (!missing && !QFileInfo(path).isDir()) {
         out.workPathIncorrect = true;
         c.workingDir = defaultWorkingDir_;
@@ -71,12 +71,12 @@ ConfigStore::Loaded ConfigStore::Get_Configuration() {
     return out;
 }
 
-void ConfigStore::SaveOptions(const Config& c) {
-    SetValue("Path", "filepath", c.workingDir);
-    SetValue("Serial port", "ComPort", c.comPortText);
-    SetValue("Layout", "Rememberlayout", c.rememberLayout);
-    SetValue("Layout", "Littlebox", c.littleBox);
-    SetValue("Language", "Language", c.language);
+void ConfigStore::saveOptions(const Config& c) {
+    setValue("Path", "filepath", c.workingDir);
+    setValue("Serial port", "ComPort", c.comPortText);
+    setValue("Layout", "Rememberlayout", c.rememberLayout);
+    setValue("Layout", "Littlebox", c.littleBox);
+    setValue("Language", "Language", c.language);
     s_.sync();
 }
 

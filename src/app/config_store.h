@@ -27,22 +27,22 @@ public:
         Config config;
         bool workPathIncorrect = false;  // the stored folder does not exist: the default is used
     };
-    Loaded Get_Configuration();
+    Loaded load();
 
     // The value of section/key, whatever the case of the stored key name; `found` tells
     // whether one is stored.
-    QString Value(const QString& section, const QString& key, bool* found = nullptr) const;
+    QString value(const QString& section, const QString& key, bool* found = nullptr) const;
     // Writes under the stored spelling of the key when one exists, else under `key`.
-    void SetValue(const QString& section, const QString& key, const QString& value);
+    void setValue(const QString& section, const QString& key, const QString& value);
 
     // Stores what the options window edits.
-    void SaveOptions(const Config& config);
+    void saveOptions(const Config& config);
 
     const QString& defaultWorkingDir() const { return defaultWorkingDir_; }
 
 private:
-    QString StoredKey(const QString& section, const QString& key) const;
-    QString ReadOrDefault(const QString& section, const QString& key, const QString& def,
+    QString storedKey(const QString& section, const QString& key) const;
+    QString readOrDefault(const QString& section, const QString& key, const QString& def,
                           const QString& writeAs, bool* wasMissing = nullptr);
 
     QSettings& s_;

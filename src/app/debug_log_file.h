@@ -13,7 +13,7 @@ public:
     // Creates or empties the file and keeps it open.
     explicit DebugLogFile(const QString& path);
     bool isOpen() const { return file_.isOpen(); }
-    void WriteLine(std::string_view line) override;
+    void writeLine(std::string_view line) override;
 
 private:
     QFile file_;

@@ -5,8 +5,8 @@
 
 namespace qel {
 
-void Language::Apply(const QString& code) {
-    const bool italian = !IsEnglish(code);
+void Language::apply(const QString& code) {
+    const bool italian = !isEnglish(code);
     if (italian == installed_) return;
     if (italian) {
         if (program_.isEmpty()) (void)program_.load(QStringLiteral(":/i18n/qel_it.qm"));

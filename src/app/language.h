@@ -9,10 +9,10 @@ namespace qel {
 
 class Language {
 public:
-    static bool IsEnglish(const QString& code) { return code == QLatin1String("ENG"); }
+    static bool isEnglish(const QString& code) { return code == QLatin1String("ENG"); }
 
     // Installs or removes the translators; every widget then gets a LanguageChange event.
-    void Apply(const QString& code);
+    void apply(const QString& code);
 
 private:
     QTranslator program_;

@@ -8,13 +8,13 @@ namespace {
 const char* const kKey = "Recent/Files";
 }
 
-QStringList RecentFiles::List() const {
+QStringList RecentFiles::paths() const {
     return s_.value(kKey).toStringList();
 }
 
-void RecentFiles::Add(const QString& path) {
+void RecentFiles::add(const QString& path) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    QStringList files = List();
+    QStringList files = paths();
     files.removeAll(absolute);
     files.prepend(absolute);
     while (files.size() > kMax)
@@ -22,8 +22,8 @@ void RecentFiles::Add(const QString& path) {
     s_.setValue(kKey, files);
 }
 
-void RecentFiles::Remove(const QString& path) {
-    QStringList files = List();
+void RecentFiles::remove(const QString& path) {
+    QStringList files = paths();
     files.removeAll(path);
     s_.setValue(kKey, files);
 }

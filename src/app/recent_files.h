@@ -11,9 +11,9 @@ public:
     static constexpr int kMax = 8;
     explicit RecentFiles(QSettings& settings) : s_(settings) {}
 
-    QStringList List() const;
-    void Add(const QString& path);
-    void Remove(const QString& path);
+    QStringList paths() const;
+    void add(const QString& path);
+    void remove(const QString& path);
 
 private:
     QSettings& s_;

@@ -4,12 +4,52 @@
 
 namespace qel {
 
-Session::Session(QObject* parent) : QObject(parent) {}
+Session::Session(QObject* parent) : QObject(parent) {
+    ws_.setObserver(this);
+}
 
-Session::~Session() = default;
+Session::~Session() {
+    ws_.setObserver(nullptr);
+}
+
+void Session::workspaceChanged(unsigned changes) {
+    const unsigned lists = kChannelsChanged | kBufferChanged | kShownListChanged;
+    if (changes & lists) emit listsChanged(changes & lists);
+    if (changes & ~lists) emit stateChanged();
+}
+
+void Session::setChannelFile(const QString& path) {
+    if (channelFile_ == path) return;
+    channelFile_ = path;
+    emit stateChanged();
+}
+
+void Session::setSettingsFile(const QString& path) {
+    if (settingsFile_ == path) return;
+    settingsFile_ = path;
+    emit stateChanged();
+}
+
+void Session::setConfig(const Config& config) {
+    const QString before = config_.language;
+    config_ = config;
+    if (config_.language != before) emit languageChanged();
+}
 
 bool Session::english() const {
-    return Language::IsEnglish(config.language);
+    return Language::isEnglish(config_.language);
+}
+
+void Session::setLanguage(const QString& code) {
+    if (config_.language == code) return;
+    config_.language = code;
+    emit languageChanged();
+}
+
+void Session::setTransferBusy(bool busy) {
+    if (transferBusy_ == busy) return;
+    transferBusy_ = busy;
+    emit stateChanged();
 }
 
 void Session::setDebugMode(bool on, const QString& logPath) {
@@ -18,12 +58,6 @@ void Session::setDebugMode(bool on, const QString& logPath) {
     } else {
         debugLog_.reset();
     }
-}
-
-void Session::setLanguage(const QString& code) {
-    if (config.language == code) return;
-    config.language = code;
-    emit languageChanged();
 }
 
 }  // namespace qel

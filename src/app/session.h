@@ -1,7 +1,8 @@
-// Everything the windows share: the workspace of lists, buffer, settings image and
-// image tables, the current file names, the working directory, the configuration, the
-// satellite table and the debug and transfer states. main creates one Session and every
-// window receives it; no window keeps a copy of a list.
+// Everything the windows share: the document (lists, buffer, settings image, image tables),
+// the current file names, the working directory, the configuration, the satellite table
+// and the debug and transfer states. The program creates one Session and every window and
+// controller receives it; nobody keeps a copy of a list. Every change is announced: the
+// document's through listsChanged and stateChanged, the Session's own through stateChanged.
 #pragma once
 
 #include <QObject>
@@ -15,39 +16,62 @@
 
 namespace qel {
 
-class Session : public QObject {
+class Session : public QObject, private WorkspaceObserver {
     Q_OBJECT
 
 public:
     explicit Session(QObject* parent = nullptr);
     ~Session() override;
 
-    Workspace ws;
-    QString channelFile;   // the current channel file (path); empty before any load
-    QString settingsFile;  // the last loaded or saved .g98 file
-    QString workingDir;    // start folder of every file dialog
-    Config config;
-    SatPosTable satPos;
-    bool transferBusy = false;  // a serial transfer runs
+    Workspace& workspace() { return ws_; }
+    const Workspace& workspace() const { return ws_; }
 
+    // The current channel file (path); empty before any load.
+    const QString& channelFile() const { return channelFile_; }
+    void setChannelFile(const QString& path);
+    // The last loaded or saved .g98 file.
+    const QString& settingsFile() const { return settingsFile_; }
+    void setSettingsFile(const QString& path);
+    // The start folder of every file dialog.
+    const QString& workingDir() const { return workingDir_; }
+    void setWorkingDir(const QString& dir) { workingDir_ = dir; }
+
+    const Config& config() const { return config_; }
+    void setConfig(const Config& config);
     bool english() const;
+    // Sets the language code; languageChanged tells when it differs.
+    void setLanguage(const QString& code);
+
+    const SatPosTable& satPos() const { return satPos_; }
+    void setSatPos(SatPosTable table) { satPos_ = std::move(table); }
+
+    // A serial transfer runs.
+    bool transferBusy() const { return transferBusy_; }
+    void setTransferBusy(bool busy);
 
     // Debug mode: while on, the readers write to the debug log file.
     bool debugMode() const { return debugLog_ != nullptr; }
     void setDebugMode(bool on, const QString& logPath);
     DebugLog* log() const { return debugLog_.get(); }
 
-    // The windows call these after changing the shared data.
-    void notifyListsChanged() { emit listsChanged(); }
-    void notifyStateChanged() { emit stateChanged(); }
-    void setLanguage(const QString& code);
-
 signals:
-    void listsChanged();  // a list, the buffer or the shown list changed
-    void stateChanged();  // file names, file type, modified flags or settings changed
+    // The document's lists changed: `changes` holds its WorkspaceChange bits
+    // (kChannelsChanged, kBufferChanged, kShownListChanged).
+    void listsChanged(unsigned changes);
+    // File names, file type, modified flags, settings, image tables or the transfer state.
+    void stateChanged();
     void languageChanged();
 
 private:
+    void workspaceChanged(unsigned changes) override;
+
+    Workspace ws_;
+    QString channelFile_;
+    QString settingsFile_;
+    QString workingDir_;
+    Config config_;
+    SatPosTable satPos_;
+    bool transferBusy_ = false;
     std::unique_ptr<DebugLogFile> debugLog_;
 };
 

@@ -7,7 +7,7 @@ SingleInstance::SingleInstance(const QString& lockPath) : lock_(lockPath) {
     lock_.setStaleLockTime(0);
 }
 
-bool SingleInstance::TryAcquire() {
+bool SingleInstance::tryAcquire() {
     return lock_.tryLock(0);
 }
 

@@ -10,7 +10,7 @@ class SingleInstance {
 public:
     explicit SingleInstance(const QString& lockPath);
     // True when no other instance holds the lock; the lock is kept until destruction.
-    bool TryAcquire();
+    bool tryAcquire();
 
 private:
     QLockFile lock_;

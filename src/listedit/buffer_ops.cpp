@@ -9,9 +9,9 @@ namespace {
 struct KeyLess {
     BufferOrder order;
 
-    static std::string_view Name10(const ChannelRec& ch) { return ch.ChName.view().substr(0, 10); }
+    static std::string_view name10(const ChannelRec& ch) { return ch.ChName.view().substr(0, 10); }
 
-    static int Compare(std::string_view a, std::string_view b) {
+    static int compare(std::string_view a, std::string_view b) {
         const std::size_t n = std::min(a.size(), b.size());
         for (std::size_t i = 0; i < n; ++i) {
             const auto x = static_cast<unsigned char>(a[i]);
@@ -23,27 +23,27 @@ struct KeyLess {
 
     bool operator()(const ChannelRec& a, const ChannelRec& b) const {
         int c = 0;
-        if (order == BufferOrder::ByFrequency) c = Compare(a.Freq.view(), b.Freq.view());
+        if (order == BufferOrder::ByFrequency) c = compare(a.Freq.view(), b.Freq.view());
         if (order == BufferOrder::Motorized) {
-            c = Compare(a.LoHi.view(), b.LoHi.view());
-            if (c == 0) c = Compare(a.Pol.view(), b.Pol.view());
+            c = compare(a.LoHi.view(), b.LoHi.view());
+            if (c == 0) c = compare(a.Pol.view(), b.Pol.view());
         }
-        if (c == 0) c = Compare(Name10(a), Name10(b));
+        if (c == 0) c = compare(name10(a), name10(b));
         return c < 0;
     }
 };
 
 }  // namespace
 
-void OrderBuffer(ChannelList& buffer, BufferOrder order) {
+void orderBuffer(ChannelList& buffer, BufferOrder order) {
     std::stable_sort(buffer.begin(), buffer.end(), KeyLess{order});
 }
 
-int DeleteBufferEntries(ChannelList& buffer, const Marks& marks) {
+int deleteBufferEntries(ChannelList& buffer, const Marks& marks) {
     if (marks.empty()) return 1;
     ChannelList scratch;
     const int row = static_cast<int>(marks.front());  // the row above the first deleted one
-    Delorcut(buffer, scratch, marks, false, 1);
+    removeMarked(buffer, scratch, marks, false, 1);
     return std::max(row, 1);
 }
 

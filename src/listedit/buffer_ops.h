@@ -10,10 +10,10 @@ enum class BufferOrder { ByName = 0, ByFrequency = 1, Motorized = 2 };
 // A stable sort: entries with equal keys keep their order. Keys compare character
 // codes: the first 10 characters of the name; the frequency then the name; band,
 // polarisation, then the name.
-void OrderBuffer(ChannelList& buffer, BufferOrder order);
+void orderBuffer(ChannelList& buffer, BufferOrder order);
 
 // Deletes the marked entries; the names of the others lose their blanks at both ends.
 // Gives the row to select: the one just above the first deleted entry (row 1 at the top).
-int DeleteBufferEntries(ChannelList& buffer, const Marks& marks);
+int deleteBufferEntries(ChannelList& buffer, const Marks& marks);
 
 }  // namespace qel

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "model/conversions.h"
+#include "bytes/conversions.h"
 
 namespace qel {
 
@@ -27,112 +27,112 @@ FixedText<4> ChannelRec::*const kPairFields[kPairs] = {
     &ChannelRec::PmcPid, &ChannelRec::TxtPid,
 };
 
-std::string Last(std::string s, std::size_t n) {
+std::string last(std::string s, std::size_t n) {
     return s.size() > n ? s.substr(s.size() - n) : s;
 }
 
-int Bits(std::string_view hexByte, std::size_t from, std::size_t width) {
-    const std::string b = ToBinary(HexToDec(hexByte), 8);
-    return static_cast<int>(FromBinary(b.substr(from - 1, width)));
+int bits(std::string_view hexByte, std::size_t from, std::size_t width) {
+    const std::string b = toBinary(hexToDec(hexByte), 8);
+    return static_cast<int>(fromBinary(b.substr(from - 1, width)));
 }
 
-std::string HexOfBits(const std::string& bits) {
-    return Last("00" + ToHex(static_cast<std::uint32_t>(FromBinary(bits))), 2);
+std::string hexOfBits(const std::string& bits) {
+    return last("00" + toHex(static_cast<std::uint32_t>(fromBinary(bits))), 2);
 }
 
 }  // namespace
 
-const char* ServTypeName(std::size_t index) {
+const char* servTypeName(std::size_t index) {
     return kServTypeTable[std::min(index, kServTypes - 1)].name;
 }
 
-int ServTypeIndex(std::string_view code) {
+int servTypeIndex(std::string_view code) {
     for (std::size_t i = 0; i + 1 < kServTypes; ++i) {
         if (code == kServTypeTable[i].code) return static_cast<int>(i);
     }
     return static_cast<int>(kServTypes - 1);
 }
 
-std::string LeaveHexBox(std::string_view hexText) {
-    return Pad4(hexText);
+std::string leaveHexBox(std::string_view hexText) {
+    return pad4(hexText);
 }
 
-std::string DecimalOfHex(std::string_view hexText) {
-    return std::to_string(HexToDec(hexText));
+std::string decimalOfHex(std::string_view hexText) {
+    return std::to_string(hexToDec(hexText));
 }
 
-std::string HexOfDecimal(std::string_view decText) {
-    return Pad4(ToHex(static_cast<std::uint32_t>(ValDec(TrimBlanks(decText)))));
+std::string hexOfDecimal(std::string_view decText) {
+    return pad4(toHex(static_cast<std::uint32_t>(decimalValue(trimBlanks(decText)))));
 }
 
-int BandAfterFrequency(std::string_view freq1) {
-    return ValDec(freq1) <= 11800 ? 0 : 1;
+int bandAfterFrequency(std::string_view freq1) {
+    return decimalValue(freq1) <= 11800 ? 0 : 1;
 }
 
-DataFields FillDataFields(const ChannelRec& ch, FileKind fileType) {
+DataFields dataFieldsOf(const ChannelRec& ch, FileKind fileType) {
     DataFields f;
-    f.name = std::string(TrimBlanks(ch.ChName.view()));
-    f.freq1 = std::string(Mid(ch.Freq.view(), 1, 6));
-    f.freq2 = std::string(Mid(ch.Freq.view(), 7, 2));
-    const std::int64_t pol = ValDec(ch.Pol.view());
+    f.name = std::string(trimBlanks(ch.ChName.view()));
+    f.freq1 = std::string(mid(ch.Freq.view(), 1, 6));
+    f.freq2 = std::string(mid(ch.Freq.view(), 7, 2));
+    const std::int64_t pol = decimalValue(ch.Pol.view());
     f.pol = pol >= 0 && pol <= 1 ? static_cast<int>(pol) : 0;
-    f.srate1 = std::string(Mid(ch.Srate.view(), 1, 2));
-    f.srate2 = std::string(Mid(ch.Srate.view(), 3, 3));
-    f.fec = static_cast<int>(std::clamp<std::int64_t>(ValDec(ch.Fec.view()), 0, 5));
+    f.srate1 = std::string(mid(ch.Srate.view(), 1, 2));
+    f.srate2 = std::string(mid(ch.Srate.view(), 3, 3));
+    f.fec = static_cast<int>(std::clamp<std::int64_t>(decimalValue(ch.Fec.view()), 0, 5));
     f.sat = ch.Sat.str();
     const bool fta = fileType == FileKind::BIN;
     if (fta) {
-        f.lohi = ValDec(ch.LoHi.view()) == 1 ? 1 : 0;
+        f.lohi = decimalValue(ch.LoHi.view()) == 1 ? 1 : 0;
     } else {
-        f.lohi = ValDec(f.freq1) > 11700 ? 1 : 0;
+        f.lohi = decimalValue(f.freq1) > 11700 ? 1 : 0;
     }
     for (std::size_t i = 0; i < kPairs; ++i)
         f.hex[i] = (ch.*kPairFields[i]).str();
     f.acbw = ch.Acbw.str();
     if (fta) {
-        const std::int64_t n = ValDec(Mid(ch.Ant.view(), 3, 1));
+        const std::int64_t n = decimalValue(mid(ch.Ant.view(), 3, 1));
         f.ant = n >= 1 && n <= 8 ? static_cast<int>(n - 1) : 0;
     } else {
-        f.audio = Bits(ch.AvFlags.view(), 1, 2);
-        f.volt = Bits(ch.AvFlags.view(), 4, 1);
-        f.video = Bits(ch.AvFlags.view(), 7, 2) != 0 ? 1 : 0;
-        const std::string_view low = Mid(ch.TuneFlags.view(), 3, 2);
-        f.spectr = std::min(Bits(low, 5, 2), 2);
-        f.diseqc = Bits(low, 7, 2);
+        f.audio = bits(ch.AvFlags.view(), 1, 2);
+        f.volt = bits(ch.AvFlags.view(), 4, 1);
+        f.video = bits(ch.AvFlags.view(), 7, 2) != 0 ? 1 : 0;
+        const std::string_view low = mid(ch.TuneFlags.view(), 3, 2);
+        f.spectr = std::min(bits(low, 5, 2), 2);
+        f.diseqc = bits(low, 7, 2);
         f.autoPid = ch.AutoPid == "1" ? 1 : 0;
         f.autoPmt = ch.AutoPmt == "1" ? 1 : 0;
-        f.servType = ServTypeIndex(ch.ServType.view());
+        f.servType = servTypeIndex(ch.ServType.view());
         f.parental = ch.Parental == "1";
     }
     return f;
 }
 
-ChannelRec SaveDataFields(const DataFields& f, const ChannelRec& previous, FileKind fileType) {
+ChannelRec channelOfFields(const DataFields& f, const ChannelRec& previous, FileKind fileType) {
     ChannelRec ch = previous;
     ch.ChName = f.name;
-    ch.Freq = Last("000000" + f.freq1, 6) + Last("00" + f.freq2, 2);
+    ch.Freq = last("000000" + f.freq1, 6) + last("00" + f.freq2, 2);
     ch.Pol = std::to_string(f.pol);
-    ch.Srate = Last("00" + f.srate1, 2) + (f.srate2 + "0000").substr(0, 4);
+    ch.Srate = last("00" + f.srate1, 2) + (f.srate2 + "0000").substr(0, 4);
     ch.Fec = std::to_string(f.fec);
-    ch.Sat = Last("000" + f.sat, 3);
+    ch.Sat = last("000" + f.sat, 3);
     ch.LoHi = std::to_string(f.lohi);
     for (std::size_t i = 0; i < kPairs; ++i)
-        ch.*kPairFields[i] = Pad4(f.hex[i]);
+        ch.*kPairFields[i] = pad4(f.hex[i]);
     ch.Acbw = f.acbw;
     if (fileType == FileKind::BIN) {
         if (f.ant >= 0 && f.ant <= 7) ch.Ant = "00" + std::to_string(f.ant + 1) + "0";
         return ch;
     }
-    std::string high = ToBinary(HexToDec(Mid(previous.TuneFlags.view(), 1, 2)), 8);
+    std::string high = toBinary(hexToDec(mid(previous.TuneFlags.view(), 1, 2)), 8);
     high[7] = f.pol == 1 ? '1' : '0';
-    ch.TuneFlags = HexOfBits(high) + HexOfBits(ToBinary(f.spectr, 2) + ToBinary(f.diseqc, 2));
+    ch.TuneFlags = hexOfBits(high) + hexOfBits(toBinary(f.spectr, 2) + toBinary(f.diseqc, 2));
     ch.AutoPid = f.autoPid == 1 ? "1" : "0";
     ch.AutoPmt = f.autoPmt == 1 ? "1" : "0";
-    std::string av = ToBinary(HexToDec(previous.AvFlags.view()), 8);
-    av.replace(0, 2, ToBinary(f.audio, 2));
+    std::string av = toBinary(hexToDec(previous.AvFlags.view()), 8);
+    av.replace(0, 2, toBinary(f.audio, 2));
     av[3] = f.volt == 1 ? '1' : '0';
     av.replace(6, 2, f.video == 1 ? "11" : "00");
-    ch.AvFlags = HexOfBits(av);
+    ch.AvFlags = hexOfBits(av);
     if (f.servType >= 0 && static_cast<std::size_t>(f.servType) + 1 < kServTypes) {
         ch.ServType = kServTypeTable[static_cast<std::size_t>(f.servType)].code;
     }
@@ -140,20 +140,20 @@ ChannelRec SaveDataFields(const DataFields& f, const ChannelRec& previous, FileK
     return ch;
 }
 
-AntennaView ShowAntConf(std::string_view e, std::string_view previousDiseqc) {
+AntennaView antennaViewOf(std::string_view e, std::string_view previousDiseqc) {
     AntennaView v;
-    std::string name(Mid(e, 21));
+    std::string name(mid(e, 21));
     while (!name.empty() && (name.back() == '\0' || name.back() == ' '))
         name.pop_back();
     v.satName = name;
-    v.lnbLow = std::to_string(HexToDec(Mid(e, 5, 4)));
-    v.lnbHigh = std::to_string(HexToDec(Mid(e, 13, 4)));
-    const std::string b = ToBinary(HexToDec(Mid(e, 18, 1)), 4);
+    v.lnbLow = std::to_string(hexToDec(mid(e, 5, 4)));
+    v.lnbHigh = std::to_string(hexToDec(mid(e, 13, 4)));
+    const std::string b = toBinary(hexToDec(mid(e, 18, 1)), 4);
     v.switchText = b[1] == '1' ? "Inactive" : (b[3] == '1' ? "0 V" : "12 V");
     v.lof = b[2] == '1' ? " Freq." : "Diseqc";
     static const char* const kDiseqc[] = {"None",     "MinA",     "MinB",    "DiSEqC 1",
                                           "DiSEqC 2", "DiSEqC 3", "DiSEqC 4"};
-    const int d = HexToDec(Mid(e, 19, 2));
+    const int d = hexToDec(mid(e, 19, 2));
     v.diseqc = d >= 0 && d <= 6 ? kDiseqc[d] : std::string(previousDiseqc);
     return v;
 }

@@ -18,8 +18,8 @@ inline constexpr std::size_t kPairs = 10;
 
 // The service types offered; index 14 ("Unknown") stands for every other code.
 inline constexpr std::size_t kServTypes = 15;
-const char* ServTypeName(std::size_t index);
-int ServTypeIndex(std::string_view code);
+const char* servTypeName(std::size_t index);
+int servTypeIndex(std::string_view code);
 
 struct DataFields {
     std::string name;
@@ -39,26 +39,26 @@ struct DataFields {
 };
 
 // The controls for a channel of a DVB98 list or of an FTA image.
-DataFields FillDataFields(const ChannelRec& ch, FileKind fileType);
+DataFields dataFieldsOf(const ChannelRec& ch, FileKind fileType);
 
 // The channel with the controls written back. A DVB98 channel keeps its antenna word and
 // an "Unknown" service type keeps its code; an FTA channel keeps the fields the image
 // does not hold.
-ChannelRec SaveDataFields(const DataFields& f, const ChannelRec& previous, FileKind fileType);
+ChannelRec channelOfFields(const DataFields& f, const ChannelRec& previous, FileKind fileType);
 
-// Leaving a hex box: its text becomes Pad4 of itself; the decimal box shows its value.
-std::string LeaveHexBox(std::string_view hexText);
-std::string DecimalOfHex(std::string_view hexText);
-// Leaving a decimal box: the hex box becomes Pad4 of the number in hex.
-std::string HexOfDecimal(std::string_view decText);
+// Leaving a hex box: its text becomes pad4 of itself; the decimal box shows its value.
+std::string leaveHexBox(std::string_view hexText);
+std::string decimalOfHex(std::string_view hexText);
+// Leaving a decimal box: the hex box becomes pad4 of the number in hex.
+std::string hexOfDecimal(std::string_view decText);
 // Leaving the frequency box: the band for that frequency (0 low, 1 high).
-int BandAfterFrequency(std::string_view freq1);
+int bandAfterFrequency(std::string_view freq1);
 
 // The FTA antenna entry the editor shows beside the antenna list.
 struct AntennaView {
     std::string satName, lnbLow, lnbHigh, switchText, lof, diseqc;
 };
 // `previousDiseqc` stays when the entry's DiSEqC value is beyond the known ones.
-AntennaView ShowAntConf(std::string_view entry, std::string_view previousDiseqc);
+AntennaView antennaViewOf(std::string_view entry, std::string_view previousDiseqc);
 
 }  // namespace qel

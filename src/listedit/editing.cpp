@@ -3,19 +3,19 @@
 #include <algorithm>
 #include <iterator>
 
-#include "model/conversions.h"
+#include "bytes/conversions.h"
 
 namespace qel {
 
 namespace {
 
-std::size_t Clamp(int row, std::size_t max) {
+std::size_t clamp(int row, std::size_t max) {
     if (row < 1) return 0;
     return std::min(static_cast<std::size_t>(row - 1), max);
 }
 
 // Splits `list` into the marked channels and the others, in order.
-void Split(ChannelList& list, const Marks& marks, ChannelList& marked, ChannelList& kept) {
+void split(ChannelList& list, const Marks& marks, ChannelList& marked, ChannelList& kept) {
     marked.reserve(marks.size());
     kept.reserve(list.size());
     auto m = marks.begin();
@@ -31,26 +31,26 @@ void Split(ChannelList& list, const Marks& marks, ChannelList& marked, ChannelLi
 
 }  // namespace
 
-void inserisci(ChannelList& list, std::size_t position) {
+void insertEmptyChannel(ChannelList& list, std::size_t position) {
     position = std::min(position, list.size());
-    list.insert(list.begin() + static_cast<std::ptrdiff_t>(position), EmptyChannel());
+    list.insert(list.begin() + static_cast<std::ptrdiff_t>(position), emptyChannel());
 }
 
-int InsertChannel(ChannelList& list, int selectedRow) {
-    const std::size_t position = Clamp(selectedRow, list.size());
-    inserisci(list, position);
+int insertChannel(ChannelList& list, int selectedRow) {
+    const std::size_t position = clamp(selectedRow, list.size());
+    insertEmptyChannel(list, position);
     return static_cast<int>(position) + 1;
 }
 
-int Delorcut(ChannelList& list, ChannelList& buffer, const Marks& marks, bool toBuffer,
-             int selectedRow) {
+int removeMarked(ChannelList& list, ChannelList& buffer, const Marks& marks, bool toBuffer,
+                 int selectedRow) {
     if (marks.empty()) return selectedRow;
     const std::size_t first = marks.front();
     ChannelList marked;
     ChannelList kept;
-    Split(list, marks, marked, kept);
+    split(list, marks, marked, kept);
     for (ChannelRec& ch : kept)
-        ch.ChName = TrimBlanks(ch.ChName.view());
+        ch.ChName = trimBlanks(ch.ChName.view());
     if (toBuffer) {
         buffer.insert(buffer.end(), std::make_move_iterator(marked.begin()),
                       std::make_move_iterator(marked.end()));
@@ -60,9 +60,9 @@ int Delorcut(ChannelList& list, ChannelList& buffer, const Marks& marks, bool to
     return static_cast<int>(std::min(first + 1, list.size()));
 }
 
-int PasteElements(ChannelList& list, ChannelList& buffer, int selectedRow, bool special,
-                  const Marks& bufferMarks, bool removeFromBuffer) {
-    const std::size_t at = Clamp(selectedRow, list.size());
+int pasteEntries(ChannelList& list, ChannelList& buffer, int selectedRow, bool special,
+                 const Marks& bufferMarks, bool removeFromBuffer) {
+    const std::size_t at = clamp(selectedRow, list.size());
     ChannelList pasted;
     if (!special) {
         pasted = std::move(buffer);
@@ -83,15 +83,15 @@ int PasteElements(ChannelList& list, ChannelList& buffer, int selectedRow, bool 
     return static_cast<int>(at + pasted.size()) + 1;
 }
 
-int MoveRows(ChannelList& list, const Marks& marks, int beforeRow) {
+int moveRows(ChannelList& list, const Marks& marks, int beforeRow) {
     if (marks.empty()) return beforeRow;
-    const std::size_t before = Clamp(beforeRow, list.size());
-    // Channels in front of the drop place that are not moved stay in front of the block.
+    const std::size_t before = clamp(beforeRow, list.size());
+    // channels in front of the drop place that are not moved stay in front of the block.
     const auto marksBefore = static_cast<std::size_t>(
         std::lower_bound(marks.begin(), marks.end(), before) - marks.begin());
     ChannelList marked;
     ChannelList kept;
-    Split(list, marks, marked, kept);
+    split(list, marks, marked, kept);
     const std::size_t at = before - marksBefore;
     kept.insert(kept.begin() + static_cast<std::ptrdiff_t>(at),
                 std::make_move_iterator(marked.begin()), std::make_move_iterator(marked.end()));

@@ -2,7 +2,7 @@
 
 namespace qel {
 
-std::string UpperLatin1(std::string_view text) {
+std::string upperLatin1(std::string_view text) {
     std::string up(text);
     for (char& c : up) {
         const auto b = static_cast<unsigned char>(c);
@@ -13,15 +13,15 @@ std::string UpperLatin1(std::string_view text) {
     return up;
 }
 
-FindOutcome FindMatch(const std::vector<std::string>& rowTexts, std::string_view text, int startRow,
+FindOutcome findMatch(const std::vector<std::string>& rowTexts, std::string_view text, int startRow,
                       int selectedRow) {
     FindOutcome out;
-    const std::string wanted = UpperLatin1(text);
+    const std::string wanted = upperLatin1(text);
     const int last = static_cast<int>(rowTexts.size());
     for (int i = std::max(startRow, 1); i <= last; ++i) {
         out.lastSearched = i;
         if (i != selectedRow &&
-            UpperLatin1(rowTexts[static_cast<std::size_t>(i - 1)]).find(wanted) !=
+            upperLatin1(rowTexts[static_cast<std::size_t>(i - 1)]).find(wanted) !=
                 std::string::npos) {
             out.match = i;
             break;

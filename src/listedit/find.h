@@ -15,10 +15,10 @@ struct FindOutcome {
 
 // Searches rows `startRow` to the last channel row (rowTexts holds the channel rows
 // only) for `text`, ignoring case, and never stops on `selectedRow`. No wrap-around.
-FindOutcome FindMatch(const std::vector<std::string>& rowTexts, std::string_view text, int startRow,
+FindOutcome findMatch(const std::vector<std::string>& rowTexts, std::string_view text, int startRow,
                       int selectedRow);
 
 // Upper case of an 8-bit (Latin-1) text.
-std::string UpperLatin1(std::string_view text);
+std::string upperLatin1(std::string_view text);
 
 }  // namespace qel

@@ -1,22 +1,22 @@
 #include "listedit/list_view.h"
 
-#include "model/conversions.h"
+#include "bytes/conversions.h"
 
 namespace qel {
 
 namespace {
 
-std::string LeftAligned(std::string s, std::size_t width) {
+std::string leftAligned(std::string s, std::size_t width) {
     if (s.size() < width) s.append(width - s.size(), ' ');
     return s;
 }
 
-std::string RightAligned(std::string s, std::size_t width) {
+std::string rightAligned(std::string s, std::size_t width) {
     if (s.size() < width) s.insert(0, width - s.size(), ' ');
     return s;
 }
 
-const char* FecText(std::int64_t fec) {
+const char* fecText(std::int64_t fec) {
     switch (fec) {
         case 0:
             return "  0  ";
@@ -35,54 +35,54 @@ const char* FecText(std::int64_t fec) {
     }
 }
 
-std::string DecimalPid(const FixedText<4>& pid) {
-    return Pad4(std::to_string(HexToDec(pid.view())));
+std::string decimalPid(const FixedText<4>& pid) {
+    return pad4(std::to_string(hexToDec(pid.view())));
 }
 
 }  // namespace
 
-std::string RowText(std::size_t index, const ChannelRec& ch) {
-    return Pad4(std::to_string(index + 1)) + "    " + BracketText(ch.ChName.view());
+std::string rowText(std::size_t index, const ChannelRec& ch) {
+    return pad4(std::to_string(index + 1)) + "    " + bracketText(ch.ChName.view());
 }
 
-bool IsSatelliteHeader(const ChannelRec& ch) {
-    return ValDec(ch.Freq.view()) == 0;
+bool isSatelliteHeader(const ChannelRec& ch) {
+    return decimalValue(ch.Freq.view()) == 0;
 }
 
-RowIcon IconOf(const ChannelRec& ch) {
+RowIcon iconOf(const ChannelRec& ch) {
     if (ch.Freq == "00000000") return RowIcon::Header;
     if (ch.Parental == "1") return RowIcon::Parental;
     return RowIcon::None;
 }
 
-std::string DataRowText(const ChannelRec& ch, std::size_t index, FileKind fileType,
+std::string dataRowText(const ChannelRec& ch, std::size_t index, FileKind fileType,
                         const SatPosTable& satPos, std::string_view stabText) {
-    std::string line = LeftAligned(RowText(index, ch).substr(8), 10);
-    if (IsSatelliteHeader(ch)) {
+    std::string line = leftAligned(rowText(index, ch).substr(8), 10);
+    if (isSatelliteHeader(ch)) {
         // Position p is the p-th satellite of the table (its line p), as the rotor
         // dialog numbers them.
-        const std::int32_t p = HexToDec(ch.APid.view());
+        const std::int32_t p = hexToDec(ch.APid.view());
         if (p >= 1 && p <= 48) {
             line += stabText;
             const auto i = static_cast<std::size_t>(p - 1);
             if (i < satPos.size()) {
-                line += RightAligned(std::to_string(satPos[i].Number), 2) + " " +
-                        satPos[i].Name.str() + " " + satPos[i].Position.str();
+                line += rightAligned(std::to_string(satPos[i].number), 2) + " " +
+                        satPos[i].name.str() + " " + satPos[i].position.str();
             } else {
-                line += RightAligned(std::to_string(p), 2);
+                line += rightAligned(std::to_string(p), 2);
             }
         }
         return line;
     }
-    line += "  " + LeftAligned(std::to_string(ValDec(Mid(ch.Freq.view(), 1, 6))), 5);
-    line += ValDec(ch.Pol.view()) == 0 ? " H " : " V ";
-    line += Mid(ch.Srate.view(), 1, 5);
-    line += FecText(ValDec(ch.Fec.view()));
-    line += DecimalPid(ch.VPid) + " " + DecimalPid(ch.APid) + " " + DecimalPid(ch.PPid) + " ";
+    line += "  " + leftAligned(std::to_string(decimalValue(mid(ch.Freq.view(), 1, 6))), 5);
+    line += decimalValue(ch.Pol.view()) == 0 ? " H " : " V ";
+    line += mid(ch.Srate.view(), 1, 5);
+    line += fecText(decimalValue(ch.Fec.view()));
+    line += decimalPid(ch.VPid) + " " + decimalPid(ch.APid) + " " + decimalPid(ch.PPid) + " ";
     if (fileType == FileKind::BIN) {
-        line += "Ant " + std::to_string(ValDec(Mid(ch.Ant.view(), 3, 1)));
+        line += "Ant " + std::to_string(decimalValue(mid(ch.Ant.view(), 3, 1)));
     } else {
-        line += "LNB " + std::to_string((HexToDec(Mid(ch.TuneFlags.view(), 3, 2)) & 3) + 1);
+        line += "LNB " + std::to_string((hexToDec(mid(ch.TuneFlags.view(), 3, 2)) & 3) + 1);
     }
     if (ch.AutoPmt == "1") {
         line += " AutoPmt&Pid";
@@ -92,25 +92,24 @@ std::string DataRowText(const ChannelRec& ch, std::size_t index, FileKind fileTy
     return line;
 }
 
-MainCommands ComputeMainCommands(const Workspace& ws, bool blankRowSelected) {
+MainCommands mainCommands(const Workspace& ws, bool blankRowSelected) {
     MainCommands c;
-    const bool loaded = ws.FileType != FileKind::None || ws.ChannelCount() > 0;
-    const bool onChannel = !ws.Current().empty() && !blankRowSelected;
+    const bool loaded = ws.fileType() != FileKind::None || ws.channelCount() > 0;
+    const bool onChannel = !ws.shown().empty() && !blankRowSelected;
     c.edit = onChannel;
     c.del = onChannel;
     c.cut = onChannel;
     c.insert = loaded;
     c.tvRadio = loaded;
-    c.buffer = !ws.BufferList.empty();
+    c.buffer = !ws.bufferList().empty();
     c.paste = c.buffer && loaded;
-    c.search = ws.ChannelCount() > 0;
-    c.exportList = ws.ChannelCount() > 0;
-    c.upgrade = ws.FileType == FileKind::DVB;
-    c.convert = ws.FileType == FileKind::DVB;
-    const bool settingsAvailable =
-        ws.FileType == FileKind::BIN || SettingsImageLoaded(ws.DVB98Settings);
+    c.search = ws.channelCount() > 0;
+    c.exportList = ws.channelCount() > 0;
+    c.upgrade = ws.fileType() == FileKind::DVB;
+    c.convert = ws.fileType() == FileKind::DVB;
+    const bool settingsAvailable = ws.fileType() == FileKind::BIN || ws.settingsLoaded();
     // The blank row of a list with channels stands for no channel: no settings either.
-    c.settings = settingsAvailable && (ws.Current().empty() || !blankRowSelected);
+    c.settings = settingsAvailable && (ws.shown().empty() || !blankRowSelected);
     return c;
 }
 

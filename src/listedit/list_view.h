@@ -13,19 +13,19 @@
 namespace qel {
 
 // "0003    RAI 1": the 1-based row number, four blanks, the shown part of the name.
-std::string RowText(std::size_t index, const ChannelRec& ch);
+std::string rowText(std::size_t index, const ChannelRec& ch);
 
 enum class RowIcon { None, Header, Parental };
 
 // A satellite header entry (frequency "00000000") or a locked channel.
-RowIcon IconOf(const ChannelRec& ch);
+RowIcon iconOf(const ChannelRec& ch);
 
-bool IsSatelliteHeader(const ChannelRec& ch);  // frequency value 0
+bool isSatelliteHeader(const ChannelRec& ch);  // frequency value 0
 
 // The data row: the shown name, then for a header entry its STAB rotor position and
 // satellite, for a channel its tuning, PIDs, LNB port or antenna and automation.
 // `stabText` is the translated "  STAB rotor position is ".
-std::string DataRowText(const ChannelRec& ch, std::size_t index, FileKind fileType,
+std::string dataRowText(const ChannelRec& ch, std::size_t index, FileKind fileType,
                         const SatPosTable& satPos, std::string_view stabText);
 
 // Commands of the main window and whether they are available.
@@ -35,17 +35,17 @@ struct MainCommands {
     bool del = false;
     bool cut = false;
     bool paste = false;   // Paste all and Paste special
-    bool buffer = false;  // the Buffer button and tab
+    bool buffer = false;  // the buffer button and tab
     bool search = false;
     bool exportList = false;
-    bool upgrade = false;   // Upgrade from file
-    bool convert = false;   // Convert to bin
+    bool upgrade = false;   // upgrade from file
+    bool convert = false;   // convert to bin
     bool settings = false;  // the Settings command and tab
     bool tvRadio = false;   // the TV/RADIO switch
 };
 
 // `blankRowSelected`: the selected row is the blank row after the last channel (always
 // so for an empty list).
-MainCommands ComputeMainCommands(const Workspace& ws, bool blankRowSelected);
+MainCommands mainCommands(const Workspace& ws, bool blankRowSelected);
 
 }  // namespace qel

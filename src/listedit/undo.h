@@ -1,4 +1,4 @@
-// Undo and redo of the changes to the channel lists and the buffer. Each step keeps the
+// undo and redo of the changes to the channel lists and the buffer. Each step keeps the
 // lists it changed as they were, with the shown list and the marked rows, so that undoing
 // restores lists, buffer and selection exactly.
 #pragma once
@@ -20,35 +20,32 @@ struct ListSelection {
     Marks marks;
 };
 
-// Which parts of the workspace a change touches.
-enum Touches : unsigned { kTouchTV = 1, kTouchRadio = 2, kTouchBuffer = 4 };
-
 class UndoHistory {
 public:
     // Steps are dropped from the oldest end beyond this many bytes of kept lists.
     explicit UndoHistory(std::size_t maxBytes = 64u << 20) : maxBytes_(maxBytes) {}
 
     // Call before changing the workspace: keeps what `touches` names as it is now.
-    void Record(const Workspace& ws, unsigned touches, const ListSelection& selection);
-    // Takes back the last Record when the change turned out to change nothing.
-    void Forget();
-    // True when the lists the last Record kept still equal the workspace's.
-    bool LastStepUnchanged(const Workspace& ws) const;
+    void record(const Workspace& ws, unsigned touches, const ListSelection& selection);
+    // Takes back the last record when the change turned out to change nothing.
+    void forget();
+    // True when the lists the last record kept still equal the workspace's.
+    bool lastStepUnchanged(const Workspace& ws) const;
 
-    bool CanUndo() const { return !undo_.empty(); }
-    bool CanRedo() const { return !redo_.empty(); }
+    bool canUndo() const { return !undo_.empty(); }
+    bool canRedo() const { return !redo_.empty(); }
 
     // Restores the state before the last change and gives the selection to show;
     // `current` is what is shown now (kept for redo).
-    std::optional<ListSelection> Undo(Workspace& ws, const ListSelection& current);
-    std::optional<ListSelection> Redo(Workspace& ws, const ListSelection& current);
+    std::optional<ListSelection> undo(Workspace& ws, const ListSelection& current);
+    std::optional<ListSelection> redo(Workspace& ws, const ListSelection& current);
 
-    // The channels now shown are the ones last saved; AtSaved tells whether undo or redo
+    // The channels now shown are the ones last saved; atSaved tells whether undo or redo
     // came back to them (the channels then count as saved; the buffer is not saved).
-    void MarkSaved() { savedId_ = CurrentId(); }
-    bool AtSaved() const { return CurrentId() == savedId_; }
+    void markSaved() { savedId_ = currentId(); }
+    bool atSaved() const { return currentId() == savedId_; }
 
-    void Clear();
+    void clear();
     std::size_t size() const { return undo_.size(); }
 
 private:
@@ -59,12 +56,12 @@ private:
         ChannelList buffer;
         std::size_t id = 0;  // names the state the step leads to
         ListSelection selection;
-        std::size_t Bytes() const;
+        std::size_t bytes() const;
     };
-    static Step Capture(const Workspace& ws, unsigned touches, const ListSelection& selection);
-    static void Swap(Workspace& ws, Step& step);
-    void Trim();
-    std::size_t CurrentId() const { return undo_.empty() ? 0 : undo_.back().id; }
+    static Step capture(const Workspace& ws, unsigned touches, const ListSelection& selection);
+    static void swap(Workspace& ws, Step& step);
+    void trim();
+    std::size_t currentId() const { return undo_.empty() ? 0 : undo_.back().id; }
 
     std::deque<Step> undo_;
     std::deque<Step> redo_;

@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
-#include "model/conversions.h"
+#include "bytes/conversions.h"
 
 namespace qel {
 
-void CompactList(ChannelList& list) {
+void compactList(ChannelList& list) {
     auto out = list.begin();
     for (auto& rec : list) {
-        const std::string trimmed(TrimBlanks(rec.ChName.view()));
-        if (trimmed == DeletedName) continue;
+        const std::string trimmed(trimBlanks(rec.ChName.view()));
+        if (trimmed == kDeletedName) continue;
         rec.ChName = trimmed;
         if (&*out != &rec) *out = rec;
         ++out;
@@ -18,8 +18,8 @@ void CompactList(ChannelList& list) {
     list.erase(out, list.end());
 }
 
-ChannelRec NamedEmptyChannel(std::string_view name) {
-    ChannelRec r = EmptyChannel();
+ChannelRec namedEmptyChannel(std::string_view name) {
+    ChannelRec r = emptyChannel();
     r.ChName = name;
     return r;
 }

@@ -18,10 +18,10 @@ struct TvRadioLists {
     ChannelList radio;
 };
 
-// Drops the records named DeletedName and trims the names of the records it keeps.
-void CompactList(ChannelList& list);
+// Drops the records named kDeletedName and trims the names of the records it keeps.
+void compactList(ChannelList& list);
 
-// A copy of EmptyChannel with the given name (the header lines of the buffer).
-ChannelRec NamedEmptyChannel(std::string_view name);
+// A copy of emptyChannel with the given name (the header lines of the buffer).
+ChannelRec namedEmptyChannel(std::string_view name);
 
 }  // namespace qel

@@ -1,10 +1,12 @@
 #include "model/channel_rec.h"
 
+#include "bytes/conversions.h"
+
 namespace qel {
 
 namespace {
 
-ChannelRec MakeEmptyChannel() {
+ChannelRec makeEmptyChannel() {
     ChannelRec r;
     r.MatchKey = "";
     r.ChName = "";
@@ -29,12 +31,12 @@ ChannelRec MakeEmptyChannel() {
 
 }  // namespace
 
-const ChannelRec& EmptyChannel() {
-    static const ChannelRec empty = MakeEmptyChannel();
+const ChannelRec& emptyChannel() {
+    static const ChannelRec empty = makeEmptyChannel();
     return empty;
 }
 
-FixedText<52> BuildMatchKey(const ChannelRec& r) {
+FixedText<52> buildMatchKey(const ChannelRec& r) {
     std::string key;
     key.reserve(52);
     for (std::string_view part :
@@ -44,6 +46,27 @@ FixedText<52> BuildMatchKey(const ChannelRec& r) {
         key += part;
     }
     return FixedText<52>(key);
+}
+
+std::string bracketText(std::string_view name) {
+    if (name.find('[') == std::string_view::npos || name.find(']') == std::string_view::npos) {
+        return std::string(trimBlanks(name));
+    }
+    std::string shown;
+    std::size_t i = 0;
+    while (i < name.size()) {
+        const auto open = name.find('[', i);
+        if (open == std::string_view::npos) break;
+        const auto close = name.find(']', open + 1);
+        if (close == std::string_view::npos) {
+            // An unclosed "[": keep what follows it.
+            shown += name.substr(open + 1);
+            break;
+        }
+        shown += name.substr(open + 1, close - open - 1);
+        i = close + 1;
+    }
+    return std::string(trimBlanks(shown));
 }
 
 }  // namespace qel

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/fixed_text.h"
+#include "bytes/fixed_text.h"
 
 namespace qel {
 
@@ -45,8 +45,8 @@ struct ChannelRec {
 static_assert(sizeof(ChannelRec) == 157, "ChannelRec must stay 157 characters wide");
 
 // Calls f(name, field) for the 28 fields in record order.
-template <class Rec, class F>
-void ForEachField(Rec& r, F&& f) {
+template <class rec, class F>
+void forEachField(rec& r, F&& f) {
     f("MatchKey", r.MatchKey);
     f("ChName", r.ChName);
     f("Freq", r.Freq);
@@ -78,13 +78,17 @@ void ForEachField(Rec& r, F&& f) {
 }
 
 // The blank record: the defaults every new channel and header entry starts from.
-const ChannelRec& EmptyChannel();
+const ChannelRec& emptyChannel();
 
-// The name that marks a record for removal by CompactList.
-inline constexpr std::string_view DeletedName = "##########";
+// The name that marks a record for removal by compactList.
+inline constexpr std::string_view kDeletedName = "##########";
 
 // Freq, Srate, Fec, Pol, then the ids and PIDs: two records with the same key tune
 // to the same service with the same PIDs.
-FixedText<52> BuildMatchKey(const ChannelRec& r);
+FixedText<52> buildMatchKey(const ChannelRec& r);
+
+// The part of a channel name the receiver shows: the texts inside the [ ] pairs,
+// joined and trimmed; the trimmed name when it has no pair.
+std::string bracketText(std::string_view name);
 
 }  // namespace qel

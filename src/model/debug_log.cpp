@@ -1,13 +1,13 @@
 #include "model/debug_log.h"
 
-#include "model/conversions.h"
+#include "bytes/conversions.h"
 
 namespace qel {
 
-std::string FormatDebugLine(int a, int b, std::string_view text) {
+std::string formatDebugLine(int a, int b, std::string_view text) {
     if (a == 0 && b == 0) return std::string(text);
-    std::string line = Pad4(ToHex(static_cast<std::uint32_t>(a))) + " " +
-                       Pad4(ToHex(static_cast<std::uint32_t>(b)));
+    std::string line = pad4(toHex(static_cast<std::uint32_t>(a))) + " " +
+                       pad4(toHex(static_cast<std::uint32_t>(b)));
     for (std::size_t i = 0; i < text.size(); i += 4) {
         line += ' ';
         line += text.substr(i, 4);
@@ -15,8 +15,8 @@ std::string FormatDebugLine(int a, int b, std::string_view text) {
     return line;
 }
 
-void DebugPrint(DebugLog* log, int a, int b, std::string_view text) {
-    if (log != nullptr) log->WriteLine(FormatDebugLine(a, b, text));
+void debugPrint(DebugLog* log, int a, int b, std::string_view text) {
+    if (log != nullptr) log->writeLine(formatDebugLine(a, b, text));
 }
 
 }  // namespace qel

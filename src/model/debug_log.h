@@ -10,14 +10,14 @@ class DebugLog {
 public:
     virtual ~DebugLog() = default;
     // Called only while debug mode is on; `line` has no line end.
-    virtual void WriteLine(std::string_view line) = 0;
+    virtual void writeLine(std::string_view line) = 0;
 };
 
 // One log line: the text alone when a and b are both 0; otherwise the 4-digit hex of
 // a and of b, then the text in groups of 4 characters, each after a blank.
-std::string FormatDebugLine(int a, int b, std::string_view text);
+std::string formatDebugLine(int a, int b, std::string_view text);
 
 // Writes one line to the log when there is one (debug mode on).
-void DebugPrint(DebugLog* log, int a, int b, std::string_view text);
+void debugPrint(DebugLog* log, int a, int b, std::string_view text);
 
 }  // namespace qel

@@ -1,27 +1,54 @@
 #include "model/errors.h"
 
+// The texts below are found by Qt's text extraction tool, which looks for this marker; the
+// core does not use Qt, so the marker only gives back its text.
+#define QT_TRANSLATE_NOOP(context, text) text
+
 namespace qel {
 
-std::string_view EnglishMessage(ErrorCode code) {
-    switch (code) {
-        case ErrorCode::CannotOpenFile:
-            return "Cannot open the file";
-        case ErrorCode::CannotWriteFile:
-            return "Cannot write the file";
-        case ErrorCode::FileTooLarge:
-            return "File too large";
-        case ErrorCode::WrongFileLength:
-            return "Wrong file lenght";
-        case ErrorCode::NoDvb98Settings:
-            return "No DVB98 settings loaded";
-        case ErrorCode::TooManyChannelsDvb:
-            return "Too many channels for DVB 98 : no Upload/Save ";
-        case ErrorCode::TooManyChannelsFta:
-            return "Too many channels for FTA : no Upload/Save ";
-        case ErrorCode::UnsupportedFileType:
-            return "Unsupported file type";
+namespace {
+
+struct ErrorEntry {
+    ErrorCode code;
+    const char* text;
+    bool namesFile;
+};
+
+constexpr ErrorEntry kErrors[] = {
+    {ErrorCode::CannotOpenFile, QT_TRANSLATE_NOOP("Texts", "Cannot open the file"), true},
+    {ErrorCode::CannotWriteFile, QT_TRANSLATE_NOOP("Texts", "Cannot write the file"), true},
+    {ErrorCode::FileTooLarge, QT_TRANSLATE_NOOP("Texts", "File too large"), true},
+    {ErrorCode::WrongFileLength, QT_TRANSLATE_NOOP("Texts", "Wrong file lenght"), false},
+    {ErrorCode::NoDvb98Settings, QT_TRANSLATE_NOOP("Texts", "No DVB98 settings loaded"), false},
+    {ErrorCode::TooManyChannelsDvb,
+     QT_TRANSLATE_NOOP("Texts", "Too many channels for DVB 98 : no Upload/Save "), false},
+    {ErrorCode::TooManyChannelsFta,
+     QT_TRANSLATE_NOOP("Texts", "Too many channels for FTA : no Upload/Save "), false},
+    {ErrorCode::UnsupportedFileType, QT_TRANSLATE_NOOP("Texts", "Unsupported file type"), true},
+};
+
+const ErrorEntry* entryOf(ErrorCode code) {
+    for (const ErrorEntry& e : kErrors) {
+        if (e.code == code) return &e;
     }
-    return "Error";
+    return nullptr;
+}
+
+}  // namespace
+
+std::string_view errorText(ErrorCode code) {
+    const ErrorEntry* e = entryOf(code);
+    return e != nullptr ? e->text : "Error";
+}
+
+bool errorNamesFile(ErrorCode code) {
+    const ErrorEntry* e = entryOf(code);
+    return e != nullptr && e->namesFile;
+}
+
+const std::string& Status::detail() const {
+    static const std::string kNone;
+    return error_ ? error_->detail : kNone;
 }
 
 }  // namespace qel

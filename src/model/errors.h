@@ -1,7 +1,9 @@
-// Error codes returned by the core's readers, writers and commands, and the
-// program's English message for each. The windows show the same texts translated.
+// Error codes returned by the core's readers, writers, commands and exchanges, the one
+// table of their English texts, and the result types that carry them.
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <variant>
@@ -19,34 +21,50 @@ enum class ErrorCode {
     UnsupportedFileType,  // a file name whose extension no reader or writer handles
 };
 
-// The program's English text for an error, exactly as the user sees it.
-std::string_view EnglishMessage(ErrorCode code);
+// The program's English text for an error, exactly as the user reads it. The windows show
+// it translated; the texts are collected for translation under kErrorTextContext.
+std::string_view errorText(ErrorCode code);
+inline constexpr const char* kErrorTextContext = "Texts";
+
+// Whether the message for an error names the file it concerns.
+bool errorNamesFile(ErrorCode code);
+
+// An error with an optional detail that says where it happened ("block 7 of 48").
+struct Error {
+    ErrorCode code = ErrorCode::CannotOpenFile;
+    std::string detail;
+};
 
 // Outcome of an operation that yields nothing but may fail.
 class [[nodiscard]] Status {
 public:
     Status() = default;
-    Status(ErrorCode code) : failed_(true), code_(code) {}  // NOLINT: implicit on purpose
+    Status(ErrorCode code) : error_(Error{code, {}}) {}  // NOLINT: implicit on purpose
+    Status(Error error) : error_(std::move(error)) {}    // NOLINT: implicit on purpose
 
-    bool ok() const { return !failed_; }
+    bool ok() const { return !error_.has_value(); }
     explicit operator bool() const { return ok(); }
-    ErrorCode error() const { return code_; }
+    ErrorCode error() const { return error_ ? error_->code : ErrorCode::CannotOpenFile; }
+    const std::string& detail() const;
+    Error fullError() const { return error_.value_or(Error{}); }
 
 private:
-    bool failed_ = false;
-    ErrorCode code_ = ErrorCode::CannotOpenFile;
+    std::optional<Error> error_;
 };
 
 // A value or the error that prevented it.
 template <class T>
 class [[nodiscard]] Result {
 public:
-    Result(T value) : v_(std::move(value)) {}  // NOLINT: implicit on purpose
-    Result(ErrorCode code) : v_(code) {}       // NOLINT: implicit on purpose
+    Result(T value) : v_(std::move(value)) {}                 // NOLINT: implicit on purpose
+    Result(ErrorCode code) : v_(Error{code, {}}) {}           // NOLINT: implicit on purpose
+    Result(Error error) : v_(std::move(error)) {}             // NOLINT: implicit on purpose
+    Result(const Status& failed) : v_(failed.fullError()) {}  // NOLINT: implicit on purpose
 
     bool ok() const { return std::holds_alternative<T>(v_); }
     explicit operator bool() const { return ok(); }
-    ErrorCode error() const { return std::get<ErrorCode>(v_); }
+    ErrorCode error() const { return std::get<Error>(v_).code; }
+    const std::string& detail() const { return std::get<Error>(v_).detail; }
 
     T& value() & { return std::get<T>(v_); }
     const T& value() const& { return std::get<T>(v_); }
@@ -56,10 +74,10 @@ public:
     T& operator*() & { return value(); }
     const T& operator*() const& { return value(); }
 
-    Status status() const { return ok() ? Status() : Status(error()); }
+    Status status() const { return ok() ? Status() : Status(std::get<Error>(v_)); }
 
 private:
-    std::variant<T, ErrorCode> v_;
+    std::variant<T, Error> v_;
 };
 
 }  // namespace qel

@@ -1,37 +1,20 @@
-// The satellite position table read from AntPos.txt.
+// The satellite position table: the satellites a STAB rotor can turn to, by number.
 #pragma once
 
-#include <string>
 #include <vector>
 
-#include "model/errors.h"
-#include "model/fixed_text.h"
+#include "bytes/fixed_text.h"
 
 namespace qel {
 
 struct SatPosEntry {
-    int Number = 0;
-    FixedText<15> Name;
-    FixedText<6> Position;
+    int number = 0;
+    FixedText<15> name;
+    FixedText<6> position;
 };
 
 using SatPosTable = std::vector<SatPosEntry>;  // at most 49 entries
 
 inline constexpr std::size_t kMaxSatPosEntries = 49;
-
-// The file written when AntPos.txt is missing: 22 lines ended by CR LF, the degree
-// sign as the Latin-1 byte 176.
-std::string DefaultAntPosText();
-
-// Reads at most 49 lines: number = characters 1-2, name = 3-17, position = 18-23.
-SatPosTable ParseAntPos(std::string_view text);
-
-struct AntPosLoad {
-    SatPosTable table;
-    bool rebuilt = false;  // the file was missing and has been written with the defaults
-};
-
-// Reads the table from path; a missing file is first written with the defaults.
-Result<AntPosLoad> LoadAntPos(const std::string& path);
 
 }  // namespace qel

@@ -1,13 +1,16 @@
-// Everything the user loads and edits: the channel lists, the buffer, the DVB98
-// settings image, the file state flags and the serial data holder. The application
-// keeps one Workspace and hands it to every window.
+// The document: everything the user loads and edits — the TV, RADIO and buffer lists, the
+// DVB98 settings image and its working copy, the FTA image tables and the file state. It
+// changes only through its methods, and each tells the observer what it changed, so that
+// whatever shows the document never misses a change. It holds no state of an operation
+// in progress and is used from one thread; work elsewhere takes copies and hands back results.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "model/channel_lists.h"
-#include "receiver_settings/fta_tables.h"
+#include "model/fta_tables.h"
 
 namespace qel {
 
@@ -18,41 +21,132 @@ enum class FileKind { None, DVB, BIN };
 inline constexpr std::size_t kSettingsImageLength = 2530;
 inline constexpr std::string_view kDvb98Tag = "4456534F";
 
-bool SettingsImageLoaded(std::string_view image);
+bool settingsImageLoaded(std::string_view image);
 
-struct Workspace {
-    ChannelList TVList;
-    ChannelList RadioList;
-    ChannelList BufferList;  // empty when the buffer holds nothing
+// What a change touched: the bits an observer receives.
+enum WorkspaceChange : unsigned {
+    kChannelsChanged = 1,      // the TV or the RADIO list
+    kBufferChanged = 2,        // the buffer
+    kShownListChanged = 4,     // which list is shown, or a list's remembered row
+    kFileStateChanged = 8,     // the file type or a modified flag
+    kSettingsChanged = 16,     // the DVB98 settings image or its working copy
+    kImageTablesChanged = 32,  // the FTA image tables
+};
 
-    // The lists of the last "Upgrade from file", compared against TVList and RadioList.
-    ChannelList TVUpgrade;
-    ChannelList RadioUpgrade;
+class WorkspaceObserver {
+public:
+    virtual ~WorkspaceObserver() = default;
+    // `changes`: the WorkspaceChange bits of one change, after it was made.
+    virtual void workspaceChanged(unsigned changes) = 0;
+};
 
-    ListId CurrentList = ListId::TV;
-    int TVPos = 1;  // remembered 1-based selected row of each list
-    int RadioPos = 1;
+// Which lists a change of the lists works on.
+enum Touches : unsigned { kTouchTV = 1, kTouchRadio = 2, kTouchBuffer = 4 };
 
-    FileKind FileType = FileKind::None;
-    bool ChannelsModified = false;
-    bool SettingsModified = false;
-    bool FontsModified = false;
-    bool ConvertToBin = false;  // set only while a DVB98 list is being converted to an FTA image
+inline unsigned touchOf(ListId list) {
+    return list == ListId::TV ? kTouchTV : kTouchRadio;
+}
 
-    std::string DVB98Settings = std::string(kSettingsImageLength, ' ');  // the image
-    std::string DVB98SettingsWork =
-        std::string(kSettingsImageLength, ' ');  // what the windows edit
+// The lists as a change of the lists may alter them in place.
+struct EditableLists {
+    ChannelList& tv;
+    ChannelList& radio;
+    ChannelList& buffer;
+    ChannelList& of(ListId list) { return list == ListId::TV ? tv : radio; }
+};
 
-    FtaImageTables ImageTables;  // what the last FTA image held besides its channels
+// Channels as a file or the receiver delivers them.
+struct ChannelSet {
+    TvRadioLists lists;
+    FileKind fileType = FileKind::DVB;
+    FtaImageTables imageTables;  // what an FTA image holds besides its channels
+};
 
-    std::string TransferData;  // channel records on their way to or from the receiver
+class Workspace {
+public:
+    Workspace() = default;
+    Workspace(const Workspace&) = default;
+    Workspace& operator=(const Workspace&) = default;
 
-    // Empties both channel lists and shows the TV list from its first row.
-    void Initialize();
+    // The one observer told of every change (none: nobody is told).
+    void setObserver(WorkspaceObserver* observer) { observer_ = observer; }
 
-    ChannelList& Current() { return CurrentList == ListId::TV ? TVList : RadioList; }
-    const ChannelList& Current() const { return CurrentList == ListId::TV ? TVList : RadioList; }
-    std::size_t ChannelCount() const { return TVList.size() + RadioList.size(); }
+    const ChannelList& tvList() const { return tv_; }
+    const ChannelList& radioList() const { return radio_; }
+    const ChannelList& bufferList() const { return buffer_; }
+    const ChannelList& list(ListId id) const { return id == ListId::TV ? tv_ : radio_; }
+    ListId shownList() const { return shown_; }
+    const ChannelList& shown() const { return list(shown_); }
+    // The 1-based row each list had selected when it was last shown.
+    int rememberedRow(ListId id) const { return id == ListId::TV ? tvRow_ : radioRow_; }
+    std::size_t channelCount() const { return tv_.size() + radio_.size(); }
+
+    FileKind fileType() const { return fileType_; }
+    bool channelsModified() const { return channelsModified_; }
+    bool settingsModified() const { return settingsModified_; }
+    bool fontsModified() const { return fontsModified_; }
+
+    // The DVB98 settings image, and the working copy the settings windows edit.
+    const std::string& settingsImage() const { return settings_; }
+    const std::string& settingsWork() const { return settingsWork_; }
+    bool settingsLoaded() const { return settingsImageLoaded(settings_); }
+
+    const FtaImageTables& imageTables() const { return tables_; }
+
+    // Empties both channel lists and shows the TV list from its first row; the buffer stays.
+    void clearChannels();
+    // Channels loaded from a file or the receiver replace the lists and the image tables:
+    // unmodified, shown from row 1, the TV list unless only the RADIO list holds channels.
+    // An FTA image unloads the DVB98 settings: they belong to the other firmware.
+    void installChannels(ChannelSet set);
+
+    // Changes the lists `touches` names (kTouchTV, kTouchRadio, kTouchBuffer) in place.
+    template <class F>
+    void changeLists(unsigned touches, F&& change) {
+        EditableLists lists{tv_, radio_, buffer_};
+        std::forward<F>(change)(lists);
+        notify(((touches & (kTouchTV | kTouchRadio)) ? kChannelsChanged : 0U) |
+               ((touches & kTouchBuffer) ? kBufferChanged : 0U));
+    }
+
+    // Shows `list`; its remembered row is where its selection goes.
+    void showList(ListId list);
+    void rememberRow(ListId list, int row);
+
+    void setChannelsModified(bool modified);
+    void setSettingsModified(bool modified);
+    void setFontsModified(bool modified);
+
+    // A loaded settings file: the image and its working copy, unmodified.
+    void installSettings(std::string image);
+    // The settings windows start from the image.
+    void copySettingsToWork();
+    void setSettingsWork(std::string work);
+    // "Save settings" in the settings window: the working copy becomes the image, unsaved.
+    void storeSettingsWork();
+
+    // The FTA settings window's changes: new tables, the channels then count as unsaved.
+    void storeImageTables(FtaImageTables tables);
+
+private:
+    void notify(unsigned changes) {
+        if (observer_ != nullptr && changes != 0) observer_->workspaceChanged(changes);
+    }
+
+    WorkspaceObserver* observer_ = nullptr;
+    ChannelList tv_;
+    ChannelList radio_;
+    ChannelList buffer_;  // empty when the buffer holds nothing
+    ListId shown_ = ListId::TV;
+    int tvRow_ = 1;
+    int radioRow_ = 1;
+    FileKind fileType_ = FileKind::None;
+    bool channelsModified_ = false;
+    bool settingsModified_ = false;
+    bool fontsModified_ = false;
+    std::string settings_ = std::string(kSettingsImageLength, ' ');
+    std::string settingsWork_ = std::string(kSettingsImageLength, ' ');
+    FtaImageTables tables_;
 };
 
 }  // namespace qel

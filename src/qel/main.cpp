@@ -11,9 +11,9 @@
 #include "app/recent_files.h"
 #include "app/session.h"
 #include "app/single_instance.h"
+#include "app/startup.h"
+#include "qel/program.h"
 #include "ui/frame_window.h"
-#include "ui/prompter.h"
-#include "ui/startup.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -27,12 +27,12 @@ int main(int argc, char** argv) {
     qel::Session session;
     qel::RecentFiles recent(settings);
 
-    qel::FrameWindow frame(session, store, language, &recent);
-    frame.show();
-    qel::SingleInstance instance(qel::AppPaths::LockFile());
-    if (!qel::Startup(session, store, language, instance, frame.prompter())) return 1;
+    qel::Program program(session, store, language, &recent);
+    program.frame().show();
+    qel::SingleInstance instance(qel::AppPaths::lockPath());
+    if (!qel::startUp(session, store, language, instance, program.prompter())) return 1;
 
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() > 1) frame.setFileToOpen(args.at(1));
+    if (args.size() > 1) program.setFileToOpen(args.at(1));
     return QApplication::exec();
 }

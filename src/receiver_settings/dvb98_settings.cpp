@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "model/conversions.h"
+#include "bytes/conversions.h"
 
 namespace qel {
 
@@ -67,19 +67,19 @@ const std::vector<SettingField> kFurther = {
     {"Bit1", 262, 1, C::Index, 0, 0, {"Low", "High", "Polarity"}},
 };
 
-std::size_t CharPos(const SettingField& f) {
+std::size_t charPos(const SettingField& f) {
     return static_cast<std::size_t>(f.offset) * 2;
 }
-std::size_t HexWidth(const SettingField& f) {
+std::size_t hexWidth(const SettingField& f) {
     return static_cast<std::size_t>(f.size) * 2;
 }
 
 std::string_view Hex(std::string_view image, const SettingField& f) {
-    return Mid(image, CharPos(f) + 1, HexWidth(f));
+    return mid(image, charPos(f) + 1, hexWidth(f));
 }
 
 // The unsigned value of hex digits; text that is not hex counts as 0.
-std::uint64_t Unsigned(std::string_view hex) {
+std::uint64_t unsignedValue(std::string_view hex) {
     std::uint64_t v = 0;
     for (char c : hex) {
         int d = -1;
@@ -93,7 +93,7 @@ std::uint64_t Unsigned(std::string_view hex) {
 }
 
 // v as hex, zero-filled on the left to `width` digits and cut to the last ones.
-std::string FixedHex(std::int64_t v, std::size_t width) {
+std::string fixedHex(std::int64_t v, std::size_t width) {
     const auto bits = static_cast<unsigned>(width * 4);
     std::uint64_t u = static_cast<std::uint64_t>(v);
     if (bits < 64) u &= (std::uint64_t{1} << bits) - 1;
@@ -105,24 +105,24 @@ std::string FixedHex(std::int64_t v, std::size_t width) {
 
 // The number a text holds; texts without a number count as 0.
 std::int64_t Number(std::string_view text) {
-    return ValDec(TrimBlanks(text));
+    return decimalValue(trimBlanks(text));
 }
 
-void Put(std::string& image, const SettingField& f, const std::string& hex) {
-    if (image.size() < CharPos(f) + HexWidth(f)) return;
-    image.replace(CharPos(f), HexWidth(f), hex.substr(0, HexWidth(f)));
+void put(std::string& image, const SettingField& f, const std::string& hex) {
+    if (image.size() < charPos(f) + hexWidth(f)) return;
+    image.replace(charPos(f), hexWidth(f), hex.substr(0, hexWidth(f)));
 }
 
 }  // namespace
 
-std::span<const SettingField> GeneralSettingFields() {
+std::span<const SettingField> generalSettingFields() {
     return kGeneral;
 }
-std::span<const SettingField> FurtherSettingFields() {
+std::span<const SettingField> furtherSettingFields() {
     return kFurther;
 }
 
-const SettingField* FindSettingField(std::string_view name) {
+const SettingField* findSettingField(std::string_view name) {
     for (const auto* table : {&kGeneral, &kFurther}) {
         for (const SettingField& f : *table) {
             if (name == f.name) return &f;
@@ -131,25 +131,25 @@ const SettingField* FindSettingField(std::string_view name) {
     return nullptr;
 }
 
-std::string ShowTimeOffset(std::string_view two) {
-    const std::int64_t v = ValDec(two);
+std::string showTimeOffset(std::string_view two) {
+    const std::int64_t v = decimalValue(two);
     if (v > 87) return "-" + std::to_string(100 - v);
     return "+" + std::string(two);
 }
 
-std::string TimeOffsetDigits(std::string_view text) {
+std::string timeOffsetDigits(std::string_view text) {
     std::int64_t v = Number(text);
     if (v < 0) v = -v;
     // "-2" is kept as 98, "+3" as 03.
     if (text.find('-') != std::string_view::npos) v = 100 - v % 100;
-    const std::string digits = ZeroPadDecimal(v, 2);
+    const std::string digits = zeroPadDecimal(v, 2);
     return digits.substr(digits.size() - 2);
 }
 
-SettingValue ShowSetting(std::string_view image, const SettingField& f) {
+SettingValue showSetting(std::string_view image, const SettingField& f) {
     SettingValue out;
     const std::string_view hex = Hex(image, f);
-    const std::uint64_t v = Unsigned(hex);
+    const std::uint64_t v = unsignedValue(hex);
     const int entries = static_cast<int>(f.entries.size());
     switch (f.codec) {
         case C::Baud:
@@ -171,7 +171,7 @@ SettingValue ShowSetting(std::string_view image, const SettingField& f) {
             out.text = std::to_string(v + 1);
             break;
         case C::TimeOffset:
-            out.text = ShowTimeOffset(hex);
+            out.text = showTimeOffset(hex);
             break;
         case C::HexWord:
         case C::HexByte:
@@ -181,38 +181,38 @@ SettingValue ShowSetting(std::string_view image, const SettingField& f) {
     return out;
 }
 
-void WriteSetting(std::string& image, const SettingField& f, const SettingValue& value) {
-    if (value == ShowSetting(image, f)) return;
-    const std::size_t width = HexWidth(f);
+void writeSetting(std::string& image, const SettingField& f, const SettingValue& value) {
+    if (value == showSetting(image, f)) return;
+    const std::size_t width = hexWidth(f);
     switch (f.codec) {
         case C::Baud:
             if (value.index >= 0 && value.index <= 5)
-                Put(image, f, FixedHex(0x08 + value.index, width));
+                put(image, f, fixedHex(0x08 + value.index, width));
             break;
         case C::Index:
-            if (value.index >= 0) Put(image, f, FixedHex(value.index, width));
+            if (value.index >= 0) put(image, f, fixedHex(value.index, width));
             break;
         case C::Choice:
-            if (value.index >= 0) Put(image, f, FixedHex(value.index == 0 ? 0 : f.on, width));
+            if (value.index >= 0) put(image, f, fixedHex(value.index == 0 ? 0 : f.on, width));
             break;
         case C::Check:
-            Put(image, f, FixedHex(value.checked ? f.on : f.off, width));
+            put(image, f, fixedHex(value.checked ? f.on : f.off, width));
             break;
         case C::Number:
-            Put(image, f, FixedHex(Number(value.text), width));
+            put(image, f, fixedHex(Number(value.text), width));
             break;
         case C::PlusOne:
             // An empty field, or 0, would store -1: it stores 0.
-            Put(image, f, FixedHex(std::max<std::int64_t>(Number(value.text) - 1, 0), width));
+            put(image, f, fixedHex(std::max<std::int64_t>(Number(value.text) - 1, 0), width));
             break;
         case C::TimeOffset:
-            Put(image, f, TimeOffsetDigits(value.text));
+            put(image, f, timeOffsetDigits(value.text));
             break;
         case C::HexWord:
         case C::HexByte: {
-            std::string hex(TrimBlanks(value.text));
+            std::string hex(trimBlanks(value.text));
             if (hex.size() < width) hex.insert(0, width - hex.size(), '0');
-            Put(image, f, hex.substr(hex.size() - width));
+            put(image, f, hex.substr(hex.size() - width));
             break;
         }
     }

@@ -32,9 +32,9 @@ struct SettingField {
 };
 
 // The controls of the general settings window and of the further settings window.
-std::span<const SettingField> GeneralSettingFields();
-std::span<const SettingField> FurtherSettingFields();
-const SettingField* FindSettingField(std::string_view name);
+std::span<const SettingField> generalSettingFields();
+std::span<const SettingField> furtherSettingFields();
+const SettingField* findSettingField(std::string_view name);
 
 // What a control shows: a list entry (-1 for none), a check, or a text.
 struct SettingValue {
@@ -44,15 +44,15 @@ struct SettingValue {
     friend bool operator==(const SettingValue&, const SettingValue&) = default;
 };
 
-SettingValue ShowSetting(std::string_view image, const SettingField& field);
+SettingValue showSetting(std::string_view image, const SettingField& field);
 
 // Writes a control's value into the image. A value equal to what the image shows is
 // not written, so a control left alone never changes its bytes; a list without an
 // entry leaves them too. Texts that hold no number store 0.
-void WriteSetting(std::string& image, const SettingField& field, const SettingValue& value);
+void writeSetting(std::string& image, const SettingField& field, const SettingValue& value);
 
 // The time offset: shown "+03" or "-2"; written back as two decimal digits.
-std::string ShowTimeOffset(std::string_view twoHexChars);
-std::string TimeOffsetDigits(std::string_view text);
+std::string showTimeOffset(std::string_view twoHexChars);
+std::string timeOffsetDigits(std::string_view text);
 
 }  // namespace qel

@@ -18,11 +18,11 @@ struct AntennaControls {
 };
 
 // An antenna entry (20 hex digits, then the name) as the controls show it.
-AntennaControls Show_Data(std::string_view entry);
+AntennaControls antennaControlsOf(std::string_view entry);
 
 // The entry rebuilt from the controls: oscillators (upper words 0000), the first digit of
 // the setting byte as it was, the switch digit, the DiSEqC byte and the name.
-std::string RebuiltConf(std::string_view oldEntry, const AntennaControls& c);
+std::string rebuildAntennaEntry(std::string_view oldEntry, const AntennaControls& c);
 
 // The screen format: 4:3 and full picture are the digit "1" at characters 2 and 6; the
 // window shows and stores them the same way.
@@ -30,12 +30,12 @@ struct ScreenFormat {
     bool is4_3 = false;
     bool full = false;
 };
-ScreenFormat ShowScreenFormat(std::string_view text);
-std::string StoreScreenFormat(std::string_view text, ScreenFormat format);
+ScreenFormat showScreenFormat(std::string_view text);
+std::string storeScreenFormat(std::string_view text, ScreenFormat format);
 
 // The secret code: the 16-bit word at characters 33-36 of the settings record text,
 // shown as 4 decimal digits.
-std::string ShowSecretCode(std::string_view settingsRecord);
-std::string StoreSecretCode(std::string_view settingsRecord, std::string_view code);
+std::string showSecretCode(std::string_view settingsRecord);
+std::string storeSecretCode(std::string_view settingsRecord, std::string_view code);
 
 }  // namespace qel

@@ -3,24 +3,24 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/conversions.h"
+#include "bytes/conversions.h"
 
 namespace qel {
 
 namespace {
 
 // Nearest integer, halves to even.
-double N(double x) {
+double nearestEven(double x) {
     return std::nearbyint(x);
 }
 
-int Byte(std::string_view value, std::size_t index) {
-    return HexToDec(Mid(value, index * 2 + 1, 2)) & 0xFF;
+int byte(std::string_view value, std::size_t index) {
+    return hexToDec(mid(value, index * 2 + 1, 2)) & 0xFF;
 }
 
 std::string HexByte(std::string_view transparency, std::int64_t v6) {
-    const std::string bits = std::string(transparency) + ToBinary(v6, 6);
-    const std::string hex = "00" + ToHex(static_cast<std::uint32_t>(FromBinary(bits)));
+    const std::string bits = std::string(transparency) + toBinary(v6, 6);
+    const std::string hex = "00" + toHex(static_cast<std::uint32_t>(fromBinary(bits)));
     return hex.substr(hex.size() - 2);
 }
 
@@ -42,12 +42,12 @@ const std::array<ColorItem, kColorItems> kItems = {{
 
 }  // namespace
 
-std::uint32_t YUV2RGB(std::string_view value) {
-    const double y = (Byte(value, 0) & 63) * 4;
-    const double cb = (Byte(value, 2) & 63) * 4;
-    const double cr = (Byte(value, 3) & 63) * 4;
+std::uint32_t yuvToRgb(std::string_view value) {
+    const double y = (byte(value, 0) & 63) * 4;
+    const double cb = (byte(value, 2) & 63) * 4;
+    const double cr = (byte(value, 3) & 63) * 4;
     const auto channel = [](double v) {
-        return static_cast<std::uint32_t>(std::clamp(N(v), 0.0, 255.0));
+        return static_cast<std::uint32_t>(std::clamp(nearestEven(v), 0.0, 255.0));
     };
     const std::uint32_t r = channel(((cr - 128) * 1.3707 + y - 16) * 256 / 236);
     const std::uint32_t g =
@@ -56,19 +56,22 @@ std::uint32_t YUV2RGB(std::string_view value) {
     return r + 256 * g + 65536 * b;
 }
 
-std::string RGB2YUV(std::uint32_t rgb, std::string_view t) {
-    const double r = N((rgb & 0xFF) / 256.0 * 235 + 16);
-    const double g = N(((rgb >> 8) & 0xFF) / 256.0 * 235 + 16);
-    const double b = N(((rgb >> 16) & 0xFF) / 256.0 * 235 + 16);
-    const double y = N(77 * r / 256) + N(150 * g / 256) + N(29 * b / 256);
-    const double cb = N(-44 * r / 256) - N(87 * g / 256) + N(131 * b / 256) + 128;
-    const double cr = N(131 * r / 256) - N(110 * g / 256) - N(21 * b / 256) + 128;
-    const auto six = [](double v) { return static_cast<std::int64_t>(N(v / 4)); };
+std::string rgbToYuv(std::uint32_t rgb, std::string_view t) {
+    const double r = nearestEven((rgb & 0xFF) / 256.0 * 235 + 16);
+    const double g = nearestEven(((rgb >> 8) & 0xFF) / 256.0 * 235 + 16);
+    const double b = nearestEven(((rgb >> 16) & 0xFF) / 256.0 * 235 + 16);
+    const double y =
+        nearestEven(77 * r / 256) + nearestEven(150 * g / 256) + nearestEven(29 * b / 256);
+    const double cb =
+        nearestEven(-44 * r / 256) - nearestEven(87 * g / 256) + nearestEven(131 * b / 256) + 128;
+    const double cr =
+        nearestEven(131 * r / 256) - nearestEven(110 * g / 256) - nearestEven(21 * b / 256) + 128;
+    const auto six = [](double v) { return static_cast<std::int64_t>(nearestEven(v / 4)); };
     const std::string yb = HexByte(t, six(y));
     return yb + yb + HexByte(t, six(cb)) + HexByte(t, six(cr));
 }
 
-std::string ConvertTrans(int n) {
+std::string transparencyBits(int n) {
     switch (n) {
         case 0:
             return "00";
@@ -83,24 +86,24 @@ std::string ConvertTrans(int n) {
     }
 }
 
-int TransparencyOf(std::string_view value) {
-    return Byte(value, 0) >> 6;
+int transparencyOf(std::string_view value) {
+    return byte(value, 0) >> 6;
 }
 
-const std::array<ColorItem, kColorItems>& ColorItems() {
+const std::array<ColorItem, kColorItems>& colorItems() {
     return kItems;
 }
 
-std::array<std::string, kColorItems> ReadColors(std::string_view image) {
+std::array<std::string, kColorItems> readColors(std::string_view image) {
     std::array<std::string, kColorItems> values;
     for (std::size_t i = 0; i < kColorItems; ++i) {
-        values[i] = std::string(Mid(image, static_cast<std::size_t>(kItems[i].offset) * 2 + 1, 8));
+        values[i] = std::string(mid(image, static_cast<std::size_t>(kItems[i].offset) * 2 + 1, 8));
     }
     return values;
 }
 
-void WriteColors(std::string& image, const std::array<std::string, kColorItems>& values) {
-    const auto before = ReadColors(image);
+void writeColors(std::string& image, const std::array<std::string, kColorItems>& values) {
+    const auto before = readColors(image);
     for (std::size_t i = 0; i < kColorItems; ++i) {
         if (values[i] == before[i] || values[i].size() != 8) continue;
         for (int offset : {kItems[i].offset, kItems[i].alsoAt}) {

@@ -11,16 +11,16 @@ namespace qel {
 
 // 8 hex digits (Y, Y again, Cb, Cr; transparency in bits 7-6 of each byte) to the RGB
 // colour number R + 256 G + 65536 B the receiver shows.
-std::uint32_t YUV2RGB(std::string_view value);
+std::uint32_t yuvToRgb(std::string_view value);
 
 // An RGB colour number and a transparency as two binary digits ("00"-"11") to 8 hex digits.
-std::string RGB2YUV(std::uint32_t rgb, std::string_view transparency);
+std::string rgbToYuv(std::uint32_t rgb, std::string_view transparency);
 
 // 0-3 as two binary digits; anything else gives an empty text.
-std::string ConvertTrans(int n);
+std::string transparencyBits(int n);
 
 // The transparency (0-3) of a colour value.
-int TransparencyOf(std::string_view value);
+int transparencyOf(std::string_view value);
 
 struct ColorItem {
     const char* name;
@@ -29,11 +29,11 @@ struct ColorItem {
 };
 
 inline constexpr std::size_t kColorItems = 13;
-const std::array<ColorItem, kColorItems>& ColorItems();
+const std::array<ColorItem, kColorItems>& colorItems();
 
 // The 13 values of a settings image (hex text of the block), and writing them back;
 // a value left as it was read is not written.
-std::array<std::string, kColorItems> ReadColors(std::string_view image);
-void WriteColors(std::string& image, const std::array<std::string, kColorItems>& values);
+std::array<std::string, kColorItems> readColors(std::string_view image);
+void writeColors(std::string& image, const std::array<std::string, kColorItems>& values);
 
 }  // namespace qel

@@ -4,14 +4,14 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "app/texts.h"
 #include "listedit/list_view.h"
-#include "ui/texts.h"
 
 namespace qel {
 
 namespace {
 
-QIcon Drawn(const QColor& fill, const QString& letter) {
+QIcon drawn(const QColor& fill, const QString& letter) {
     QPixmap pm(16, 16);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
@@ -34,7 +34,7 @@ ChannelListModel::ChannelListModel(Session& session, QObject* parent)
     : QAbstractListModel(parent), session_(session) {}
 
 int ChannelListModel::channelCount() const {
-    return static_cast<int>(session_.ws.Current().size());
+    return static_cast<int>(session_.workspace().shown().size());
 }
 
 int ChannelListModel::rowCount(const QModelIndex& parent) const {
@@ -51,27 +51,27 @@ Qt::ItemFlags ChannelListModel::flags(const QModelIndex& index) const {
 QVariant ChannelListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || isBlankRow(index.row())) return {};
     const auto row = static_cast<std::size_t>(index.row());
-    const ChannelRec& ch = session_.ws.Current()[row];
-    if (role == Qt::DisplayRole) return Texts::FromLatin1(RowText(row, ch));
+    const ChannelRec& ch = session_.workspace().shown()[row];
+    if (role == Qt::DisplayRole) return Texts::fromLatin1(rowText(row, ch));
     if (role == Qt::DecorationRole) {
-        switch (IconOf(ch)) {
+        switch (iconOf(ch)) {
             case RowIcon::Header:
-                return HeaderIcon();
+                return headerIcon();
             case RowIcon::Parental:
-                return ParentalIcon();
+                return parentalIcon();
             case RowIcon::None:
-                return BlankIcon();
+                return blankIcon();
         }
     }
     return {};
 }
 
-void ChannelListModel::Refresh() {
+void ChannelListModel::refresh() {
     beginResetModel();
     endResetModel();
 }
 
-void ChannelListModel::RowsChanged(int first, int last) {
+void ChannelListModel::rowsChanged(int first, int last) {
     emit dataChanged(index(first), index(last));
 }
 
@@ -106,12 +106,12 @@ bool ChannelListModel::dropMimeData(const QMimeData* data, Qt::DropAction action
     return false;  // the rows are moved by the command, not removed by the view
 }
 
-QIcon ChannelListModel::HeaderIcon() {
-    static const QIcon icon = Drawn(QColor(0x2E, 0x6D, 0xB4), QStringLiteral("S"));
+QIcon ChannelListModel::headerIcon() {
+    static const QIcon icon = drawn(QColor(0x2E, 0x6D, 0xB4), QStringLiteral("S"));
     return icon;
 }
 
-QIcon ChannelListModel::BlankIcon() {
+QIcon ChannelListModel::blankIcon() {
     static const QIcon icon = [] {
         QPixmap pm(16, 16);
         pm.fill(Qt::transparent);
@@ -120,8 +120,8 @@ QIcon ChannelListModel::BlankIcon() {
     return icon;
 }
 
-QIcon ChannelListModel::ParentalIcon() {
-    static const QIcon icon = Drawn(QColor(0xC0, 0x39, 0x2B), QStringLiteral("P"));
+QIcon ChannelListModel::parentalIcon() {
+    static const QIcon icon = drawn(QColor(0xC0, 0x39, 0x2B), QStringLiteral("P"));
     return icon;
 }
 

@@ -21,16 +21,16 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // Re-reads the shown list.
-    void Refresh();
+    void refresh();
     // Redraws rows whose text or icon changed, without a reset.
-    void RowsChanged(int first, int last);
+    void rowsChanged(int first, int last);
 
     int channelCount() const;
     bool isBlankRow(int row) const { return row >= channelCount(); }
 
-    static QIcon HeaderIcon();
-    static QIcon ParentalIcon();
-    static QIcon BlankIcon();  // keeps the names of rows without an icon aligned
+    static QIcon headerIcon();
+    static QIcon parentalIcon();
+    static QIcon blankIcon();  // keeps the names of rows without an icon aligned
 
     // Dragging marked channels within the list: the drop is reported, the move is the
     // editing window's (one undoable step).

@@ -10,114 +10,69 @@
 #include <QVBoxLayout>
 
 #include "app/app_paths.h"
-#include "model/file_commands.h"
-#include "ui/buffer_form.h"
-#include "ui/editing_controller.h"
-#include "ui/file_commands.h"
+#include "ui/about_box.h"
 #include "ui/help_viewer.h"
-#include "ui/info_form.h"
-#include "ui/main_form.h"
-#include "ui/options_form.h"
-#include "ui/settings_windows.h"
+#include "ui/main_window.h"
 
 namespace qel {
 
-namespace {
-
-bool IsChannelFile(const QString& path) {
-    const QString ext = QFileInfo(path).suffix().toLower();
-    return ext == QLatin1String("dvb") || ext == QLatin1String("bin");
-}
-
-}  // namespace
-
-FrameWindow::FrameWindow(Session& session, ConfigStore& store, Language& language,
-                         RecentFiles* recent, Prompter* prompter, FileChooser* chooser,
-                         QWidget* parent)
+FrameWindow::FrameWindow(Session& session, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      s_(session),
-      store_(store),
-      language_(language) {
+      session_(session) {
     setObjectName("QEL");
-    if (prompter == nullptr) {
-        ownPrompter_ = std::make_unique<QtPrompter>(this);
-        prompter = ownPrompter_.get();
-    }
-    if (chooser == nullptr) {
-        ownChooser_ = std::make_unique<QtFileChooser>(this);
-        chooser = ownChooser_.get();
-    }
-    prompter_ = prompter;
-
     pages_ = new QStackedWidget(this);
-    info_ = new InfoForm(pages_);
-    main_ = new MainForm(session, *prompter, *chooser, recent, pages_);
-    pages_->addWidget(info_);
-    pages_->addWidget(main_);
+    about_ = new AboutBox(pages_);
+    pages_->addWidget(about_);
     setCentralWidget(pages_);
-    connect(info_, &InfoForm::dismissed, this, [this] { OpenMainWindow(); });
-
-    menuBar()->addMenu(main_->fileMenu());
-    menuBar()->addMenu(main_->searchMenu());
-    qelMenu_ = menuBar()->addMenu(QStringLiteral("&QEL"));
-    for (const char* name :
-         {"Settmnu", "Fontmnu", "Serial", "Export", "options", "About", "Help"}) {
-        qelMenu_->addAction(main_->action(name));
-    }
+    connect(about_, &AboutBox::dismissed, this, [this] { openMainWindow(); });
+    connect(&session_, &Session::stateChanged, this, [this] { updateTitle(); });
+    connect(&session_, &Session::languageChanged, this, [this] {
+        if (help_) help_->setEnglish(session_.english());
+    });
     menuBar()->setEnabled(false);
-
-    main_->setToolWindow(MainForm::OptionsTab, [this](QWidget* parentWindow) {
-        return new OptionsForm(s_, store_, language_, parentWindow);
-    });
-    editing_ = new EditingController(s_, *main_, *prompter_, this);
-    main_->setToolWindow(MainForm::BufferTab, [this](QWidget* parentWindow) {
-        return new BufferForm(s_, *editing_, *main_, *prompter_, parentWindow);
-    });
-    new SettingsWindows(s_, *main_, *editing_, this);
-    connect(main_, &MainForm::exitRequested, this, &QWidget::close);
-    connect(main_, &MainForm::aboutRequested, this, [this] { ShowAbout(); });
-    connect(main_, &MainForm::helpRequested, this, [this] { ShowHelp(); });
-    connect(&s_, &Session::stateChanged, this, [this] { UpdateTitle(); });
-    connect(&s_, &Session::languageChanged, this, [this] {
-        if (help_) help_->setEnglish(s_.english());
-    });
-
     setAcceptDrops(true);
-    UpdateTitle();
-    // A frame of fixed size: it cannot be resized or maximised.
-    setFixedSize(sizeHint().expandedTo(QSize(640, 480)));
-    info_->setFocus();
+    updateTitle();
+    about_->setFocus();
 }
 
 FrameWindow::~FrameWindow() = default;
 
-bool FrameWindow::aboutShown() const {
-    return pages_->currentWidget() == info_;
+void FrameWindow::setMainWindow(MainWindow* main) {
+    main_ = main;
+    main_->setParent(pages_);
+    pages_->addWidget(main_);
+    menuBar()->addMenu(main_->fileMenu());
+    menuBar()->addMenu(main_->searchMenu());
+    qelMenu_ = menuBar()->addMenu(QStringLiteral("&QEL"));
+    for (Command c : {Command::Settings, Command::Fonts, Command::Serial, Command::Export,
+                      Command::Options, Command::About, Command::Help}) {
+        qelMenu_->addAction(main_->action(c));
+    }
+    // A frame of fixed size: it cannot be resized or maximised.
+    setFixedSize(sizeHint().expandedTo(QSize(640, 480)));
 }
 
-void FrameWindow::OpenMainWindow() {
-    if (mainOpened_) return;
+bool FrameWindow::aboutShown() const {
+    return pages_->currentWidget() == about_;
+}
+
+void FrameWindow::openMainWindow() {
+    if (mainOpened_ || main_ == nullptr) return;
     mainOpened_ = true;
     pages_->setCurrentWidget(main_);
     menuBar()->setEnabled(true);
-    main_->Load();
+    emit mainWindowOpened();
     main_->listView()->setFocus();
-    if (!fileToOpen_.isEmpty()) {
-        if (IsChannelFile(fileToOpen_)) {
-            main_->files().OpenChannelFile(QFileInfo(fileToOpen_).absoluteFilePath());
-        }
-        fileToOpen_.clear();
-    }
 }
 
-void FrameWindow::ShowAbout() {
+void FrameWindow::showAbout() {
     QDialog box(this, Qt::Dialog | Qt::FramelessWindowHint);
-    auto* info = new InfoForm(&box);
+    auto* about = new AboutBox(&box);
     auto* layout = new QVBoxLayout(&box);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(info);
-    connect(info, &InfoForm::dismissed, &box, &QDialog::accept);
+    layout->addWidget(about);
+    connect(about, &AboutBox::dismissed, &box, &QDialog::accept);
     box.exec();
 }
 
@@ -125,38 +80,15 @@ HelpViewer* FrameWindow::helpViewer() const {
     return help_.data();
 }
 
-void FrameWindow::ShowHelp() {
-    if (!help_) help_ = new HelpViewer(&AppPaths::HelpIndex, s_.english(), this);
+void FrameWindow::showHelp() {
+    if (!help_) help_ = new HelpViewer(&AppPaths::helpIndex, session_.english(), this);
     help_->show();
     help_->raise();
     help_->activateWindow();
 }
 
-QString FrameWindow::UnsavedQuestion() const {
-    QString unsaved;
-    if (s_.ws.ChannelsModified) unsaved += tr("Channels ");
-    if (s_.ws.SettingsModified) unsaved += tr("Settings ");
-    if (s_.ws.FontsModified) unsaved += QStringLiteral("Fonts ");
-    if (unsaved.isEmpty()) return {};
-    return unsaved + tr("not saved , continue anyway ?");
-}
-
-bool FrameWindow::CanClose() {
-    if (s_.transferBusy) {
-        prompter_->Tell(Prompter::Icon::Critical, tr("Connection in progress.."));
-        return false;
-    }
-    const QString question = UnsavedQuestion();
-    if (!question.isEmpty() && prompter_->Ask(Prompter::Icon::Question, question,
-                                              Prompter::Buttons::YesNo) != Prompter::Answer::Yes) {
-        return false;
-    }
-    s_.setDebugMode(false, QString());
-    return true;
-}
-
 void FrameWindow::closeEvent(QCloseEvent* event) {
-    if (!CanClose()) {
+    if (!closeCheck()) {
         event->ignore();
         return;
     }
@@ -164,35 +96,40 @@ void FrameWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-bool FrameWindow::AcceptsDrop(const QMimeData* mime) const {
+bool FrameWindow::isChannelFile(const QString& path) {
+    const QString ext = QFileInfo(path).suffix().toLower();
+    return ext == QLatin1String("dvb") || ext == QLatin1String("bin");
+}
+
+bool FrameWindow::acceptsDrop(const QMimeData* mime) const {
     if (!mainOpened_ || mime == nullptr || !mime->hasUrls()) return false;
     const QList<QUrl> urls = mime->urls();
     return urls.size() == 1 && urls.front().isLocalFile() &&
-           IsChannelFile(urls.front().toLocalFile());
+           isChannelFile(urls.front().toLocalFile());
 }
 
-bool FrameWindow::OpenDropped(const QMimeData* mime) {
-    if (!AcceptsDrop(mime)) return false;
-    return main_->files().OpenChannelFile(mime->urls().front().toLocalFile());
+bool FrameWindow::openDropped(const QMimeData* mime) {
+    if (!acceptsDrop(mime)) return false;
+    return openFile(mime->urls().front().toLocalFile());
 }
 
 void FrameWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (AcceptsDrop(event->mimeData())) event->acceptProposedAction();
+    if (acceptsDrop(event->mimeData())) event->acceptProposedAction();
 }
 
 void FrameWindow::dropEvent(QDropEvent* event) {
-    if (!AcceptsDrop(event->mimeData())) return;
+    if (!acceptsDrop(event->mimeData())) return;
     event->acceptProposedAction();
-    OpenDropped(event->mimeData());
+    openDropped(event->mimeData());
 }
 
-void FrameWindow::UpdateTitle() {
-    if (s_.channelFile.isEmpty()) {
+void FrameWindow::updateTitle() {
+    if (session_.channelFile().isEmpty()) {
         setWindowTitle(QStringLiteral("QEL"));
     } else {
-        setWindowTitle(QFileInfo(s_.channelFile).fileName() + QStringLiteral("[*] - QEL"));
+        setWindowTitle(QFileInfo(session_.channelFile()).fileName() + QStringLiteral("[*] - QEL"));
     }
-    setWindowModified(s_.ws.ChannelsModified);
+    setWindowModified(session_.workspace().channelsModified());
 }
 
 }  // namespace qel

@@ -1,59 +1,56 @@
-// The program's frame: a window of fixed size that shows the about box at start and
-// then the main window, with the menu bar, the close check, files dropped on it, and
-// a title that names the file and marks unsaved channels.
+// The program's frame: a window of fixed size that shows the about box at start and then
+// the main window, with the menu bar, the close check, files dropped on it, and a title
+// that names the file and marks unsaved channels.
 #pragma once
 
 #include <QMainWindow>
 #include <QPointer>
-#include <memory>
+#include <functional>
 
-#include "app/config_store.h"
-#include "app/language.h"
 #include "app/session.h"
-#include "ui/prompter.h"
 
 class QMimeData;
 class QStackedWidget;
 
 namespace qel {
 
-class EditingController;
-class InfoForm;
-class MainForm;
-class RecentFiles;
+class AboutBox;
 class HelpViewer;
+class MainWindow;
 
 class FrameWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    // Without a prompter or chooser the real message boxes and file dialogs are used.
-    FrameWindow(Session& session, ConfigStore& store, Language& language,
-                RecentFiles* recent = nullptr, Prompter* prompter = nullptr,
-                FileChooser* chooser = nullptr, QWidget* parent = nullptr);
+    explicit FrameWindow(Session& session, QWidget* parent = nullptr);
     ~FrameWindow() override;
 
-    MainForm& mainForm() const { return *main_; }
-    EditingController& editing() const { return *editing_; }
-    Prompter& prompter() const { return *prompter_; }
+    // The main window, shown when the about box is dismissed; its menus join the bar.
+    void setMainWindow(MainWindow* main);
+    MainWindow& mainWindow() const { return *main_; }
     bool aboutShown() const;
 
-    // Closes the about box and opens the main window; then opens `fileToOpen` if given.
-    void OpenMainWindow();
-    void setFileToOpen(const QString& path) { fileToOpen_ = path; }
+    // Closes the about box and shows the main window (once).
+    void openMainWindow();
 
-    // The close check: refused during a transfer; asks once about unsaved work.
-    bool CanClose();
-    // The question the close check asks, empty when nothing is unsaved.
-    QString UnsavedQuestion() const;
+    // Asked before the program closes: true when it may.
+    std::function<bool()> closeCheck = [] { return true; };
+    // Opens a channel file dropped on the window: true when it was loaded.
+    std::function<bool(const QString& path)> openFile = [](const QString&) { return false; };
 
     // A single .dvb or .bin file dropped on the window opens like one loaded.
-    bool AcceptsDrop(const QMimeData* mime) const;
-    bool OpenDropped(const QMimeData* mime);
+    bool acceptsDrop(const QMimeData* mime) const;
+    bool openDropped(const QMimeData* mime);
 
-    void ShowAbout();
-    void ShowHelp();
+    void showAbout();
+    void showHelp();
     HelpViewer* helpViewer() const;
+
+    // Whether a path names a channel file the program opens (by its extension).
+    static bool isChannelFile(const QString& path);
+
+signals:
+    void mainWindowOpened();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -61,21 +58,14 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void UpdateTitle();
+    void updateTitle();
 
-    Session& s_;
-    ConfigStore& store_;
-    Language& language_;
-    std::unique_ptr<Prompter> ownPrompter_;
-    std::unique_ptr<FileChooser> ownChooser_;
-    Prompter* prompter_;
+    Session& session_;
     QStackedWidget* pages_;
-    InfoForm* info_;
-    MainForm* main_;
-    EditingController* editing_;
-    QMenu* qelMenu_;
+    AboutBox* about_;
+    MainWindow* main_ = nullptr;
+    QMenu* qelMenu_ = nullptr;
     QPointer<HelpViewer> help_;
-    QString fileToOpen_;
     bool mainOpened_ = false;
 };
 

@@ -11,7 +11,7 @@ namespace qel {
 
 namespace {
 
-QUrl PageUrl(const QString& path) {
+QUrl pageUrl(const QString& path) {
     return path.startsWith(':') ? QUrl(QStringLiteral("qrc") + path) : QUrl::fromLocalFile(path);
 }
 
@@ -22,7 +22,7 @@ HelpViewer::HelpViewer(std::function<QString(bool)> indexFor, bool english, QWid
     setObjectName("HelpViewer");
     browser_ = new QTextBrowser(this);
     browser_->setOpenExternalLinks(true);
-    browser_->setSource(PageUrl(indexFor_(english_)));
+    browser_->setSource(pageUrl(indexFor_(english_)));
 
     auto* back = new QPushButton(QStringLiteral("<"), this);
     back->setObjectName("back");
@@ -41,7 +41,7 @@ HelpViewer::HelpViewer(std::function<QString(bool)> indexFor, bool english, QWid
     layout->addLayout(bar);
     layout->addWidget(browser_, 1);
     resize(760, 560);
-    SetTexts();
+    setTexts();
 }
 
 QString HelpViewer::currentPage() const {
@@ -53,19 +53,19 @@ void HelpViewer::setEnglish(bool english) {
     english_ = english;
     // The same page in the other language: the Italian pages sit in "it/".
     const QUrl current = browser_->source();
-    QUrl page = PageUrl(indexFor_(english)).resolved(QUrl(current.fileName()));
+    QUrl page = pageUrl(indexFor_(english)).resolved(QUrl(current.fileName()));
     page.setFragment(current.fragment());
     browser_->clearHistory();
     browser_->setSource(page);
 }
 
-void HelpViewer::SetTexts() {
+void HelpViewer::setTexts() {
     setWindowTitle(tr("QEL help"));
     findChild<QPushButton*>("home")->setText(tr("Contents"));
 }
 
 void HelpViewer::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) SetTexts();
+    if (event->type() == QEvent::LanguageChange) setTexts();
     QWidget::changeEvent(event);
 }
 

@@ -24,7 +24,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void SetTexts();
+    void setTexts();
     std::function<QString(bool)> indexFor_;
     bool english_;
     QTextBrowser* browser_;

@@ -9,7 +9,7 @@ namespace {
 
 using test::Channel;
 
-ChannelRec Dvb98Channel() {
+ChannelRec dvb98Channel() {
     return Channel("[RAI] 1")
         .Freq("01176600")
         .Pol("1")
@@ -32,33 +32,33 @@ ChannelRec Dvb98Channel() {
         .Parental("1")
         .AutoPid("1")
         .Ant("0000")
-        .WithMatchKey();
+        .withMatchKey();
 }
 
 TEST(ChannelData, HexAndDecimalBoxes) {
-    EXPECT_EQ(LeaveHexBox("1a"), "001a");  // the key filter has already upper-cased typed keys
-    EXPECT_EQ(LeaveHexBox("1A"), "001A");
-    EXPECT_EQ(DecimalOfHex("001A"), "26");
-    EXPECT_EQ(DecimalOfHex(""), "0");
-    EXPECT_EQ(DecimalOfHex("XYZ"), "0");
-    EXPECT_EQ(HexOfDecimal("8191"), "1FFF");
-    EXPECT_EQ(HexOfDecimal("70000"), "1170");  // only the last 4 hex digits
-    EXPECT_EQ(HexOfDecimal(""), "0000");
-    EXPECT_EQ(LeaveHexBox("12345"), "2345");
+    EXPECT_EQ(leaveHexBox("1a"), "001a");  // the key filter has already upper-cased typed keys
+    EXPECT_EQ(leaveHexBox("1A"), "001A");
+    EXPECT_EQ(decimalOfHex("001A"), "26");
+    EXPECT_EQ(decimalOfHex(""), "0");
+    EXPECT_EQ(decimalOfHex("XYZ"), "0");
+    EXPECT_EQ(hexOfDecimal("8191"), "1FFF");
+    EXPECT_EQ(hexOfDecimal("70000"), "1170");  // only the last 4 hex digits
+    EXPECT_EQ(hexOfDecimal(""), "0000");
+    EXPECT_EQ(leaveHexBox("12345"), "2345");
 }
 
 TEST(ChannelData, BandRules) {
-    EXPECT_EQ(BandAfterFrequency("011800"), 0);
-    EXPECT_EQ(BandAfterFrequency("011801"), 1);
+    EXPECT_EQ(bandAfterFrequency("011800"), 0);
+    EXPECT_EQ(bandAfterFrequency("011801"), 1);
     // Opening a DVB98 channel: above 11700 is high.
-    EXPECT_EQ(FillDataFields(Channel("A").Freq("01170000").LoHi("1"), FileKind::DVB).lohi, 0);
-    EXPECT_EQ(FillDataFields(Channel("A").Freq("01170100").LoHi("0"), FileKind::DVB).lohi, 1);
+    EXPECT_EQ(dataFieldsOf(Channel("A").Freq("01170000").LoHi("1"), FileKind::DVB).lohi, 0);
+    EXPECT_EQ(dataFieldsOf(Channel("A").Freq("01170100").LoHi("0"), FileKind::DVB).lohi, 1);
     // An FTA channel shows its own band.
-    EXPECT_EQ(FillDataFields(Channel("A").Freq("01170100").LoHi("0"), FileKind::BIN).lohi, 0);
+    EXPECT_EQ(dataFieldsOf(Channel("A").Freq("01170100").LoHi("0"), FileKind::BIN).lohi, 0);
 }
 
 TEST(ChannelData, FillingAndDefaults) {
-    const DataFields f = FillDataFields(Dvb98Channel(), FileKind::DVB);
+    const DataFields f = dataFieldsOf(dvb98Channel(), FileKind::DVB);
     EXPECT_EQ(f.name, "[RAI] 1");
     EXPECT_EQ(f.freq1, "011766");
     EXPECT_EQ(f.freq2, "00");
@@ -77,21 +77,21 @@ TEST(ChannelData, FillingAndDefaults) {
     EXPECT_EQ(f.autoPid, 1);
     EXPECT_EQ(f.ant, -1);
 
-    EXPECT_EQ(FillDataFields(Channel("A").Pol("3"), FileKind::DVB).pol, 0);  // shows "Hor"
-    EXPECT_EQ(FillDataFields(Channel("A").ServType("09"), FileKind::DVB).servType, 14);
-    EXPECT_STREQ(ServTypeName(14), "Unknown");
-    EXPECT_STREQ(ServTypeName(9), "D/D2MAC");
-    EXPECT_EQ(FillDataFields(Channel("A").Ant("0010"), FileKind::BIN).ant, 0);
-    EXPECT_EQ(FillDataFields(Channel("A").Ant("0000"), FileKind::BIN).ant, 0);
-    EXPECT_EQ(FillDataFields(Channel("A").Ant("0080"), FileKind::BIN).ant, 7);
+    EXPECT_EQ(dataFieldsOf(Channel("A").Pol("3"), FileKind::DVB).pol, 0);  // shows "Hor"
+    EXPECT_EQ(dataFieldsOf(Channel("A").ServType("09"), FileKind::DVB).servType, 14);
+    EXPECT_STREQ(servTypeName(14), "Unknown");
+    EXPECT_STREQ(servTypeName(9), "D/D2MAC");
+    EXPECT_EQ(dataFieldsOf(Channel("A").Ant("0010"), FileKind::BIN).ant, 0);
+    EXPECT_EQ(dataFieldsOf(Channel("A").Ant("0000"), FileKind::BIN).ant, 0);
+    EXPECT_EQ(dataFieldsOf(Channel("A").Ant("0080"), FileKind::BIN).ant, 7);
 }
 
 TEST(ChannelData, SavingTheControlsUnchangedKeepsTheChannel) {
-    const ChannelRec ch = Dvb98Channel();
-    EXPECT_EQ(SaveDataFields(FillDataFields(ch, FileKind::DVB), ch, FileKind::DVB), ch);
+    const ChannelRec ch = dvb98Channel();
+    EXPECT_EQ(channelOfFields(dataFieldsOf(ch, FileKind::DVB), ch, FileKind::DVB), ch);
     // The band of a DVB98 channel follows its frequency.
     const ChannelRec low = Channel(ch).LoHi("0");
-    EXPECT_EQ(SaveDataFields(FillDataFields(low, FileKind::DVB), low, FileKind::DVB).LoHi.view(),
+    EXPECT_EQ(channelOfFields(dataFieldsOf(low, FileKind::DVB), low, FileKind::DVB).LoHi.view(),
               "1");
     const ChannelRec fta = Channel("FTA")
                                .Freq("01176600")
@@ -101,12 +101,12 @@ TEST(ChannelData, SavingTheControlsUnchangedKeepsTheChannel) {
                                .Ant("0030")
                                .TrId("0007")
                                .VPid("0100");
-    EXPECT_EQ(SaveDataFields(FillDataFields(fta, FileKind::BIN), fta, FileKind::BIN), fta);
+    EXPECT_EQ(channelOfFields(dataFieldsOf(fta, FileKind::BIN), fta, FileKind::BIN), fta);
 }
 
 TEST(ChannelData, SavingAssemblesTheFields) {
-    const ChannelRec ch = Dvb98Channel();
-    DataFields f = FillDataFields(ch, FileKind::DVB);
+    const ChannelRec ch = dvb98Channel();
+    DataFields f = dataFieldsOf(ch, FileKind::DVB);
     f.name = "NEW NAME";
     f.freq1 = "11800";
     f.freq2 = "5";
@@ -123,7 +123,7 @@ TEST(ChannelData, SavingAssemblesTheFields) {
     f.parental = false;
     f.autoPmt = 1;
     f.hex[static_cast<std::size_t>(Pair::VPid)] = "1a";
-    const ChannelRec s = SaveDataFields(f, ch, FileKind::DVB);
+    const ChannelRec s = channelOfFields(f, ch, FileKind::DVB);
     EXPECT_EQ(s.ChName.view(), "NEW NAME            ");
     EXPECT_EQ(s.Freq.view(), "01180005");
     EXPECT_EQ(s.Srate.view(), "051200");
@@ -137,18 +137,19 @@ TEST(ChannelData, SavingAssemblesTheFields) {
     EXPECT_EQ(s.Ant.view(), "0000");  // a DVB98 channel keeps its antenna word
     EXPECT_EQ(s.MatchKey, ch.MatchKey);
 
-    DataFields other = FillDataFields(ch, FileKind::DVB);
+    DataFields other = dataFieldsOf(ch, FileKind::DVB);
     other.servType = 9;
     other.pol = 1;
     other.volt = 0;
-    EXPECT_EQ(SaveDataFields(other, Channel(ch).TuneFlags("A209"), FileKind::DVB).TuneFlags.view(),
+    EXPECT_EQ(channelOfFields(other, Channel(ch).TuneFlags("A209"), FileKind::DVB).TuneFlags.view(),
               "A309");
-    EXPECT_EQ(SaveDataFields(other, ch, FileKind::DVB).ServType.view(), "0A");
-    EXPECT_EQ(SaveDataFields(other, Channel(ch).AvFlags("7F"), FileKind::DVB).AvFlags.view(), "AF");
+    EXPECT_EQ(channelOfFields(other, ch, FileKind::DVB).ServType.view(), "0A");
+    EXPECT_EQ(channelOfFields(other, Channel(ch).AvFlags("7F"), FileKind::DVB).AvFlags.view(),
+              "AF");
 
-    DataFields fta = FillDataFields(Channel("F").Ant("0010"), FileKind::BIN);
+    DataFields fta = dataFieldsOf(Channel("F").Ant("0010"), FileKind::BIN);
     fta.ant = 2;
-    EXPECT_EQ(SaveDataFields(fta, Channel("F"), FileKind::BIN).Ant.view(), "0030");
+    EXPECT_EQ(channelOfFields(fta, Channel("F"), FileKind::BIN).Ant.view(), "0030");
 }
 
 TEST(ChannelData, AntennaEntryDisplay) {
@@ -166,7 +167,7 @@ TEST(ChannelData, AntennaEntryDisplay) {
         {"00002616000029680007X", "12 V", "Diseqc", "previous"},
     };
     for (const auto& c : cases) {
-        const AntennaView v = ShowAntConf(c.entry, "previous");
+        const AntennaView v = antennaViewOf(c.entry, "previous");
         EXPECT_EQ(v.switchText, c.sw) << c.entry;
         EXPECT_EQ(v.lof, c.lof) << c.entry;
         EXPECT_EQ(v.diseqc, c.diseqc) << c.entry;
@@ -174,7 +175,7 @@ TEST(ChannelData, AntennaEntryDisplay) {
         EXPECT_EQ(v.lnbHigh, "10600");
     }
     EXPECT_EQ(
-        ShowAntConf(std::string("00002616000029680400ASTRA") + std::string(3, '\0'), "").satName,
+        antennaViewOf(std::string("00002616000029680400ASTRA") + std::string(3, '\0'), "").satName,
         "ASTRA");
 }
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "model/conversions.h"
+#include "bytes/conversions.h"
 #include "support/channel_builder.h"
 
 namespace qel {
@@ -10,25 +10,25 @@ namespace {
 
 using test::Channel;
 
-ChannelList Named(std::initializer_list<const char*> names) {
+ChannelList named(std::initializer_list<const char*> names) {
     ChannelList list;
     for (const char* n : names)
         list.push_back(Channel(n).Freq("01100000"));
     return list;
 }
 
-ChannelList Numbered(int n) {
+ChannelList numbered(int n) {
     ChannelList list;
     for (int i = 1; i <= n; ++i)
         list.push_back(Channel("C" + std::to_string(i)).Freq("01100000"));
     return list;
 }
 
-std::string Names(const ChannelList& list) {
+std::string names(const ChannelList& list) {
     std::string s;
     for (const auto& ch : list) {
         if (&ch != &list.front()) s += ',';
-        s += TrimBlanks(ch.ChName.view());
+        s += trimBlanks(ch.ChName.view());
     }
     return s;
 }
@@ -46,14 +46,14 @@ TEST(Insert, AtTheSelectedRowOrTheEnd) {
         {3, 1, 1, ",C1,C2,C3"},
     };
     for (const auto& c : cases) {
-        ChannelList list = Numbered(c.size);
-        EXPECT_EQ(InsertChannel(list, c.selected), c.row);
-        EXPECT_EQ(Names(list), c.names);
-        EXPECT_EQ(list[static_cast<std::size_t>(c.row - 1)], EmptyChannel());
+        ChannelList list = numbered(c.size);
+        EXPECT_EQ(insertChannel(list, c.selected), c.row);
+        EXPECT_EQ(names(list), c.names);
+        EXPECT_EQ(list[static_cast<std::size_t>(c.row - 1)], emptyChannel());
     }
 }
 
-TEST(Delorcut, DeleteSelectsTheRowOfTheFirstMarked) {
+TEST(RemoveMarked, DeleteSelectsTheRowOfTheFirstMarked) {
     struct Case {
         int size;
         Marks marks;
@@ -67,30 +67,30 @@ TEST(Delorcut, DeleteSelectsTheRowOfTheFirstMarked) {
         {3, {}, 2, "C1,C2,C3"},      // nothing marked: nothing happens
     };
     for (const auto& c : cases) {
-        ChannelList list = Numbered(c.size);
-        ChannelList buffer = Named({"KEEP"});
-        EXPECT_EQ(Delorcut(list, buffer, c.marks, false, 2), c.row);
-        EXPECT_EQ(Names(list), c.names);
-        EXPECT_EQ(Names(buffer), "KEEP");
+        ChannelList list = numbered(c.size);
+        ChannelList buffer = named({"KEEP"});
+        EXPECT_EQ(removeMarked(list, buffer, c.marks, false, 2), c.row);
+        EXPECT_EQ(names(list), c.names);
+        EXPECT_EQ(names(buffer), "KEEP");
     }
 }
 
-TEST(Delorcut, MoveToBufferAppendsInListOrderAndTrimsKeptNames) {
-    ChannelList list = Numbered(6);
+TEST(RemoveMarked, MoveToBufferAppendsInListOrderAndTrimsKeptNames) {
+    ChannelList list = numbered(6);
     list[0].ChName = "  C1";
     list[1].ChName = "##########";  // a real name, not a deletion mark
-    ChannelList buffer = Named({"A", "B"});
-    EXPECT_EQ(Delorcut(list, buffer, {1, 4}, true, 2), 2);
-    EXPECT_EQ(Names(buffer), "A,B,##########,C5");
-    EXPECT_EQ(Names(list), "C1,C3,C4,C6");
+    ChannelList buffer = named({"A", "B"});
+    EXPECT_EQ(removeMarked(list, buffer, {1, 4}, true, 2), 2);
+    EXPECT_EQ(names(buffer), "A,B,##########,C5");
+    EXPECT_EQ(names(list), "C1,C3,C4,C6");
     EXPECT_EQ(list[0].ChName.view(), "C1                  ");
     ChannelList empty;
-    ChannelList one = Numbered(2);
-    Delorcut(one, empty, {1}, true, 2);
-    EXPECT_EQ(Names(empty), "C2");
+    ChannelList one = numbered(2);
+    removeMarked(one, empty, {1}, true, 2);
+    EXPECT_EQ(names(empty), "C2");
 }
 
-TEST(PasteElements, AllSpecialMoveAndCopy) {
+TEST(PasteEntries, AllSpecialMoveAndCopy) {
     struct Case {
         bool special;
         Marks bufferMarks;
@@ -108,12 +108,12 @@ TEST(PasteElements, AllSpecialMoveAndCopy) {
         {true, {}, true, 3, 3, "C1,C2,C3,C4,C5", "A,B,C"},
     };
     for (const auto& c : cases) {
-        ChannelList list = Numbered(5);
-        ChannelList buffer = Named({"A", "B", "C"});
-        EXPECT_EQ(PasteElements(list, buffer, c.selected, c.special, c.bufferMarks, c.remove),
+        ChannelList list = numbered(5);
+        ChannelList buffer = named({"A", "B", "C"});
+        EXPECT_EQ(pasteEntries(list, buffer, c.selected, c.special, c.bufferMarks, c.remove),
                   c.row);
-        EXPECT_EQ(Names(list), c.list);
-        EXPECT_EQ(Names(buffer), c.buffer);
+        EXPECT_EQ(names(list), c.list);
+        EXPECT_EQ(names(buffer), c.buffer);
     }
 }
 
@@ -131,9 +131,9 @@ TEST(MoveRows, MarkedChannelsGoInFrontOfTheDropRow) {
         {{2}, 3, 3, "C1,C2,C3,C4,C5"},
     };
     for (const auto& c : cases) {
-        ChannelList list = Numbered(5);
-        EXPECT_EQ(MoveRows(list, c.marks, c.before), c.row);
-        EXPECT_EQ(Names(list), c.names);
+        ChannelList list = numbered(5);
+        EXPECT_EQ(moveRows(list, c.marks, c.before), c.row);
+        EXPECT_EQ(names(list), c.names);
     }
 }
 

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "model/sat_pos.h"
+#include "files/ant_pos_file.h"
 #include "support/channel_builder.h"
+#include "support/workspace_builder.h"
 
 namespace qel {
 namespace {
@@ -11,14 +12,14 @@ namespace {
 using test::Channel;
 
 TEST(ListView, RowTextAndIcons) {
-    EXPECT_EQ(RowText(2, Channel("  x[RAI] 1[ UNO] ")), "0003    RAI UNO");
-    EXPECT_EQ(RowText(12344, Channel("A")), "2345    A");  // row numbers keep four digits
-    EXPECT_EQ(IconOf(Channel("H")), RowIcon::Header);
-    EXPECT_EQ(IconOf(Channel("H").Parental("1")), RowIcon::Header);
-    EXPECT_EQ(IconOf(Channel("P").Freq("01176600").Parental("1")), RowIcon::Parental);
-    EXPECT_EQ(IconOf(Channel("C").Freq("01176600")), RowIcon::None);
-    EXPECT_EQ(IconOf(Channel("N").Freq("NO TS")), RowIcon::None);  // no header icon...
-    EXPECT_TRUE(IsSatelliteHeader(Channel("N").Freq("NO TS")));    // ...but no frequency either
+    EXPECT_EQ(rowText(2, Channel("  x[RAI] 1[ UNO] ")), "0003    RAI UNO");
+    EXPECT_EQ(rowText(12344, Channel("A")), "2345    A");  // row numbers keep four digits
+    EXPECT_EQ(iconOf(Channel("H")), RowIcon::Header);
+    EXPECT_EQ(iconOf(Channel("H").Parental("1")), RowIcon::Header);
+    EXPECT_EQ(iconOf(Channel("P").Freq("01176600").Parental("1")), RowIcon::Parental);
+    EXPECT_EQ(iconOf(Channel("C").Freq("01176600")), RowIcon::None);
+    EXPECT_EQ(iconOf(Channel("N").Freq("NO TS")), RowIcon::None);  // no header icon...
+    EXPECT_TRUE(isSatelliteHeader(Channel("N").Freq("NO TS")));    // ...but no frequency either
 }
 
 TEST(ListView, DataRowOfAChannel) {
@@ -34,18 +35,18 @@ TEST(ListView, DataRowOfAChannel) {
                               .AutoPid("1")
                               .Ant("0030");
     const SatPosTable none;
-    EXPECT_EQ(DataRowText(ch, 0, FileKind::DVB, none, ""),
+    EXPECT_EQ(dataRowText(ch, 0, FileKind::DVB, none, ""),
               "RAI         11766 V 27500 3/4 0512 8191 0513 LNB 3 AutoPid");
-    EXPECT_EQ(DataRowText(Channel(ch).AutoPmt("1").Pol("0").Fec("9"), 0, FileKind::BIN, none, ""),
+    EXPECT_EQ(dataRowText(Channel(ch).AutoPmt("1").Pol("0").Fec("9"), 0, FileKind::BIN, none, ""),
               "RAI         11766 H 275000512 8191 0513 Ant 3 AutoPmt&Pid");
     // A long name is not cut; a short frequency is left-aligned in five places.
-    EXPECT_EQ(DataRowText(Channel("A VERY LONG NAME").Freq("00095000").Fec("0"), 0, FileKind::DVB,
+    EXPECT_EQ(dataRowText(Channel("A VERY LONG NAME").Freq("00095000").Fec("0"), 0, FileKind::DVB,
                           none, ""),
               "A VERY LONG NAME  950   H 00000  0  0000 0000 0000 LNB 1");
 }
 
 TEST(ListView, DataRowOfASatelliteHeader) {
-    const SatPosTable table = ParseAntPos(DefaultAntPosText());
+    const SatPosTable table = parseAntPos(defaultAntPosText());
     const std::string stab = "  STAB rotor position is ";
     const std::pair<const char*, std::string> cases[] = {
         {"0000", "--- HB ---"},
@@ -56,7 +57,7 @@ TEST(ListView, DataRowOfASatelliteHeader) {
         {"0031", "--- HB ---"},
     };
     for (const auto& [apid, text] : cases) {
-        EXPECT_EQ(DataRowText(Channel("--- HB ---").APid(apid), 0, FileKind::DVB, table, stab),
+        EXPECT_EQ(dataRowText(Channel("--- HB ---").APid(apid), 0, FileKind::DVB, table, stab),
                   text)
             << apid;
     }
@@ -64,33 +65,32 @@ TEST(ListView, DataRowOfASatelliteHeader) {
 
 TEST(ListView, CommandsByStateFileTypeAndSettings) {
     Workspace ws;
-    MainCommands c = ComputeMainCommands(ws, true);
+    MainCommands c = mainCommands(ws, true);
     EXPECT_FALSE(c.insert || c.edit || c.settings || c.tvRadio || c.search || c.buffer);
 
-    ws.FileType = FileKind::DVB;  // an empty DVB98 file
-    c = ComputeMainCommands(ws, true);
+    ws.installChannels({{}, FileKind::DVB, {}});  // an empty DVB98 file
+    c = mainCommands(ws, true);
     EXPECT_TRUE(c.insert && c.tvRadio && c.upgrade && c.convert);
     EXPECT_FALSE(c.edit || c.del || c.cut || c.settings || c.search);
 
-    ws.TVList = {Channel("A").Freq("01100000")};
-    c = ComputeMainCommands(ws, false);
+    test::setLists(ws, {Channel("A").Freq("01100000")});
+    c = mainCommands(ws, false);
     EXPECT_TRUE(c.edit && c.del && c.cut && c.search && c.exportList);
     EXPECT_FALSE(c.settings);  // no DVB98 settings loaded
-    ws.DVB98Settings.replace(0, 8, "4456534F");
-    EXPECT_TRUE(ComputeMainCommands(ws, false).settings);
-    c = ComputeMainCommands(ws, true);  // the blank row
+    ws.installSettings("4456534F" + std::string(kSettingsImageLength - 8, '0'));
+    EXPECT_TRUE(mainCommands(ws, false).settings);
+    c = mainCommands(ws, true);  // the blank row
     EXPECT_FALSE(c.edit || c.del || c.cut || c.settings);
     EXPECT_TRUE(c.insert);
 
-    ws.FileType = FileKind::BIN;
-    ws.DVB98Settings.replace(0, 8, "        ");
-    c = ComputeMainCommands(ws, false);
+    ws.installChannels({{ws.tvList(), {}}, FileKind::BIN, {}});  // unloads the settings
+    c = mainCommands(ws, false);
     EXPECT_TRUE(c.settings);
     EXPECT_FALSE(c.upgrade || c.convert);
 
     EXPECT_FALSE(c.paste || c.buffer);
-    ws.BufferList.push_back(Channel("B"));
-    c = ComputeMainCommands(ws, false);
+    test::setBuffer(ws, {Channel("B")});
+    c = mainCommands(ws, false);
     EXPECT_TRUE(c.paste && c.buffer);
 }
 

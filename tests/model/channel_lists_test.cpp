@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "model/workspace.h"
 #include "support/channel_builder.h"
 
 namespace qel {
@@ -14,7 +13,7 @@ TEST(ChannelRec, FieldsInOrderWithTheirWidths) {
     ChannelRec r;
     std::vector<std::string> names;
     std::size_t total = 0;
-    ForEachField(r, [&](const char* name, auto& f) {
+    forEachField(r, [&](const char* name, auto& f) {
         names.emplace_back(name);
         total += f.view().size();
     });
@@ -35,7 +34,7 @@ TEST(ChannelRec, NeverFilledIsCodeZeroAndAssignmentPadsOrCuts) {
 }
 
 TEST(ChannelRec, EmptyChannelDefaults) {
-    const ChannelRec& e = EmptyChannel();
+    const ChannelRec& e = emptyChannel();
     EXPECT_EQ(e.MatchKey.view(), std::string(52, ' '));
     EXPECT_EQ(e.ChName.view(), std::string(20, ' '));
     EXPECT_EQ(e.Freq.view(), "00000000");
@@ -61,7 +60,7 @@ TEST(ChannelRec, MatchKeyConcatenatesTuningAndPids) {
                              .PmtPid("0007")
                              .PmcPid("0008")
                              .TxtPid("0009");
-    EXPECT_EQ(BuildMatchKey(r).view(),
+    EXPECT_EQ(buildMatchKey(r).view(),
               "01175000275000310001000200030004000500060007000800"
               "09");
 }
@@ -69,7 +68,7 @@ TEST(ChannelRec, MatchKeyConcatenatesTuningAndPids) {
 TEST(CompactList, DropsDeletedAndTrimsKept) {
     ChannelList list = {Channel("  A  "), Channel("##########"), Channel(" ########## "),
                         Channel("B")};
-    CompactList(list);
+    compactList(list);
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].ChName.view(), "A                   ");
     EXPECT_EQ(list[1].ChName.view(), "B                   ");
@@ -77,25 +76,26 @@ TEST(CompactList, DropsDeletedAndTrimsKept) {
 
 TEST(CompactList, EveryRecordDeletedLeavesAnEmptyList) {
     ChannelList list(5, Channel("##########"));
-    CompactList(list);
+    compactList(list);
     EXPECT_TRUE(list.empty());
-    CompactList(list);
+    compactList(list);
     EXPECT_TRUE(list.empty());
 }
 
-TEST(Workspace, InitializeEmptiesListsAndShowsTv) {
-    Workspace ws;
-    ws.TVList.push_back(Channel("A"));
-    ws.RadioList.push_back(Channel("R"));
-    ws.BufferList.push_back(Channel("B"));
-    ws.CurrentList = ListId::Radio;
-    ws.TVPos = 7;
-    ws.Initialize();
-    EXPECT_TRUE(ws.TVList.empty());
-    EXPECT_TRUE(ws.RadioList.empty());
-    EXPECT_EQ(ws.BufferList.size(), 1u);  // the buffer outlives a load
-    EXPECT_EQ(ws.CurrentList, ListId::TV);
-    EXPECT_EQ(ws.TVPos, 1);
+TEST(BracketText, ShownPartOfTheName) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"  RAI UNO      ", "RAI UNO"},
+        {"[RAI] UNO", "RAI"},
+        {"x[RAI]y[ 1 ]z", "RAI 1"},
+        {"[  SKY   ]", "SKY"},
+        {"RAI [UNO", "RAI [UNO"},  // no closing bracket anywhere: the whole name
+        {"RAI ]UNO", "RAI ]UNO"},  // no opening bracket anywhere
+        {"[A] [B", "AB"},          // an unclosed bracket after a pair keeps what follows it
+        {"a]b[c]", "c"},           // a stray closing bracket is outside every pair
+        {"[]", ""},
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(bracketText(in), out) << in;
 }
 
 }  // namespace

@@ -10,41 +10,41 @@
 
 namespace qel::test {
 
-// A ChannelRec starting from EmptyChannel, fields set by name.
+// A ChannelRec starting from emptyChannel, fields set by name.
 class Channel {
 public:
-    Channel() : r_(EmptyChannel()) {}
-    explicit Channel(std::string_view name) : r_(EmptyChannel()) { r_.ChName = name; }
+    Channel() : r_(emptyChannel()) {}
+    explicit Channel(std::string_view name) : r_(emptyChannel()) { r_.ChName = name; }
     explicit Channel(const ChannelRec& from) : r_(from) {}
 
-    Channel& Name(std::string_view v) { return Set(r_.ChName, v); }
-    Channel& Freq(std::string_view v) { return Set(r_.Freq, v); }
-    Channel& Pol(std::string_view v) { return Set(r_.Pol, v); }
-    Channel& Srate(std::string_view v) { return Set(r_.Srate, v); }
-    Channel& Fec(std::string_view v) { return Set(r_.Fec, v); }
-    Channel& Sat(std::string_view v) { return Set(r_.Sat, v); }
-    Channel& LoHi(std::string_view v) { return Set(r_.LoHi, v); }
-    Channel& VPid(std::string_view v) { return Set(r_.VPid, v); }
-    Channel& APid(std::string_view v) { return Set(r_.APid, v); }
-    Channel& PPid(std::string_view v) { return Set(r_.PPid, v); }
-    Channel& NetId(std::string_view v) { return Set(r_.NetId, v); }
-    Channel& TsId(std::string_view v) { return Set(r_.TsId, v); }
-    Channel& SerId(std::string_view v) { return Set(r_.SerId, v); }
-    Channel& TrId(std::string_view v) { return Set(r_.TrId, v); }
-    Channel& Ant(std::string_view v) { return Set(r_.Ant, v); }
-    Channel& PmtPid(std::string_view v) { return Set(r_.PmtPid, v); }
-    Channel& PmcPid(std::string_view v) { return Set(r_.PmcPid, v); }
-    Channel& TxtPid(std::string_view v) { return Set(r_.TxtPid, v); }
-    Channel& Acbw(std::string_view v) { return Set(r_.Acbw, v); }
-    Channel& TuneFlags(std::string_view v) { return Set(r_.TuneFlags, v); }
-    Channel& Aux292(std::string_view v) { return Set(r_.Aux292, v); }
-    Channel& AvFlags(std::string_view v) { return Set(r_.AvFlags, v); }
-    Channel& ServType(std::string_view v) { return Set(r_.ServType, v); }
-    Channel& Parental(std::string_view v) { return Set(r_.Parental, v); }
-    Channel& AutoPid(std::string_view v) { return Set(r_.AutoPid, v); }
-    Channel& AutoPmt(std::string_view v) { return Set(r_.AutoPmt, v); }
-    Channel& WithMatchKey() {
-        r_.MatchKey = BuildMatchKey(r_);
+    Channel& name(std::string_view v) { return set(r_.ChName, v); }
+    Channel& Freq(std::string_view v) { return set(r_.Freq, v); }
+    Channel& Pol(std::string_view v) { return set(r_.Pol, v); }
+    Channel& Srate(std::string_view v) { return set(r_.Srate, v); }
+    Channel& Fec(std::string_view v) { return set(r_.Fec, v); }
+    Channel& Sat(std::string_view v) { return set(r_.Sat, v); }
+    Channel& LoHi(std::string_view v) { return set(r_.LoHi, v); }
+    Channel& VPid(std::string_view v) { return set(r_.VPid, v); }
+    Channel& APid(std::string_view v) { return set(r_.APid, v); }
+    Channel& PPid(std::string_view v) { return set(r_.PPid, v); }
+    Channel& NetId(std::string_view v) { return set(r_.NetId, v); }
+    Channel& TsId(std::string_view v) { return set(r_.TsId, v); }
+    Channel& SerId(std::string_view v) { return set(r_.SerId, v); }
+    Channel& TrId(std::string_view v) { return set(r_.TrId, v); }
+    Channel& Ant(std::string_view v) { return set(r_.Ant, v); }
+    Channel& PmtPid(std::string_view v) { return set(r_.PmtPid, v); }
+    Channel& PmcPid(std::string_view v) { return set(r_.PmcPid, v); }
+    Channel& TxtPid(std::string_view v) { return set(r_.TxtPid, v); }
+    Channel& Acbw(std::string_view v) { return set(r_.Acbw, v); }
+    Channel& TuneFlags(std::string_view v) { return set(r_.TuneFlags, v); }
+    Channel& Aux292(std::string_view v) { return set(r_.Aux292, v); }
+    Channel& AvFlags(std::string_view v) { return set(r_.AvFlags, v); }
+    Channel& ServType(std::string_view v) { return set(r_.ServType, v); }
+    Channel& Parental(std::string_view v) { return set(r_.Parental, v); }
+    Channel& AutoPid(std::string_view v) { return set(r_.AutoPid, v); }
+    Channel& AutoPmt(std::string_view v) { return set(r_.AutoPmt, v); }
+    Channel& withMatchKey() {
+        r_.MatchKey = buildMatchKey(r_);
         return *this;
     }
 
@@ -52,8 +52,8 @@ public:
     operator ChannelRec() const { return r_; }  // NOLINT: builders read best without a call
 
 private:
-    template <std::size_t N>
-    Channel& Set(FixedText<N>& f, std::string_view v) {
+    template <std::size_t nearestEven>
+    Channel& set(FixedText<nearestEven>& f, std::string_view v) {
         f = v;
         return *this;
     }
@@ -64,52 +64,52 @@ private:
 class DvbRecord {
 public:
     DvbRecord() : b_(64, '\0') {
-        Put(0, "DVSO");
-        Put(52, "    ");
-        Put(57, "     ");
-        Type(1);
-        Name("");
+        put(0, "DVSO");
+        put(52, "    ");
+        put(57, "     ");
+        type(1);
+        name("");
     }
 
-    DvbRecord& SerId(unsigned v) { return Word(4, v); }
-    DvbRecord& PmtPid(unsigned v) { return Word(6, v); }
-    DvbRecord& FreqMHz(unsigned v) { return Word(8, v); }
-    DvbRecord& SrateKs(unsigned v) { return Word(10, v); }
-    DvbRecord& FecCode(unsigned v) { return Byte(12, v); }
-    DvbRecord& Acbw(unsigned v) { return Byte(13, v); }
-    DvbRecord& TuneFlags(unsigned v) { return Word(14, v); }
-    DvbRecord& VPid(unsigned v) { return Word(16, v); }
-    DvbRecord& APid(unsigned v) { return Word(18, v); }
-    DvbRecord& PPid(unsigned v) { return Word(20, v); }
-    DvbRecord& Aux292(unsigned v) { return Word(22, v); }
-    DvbRecord& PmcPid(unsigned v) { return Word(24, v); }
-    DvbRecord& AvFlags(unsigned v) { return Byte(26, v); }
-    DvbRecord& Type(unsigned v) { return Byte(27, v); }
-    DvbRecord& TxtPid(unsigned v) { return Word(28, v); }
-    DvbRecord& TsId(unsigned v) { return Word(30, v); }
+    DvbRecord& SerId(unsigned v) { return word(4, v); }
+    DvbRecord& PmtPid(unsigned v) { return word(6, v); }
+    DvbRecord& freqMHz(unsigned v) { return word(8, v); }
+    DvbRecord& srateKs(unsigned v) { return word(10, v); }
+    DvbRecord& fecCode(unsigned v) { return byte(12, v); }
+    DvbRecord& Acbw(unsigned v) { return byte(13, v); }
+    DvbRecord& TuneFlags(unsigned v) { return word(14, v); }
+    DvbRecord& VPid(unsigned v) { return word(16, v); }
+    DvbRecord& APid(unsigned v) { return word(18, v); }
+    DvbRecord& PPid(unsigned v) { return word(20, v); }
+    DvbRecord& Aux292(unsigned v) { return word(22, v); }
+    DvbRecord& PmcPid(unsigned v) { return word(24, v); }
+    DvbRecord& AvFlags(unsigned v) { return byte(26, v); }
+    DvbRecord& type(unsigned v) { return byte(27, v); }
+    DvbRecord& TxtPid(unsigned v) { return word(28, v); }
+    DvbRecord& TsId(unsigned v) { return word(30, v); }
     // Exactly the 20 name bytes given, padded with blanks (no bracket translation).
-    DvbRecord& Name(std::string_view raw) {
+    DvbRecord& name(std::string_view raw) {
         std::string n(raw.substr(0, 20));
         n.resize(20, ' ');
-        return Put(32, n);
+        return put(32, n);
     }
-    DvbRecord& Automation(unsigned v) { return Byte(56, v); }
-    DvbRecord& Parental(bool on) { return Byte(58, on ? '!' : ' '); }
-    DvbRecord& NetId(unsigned v) { return Word(62, v); }
-    DvbRecord& Byte(std::size_t at, unsigned v) {
+    DvbRecord& automation(unsigned v) { return byte(56, v); }
+    DvbRecord& Parental(bool on) { return byte(58, on ? '!' : ' '); }
+    DvbRecord& NetId(unsigned v) { return word(62, v); }
+    DvbRecord& byte(std::size_t at, unsigned v) {
         b_[at] = static_cast<char>(v & 0xFF);
         return *this;
     }
-    DvbRecord& Word(std::size_t at, unsigned v) {
-        Byte(at, v >> 8);
-        return Byte(at + 1, v);
+    DvbRecord& word(std::size_t at, unsigned v) {
+        byte(at, v >> 8);
+        return byte(at + 1, v);
     }
 
     const std::string& bytes() const { return b_; }
     operator std::string() const { return b_; }  // NOLINT: concatenates like the bytes it is
 
 private:
-    DvbRecord& Put(std::size_t at, std::string_view s) {
+    DvbRecord& put(std::size_t at, std::string_view s) {
         b_.replace(at, s.size(), s);
         return *this;
     }
@@ -117,7 +117,7 @@ private:
 };
 
 // A record slot the receiver never filled: 64 bytes of 255.
-inline std::string UnusedDvbRecord() {
+inline std::string unusedDvbRecord() {
     return std::string(64, '\xFF');
 }
 

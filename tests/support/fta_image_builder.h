@@ -11,7 +11,7 @@
 
 namespace qel::test {
 
-inline std::string Bytes(std::string_view hex) {
+inline std::string bytes(std::string_view hex) {
     const auto digit = [](char c) {
         return c <= '9' ? c - '0' : (c >= 'a' ? c - 'a' + 10 : c - 'A' + 10);
     };
@@ -22,47 +22,49 @@ inline std::string Bytes(std::string_view hex) {
     return out;
 }
 
-inline std::string W(unsigned v) {
+inline std::string word16(unsigned v) {
     return {static_cast<char>((v >> 8) & 0xFF), static_cast<char>(v & 0xFF)};
 }
 
 // type, length, value and a zero pad byte after an odd value.
-inline std::string Rec(unsigned type, std::string_view value) {
-    std::string r = W(type) + W(static_cast<unsigned>(value.size()));
+inline std::string rec(unsigned type, std::string_view value) {
+    std::string r = word16(type) + word16(static_cast<unsigned>(value.size()));
     r += value;
     if (value.size() % 2 != 0) r += '\0';
     return r;
 }
 
-inline std::string ChannelEntry(std::string_view name, unsigned net, unsigned ts, unsigned ser,
+inline std::string channelEntry(std::string_view name, unsigned net, unsigned ts, unsigned ser,
                                 unsigned tr) {
     std::string e;
     e += static_cast<char>(name.size());
     e += '\0';
-    e += W(net) + W(ts) + W(ser) + W(tr);
+    e += word16(net) + word16(ts) + word16(ser) + word16(tr);
     e += name;
     if (name.size() % 2 != 0) e += '\0';
     return e;
 }
 
-// Tuned transponder value; freq, sat, srate as digit texts written as hex digits.
-inline std::string TunedTransponder(unsigned net, unsigned ts, unsigned ant, unsigned aux,
+// tuned transponder value; freq, sat, srate as digit texts written as hex digits.
+inline std::string tunedTransponder(unsigned net, unsigned ts, unsigned ant, unsigned aux,
                                     std::string_view freq8, std::string_view sat3, unsigned band,
                                     unsigned pol, std::string_view srate6, unsigned fec) {
-    return W(net) + W(net) + W(ts) + W(ant) + W(aux) + Bytes(freq8) +
-           Bytes("0" + std::string(sat3)) + static_cast<char>(band) + static_cast<char>(pol) +
-           '\0' + Bytes(srate6) + '\x01' + static_cast<char>(fec);
+    return word16(net) + word16(net) + word16(ts) + word16(ant) + word16(aux) + bytes(freq8) +
+           bytes("0" + std::string(sat3)) + static_cast<char>(band) + static_cast<char>(pol) +
+           '\0' + bytes(srate6) + '\x01' + static_cast<char>(fec);
 }
 
-inline std::string UntunedTransponder(unsigned net, unsigned ts, unsigned mhz, unsigned fraction,
+inline std::string untunedTransponder(unsigned net, unsigned ts, unsigned mhz, unsigned fraction,
                                       std::string_view srate6) {
-    return W(net) + W(net) + W(ts) + Bytes("00000004") + W(mhz) + static_cast<char>(fraction) +
-           '\0' + Bytes("0203") + '\0' + Bytes(srate6) + Bytes("0F000000");
+    return word16(net) + word16(net) + word16(ts) + bytes("00000004") + word16(mhz) +
+           static_cast<char>(fraction) + '\0' + bytes("0203") + '\0' + bytes(srate6) +
+           bytes("0F000000");
 }
 
-inline std::string PidValue(unsigned net, unsigned ts, unsigned ser, unsigned v, unsigned a,
+inline std::string pidValue(unsigned net, unsigned ts, unsigned ser, unsigned v, unsigned a,
                             unsigned p) {
-    return W(net) + W(ts) + W(ser) + Bytes("8101") + W(v) + W(a) + W(p);
+    return word16(net) + word16(ts) + word16(ser) + bytes("8101") + word16(v) + word16(a) +
+           word16(p);
 }
 
 class FtaImage {
@@ -71,32 +73,32 @@ public:
     static constexpr std::size_t kEnd[3] = {8188, 16380, 49148};
 
     // Appends a record (or any bytes) to area 0 (A), 1 (B) or 2 (C).
-    FtaImage& Add(std::string_view bytes, int area = 0) {
+    FtaImage& add(std::string_view bytes, int area = 0) {
         areas_[static_cast<std::size_t>(area)] += bytes;
         return *this;
     }
-    FtaImage& Add(unsigned type, std::string_view value, int area = 0) {
-        return Add(Rec(type, value), area);
+    FtaImage& add(unsigned type, std::string_view value, int area = 0) {
+        return add(rec(type, value), area);
     }
     // Marks an area as holding records even when it holds none, or not when it does.
-    FtaImage& Marked(int area, bool on) {
+    FtaImage& marked(int area, bool on) {
         marked_[static_cast<std::size_t>(area)] = on ? 1 : 0;
         return *this;
     }
-    FtaImage& WithoutMainMarker() {
+    FtaImage& withoutMainMarker() {
         mainMarker_ = false;
         return *this;
     }
 
-    std::string Build() const {
+    std::string build() const {
         std::string img(49152, '\xFF');
-        if (mainMarker_) img.replace(8188, 2, W(0x2000));
-        img.replace(16380, 2, W(0x2000));
-        img.replace(49148, 2, W(0x8000));
+        if (mainMarker_) img.replace(8188, 2, word16(0x2000));
+        img.replace(16380, 2, word16(0x2000));
+        img.replace(49148, 2, word16(0x8000));
         for (std::size_t a = 0; a < 3; ++a) {
             img.replace(kBegin[a], areas_[a].size(), areas_[a]);
             const bool marked = marked_[a] < 0 ? !areas_[a].empty() : marked_[a] == 1;
-            if (marked) img.replace(kEnd[a] + 2, 2, W(0x7FFC));
+            if (marked) img.replace(kEnd[a] + 2, 2, word16(0x7FFC));
         }
         return img;
     }
@@ -114,7 +116,7 @@ struct WalkedRecord {
 };
 
 // The records of every area marked as holding records, in image order.
-inline std::vector<WalkedRecord> WalkImage(std::string_view img) {
+inline std::vector<WalkedRecord> walkImage(std::string_view img) {
     std::vector<WalkedRecord> out;
     const auto word = [&](std::size_t o) {
         return static_cast<unsigned>(static_cast<unsigned char>(img[o]) * 256 +

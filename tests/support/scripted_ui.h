@@ -8,7 +8,7 @@
 #include <deque>
 #include <utility>
 
-#include "ui/prompter.h"
+#include "app/prompter.h"
 
 namespace qel::test {
 
@@ -21,10 +21,10 @@ public:
     };
 
     // Answers given in order; once they run out every question gets `fallback`.
-    void Answer(Prompter::Answer a) { answers_.push_back(a); }
+    void answer(Prompter::Answer a) { answers_.push_back(a); }
     Prompter::Answer fallback = Prompter::Answer::Ok;
 
-    Prompter::Answer Ask(Icon icon, const QString& text, Buttons buttons) override {
+    Prompter::Answer ask(Icon icon, const QString& text, Buttons buttons) override {
         asked.append({icon, text, buttons});
         if (answers_.empty()) {
             return buttons == Buttons::Ok ? Prompter::Answer::Ok : fallback;
@@ -56,13 +56,13 @@ public:
     };
 
     // Paths returned in order; an empty path is a cancelled dialog.
-    void Choose(const QString& path) { paths_.push_back(path); }
+    void choose(const QString& path) { paths_.push_back(path); }
 
-    QString OpenFile(const QString& folder, const QString& filter) override {
+    QString openFile(const QString& folder, const QString& filter) override {
         asked.append({false, folder, QString(), filter});
         return Next();
     }
-    QString SaveFile(const QString& folder, const QString& proposedName,
+    QString saveFile(const QString& folder, const QString& proposedName,
                      const QString& filter) override {
         asked.append({true, folder, proposedName, filter});
         return Next();

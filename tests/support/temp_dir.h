@@ -24,16 +24,16 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    std::string File(std::string_view name) const { return (path_ / name).string(); }
+    std::string file(std::string_view name) const { return (path_ / name).string(); }
     const std::filesystem::path& path() const { return path_; }
 
-    std::string Write(std::string_view name, std::string_view bytes) const {
-        const std::string p = File(name);
+    std::string write(std::string_view name, std::string_view bytes) const {
+        const std::string p = file(name);
         std::ofstream(p, std::ios::binary)
             .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return p;
     }
-    static std::string Read(const std::string& p) {
+    static std::string read(const std::string& p) {
         std::ifstream in(p, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }

@@ -5,38 +5,34 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "app/editing_controller.h"
 #include "app/language.h"
-#include "model/conversions.h"
-#include "model/g98_file.h"
+#include "bytes/conversions.h"
+#include "files/g98_file.h"
 #include "receiver_settings/fta_settings.h"
 #include "receiver_settings/osd_colors.h"
+#include "ui/channel_data_window.h"
 #include "ui/channel_list_model.h"
-#include "ui/color_form.h"
-#include "ui/data_form.h"
-#include "ui/dvb98_settings_forms.h"
-#include "ui/editing_controller.h"
-#include "ui/fta_settings_form.h"
-#include "ui/settings_windows.h"
+#include "ui/dvb98_settings_windows.h"
+#include "ui/fta_settings_window.h"
+#include "ui/osd_color_window.h"
 #include "ui_fixture.h"
 
 namespace qel {
 
 struct Editors : test::UiFixture {
-    EditingController editing{session, *form, prompter};
-    SettingsWindows windows{session, *form, editing};
-
     template <class T>
-    T* Open(MainForm::Tab tab) {
+    T* open(Tab tab) {
         form->selectTab(tab);
         return qobject_cast<T*>(form->openChild());
     }
-    void LoadDvbWithSettings() {
-        Load(Dvb("list.dvb", 4, 0));
-        chooser.Choose(G98("s.g98"));
-        form->files().Load_Settings_Click();
-        form->selectTab(MainForm::ListTab);
+    void loadDvbWithSettings() {
+        load(dvb("list.dvb", 4, 0));
+        chooser.choose(g98("s.g98"));
+        files().loadSettings();
+        form->selectTab(Tab::List);
     }
-    static void Leave(QLineEdit* box) {
+    static void leave(QLineEdit* box) {
         QFocusEvent out(QEvent::FocusOut);
         QCoreApplication::sendEvent(box, &out);
     }
@@ -48,32 +44,32 @@ class EditorWindowsTest : public QObject {
 private slots:
     void dataEditorPairsBandAndAutomation() {
         Editors e;
-        QVERIFY(e.Load(e.Dvb("list.dvb", 4, 0)));
-        e.form->Fill_List(5);  // the blank row: no editor
-        QVERIFY(e.Open<DataForm>(MainForm::DataTab) == nullptr);
-        e.form->Fill_List(2);
-        auto* data = e.Open<DataForm>(MainForm::DataTab);
+        QVERIFY(e.load(e.dvb("list.dvb", 4, 0)));
+        e.list().selectOnly(5);  // the blank row: no editor
+        QVERIFY(e.open<ChannelDataWindow>(Tab::Data) == nullptr);
+        e.list().selectOnly(2);
+        auto* data = e.open<ChannelDataWindow>(Tab::Data);
         QVERIFY(data != nullptr);
         QCOMPARE(data->findChild<QLineEdit*>("ChName")->text(), QString("TV 1"));
         QCOMPARE(data->findChild<QLineEdit*>("freq1")->text(), QString("011001"));
 
         QLineEdit* vhex = data->hexBox(Pair::VPid);
         vhex->setText("1a");
-        Editors::Leave(vhex);
+        Editors::leave(vhex);
         QCOMPARE(vhex->text(), QString("001a"));
         QCOMPARE(data->decBox(Pair::VPid)->text(), QString("26"));
         QLineEdit* pmtdec = data->decBox(Pair::PmtPid);
         pmtdec->setText("8191");
-        Editors::Leave(pmtdec);
+        Editors::leave(pmtdec);
         QCOMPARE(data->hexBox(Pair::PmtPid)->text(), QString("1FFF"));
 
         auto* freq1 = data->findChild<QLineEdit*>("freq1");
         auto* lohi = data->findChild<QComboBox*>("lohi");
         freq1->setText("11800");
-        Editors::Leave(freq1);
+        Editors::leave(freq1);
         QCOMPARE(lohi->currentText(), QString("Low"));
         freq1->setText("11801");
-        Editors::Leave(freq1);
+        Editors::leave(freq1);
         QCOMPARE(lohi->currentText(), QString("High"));
 
         auto* autoPmt = data->findChild<QComboBox*>("AutoPmt");
@@ -95,50 +91,50 @@ private slots:
 
     void dataEditorSavesItsChannelAsOneUndoableStep() {
         Editors e;
-        QVERIFY(e.Load(e.Dvb("list.dvb", 4, 0)));
-        e.form->Fill_List(3);
-        auto* data = e.Open<DataForm>(MainForm::DataTab);
-        const ChannelRec before = e.session.ws.TVList[2];
+        QVERIFY(e.load(e.dvb("list.dvb", 4, 0)));
+        e.list().selectOnly(3);
+        auto* data = e.open<ChannelDataWindow>(Tab::Data);
+        const ChannelRec before = e.ws().tvList()[2];
         data->findChild<QLineEdit*>("ChName")->setText("RENAMED");
         data->findChild<QComboBox*>("Volt")->setCurrentIndex(1);
         // The main list's selection moves; the editor still saves its own channel.
-        e.form->selectOnly(1);
-        data->Save();
-        QCOMPARE(e.session.ws.TVList[2].ChName.view(), "RENAMED             ");
-        QCOMPARE(e.session.ws.TVList[2].AvFlags.view(), "10");
-        QCOMPARE(e.session.ws.TVList[0].ChName.view().substr(0, 3), "---");
-        QVERIFY(e.session.ws.ChannelsModified);
+        e.list().selectOnly(1);
+        data->save();
+        QCOMPARE(e.ws().tvList()[2].ChName.view(), "RENAMED             ");
+        QCOMPARE(e.ws().tvList()[2].AvFlags.view(), "10");
+        QCOMPARE(e.ws().tvList()[0].ChName.view().substr(0, 3), "---");
+        QVERIFY(e.ws().channelsModified());
         QCOMPARE(e.form->model().data(e.form->model().index(2), Qt::DisplayRole).toString(),
                  QString("0003    RENAMED"));
-        e.form->action("Undomnu")->trigger();
-        QCOMPARE(e.session.ws.TVList[2], before);
-        QVERIFY(!e.session.ws.ChannelsModified);
+        e.action("Undomnu")->trigger();
+        QCOMPARE(e.ws().tvList()[2], before);
+        QVERIFY(!e.ws().channelsModified());
     }
 
     void dataEditorLeftWithoutSavingChangesNothingAndClosesWhenItsChannelGoes() {
         Editors e;
-        QVERIFY(e.Load(e.Dvb("list.dvb", 4, 0)));
-        const ChannelList before = e.session.ws.TVList;
-        e.form->Fill_List(2);
-        auto* data = e.Open<DataForm>(MainForm::DataTab);
+        QVERIFY(e.load(e.dvb("list.dvb", 4, 0)));
+        const ChannelList before = e.ws().tvList();
+        e.list().selectOnly(2);
+        auto* data = e.open<ChannelDataWindow>(Tab::Data);
         data->findChild<QLineEdit*>("ChName")->setText("CHANGED");
         QTest::keyClick(data, Qt::Key_Escape);
-        QCOMPARE(e.form->currentTab(), int(MainForm::ListTab));
-        QCOMPARE(e.session.ws.TVList, before);
+        QCOMPARE(e.form->currentTab(), Tab::List);
+        QCOMPARE(e.ws().tvList(), before);
 
-        e.form->Fill_List(2);
-        QPointer<DataForm> open = e.Open<DataForm>(MainForm::DataTab);
-        e.form->selectOnly(2);
-        e.prompter.Answer(Prompter::Answer::Yes);
-        e.form->action("Deletemnu")->trigger();
+        e.list().selectOnly(2);
+        QPointer<ChannelDataWindow> open = e.open<ChannelDataWindow>(Tab::Data);
+        e.list().selectOnly(2);
+        e.prompter.answer(Prompter::Answer::Yes);
+        e.action("Deletemnu")->trigger();
         QTRY_VERIFY(!open);
-        QTRY_COMPARE(e.form->currentTab(), int(MainForm::ListTab));
+        QTRY_COMPARE(e.form->currentTab(), Tab::List);
     }
 
     void dataEditorOfAnFtaChannel() {
         Editors e;
-        QVERIFY(e.Load(e.Bin("img.bin")));
-        auto* data = e.Open<DataForm>(MainForm::DataTab);
+        QVERIFY(e.load(e.bin("img.bin")));
+        auto* data = e.open<ChannelDataWindow>(Tab::Data);
         QVERIFY(data != nullptr);
         auto* ant = data->findChild<QComboBox*>("Ant");
         QVERIFY(ant->isEnabled());
@@ -149,49 +145,49 @@ private slots:
         QVERIFY(!data->findChild<QComboBox*>("ServType")->isEnabled());
         QVERIFY(!data->findChild<QCheckBox*>("Parental")->isEnabled());
         ant->setCurrentIndex(2);
-        data->Save();
-        QCOMPARE(e.session.ws.TVList[0].Ant.view(), "0030");
+        data->save();
+        QCOMPARE(e.ws().tvList()[0].Ant.view(), "0030");
     }
 
     void dvb98SettingsWindowsShareTheWorkingCopy() {
         Editors e;
-        e.LoadDvbWithSettings();
-        const std::string image = e.session.ws.DVB98Settings;
-        auto* general = e.Open<SettingDVB_1Form>(MainForm::SettingsTab);
+        e.loadDvbWithSettings();
+        const std::string image = e.ws().settingsImage();
+        auto* general = e.open<Dvb98SettingsWindow>(Tab::Settings);
         QVERIFY(general != nullptr);
         auto* lof = qobject_cast<QLineEdit*>(general->control("LNB1Lof1"));
         QCOMPARE(lof->text(), QString::number(0x11111111u));
         // A change without "Save settings" does not reach the image.
         lof->setText("9750");
-        e.form->selectTab(MainForm::ListTab);
-        QCOMPARE(e.session.ws.DVB98Settings, image);
-        QVERIFY(!e.session.ws.SettingsModified);
+        e.form->selectTab(Tab::List);
+        QCOMPARE(e.ws().settingsImage(), image);
+        QVERIFY(!e.ws().settingsModified());
 
-        general = e.Open<SettingDVB_1Form>(MainForm::SettingsTab);
+        general = e.open<Dvb98SettingsWindow>(Tab::Settings);
         QCOMPARE(qobject_cast<QLineEdit*>(general->control("LNB1Lof1"))->text(),
                  QString::number(0x11111111u));
         qobject_cast<QLineEdit*>(general->control("LNB1Lof1"))->setText("9750");
         general->findChild<QPushButton*>("MoreSetting")->click();
-        auto* further = qobject_cast<SettingDVB_2Form*>(e.form->openChild());
+        auto* further = qobject_cast<Dvb98MoreSettingsWindow*>(e.form->openChild());
         QVERIFY(further != nullptr);
-        QCOMPARE(e.form->currentTab(), int(MainForm::SettingsTab));
+        QCOMPARE(e.form->currentTab(), Tab::Settings);
         qobject_cast<QComboBox*>(further->control("Mode"))->setCurrentIndex(1);
         further->findChild<QPushButton*>("Back")->click();
-        general = qobject_cast<SettingDVB_1Form*>(e.form->openChild());
+        general = qobject_cast<Dvb98SettingsWindow*>(e.form->openChild());
         QVERIFY(general != nullptr);
         // The general window shows the working copy again; its own unsaved edit is gone.
         qobject_cast<QLineEdit*>(general->control("LNB1Lof1"))->setText("9750");
         general->findChild<QPushButton*>("Colors")->click();
-        auto* colors = qobject_cast<SettingsDVB_ColorForm*>(e.form->openChild());
+        auto* colors = qobject_cast<OsdColorWindow*>(e.form->openChild());
         QVERIFY(colors != nullptr);
-        colors->Choose(1);  // "Menu Text"
-        colors->Apply(0xFFFFFF);
+        colors->choose(1);  // "Menu Text"
+        colors->apply(0xFFFFFF);
         colors->findChild<QPushButton*>("Back")->click();
-        general = qobject_cast<SettingDVB_1Form*>(e.form->openChild());
+        general = qobject_cast<Dvb98SettingsWindow*>(e.form->openChild());
         qobject_cast<QLineEdit*>(general->control("LNB1Lof1"))->setText("9750");
-        general->SaveDVB98();
-        const std::string& saved = e.session.ws.DVB98Settings;
-        QVERIFY(e.session.ws.SettingsModified);
+        general->storeSettings();
+        const std::string& saved = e.ws().settingsImage();
+        QVERIFY(e.ws().settingsModified());
         QCOMPARE(saved.substr(24 * 2, 8), std::string("00002616"));
         QCOMPARE(saved.substr(254 * 2, 2), std::string("01"));         // from the further window
         QCOMPARE(saved.substr(1056 * 2, 8), std::string("3E3E2020"));  // "Menu Text" at both places
@@ -207,76 +203,78 @@ private slots:
 
     void colourNumbers() {
         Editors e;
-        e.LoadDvbWithSettings();
-        SettingsDVB_ColorForm colors(e.session);
-        colors.Choose(0);
+        e.loadDvbWithSettings();
+        OsdColorWindow colors(e.program->settings());
+        colors.choose(0);
         colors.red()->setText("300");
-        colors.LeaveNumberBox(colors.red());
+        colors.leaveNumberBox(colors.red());
         QCOMPARE(colors.red()->text(), QString("0"));
         const auto before = colors.values();
         QCOMPARE(colors.values()[0], before[0]);  // nothing applied
         colors.red()->setText("255");
         colors.green()->setText("255");
         colors.blue()->setText("255");
-        colors.LeaveNumberBox(colors.blue());
+        colors.leaveNumberBox(colors.blue());
         QCOMPARE(colors.values()[0], std::string("3E3E2020"));
-        colors.SetTransparency(3);
+        colors.setTransparency(3);
         QCOMPARE(colors.values()[0], std::string("FEFEE0E0"));
-        QCOMPARE(colors.red()->text(), QString::number(YUV2RGB("FEFEE0E0") & 0xFF));
+        QCOMPARE(colors.red()->text(), QString::number(yuvToRgb("FEFEE0E0") & 0xFF));
     }
 
     void ftaSettingsWindow() {
         Editors e;
-        QVERIFY(e.Load(e.Bin("img.bin")));
-        e.session.ws.ImageTables.SettingsRecord =
+        QVERIFY(e.load(e.bin("img.bin")));
+        FtaImageTables tables = e.ws().imageTables();
+        tables.settingsRecord =
             "E50100260000000100000000001800002"
             "49B0001";
-        auto* fta = e.Open<SettingsFTAForm>(MainForm::SettingsTab);
+        e.ws().storeImageTables(tables);
+        auto* fta = e.open<FtaSettingsWindow>(Tab::Settings);
         QVERIFY(fta != nullptr);
         QCOMPARE(fta->findChild<QLineEdit*>("Ant_Name")->text(), QString("ANT ONE"));
         QCOMPARE(fta->secretCode()->text(), QString("9371"));
-        const FtaImageTables before = e.session.ws.ImageTables;
+        const FtaImageTables before = e.ws().imageTables();
 
         fta->findChild<QLineEdit*>("Ant_Name")->setText("HOTBIRD");
         fta->findChild<QLineEdit*>("Lnb_low")->setText("9750");
         fta->antennas()->setCurrentIndex(1);  // rebuilt into the working copy only
         fta->screen()->button(0)->setChecked(true);
-        e.form->selectTab(MainForm::ListTab);
-        QCOMPARE(e.session.ws.ImageTables.Antennas, before.Antennas);
-        QCOMPARE(e.session.ws.ImageTables.ScreenFormat, before.ScreenFormat);
+        e.form->selectTab(Tab::List);
+        QCOMPARE(e.ws().imageTables().antennas, before.antennas);
+        QCOMPARE(e.ws().imageTables().screenFormat, before.screenFormat);
 
-        fta = e.Open<SettingsFTAForm>(MainForm::SettingsTab);
+        fta = e.open<FtaSettingsWindow>(Tab::Settings);
         fta->findChild<QLineEdit*>("Ant_Name")->setText("HOTBIRD");
         fta->findChild<QLineEdit*>("Lnb_low")->setText("9750");
         fta->findChild<QLineEdit*>("Lnb_high")->setText("10600");
         fta->secretCode()->setText("42");
         fta->screen()->button(0)->setChecked(true);
-        e.session.ws.ChannelsModified = false;
-        fta->Asave();
-        const FtaImageTables& t = e.session.ws.ImageTables;
-        QCOMPARE(t.Antennas[0], std::string("0000261600002968") + "0" + "0" + "00" + "HOTBIRD" +
+        e.ws().setChannelsModified(false);
+        fta->save();
+        const FtaImageTables& t = e.ws().imageTables();
+        QCOMPARE(t.antennas[0], std::string("0000261600002968") + "0" + "0" + "00" + "HOTBIRD" +
                                     std::string(1, '\0'));
-        QCOMPARE(t.Antennas[1], before.Antennas[1]);
-        QCOMPARE(t.SettingsRecord.substr(32, 4), std::string("002A"));
+        QCOMPARE(t.antennas[1], before.antennas[1]);
+        QCOMPARE(t.settingsRecord.substr(32, 4), std::string("002A"));
         QCOMPARE(fta->secretCode()->text(), QString("0042"));
-        QVERIFY(ShowScreenFormat(t.ScreenFormat).is4_3);
-        QVERIFY(e.session.ws.ChannelsModified);
+        QVERIFY(showScreenFormat(t.screenFormat).is4_3);
+        QVERIFY(e.ws().channelsModified());
     }
 
     void windowsInItalian() {
         Editors e;
-        e.LoadDvbWithSettings();
+        e.loadDvbWithSettings();
         Language language;
-        language.Apply("ITA");
-        auto* general = e.Open<SettingDVB_1Form>(MainForm::SettingsTab);
+        language.apply("ITA");
+        auto* general = e.open<Dvb98SettingsWindow>(Tab::Settings);
         QTRY_COMPARE(general->findChild<QPushButton*>("SaveDVB98")->text(),
                      QString("Salva impostazioni"));
         QCOMPARE(general->findChild<QPushButton*>("Colors")->text(), QString("Colori"));
-        e.form->Fill_List(2);
-        auto* data = e.Open<DataForm>(MainForm::DataTab);
+        e.list().selectOnly(2);
+        auto* data = e.open<ChannelDataWindow>(Tab::Data);
         QCOMPARE(data->findChild<QPushButton*>("Save")->text(),
                  QString("Salva i &dati del canale"));
-        language.Apply("ENG");
+        language.apply("ENG");
         QTRY_COMPARE(data->findChild<QPushButton*>("Save")->text(), QString("Save Channel &data"));
     }
 };

@@ -5,9 +5,9 @@
 #include <QtTest>
 
 #include "app/single_instance.h"
+#include "app/startup.h"
 #include "ui/help_viewer.h"
-#include "ui/main_form.h"
-#include "ui/startup.h"
+#include "ui/main_window.h"
 #include "ui_fixture.h"
 
 namespace qel {
@@ -26,11 +26,14 @@ class FrameWindowTest : public QObject {
         Session session;
         test::ScriptedPrompter prompter;
         test::ScriptedChooser chooser;
-        FrameWindow frame;
+        Program program;
+        FrameWindow& frame;
         explicit Frame(const QString& ini)
             : settings(ini, QSettings::IniFormat),
               store(settings, QDir::tempPath()),
-              frame(session, store, language, nullptr, &prompter, &chooser) {}
+              program(session, store, language, nullptr, &prompter, &chooser),
+              frame(program.frame()) {}
+        Workspace& ws() { return session.workspace(); }
     };
 
 private slots:
@@ -42,44 +45,37 @@ private slots:
         QTest::mouseClick(f.frame.centralWidget()->findChild<QWidget*>("InfoForm"), Qt::LeftButton,
                           {}, QPoint(100, 100));
         QVERIFY(!f.frame.aboutShown());
-        QCOMPARE(f.frame.mainForm().currentTab(), int(MainForm::ListTab));
-    }
-
-    void fixedSize() {
-        Frame f(dir_.filePath("b.ini"));
-        QCOMPARE(f.frame.minimumSize(), f.frame.maximumSize());
-        QVERIFY(!(f.frame.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QCOMPARE(f.program.mainWindow().currentTab(), Tab::List);
     }
 
     void fileGivenOnTheCommandLineOpensWithTheMainWindow() {
         Frame f(dir_.filePath("c.ini"));
         test::UiFixture files;
-        const QString path = files.Dvb("cmd.dvb", 4, 0);
-        f.frame.setFileToOpen(path);
-        f.frame.OpenMainWindow();
-        QCOMPARE(f.session.channelFile, path);
-        QCOMPARE(f.frame.mainForm().countText(), QString("4"));
+        const QString path = files.dvb("cmd.dvb", 4, 0);
+        f.program.setFileToOpen(path);
+        f.frame.openMainWindow();
+        QCOMPARE(f.session.channelFile(), path);
+        QCOMPARE(f.program.mainWindow().countText(), QString("4"));
         QCOMPARE(f.frame.windowTitle(), QString("cmd.dvb[*] - QEL"));
         QVERIFY(!f.frame.isWindowModified());
-        f.session.ws.ChannelsModified = true;
-        f.session.notifyStateChanged();
+        f.ws().setChannelsModified(true);
         QVERIFY(f.frame.isWindowModified());
     }
 
     void droppedFilesOpen() {
         Frame f(dir_.filePath("d.ini"));
-        f.frame.OpenMainWindow();
+        f.frame.openMainWindow();
         test::UiFixture files;
-        const QString path = files.Dvb("dropped.dvb", 2, 1);
+        const QString path = files.dvb("dropped.dvb", 2, 1);
         QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(files.Write("notes.txt", "x"))});
-        QVERIFY(!f.frame.AcceptsDrop(&mime));
+        mime.setUrls({QUrl::fromLocalFile(files.write("notes.txt", "x"))});
+        QVERIFY(!f.frame.acceptsDrop(&mime));
         mime.setUrls({QUrl::fromLocalFile(path), QUrl::fromLocalFile(path)});
-        QVERIFY(!f.frame.AcceptsDrop(&mime));
+        QVERIFY(!f.frame.acceptsDrop(&mime));
         mime.setUrls({QUrl::fromLocalFile(path)});
-        QVERIFY(f.frame.AcceptsDrop(&mime));
-        QVERIFY(f.frame.OpenDropped(&mime));
-        QCOMPARE(f.session.channelFile, path);
+        QVERIFY(f.frame.acceptsDrop(&mime));
+        QVERIFY(f.frame.openDropped(&mime));
+        QCOMPARE(f.session.channelFile(), path);
     }
 
     void closeCheck_data() {
@@ -104,22 +100,22 @@ private slots:
         QFETCH(bool, fonts);
         QFETCH(QString, question);
         Frame f(dir_.filePath("e.ini"));
-        f.language.Apply(language);
-        f.session.ws.ChannelsModified = channels;
-        f.session.ws.SettingsModified = settings;
-        f.session.ws.FontsModified = fonts;
-        QCOMPARE(f.frame.UnsavedQuestion(), question);
-        f.prompter.Answer(Answer::No);
-        QCOMPARE(f.frame.CanClose(), question.isEmpty());
-        f.prompter.Answer(Answer::Yes);
-        QVERIFY(f.frame.CanClose());
-        f.language.Apply("ENG");
+        f.language.apply(language);
+        f.ws().setChannelsModified(channels);
+        f.ws().setSettingsModified(settings);
+        f.ws().setFontsModified(fonts);
+        QCOMPARE(f.program.files().unsavedQuestion(), question);
+        f.prompter.answer(Answer::No);
+        QCOMPARE(f.program.files().mayClose(), question.isEmpty());
+        f.prompter.answer(Answer::Yes);
+        QVERIFY(f.program.files().mayClose());
+        f.language.apply("ENG");
     }
 
     void helpInTheLanguageInUse() {
         Frame f(dir_.filePath("i.ini"));
-        f.frame.OpenMainWindow();
-        QVERIFY(f.frame.mainForm().HandleKeyPress(Qt::Key_F1, {}));
+        f.frame.openMainWindow();
+        QVERIFY(f.program.mainWindow().handleKeyPress(Qt::Key_F1, {}));
         QVERIFY(f.frame.helpViewer() != nullptr);
         QVERIFY(f.frame.helpViewer()->currentPage().endsWith("help/index.html"));
         f.session.setLanguage("ITA");
@@ -130,9 +126,9 @@ private slots:
 
     void closingDuringATransferIsRefused() {
         Frame f(dir_.filePath("f.ini"));
-        f.session.transferBusy = true;
-        f.prompter.Answer(Answer::Yes);
-        QVERIFY(!f.frame.CanClose());
+        f.session.setTransferBusy(true);
+        f.prompter.answer(Answer::Yes);
+        QVERIFY(!f.program.files().mayClose());
         QCOMPARE(f.prompter.texts(), QStringList{"Connection in progress.."});
         QCOMPARE(f.prompter.asked[0].icon, Prompter::Icon::Critical);
     }
@@ -141,9 +137,9 @@ private slots:
         Frame f(dir_.filePath("g.ini"));
         const QString lock = dir_.filePath("qel.lock");
         SingleInstance first(lock);
-        QVERIFY(first.TryAcquire());
+        QVERIFY(first.tryAcquire());
         SingleInstance second(lock);
-        QVERIFY(!Startup(f.session, f.store, f.language, second, f.prompter));
+        QVERIFY(!startUp(f.session, f.store, f.language, second, f.prompter));
         QCOMPARE(f.prompter.texts().last(),
                  QString("I'm happy you love QEL ... but it's already running :-)"));
     }
@@ -153,11 +149,11 @@ private slots:
         f.settings.setValue("Path/Filepath", "/no/such/qel/folder");
         f.settings.setValue("Language/Language", "ITA");
         SingleInstance instance(dir_.filePath("h.lock"));
-        QVERIFY(Startup(f.session, f.store, f.language, instance, f.prompter));
+        QVERIFY(startUp(f.session, f.store, f.language, instance, f.prompter));
         QCOMPARE(f.prompter.texts(), QStringList{"La directory di lavoro non esiste"});
-        QCOMPARE(f.session.workingDir, QDir::tempPath());
-        QTRY_COMPARE(f.frame.mainForm().title(), QString("CANALI TV"));
-        f.language.Apply("ENG");
+        QCOMPARE(f.session.workingDir(), QDir::tempPath());
+        QTRY_COMPARE(f.program.mainWindow().title(), QString("CANALI TV"));
+        f.language.apply("ENG");
     }
 };
 

@@ -41,7 +41,7 @@ private slots:
         QTest::addColumn<QString>("context");
         QTest::addColumn<QString>("english");
         QTest::addColumn<QString>("italian");
-        const char* ctx = "qel::MainForm";
+        const char* ctx = "qel::MainWindow";
         QTest::newRow("tab") << ctx << "Settings"
                              << "Settaggi";
         QTest::newRow("title") << ctx << "RADIO CHANNELS"
@@ -52,11 +52,12 @@ private slots:
                               << "&Trova                         Ctrl+F";
         QTest::newRow("load fonts") << ctx << "Load fonts"
                                     << "Carica font  ";
-        QTest::newRow("stab") << ctx << "  STAB rotor position is "
+        QTest::newRow("stab") << "qel::ListController"
+                              << "  STAB rotor position is "
                               << "  La posizione sul rotore STAB e' ";
         QTest::newRow("menu tip") << ctx << "Click for menu"
                                   << "Click per il menu'";
-        const char* files = "qel::FileCommands";
+        const char* files = "qel::FileController";
         QTest::newRow("save question") << files << "Save correction to "
                                        << "Salvo le correzioni su ";
         QTest::newRow("bin") << files << "Not with BIN  files"
@@ -70,13 +71,13 @@ private slots:
         QTest::newRow("length") << "Texts"
                                 << "Wrong file lenght"
                                 << "Lunghezza file errata";
-        QTest::newRow("close") << "qel::FrameWindow"
+        QTest::newRow("close") << "qel::FileController"
                                << "not saved , continue anyway ?"
                                << "da salvare , esco dal programma ?";
-        QTest::newRow("options") << "qel::OptionsForm"
+        QTest::newRow("options") << "qel::OptionsWindow"
                                  << " Working Directory "
                                  << " Directory di lavoro ";
-        QTest::newRow("port") << "qel::OptionsForm"
+        QTest::newRow("port") << "qel::OptionsWindow"
                               << "&Comunication port"
                               << "&Porta seriale";
         QTest::newRow("instance") << "StartupTexts"
@@ -90,11 +91,11 @@ private slots:
         const QByteArray ctx = context.toLatin1();
         const QByteArray src = english.toUtf8();
         Language language;
-        language.Apply("ENG");
+        language.apply("ENG");
         QCOMPARE(QCoreApplication::translate(ctx.constData(), src.constData()), english);
-        language.Apply("ITA");
+        language.apply("ITA");
         QCOMPARE(QCoreApplication::translate(ctx.constData(), src.constData()), italian);
-        language.Apply("ENG");
+        language.apply("ENG");
         QCOMPARE(QCoreApplication::translate(ctx.constData(), src.constData()), english);
     }
 };

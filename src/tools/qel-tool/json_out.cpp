@@ -4,7 +4,7 @@
 
 namespace qel::tool {
 
-std::string JsonString(std::string_view bytes) {
+std::string jsonString(std::string_view bytes) {
     std::string out = "\"";
     for (char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
@@ -27,26 +27,26 @@ std::string JsonString(std::string_view bytes) {
     return out;
 }
 
-std::string JsonChannel(const ChannelRec& ch) {
+std::string jsonChannel(const ChannelRec& ch) {
     std::string out = "{";
     bool first = true;
-    ForEachField(ch, [&](const char* name, const auto& field) {
+    forEachField(ch, [&](const char* name, const auto& field) {
         if (!first) out += ',';
         first = false;
         out += '"';
         out += name;
         out += "\":";
-        out += JsonString(field.view());
+        out += jsonString(field.view());
     });
     out += '}';
     return out;
 }
 
-std::string JsonChannelArray(const ChannelList& list) {
+std::string jsonChannelArray(const ChannelList& list) {
     std::string out = "[";
     for (std::size_t i = 0; i < list.size(); ++i) {
         if (i != 0) out += ',';
-        out += JsonChannel(list[i]);
+        out += jsonChannel(list[i]);
     }
     out += ']';
     return out;
@@ -55,11 +55,11 @@ std::string JsonChannelArray(const ChannelList& list) {
 namespace {
 
 template <class Range>
-std::string JsonStringArray(const Range& texts, std::size_t from) {
+std::string jsonStringArray(const Range& texts, std::size_t from) {
     std::string out = "[";
     for (std::size_t i = from; i < std::size(texts); ++i) {
         if (i != from) out += ',';
-        out += JsonString(texts[i]);
+        out += jsonString(texts[i]);
     }
     out += ']';
     return out;
@@ -67,18 +67,18 @@ std::string JsonStringArray(const Range& texts, std::size_t from) {
 
 }  // namespace
 
-std::string JsonImageTables(const FtaImageTables& t) {
+std::string jsonImageTables(const FtaImageTables& t) {
     std::string out = "{";
     out += R"("tagged":)";
-    out += t.ImageTagged ? "true" : "false";
-    out += R"(,"tv_count":)" + std::to_string(t.TVCount);
-    out += R"(,"radio_count":)" + std::to_string(t.RadioCount);
-    out += R"(,"antennas":)" + JsonStringArray(t.Antennas, 0);
-    out += R"(,"settings_record":)" + JsonString(t.SettingsRecord);
-    out += R"(,"screen_format":)" + JsonString(t.ScreenFormat);
-    out += R"(,"transponders":)" + JsonStringArray(t.Transponders, 1);
-    out += R"(,"pids":)" + JsonStringArray(t.Pids, 1);
-    out += R"(,"others":)" + JsonStringArray(t.Others, 1);
+    out += t.imageTagged ? "true" : "false";
+    out += R"(,"tv_count":)" + std::to_string(t.tvCount);
+    out += R"(,"radio_count":)" + std::to_string(t.radioCount);
+    out += R"(,"antennas":)" + jsonStringArray(t.antennas, 0);
+    out += R"(,"settings_record":)" + jsonString(t.settingsRecord);
+    out += R"(,"screen_format":)" + jsonString(t.screenFormat);
+    out += R"(,"transponders":)" + jsonStringArray(t.transponders, 1);
+    out += R"(,"pids":)" + jsonStringArray(t.pids, 1);
+    out += R"(,"others":)" + jsonStringArray(t.others, 1);
     out += '}';
     return out;
 }

@@ -6,20 +6,20 @@
 #include <string_view>
 
 #include "model/channel_lists.h"
-#include "receiver_settings/fta_tables.h"
+#include "model/fta_tables.h"
 
 namespace qel::tool {
 
 // A JSON string literal; each byte becomes the code point of its value (0-255).
-std::string JsonString(std::string_view bytes);
+std::string jsonString(std::string_view bytes);
 
-std::string JsonChannel(const ChannelRec& ch);
+std::string jsonChannel(const ChannelRec& ch);
 
 // "[CH,CH,...]"
-std::string JsonChannelArray(const ChannelList& list);
+std::string jsonChannelArray(const ChannelList& list);
 
 // The image tables besides the channels: tag, counts, antennas, settings record,
 // screen format and the record tables (index 0 left out).
-std::string JsonImageTables(const FtaImageTables& t);
+std::string jsonImageTables(const FtaImageTables& t);
 
 }  // namespace qel::tool

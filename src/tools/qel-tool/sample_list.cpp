@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "model/conversions.h"
+#include "bytes/conversions.h"
 #include "receiver_settings/dvb98_settings.h"
 #include "receiver_settings/osd_colors.h"
 
@@ -50,44 +50,44 @@ constexpr const char* kRadioNames[] = {
     "Radio Uno", "Classica FM", "Jazz Radio", "News Radio", "Rock 105",
 };
 
-std::string Hex4(int v) {
-    return Pad4(ToHex(static_cast<std::uint32_t>(v)));
+std::string hex4(int v) {
+    return pad4(toHex(static_cast<std::uint32_t>(v)));
 }
 
-ChannelRec Separator(const char* name) {
-    ChannelRec r = EmptyChannel();
+ChannelRec separator(const char* name) {
+    ChannelRec r = emptyChannel();
     r.ChName = name;
-    r.MatchKey = BuildMatchKey(r);
+    r.MatchKey = buildMatchKey(r);
     return r;
 }
 
-ChannelRec Tuned(const Transponder& tp, const std::string& name, int service, bool radio) {
-    ChannelRec r = EmptyChannel();
+ChannelRec tuned(const Transponder& tp, const std::string& name, int service, bool radio) {
+    ChannelRec r = emptyChannel();
     r.ChName = name;
-    r.Freq = ZeroPadDecimal(tp.mhz, 6) + "00";
-    r.Srate = ZeroPadDecimal(tp.ksym, 5) + "0";
+    r.Freq = zeroPadDecimal(tp.mhz, 6) + "00";
+    r.Srate = zeroPadDecimal(tp.ksym, 5) + "0";
     r.Fec = std::to_string(tp.fec);
     r.Pol = tp.vertical ? "1" : "0";
     r.TuneFlags = tp.vertical ? "0001" : "0000";
-    r.NetId = Hex4(tp.netId);
-    r.TsId = Hex4(tp.tsId);
-    r.SerId = Hex4(service);
-    r.VPid = radio ? "0000" : Hex4(0x100 + service % 0x400);
-    r.APid = Hex4(0x200 + service % 0x400);
+    r.NetId = hex4(tp.netId);
+    r.TsId = hex4(tp.tsId);
+    r.SerId = hex4(service);
+    r.VPid = radio ? "0000" : hex4(0x100 + service % 0x400);
+    r.APid = hex4(0x200 + service % 0x400);
     r.PPid = radio ? r.APid.str() : r.VPid.str();
-    r.PmtPid = Hex4(0x40 + service % 0x100);
-    r.TxtPid = radio ? "0000" : Hex4(0x300 + service % 0x100);
+    r.PmtPid = hex4(0x40 + service % 0x100);
+    r.TxtPid = radio ? "0000" : hex4(0x300 + service % 0x100);
     r.AvFlags = radio ? "00" : "01";
     r.ServType = radio ? "02" : "01";
     r.AutoPid = "1";
-    r.MatchKey = BuildMatchKey(r);
+    r.MatchKey = buildMatchKey(r);
     return r;
 }
 
 }  // namespace
 
-std::string MakeSampleSettings() {
-    std::string image = BytesToHex(std::string(1265, '\0')).substr(0, 2530);
+std::string makeSampleSettings() {
+    std::string image = bytesToHex(std::string(1265, '\0')).substr(0, 2530);
     image.replace(0, 8, "4456534F");
     const std::pair<const char*, const char*> texts[] = {
         {"LNB1Lof1", "9750"},     {"LNB1Lof2", "10600"},  {"SwitchFreq1", "11700"},
@@ -99,15 +99,15 @@ std::string MakeSampleSettings() {
         {"Diseqaddr", "10"},
     };
     for (auto [name, text] : texts)
-        WriteSetting(image, *FindSettingField(name), {-1, false, text});
+        writeSetting(image, *findSettingField(name), {-1, false, text});
     const std::pair<const char*, int> lists[] = {
         {"Baudrate", 5}, {"DispFreqName", 1}, {"OSD", 2},  {"Intro", 1}, {"Sat", 1},
         {"Vcr", 1},      {"VoltageCtrl", 0},  {"Mode", 1}, {"khz", 0},   {"useVolt2", 1},
     };
     for (auto [name, index] : lists)
-        WriteSetting(image, *FindSettingField(name), {index, false, ""});
+        writeSetting(image, *findSettingField(name), {index, false, ""});
     for (const char* name : {"CAMStatus", "NumInBrowser", "LNBonoff", "RgbOut"}) {
-        WriteSetting(image, *FindSettingField(name), {-1, true, ""});
+        writeSetting(image, *findSettingField(name), {-1, true, ""});
     }
     // White text on blue menus, yellow headings, a half transparent info bar.
     const std::uint32_t colors[kColorItems] = {0x804020, 0xFFFFFF, 0x602810, 0xFFFFFF, 0x905020,
@@ -115,30 +115,30 @@ std::string MakeSampleSettings() {
                                                0x00FFFF, 0xFFFFFF, 0x602810};
     std::array<std::string, kColorItems> values;
     for (std::size_t i = 0; i < kColorItems; ++i)
-        values[i] = RGB2YUV(colors[i], i == 6 ? "01" : "00");
-    WriteColors(image, values);
+        values[i] = rgbToYuv(colors[i], i == 6 ? "01" : "00");
+    writeColors(image, values);
     return image;
 }
 
-SampleLists MakeSampleLists() {
-    SampleLists lists;
+TvRadioLists makeSampleLists() {
+    TvRadioLists lists;
     int service = 100;
     std::size_t tvName = 0;
     std::size_t radioName = 0;
     for (const auto& sat : kSatellites) {
-        lists.tv.push_back(Separator(sat.separator));
-        lists.radio.push_back(Separator(sat.separator));
+        lists.tv.push_back(separator(sat.separator));
+        lists.radio.push_back(separator(sat.separator));
         for (const auto& tp : sat.tps) {
             for (int k = 0; k < 3; ++k) {
                 std::string name = kTvNames[tvName % std::size(kTvNames)];
                 if (tvName >= std::size(kTvNames)) name += " " + std::to_string(tvName / 10 + 1);
-                lists.tv.push_back(Tuned(tp, name, service++, false));
+                lists.tv.push_back(tuned(tp, name, service++, false));
                 ++tvName;
             }
             std::string radio = kRadioNames[radioName % std::size(kRadioNames)];
             if (radioName >= std::size(kRadioNames))
                 radio += " " + std::to_string(radioName / 5 + 1);
-            lists.radio.push_back(Tuned(tp, radio, service++, true));
+            lists.radio.push_back(tuned(tp, radio, service++, true));
             ++radioName;
         }
     }

@@ -6,14 +6,9 @@
 
 namespace qel::tool {
 
-struct SampleLists {
-    ChannelList tv;
-    ChannelList radio;
-};
-
-SampleLists MakeSampleLists();
+TvRadioLists makeSampleLists();
 
 // A DVB98 settings image (hex text of the block) as a receiver on a 13E/19.2E dish holds it.
-std::string MakeSampleSettings();
+std::string makeSampleSettings();
 
 }  // namespace qel::tool

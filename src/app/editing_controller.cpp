@@ -1,0 +1,245 @@
+#include "app/editing_controller.h"
+
+#include "app/texts.h"
+#include "listedit/attributes.h"
+#include "listedit/editing.h"
+#include "listedit/find.h"
+
+namespace qel {
+
+EditingController::EditingController(Session& session, ListController& list, Prompter& prompter,
+                                     QObject* parent)
+    : QObject(parent), session_(session), list_(list), prompter_(prompter) {}
+
+template <class F>
+bool EditingController::edit(unsigned touches, F&& change) {
+    Workspace& ws = session_.workspace();
+    const ListId shown = ws.shownList();
+    int row = list_.selectedRow();
+    const bool changed = applyEdit(ws, history_, touches, list_.selection(),
+                                   [&](EditableLists& l) { row = change(l.of(shown), l.buffer); });
+    emit historyChanged();
+    if (changed) afterEdit(row);
+    return changed;
+}
+
+// After a command changed the lists: the list shows `selectRow`, remembered for the list.
+void EditingController::afterEdit(int selectRow) {
+    session_.workspace().rememberRow(session_.workspace().shownList(), selectRow);
+    list_.selectOnly(selectRow);
+    emit bufferChanged();
+    emit listsEdited();
+}
+
+void EditingController::clearHistory() {
+    history_.clear();
+    emit historyChanged();
+}
+
+void EditingController::markSaved() {
+    history_.markSaved();
+}
+
+void EditingController::tabOpened(Tab tab) {
+    if (tab == Tab::List || tab == Tab::Data) pasteSpecialMode_ = false;
+}
+
+void EditingController::insertChannel() {
+    const int at = list_.selectedRow();
+    const unsigned touch = touchOf(session_.workspace().shownList());
+    if (edit(touch,
+             [at](ChannelList& list, ChannelList&) { return qel::insertChannel(list, at); })) {
+        emit tabRequested(Tab::Data);
+    }
+}
+
+void EditingController::deleteMarked() {
+    if (prompter_.ask(Prompter::Icon::Question, tr("Are you sure to delete marked channels ?"),
+                      Prompter::Buttons::YesNo) != Prompter::Answer::Yes) {
+        return;
+    }
+    const Marks marks = list_.marks();
+    if (marks.empty()) return;
+    const int at = list_.selectedRow();
+    edit(touchOf(session_.workspace().shownList()), [&](ChannelList& list, ChannelList& buffer) {
+        return removeMarked(list, buffer, marks, false, at);
+    });
+}
+
+void EditingController::moveToBuffer() {
+    const Marks marks = list_.marks();
+    if (marks.empty()) return;
+    const int at = list_.selectedRow();
+    edit(touchOf(session_.workspace().shownList()) | kTouchBuffer,
+         [&](ChannelList& list, ChannelList& buffer) {
+             return removeMarked(list, buffer, marks, true, at);
+         });
+}
+
+void EditingController::pasteAll() {
+    if (session_.workspace().bufferList().empty()) return;
+    const int at = list_.selectedRow();
+    edit(touchOf(session_.workspace().shownList()) | kTouchBuffer,
+         [at](ChannelList& list, ChannelList& buffer) {
+             return pasteEntries(list, buffer, at, false, {}, true);
+         });
+}
+
+void EditingController::pasteSpecial() {
+    pasteSpecialMode_ = true;
+    emit tabRequested(Tab::Buffer);
+}
+
+void EditingController::pasteFromBuffer(const Marks& bufferMarks, bool removeFromBuffer) {
+    if (bufferMarks.empty()) return;
+    const int at = list_.selectedRow();
+    edit(touchOf(session_.workspace().shownList()) | kTouchBuffer,
+         [&](ChannelList& list, ChannelList& buffer) {
+             return pasteEntries(list, buffer, at, true, bufferMarks, removeFromBuffer);
+         });
+}
+
+void EditingController::setAttribute(void (*set)(ChannelList&, const Marks&, int), int value) {
+    const Marks marks = list_.marks();
+    if (marks.empty()) return;
+    Workspace& ws = session_.workspace();
+    const ListId shown = ws.shownList();
+    // The rows are redrawn in place: the selection and the marks stay.
+    const bool changed = applyEdit(ws, history_, touchOf(shown), list_.selection(),
+                                   [&](EditableLists& l) { set(l.of(shown), marks, value); });
+    emit historyChanged();
+    if (changed) emit listsEdited();
+}
+
+void EditingController::assignRotorPosition() {
+    const int position = askRotorPosition();
+    if (position < 1) return;
+    setAttribute(setStabPosition, position);
+}
+
+void EditingController::stepToHeader(int direction) {
+    Workspace& ws = session_.workspace();
+    if (ws.channelCount() == 0) return;
+    const int row = findSatelliteHeader(ws.shown(), list_.selectedRow(),
+                                        direction > 0 ? Direction::Next : Direction::Previous);
+    ws.rememberRow(ws.shownList(), row);
+    list_.selectOnly(row);
+}
+
+void EditingController::findFrom(int startRow) {
+    const ChannelList& list = session_.workspace().shown();
+    std::vector<std::string> rows;
+    rows.reserve(list.size());
+    for (std::size_t i = 0; i < list.size(); ++i)
+        rows.push_back(rowText(i, list[i]));
+    const int selected = list_.selectedRow();
+    const FindOutcome out = findMatch(rows, Texts::toLatin1(findText_), startRow, selected);
+
+    // The rows passed over lose their marking.
+    Marks marks;
+    for (std::size_t m : list_.marks()) {
+        const auto row = static_cast<int>(m) + 1;
+        const bool passed = row >= startRow && row <= out.lastSearched;
+        if (!passed && !(out.match && row == selected)) marks.push_back(m);
+    }
+    const int shown = out.match ? *out.match : selected;
+    if (shown >= 1 && shown <= static_cast<int>(list.size())) {
+        marks.push_back(static_cast<std::size_t>(shown - 1));
+    }
+    list_.select(shown, std::move(marks));
+    if (!out.match) prompter_.tell(Prompter::Icon::Critical, tr("Channel not found"));
+}
+
+void EditingController::find() {
+    const std::optional<QString> text = askFindText(findText_);
+    // "#Cancel#" is the dialog's own cancel mark, whatever way it comes.
+    if (!text || *text == QLatin1String("#Cancel#")) return;
+    findText_ = *text;
+    findFrom(1);
+}
+
+void EditingController::findNext() {
+    if (findText_.isEmpty()) return;
+    findFrom(list_.selectedRow());
+}
+
+void EditingController::moveMarkedBefore(int beforeRow) {
+    const Marks marks = list_.marks();
+    if (marks.empty()) return;
+    int first = 1;
+    if (!edit(touchOf(session_.workspace().shownList()), [&](ChannelList& list, ChannelList&) {
+            first = moveRows(list, marks, beforeRow);
+            return first;
+        })) {
+        return;
+    }
+    // The moved channels stay marked together.
+    Marks moved;
+    for (std::size_t i = 0; i < marks.size(); ++i)
+        moved.push_back(static_cast<std::size_t>(first - 1) + i);
+    list_.select(first, std::move(moved));
+}
+
+void EditingController::undo() {
+    showHistoryStep(history_.undo(session_.workspace(), list_.selection()));
+}
+
+void EditingController::redo() {
+    showHistoryStep(history_.redo(session_.workspace(), list_.selection()));
+}
+
+// After undo or redo: the lists as the step left them, shown as they were then.
+void EditingController::showHistoryStep(const std::optional<ListSelection>& shown) {
+    if (!shown) return;
+    session_.workspace().setChannelsModified(!history_.atSaved());
+    list_.showSelection(*shown);
+    emit historyChanged();
+    emit bufferChanged();
+    emit listsEdited();
+}
+
+void EditingController::sortBuffer(BufferOrder order) {
+    applyEdit(session_.workspace(), history_, kTouchBuffer, list_.selection(),
+              [order](EditableLists& l) { orderBuffer(l.buffer, order); });
+    emit historyChanged();
+    emit bufferChanged();
+}
+
+int EditingController::deleteFromBuffer(const Marks& bufferMarks) {
+    if (bufferMarks.empty()) return 1;
+    int row = 1;
+    applyEdit(session_.workspace(), history_, kTouchBuffer, list_.selection(),
+              [&](EditableLists& l) { row = deleteBufferEntries(l.buffer, bufferMarks); });
+    emit historyChanged();
+    emit bufferChanged();
+    return row;
+}
+
+void EditingController::clearBuffer() {
+    if (session_.workspace().bufferList().empty()) return;
+    applyEdit(session_.workspace(), history_, kTouchBuffer, list_.selection(),
+              [](EditableLists& l) { l.buffer.clear(); });
+    emit historyChanged();
+    emit bufferChanged();
+}
+
+bool EditingController::storeChannel(ListId list, int row, const ChannelRec& expected,
+                                     const ChannelRec& updated) {
+    Workspace& ws = session_.workspace();
+    const ChannelList& channels = ws.list(list);
+    if (row < 1 || row > static_cast<int>(channels.size()) ||
+        channels[static_cast<std::size_t>(row - 1)] != expected) {
+        return false;
+    }
+    EditTransaction store(ws, history_, touchOf(list), list_.selection());
+    ws.changeLists(touchOf(list), [&](EditableLists& l) {
+        l.of(list)[static_cast<std::size_t>(row - 1)] = updated;
+    });
+    store.finish();
+    // Saving the editor counts as a change even when the values stayed.
+    ws.setChannelsModified(true);
+    emit historyChanged();
+    return true;
+}
+
+}  // namespace qel

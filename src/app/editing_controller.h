@@ -1,0 +1,113 @@
+// The editing commands of the main list, without widgets: insert, delete, move to the
+// buffer, paste and paste special, the bulk attributes and STAB rotor positions, the steps
+// between satellite headers, find and find next, moving marked channels, the buffer
+// window's sorts and deletes, storing an edited channel, and undo and redo of all of
+// them. Each change goes through the document in one undoable step.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <utility>
+
+#include "app/commands.h"
+#include "app/list_controller.h"
+#include "app/prompter.h"
+#include "app/session.h"
+#include "listedit/buffer_ops.h"
+#include "listedit/edit_transaction.h"
+#include "listedit/undo.h"
+
+namespace qel {
+
+class EditingController : public QObject {
+    Q_OBJECT
+
+public:
+    EditingController(Session& session, ListController& list, Prompter& prompter,
+                      QObject* parent = nullptr);
+
+    // The rotor dialog: the chosen position (1-based line of the satellite table) or -1.
+    std::function<int()> askRotorPosition = [] { return -1; };
+    // The find dialog: the text to find, or nothing when cancelled.
+    std::function<std::optional<QString>(const QString& previous)> askFindText =
+        [](const QString&) { return std::nullopt; };
+
+    void insertChannel();
+    void deleteMarked();
+    void moveToBuffer();
+    void pasteAll();
+    void pasteSpecial();
+    // A bulk attribute on every marked channel: `set` is one of the listedit setters.
+    void setAttribute(void (*set)(ChannelList&, const Marks&, int), int value);
+    void assignRotorPosition();
+    void stepToHeader(int direction);  // +1 next, -1 previous satellite header
+    void find();
+    void findNext();
+    void moveMarkedBefore(int beforeRow);
+    void undo();
+    void redo();
+    bool canUndo() const { return history_.canUndo(); }
+    bool canRedo() const { return history_.canRedo(); }
+    // A new file starts a new history.
+    void clearHistory();
+
+    // Paste special shows the buffer window with its paste buttons; opening the list or
+    // the data editor ends that mode.
+    bool pasteSpecialMode() const { return pasteSpecialMode_; }
+    void tabOpened(Tab tab);
+
+    // The buffer window's commands.
+    void pasteFromBuffer(const Marks& bufferMarks, bool removeFromBuffer);
+    void sortBuffer(BufferOrder order);
+    // Gives the buffer row to select.
+    int deleteFromBuffer(const Marks& bufferMarks);
+    void clearBuffer();
+
+    // The data editor stores `updated` at `row` of `list`, if that row still holds
+    // `expected`; false when the channel changed under the editor.
+    bool storeChannel(ListId list, int row, const ChannelRec& expected, const ChannelRec& updated);
+
+    // Runs `change` (which changes the lists `touches` names through the document) as one
+    // undoable step that does not mark the channels modified; true when the lists changed.
+    // The file commands save and upgrade through it.
+    template <class F>
+    bool undoable(unsigned touches, F&& change) {
+        EditTransaction edit(session_.workspace(), history_, touches, list_.selection());
+        std::forward<F>(change)();
+        const bool changed = edit.finish();
+        emit historyChanged();
+        return changed;
+    }
+    // The channels now are what the current channel file holds.
+    void markSaved();
+
+    const QString& findText() const { return findText_; }
+    const UndoHistory& history() const { return history_; }
+
+signals:
+    void historyChanged();       // undo or redo became possible or impossible
+    void tabRequested(Tab tab);  // a command opens a tool window
+    void bufferChanged();        // the buffer window redraws
+    void listsEdited();          // a command changed the lists (the data editor checks its channel)
+
+private:
+    // An editing command on the shown list: one undoable step that marks the channels
+    // modified, then the list shows `selectRow`. `change` gets the shown list and the
+    // buffer and gives the row to select.
+    template <class F>
+    bool edit(unsigned touches, F&& change);
+    void afterEdit(int selectRow);
+    void findFrom(int startRow);
+    void showHistoryStep(const std::optional<ListSelection>& shown);
+
+    Session& session_;
+    ListController& list_;
+    Prompter& prompter_;
+    UndoHistory history_;
+    bool pasteSpecialMode_ = false;
+    QString findText_;
+};
+
+}  // namespace qel

@@ -1,0 +1,79 @@
+// The file commands with their questions, dialogs and messages, without widgets: load and
+// save channels, load and save settings, convert to an FTA image, upgrade from a file,
+// open a file named elsewhere; the start-up state, the debug mode switch and the close
+// check that asks about unsaved work.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "app/editing_controller.h"
+#include "app/list_controller.h"
+#include "app/prompter.h"
+#include "app/session.h"
+#include "model/errors.h"
+
+namespace qel {
+
+class RecentFiles;
+
+class FileController : public QObject {
+    Q_OBJECT
+
+public:
+    FileController(Session& session, ListController& list, EditingController& editing,
+                   Prompter& prompter, FileChooser& chooser, RecentFiles* recent = nullptr,
+                   QObject* parent = nullptr);
+
+    static QString channelFilter();
+    static QString settingsFilter();
+    static QString upgradeFilter();
+
+    // The main window's start: empty lists and buffer, the satellite table (written with
+    // its defaults, and the user told, when it is missing).
+    void startUp(const QString& antPosPath);
+
+    void loadChannels();
+    void saveChannels();
+    void loadSettings();
+    void saveSettings();
+    void convertToBin();
+    void upgradeFromFile();
+
+    // Opens a channel file chosen elsewhere (command line, drop, recent files): asks to
+    // save unsaved channels first. False when nothing was loaded.
+    bool openChannelFile(const QString& path);
+
+    // "Save correction to <file> ? " for unsaved channels; true when the command may go on.
+    bool askToSaveChannels();
+
+    // The close check: refused while a transfer runs; asks once about unsaved work.
+    bool mayClose();
+    // The question the close check asks, empty when nothing is unsaved.
+    QString unsavedQuestion() const;
+
+    // Ctrl+Shift+Alt+D: debug mode on or off, with the log file at `logPath`.
+    void toggleDebugMode(const QString& logPath);
+
+signals:
+    void channelsLoaded();  // new lists are shown from row 1
+    void settingsLoaded();  // DVB98 settings loaded: the Settings tab opens
+    void bufferFilled();    // the buffer received upgrade records: the Buffer tab opens
+    void busy(bool on);     // a file is being read or written
+
+private:
+    bool askToSaveSettings();
+    bool loadChannelsFrom(const QString& path);
+    bool saveTo(const QString& path);
+    void takeFolderOf(const QString& path);
+    void report(const Status& status, const QString& path);
+
+    Session& session_;
+    ListController& list_;
+    EditingController& editing_;
+    Prompter& prompter_;
+    FileChooser& chooser_;
+    RecentFiles* recent_;
+};
+
+}  // namespace qel

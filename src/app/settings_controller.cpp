@@ -1,0 +1,57 @@
+#include "app/settings_controller.h"
+
+#include "receiver_settings/osd_colors.h"
+
+namespace qel {
+
+SettingsController::SettingsController(Session& session, QObject* parent)
+    : QObject(parent), session_(session) {}
+
+void SettingsController::settingsOpening() {
+    if (!keepWorkingCopy_) session_.workspace().copySettingsToWork();
+    keepWorkingCopy_ = false;
+}
+
+SettingValue SettingsController::value(const SettingField& field) const {
+    return showSetting(session_.workspace().settingsWork(), field);
+}
+
+void SettingsController::writeValues(
+    std::span<const SettingField> fields,
+    const std::function<SettingValue(const SettingField&)>& valueOf) {
+    std::string work = session_.workspace().settingsWork();
+    for (const SettingField& f : fields)
+        writeSetting(work, f, valueOf(f));
+    session_.workspace().setSettingsWork(std::move(work));
+}
+
+void SettingsController::storeSettings() {
+    session_.workspace().storeSettingsWork();
+}
+
+std::array<std::string, kColorItems> SettingsController::colors() const {
+    return readColors(session_.workspace().settingsWork());
+}
+
+void SettingsController::writeColors(const std::array<std::string, kColorItems>& values) {
+    std::string work = session_.workspace().settingsWork();
+    qel::writeColors(work, values);
+    session_.workspace().setSettingsWork(std::move(work));
+}
+
+void SettingsController::storeFtaSettings(const std::array<std::string, kAntennaEntries>& antennas,
+                                          const std::string& secretCode, ScreenFormat format) {
+    FtaImageTables t = session_.workspace().imageTables();
+    for (std::size_t i = 0; i < antennas.size(); ++i)
+        t.antennas[i] = antennas[i];
+    if (showSecretCode(t.settingsRecord) != secretCode) {
+        t.settingsRecord = storeSecretCode(t.settingsRecord, secretCode);
+    }
+    const ScreenFormat shown = showScreenFormat(t.screenFormat);
+    if (shown.is4_3 != format.is4_3 || shown.full != format.full) {
+        t.screenFormat = storeScreenFormat(t.screenFormat, format);
+    }
+    session_.workspace().storeImageTables(std::move(t));
+}
+
+}  // namespace qel

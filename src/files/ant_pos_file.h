@@ -1,0 +1,27 @@
+// The satellite position table file AntPos.txt: one satellite a line.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "model/errors.h"
+#include "model/sat_pos.h"
+
+namespace qel {
+
+// The file written when AntPos.txt is missing: 22 lines ended by CR LF, the degree
+// sign as the Latin-1 byte 176.
+std::string defaultAntPosText();
+
+// Reads at most 49 lines: number = characters 1-2, name = 3-17, position = 18-23.
+SatPosTable parseAntPos(std::string_view text);
+
+struct AntPosLoad {
+    SatPosTable table;
+    bool rebuilt = false;  // the file was missing and has been written with the defaults
+};
+
+// Reads the table from path; a missing file is first written with the defaults.
+Result<AntPosLoad> loadAntPos(const std::string& path);
+
+}  // namespace qel

@@ -1,0 +1,425 @@
+#include "files/fta_writer.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "bytes/conversions.h"
+#include "files/fta_image_layout.h"
+
+namespace qel {
+
+namespace {
+
+using namespace fta;
+
+// Data fits an area whole when it leaves room for at least one more record header, which
+// the receiver reads as the erased type ending the records.
+constexpr std::size_t fitsWhole(const Area& area) {
+    return area.capacity() - kRecordHeader;
+}
+// A cut area holds the records that end before this 1-based position.
+constexpr std::size_t kCutLimit = kAreaA.capacity() - 2;
+static_assert(kAreaA.size == kAreaB.size, "areas A and B are cut alike");
+
+std::string word(std::size_t v) {
+    return wordToChars(static_cast<std::int64_t>(v));
+}
+
+// A 4-digit group of a hex text as 2 bytes, whatever the text holds there.
+std::string hexWordAt(std::string_view text, std::size_t pos1) {
+    return wordToChars(hexToDec(mid(text, pos1, 4)));
+}
+
+std::string tlvRecord(unsigned type, std::string_view value) {
+    std::string r = word(type) + word(value.size());
+    r += value;
+    if (value.size() % 2 != 0) r += '\0';
+    return r;
+}
+
+// The record number as the low byte of the type: the 256th record is number 00.
+std::string twoHexDigits(std::size_t v) {
+    return pad4(toHex(static_cast<std::uint32_t>(v & 0xFFU))).substr(2);
+}
+
+bool isBlankId(std::string_view key) {
+    return key == "20202020" || key == "00000000" || key == "20200000" || key == "00002020";
+}
+
+bool isNoTs(const ChannelRec& ch) {
+    return trimBlanks(ch.Freq.view()) == "NO TS";
+}
+
+// The channels' transponder key; blank keys are given running identifiers when the lists
+// are made ready for an image.
+std::string transponderKey(const ChannelRec& ch) {
+    return ch.NetId.str() + ch.TsId.str();
+}
+
+// The band a tuned channel is received in: below 11700 MHz the low band.
+const char* bandOf(std::int64_t mhz) {
+    return mhz < 11700 ? "0" : "1";
+}
+
+// One transponder record (hex) for a channel.
+std::string transponderRecord(const ChannelRec& ch, std::size_t recordNumber) {
+    std::string hex = "90" + twoHexDigits(recordNumber) + "0018";
+    const std::int64_t mhz = decimalValue(mid(ch.Freq.view(), 1, 6));
+    hex += ch.NetId.view();
+    hex += ch.NetId.view();
+    hex += ch.TsId.view();
+    if (mhz >= 1000) {
+        hex += ch.Ant.view();
+        hex += decimalValue(mid(ch.TrId.view(), 1, 2)) == 0 ? "0008" : "0088";
+        hex += ch.Freq.view();
+        hex += '0';
+        hex += ch.Sat.view();
+        hex += '0';
+        hex += bandOf(mhz);
+        hex += ch.Pol == "3" ? std::string("04") : "0" + ch.Pol.str();
+        hex += "00";
+        hex += ch.Srate.view();
+        hex += "01";
+        hex += '0';
+        hex += ch.Fec.view();
+    } else {
+        hex += "00000004";
+        if (isNoTs(ch)) {
+            hex += "00000000";
+        } else {
+            hex += pad4(toHex(static_cast<std::uint32_t>(mhz)));
+            hex += mid(ch.Freq.view(), 7, 2);
+            hex += "00";
+        }
+        hex += "0203";
+        hex += "00";
+        hex += ch.Srate.view();
+        hex += "0F000000";
+    }
+    return hex;
+}
+
+std::string pidRecord(const ChannelRec& ch, std::size_t recordNumber) {
+    std::string hex = "95" + twoHexDigits(recordNumber) + "000E";
+    for (std::string_view part :
+         {ch.NetId.view(), ch.TsId.view(), ch.SerId.view(), std::string_view("8101"),
+          ch.VPid.view(), ch.APid.view(), ch.PPid.view()}) {
+        hex += part;
+    }
+    return hex;
+}
+
+std::string otherRecords(const FtaImageTables& t) {
+    std::string bytes;
+    for (std::size_t i = 1; i < t.others.size(); ++i)
+        bytes += hexToBytes(t.others[i]);
+    return bytes;
+}
+
+std::string antennaRecords(const FtaImageTables& t) {
+    std::string names;
+    std::string oscillators;
+    for (const std::string& e : t.antennas) {
+        std::string name(mid(e, 21, 8));
+        name.resize(8, '\0');
+        names += name;
+        oscillators += word(0) + hexWordAt(e, 5) + word(0) + hexWordAt(e, 13) + hexWordAt(e, 17);
+    }
+    return tlvRecord(kAntennaNamesType, names) + tlvRecord(kAntennaOscillatorsType, oscillators);
+}
+
+// The channel entries of one block, the block's three records appended to `out`.
+void appendBlock(const ChannelList& list, std::size_t k, const BlockTypes& types,
+                 std::string& out) {
+    const std::size_t first = (k - 1) * kChannelsPerBlock;
+    const std::size_t last = std::min(k * kChannelsPerBlock, list.size()) - 1;
+    std::string entries;
+    for (std::size_t i = first; i <= last; ++i) {
+        const ChannelRec& ch = list[i];
+        const std::string_view name = trimBlanks(ch.ChName.view());
+        entries += static_cast<char>(name.size());
+        entries += '\0';
+        entries += hexToBytes(ch.NetId.view());
+        entries += hexToBytes(ch.TsId.view());
+        entries += hexToBytes(ch.SerId.view());
+        entries += hexToBytes(ch.TrId.view());
+        entries += name;
+        if (name.size() % 2 != 0) entries += '\0';
+    }
+    const auto count = static_cast<int>(last - first + 1);
+    const auto offset = static_cast<unsigned>(k - 1);
+    out += word(types.bytes + offset) + padBlock(count);
+    out += word(types.bitmap + offset) +
+           bitmapBlock(static_cast<int>(first + 1), static_cast<int>(last + 1));
+    out += tlvRecord(types.entries + offset, entries);
+}
+
+std::string channelBlocks(const ChannelList& list, const BlockTypes& types) {
+    std::string out;
+    const std::size_t blocks = list.empty() ? 0 : (list.size() - 1) / kChannelsPerBlock + 1;
+    for (std::size_t k = 1; k <= blocks; ++k)
+        appendBlock(list, k, types, out);
+    return out;
+}
+
+}  // namespace
+
+std::string padBlock(int n) {
+    std::string b = word(static_cast<std::size_t>(n));
+    b.append(static_cast<std::size_t>(n), '\x32');
+    if (n % 2 != 0) b += '\0';
+    return b;
+}
+
+std::string bitmapBlock(int first, int last) {
+    std::string bits;
+    for (int c = first; c <= last; ++c) {
+        bits += toBinary(c - 1, 10);
+        bits += '0';
+        if ((c - first + 1) % 4 == 0) bits += "0000";
+    }
+    if (bits.size() % 16 != 0) {
+        bits.append(16 - bits.size() % 16, '0');
+    } else {
+        bits.append(16, '0');
+    }
+    const std::string bytes = bitsToBytes(bits).value_or(std::string());
+    return word(bytes.size()) + bytes;
+}
+
+std::size_t cutPosition(std::string_view data, std::size_t limit) {
+    std::size_t p = 1;
+    std::size_t start = 1;
+    do {
+        start = p;
+        // The length word sits at positions p+2 and p+3; past the data it reads as 0.
+        std::size_t length =
+            p + 2 < data.size() ? static_cast<std::size_t>(charsToWord(data.substr(p + 1, 2))) : 0;
+        length += length & 1U;
+        p += 4 + length;
+    } while (p <= limit);
+    return start;
+}
+
+Result<std::string> layOutFlashAreas(std::string_view data) {
+    std::string image(kImageSize, '\xFF');
+    const auto putWord = [&image](std::size_t at, unsigned value) {
+        image.replace(at, 2, wordToChars(value));
+    };
+    for (const Area& area : {kAreaA, kAreaB, kAreaC})
+        putWord(area.sizeWordAt(), area.sizeWord);
+    // Cut positions keep every part inside its area's records.
+    const auto place = [&](const Area& area, std::string_view part) {
+        image.replace(area.begin, part.size(), part);
+        putWord(area.markerAt(), kAreaMarker);
+    };
+
+    if (data.size() < fitsWhole(kAreaA)) {
+        place(kAreaA, data);
+    } else {
+        const std::size_t p = cutPosition(data, kCutLimit);
+        place(kAreaA, data.substr(0, p - 1));
+        const std::string_view rest = data.substr(p - 1);
+        if (rest.size() < fitsWhole(kAreaB)) {
+            place(kAreaB, rest);
+        } else {
+            const std::size_t q = cutPosition(rest, kCutLimit);
+            const std::string_view last = rest.substr(q - 1);
+            if (last.size() >= fitsWhole(kAreaC)) return ErrorCode::TooManyChannelsFta;
+            place(kAreaB, rest.substr(0, q - 1));
+            place(kAreaC, last);
+        }
+    }
+    return image;
+}
+
+std::string defaultSettingsBlock() {
+    static const char* const kHex[] = {
+        "86080010"
+        "00035B6000016760"
+        "0011DA5000320000",
+        "86060001"
+        "0100",
+        "E5030004"
+        "00000000",
+        "85010016"
+        "0102"
+        "00000E10"
+        "00000E10"
+        "FFFF"
+        "00000000"
+        "4AC4"
+        "00000000",
+        "8A410004"
+        "00010000",
+        "8A420004"
+        "0002001E",
+        "8A430004"
+        "0004000A",
+        "8A400002"
+        "0004",
+        "8A440004"
+        "00080000",
+        "8E010002"
+        "0A60",
+        "8701000A"
+        "00000002"
+        "00001800"
+        "0000",
+        "86040004"
+        "11A611A6",
+        "86050004"
+        "11A611A6",
+        "860D0004"
+        "00000000",
+        "860E0004"
+        "00000000",
+        "86110008"
+        "11A611A6"
+        "00000000",
+        "860F000E"
+        "00000001"
+        "00000000"
+        "00000000"
+        "0000",
+        "860C0004"
+        "11A611A6",
+        "86100050"
+        "00002616000029680400"
+        "00002616000029684400"
+        "00002616000029684400"
+        "00002616000029684400"
+        "00002616000029684400"
+        "00002616000029684400"
+        "00002616000029684400"
+        "00002616000029684400",
+    };
+    std::string block;
+    for (const char* hex : kHex)
+        block += hexToBytes(hex);
+    std::string names;
+    for (const char* name :
+         {"ASTRA", "HOTBIRD", "THOR", "SIRIUS", "ASTRA 2", "OTHER1", "OTHER2", "OTHER3"}) {
+        std::string n(name);
+        n.resize(8, '\0');
+        names += n;
+    }
+    block += tlvRecord(kAntennaNamesType, names);
+    block += hexToBytes(
+        "E5010026"
+        "00000001"
+        "00000000"
+        "0018"
+        "0000"
+        "249B"
+        "0001"
+        "0032"
+        "0117"
+        "0001"
+        "0100"
+        "0100"
+        "00FF"
+        "0000"
+        "0002"
+        "0204"
+        "0001"
+        "0004");
+    block += hexToBytes(
+        "86020001"
+        "0000"
+        "86030001"
+        "0000");
+    return block;
+}
+
+TvRadioLists normalizeForFtaImage(const ChannelList& tv, const ChannelList& radio) {
+    TvRadioLists out{tv, radio};
+    std::size_t runningId = 0;
+    const auto keyOf = [&runningId](ChannelRec& ch) {
+        std::string key = transponderKey(ch);
+        if (isBlankId(key)) {
+            const std::string id = pad4(toHex(static_cast<std::uint32_t>(++runningId)));
+            ch.NetId = id;
+            ch.TsId = id;
+            key = id + id;
+        }
+        return key;
+    };
+    // The channel whose transponder record is written gets its band from its frequency.
+    const auto setBand = [](ChannelRec& ch) {
+        const std::int64_t mhz = decimalValue(mid(ch.Freq.view(), 1, 6));
+        if (mhz >= 1000) ch.LoHi = bandOf(mhz);
+    };
+    std::unordered_set<std::string> tvKeys;
+    std::unordered_set<std::string> radioKeys;
+    for (ChannelRec& ch : out.tv) {
+        if (tvKeys.insert(keyOf(ch)).second) setBand(ch);
+    }
+    for (ChannelRec& ch : out.radio) {
+        const std::string key = keyOf(ch);
+        if (radioKeys.insert(key).second && !tvKeys.contains(key)) setBand(ch);
+    }
+    for (ChannelList* list : {&out.tv, &out.radio}) {
+        for (ChannelRec& ch : *list)
+            ch.ChName = std::string(trimBlanks(ch.ChName.view()));
+    }
+    return out;
+}
+
+Result<std::string> encodeFtaImage(const ChannelList& tv, const ChannelList& radio,
+                                   const FtaImageTables& tables, ImageSettings settings) {
+    if (tv.size() > kMaxFtaChannelsPerList || radio.size() > kMaxFtaChannelsPerList) {
+        return ErrorCode::TooManyChannelsFta;
+    }
+    const TvRadioLists lists = normalizeForFtaImage(tv, radio);
+
+    // Transponders: one record per NetId/TsId pair, TV first; a RADIO channel on a
+    // transponder a TV channel uses adds none.
+    std::string transponders;
+    std::size_t transponderCount = 0;
+    std::unordered_set<std::string> tvKeys;
+    std::unordered_set<std::string> radioKeys;
+    for (const ChannelRec& ch : lists.tv) {
+        if (tvKeys.insert(transponderKey(ch)).second) {
+            transponders += transponderRecord(ch, ++transponderCount);
+        }
+    }
+    for (const ChannelRec& ch : lists.radio) {
+        const std::string key = transponderKey(ch);
+        if (radioKeys.insert(key).second && !tvKeys.contains(key)) {
+            transponders += transponderRecord(ch, ++transponderCount);
+        }
+    }
+    if (transponderCount > kMaxFtaTransponders) return ErrorCode::TooManyChannelsFta;
+
+    std::string pids;
+    std::size_t pidCount = 0;
+    for (const ChannelList* list : {&lists.tv, &lists.radio}) {
+        for (const ChannelRec& ch : *list) {
+            if (ch.VPid.str() + ch.APid.str() + ch.PPid.str() != "000000000000") {
+                pids += pidRecord(ch, ++pidCount);
+            }
+        }
+    }
+
+    std::string data;
+    if (settings == ImageSettings::Defaults) {
+        data = defaultSettingsBlock();
+    } else {
+        data = otherRecords(tables) + antennaRecords(tables);
+        data += word(kScreenFormatType) + word(1) + hexWordAt(tables.screenFormat, 1);
+        data += word(kPictureFormatType) + word(1) + hexWordAt(tables.screenFormat, 5);
+        data += hexToBytes(tables.settingsRecord);
+    }
+    data += hexToBytes(transponders) + tlvRecord(kTransponderType, word(transponderCount));
+    data += hexToBytes(pids) + tlvRecord(kPidType, word(pidCount));
+    data += tlvRecord(kTagType, hexToBytes(kOwnTagHex));
+    // The counts: a 5, then the number of channels.
+    data += word(kTvCountType) + word(4) + word(5) + word(lists.tv.size());
+    data += word(kRadioCountType) + word(4) + word(5) + word(lists.radio.size());
+    data += channelBlocks(lists.tv, kTvBlocks);
+    data += channelBlocks(lists.radio, kRadioBlocks);
+    return layOutFlashAreas(data);
+}
+
+}  // namespace qel

@@ -1,0 +1,50 @@
+// Writing an FTA flash image from the TV and RADIO lists and the image tables.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "files/fta_image_layout.h"
+#include "model/channel_lists.h"
+#include "model/errors.h"
+#include "model/fta_tables.h"
+
+namespace qel {
+
+inline constexpr std::size_t kMaxFtaTransponders = 256;
+inline constexpr std::size_t kMaxFtaChannelsPerList = fta::kMaxChannelsPerList;
+
+// Where an image's settings come from: the image tables, or the default settings block
+// that a DVB98 list converted to an image gets.
+enum class ImageSettings { FromTables, Defaults };
+
+// The lists as an image holds them: running identifiers in place of blank NetId/TsId
+// pairs, names trimmed of blanks, and the band digit of each transponder's first channel
+// set from its frequency. Saving an image gives the lists these changes.
+TvRadioLists normalizeForFtaImage(const ChannelList& tv, const ChannelList& radio);
+
+// Builds the 49152-byte image of the lists (as normalizeForFtaImage makes them) and the
+// image tables. Refused with TooManyChannelsFta when more than 256 transponders are
+// needed, a list holds more channels than the image has blocks for, or the data does
+// not fit area C.
+Result<std::string> encodeFtaImage(const ChannelList& tv, const ChannelList& radio,
+                                   const FtaImageTables& tables, ImageSettings settings);
+
+// The records written in place of the image's settings when converting a DVB98 list.
+std::string defaultSettingsBlock();
+
+// Lays the record data out over areas A, B and C with their marker words; areas A
+// and B are cut at record boundaries. refused when the rest does not fit area C.
+Result<std::string> layOutFlashAreas(std::string_view data);
+
+// The 1-based position at which data must be cut so that its records end before
+// position `limit`: the start of the first record that does not fit.
+std::size_t cutPosition(std::string_view data, std::size_t limit);
+
+// Length word and value of a per-channel byte list record for n channels.
+std::string padBlock(int n);
+
+// Length word and value of a channel bitmap record for channels first..last (from 1).
+std::string bitmapBlock(int first, int last);
+
+}  // namespace qel

@@ -1,0 +1,193 @@
+#include "qel/program.h"
+
+#include <QFileInfo>
+
+#include "app/app_paths.h"
+#include "listedit/attributes.h"
+#include "ui/buffer_window.h"
+#include "ui/channel_data_window.h"
+#include "ui/dvb98_settings_windows.h"
+#include "ui/find_dialog.h"
+#include "ui/frame_window.h"
+#include "ui/fta_settings_window.h"
+#include "ui/main_window.h"
+#include "ui/options_window.h"
+#include "ui/osd_color_window.h"
+#include "ui/qt_dialogs.h"
+#include "ui/rotor_dialog.h"
+
+namespace qel {
+
+namespace {
+
+template <class T>
+T* realOr(T* given, std::unique_ptr<T>& own, auto make) {
+    if (given != nullptr) return given;
+    own = make();
+    return own.get();
+}
+
+}  // namespace
+
+Program::Program(Session& session, ConfigStore& store, Language& language, RecentFiles* recent,
+                 Prompter* prompter, FileChooser* chooser)
+    : session_(session),
+      store_(store),
+      language_(language),
+      recent_(recent),
+      frame_(std::make_unique<FrameWindow>(session)),
+      prompter_(realOr<Prompter>(prompter, ownPrompter_,
+                                 [this] { return std::make_unique<QtPrompter>(frame_.get()); })),
+      chooser_(realOr<FileChooser>(
+          chooser, ownChooser_, [this] { return std::make_unique<QtFileChooser>(frame_.get()); })),
+      list_(session),
+      editing_(session, list_, *prompter_),
+      files_(session, list_, editing_, *prompter_, *chooser_, recent),
+      settings_(session),
+      main_(new MainWindow(session, list_, recent)) {
+    frame_->setMainWindow(main_);
+    registerToolWindows();
+    wireCommands();
+
+    editing_.askRotorPosition = [this] { return RotorDialog::ask(session_.satPos(), main_); };
+    editing_.askFindText = [this](const QString& previous) {
+        return FindDialog::ask(previous, main_);
+    };
+
+    connect(&editing_, &EditingController::historyChanged, main_,
+            [this] { main_->setUndoState(editing_.canUndo(), editing_.canRedo()); });
+    connect(&editing_, &EditingController::tabRequested, main_,
+            [this](Tab tab) { main_->selectTab(tab); });
+    connect(main_, &MainWindow::tabOpened, &editing_, [this](Tab tab) { editing_.tabOpened(tab); });
+    connect(main_, &MainWindow::headerStepRequested, &editing_, &EditingController::stepToHeader);
+    connect(main_, &MainWindow::rowsDropped, &editing_, &EditingController::moveMarkedBefore);
+    connect(main_, &MainWindow::debugModeRequested, &files_,
+            [this] { files_.toggleDebugMode(AppPaths::debugLogPath()); });
+    connect(main_, &MainWindow::recentFileChosen, &files_, &FileController::openChannelFile);
+
+    connect(&files_, &FileController::channelsLoaded, main_,
+            [this] { main_->refreshRecentMenu(); });
+    connect(&files_, &FileController::settingsLoaded, main_,
+            [this] { main_->selectTab(Tab::Settings); });
+    connect(&files_, &FileController::bufferFilled, main_,
+            [this] { main_->selectTab(Tab::Buffer); });
+    connect(&files_, &FileController::busy, main_, &MainWindow::showBusy);
+
+    frame_->closeCheck = [this] { return files_.mayClose(); };
+    frame_->openFile = [this](const QString& path) { return files_.openChannelFile(path); };
+    connect(frame_.get(), &FrameWindow::mainWindowOpened, this, &Program::mainWindowOpened);
+}
+
+Program::~Program() = default;
+
+void Program::mainWindowOpened() {
+    files_.startUp(AppPaths::antPosPath());
+    main_->load();
+    if (!fileToOpen_.isEmpty()) {
+        if (FrameWindow::isChannelFile(fileToOpen_)) {
+            files_.openChannelFile(QFileInfo(fileToOpen_).absoluteFilePath());
+        }
+        fileToOpen_.clear();
+    }
+}
+
+void Program::registerToolWindows() {
+    main_->setToolWindow(Tab::Data, [this](QWidget* parent) {
+        auto* window = new ChannelDataWindow(session_, list_, editing_, parent);
+        // A command that changes the edited channel under the editor closes it.
+        connect(&editing_, &EditingController::listsEdited, window, [window] {
+            if (!window->stillEditing()) window->close();
+        });
+        return window;
+    });
+    main_->setToolWindow(Tab::Buffer, [this](QWidget* parent) {
+        return new BufferWindow(session_, editing_, *prompter_, parent);
+    });
+    main_->setToolWindow(Tab::Settings, [this](QWidget* parent) { return openSettings(parent); });
+    main_->setToolWindow(Tab::Options, [this](QWidget* parent) {
+        return new OptionsWindow(session_, store_, language_, parent);
+    });
+}
+
+QWidget* Program::openSettings(QWidget* parent) {
+    if (session_.workspace().fileType() == FileKind::BIN) {
+        return new FtaSettingsWindow(session_, settings_, parent);
+    }
+    settings_.settingsOpening();
+    auto* general = new Dvb98SettingsWindow(session_, settings_, parent);
+    const auto backToSettings = [this] {
+        settings_.returningToSettings();
+        main_->selectTab(Tab::Settings);
+    };
+    connect(general, &Dvb98SettingsWindow::moreRequested, this, [this, parent, backToSettings] {
+        auto* further = new Dvb98MoreSettingsWindow(session_, settings_, parent);
+        connect(further, &Dvb98MoreSettingsWindow::backRequested, this, backToSettings);
+        main_->replaceOpenChild(further);
+    });
+    connect(general, &Dvb98SettingsWindow::colorsRequested, this, [this, parent, backToSettings] {
+        auto* colors = new OsdColorWindow(settings_, parent);
+        connect(colors, &OsdColorWindow::backRequested, this, backToSettings);
+        main_->replaceOpenChild(colors);
+    });
+    return general;
+}
+
+void Program::wireCommands() {
+    MainWindow& m = *main_;
+    m.wire(Command::LoadChannels, [this] { files_.loadChannels(); });
+    m.wire(Command::SaveChannels, [this] { files_.saveChannels(); });
+    m.wire(Command::LoadSettings, [this] { files_.loadSettings(); });
+    m.wire(Command::SaveSettings, [this] { files_.saveSettings(); });
+    m.wire(Command::UpgradeFromFile, [this] { files_.upgradeFromFile(); });
+    m.wire(Command::ConvertToBin, [this] { files_.convertToBin(); });
+    m.wire(Command::Exit, [this] { frame_->close(); });
+    m.wire(Command::Settings, [this] { main_->selectTab(Tab::Settings); });
+    m.wire(Command::Fonts, [this] { main_->selectTab(Tab::Fonts); });
+    m.wire(Command::Serial, [this] { main_->selectTab(Tab::Serial); });
+    m.wire(Command::Export, [this] { main_->selectTab(Tab::Export); });
+    m.wire(Command::Options, [this] { main_->selectTab(Tab::Options); });
+    m.wire(Command::About, [this] { frame_->showAbout(); });
+    m.wire(Command::Help, [this] { frame_->showHelp(); });
+    m.wire(Command::Edit, [this] { main_->selectTab(Tab::Data); });
+
+    m.wire(Command::Insert, [this] { editing_.insertChannel(); });
+    m.wire(Command::Delete, [this] { editing_.deleteMarked(); });
+    m.wire(Command::MoveToBuffer, [this] { editing_.moveToBuffer(); });
+    m.wire(Command::PasteAll, [this] { editing_.pasteAll(); });
+    m.wire(Command::PasteSpecial, [this] { editing_.pasteSpecial(); });
+    m.wire(Command::StabPosition, [this] { editing_.assignRotorPosition(); });
+    m.wire(Command::Find, [this] { editing_.find(); });
+    m.wire(Command::FindNext, [this] { editing_.findNext(); });
+    m.wire(Command::Undo, [this] { editing_.undo(); });
+    m.wire(Command::Redo, [this] { editing_.redo(); });
+
+    const Command antennas[] = {Command::Antenna1, Command::Antenna2, Command::Antenna3,
+                                Command::Antenna4, Command::Antenna5, Command::Antenna6,
+                                Command::Antenna7, Command::Antenna8};
+    for (int i = 0; i < 8; ++i)
+        m.wire(antennas[i], [this, i] { editing_.setAttribute(setAntenna, i + 1); });
+    const Command ports[] = {Command::DiseqcPort1, Command::DiseqcPort2, Command::DiseqcPort3,
+                             Command::DiseqcPort4};
+    for (int i = 0; i < 4; ++i)
+        m.wire(ports[i], [this, i] { editing_.setAttribute(setDiseqcPort, i); });
+    const std::pair<Command, std::pair<void (*)(ChannelList&, const Marks&, int), int>>
+        attributes[] = {
+            {Command::VoltageOn, {setVoltage, 1}},
+            {Command::VoltageOff, {setVoltage, 0}},
+            {Command::SpectrumAuto, {setSpectralInversion, 0}},
+            {Command::SpectrumOff, {setSpectralInversion, 1}},
+            {Command::SpectrumOn, {setSpectralInversion, 2}},
+            {Command::ParentalOn, {setParentalLock, 1}},
+            {Command::ParentalOff, {setParentalLock, 0}},
+            {Command::AutoPmtOn, {setAutoPmt, 1}},
+            {Command::AutoPmtOff, {setAutoPmt, 0}},
+            {Command::AutoPidOn, {setAutoPid, 1}},
+            {Command::AutoPidOff, {setAutoPid, 0}},
+        };
+    for (const auto& [command, attribute] : attributes) {
+        const auto [set, value] = attribute;
+        m.wire(command, [this, set, value] { editing_.setAttribute(set, value); });
+    }
+}
+
+}  // namespace qel

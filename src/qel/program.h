@@ -1,0 +1,68 @@
+// The composition root: creates the controllers and the windows of the program, registers
+// the tool windows on their tabs and wires every command, key and signal. Nothing else in
+// the program creates a window or connects one controller to another.
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+#include "app/commands.h"
+#include "app/config_store.h"
+#include "app/editing_controller.h"
+#include "app/file_controller.h"
+#include "app/language.h"
+#include "app/list_controller.h"
+#include "app/prompter.h"
+#include "app/session.h"
+#include "app/settings_controller.h"
+
+namespace qel {
+
+class FrameWindow;
+class MainWindow;
+class RecentFiles;
+
+class Program : public QObject {
+    Q_OBJECT
+
+public:
+    // Without a prompter or chooser the real message boxes and file dialogs are used.
+    Program(Session& session, ConfigStore& store, Language& language, RecentFiles* recent = nullptr,
+            Prompter* prompter = nullptr, FileChooser* chooser = nullptr);
+    ~Program() override;
+
+    FrameWindow& frame() const { return *frame_; }
+    MainWindow& mainWindow() const { return *main_; }
+    ListController& list() { return list_; }
+    EditingController& editing() { return editing_; }
+    FileController& files() { return files_; }
+    SettingsController& settings() { return settings_; }
+    Prompter& prompter() const { return *prompter_; }
+
+    // A channel file named on the command line, opened when the main window opens.
+    void setFileToOpen(const QString& path) { fileToOpen_ = path; }
+
+private:
+    void registerToolWindows();
+    void wireCommands();
+    void mainWindowOpened();
+    QWidget* openSettings(QWidget* parent);
+
+    Session& session_;
+    ConfigStore& store_;
+    Language& language_;
+    RecentFiles* recent_;
+    std::unique_ptr<FrameWindow> frame_;
+    std::unique_ptr<Prompter> ownPrompter_;
+    std::unique_ptr<FileChooser> ownChooser_;
+    Prompter* prompter_;
+    FileChooser* chooser_;
+    ListController list_;
+    EditingController editing_;
+    FileController files_;
+    SettingsController settings_;
+    MainWindow* main_;
+    QString fileToOpen_;
+};
+
+}  // namespace qel

@@ -1,9 +1,0 @@
-#include "receiver_settings/fta_tables.h"
-
-namespace qel {
-
-void ResetImageTables(FtaImageTables& tables) {
-    tables = FtaImageTables{};
-}
-
-}  // namespace qel

@@ -1,0 +1,88 @@
+// The channel data editor: every field of one channel in typed controls; "Save Channel
+// data" writes the channel back into its list as one undoable step.
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "app/editing_controller.h"
+#include "app/list_controller.h"
+#include "app/session.h"
+#include "listedit/channel_data.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace qel {
+
+class ChannelDataWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    // Edits the channel selected in the shown list.
+    ChannelDataWindow(Session& session, const ListController& list, EditingController& editing,
+                      QWidget* parent = nullptr);
+
+    // The controls as fields, and showing fields in the controls.
+    DataFields fields() const;
+    void showFields(const DataFields& f);
+    void save();
+
+    // The channel this window edits: its list and row.
+    ListId list() const { return list_; }
+    int row() const { return row_; }
+    // True while the channel at the edited row is still the one the window opened with.
+    bool stillEditing() const;
+
+    QLineEdit* hexBox(Pair p) const { return hex_[static_cast<std::size_t>(p)]; }
+    QLineEdit* decBox(Pair p) const { return dec_[static_cast<std::size_t>(p)]; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build();
+    void setTexts();
+    void enableForFileType();
+    void showAntenna(int index);
+    void leaveBox(QLineEdit* box);
+
+    Session& session_;
+    EditingController& editing_;
+    ListId list_;
+    int row_;
+    ChannelRec original_;
+    FileKind fileType_;
+
+    QLineEdit* name_;
+    QLineEdit* freq1_;
+    QLineEdit* freq2_;
+    QComboBox* pol_;
+    QLineEdit* srate1_;
+    QLineEdit* srate2_;
+    QComboBox* fec_;
+    QLineEdit* sat_;
+    QComboBox* lohi_;
+    std::array<QLineEdit*, kPairs> hex_{};
+    std::array<QLineEdit*, kPairs> dec_{};
+    QLineEdit* acbw_;
+    QComboBox* ant_;
+    QComboBox* spectr_;
+    QComboBox* diseqc_;
+    QComboBox* audio_;
+    QComboBox* volt_;
+    QComboBox* video_;
+    QComboBox* servType_;
+    QCheckBox* parental_;
+    QComboBox* autoPid_;
+    QComboBox* autoPmt_;
+    std::array<QLineEdit*, 6> antInfo_{};  // satellite, LNB low, LNB high, switch, LOF, DiSEqC
+    QPushButton* save_;
+};
+
+}  // namespace qel

@@ -1,0 +1,764 @@
+#include "ui/main_window.h"
+
+#include <algorithm>
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/recent_files.h"
+#include "app/texts.h"
+#include "ui/channel_list_model.h"
+
+namespace qel {
+
+namespace {
+
+// Each command's action: its object name and its keys.
+struct CommandInfo {
+    Command command;
+    const char* objectName;
+    QList<QKeySequence> keys;
+};
+
+const std::array<CommandInfo, kCommandCount>& commandTable() {
+    static const std::array<CommandInfo, kCommandCount> table = {{
+        {Command::LoadChannels, "Load_Channel", {}},
+        {Command::SaveChannels, "Save_Channel", {}},
+        {Command::LoadSettings, "Load_Settings", {}},
+        {Command::SaveSettings, "Save_Settings", {}},
+        {Command::LoadFonts, "Load_Fonts", {}},
+        {Command::SaveFonts, "Save_Fonts", {}},
+        {Command::ImportText, "ImportFormTXT", {}},
+        {Command::UpgradeFromFile, "UpgDVB", {}},
+        {Command::ConvertToBin, "DVB2Bin", {QKeySequence(Qt::CTRL | Qt::Key_C)}},
+        {Command::Exit, "Exitmnu", {}},
+        {Command::Find, "Findmnu", {QKeySequence(Qt::CTRL | Qt::Key_F)}},
+        {Command::FindNext, "Findnemnu", {QKeySequence(Qt::Key_F3)}},
+        {Command::Undo, "Undomnu", {QKeySequence(Qt::CTRL | Qt::Key_Z)}},
+        {Command::Redo,
+         "Redomnu",
+         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}},
+        {Command::Settings, "Settmnu", {}},
+        {Command::Fonts, "Fontmnu", {}},
+        {Command::Serial, "Serial", {}},
+        {Command::Export, "Export", {QKeySequence(Qt::CTRL | Qt::Key_E)}},
+        {Command::Options, "options", {}},
+        {Command::About, "About", {}},
+        {Command::Help, "Help", {QKeySequence(Qt::Key_F1)}},
+        {Command::Edit, "Editmnu", {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}},
+        {Command::Insert, "Insertmnu", {QKeySequence(Qt::Key_Insert)}},
+        {Command::Delete, "Deletemnu", {QKeySequence(Qt::Key_Delete)}},
+        {Command::MoveToBuffer, "Cutmnu", {QKeySequence(Qt::CTRL | Qt::Key_X)}},
+        {Command::PasteAll, "Pastemnu", {QKeySequence(Qt::CTRL | Qt::Key_V)}},
+        {Command::PasteSpecial,
+         "Pastespecialmnu",
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)}},
+        {Command::Antenna1, "Ant1", {}},
+        {Command::Antenna2, "Ant2", {}},
+        {Command::Antenna3, "Ant3", {}},
+        {Command::Antenna4, "Ant4", {}},
+        {Command::Antenna5, "Ant5", {}},
+        {Command::Antenna6, "Ant6", {}},
+        {Command::Antenna7, "Ant7", {}},
+        {Command::Antenna8, "Ant8", {}},
+        {Command::VoltageOn, "onv", {}},
+        {Command::VoltageOff, "offv", {}},
+        {Command::DiseqcPort1, "Port1", {}},
+        {Command::DiseqcPort2, "Port2", {}},
+        {Command::DiseqcPort3, "Port3", {}},
+        {Command::DiseqcPort4, "Port4", {}},
+        {Command::SpectrumAuto, "Autospi", {}},
+        {Command::SpectrumOn, "Onspi", {}},
+        {Command::SpectrumOff, "Offspi", {}},
+        {Command::ParentalOn, "OnParCtrl", {}},
+        {Command::ParentalOff, "OffParCtrl", {}},
+        {Command::AutoPmtOn, "OnAutoPmt", {}},
+        {Command::AutoPmtOff, "OffAutoPmt", {}},
+        {Command::AutoPidOn, "OnAutoPid", {}},
+        {Command::AutoPidOff, "OffAutoPid", {}},
+        {Command::StabPosition, "STABMenu", {}},
+    }};
+    return table;
+}
+
+std::size_t indexOf(Command c) {
+    return static_cast<std::size_t>(c);
+}
+
+// A tool window opens beside the main window when the screen has room, else over it.
+void placeBeside(QWidget* child, QWidget* frame) {
+    child->adjustSize();
+    const QRect f = frame->frameGeometry();
+    const QRect screen = frame->screen()->availableGeometry();
+    QPoint at(f.right() + 8, f.top());
+    if (at.x() + child->width() > screen.right()) {
+        at.setX(std::max(screen.left(), screen.right() - child->width()));
+    }
+    if (at.y() + child->height() > screen.bottom()) {
+        at.setY(std::max(screen.top(), screen.bottom() - child->height()));
+    }
+    child->move(at);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Session& session, ListController& list, RecentFiles* recent, QWidget* parent)
+    : QWidget(parent),
+      session_(session),
+      listState_(list),
+      recent_(recent),
+      model_(new ChannelListModel(session, this)) {
+    for (const CommandInfo& info : commandTable()) {
+        auto* a = new QAction(this);
+        a->setObjectName(QString::fromLatin1(info.objectName));
+        // The keys are dispatched by the main window itself (handleKeyPress); the menus
+        // show them in their captions.
+        a->setShortcuts(info.keys);
+        a->setShortcutContext(Qt::WidgetShortcut);
+        a->setShortcutVisibleInContextMenu(false);
+        a->setEnabled(false);
+        actions_[indexOf(info.command)] = a;
+    }
+    buildWidgets();
+    buildMenus();
+    setTexts();
+
+    connect(&listState_, &ListController::rowsChanged, this, &MainWindow::redrawRows);
+    connect(&listState_, &ListController::selectionShown, this, &MainWindow::showSelection);
+    connect(&session_, &Session::listsChanged, this, [this] { updateCommands(); });
+    connect(&session_, &Session::stateChanged, this, [this] {
+        fileName_->setText(session_.channelFile().isEmpty()
+                               ? tr("No file loaded")
+                               : QFileInfo(session_.channelFile()).fileName());
+        tagBadge_->setVisible(session_.workspace().fileType() == FileKind::BIN &&
+                              session_.workspace().imageTables().imageTagged);
+        updateCommands();
+    });
+}
+
+MainWindow::~MainWindow() {
+    if (openChild_) delete openChild_;
+}
+
+QAction* MainWindow::action(Command command) const {
+    return actions_[indexOf(command)];
+}
+
+void MainWindow::wire(Command command, std::function<void()> run) {
+    connect(action(command), &QAction::triggered, this, [run = std::move(run)] { run(); });
+    wired_[indexOf(command)] = true;
+    updateCommands();
+}
+
+void MainWindow::buildWidgets() {
+    tabs_ = new QTabBar(this);
+    tabs_->setObjectName("TabStrip1");
+    tabs_->setExpanding(true);
+    tabs_->setFocusPolicy(Qt::NoFocus);
+    for (std::size_t i = 0; i < kTabCount; ++i)
+        tabs_->addTab(QString());
+    connect(tabs_, &QTabBar::currentChanged, this, [this](int index) { onTabClicked(index); });
+    connect(tabs_, &QTabBar::tabBarClicked, this, [this](int index) {
+        if (index + 1 == static_cast<int>(currentTab_) && openChild_) openChild_->activateWindow();
+    });
+
+    fileName_ = new QLabel(this);
+    fileName_->setObjectName("filename");
+    title_ = new QLabel(this);
+    title_->setObjectName("Tv_Radio");
+    QFont bold = title_->font();
+    bold.setBold(true);
+    title_->setFont(bold);
+    count_ = new QLabel(QStringLiteral("0"), this);
+    count_->setObjectName("NoofChannel");
+    count_->setFont(bold);
+    count_->setMinimumWidth(count_->fontMetrics().horizontalAdvance(QStringLiteral("00000")));
+    count_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    list_ = new QListView(this);
+    list_->setObjectName("ShowList");
+    list_->setModel(model_);
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list_->setUniformItemSizes(true);
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    list_->setMinimumSize(560, 300);
+    // Marked channels are dragged to a new place; the model reports where they were dropped.
+    list_->setDragEnabled(true);
+    list_->setAcceptDrops(true);
+    list_->setDropIndicatorShown(true);
+    list_->setDragDropMode(QAbstractItemView::DragDrop);
+    list_->setDefaultDropAction(Qt::MoveAction);
+    connect(model_, &ChannelListModel::rowsDropped, this, &MainWindow::rowsDropped);
+    list_->installEventFilter(this);
+    connect(list_, &QListView::customContextMenuRequested, this,
+            [this](const QPoint& pos) { editingMenuRequested(pos); });
+    connect(list_, &QListView::clicked, this, [this] {
+        listState_.rememberSelectedRow();
+        updateCommands();
+    });
+    connect(list_, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (!model_->isBlankRow(index.row())) selectTab(Tab::Data);
+    });
+    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { userSelectionChanged(); });
+    connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { userSelectionChanged(); });
+
+    dataRow_ = new QLineEdit(this);
+    dataRow_->setObjectName("ShowSmall");
+    dataRow_->setReadOnly(true);
+    dataRow_->setFocusPolicy(Qt::NoFocus);
+    dataRow_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    dataRow_->hide();
+
+    menuButton_ = new QPushButton(QStringLiteral("&Menu"), this);
+    menuButton_->setObjectName("ForMenu");
+    menuButton_->setFocusPolicy(Qt::NoFocus);
+    dataRowButton_ = new QToolButton(this);
+    dataRowButton_->setObjectName("ExpShow");
+    dataRowButton_->setArrowType(Qt::UpArrow);
+    dataRowButton_->setFocusPolicy(Qt::NoFocus);
+    connect(dataRowButton_, &QToolButton::clicked, this, [this] { toggleDataRow(); });
+    tvRadio_ = new QPushButton(QStringLiteral("&Tv <--> Radio"), this);
+    tvRadio_->setObjectName("TvRadio");
+    tvRadio_->setFocusPolicy(Qt::NoFocus);
+    connect(tvRadio_, &QPushButton::clicked, this, [this] {
+        if (!tvRadio_->isEnabled()) return;
+        listState_.switchList();
+        list_->setFocus();
+    });
+    tagBadge_ = new QLabel(QStringLiteral("QEL"), this);
+    tagBadge_->setObjectName("Image1");
+    tagBadge_->setStyleSheet(
+        "QLabel { background: #2e6db4; color: white; font-weight: bold; padding: 2px 6px; "
+        "border-radius: 3px; }");
+    tagBadge_->hide();
+    busy_ = new QProgressBar(this);
+    busy_->setObjectName("AntImage");
+    busy_->setRange(0, 0);  // busy, without a measure of progress
+    busy_->setMaximumWidth(90);
+    busy_->setTextVisible(false);
+    busy_->hide();
+    bufferButton_ = new QPushButton(QStringLiteral("Buffer"), this);
+    bufferButton_->setObjectName("BuffBut");
+    bufferButton_->setFocusPolicy(Qt::NoFocus);
+    connect(bufferButton_, &QPushButton::clicked, this, [this] { selectTab(Tab::Buffer); });
+
+    auto* header = new QHBoxLayout;
+    header->addWidget(fileName_, 1);
+    header->addWidget(title_);
+    header->addSpacing(12);
+    header->addWidget(count_);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(menuButton_);
+    buttons->addWidget(dataRowButton_);
+    buttons->addWidget(tvRadio_, 1);
+    buttons->addWidget(busy_);
+    buttons->addWidget(tagBadge_);
+    buttons->addWidget(bufferButton_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_);
+    layout->addLayout(header);
+    layout->addWidget(list_, 1);
+    layout->addWidget(dataRow_);
+    layout->addLayout(buttons);
+    installEventFilter(this);
+}
+
+void MainWindow::buildMenus() {
+    fileMenu_ = new QMenu(this);
+    for (Command c : {Command::LoadChannels, Command::SaveChannels, Command::LoadSettings,
+                      Command::SaveSettings, Command::LoadFonts, Command::SaveFonts,
+                      Command::ImportText, Command::UpgradeFromFile, Command::ConvertToBin}) {
+        if (c == Command::LoadFonts || c == Command::UpgradeFromFile) fileMenu_->addSeparator();
+        fileMenu_->addAction(action(c));
+    }
+    fileMenu_->addSeparator();
+    recentMenu_ = fileMenu_->addMenu(QString());
+    recentMenu_->setObjectName("RecentFiles");
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(action(Command::Exit));
+
+    searchMenu_ = new QMenu(this);
+    searchMenu_->setObjectName("Search");
+    searchMenu_->addAction(action(Command::Find));
+    searchMenu_->addAction(action(Command::FindNext));
+
+    mainMenu_ = new QMenu(this);
+    mainMenu_->addMenu(fileMenu_);
+    mainMenu_->addMenu(searchMenu_);
+    mainMenu_->addAction(action(Command::Undo));
+    mainMenu_->addAction(action(Command::Redo));
+    mainMenu_->addSeparator();
+    for (Command c : {Command::Settings, Command::Fonts, Command::Serial, Command::Export,
+                      Command::Options, Command::About, Command::Help}) {
+        mainMenu_->addAction(action(c));
+    }
+    connect(menuButton_, &QPushButton::clicked, this, [this] {
+        mainMenu_->popup(menuButton_->mapToGlobal(QPoint(0, menuButton_->height())));
+    });
+
+    editingMenu_ = new QMenu(this);
+    editingMenu_->setObjectName("editing_menu");
+    editingMenu_->addAction(action(Command::Undo));
+    editingMenu_->addAction(action(Command::Redo));
+    editingMenu_->addSeparator();
+    for (Command c : {Command::Edit, Command::Insert, Command::Delete, Command::MoveToBuffer,
+                      Command::PasteAll, Command::PasteSpecial}) {
+        editingMenu_->addAction(action(c));
+    }
+    editingMenu_->addSeparator();
+
+    const auto submenu = [this](const char* name, const QString& caption,
+                                std::initializer_list<std::pair<Command, QString>> items) {
+        QMenu* m = editingMenu_->addMenu(caption);
+        m->setObjectName(QString::fromLatin1(name));
+        for (const auto& [command, text] : items) {
+            action(command)->setText(text);
+            m->addAction(action(command));
+        }
+        return m;
+    };
+    // These captions exist in one form only.
+    antennaMenu_ = submenu("Antmnu", QStringLiteral("&Antenna"),
+                           {{Command::Antenna1, "Antenna 1"},
+                            {Command::Antenna2, "Antenna 2"},
+                            {Command::Antenna3, "Antenna 3"},
+                            {Command::Antenna4, "Antenna 4"},
+                            {Command::Antenna5, "Antenna 5"},
+                            {Command::Antenna6, "Antenna 6"},
+                            {Command::Antenna7, "Antenna 7"},
+                            {Command::Antenna8, "Antenna 8"}});
+    dvbMenus_ = {
+        submenu("Voltmnu", QStringLiteral("&12V"),
+                {{Command::VoltageOn, "&On"}, {Command::VoltageOff, "O&ff"}}),
+        submenu("Diseqcdvbmnu", QStringLiteral("&Diseqc"),
+                {{Command::DiseqcPort1, "Lnb Port &1"},
+                 {Command::DiseqcPort2, "Lnb Port &2"},
+                 {Command::DiseqcPort3, "Lnb Port &3"},
+                 {Command::DiseqcPort4, "Lnb Port &4"}}),
+        submenu("SpecInvmnu", QStringLiteral("&Spectrum inversion"),
+                {{Command::SpectrumAuto, "&Auto"},
+                 {Command::SpectrumOn, "&On"},
+                 {Command::SpectrumOff, "O&ff"}}),
+        submenu("ParentCtrlMenu", QStringLiteral("&Parental Control"),
+                {{Command::ParentalOn, "&On"}, {Command::ParentalOff, "O&ff"}}),
+        submenu("AutoPmtMenu", QStringLiteral("&AutoPmt"),
+                {{Command::AutoPmtOn, "&On"}, {Command::AutoPmtOff, "O&ff"}}),
+        submenu("AutoPidMenu", QStringLiteral("A&utoPid"),
+                {{Command::AutoPidOn, "&On"}, {Command::AutoPidOff, "O&ff"}}),
+    };
+    editingMenu_->addAction(action(Command::StabPosition));
+
+    refreshRecentMenu();
+}
+
+void MainWindow::setTexts() {
+    const QString tabNames[kTabCount] = {tr("List"),     tr("Data"),   QStringLiteral("Buffer"),
+                                         tr("Settings"), tr("Fonts"),  tr("Serial"),
+                                         tr("Export"),   tr("Options")};
+    for (std::size_t i = 0; i < kTabCount; ++i)
+        tabs_->setTabText(static_cast<int>(i), tabNames[i]);
+    if (session_.channelFile().isEmpty()) fileName_->setText(tr("No file loaded"));
+    menuButton_->setToolTip(tr("Click for menu"));
+    dataRowButton_->setToolTip(tr("Show/hide data row"));
+    list_->setToolTip(tr("Right click for editing menu"));
+    tvRadio_->setToolTip(tr("Change viewing list"));
+    title_->setText(session_.workspace().shownList() == ListId::TV ? tr("TV CHANNELS")
+                                                                   : tr("RADIO CHANNELS"));
+
+    const std::pair<Command, QString> captions[] = {
+        {Command::LoadChannels, tr("Load channels")},
+        {Command::SaveChannels, tr("Save channels")},
+        {Command::LoadSettings, tr("Load settings")},
+        {Command::SaveSettings, tr("Save settings")},
+        {Command::LoadFonts, tr("Load fonts")},
+        {Command::SaveFonts, tr("Save fonts")},
+        {Command::ImportText, tr("Import form text file")},
+        {Command::UpgradeFromFile, tr("Upgrade from file")},
+        {Command::ConvertToBin, tr("&Convert to  bin       Ctrl+C")},
+        {Command::Exit, tr("E&xit")},
+        {Command::Export, tr("&Export                    Ctrl+E")},
+        {Command::Serial, tr("&Serial functions")},
+        {Command::Find, tr("&Find                   Ctrl+F")},
+        {Command::FindNext, tr("Find &Next           F3")},
+        {Command::Settings, tr("Se&ttings")},
+        {Command::Fonts, tr("F&onts")},
+        {Command::Options, tr("&Option")},
+        {Command::About, tr("&About")},
+        {Command::Help, tr("&Help                        F1")},
+        {Command::Edit, tr("&Edit                             Return")},
+        {Command::Insert, tr("&Insert                           Ins")},
+        {Command::Delete, tr("&Delete                         Del")},
+        {Command::MoveToBuffer, tr("&Move to buffer            Ctrl+X")},
+        {Command::PasteAll, tr("&Paste all from buffer    Ctrl+V")},
+        {Command::PasteSpecial, tr("Paste &Special             Ctrl+Shift+V")},
+        {Command::StabPosition, tr("STAB rotor Position")},
+        {Command::Undo, tr("&Undo                             Ctrl+Z")},
+        {Command::Redo, tr("&Redo                             Ctrl+Y")},
+    };
+    for (const auto& [command, text] : captions)
+        action(command)->setText(text);
+    fileMenu_->setTitle(QStringLiteral("&File"));
+    searchMenu_->setTitle(tr("&Search"));
+    recentMenu_->setTitle(tr("Recent files"));
+    showDataRow();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) setTexts();
+    QWidget::changeEvent(event);
+}
+
+void MainWindow::load() {
+    setTexts();
+    setCurrentTabSilently(Tab::List);
+    currentTab_ = Tab::List;
+    redrawRows();
+    if (session_.config().littleBox.toInt() == 1) toggleDataRow();
+}
+
+void MainWindow::redrawRows() {
+    model_->refresh();
+    title_->setText(session_.workspace().shownList() == ListId::TV ? tr("TV CHANNELS")
+                                                                   : tr("RADIO CHANNELS"));
+    count_->setText(QString::number(session_.workspace().shown().size()));
+    showSelection();
+}
+
+void MainWindow::showSelection() {
+    showingSelection_ = true;
+    QItemSelectionModel* sel = list_->selectionModel();
+    const int row = std::clamp(listState_.selectedRow(), 1, model_->rowCount()) - 1;
+    const QModelIndex current = model_->index(row);
+    sel->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect);
+    QItemSelection marked;
+    for (std::size_t m : listState_.marks()) {
+        const QModelIndex i = model_->index(static_cast<int>(m));
+        if (i.isValid()) marked.select(i, i);
+    }
+    // The selected row is marked only when the controller says so.
+    sel->select(current, QItemSelectionModel::Deselect);
+    sel->select(marked, QItemSelectionModel::Select);
+    list_->scrollTo(current);
+    showingSelection_ = false;
+    if (isVisible() && !QApplication::activePopupWidget()) list_->setFocus();
+    updateCommands();
+    showDataRow();
+}
+
+void MainWindow::userSelectionChanged() {
+    if (showingSelection_) return;
+    const QModelIndex current = list_->currentIndex();
+    Marks marks;
+    const int channels = model_->channelCount();
+    for (const QModelIndex& i : list_->selectionModel()->selectedRows()) {
+        if (i.row() < channels) marks.push_back(static_cast<std::size_t>(i.row()));
+    }
+    std::sort(marks.begin(), marks.end());
+    listState_.userSelected(current.isValid() ? current.row() + 1 : 1, marks);
+    updateCommands();
+    showDataRow();
+}
+
+QString MainWindow::dataRow() const {
+    return dataRow_->text();
+}
+QString MainWindow::title() const {
+    return title_->text();
+}
+QString MainWindow::countText() const {
+    return count_->text();
+}
+QString MainWindow::fileLabel() const {
+    return fileName_->text();
+}
+
+void MainWindow::showDataRow() {
+    // While Shift is held the selection is being extended: the data row waits.
+    if (shiftHeld_) return;
+    dataRow_->setText(listState_.dataRowText());
+    dataRow_->setCursorPosition(0);
+}
+
+void MainWindow::setUndoState(bool canUndo, bool canRedo) {
+    canUndo_ = canUndo;
+    canRedo_ = canRedo;
+    updateCommands();
+}
+
+void MainWindow::showBusy(bool on) {
+    busy_->setVisible(on);
+    if (on) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        busy_->repaint();
+    } else {
+        QGuiApplication::restoreOverrideCursor();
+    }
+}
+
+CommandState MainWindow::commandState() const {
+    CommandState s;
+    s.list = listState_.commands();
+    s.canUndo = canUndo_;
+    s.canRedo = canRedo_;
+    s.imageLoaded = session_.workspace().fileType() == FileKind::BIN;
+    for (std::size_t t = 1; t <= kTabCount; ++t)
+        s.windows[t - 1] = factories_[t] != nullptr;
+    return s;
+}
+
+void MainWindow::updateCommands() {
+    const CommandState s = commandState();
+    for (const CommandInfo& info : commandTable()) {
+        const std::size_t i = indexOf(info.command);
+        actions_[i]->setEnabled(wired_[i] && commandEnabled(info.command, s));
+    }
+    searchMenu_->setEnabled(s.list.search);
+    tvRadio_->setEnabled(s.list.tvRadio);
+    bufferButton_->setEnabled(s.list.buffer);
+    // Disabling the current tab makes the strip select another one: that selection opens
+    // nothing, the strip goes back to the tab that is open.
+    const bool armed = tabClickArmed_;
+    const int shownTab = tabs_->currentIndex();
+    tabClickArmed_ = false;
+    for (std::size_t t = 2; t <= kTabCount; ++t) {
+        tabs_->setTabEnabled(static_cast<int>(t - 1), qel::tabEnabled(static_cast<Tab>(t), s));
+    }
+    if (tabs_->currentIndex() != shownTab)
+        tabs_->setCurrentIndex(static_cast<int>(currentTab_) - 1);
+    tabClickArmed_ = armed;
+}
+
+bool MainWindow::tabEnabled(Tab tab) const {
+    return qel::tabEnabled(tab, commandState());
+}
+
+void MainWindow::setToolWindow(Tab tab, WindowFactory factory) {
+    factories_[static_cast<std::size_t>(tab)] = std::move(factory);
+    updateCommands();
+}
+
+void MainWindow::selectTab(Tab tab) {
+    if (tab == currentTab_) {
+        // The Settings tab opens its window again (the settings windows return through it).
+        if (tab == Tab::Settings) {
+            openTab(tab);
+        } else if (openChild_) {
+            openChild_->activateWindow();
+        }
+        return;
+    }
+    tabs_->setCurrentIndex(static_cast<int>(tab) - 1);
+}
+
+void MainWindow::setCurrentTabSilently(Tab tab) {
+    if (tabs_->currentIndex() == static_cast<int>(tab) - 1) return;
+    tabClickArmed_ = false;
+    tabs_->setCurrentIndex(static_cast<int>(tab) - 1);
+    tabClickArmed_ = true;
+}
+
+void MainWindow::onTabClicked(int index) {
+    if (!tabClickArmed_) return;
+    openTab(static_cast<Tab>(index + 1));
+}
+
+void MainWindow::returnToList() {
+    openChildRaw_ = nullptr;
+    if (openChild_) {
+        QWidget* child = openChild_;
+        openChild_ = nullptr;
+        child->close();
+        child->deleteLater();
+    }
+    currentTab_ = Tab::List;
+    setCurrentTabSilently(Tab::List);
+    list_->setFocus();
+    showDataRow();
+    emit tabOpened(Tab::List);
+}
+
+void MainWindow::openTab(Tab tab) {
+    if (tab == Tab::List) {
+        returnToList();
+        return;
+    }
+    updateCommands();
+    if (!tabEnabled(tab)) {
+        setCurrentTabSilently(currentTab_);
+        return;
+    }
+    showChild(factories_[static_cast<std::size_t>(tab)](window()), tab);
+}
+
+void MainWindow::replaceOpenChild(QWidget* child) {
+    showChild(child, currentTab_);
+}
+
+void MainWindow::showChild(QWidget* child, Tab tab) {
+    openChildRaw_ = nullptr;
+    if (openChild_ && openChild_ != child) {
+        QWidget* old = openChild_;
+        openChild_ = nullptr;
+        old->close();
+        old->deleteLater();
+    }
+    placeBeside(child, window());
+    currentTab_ = tab;
+    openChild_ = child;
+    child->setAttribute(Qt::WA_DeleteOnClose);
+    // The tool window closed by itself: back to the list.
+    child->installEventFilter(this);
+    connect(child, &QObject::destroyed, this, [this](QObject* gone) {
+        if (gone == openChildRaw_) childClosed();
+    });
+    openChildRaw_ = child;
+    child->show();
+    child->raise();
+    child->activateWindow();
+    emit tabOpened(tab);
+}
+
+void MainWindow::toggleDataRow() {
+    dataRow_->setVisible(!dataRow_->isVisible());
+    dataRowButton_->setArrowType(dataRow_->isVisible() ? Qt::DownArrow : Qt::UpArrow);
+}
+
+bool MainWindow::dataRowShown() const {
+    return !dataRow_->isHidden();
+}
+
+bool MainWindow::handleKeyPress(int key, Qt::KeyboardModifiers mods) {
+    const bool ctrl = mods & Qt::ControlModifier;
+    const bool shift = mods & Qt::ShiftModifier;
+    const bool alt = mods & Qt::AltModifier;
+    if (ctrl && shift && alt && key == Qt::Key_D) {
+        emit debugModeRequested();
+        return true;
+    }
+    // A key runs the command bound to it; modifiers that no binding of the key uses are
+    // ignored, the ones it uses are matched first.
+    const Qt::KeyboardModifiers held =
+        mods & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    for (Qt::KeyboardModifiers dropped :
+         {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::AltModifier),
+          Qt::KeyboardModifiers(Qt::ShiftModifier), Qt::AltModifier | Qt::ShiftModifier,
+          Qt::KeyboardModifiers(Qt::ControlModifier), Qt::ControlModifier | Qt::AltModifier,
+          Qt::ControlModifier | Qt::ShiftModifier,
+          Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier}) {
+        if ((held & dropped) != dropped) continue;
+        const QKeySequence pressed(QKeyCombination(held & ~dropped, static_cast<Qt::Key>(key)));
+        for (QAction* a : actions_) {
+            if (!a->shortcuts().contains(pressed)) continue;
+            updateCommands();
+            if (a == action(Command::Help)) list_->setFocus();
+            if (a == action(Command::Edit)) {
+                selectTab(Tab::Data);  // as a double click: the gate of the tab decides
+            } else if (a->isEnabled()) {
+                a->trigger();
+            }
+            return true;
+        }
+    }
+    if (key == Qt::Key_M) {
+        mainMenu_->popup(menuButton_->mapToGlobal(QPoint(0, menuButton_->height())));
+    } else if (key == Qt::Key_Backtab || (shift && key == Qt::Key_Tab)) {
+        emit headerStepRequested(-1);
+    } else if (key == Qt::Key_Tab) {
+        emit headerStepRequested(+1);
+    } else if (key == Qt::Key_Shift) {
+        shiftHeld_ = true;
+        return false;  // the list still extends its selection
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void MainWindow::handleKeyRelease(Qt::KeyboardModifiers stillHeld) {
+    if (!(stillHeld & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))) {
+        shiftHeld_ = false;
+    }
+    showDataRow();
+}
+
+void MainWindow::childClosed() {
+    openChildRaw_ = nullptr;
+    openChild_ = nullptr;
+    returnToList();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == openChildRaw_ && watched != this) {
+        if (event->type() == QEvent::Close) childClosed();
+        return QWidget::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(event);
+        if (handleKeyPress(k->key(), k->modifiers())) return true;
+    } else if (event->type() == QEvent::KeyRelease) {
+        auto* k = static_cast<QKeyEvent*>(event);
+        if (!k->isAutoRepeat()) {
+            Qt::KeyboardModifiers held = k->modifiers();
+            // The released key itself no longer counts as held.
+            if (k->key() == Qt::Key_Shift) held &= ~Qt::ShiftModifier;
+            if (k->key() == Qt::Key_Control) held &= ~Qt::ControlModifier;
+            if (k->key() == Qt::Key_Alt) held &= ~Qt::AltModifier;
+            handleKeyRelease(held);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::prepareEditingMenu() {
+    updateCommands();
+    const bool blank = listState_.blankRowSelected();
+    const bool fta = session_.workspace().fileType() == FileKind::BIN;
+    antennaMenu_->setEnabled(fta && !blank);
+    if (fta) {
+        const QList<QAction*> items = antennaMenu_->actions();
+        for (int i = 0; i < items.size() && i < 8; ++i) {
+            const QString name = Texts::fromLatin1(
+                session_.workspace().imageTables().antennaName(static_cast<std::size_t>(i)));
+            items[i]->setText(QString::number(i + 1) + ' ' + name.trimmed());
+        }
+    }
+    for (QMenu* m : dvbMenus_)
+        m->setEnabled(!fta && !blank);
+}
+
+void MainWindow::editingMenuRequested(const QPoint& pos) {
+    if (session_.workspace().channelCount() == 0) return;
+    prepareEditingMenu();
+    editingMenu_->popup(list_->viewport()->mapToGlobal(pos));
+}
+
+void MainWindow::refreshRecentMenu() {
+    recentMenu_->clear();
+    const QStringList files = recent_ != nullptr ? recent_->paths() : QStringList();
+    for (const QString& path : files) {
+        QAction* a = recentMenu_->addAction(QFileInfo(path).fileName());
+        a->setToolTip(path);
+        connect(a, &QAction::triggered, this, [this, path] { emit recentFileChosen(path); });
+    }
+    recentMenu_->setEnabled(!files.isEmpty());
+}
+
+}  // namespace qel

@@ -1,0 +1,184 @@
+#include "ui/options_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFileSystemModel>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSerialPortInfo>
+#include <QSignalBlocker>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace qel {
+
+OptionsWindow::OptionsWindow(Session& session, ConfigStore& store, Language& language,
+                             QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session), store_(store), language_(language) {
+    setObjectName("OptionsForm");
+    setWindowTitle(QStringLiteral("QEL"));
+
+    folderBox_ = new QGroupBox(this);
+    folders_ = new QFileSystemModel(this);
+    folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    folders_->setRootPath(QStringLiteral("/"));
+    folderTree_ = new QTreeView(folderBox_);
+    folderTree_->setObjectName("DirGet");
+    folderTree_->setModel(folders_);
+    folderTree_->setHeaderHidden(true);
+    for (int c = 1; c < folders_->columnCount(); ++c)
+        folderTree_->hideColumn(c);
+    folderTree_->setMinimumSize(300, 220);
+    folderText_ = new QLabel(folderBox_);
+    folderText_->setObjectName("Dirch");
+    connect(folderTree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& index) {
+                if (index.isValid()) {
+                    dir_ = folders_->filePath(index);
+                    folderText_->setText(shortPath(dir_));
+                }
+            });
+    connect(folders_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        if (dir_.startsWith(loaded)) showFolderInTree();
+    });
+    auto* dirLayout = new QVBoxLayout(folderBox_);
+    dirLayout->addWidget(folderTree_, 1);
+    dirLayout->addWidget(folderText_);
+
+    miscBox_ = new QGroupBox(this);
+    portChoice_ = new QComboBox(miscBox_);
+    portChoice_->setObjectName("optPort");
+    for (const auto& [text, stored] : portChoices())
+        portChoice_->addItem(text, stored);
+    languageChoice_ = new QComboBox(miscBox_);
+    languageChoice_->setObjectName("Lang");
+    languageChoice_->addItem(QStringLiteral("English"));
+    languageChoice_->addItem(QStringLiteral("Italiano"));
+    rememberLayout_ = new QCheckBox(miscBox_);
+    rememberLayout_->setObjectName("optLayout");
+    dataRowAtStart_ = new QCheckBox(miscBox_);
+    dataRowAtStart_->setObjectName("OptBox");
+    portLabel_ = new QLabel(miscBox_);
+    languageLabel_ = new QLabel(miscBox_);
+    layoutLabel_ = new QLabel(miscBox_);
+    dataRowLabel_ = new QLabel(miscBox_);
+    portLabel_->setBuddy(portChoice_);
+    languageLabel_->setBuddy(languageChoice_);
+    layoutLabel_->setBuddy(rememberLayout_);
+    dataRowLabel_->setBuddy(dataRowAtStart_);
+    auto* misc = new QFormLayout(miscBox_);
+    misc->addRow(portLabel_, portChoice_);
+    misc->addRow(languageLabel_, languageChoice_);
+    misc->addRow(layoutLabel_, rememberLayout_);
+    misc->addRow(dataRowLabel_, dataRowAtStart_);
+
+    save_ = new QPushButton(this);
+    save_->setObjectName("SaveOpt");
+    connect(save_, &QPushButton::clicked, this, [this] { save(); });
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(miscBox_);
+    right->addStretch(1);
+    right->addWidget(save_, 0, Qt::AlignRight);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(folderBox_, 1);
+    layout->addLayout(right);
+
+    // load: the current values.
+    setWorkingDir(session_.workingDir());
+    setTexts();
+    rememberLayout_->setChecked(session_.config().rememberLayout == QLatin1String("T"));
+    dataRowAtStart_->setChecked(session_.config().littleBox.toInt() == 1);
+    const int port = portChoice_->findData(session_.config().comPortText.trimmed());
+    portChoice_->setCurrentIndex(port >= 0 ? port : 0);
+}
+
+QList<QPair<QString, QString>> OptionsWindow::portChoices() {
+    QList<QPair<QString, QString>> ports;
+    for (int i = 1; i <= 4; ++i) {
+        ports.append(
+            {QStringLiteral("COM%1  (/dev/ttyS%2)").arg(i).arg(i - 1), QString::number(i)});
+    }
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        const QString device = info.systemLocation();
+        if (device.startsWith(QLatin1String("/dev/ttyS")) && device.size() == 10 &&
+            device.back() >= '0' && device.back() <= '3') {
+            continue;  // one of COM1-COM4
+        }
+        QString text = device;
+        if (!info.description().isEmpty()) text += QStringLiteral("  (") + info.description() + ')';
+        ports.append({text, device});
+    }
+    return ports;
+}
+
+QString OptionsWindow::shortPath(const QString& path) {
+    if (path.size() < 44) return path;
+    return path.left(20) + QStringLiteral("....") + path.right(20);
+}
+
+void OptionsWindow::setWorkingDir(const QString& path) {
+    dir_ = path;
+    folderText_->setText(shortPath(path));
+    showFolderInTree();
+}
+
+void OptionsWindow::showFolderInTree() {
+    // The folder model loads in the background: the folder is shown once its parents are.
+    const QModelIndex index = folders_->index(dir_);
+    if (!index.isValid()) return;
+    for (QModelIndex p = index.parent(); p.isValid(); p = p.parent())
+        folderTree_->expand(p);
+    if (folderTree_->currentIndex() != index) {
+        const QSignalBlocker block(folderTree_->selectionModel());
+        folderTree_->setCurrentIndex(index);
+    }
+    folderTree_->scrollTo(index, QAbstractItemView::PositionAtCenter);
+}
+
+QString OptionsWindow::shownDir() const {
+    return folderText_->text();
+}
+
+void OptionsWindow::setTexts() {
+    miscBox_->setTitle(tr(" Miscellaneous "));
+    folderBox_->setTitle(tr(" Working Directory "));
+    dataRowLabel_->setText(tr("&Info box on at boot"));
+    layoutLabel_->setText(tr("&Remember export layout"));
+    languageLabel_->setText(tr("&Language"));
+    portLabel_->setText(tr("&Comunication port"));
+    save_->setText(tr("Save"));
+    languageChoice_->setCurrentIndex(session_.english() ? 0 : 1);
+}
+
+void OptionsWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) setTexts();
+    QWidget::changeEvent(event);
+}
+
+void OptionsWindow::save() {
+    QString dir = dir_;
+    // A drive root ("C:\") is kept as the drive ("C:").
+    if (dir.size() == 3 && dir[1] == ':') dir = dir.left(2);
+    Config c = session_.config();
+    c.workingDir = dir;
+    c.comPortText = portChoice_->currentData().toString();
+    bool numeric = false;
+    c.comPort = c.comPortText.toInt(&numeric);
+    if (!numeric) c.comPort = 0;
+    c.rememberLayout = rememberLayout_->isChecked() ? QStringLiteral("T") : QStringLiteral("F");
+    c.littleBox = dataRowAtStart_->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    c.language =
+        languageChoice_->currentIndex() == 0 ? QStringLiteral("ENG") : QStringLiteral("ITA");
+    session_.setWorkingDir(dir);
+    session_.setConfig(c);
+    store_.saveOptions(c);
+    // Every open window re-sets its texts on the language change event.
+    language_.apply(c.language);
+}
+
+}  // namespace qel

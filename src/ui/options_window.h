@@ -1,0 +1,68 @@
+// The options window: working directory, serial port, language, export layout memory
+// and the data row at start; save stores them and sets the language at once.
+#pragma once
+
+#include <QWidget>
+
+#include "app/config_store.h"
+#include "app/language.h"
+#include "app/session.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTreeView;
+class QFileSystemModel;
+
+namespace qel {
+
+class OptionsWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    OptionsWindow(Session& session, ConfigStore& store, Language& language,
+                  QWidget* parent = nullptr);
+
+    // A folder path as the window shows it: whole up to 43 characters, else its first
+    // 20 characters, "...." and its last 20.
+    static QString shortPath(const QString& path);
+
+    // The serial ports offered: COM1-COM4 (the first four serial devices), then every
+    // port the system reports. Each entry's data is what "ComPort" stores.
+    static QList<QPair<QString, QString>> portChoices();
+
+    void save();
+    void setWorkingDir(const QString& path);
+    QString shownDir() const;
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void setTexts();
+    void showFolderInTree();
+
+    Session& session_;
+    ConfigStore& store_;
+    Language& language_;
+    QString dir_;
+
+    QGroupBox* miscBox_;
+    QGroupBox* folderBox_;
+    QTreeView* folderTree_;
+    QFileSystemModel* folders_;
+    QLabel* folderText_;
+    QComboBox* portChoice_;
+    QComboBox* languageChoice_;
+    QCheckBox* rememberLayout_;
+    QCheckBox* dataRowAtStart_;
+    QLabel* dataRowLabel_;
+    QLabel* portLabel_;
+    QLabel* languageLabel_;
+    QLabel* layoutLabel_;
+    QPushButton* save_;
+};
+
+}  // namespace qel

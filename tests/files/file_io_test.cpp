@@ -1,0 +1,65 @@
+#include "files/file_io.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace qel {
+namespace {
+
+using test::TempDir;
+
+std::size_t filesIn(const fs::path& dir) {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+}
+
+TEST(ReadFileBytes, WholeFileMissingAndTooLarge) {
+    TempDir dir;
+    const std::string bytes("a\0b\xFF", 4);
+    const auto path = dir.write("f.bin", bytes);
+    EXPECT_EQ(*readFileBytes(path, 4), bytes);
+    EXPECT_EQ(readFileBytes(path, 3).error(), ErrorCode::FileTooLarge);
+    EXPECT_EQ(readFileBytes(dir.file("none"), 10).error(), ErrorCode::CannotOpenFile);
+    EXPECT_EQ(readFileBytes(dir.path().string(), 10).error(), ErrorCode::CannotOpenFile);
+}
+
+TEST(WriteFileAtomic, ReplacesAndLeavesNoTemporaryFile) {
+    TempDir dir;
+    const auto path = dir.write("list.dvb", "old content");
+    ASSERT_TRUE(writeFileAtomic(path, "new").ok());
+    EXPECT_EQ(TempDir::read(path), "new");
+    EXPECT_EQ(filesIn(dir.path()), 1u);
+    ASSERT_TRUE(writeFileAtomic(dir.file("fresh.dvb"), "").ok());
+    EXPECT_EQ(TempDir::read(dir.file("fresh.dvb")), "");
+}
+
+TEST(WriteFileAtomic, FailureKeepsThePreviousFile) {
+    TempDir dir;
+    // The target is a folder: the rename fails and nothing else is touched.
+    fs::create_directory(dir.file("target.dvb"));
+    EXPECT_EQ(writeFileAtomic(dir.file("target.dvb"), "x").error(), ErrorCode::CannotWriteFile);
+    EXPECT_TRUE(fs::is_directory(dir.file("target.dvb")));
+    EXPECT_EQ(filesIn(dir.path()), 1u);
+    EXPECT_EQ(writeFileAtomic(dir.file("no/such/dir.dvb"), "x").error(),
+              ErrorCode::CannotWriteFile);
+}
+
+TEST(WriteFileAtomic, KeepsPermissionsAndFollowsLinks) {
+    TempDir dir;
+    const auto path = dir.write("a.dvb", "old");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(path, dir.file("link.dvb"));
+    ASSERT_TRUE(writeFileAtomic(dir.file("link.dvb"), "new").ok());
+    EXPECT_TRUE(fs::is_symlink(dir.file("link.dvb")));
+    EXPECT_EQ(TempDir::read(path), "new");
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+}  // namespace
+}  // namespace qel

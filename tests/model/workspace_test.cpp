@@ -1,0 +1,143 @@
+#include "model/workspace.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "support/channel_builder.h"
+#include "support/workspace_builder.h"
+
+namespace qel {
+namespace {
+
+using test::Channel;
+
+// Records what the document announces.
+struct Recorder : WorkspaceObserver {
+    std::vector<unsigned> changes;
+    void workspaceChanged(unsigned c) override { changes.push_back(c); }
+};
+
+std::string loadedSettings() {
+    return std::string(kDvb98Tag) + std::string(kSettingsImageLength - kDvb98Tag.size(), '1');
+}
+
+TEST(Workspace, ClearChannelsEmptiesListsAndShowsTv) {
+    Workspace ws = test::loadedWorkspace({Channel("A")}, {Channel("R")});
+    test::setBuffer(ws, {Channel("B")});
+    ws.showList(ListId::Radio);
+    ws.rememberRow(ListId::TV, 7);
+    ws.clearChannels();
+    EXPECT_TRUE(ws.tvList().empty());
+    EXPECT_TRUE(ws.radioList().empty());
+    EXPECT_EQ(ws.bufferList().size(), 1u);  // the buffer outlives a load
+    EXPECT_EQ(ws.shownList(), ListId::TV);
+    EXPECT_EQ(ws.rememberedRow(ListId::TV), 1);
+}
+
+TEST(Workspace, InstalledChannelsReplaceTheListsUnmodified) {
+    Workspace ws = test::loadedWorkspace({Channel("OLD")});
+    test::setBuffer(ws, {Channel("KEEP")});
+    ws.setChannelsModified(true);
+    ws.rememberRow(ListId::Radio, 5);
+    ws.installChannels({{{}, {Channel("R1")}}, FileKind::DVB, {}});
+    EXPECT_TRUE(ws.tvList().empty());
+    ASSERT_EQ(ws.radioList().size(), 1u);
+    EXPECT_EQ(ws.shownList(), ListId::Radio);  // only RADIO channels: the RADIO list shows
+    EXPECT_EQ(ws.rememberedRow(ListId::Radio), 1);
+    EXPECT_EQ(ws.fileType(), FileKind::DVB);
+    EXPECT_FALSE(ws.channelsModified());
+    EXPECT_EQ(ws.bufferList().size(), 1u);
+}
+
+TEST(Workspace, AnFtaImageUnloadsTheDvb98Settings) {
+    Workspace ws;
+    ws.installSettings(loadedSettings());
+    ws.installChannels({{{Channel("A")}, {}}, FileKind::DVB, {}});
+    EXPECT_TRUE(ws.settingsLoaded());
+    FtaImageTables tables;
+    tables.imageTagged = true;
+    ws.installChannels({{{Channel("A")}, {}}, FileKind::BIN, tables});
+    EXPECT_FALSE(ws.settingsLoaded());
+    EXPECT_EQ(ws.settingsImage().substr(kDvb98Tag.size()), loadedSettings().substr(8));
+    EXPECT_TRUE(ws.imageTables().imageTagged);
+}
+
+TEST(Workspace, SettingsWorkingCopy) {
+    Workspace ws;
+    ws.installSettings(loadedSettings());
+    EXPECT_EQ(ws.settingsWork(), ws.settingsImage());
+    EXPECT_FALSE(ws.settingsModified());
+    std::string work = ws.settingsWork();
+    work[10] = 'F';
+    ws.setSettingsWork(work);
+    EXPECT_NE(ws.settingsImage(), work);  // the windows' edits stay in the working copy
+    ws.storeSettingsWork();
+    EXPECT_EQ(ws.settingsImage(), work);
+    EXPECT_TRUE(ws.settingsModified());
+    ws.setSettingsWork(loadedSettings());
+    ws.copySettingsToWork();
+    EXPECT_EQ(ws.settingsWork(), work);
+}
+
+// Every change announces what it changed, once, after making it; setting what is already
+// there announces nothing.
+TEST(Workspace, EveryChangeAnnouncesWhatItChanged) {
+    struct Case {
+        const char* name;
+        std::function<void(Workspace&)> change;
+        unsigned expected;  // 0: nothing announced
+    };
+    const Case cases[] = {
+        {"clear", [](Workspace& ws) { ws.clearChannels(); }, kChannelsChanged | kShownListChanged},
+        {"install DVB", [](Workspace& ws) { ws.installChannels({}); },
+         kChannelsChanged | kShownListChanged | kFileStateChanged | kImageTablesChanged},
+        {"install BIN over settings",
+         [](Workspace& ws) {
+             ws.installChannels({{}, FileKind::BIN, {}});
+         },
+         kChannelsChanged | kShownListChanged | kFileStateChanged | kImageTablesChanged |
+             kSettingsChanged},
+        {"TV list", [](Workspace& ws) { ws.changeLists(kTouchTV, [](EditableLists&) {}); },
+         kChannelsChanged},
+        {"buffer", [](Workspace& ws) { ws.changeLists(kTouchBuffer, [](EditableLists&) {}); },
+         kBufferChanged},
+        {"RADIO and buffer",
+         [](Workspace& ws) { ws.changeLists(kTouchRadio | kTouchBuffer, [](EditableLists&) {}); },
+         kChannelsChanged | kBufferChanged},
+        {"show RADIO", [](Workspace& ws) { ws.showList(ListId::Radio); }, kShownListChanged},
+        {"show TV again", [](Workspace& ws) { ws.showList(ListId::TV); }, 0},
+        {"remember row", [](Workspace& ws) { ws.rememberRow(ListId::TV, 3); }, kShownListChanged},
+        {"same row", [](Workspace& ws) { ws.rememberRow(ListId::TV, 1); }, 0},
+        {"modified", [](Workspace& ws) { ws.setChannelsModified(true); }, kFileStateChanged},
+        {"unmodified again", [](Workspace& ws) { ws.setChannelsModified(false); }, 0},
+        {"settings modified", [](Workspace& ws) { ws.setSettingsModified(true); },
+         kFileStateChanged},
+        {"fonts modified", [](Workspace& ws) { ws.setFontsModified(true); }, kFileStateChanged},
+        {"install settings", [](Workspace& ws) { ws.installSettings(loadedSettings()); },
+         kSettingsChanged | kFileStateChanged},
+        {"working copy", [](Workspace& ws) { ws.setSettingsWork(loadedSettings()); },
+         kSettingsChanged},
+        {"copy to work", [](Workspace& ws) { ws.copySettingsToWork(); }, kSettingsChanged},
+        {"store work", [](Workspace& ws) { ws.storeSettingsWork(); },
+         kSettingsChanged | kFileStateChanged},
+        {"image tables", [](Workspace& ws) { ws.storeImageTables({}); },
+         kImageTablesChanged | kFileStateChanged},
+    };
+    for (const Case& c : cases) {
+        Workspace ws;
+        ws.installSettings(loadedSettings());
+        Recorder recorder;
+        ws.setObserver(&recorder);
+        c.change(ws);
+        if (c.expected == 0) {
+            EXPECT_TRUE(recorder.changes.empty()) << c.name;
+        } else {
+            EXPECT_EQ(recorder.changes, std::vector<unsigned>{c.expected}) << c.name;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace qel

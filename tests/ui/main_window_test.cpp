@@ -1,0 +1,237 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QListView>
+#include <QMenu>
+#include <QtTest>
+
+#include "app/file_controller.h"
+#include "app/language.h"
+#include "files/ant_pos_file.h"
+#include "ui/channel_list_model.h"
+#include "ui_fixture.h"
+
+namespace qel {
+
+using test::UiFixture;
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void emptyListHasOneBlankRow() {
+        UiFixture f;
+        QCOMPARE(f.form->model().rowCount(), 1);
+        QCOMPARE(f.form->countText(), QString("0"));
+        QCOMPARE(f.form->title(), QString("TV CHANNELS"));
+        QCOMPARE(f.form->fileLabel(), QString("No file loaded"));
+        QVERIFY(!f.action("Editmnu")->isEnabled());
+        QVERIFY(!f.action("Settmnu")->isEnabled());
+
+        QVERIFY(f.load(f.dvb("empty.dvb", 0, 0)));
+        QCOMPARE(f.form->model().rowCount(), 1);
+        QVERIFY(!f.list().commands().edit);
+        QVERIFY(!f.list().commands().del && !f.list().commands().cut &&
+                !f.list().commands().settings);
+        QVERIFY(f.list().commands().insert);
+    }
+
+    void rowsIconsAndSelectionRule() {
+        UiFixture f;
+        QVERIFY(f.load(f.dvb("list.dvb", 5, 2)));
+        QCOMPARE(f.form->fileLabel(), QString("list.dvb"));
+        QCOMPARE(f.form->model().rowCount(), 6);
+        QCOMPARE(f.form->countText(), QString("5"));
+        const auto text = [&](int row) {
+            return f.form->model().data(f.form->model().index(row), Qt::DisplayRole).toString();
+        };
+        QCOMPARE(text(0), QString("0001    --- SAT ---"));
+        QCOMPARE(text(4), QString("0005    TV 4"));
+        QVERIFY(!f.form->model().data(f.form->model().index(5), Qt::DisplayRole).isValid());
+        const auto icon = [&](int row) {
+            return f.form->model()
+                .data(f.form->model().index(row), Qt::DecorationRole)
+                .value<QIcon>()
+                .cacheKey();
+        };
+        QCOMPARE(icon(0), ChannelListModel::headerIcon().cacheKey());
+        QCOMPARE(icon(2), ChannelListModel::parentalIcon().cacheKey());
+        QCOMPARE(icon(1), ChannelListModel::blankIcon().cacheKey());
+
+        QCOMPARE(f.list().selectedRow(), 1);
+        QVERIFY(f.list().commands().edit);
+        f.list().selectOnly(6);  // the blank row
+        QVERIFY(!f.list().commands().edit && !f.list().commands().del && !f.list().commands().cut);
+        QVERIFY(f.form->dataRow().isEmpty());
+        f.list().selectOnly(2);
+        QVERIFY(f.list().commands().edit);
+        QVERIFY(f.form->dataRow().startsWith("TV 1"));
+    }
+
+    void tvRadioSwitchRemembersRows() {
+        UiFixture f;
+        QVERIFY(f.load(f.dvb("list.dvb", 6, 3)));
+        f.list().selectOnly(4);
+        f.list().switchList();
+        QCOMPARE(f.form->title(), QString("RADIO CHANNELS"));
+        QCOMPARE(f.form->countText(), QString("3"));
+        QCOMPARE(f.list().selectedRow(), 1);
+        f.list().selectOnly(3);
+        f.list().switchList();
+        QCOMPARE(f.form->title(), QString("TV CHANNELS"));
+        QCOMPARE(f.list().selectedRow(), 4);
+        f.list().switchList();
+        QCOMPARE(f.list().selectedRow(), 3);
+    }
+
+    void shiftHeldSuppressesTheDataRowRefresh() {
+        UiFixture f;
+        QVERIFY(f.load(f.dvb("list.dvb", 5, 0)));
+        f.list().selectOnly(2);
+        const QString before = f.form->dataRow();
+        QVERIFY(!f.form->handleKeyPress(Qt::Key_Shift, Qt::ShiftModifier));
+        f.form->listView()->setCurrentIndex(f.form->model().index(3));
+        QCOMPARE(f.form->dataRow(), before);
+        f.form->handleKeyRelease(Qt::NoModifier);
+        QVERIFY(f.form->dataRow().startsWith("TV 3"));
+    }
+
+    void headerDataRowShowsTheStabSatellite() {
+        UiFixture f;
+        f.session.setSatPos(parseAntPos(defaultAntPosText()));
+        QVERIFY(f.load(f.dvb("list.dvb", 3, 0)));
+        f.list().selectOnly(1);
+        QCOMPARE(f.form->dataRow(),
+                 QString::fromLatin1(
+                     "--- SAT ---  STAB rotor position is  1 HotBird         13\260  E"));
+    }
+
+    void tabGates() {
+        UiFixture f;
+        int opened = 0;
+        f.form->setToolWindow(Tab::Settings, [&](QWidget* p) {
+            ++opened;
+            return new QWidget(p, Qt::Window);
+        });
+        QVERIFY(f.load(f.dvb("list.dvb", 3, 0)));
+        // A DVB98 file without settings: the Settings tab stays on List.
+        f.form->selectTab(Tab::Settings);
+        QCOMPARE(f.form->currentTab(), Tab::List);
+        QCOMPARE(opened, 0);
+        // With settings loaded it opens, and the List tab closes it again.
+        f.chooser.choose(f.g98("s.g98"));
+        f.files().loadSettings();
+        QCOMPARE(f.form->currentTab(), Tab::Settings);
+        QCOMPARE(opened, 1);
+        QVERIFY(f.form->openChild() != nullptr);
+        f.form->selectTab(Tab::List);
+        QCOMPARE(f.form->currentTab(), Tab::List);
+        QVERIFY(f.form->openChild() == nullptr);
+        // The blank row of a list with channels closes the gate.
+        f.list().selectOnly(4);
+        f.form->selectTab(Tab::Settings);
+        QCOMPARE(f.form->currentTab(), Tab::List);
+    }
+
+    void oneToolWindowAtATime() {
+        UiFixture f;
+        QPointer<QWidget> first;
+        f.form->setToolWindow(Tab::Options, [&](QWidget* p) {
+            auto* w = new QWidget(p, Qt::Window);
+            if (!first) first = w;
+            return w;
+        });
+        f.form->setToolWindow(Tab::Settings, [](QWidget* p) { return new QWidget(p, Qt::Window); });
+        QVERIFY(f.load(f.bin("img.bin")));
+        f.form->selectTab(Tab::Options);
+        QVERIFY(first);
+        f.form->selectTab(Tab::Settings);  // an FTA image always has settings
+        QCOMPARE(f.form->currentTab(), Tab::Settings);
+        QTRY_VERIFY(!first);
+        // Closing the tool window returns to the List tab.
+        f.form->openChild()->close();
+        QTRY_COMPARE(f.form->currentTab(), Tab::List);
+    }
+
+    void editingMenuByFileType() {
+        UiFixture f;
+        QVERIFY(f.load(f.bin("img.bin")));
+        f.form->prepareEditingMenu();
+        auto* antenna = f.form->findChild<QMenu*>("Antmnu");
+        auto* volt = f.form->findChild<QMenu*>("Voltmnu");
+        QVERIFY(antenna->isEnabled());
+        QVERIFY(!volt->isEnabled());
+        QCOMPARE(antenna->actions().first()->text(), QString("1 ANT ONE"));
+        QVERIFY(!f.action("STABMenu")->isEnabled());
+
+        QVERIFY(f.load(f.dvb("list.dvb", 3, 0)));
+        f.form->prepareEditingMenu();
+        QVERIFY(!antenna->isEnabled());
+        QVERIFY(volt->isEnabled());
+        f.list().selectOnly(4);
+        f.form->prepareEditingMenu();
+        QVERIFY(!volt->isEnabled());  // the blank row
+    }
+
+    void commandsByFileTypeAndSettingsTag() {
+        UiFixture f;
+        f.form->setToolWindow(Tab::Settings, [](QWidget* p) { return new QWidget(p, Qt::Window); });
+        QVERIFY(f.load(f.dvb("list.dvb", 3, 0)));
+        QVERIFY(f.action("UpgDVB")->isEnabled());
+        QVERIFY(f.action("DVB2Bin")->isEnabled());
+        QVERIFY(!f.action("Settmnu")->isEnabled());
+        QVERIFY(!f.form->tabEnabled(Tab::Settings));
+        f.chooser.choose(f.g98("s.g98"));
+        f.files().loadSettings();
+        QVERIFY(f.action("Settmnu")->isEnabled());
+
+        QVERIFY(f.load(f.bin("img.bin")));
+        QVERIFY(!f.action("UpgDVB")->isEnabled());
+        QVERIFY(!f.action("DVB2Bin")->isEnabled());
+        QVERIFY(f.action("Settmnu")->isEnabled());
+    }
+
+    void keysRunOnlyEnabledCommands() {
+        UiFixture f;
+        f.prompter.fallback = Prompter::Answer::No;
+        // Ctrl+C converts only a DVB98 list.
+        QVERIFY(f.form->handleKeyPress(Qt::Key_C, Qt::ControlModifier));
+        QVERIFY(f.prompter.asked.isEmpty());
+        QVERIFY(f.load(f.dvb("list.dvb", 3, 0)));
+        QVERIFY(f.form->handleKeyPress(Qt::Key_C, Qt::ControlModifier | Qt::AltModifier));
+        QCOMPARE(f.prompter.texts(), QStringList{"Default settings will be used , proceed ??"});
+        QVERIFY(!f.form->handleKeyPress(Qt::Key_A, Qt::NoModifier));
+    }
+
+    void debugModeToggles() {
+        UiFixture f;
+        const auto mods = Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier;
+        QVERIFY(f.form->handleKeyPress(Qt::Key_D, mods));
+        QVERIFY(f.session.debugMode());
+        QVERIFY(f.load(f.dvb("list.dvb", 0, 1)));  // a RADIO record is logged
+        QVERIFY(f.form->handleKeyPress(Qt::Key_D, mods));
+        QVERIFY(!f.session.debugMode());
+        QCOMPARE(f.prompter.texts(), (QStringList{"Debug mode on", "Debug mode off"}));
+        QFile log(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/DEBUG.TXT");
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QCOMPARE(log.readAll(), QByteArray("RADIO 0             \r\n"));
+    }
+
+    void languageSwitchKeepsALoadedFileName() {
+        UiFixture f;
+        Language language;
+        language.apply("ITA");
+        QTRY_COMPARE(f.form->fileLabel(), QString("Nessun file caricato"));
+        QCOMPARE(f.form->title(), QString("CANALI TV"));
+        QCOMPARE(f.action("Cutmnu")->text(), QString("&Muovi nel buffer             Ctrl+X"));
+        QVERIFY(f.load(f.dvb("lista.dvb", 2, 0)));
+        language.apply("ENG");
+        QTRY_COMPARE(f.form->title(), QString("TV CHANNELS"));
+        QCOMPARE(f.form->fileLabel(), QString("lista.dvb"));
+    }
+};
+
+}  // namespace qel
+
+QTEST_MAIN(qel::MainFormTest)
+#include "main_window_test.moc"

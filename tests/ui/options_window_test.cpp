@@ -1,0 +1,108 @@
+#include "ui/options_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileSystemModel>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeView>
+#include <QtTest>
+
+#include "ui/main_window.h"
+#include "ui_fixture.h"
+
+namespace qel {
+
+class OptionsFormTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+
+private slots:
+    void shortPath_data() {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<bool>("whole");
+        QTest::newRow("43") << 43 << true;
+        QTest::newRow("44") << 44 << false;
+        QTest::newRow("100") << 100 << false;
+    }
+    void shortPath() {
+        QFETCH(int, length);
+        QFETCH(bool, whole);
+        QString path;
+        for (int i = 0; i < length; ++i)
+            path += QChar('a' + i % 26);
+        const QString shown = OptionsWindow::shortPath(path);
+        if (whole) {
+            QCOMPARE(shown, path);
+        } else {
+            QCOMPARE(shown, path.left(20) + "...." + path.right(20));
+        }
+    }
+
+    void portsOfferComOneToFourFirst() {
+        const auto ports = OptionsWindow::portChoices();
+        QVERIFY(ports.size() >= 4);
+        QCOMPARE(ports[0].second, QString("1"));
+        QVERIFY(ports[0].first.contains("/dev/ttyS0"));
+        QCOMPARE(ports[3].second, QString("4"));
+    }
+
+    void saveStoresEverythingAndSwitchesTheLanguageAtOnce() {
+        test::UiFixture f;
+        QSettings settings(dir_.filePath("o.ini"), QSettings::IniFormat);
+        ConfigStore store(settings, QDir::tempPath());
+        f.session.setConfig(store.load().config);
+        Language language;
+        OptionsWindow form(f.session, store, language);
+        form.setWorkingDir(dir_.path());
+        form.findChild<QComboBox*>("optPort")->setCurrentIndex(2);
+        form.findChild<QComboBox*>("Lang")->setCurrentIndex(1);
+        form.findChild<QCheckBox*>("optLayout")->setChecked(true);
+        form.findChild<QCheckBox*>("OptBox")->setChecked(true);
+        form.save();
+        QCOMPARE(settings.value("Path/Filepath").toString(), dir_.path());
+        QCOMPARE(settings.value("Serial port/ComPort").toString(), QString("3"));
+        QCOMPARE(settings.value("Layout/Rememberlayout").toString(), QString("T"));
+        QCOMPARE(settings.value("Layout/Littlebox").toString(), QString("1"));
+        QCOMPARE(settings.value("Language/Language").toString(), QString("ITA"));
+        QCOMPARE(f.session.workingDir(), dir_.path());
+        QCOMPARE(f.session.config().comPort, 3);
+        // The window stays open and every window takes the new language.
+        QTRY_COMPARE(form.findChild<QPushButton*>("SaveOpt")->text(), QString("Salva"));
+        QTRY_COMPARE(f.form->title(), QString("CANALI TV"));
+        QCOMPARE(form.findChildren<QGroupBox*>().front()->title(),
+                 QString(" Directory di lavoro "));
+        form.findChild<QComboBox*>("Lang")->setCurrentIndex(0);
+        form.save();
+        QTRY_COMPARE(form.findChild<QPushButton*>("SaveOpt")->text(), QString("Save"));
+        QCOMPARE(settings.value("Language/Language").toString(), QString("ENG"));
+    }
+
+    void loadShowsTheStoredChoices() {
+        test::UiFixture f;
+        QSettings settings(dir_.filePath("p.ini"), QSettings::IniFormat);
+        settings.setValue("Layout/Rememberlayout", "T");
+        settings.setValue("Serial port/ComPort", "2");
+        ConfigStore store(settings, QDir::tempPath());
+        f.session.setConfig(store.load().config);
+        Language language;
+        OptionsWindow form(f.session, store, language);
+        QVERIFY(form.findChild<QCheckBox*>("optLayout")->isChecked());
+        QVERIFY(!form.findChild<QCheckBox*>("OptBox")->isChecked());
+        QCOMPARE(form.findChild<QComboBox*>("optPort")->currentIndex(), 1);
+        QCOMPARE(form.findChild<QComboBox*>("Lang")->currentIndex(), 0);
+        QCOMPARE(form.shownDir(), f.session.workingDir());
+        // The folder tree opens at the working folder once it has read its parents.
+        auto* tree = form.findChild<QTreeView*>("DirGet");
+        auto* model = qobject_cast<QFileSystemModel*>(tree->model());
+        QTRY_COMPARE(model->filePath(tree->currentIndex()), f.session.workingDir());
+        QVERIFY(tree->isExpanded(tree->currentIndex().parent()));
+    }
+};
+
+}  // namespace qel
+
+QTEST_MAIN(qel::OptionsFormTest)
+#include "options_window_test.moc"

@@ -6,12 +6,12 @@
 namespace qel {
 
 ConfigStore::ConfigStore(QSettings& settings, QString defaultWorkingDir)
-    : s_(settings), defaultWorkingDir_(std::move(defaultWorkingDir)) {}
+    : settings_(settings), defaultWorkingDir_(std::move(defaultWorkingDir)) {}
 
 QString ConfigStore::storedKey(const QString& section, const QString& key) const {
-    s_.beginGroup(section);
-    const QStringList keys = s_.childKeys();
-    s_.endGroup();
+    settings_.beginGroup(section);
+    const QStringList keys = settings_.childKeys();
+    settings_.endGroup();
     for (const QString& k : keys) {
         if (k.compare(key, Qt::CaseInsensitive) == 0) return k;
     }
@@ -22,12 +22,12 @@ QString ConfigStore::value(const QString& section, const QString& key, bool* fou
     const QString stored = storedKey(section, key);
     if (found != nullptr) *found = !stored.isEmpty();
     if (stored.isEmpty()) return {};
-    return s_.value(section + '/' + stored).toString();
+    return settings_.value(section + '/' + stored).toString();
 }
 
 void ConfigStore::setValue(const QString& section, const QString& key, const QString& value) {
     const QString stored = storedKey(section, key);
-    s_.setValue(section + '/' + (stored.isEmpty() ? key : stored), value);
+    settings_.setValue(section + '/' + (stored.isEmpty() ? key : stored), value);
 }
 
 QString ConfigStore::readOrDefault(const QString& section, const QString& key, const QString& def,
@@ -36,7 +36,7 @@ QString ConfigStore::readOrDefault(const QString& section, const QString& key, c
     const QString v = value(section, key, &found);
     if (wasMissing != nullptr) *wasMissing = !found;
     if (found) return v;
-    s_.setValue(section + '/' + writeAs, def);
+    settings_.setValue(section + '/' + writeAs, def);
     return def;
 }
 
@@ -62,8 +62,8 @@ ConfigStore::Loaded ConfigStore::load() {
     } else {
         c.workingDir = path;
     }
-    s_.sync();
-    if (s_.status() != QSettings::NoError && !out.workPathIncorrect) {
+    settings_.sync();
+    if (settings_.status() != QSettings::NoError && !out.workPathIncorrect) {
         // A store that cannot be read or written: warn and work in the default folder.
         out.workPathIncorrect = true;
         c.workingDir = defaultWorkingDir_;
@@ -77,7 +77,7 @@ void ConfigStore::saveOptions(const Config& c) {
     setValue("Layout", "Rememberlayout", c.rememberLayout);
     setValue("Layout", "Littlebox", c.littleBox);
     setValue("Language", "Language", c.language);
-    s_.sync();
+    settings_.sync();
 }
 
 }  // namespace qel

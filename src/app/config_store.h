@@ -45,7 +45,7 @@ private:
     QString readOrDefault(const QString& section, const QString& key, const QString& def,
                           const QString& writeAs, bool* wasMissing = nullptr);
 
-    QSettings& s_;
+    QSettings& settings_;
     QString defaultWorkingDir_;
 };
 

@@ -9,7 +9,7 @@ const char* const kKey = "Recent/Files";
 }
 
 QStringList RecentFiles::paths() const {
-    return s_.value(kKey).toStringList();
+    return settings_.value(kKey).toStringList();
 }
 
 void RecentFiles::add(const QString& path) {
@@ -19,13 +19,13 @@ void RecentFiles::add(const QString& path) {
     files.prepend(absolute);
     while (files.size() > kMax)
         files.removeLast();
-    s_.setValue(kKey, files);
+    settings_.setValue(kKey, files);
 }
 
 void RecentFiles::remove(const QString& path) {
     QStringList files = paths();
     files.removeAll(path);
-    s_.setValue(kKey, files);
+    settings_.setValue(kKey, files);
 }
 
 }  // namespace qel

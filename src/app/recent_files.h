@@ -9,14 +9,14 @@ namespace qel {
 class RecentFiles {
 public:
     static constexpr int kMax = 8;
-    explicit RecentFiles(QSettings& settings) : s_(settings) {}
+    explicit RecentFiles(QSettings& settings) : settings_(settings) {}
 
     QStringList paths() const;
     void add(const QString& path);
     void remove(const QString& path);
 
 private:
-    QSettings& s_;
+    QSettings& settings_;
 };
 
 }  // namespace qel

@@ -23,7 +23,7 @@ namespace qel {
 Result<FtaImageTables> readFtaImage(std::string_view image, DebugLog* log = nullptr);
 
 // The TV and RADIO lists an image holds: its name tables joined with the PID and
-// transponder tables. fields the image does not hold keep their code-0 characters.
+// transponder tables. Fields the image does not hold keep their code-0 characters.
 TvRadioLists channelListsOf(const FtaImageTables& tables);
 
 }  // namespace qel

@@ -86,7 +86,7 @@ int pasteEntries(ChannelList& list, ChannelList& buffer, int selectedRow, bool s
 int moveRows(ChannelList& list, const Marks& marks, int beforeRow) {
     if (marks.empty()) return beforeRow;
     const std::size_t before = clamp(beforeRow, list.size());
-    // channels in front of the drop place that are not moved stay in front of the block.
+    // Channels in front of the drop place that are not moved stay in front of the block.
     const auto marksBefore = static_cast<std::size_t>(
         std::lower_bound(marks.begin(), marks.end(), before) - marks.begin());
     ChannelList marked;

@@ -22,7 +22,7 @@ void insertEmptyChannel(ChannelList& list, std::size_t position);
 int insertChannel(ChannelList& list, int selectedRow);
 
 // Delete (toBuffer false) or move to the buffer (true) the marked channels; moved ones
-// go to the end of the buffer in list order. names of the channels kept lose their
+// go to the end of the buffer in list order. Names of the channels kept lose their
 // blanks at both ends. The row of the first marked channel is selected afterwards (the
 // last channel when that row is now the blank row; row 1 for an empty list). Without
 // marks nothing changes and the selected row stays.

@@ -38,8 +38,8 @@ struct MainCommands {
     bool buffer = false;  // the buffer button and tab
     bool search = false;
     bool exportList = false;
-    bool upgrade = false;   // upgrade from file
-    bool convert = false;   // convert to bin
+    bool upgrade = false;   // Upgrade from file
+    bool convert = false;   // Convert to bin
     bool settings = false;  // the Settings command and tab
     bool tvRadio = false;   // the TV/RADIO switch
 };

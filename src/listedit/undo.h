@@ -1,4 +1,4 @@
-// undo and redo of the changes to the channel lists and the buffer. Each step keeps the
+// Undo and redo of the changes to the channel lists and the buffer. Each step keeps the
 // lists it changed as they were, with the shown list and the marked rows, so that undoing
 // restores lists, buffer and selection exactly.
 #pragma once

@@ -17,7 +17,7 @@ class QPushButton;
 
 namespace qel {
 
-// controls built from a table of settings fields.
+// Controls built from a table of settings fields.
 class SettingsPage : public QWidget {
     Q_OBJECT
 

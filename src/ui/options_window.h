@@ -1,5 +1,5 @@
 // The options window: working directory, serial port, language, export layout memory
-// and the data row at start; save stores them and sets the language at once.
+// and the data row at start; Save stores them and sets the language at once.
 #pragma once
 
 #include <QWidget>

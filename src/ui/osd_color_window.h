@@ -1,6 +1,6 @@
 // The on-screen colour editor: 13 display elements, each a YUV colour with a
 // transparency. A colour is picked from the palette, Qt's colour dialog or red, green and
-// blue numbers; the preview shows it as the receiver reproduces it; back writes the
+// blue numbers; the preview shows it as the receiver reproduces it; Back writes the
 // colours into the working copy of the settings.
 #pragma once
 

@@ -43,12 +43,6 @@ std::string names(const ChannelList& list) {
     return s;
 }
 
-TEST(FileExtension3, UpperCasedLastThree) {
-    EXPECT_EQ(fileExtension3("/a/b/list.dvb"), "DVB");
-    EXPECT_EQ(fileExtension3("x.Bin"), "BIN");
-    EXPECT_EQ(fileExtension3("ab"), "AB");
-}
-
 TEST(ReadChannelFile, OnlyKnownExtensions) {
     TempDir dir;
     const std::string rec = test::DvbRecord().name("NEW");

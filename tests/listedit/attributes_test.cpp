@@ -74,7 +74,7 @@ TEST(Attributes, StabPositionOnlyOnHeaders) {
 }
 
 TEST(FindSatelliteHeader, StepsFromHeaderToHeader) {
-    // rows: 1 H, 2 C, 3 C, 4 H, 5 C, 6 C (blank row 7).
+    // Rows: 1 H, 2 C, 3 C, 4 H, 5 C, 6 C (blank row 7).
     ChannelList list{Channel("H1"), tuned(), tuned(), Channel("H2"), tuned(), tuned()};
     struct Case {
         int from;

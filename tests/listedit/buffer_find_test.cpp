@@ -25,7 +25,7 @@ TEST(OrderBuffer, ThreeKeysStable) {
     orderBuffer(byName, BufferOrder::ByName);
     EXPECT_EQ(names(byName), "A,B,a,b");
 
-    // names equal in their first ten characters keep their order under every sort.
+    // Names equal in their first ten characters keep their order under every sort.
     for (BufferOrder order :
          {BufferOrder::ByName, BufferOrder::ByFrequency, BufferOrder::Motorized}) {
         ChannelList ties{Channel("SAMENAME10 second"), Channel("SAMENAME10 first"), Channel(" Z")};

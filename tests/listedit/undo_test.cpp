@@ -122,7 +122,7 @@ TEST(UndoHistory, RandomSequencesUndoAndRedoExactly) {
             states.push_back(take(ws));
         }
         ASSERT_EQ(history.size(), static_cast<std::size_t>(steps));
-        // undo everything, checking each intermediate state.
+        // Undo everything, checking each intermediate state.
         for (int i = steps; i > 0; --i) {
             auto shown = history.undo(ws, sel);
             ASSERT_TRUE(shown.has_value());

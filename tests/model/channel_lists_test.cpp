@@ -9,21 +9,6 @@ namespace {
 
 using test::Channel;
 
-TEST(ChannelRec, FieldsInOrderWithTheirWidths) {
-    ChannelRec r;
-    std::vector<std::string> names;
-    std::size_t total = 0;
-    forEachField(r, [&](const char* name, auto& f) {
-        names.emplace_back(name);
-        total += f.view().size();
-    });
-    EXPECT_EQ(total, 157u);
-    ASSERT_EQ(names.size(), 28u);
-    EXPECT_EQ(names.front(), "MatchKey");
-    EXPECT_EQ(names[1], "ChName");
-    EXPECT_EQ(names.back(), "AutoPmt");
-}
-
 TEST(ChannelRec, NeverFilledIsCodeZeroAndAssignmentPadsOrCuts) {
     ChannelRec r;
     EXPECT_EQ(r.ChName.view(), std::string(20, '\0'));

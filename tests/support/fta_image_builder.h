@@ -45,7 +45,7 @@ inline std::string channelEntry(std::string_view name, unsigned net, unsigned ts
     return e;
 }
 
-// tuned transponder value; freq, sat, srate as digit texts written as hex digits.
+// Tuned transponder value; freq, sat, srate as digit texts written as hex digits.
 inline std::string tunedTransponder(unsigned net, unsigned ts, unsigned ant, unsigned aux,
                                     std::string_view freq8, std::string_view sat3, unsigned band,
                                     unsigned pol, std::string_view srate6, unsigned fec) {

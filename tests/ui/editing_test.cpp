@@ -93,7 +93,7 @@ private slots:
         QCOMPARE(e.names(e.ws().tvList()), QString("C1,C2,C5,C6,C8,C9,C10"));
         QCOMPARE(e.list().selectedRow(), 3);
         QCOMPARE(e.ws().rememberedRow(ListId::TV), 3);
-        // undo brings back the channels and their marks.
+        // Undo brings back the channels and their marks.
         e.trigger("Undomnu");
         QCOMPARE(e.ws().tvList().size(), 10u);
         QCOMPARE(e.list().marks(), (Marks{2, 3, 6}));
@@ -178,7 +178,7 @@ private slots:
         QCOMPARE(buffer->list()->currentIndex().row(), 0);
         e.trigger("Undomnu");  // the buffer window follows the undo
         QCOMPARE(buffer->model().rowCount(), 4);
-        // clear asks; No keeps the buffer; Yes empties it and returns to the list.
+        // Clear asks; No keeps the buffer; Yes empties it and returns to the list.
         e.prompter.answer(Answer::No);
         buffer->findChild<QPushButton*>("ClearBuf")->click();
         QCOMPARE(e.prompter.texts().last(), QString("Are you sure to clear the buffer ?"));

@@ -15,7 +15,7 @@ namespace qel {
 
 using test::UiFixture;
 
-class MainFormTest : public QObject {
+class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -233,5 +233,5 @@ private slots:
 
 }  // namespace qel
 
-QTEST_MAIN(qel::MainFormTest)
+QTEST_MAIN(qel::MainWindowTest)
 #include "main_window_test.moc"

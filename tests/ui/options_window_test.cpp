@@ -14,7 +14,7 @@
 
 namespace qel {
 
-class OptionsFormTest : public QObject {
+class OptionsWindowTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
@@ -104,5 +104,5 @@ private slots:
 
 }  // namespace qel
 
-QTEST_MAIN(qel::OptionsFormTest)
+QTEST_MAIN(qel::OptionsWindowTest)
 #include "options_window_test.moc"

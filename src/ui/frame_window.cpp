@@ -38,17 +38,51 @@ FrameWindow::FrameWindow(Session& session, QWidget* parent)
 
 FrameWindow::~FrameWindow() = default;
 
+// The menu bar shows the main window's menus through mirrors of their actions: the
+// captions already name the keys, and a menu bar would name them a second time from the
+// actions' shortcuts.
+QMenu* FrameWindow::mirrorMenu(QMenu* source) {
+    auto* menu = new QMenu(this);
+    const auto syncTitle = [menu, source] {
+        menu->setTitle(source->title());
+        menu->setEnabled(source->isEnabled());
+    };
+    syncTitle();
+    connect(source->menuAction(), &QAction::changed, menu, syncTitle);
+    for (QAction* a : source->actions()) {
+        if (a->isSeparator()) {
+            menu->addSeparator();
+        } else if (a->menu() != nullptr) {
+            menu->addMenu(a->menu());
+        } else {
+            QAction* mirror = menu->addAction(a->text());
+            const auto sync = [mirror, a] {
+                mirror->setText(a->text());
+                mirror->setEnabled(a->isEnabled());
+                mirror->setVisible(a->isVisible());
+            };
+            sync();
+            connect(a, &QAction::changed, mirror, sync);
+            connect(mirror, &QAction::triggered, a, &QAction::trigger);
+        }
+    }
+    return menu;
+}
+
 void FrameWindow::setMainWindow(MainWindow* main) {
     main_ = main;
     main_->setParent(pages_);
     pages_->addWidget(main_);
-    menuBar()->addMenu(main_->fileMenu());
-    menuBar()->addMenu(main_->searchMenu());
-    qelMenu_ = menuBar()->addMenu(QStringLiteral("&QEL"));
+    menuBar()->addMenu(mirrorMenu(main_->fileMenu()));
+    menuBar()->addMenu(mirrorMenu(main_->searchMenu()));
+    auto* qel = new QMenu(this);
     for (Command c : {Command::Settings, Command::Fonts, Command::Serial, Command::Export,
                       Command::Options, Command::About, Command::Help}) {
-        qelMenu_->addAction(main_->action(c));
+        qel->addAction(main_->action(c));
     }
+    qelMenu_ = mirrorMenu(qel);
+    qelMenu_->setTitle(QStringLiteral("&QEL"));
+    menuBar()->addMenu(qelMenu_);
     // A frame of fixed size: it cannot be resized or maximised.
     setFixedSize(sizeHint().expandedTo(QSize(640, 480)));
 }

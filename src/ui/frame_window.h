@@ -59,6 +59,7 @@ protected:
 
 private:
     void updateTitle();
+    QMenu* mirrorMenu(QMenu* source);
 
     Session& session_;
     QStackedWidget* pages_;

@@ -46,6 +46,30 @@
         <source>Unsupported file type</source>
         <translation>Tipo di file non supportato</translation>
     </message>
+    <message>
+        <source>Error on COM</source>
+        <translation>Error on COM</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Error during download</source>
+        <translation>Errore durante il download </translation>
+    </message>
+    <message>
+        <source>Wrong checksum</source>
+        <translation>Checksum errato</translation>
+    </message>
+    <message>
+        <source>The receiver reports a wrong size of channel data</source>
+        <translation>Il ricevitore indica una dimensione errata dei dati dei canali</translation>
+    </message>
+    <message>
+        <source>Transfer cancelled</source>
+        <translation>Trasferimento annullato</translation>
+    </message>
 </context>
 <context>
     <name>qel::AboutBox</name>
@@ -471,7 +495,7 @@
     </message>
     <message>
         <source>Letterbox</source>
-        <translation>Letterbox</translation>
+        <translation>Bande nere</translation>
     </message>
     <message>
         <source> Secret code </source>
@@ -480,6 +504,14 @@
     <message>
         <source>Save</source>
         <translation>Salva</translation>
+    </message>
+    <message>
+        <source>Inactive</source>
+        <translation>Inattivo</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Nessuno</translation>
     </message>
 </context>
 <context>
@@ -678,6 +710,54 @@
         <source>&amp;Redo                             Ctrl+Y</source>
         <translation>&amp;Ripeti                           Ctrl+Y</translation>
     </message>
+    <message>
+        <source>&amp;Antenna</source>
+        <translation>&amp;Antenna</translation>
+    </message>
+    <message>
+        <source>Antenna %1</source>
+        <translation>Antenna %1</translation>
+    </message>
+    <message>
+        <source>&amp;12V</source>
+        <translation>&amp;12V</translation>
+    </message>
+    <message>
+        <source>&amp;Diseqc</source>
+        <translation>&amp;Diseqc</translation>
+    </message>
+    <message>
+        <source>&amp;Spectrum inversion</source>
+        <translation>Inversione di &amp;spettro</translation>
+    </message>
+    <message>
+        <source>&amp;Parental Control</source>
+        <translation>Controllo &amp;parentale</translation>
+    </message>
+    <message>
+        <source>&amp;AutoPmt</source>
+        <translation>Pmt &amp;automatico</translation>
+    </message>
+    <message>
+        <source>A&amp;utoPid</source>
+        <translation>Pid a&amp;utomatico</translation>
+    </message>
+    <message>
+        <source>&amp;On</source>
+        <translation>&amp;Acceso</translation>
+    </message>
+    <message>
+        <source>O&amp;ff</source>
+        <translation>&amp;Spento</translation>
+    </message>
+    <message>
+        <source>&amp;Auto</source>
+        <translation>A&amp;utomatico</translation>
+    </message>
+    <message>
+        <source>Lnb Port &amp;%1</source>
+        <translation>Porta Lnb &amp;%1</translation>
+    </message>
 </context>
 <context>
     <name>qel::OptionsWindow</name>
@@ -709,6 +789,10 @@
         <source>Save</source>
         <translation>Salva</translation>
     </message>
+    <message>
+        <source>QEL - Options</source>
+        <translation>QEL - Opzioni</translation>
+    </message>
 </context>
 <context>
     <name>qel::OsdColorWindow</name>
@@ -739,6 +823,58 @@
     <message>
         <source>Back</source>
         <translation>Indietro</translation>
+    </message>
+    <message>
+        <source>Menu External Box</source>
+        <translation>Riquadro esterno del menu</translation>
+    </message>
+    <message>
+        <source>Menu Text</source>
+        <translation>Testo del menu</translation>
+    </message>
+    <message>
+        <source>Menu Background</source>
+        <translation>Sfondo del menu</translation>
+    </message>
+    <message>
+        <source>Channel text</source>
+        <translation>Testo del canale</translation>
+    </message>
+    <message>
+        <source>Channel background</source>
+        <translation>Sfondo del canale</translation>
+    </message>
+    <message>
+        <source>TV short info text</source>
+        <translation>Testo delle informazioni brevi TV</translation>
+    </message>
+    <message>
+        <source>TV short info background</source>
+        <translation>Sfondo delle informazioni brevi TV</translation>
+    </message>
+    <message>
+        <source>Radio short info text</source>
+        <translation>Testo delle informazioni brevi radio</translation>
+    </message>
+    <message>
+        <source>Radio short info background</source>
+        <translation>Sfondo delle informazioni brevi radio</translation>
+    </message>
+    <message>
+        <source>Subtitle background</source>
+        <translation>Sfondo dei sottotitoli</translation>
+    </message>
+    <message>
+        <source>EPG heading</source>
+        <translation>Intestazione della guida EPG</translation>
+    </message>
+    <message>
+        <source>EPG text</source>
+        <translation>Testo della guida EPG</translation>
+    </message>
+    <message>
+        <source>EPG background</source>
+        <translation>Sfondo della guida EPG</translation>
     </message>
 </context>
 <context>

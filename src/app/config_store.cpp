@@ -80,4 +80,15 @@ void ConfigStore::saveOptions(const Config& c) {
     settings_.sync();
 }
 
+QByteArray ConfigStore::windowGeometry() const {
+    return QByteArray::fromBase64(
+        value(QStringLiteral("Layout"), QStringLiteral("Window")).toLatin1());
+}
+
+void ConfigStore::setWindowGeometry(const QByteArray& geometry) {
+    setValue(QStringLiteral("Layout"), QStringLiteral("Window"),
+             QString::fromLatin1(geometry.toBase64()));
+    settings_.sync();
+}
+
 }  // namespace qel

@@ -38,6 +38,10 @@ public:
     // Stores what the options window edits.
     void saveOptions(const Config& config);
 
+    // The frame's size and place when the program last closed (empty the first time).
+    QByteArray windowGeometry() const;
+    void setWindowGeometry(const QByteArray& geometry);
+
     const QString& defaultWorkingDir() const { return defaultWorkingDir_; }
 
 private:

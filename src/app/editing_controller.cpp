@@ -1,6 +1,7 @@
 #include "app/editing_controller.h"
 
 #include "app/texts.h"
+#include "bytes/conversions.h"
 #include "listedit/attributes.h"
 #include "listedit/editing.h"
 #include "listedit/find.h"
@@ -40,8 +41,23 @@ void EditingController::markSaved() {
     history_.markSaved();
 }
 
+void EditingController::setPasteSpecialMode(bool on) {
+    if (pasteSpecialMode_ == on) return;
+    pasteSpecialMode_ = on;
+    emit pasteSpecialModeChanged(on);
+}
+
 void EditingController::tabOpened(Tab tab) {
-    if (tab == Tab::List || tab == Tab::Data) pasteSpecialMode_ = false;
+    if (tab == Tab::List || tab == Tab::Data) setPasteSpecialMode(false);
+}
+
+template <class F>
+void EditingController::editBuffer(F&& change) {
+    EditTransaction edit(session_.workspace(), history_, kTouchBuffer, list_.selection());
+    session_.workspace().changeLists(kTouchBuffer, std::forward<F>(change));
+    edit.finish();
+    emit historyChanged();
+    emit bufferChanged();
 }
 
 void EditingController::insertChannel() {
@@ -55,7 +71,7 @@ void EditingController::insertChannel() {
 
 void EditingController::deleteMarked() {
     if (prompter_.ask(Prompter::Icon::Question, tr("Are you sure to delete marked channels ?"),
-                      Prompter::Buttons::YesNo) != Prompter::Answer::Yes) {
+                      Prompter::Buttons::YesNo, Prompter::Answer::No) != Prompter::Answer::Yes) {
         return;
     }
     const Marks marks = list_.marks();
@@ -78,6 +94,11 @@ void EditingController::moveToBuffer() {
 
 void EditingController::pasteAll() {
     if (session_.workspace().bufferList().empty()) return;
+    if (pasteSpecialMode_) {
+        pasteFromBuffer(bufferMarks_, true);
+        emit tabRequested(Tab::List);
+        return;
+    }
     const int at = list_.selectedRow();
     edit(touchOf(session_.workspace().shownList()) | kTouchBuffer,
          [at](ChannelList& list, ChannelList& buffer) {
@@ -86,7 +107,7 @@ void EditingController::pasteAll() {
 }
 
 void EditingController::pasteSpecial() {
-    pasteSpecialMode_ = true;
+    setPasteSpecialMode(true);
     emit tabRequested(Tab::Buffer);
 }
 
@@ -112,7 +133,12 @@ void EditingController::setAttribute(void (*set)(ChannelList&, const Marks&, int
 }
 
 void EditingController::assignRotorPosition() {
-    const int position = askRotorPosition();
+    const ChannelList& shown = session_.workspace().shown();
+    const int row = list_.selectedRow();
+    const int current = row >= 1 && row <= static_cast<int>(shown.size())
+                            ? hexToDec(shown[static_cast<std::size_t>(row - 1)].APid.view())
+                            : 0;
+    const int position = askRotorPosition(current);
     if (position < 1) return;
     setAttribute(setStabPosition, position);
 }
@@ -123,7 +149,14 @@ void EditingController::stepToHeader(int direction) {
     const int row = findSatelliteHeader(ws.shown(), list_.selectedRow(),
                                         direction > 0 ? Direction::Next : Direction::Previous);
     ws.rememberRow(ws.shownList(), row);
-    list_.selectOnly(row);
+    // The row left loses its mark, the header reached gets one; other marks stay.
+    const auto left = static_cast<std::size_t>(list_.selectedRow() - 1);
+    Marks marks;
+    for (std::size_t m : list_.marks()) {
+        if (m != left) marks.push_back(m);
+    }
+    marks.push_back(static_cast<std::size_t>(row - 1));
+    list_.select(row, std::move(marks));
 }
 
 void EditingController::findFrom(int startRow) {
@@ -199,28 +232,19 @@ void EditingController::showHistoryStep(const std::optional<ListSelection>& show
 }
 
 void EditingController::sortBuffer(BufferOrder order) {
-    applyEdit(session_.workspace(), history_, kTouchBuffer, list_.selection(),
-              [order](EditableLists& l) { orderBuffer(l.buffer, order); });
-    emit historyChanged();
-    emit bufferChanged();
+    editBuffer([order](EditableLists& l) { orderBuffer(l.buffer, order); });
 }
 
 int EditingController::deleteFromBuffer(const Marks& bufferMarks) {
     if (bufferMarks.empty()) return 1;
     int row = 1;
-    applyEdit(session_.workspace(), history_, kTouchBuffer, list_.selection(),
-              [&](EditableLists& l) { row = deleteBufferEntries(l.buffer, bufferMarks); });
-    emit historyChanged();
-    emit bufferChanged();
+    editBuffer([&](EditableLists& l) { row = deleteBufferEntries(l.buffer, bufferMarks); });
     return row;
 }
 
 void EditingController::clearBuffer() {
     if (session_.workspace().bufferList().empty()) return;
-    applyEdit(session_.workspace(), history_, kTouchBuffer, list_.selection(),
-              [](EditableLists& l) { l.buffer.clear(); });
-    emit historyChanged();
-    emit bufferChanged();
+    editBuffer([](EditableLists& l) { l.buffer.clear(); });
 }
 
 bool EditingController::storeChannel(ListId list, int row, const ChannelRec& expected,

@@ -28,8 +28,9 @@ public:
     EditingController(Session& session, ListController& list, Prompter& prompter,
                       QObject* parent = nullptr);
 
-    // The rotor dialog: the chosen position (1-based line of the satellite table) or -1.
-    std::function<int()> askRotorPosition = [] { return -1; };
+    // The rotor dialog, offering `current` (the selected header's position, 0 for none): the
+    // chosen position (1-based line of the satellite table) or -1.
+    std::function<int(int current)> askRotorPosition = [](int) { return -1; };
     // The find dialog: the text to find, or nothing when cancelled.
     std::function<std::optional<QString>(const QString& previous)> askFindText =
         [](const QString&) { return std::nullopt; };
@@ -54,9 +55,12 @@ public:
     void clearHistory();
 
     // Paste special shows the buffer window with its paste buttons; opening the list or
-    // the data editor ends that mode.
+    // the data editor ends that mode. In that mode Paste all moves the buffer entries
+    // marked in the buffer window.
     bool pasteSpecialMode() const { return pasteSpecialMode_; }
     void tabOpened(Tab tab);
+    // The entries marked in the buffer window (0-based).
+    void setBufferMarks(const Marks& marks) { bufferMarks_ = marks; }
 
     // The buffer window's commands.
     void pasteFromBuffer(const Marks& bufferMarks, bool removeFromBuffer);
@@ -87,7 +91,8 @@ public:
     const UndoHistory& history() const { return history_; }
 
 signals:
-    void historyChanged();       // undo or redo became possible or impossible
+    void historyChanged();  // undo or redo became possible or impossible
+    void pasteSpecialModeChanged(bool on);
     void tabRequested(Tab tab);  // a command opens a tool window
     void bufferChanged();        // the buffer window redraws
     void listsEdited();          // a command changed the lists (the data editor checks its channel)
@@ -106,7 +111,14 @@ private:
     ListController& list_;
     Prompter& prompter_;
     UndoHistory history_;
+    void setPasteSpecialMode(bool on);
+    // A change of the buffer alone: undoable, but the buffer is never saved, so the
+    // channels do not count as modified by it.
+    template <class F>
+    void editBuffer(F&& change);
+
     bool pasteSpecialMode_ = false;
+    Marks bufferMarks_;
     QString findText_;
 };
 

@@ -119,7 +119,10 @@ bool FileController::askToSaveChannels() {
 }
 
 bool FileController::askToSaveSettings() {
-    if (!session_.workspace().settingsModified()) return true;
+    // Only settings that are there can be saved: unloaded ones leave nothing to ask about.
+    if (!session_.workspace().settingsModified() || !session_.workspace().settingsLoaded()) {
+        return true;
+    }
     const Answer a = prompter_.ask(Icon::Question,
                                    tr("Save correction to ") + session_.settingsFile() + tr(" ? "),
                                    Buttons::YesNoCancel);
@@ -144,6 +147,8 @@ bool FileController::askToSaveSettings() {
 bool FileController::loadChannelsFrom(const QString& path) {
     const QString ext = extension3(path);
     if (ext != QLatin1String("DVB") && ext != QLatin1String("BIN")) return false;
+    // An FTA image unloads the DVB98 settings: unsaved ones are asked about first.
+    if (ext == QLatin1String("BIN") && !askToSaveSettings()) return false;
     Result<ChannelSet> set = ErrorCode::CannotOpenFile;
     {
         BusyScope busy(*this);
@@ -151,11 +156,17 @@ bool FileController::loadChannelsFrom(const QString& path) {
     }
     if (!set) {
         report(set.status(), path);
+        // A recent file that has gone leaves the list of recent files.
+        if (recent_ != nullptr && !QFileInfo::exists(path)) {
+            recent_->remove(path);
+            emit recentFilesChanged();
+        }
         return false;
     }
     session_.workspace().installChannels(std::move(set.value()));
     session_.setChannelFile(path);
     if (recent_ != nullptr) recent_->add(path);
+    emit recentFilesChanged();
     editing_.clearHistory();
     list_.selectOnly(1);
     emit channelsLoaded();
@@ -191,6 +202,7 @@ void FileController::saveChannels() {
     if (saveTo(path)) {
         session_.setChannelFile(path);
         if (recent_ != nullptr) recent_->add(path);
+        emit recentFilesChanged();
     }
 }
 
@@ -286,7 +298,7 @@ bool FileController::mayClose() {
     }
     const QString question = unsavedQuestion();
     if (!question.isEmpty() &&
-        prompter_.ask(Icon::Question, question, Buttons::YesNo) != Answer::Yes) {
+        prompter_.ask(Icon::Question, question, Buttons::YesNo, Answer::No) != Answer::Yes) {
         return false;
     }
     session_.setDebugMode(false, QString());

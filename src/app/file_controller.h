@@ -60,6 +60,7 @@ signals:
     void settingsLoaded();  // DVB98 settings loaded: the Settings tab opens
     void bufferFilled();    // the buffer received upgrade records: the Buffer tab opens
     void busy(bool on);     // a file is being read or written
+    void recentFilesChanged();
 
 private:
     bool askToSaveSettings();

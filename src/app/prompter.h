@@ -14,9 +14,11 @@ public:
     enum class Answer { Ok, Yes, No, Cancel };
 
     virtual ~Prompter() = default;
-    virtual Answer ask(Icon icon, const QString& text, Buttons buttons) = 0;
+    // `defaultAnswer` is the button Enter presses: No where Yes would discard work.
+    virtual Answer ask(Icon icon, const QString& text, Buttons buttons,
+                       Answer defaultAnswer = Answer::Yes) = 0;
 
-    void tell(Icon icon, const QString& text) { ask(icon, text, Buttons::Ok); }
+    void tell(Icon icon, const QString& text) { ask(icon, text, Buttons::Ok, Answer::Ok); }
 };
 
 class FileChooser {

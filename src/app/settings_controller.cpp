@@ -16,17 +16,26 @@ SettingValue SettingsController::value(const SettingField& field) const {
     return showSetting(session_.workspace().settingsWork(), field);
 }
 
+bool SettingsController::settingsPresent() const {
+    return session_.workspace().settingsLoaded() &&
+           session_.workspace().fileType() != FileKind::BIN;
+}
+
 void SettingsController::writeValues(
     std::span<const SettingField> fields,
     const std::function<SettingValue(const SettingField&)>& valueOf) {
+    // A window left open over settings that have gone writes nothing back.
+    if (!settingsPresent()) return;
     std::string work = session_.workspace().settingsWork();
     for (const SettingField& f : fields)
         writeSetting(work, f, valueOf(f));
     session_.workspace().setSettingsWork(std::move(work));
 }
 
-void SettingsController::storeSettings() {
+bool SettingsController::storeSettings() {
+    if (!settingsPresent()) return false;
     session_.workspace().storeSettingsWork();
+    return true;
 }
 
 std::array<std::string, kColorItems> SettingsController::colors() const {
@@ -34,13 +43,16 @@ std::array<std::string, kColorItems> SettingsController::colors() const {
 }
 
 void SettingsController::writeColors(const std::array<std::string, kColorItems>& values) {
+    if (!settingsPresent()) return;
     std::string work = session_.workspace().settingsWork();
     qel::writeColors(work, values);
     session_.workspace().setSettingsWork(std::move(work));
 }
 
-void SettingsController::storeFtaSettings(const std::array<std::string, kAntennaEntries>& antennas,
+bool SettingsController::storeFtaSettings(const std::array<std::string, kAntennaEntries>& antennas,
                                           const std::string& secretCode, ScreenFormat format) {
+    // The tables of an image that is no longer loaded take nothing.
+    if (session_.workspace().fileType() != FileKind::BIN) return false;
     FtaImageTables t = session_.workspace().imageTables();
     for (std::size_t i = 0; i < antennas.size(); ++i)
         t.antennas[i] = antennas[i];
@@ -52,6 +64,7 @@ void SettingsController::storeFtaSettings(const std::array<std::string, kAntenna
         t.screenFormat = storeScreenFormat(t.screenFormat, format);
     }
     session_.workspace().storeImageTables(std::move(t));
+    return true;
 }
 
 }  // namespace qel

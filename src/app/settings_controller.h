@@ -33,8 +33,11 @@ public:
     SettingValue value(const SettingField& field) const;
     void writeValues(std::span<const SettingField> fields,
                      const std::function<SettingValue(const SettingField&)>& valueOf);
-    // "Save settings": the working copy becomes the image, unsaved.
-    void storeSettings();
+    // "Save settings": the working copy becomes the image, unsaved. Refused (false) when the
+    // DVB98 settings are no longer loaded: a window left open over them writes nothing back.
+    bool storeSettings();
+    // DVB98 settings are loaded for the windows to edit.
+    bool settingsPresent() const;
 
     // The colour editor's values and writing them back into the working copy.
     std::array<std::string, kColorItems> colors() const;
@@ -43,7 +46,7 @@ public:
     // The FTA settings window's Save: the antenna entries, and the secret code and the
     // screen format where they differ from what the tables show; the channels then count
     // as unsaved.
-    void storeFtaSettings(const std::array<std::string, kAntennaEntries>& antennas,
+    bool storeFtaSettings(const std::array<std::string, kAntennaEntries>& antennas,
                           const std::string& secretCode, ScreenFormat format);
 
 private:

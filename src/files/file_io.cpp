@@ -1,15 +1,15 @@
 #include "files/file_io.h"
 
 #include <atomic>
-#include <chrono>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 #include <system_error>
 
-#if defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace fs = std::filesystem;
 
@@ -17,29 +17,89 @@ namespace qel {
 
 namespace {
 
-// Pushes the written file to the disk before it replaces the old one.
-bool syncToDisk(const fs::path& path) {
-#if defined(__unix__) || defined(__APPLE__)
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0) return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-#else
-    (void)path;
-    return true;
-#endif
+// FNV-1a of the target's name: the temporary files of one target share a short prefix,
+// whatever the length of its name.
+std::uint32_t nameHash(std::string_view name) {
+    std::uint32_t h = 2166136261U;
+    for (char c : name) {
+        h ^= static_cast<unsigned char>(c);
+        h *= 16777619U;
+    }
+    return h;
 }
 
-fs::path temporaryNameBeside(const fs::path& target) {
+bool isOurTemporary(const std::string& name, const std::string& prefix) {
+    return name.size() > prefix.size() + 4 && name.compare(0, prefix.size(), prefix) == 0 &&
+           name.compare(name.size() - 4, 4, ".tmp") == 0;
+}
+
+// A save killed part-way leaves its temporary file; the next save to the target removes it.
+void removeLeftovers(const fs::path& target) {
+    const std::string prefix = temporaryPrefixFor(target.string());
+    std::error_code ec;
+    fs::path dir = target.parent_path();
+    if (dir.empty()) dir = ".";
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        if (isOurTemporary(it->path().filename().string(), prefix)) {
+            std::error_code ignored;
+            fs::remove(it->path(), ignored);
+        }
+    }
+}
+
+// The mode a file gets when it is created here: 0666 less the process's umask.
+mode_t newFileMode() {
+    static const mode_t mode = [] {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return static_cast<mode_t>(0666 & ~mask);
+    }();
+    return mode;
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// Pushes the folder's entry for the renamed file to the disk.
+void syncFolder(const fs::path& dir) {
+    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// A new temporary file beside the target, readable by its owner only while it is written.
+int createTemporary(const fs::path& target, fs::path& tmp) {
     static std::atomic<unsigned> counter{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    fs::path tmp = target;
-    tmp += ".qel-" + std::to_string(stamp % 1000000007) + "-" + std::to_string(counter++) + ".tmp";
-    return tmp;
+    const std::string prefix = temporaryPrefixFor(target.string());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tmp = target.parent_path() /
+              (prefix + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp");
+        const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
 }
 
 }  // namespace
+
+std::string temporaryPrefixFor(const std::string& target) {
+    static const char kHex[] = "0123456789abcdef";
+    const std::uint32_t h = nameHash(fs::path(target).filename().string());
+    std::string prefix = ".qel-";
+    for (int shift = 28; shift >= 0; shift -= 4)
+        prefix += kHex[(h >> shift) & 15U];
+    return prefix + "-";
+}
 
 Result<std::string> readFileBytes(const std::string& path, std::size_t maxSize) {
     std::error_code ec;
@@ -63,30 +123,29 @@ Status writeFileAtomic(const std::string& path, std::string_view bytes) {
         const auto resolved = fs::weakly_canonical(target, ec);
         if (!ec) target = resolved;
     }
-    const fs::path tmp = temporaryNameBeside(target);
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) return ErrorCode::CannotWriteFile;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            fs::remove(tmp, ec);
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists) {
+        // Only a regular file is replaced: never a device, a pipe or a folder.
+        if (!S_ISREG(existing.st_mode)) return ErrorCode::CannotWriteFile;
+        // A write-protected file stays as it is, as a plain write would leave it.
+        if ((existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
             return ErrorCode::CannotWriteFile;
         }
     }
-    if (!syncToDisk(tmp)) {
-        fs::remove(tmp, ec);
+    removeLeftovers(target);
+
+    fs::path tmp;
+    const int fd = createTemporary(target, tmp);
+    if (fd < 0) return ErrorCode::CannotWriteFile;
+    const mode_t mode = exists ? (existing.st_mode & 07777) : newFileMode();
+    const bool written = writeAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || ::rename(tmp.c_str(), target.c_str()) != 0) {
+        ::unlink(tmp.c_str());
         return ErrorCode::CannotWriteFile;
     }
-    const auto status = fs::status(target, ec);
-    if (!ec && fs::exists(status)) fs::permissions(tmp, status.permissions(), ec);
-    fs::rename(tmp, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(tmp, ignored);
-        return ErrorCode::CannotWriteFile;
-    }
+    syncFolder(target.parent_path());
     return {};
 }
 

@@ -1,5 +1,6 @@
 #include "files/fta_reader.h"
 
+#include <algorithm>
 #include <string>
 #include <unordered_map>
 
@@ -31,8 +32,10 @@ void storeChannelEntries(std::string_view value, std::vector<std::string>& table
     std::size_t pos = 0;
     while (pos < value.size() && index < table.size()) {
         if (value.size() - pos < kEntryHead) break;
-        const std::size_t n = static_cast<unsigned char>(value[pos]);
-        if (value.size() - pos - kEntryHead < n) break;
+        // A name that runs past the record keeps the bytes that are there; the position then
+        // reaches the value's end and the record's entries end with it.
+        const std::size_t n = std::min<std::size_t>(static_cast<unsigned char>(value[pos]),
+                                                    value.size() - pos - kEntryHead);
         table[index++] = bytesToHex(value.substr(pos, kEntryHead)) +
                          std::string(value.substr(pos + kEntryHead, n));
         pos += kEntryHead + n + (n & 1U);

@@ -16,7 +16,8 @@ namespace qel {
 // the bytes say:
 //  - an area ends at its first 0xFFFF record type, at a record whose length runs past
 //    the area (into the marker words), or where no whole record header fits;
-//  - a channel entry whose head or name runs past its record ends that record's entries;
+//  - a channel entry whose head runs past its record ends that record's entries; one whose
+//    name runs past it keeps the name's bytes that are there, and is the record's last;
 //  - channel entries that would go past index 1500 of a name table are dropped;
 //  - short values give short fields: nothing is read beyond a record's value.
 // Every record stored or dropped goes to the debug log, but a foreign tag record.

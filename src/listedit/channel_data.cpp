@@ -61,8 +61,12 @@ std::string decimalOfHex(std::string_view hexText) {
     return std::to_string(hexToDec(hexText));
 }
 
+std::string leaveDecimalBox(std::string_view decText) {
+    return std::to_string(std::clamp<std::int64_t>(decimalValue(trimBlanks(decText)), 0, 0xFFFF));
+}
+
 std::string hexOfDecimal(std::string_view decText) {
-    return pad4(toHex(static_cast<std::uint32_t>(decimalValue(trimBlanks(decText)))));
+    return pad4(toHex(static_cast<std::uint32_t>(std::stoll(leaveDecimalBox(decText)))));
 }
 
 int bandAfterFrequency(std::string_view freq1) {
@@ -74,15 +78,14 @@ DataFields dataFieldsOf(const ChannelRec& ch, FileKind fileType) {
     f.name = std::string(trimBlanks(ch.ChName.view()));
     f.freq1 = std::string(mid(ch.Freq.view(), 1, 6));
     f.freq2 = std::string(mid(ch.Freq.view(), 7, 2));
-    const std::int64_t pol = decimalValue(ch.Pol.view());
-    f.pol = pol >= 0 && pol <= 1 ? static_cast<int>(pol) : 0;
+    f.pol = static_cast<int>(decimalValue(ch.Pol.view()));
     f.srate1 = std::string(mid(ch.Srate.view(), 1, 2));
     f.srate2 = std::string(mid(ch.Srate.view(), 3, 3));
-    f.fec = static_cast<int>(std::clamp<std::int64_t>(decimalValue(ch.Fec.view()), 0, 5));
+    f.fec = static_cast<int>(decimalValue(ch.Fec.view()));
     f.sat = ch.Sat.str();
     const bool fta = fileType == FileKind::BIN;
     if (fta) {
-        f.lohi = decimalValue(ch.LoHi.view()) == 1 ? 1 : 0;
+        f.lohi = static_cast<int>(decimalValue(ch.LoHi.view()));
     } else {
         f.lohi = decimalValue(f.freq1) > 11700 ? 1 : 0;
     }
@@ -90,14 +93,13 @@ DataFields dataFieldsOf(const ChannelRec& ch, FileKind fileType) {
         f.hex[i] = (ch.*kPairFields[i]).str();
     f.acbw = ch.Acbw.str();
     if (fta) {
-        const std::int64_t n = decimalValue(mid(ch.Ant.view(), 3, 1));
-        f.ant = n >= 1 && n <= 8 ? static_cast<int>(n - 1) : 0;
+        f.ant = static_cast<int>(decimalValue(mid(ch.Ant.view(), 3, 1)));
     } else {
         f.audio = bits(ch.AvFlags.view(), 1, 2);
         f.volt = bits(ch.AvFlags.view(), 4, 1);
-        f.video = bits(ch.AvFlags.view(), 7, 2) != 0 ? 1 : 0;
+        f.video = bits(ch.AvFlags.view(), 7, 2);
         const std::string_view low = mid(ch.TuneFlags.view(), 3, 2);
-        f.spectr = std::min(bits(low, 5, 2), 2);
+        f.spectr = bits(low, 5, 2);
         f.diseqc = bits(low, 7, 2);
         f.autoPid = ch.AutoPid == "1" ? 1 : 0;
         f.autoPmt = ch.AutoPmt == "1" ? 1 : 0;
@@ -108,35 +110,50 @@ DataFields dataFieldsOf(const ChannelRec& ch, FileKind fileType) {
 }
 
 ChannelRec channelOfFields(const DataFields& f, const ChannelRec& previous, FileKind fileType) {
+    const DataFields was = dataFieldsOf(previous, fileType);
+    const bool fta = fileType == FileKind::BIN;
     ChannelRec ch = previous;
-    ch.ChName = f.name;
-    ch.Freq = last("000000" + f.freq1, 6) + last("00" + f.freq2, 2);
-    ch.Pol = std::to_string(f.pol);
-    ch.Srate = last("00" + f.srate1, 2) + (f.srate2 + "0000").substr(0, 4);
-    ch.Fec = std::to_string(f.fec);
-    ch.Sat = last("000" + f.sat, 3);
-    ch.LoHi = std::to_string(f.lohi);
-    for (std::size_t i = 0; i < kPairs; ++i)
-        ch.*kPairFields[i] = pad4(f.hex[i]);
-    ch.Acbw = f.acbw;
-    if (fileType == FileKind::BIN) {
-        if (f.ant >= 0 && f.ant <= 7) ch.Ant = "00" + std::to_string(f.ant + 1) + "0";
+    if (f.name != was.name) ch.ChName = f.name;
+    if (f.freq1 != was.freq1 || f.freq2 != was.freq2) {
+        ch.Freq = last("000000" + f.freq1, 6) + last("00" + f.freq2, 2);
+    }
+    if (f.pol != was.pol) ch.Pol = std::to_string(f.pol);
+    if (f.srate1 != was.srate1 || f.srate2 != was.srate2) {
+        ch.Srate = last("00" + f.srate1, 2) + (f.srate2 + "0000").substr(0, 4);
+    }
+    if (f.fec != was.fec) ch.Fec = std::to_string(f.fec);
+    if (f.sat != was.sat) ch.Sat = last("000" + f.sat, 3);
+    if (!fta || f.lohi != was.lohi) ch.LoHi = std::to_string(f.lohi);
+    for (std::size_t i = 0; i < kPairs; ++i) {
+        if (f.hex[i] != was.hex[i]) ch.*kPairFields[i] = pad4(f.hex[i]);
+    }
+    if (f.acbw != was.acbw) ch.Acbw = f.acbw;
+    if (fta) {
+        if (f.ant != was.ant && f.ant >= 0 && f.ant <= 9)
+            ch.Ant = "00" + std::to_string(f.ant) + "0";
         return ch;
     }
     std::string high = toBinary(hexToDec(mid(previous.TuneFlags.view(), 1, 2)), 8);
-    high[7] = f.pol == 1 ? '1' : '0';
-    ch.TuneFlags = hexOfBits(high) + hexOfBits(toBinary(f.spectr, 2) + toBinary(f.diseqc, 2));
-    ch.AutoPid = f.autoPid == 1 ? "1" : "0";
-    ch.AutoPmt = f.autoPmt == 1 ? "1" : "0";
-    std::string av = toBinary(hexToDec(previous.AvFlags.view()), 8);
-    av.replace(0, 2, toBinary(f.audio, 2));
-    av[3] = f.volt == 1 ? '1' : '0';
-    av.replace(6, 2, f.video == 1 ? "11" : "00");
-    ch.AvFlags = hexOfBits(av);
-    if (f.servType >= 0 && static_cast<std::size_t>(f.servType) + 1 < kServTypes) {
+    std::string low = toBinary(hexToDec(mid(previous.TuneFlags.view(), 3, 2)), 8);
+    // The polarisation bit follows a polarisation the lists name.
+    if (f.pol != was.pol || f.pol == 0 || f.pol == 1) high[7] = f.pol == 1 ? '1' : '0';
+    if (f.spectr != was.spectr) low.replace(4, 2, toBinary(f.spectr, 2));
+    if (f.diseqc != was.diseqc) low.replace(6, 2, toBinary(f.diseqc, 2));
+    ch.TuneFlags = hexOfBits(high) + hexOfBits(low);
+    if (f.autoPid != was.autoPid) ch.AutoPid = f.autoPid == 1 ? "1" : "0";
+    if (f.autoPmt != was.autoPmt) ch.AutoPmt = f.autoPmt == 1 ? "1" : "0";
+    if (f.audio != was.audio || f.volt != was.volt || f.video != was.video) {
+        std::string av = toBinary(hexToDec(previous.AvFlags.view()), 8);
+        if (f.audio != was.audio) av.replace(0, 2, toBinary(f.audio, 2));
+        if (f.volt != was.volt) av[3] = f.volt == 1 ? '1' : '0';
+        if (f.video != was.video) av.replace(6, 2, toBinary(f.video, 2));
+        ch.AvFlags = hexOfBits(av);
+    }
+    if (f.servType != was.servType && f.servType >= 0 &&
+        static_cast<std::size_t>(f.servType) + 1 < kServTypes) {
         ch.ServType = kServTypeTable[static_cast<std::size_t>(f.servType)].code;
     }
-    ch.Parental = f.parental ? "1" : "0";
+    if (f.parental != was.parental) ch.Parental = f.parental ? "1" : "0";
     return ch;
 }
 

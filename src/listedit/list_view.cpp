@@ -103,8 +103,9 @@ MainCommands mainCommands(const Workspace& ws, bool blankRowSelected) {
     c.tvRadio = loaded;
     c.buffer = !ws.bufferList().empty();
     c.paste = c.buffer && loaded;
-    c.search = ws.channelCount() > 0;
-    c.exportList = ws.channelCount() > 0;
+    // Finding and exporting are offered whatever the lists hold.
+    c.search = true;
+    c.exportList = true;
     c.upgrade = ws.fileType() == FileKind::DVB;
     c.convert = ws.fileType() == FileKind::DVB;
     const bool settingsAvailable = ws.fileType() == FileKind::BIN || ws.settingsLoaded();

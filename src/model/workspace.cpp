@@ -22,6 +22,7 @@ void Workspace::installChannels(ChannelSet set) {
         const std::string before = settings_.substr(0, kDvb98Tag.size());
         settings_.replace(0, kDvb98Tag.size(), kDvb98Tag.size(), ' ');
         if (settings_.compare(0, kDvb98Tag.size(), before) != 0) changes |= kSettingsChanged;
+        settingsModified_ = false;  // unloaded settings have nothing left to save
     }
     tv_ = std::move(set.lists.tv);
     radio_ = std::move(set.lists.radio);

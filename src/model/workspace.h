@@ -97,7 +97,8 @@ public:
     void clearChannels();
     // Channels loaded from a file or the receiver replace the lists and the image tables:
     // unmodified, shown from row 1, the TV list unless only the RADIO list holds channels.
-    // An FTA image unloads the DVB98 settings: they belong to the other firmware.
+    // An FTA image unloads the DVB98 settings: they belong to the other firmware, and
+    // nothing of them is left to save.
     void installChannels(ChannelSet set);
 
     // Changes the lists `touches` names (kTouchTV, kTouchRadio, kTouchBuffer) in place.

@@ -49,7 +49,9 @@ Program::Program(Session& session, ConfigStore& store, Language& language, Recen
     registerToolWindows();
     wireCommands();
 
-    editing_.askRotorPosition = [this] { return RotorDialog::ask(session_.satPos(), main_); };
+    editing_.askRotorPosition = [this](int current) {
+        return RotorDialog::ask(session_.satPos(), current, main_);
+    };
     editing_.askFindText = [this](const QString& previous) {
         return FindDialog::ask(previous, main_);
     };
@@ -65,15 +67,28 @@ Program::Program(Session& session, ConfigStore& store, Language& language, Recen
             [this] { files_.toggleDebugMode(AppPaths::debugLogPath()); });
     connect(main_, &MainWindow::recentFileChosen, &files_, &FileController::openChannelFile);
 
-    connect(&files_, &FileController::channelsLoaded, main_,
-            [this] { main_->refreshRecentMenu(); });
+    connect(&files_, &FileController::recentFilesChanged, main_, &MainWindow::refreshRecentMenu);
+    // New channels: the data editor and the settings windows showed the old ones; a tab
+    // the new file closes goes back to the list too.
+    connect(&files_, &FileController::channelsLoaded, main_, [this] {
+        const Tab open = main_->currentTab();
+        if (open == Tab::Data || open == Tab::Settings || !main_->tabEnabled(open)) {
+            main_->selectTab(Tab::List);
+        }
+    });
     connect(&files_, &FileController::settingsLoaded, main_,
             [this] { main_->selectTab(Tab::Settings); });
     connect(&files_, &FileController::bufferFilled, main_,
             [this] { main_->selectTab(Tab::Buffer); });
     connect(&files_, &FileController::busy, main_, &MainWindow::showBusy);
 
-    frame_->closeCheck = [this] { return files_.mayClose(); };
+    // The frame opens where it was closed, at the size it had.
+    frame_->restoreGeometry(store_.windowGeometry());
+    frame_->closeCheck = [this] {
+        if (!files_.mayClose()) return false;
+        store_.setWindowGeometry(frame_->saveGeometry());
+        return true;
+    };
     frame_->openFile = [this](const QString& path) { return files_.openChannelFile(path); };
     connect(frame_.get(), &FrameWindow::mainWindowOpened, this, &Program::mainWindowOpened);
 }

@@ -74,7 +74,7 @@ std::size_t hexWidth(const SettingField& f) {
     return static_cast<std::size_t>(f.size) * 2;
 }
 
-std::string_view Hex(std::string_view image, const SettingField& f) {
+std::string_view fieldHex(std::string_view image, const SettingField& f) {
     return mid(image, charPos(f) + 1, hexWidth(f));
 }
 
@@ -104,7 +104,7 @@ std::string fixedHex(std::int64_t v, std::size_t width) {
 }
 
 // The number a text holds; texts without a number count as 0.
-std::int64_t Number(std::string_view text) {
+std::int64_t numberIn(std::string_view text) {
     return decimalValue(trimBlanks(text));
 }
 
@@ -138,7 +138,7 @@ std::string showTimeOffset(std::string_view two) {
 }
 
 std::string timeOffsetDigits(std::string_view text) {
-    std::int64_t v = Number(text);
+    std::int64_t v = numberIn(text);
     if (v < 0) v = -v;
     // "-2" is kept as 98, "+3" as 03.
     if (text.find('-') != std::string_view::npos) v = 100 - v % 100;
@@ -148,7 +148,7 @@ std::string timeOffsetDigits(std::string_view text) {
 
 SettingValue showSetting(std::string_view image, const SettingField& f) {
     SettingValue out;
-    const std::string_view hex = Hex(image, f);
+    const std::string_view hex = fieldHex(image, f);
     const std::uint64_t v = unsignedValue(hex);
     const int entries = static_cast<int>(f.entries.size());
     switch (f.codec) {
@@ -199,16 +199,23 @@ void writeSetting(std::string& image, const SettingField& f, const SettingValue&
             put(image, f, fixedHex(value.checked ? f.on : f.off, width));
             break;
         case C::Number:
-            put(image, f, fixedHex(Number(value.text), width));
+            put(image, f, fixedHex(numberIn(value.text), width));
             break;
         case C::PlusOne:
             // An empty field, or 0, would store -1: it stores 0.
-            put(image, f, fixedHex(std::max<std::int64_t>(Number(value.text) - 1, 0), width));
+            put(image, f, fixedHex(std::max<std::int64_t>(numberIn(value.text) - 1, 0), width));
             break;
         case C::TimeOffset:
             put(image, f, timeOffsetDigits(value.text));
             break;
-        case C::HexWord:
+        case C::HexWord: {
+            // The characters as they stand: a shorter text replaces the first ones only.
+            std::string hex(showSetting(image, f).text);
+            const std::string_view typed = std::string_view(value.text).substr(0, width);
+            hex.replace(0, typed.size(), typed);
+            put(image, f, hex);
+            break;
+        }
         case C::HexByte: {
             std::string hex(trimBlanks(value.text));
             if (hex.size() < width) hex.insert(0, width - hex.size(), '0');

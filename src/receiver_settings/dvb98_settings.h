@@ -17,7 +17,7 @@ enum class SettingCodec {
     Number,      // text: the unsigned number in decimal
     PlusOne,     // text: the number plus 1
     TimeOffset,  // text: a signed hour offset kept as two decimal digits
-    HexWord,     // text: the 4 hex characters as they stand
+    HexWord,     // text: the 4 hex characters as they stand, written as typed
     HexByte,     // text: the 2 hex characters as they stand
 };
 

@@ -38,9 +38,12 @@ std::string rebuildAntennaEntry(std::string_view oldEntry, const AntennaControls
     if (setting.empty()) setting = "0";
     std::string name = c.name.substr(0, 8);
     name.resize(8, '\0');
+    // A DiSEqC value the window cannot show stays as the entry holds it.
+    const std::string diseqc = c.diseqc == antennaControlsOf(oldEntry).diseqc
+                                   ? std::string(mid(oldEntry, 19, 2))
+                                   : "0" + std::to_string(std::clamp(c.diseqc, 0, 6));
     return "0000" + pad4Hex(c.lnbLow) + "0000" + pad4Hex(c.lnbHigh) + setting +
-           toHex(static_cast<std::uint32_t>(fromBinary(bits))) + "0" +
-           std::to_string(std::clamp(c.diseqc, 0, 6)) + name;
+           toHex(static_cast<std::uint32_t>(fromBinary(bits))) + diseqc + name;
 }
 
 ScreenFormat showScreenFormat(std::string_view text) {

@@ -5,6 +5,10 @@
 
 #include "bytes/conversions.h"
 
+// The element names are shown translated; Qt's text extraction tool finds them by this
+// marker, which gives back its text.
+#define QT_TRANSLATE_NOOP(context, text) text
+
 namespace qel {
 
 namespace {
@@ -18,26 +22,26 @@ int byte(std::string_view value, std::size_t index) {
     return hexToDec(mid(value, index * 2 + 1, 2)) & 0xFF;
 }
 
-std::string HexByte(std::string_view transparency, std::int64_t v6) {
+std::string hexByteOf(std::string_view transparency, std::int64_t v6) {
     const std::string bits = std::string(transparency) + toBinary(v6, 6);
     const std::string hex = "00" + toHex(static_cast<std::uint32_t>(fromBinary(bits)));
     return hex.substr(hex.size() - 2);
 }
 
 const std::array<ColorItem, kColorItems> kItems = {{
-    {"Menu External Box", 1040, -1},
-    {"Menu Text", 1056, 200},
-    {"Menu Background", 1024, 204},
-    {"Channel text", 1060, -1},
-    {"Channel background", 1028, -1},
-    {"TV short info text", 192, -1},
-    {"TV short info background", 196, -1},
-    {"Radio short info text", 336, -1},
-    {"Radio short info background", 340, -1},
-    {"Subtitle background", 216, -1},
-    {"EPG heading", 296, -1},
-    {"EPG text", 300, -1},
-    {"EPG background", 292, -1},
+    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Menu External Box"), 1040, -1},
+    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Menu Text"), 1056, 200},
+    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Menu Background"), 1024, 204},
+    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Channel text"), 1060, -1},
+    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Channel background"), 1028, -1},
+    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "TV short info text"), 192, -1},
+    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "TV short info background"), 196, -1},
+    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Radio short info text"), 336, -1},
+    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Radio short info background"), 340, -1},
+    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Subtitle background"), 216, -1},
+    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "EPG heading"), 296, -1},
+    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "EPG text"), 300, -1},
+    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "EPG background"), 292, -1},
 }};
 
 }  // namespace
@@ -67,8 +71,8 @@ std::string rgbToYuv(std::uint32_t rgb, std::string_view t) {
     const double cr =
         nearestEven(131 * r / 256) - nearestEven(110 * g / 256) - nearestEven(21 * b / 256) + 128;
     const auto six = [](double v) { return static_cast<std::int64_t>(nearestEven(v / 4)); };
-    const std::string yb = HexByte(t, six(y));
-    return yb + yb + HexByte(t, six(cb)) + HexByte(t, six(cr));
+    const std::string yb = hexByteOf(t, six(y));
+    return yb + yb + hexByteOf(t, six(cb)) + hexByteOf(t, six(cr));
 }
 
 std::string transparencyBits(int n) {

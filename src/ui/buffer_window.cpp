@@ -64,9 +64,16 @@ BufferWindow::BufferWindow(Session& session, EditingController& editing, Prompte
     connect(motorized_, &QPushButton::clicked, this, [this] { sort(2); });
     connect(clear_, &QPushButton::clicked, this, [this] { clear(); });
     connect(delete_, &QPushButton::clicked, this, [this] { deleteMarked(); });
-    // The paste buttons only in paste special mode, decided when the window opens.
-    pasteMove_->setVisible(editing_.pasteSpecialMode());
-    pasteCopy_->setVisible(editing_.pasteSpecialMode());
+    // The paste buttons only in paste special mode, also when it starts with the window open.
+    const auto showPasteButtons = [this](bool on) {
+        pasteMove_->setVisible(on);
+        pasteCopy_->setVisible(on);
+    };
+    showPasteButtons(editing_.pasteSpecialMode());
+    connect(&editing_, &EditingController::pasteSpecialModeChanged, this, showPasteButtons);
+    // Paste all in paste special mode takes the entries marked here.
+    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { editing_.setBufferMarks(marks()); });
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(pasteMove_);
@@ -147,7 +154,7 @@ void BufferWindow::deleteMarked() {
 
 void BufferWindow::clear() {
     if (prompter_.ask(Prompter::Icon::Question, tr("Are you sure to clear the buffer ?"),
-                      Prompter::Buttons::YesNo) != Prompter::Answer::Yes) {
+                      Prompter::Buttons::YesNo, Prompter::Answer::No) != Prompter::Answer::Yes) {
         return;
     }
     editing_.clearBuffer();

@@ -20,11 +20,37 @@ namespace qel {
 
 namespace {
 
-QComboBox* comboBox(QWidget* parent, const char* name, const QStringList& items) {
+// A list whose entries carry the values they stand for (by default their positions).
+QComboBox* comboBox(QWidget* parent, const char* name, const QStringList& items,
+                    const QList<int>& values = {}) {
     auto* box = new QComboBox(parent);
     box->setObjectName(QString::fromLatin1(name));
-    box->addItems(items);
+    for (int i = 0; i < items.size(); ++i)
+        box->addItem(items[i], values.isEmpty() ? i : values[i]);
+    box->setProperty("entries", static_cast<int>(items.size()));
     return box;
+}
+
+// Shows a value; one that no entry names gets an extra entry "(n)", a negative one none.
+void showValue(QComboBox* box, int value) {
+    const int entries = box->property("entries").toInt();
+    while (box->count() > entries)
+        box->removeItem(box->count() - 1);
+    if (value < 0) {
+        box->setCurrentIndex(-1);
+        return;
+    }
+    int index = box->findData(value);
+    if (index < 0) {
+        box->addItem(QStringLiteral("(%1)").arg(value), value);
+        index = box->count() - 1;
+    }
+    box->setCurrentIndex(index);
+}
+
+// The value a list shows; `unset` when no entry is chosen.
+int valueOf(const QComboBox* box, int unset) {
+    return box->currentIndex() < 0 ? unset : box->currentData().toInt();
 }
 
 QLineEdit* lineEdit(QWidget* parent, const char* name, int maxLength, int chars,
@@ -93,12 +119,13 @@ void ChannelDataWindow::build() {
     }
     freq1_->installEventFilter(this);
     acbw_ = lineEdit(this, "acbw", 2, 2, KeyFilter::Kind::Hex);
-    ant_ = comboBox(this, "Ant", {"1", "2", "3", "4", "5", "6", "7", "8"});
+    ant_ =
+        comboBox(this, "Ant", {"1", "2", "3", "4", "5", "6", "7", "8"}, {1, 2, 3, 4, 5, 6, 7, 8});
     spectr_ = comboBox(this, "Spectr", {"Auto", "OFF", "ON"});
     diseqc_ = comboBox(this, "DiseqcDVB", {"LNB Port 1", "LNB Port 2", "LNB Port 3", "LNB Port 4"});
     audio_ = comboBox(this, "Audio", {"Normal", "Inverse", "Left", "Right"});
     volt_ = comboBox(this, "Volt", {"OFF", "ON"});
-    video_ = comboBox(this, "Video", {"PAL", "NTSC"});
+    video_ = comboBox(this, "Video", {"PAL", "NTSC"}, {0, 3});
     QStringList types;
     for (std::size_t i = 0; i < kServTypes; ++i)
         types << QString::fromLatin1(servTypeName(i));
@@ -117,7 +144,8 @@ void ChannelDataWindow::build() {
             autoPid_->setFocus();
         }
     });
-    connect(ant_, &QComboBox::currentIndexChanged, this, [this](int index) { showAntenna(index); });
+    connect(ant_, &QComboBox::currentIndexChanged, this,
+            [this] { showAntenna(valueOf(ant_, 0) - 1); });
 
     const auto label = [this](const char* text, QWidget* buddy) {
         auto* l = new QLabel(QString::fromLatin1(text), this);  // the same in both languages
@@ -166,7 +194,7 @@ void ChannelDataWindow::build() {
         {"DiSE&qC", diseqc_},
         {"&Audio", audio_},
         {"&12V", volt_},
-        {"Vi&deo", video_},
+        {"V&ideo", video_},
         {"Ser&v. type", servType_},
         {"Pare&ntal ctrl", parental_},
         {"Auto. &Pid", autoPid_},
@@ -210,7 +238,8 @@ void ChannelDataWindow::build() {
 }
 
 void ChannelDataWindow::setTexts() {
-    setWindowTitle(QStringLiteral("QEL - ") + qtText(trimBlanks(original_.ChName.view())));
+    const QString name = qtText(trimBlanks(original_.ChName.view())).trimmed();
+    setWindowTitle(name.isEmpty() ? QStringLiteral("QEL") : QStringLiteral("QEL - ") + name);
     name_->setToolTip(tr("Only text between brackets will be visible"));
     save_->setText(tr("Save Channel &data"));
 }
@@ -259,28 +288,29 @@ void ChannelDataWindow::showFields(const DataFields& f) {
     name_->setText(qtText(f.name));
     freq1_->setText(qtText(f.freq1));
     freq2_->setText(qtText(f.freq2));
-    pol_->setCurrentIndex(f.pol);
+    shown_ = f;
+    showValue(pol_, f.pol);
     srate1_->setText(qtText(f.srate1));
     srate2_->setText(qtText(f.srate2));
-    fec_->setCurrentIndex(f.fec);
+    showValue(fec_, f.fec);
     sat_->setText(qtText(f.sat));
-    lohi_->setCurrentIndex(f.lohi);
+    showValue(lohi_, f.lohi);
     for (std::size_t i = 0; i < kPairs; ++i) {
         hex_[i]->setText(qtText(f.hex[i]));
         dec_[i]->setText(qtText(decimalOfHex(f.hex[i])));
     }
     acbw_->setText(qtText(f.acbw));
-    ant_->setCurrentIndex(f.ant);
-    spectr_->setCurrentIndex(f.spectr);
-    diseqc_->setCurrentIndex(f.diseqc);
-    audio_->setCurrentIndex(f.audio);
-    volt_->setCurrentIndex(f.volt);
-    video_->setCurrentIndex(f.video);
+    showValue(ant_, f.ant);
+    showValue(spectr_, f.spectr);
+    showValue(diseqc_, f.diseqc);
+    showValue(audio_, f.audio);
+    showValue(volt_, f.volt);
+    showValue(video_, f.video);
     servType_->setCurrentIndex(f.servType);
     parental_->setChecked(f.parental);
     autoPid_->setCurrentIndex(f.autoPid);
     autoPmt_->setCurrentIndex(f.autoPmt);
-    showAntenna(f.ant);
+    showAntenna(f.ant - 1);
 }
 
 DataFields ChannelDataWindow::fields() const {
@@ -288,21 +318,21 @@ DataFields ChannelDataWindow::fields() const {
     f.name = latin1Text(name_->text());
     f.freq1 = latin1Text(freq1_->text());
     f.freq2 = latin1Text(freq2_->text());
-    f.pol = pol_->currentIndex();
+    f.pol = valueOf(pol_, shown_.pol);
     f.srate1 = latin1Text(srate1_->text());
     f.srate2 = latin1Text(srate2_->text());
-    f.fec = std::max(fec_->currentIndex(), 0);
+    f.fec = valueOf(fec_, shown_.fec);
     f.sat = latin1Text(sat_->text());
-    f.lohi = std::max(lohi_->currentIndex(), 0);
+    f.lohi = valueOf(lohi_, shown_.lohi);
     for (std::size_t i = 0; i < kPairs; ++i)
         f.hex[i] = latin1Text(hex_[i]->text());
     f.acbw = latin1Text(acbw_->text());
-    f.ant = ant_->currentIndex();
-    f.spectr = std::max(spectr_->currentIndex(), 0);
-    f.diseqc = std::max(diseqc_->currentIndex(), 0);
-    f.audio = std::max(audio_->currentIndex(), 0);
-    f.volt = std::max(volt_->currentIndex(), 0);
-    f.video = std::max(video_->currentIndex(), 0);
+    f.ant = valueOf(ant_, shown_.ant);
+    f.spectr = valueOf(spectr_, shown_.spectr);
+    f.diseqc = valueOf(diseqc_, shown_.diseqc);
+    f.audio = valueOf(audio_, shown_.audio);
+    f.volt = valueOf(volt_, shown_.volt);
+    f.video = valueOf(video_, shown_.video);
     f.servType = servType_->currentIndex();
     f.parental = parental_->isChecked();
     f.autoPid = std::max(autoPid_->currentIndex(), 0);
@@ -316,10 +346,11 @@ void ChannelDataWindow::leaveBox(QLineEdit* box) {
             hex_[i]->setText(qtText(leaveHexBox(latin1Text(hex_[i]->text()))));
             dec_[i]->setText(qtText(decimalOfHex(latin1Text(hex_[i]->text()))));
         } else if (box == dec_[i]) {
+            dec_[i]->setText(qtText(leaveDecimalBox(latin1Text(dec_[i]->text()))));
             hex_[i]->setText(qtText(hexOfDecimal(latin1Text(dec_[i]->text()))));
         }
     }
-    if (box == freq1_) lohi_->setCurrentIndex(bandAfterFrequency(latin1Text(freq1_->text())));
+    if (box == freq1_) showValue(lohi_, bandAfterFrequency(latin1Text(freq1_->text())));
 }
 
 bool ChannelDataWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -342,11 +373,18 @@ void ChannelDataWindow::save() {
         return;
     }
     original_ = saved;
+    shown_ = dataFieldsOf(saved, fileType_);
+    setTexts();
 }
 
 void ChannelDataWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         close();
+        return;
+    }
+    // "Save Channel data" is the window's default button.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        save();
         return;
     }
     QWidget::keyPressEvent(event);

@@ -57,6 +57,7 @@ private:
     ListId list_;
     int row_;
     ChannelRec original_;
+    DataFields shown_;  // what the controls showed of the channel
     FileKind fileType_;
 
     QLineEdit* name_;

@@ -175,7 +175,8 @@ void Dvb98SettingsWindow::setTexts() {
 
 void Dvb98SettingsWindow::storeSettings() {
     writeWorkingCopy();
-    settings_.storeSettings();
+    // Settings that have gone take nothing: the window closes.
+    if (!settings_.storeSettings()) close();
 }
 
 Dvb98MoreSettingsWindow::Dvb98MoreSettingsWindow(Session& session, SettingsController& settings,

@@ -11,32 +11,32 @@ namespace qel {
 
 FindDialog::FindDialog(const QString& previous, QWidget* parent) : QDialog(parent) {
     setObjectName("FindForm");
-    label1_ = new QLabel(this);
-    chName_ = new QLineEdit(previous, this);
-    chName_->setObjectName("ChName");
-    chName_->setMinimumWidth(240);
-    label1_->setBuddy(chName_);
-    findb_ = new QPushButton(this);
-    findb_->setObjectName("Findb");
-    findb_->setDefault(true);
-    exitb_ = new QPushButton(this);
-    exitb_->setObjectName("Exitb");
-    connect(findb_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(exitb_, &QPushButton::clicked, this, &QDialog::reject);
+    prompt_ = new QLabel(this);
+    text_ = new QLineEdit(previous, this);
+    text_->setObjectName("ChName");
+    text_->setMinimumWidth(240);
+    prompt_->setBuddy(text_);
+    find_ = new QPushButton(this);
+    find_->setObjectName("Findb");
+    find_->setDefault(true);
+    exit_ = new QPushButton(this);
+    exit_->setObjectName("Exitb");
+    connect(find_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(exit_, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* row = new QHBoxLayout;
-    row->addWidget(label1_);
-    row->addWidget(chName_, 1);
+    row->addWidget(prompt_);
+    row->addWidget(text_, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(findb_);
-    buttons->addWidget(exitb_);
+    buttons->addWidget(find_);
+    buttons->addWidget(exit_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
     layout->addLayout(buttons);
     setTexts();
-    chName_->selectAll();
-    chName_->setFocus();
+    text_->selectAll();
+    text_->setFocus();
 }
 
 std::optional<QString> FindDialog::ask(const QString& previous, QWidget* parent) {
@@ -47,9 +47,9 @@ std::optional<QString> FindDialog::ask(const QString& previous, QWidget* parent)
 
 void FindDialog::setTexts() {
     setWindowTitle(tr("QEL -  Find channel"));
-    label1_->setText(tr("Search for "));
-    findb_->setText(tr("Find"));
-    exitb_->setText(tr("Cancel"));
+    prompt_->setText(tr("Search for "));
+    find_->setText(tr("Find"));
+    exit_->setText(tr("Cancel"));
 }
 
 void FindDialog::changeEvent(QEvent* event) {

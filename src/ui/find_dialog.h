@@ -19,7 +19,7 @@ public:
     // Shows the dialog over `parent`: the text to find, or nothing when cancelled.
     static std::optional<QString> ask(const QString& previous, QWidget* parent);
 
-    QLineEdit* text() const { return chName_; }
+    QLineEdit* text() const { return text_; }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -27,10 +27,10 @@ protected:
 private:
     void setTexts();
 
-    QLabel* label1_;
-    QLineEdit* chName_;
-    QPushButton* findb_;
-    QPushButton* exitb_;
+    QLabel* prompt_;
+    QLineEdit* text_;
+    QPushButton* find_;
+    QPushButton* exit_;
 };
 
 }  // namespace qel

@@ -18,7 +18,7 @@ namespace qel {
 
 FrameWindow::FrameWindow(Session& session, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+                              Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       session_(session) {
     setObjectName("QEL");
     pages_ = new QStackedWidget(this);
@@ -83,8 +83,10 @@ void FrameWindow::setMainWindow(MainWindow* main) {
     qelMenu_ = mirrorMenu(qel);
     qelMenu_->setTitle(QStringLiteral("&QEL"));
     menuBar()->addMenu(qelMenu_);
-    // A frame of fixed size: it cannot be resized or maximised.
-    setFixedSize(sizeHint().expandedTo(QSize(640, 480)));
+    // The list takes what room there is; the frame's first size is its smallest.
+    const QSize first = sizeHint().expandedTo(QSize(640, 480));
+    setMinimumSize(first);
+    resize(first);
 }
 
 bool FrameWindow::aboutShown() const {
@@ -163,7 +165,8 @@ void FrameWindow::updateTitle() {
     } else {
         setWindowTitle(QFileInfo(session_.channelFile()).fileName() + QStringLiteral("[*] - QEL"));
     }
-    setWindowModified(session_.workspace().channelsModified());
+    const Workspace& ws = session_.workspace();
+    setWindowModified(ws.channelsModified() || ws.settingsModified() || ws.fontsModified());
 }
 
 }  // namespace qel

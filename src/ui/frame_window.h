@@ -1,6 +1,6 @@
-// The program's frame: a window of fixed size that shows the about box at start and then
-// the main window, with the menu bar, the close check, files dropped on it, and a title
-// that names the file and marks unsaved channels.
+// The program's frame: a window that shows the about box at start and then the main
+// window, with the menu bar, the close check, files dropped on it, and a title that names
+// the file and marks unsaved work.
 #pragma once
 
 #include <QMainWindow>

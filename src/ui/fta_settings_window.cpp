@@ -33,8 +33,21 @@ QButtonGroup* radios(QGroupBox* box, const char* name, const QStringList& captio
     return group;
 }
 
-void Check(QButtonGroup* group, int id) {
-    if (QAbstractButton* b = group->button(id)) b->setChecked(true);
+// Checks the button of `id`; a value no button names leaves every button unchecked.
+void checkButton(QButtonGroup* group, int id) {
+    if (QAbstractButton* b = group->button(id)) {
+        b->setChecked(true);
+        return;
+    }
+    group->setExclusive(false);
+    for (QAbstractButton* b : group->buttons())
+        b->setChecked(false);
+    group->setExclusive(true);
+}
+
+// The value a group shows; `unset` when no button is checked.
+int checkedValue(const QButtonGroup* group, int unset) {
+    return group->checkedId() < 0 ? unset : group->checkedId();
 }
 
 }  // namespace
@@ -123,8 +136,8 @@ FtaSettingsWindow::FtaSettingsWindow(Session& session, SettingsController& setti
 
     setTexts();
     const ScreenFormat format = showScreenFormat(session_.workspace().imageTables().screenFormat);
-    Check(screen_, format.is4_3 ? 0 : 1);
-    Check(picture_, format.full ? 0 : 1);
+    checkButton(screen_, format.is4_3 ? 0 : 1);
+    checkButton(picture_, format.full ? 0 : 1);
     secret_->setText(
         Texts::fromLatin1(showSecretCode(session_.workspace().imageTables().settingsRecord)));
     showAntenna(0);
@@ -144,6 +157,8 @@ void FtaSettingsWindow::setTexts() {
     pictureBox_->setTitle(tr(" Picture "));
     picture_->button(0)->setText(tr("Full"));
     picture_->button(1)->setText(tr("Letterbox"));
+    switch_->button(0)->setText(tr("Inactive"));
+    diseqc_->button(0)->setText(tr("None"));
     secretBox_->setTitle(tr(" Secret code "));
     save_->setText(tr("Save"));
 }
@@ -158,9 +173,11 @@ AntennaControls FtaSettingsWindow::controls() const {
     c.name = Texts::toLatin1(name_->text());
     c.lnbLow = Texts::toLatin1(lnbLow_->text());
     c.lnbHigh = Texts::toLatin1(lnbHigh_->text());
-    c.diseqc = std::max(diseqc_->checkedId(), 0);
-    c.aswitch = std::max(switch_->checkedId(), 0);
-    c.alof = std::max(lof_->checkedId(), 0);
+    // A value no button names stays as the entry holds it.
+    const AntennaControls shown = antennaControlsOf(work_[static_cast<std::size_t>(shown_)]);
+    c.diseqc = checkedValue(diseqc_, shown.diseqc);
+    c.aswitch = checkedValue(switch_, shown.aswitch);
+    c.alof = checkedValue(lof_, shown.alof);
     return c;
 }
 
@@ -168,9 +185,9 @@ void FtaSettingsWindow::setControls(const AntennaControls& c) {
     name_->setText(Texts::fromLatin1(c.name));
     lnbLow_->setText(Texts::fromLatin1(c.lnbLow));
     lnbHigh_->setText(Texts::fromLatin1(c.lnbHigh));
-    Check(diseqc_, c.diseqc);
-    Check(switch_, c.aswitch);
-    Check(lof_, c.alof);
+    checkButton(diseqc_, c.diseqc);
+    checkButton(switch_, c.aswitch);
+    checkButton(lof_, c.alof);
 }
 
 void FtaSettingsWindow::showAntenna(int n) {
@@ -203,7 +220,7 @@ void FtaSettingsWindow::save() {
     storeAntenna(shown_);
     secret_->setText(Texts::fromLatin1(pad4(Texts::toLatin1(secret_->text()))));
     const ScreenFormat chosen{screen_->checkedId() == 0, picture_->checkedId() == 0};
-    settings_.storeFtaSettings(work_, Texts::toLatin1(secret_->text()), chosen);
+    if (!settings_.storeFtaSettings(work_, Texts::toLatin1(secret_->text()), chosen)) close();
 }
 
 }  // namespace qel

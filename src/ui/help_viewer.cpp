@@ -1,5 +1,6 @@
 #include "ui/help_viewer.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -42,6 +43,15 @@ HelpViewer::HelpViewer(std::function<QString(bool)> indexFor, bool english, QWid
     layout->addWidget(browser_, 1);
     resize(760, 560);
     setTexts();
+    // Esc and Ctrl+W close the help, as they close other help windows.
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+        auto* close = new QAction(this);
+        close->setShortcut(keys);
+        close->setShortcutContext(Qt::WindowShortcut);
+        connect(close, &QAction::triggered, this, &QWidget::close);
+        addAction(close);
+    }
 }
 
 QString HelpViewer::currentPage() const {

@@ -99,22 +99,25 @@ std::size_t indexOf(Command c) {
     return static_cast<std::size_t>(c);
 }
 
-// A tool window opens beside the main window when the screen has room, else over it.
-void placeBeside(QWidget* child, QWidget* frame) {
-    child->adjustSize();
-    const QRect f = frame->frameGeometry();
-    const QRect screen = frame->screen()->availableGeometry();
-    QPoint at(f.right() + 8, f.top());
-    if (at.x() + child->width() > screen.right()) {
-        at.setX(std::max(screen.left(), screen.right() - child->width()));
-    }
-    if (at.y() + child->height() > screen.bottom()) {
-        at.setY(std::max(screen.top(), screen.bottom() - child->height()));
-    }
-    child->move(at);
-}
-
 }  // namespace
+
+QPoint MainWindow::toolWindowPlace(const QRect& frame, const QSize& child, const QRect& screen) {
+    constexpr int kGap = 8;
+    const int y = std::clamp(frame.top(), screen.top(),
+                             std::max(screen.top(), screen.bottom() - child.height() + 1));
+    // Beside the frame on the right, else on the left, where the screen has room.
+    if (frame.right() + kGap + child.width() <= screen.right()) return {frame.right() + kGap, y};
+    if (frame.left() - kGap - child.width() >= screen.left()) {
+        return {frame.left() - kGap - child.width(), y};
+    }
+    // Else at the edge of the screen with more room beside the frame, whole on the screen.
+    const int roomRight = screen.right() - frame.right();
+    const int roomLeft = frame.left() - screen.left();
+    const int x = roomLeft > roomRight
+                      ? screen.left()
+                      : std::max(screen.left(), screen.right() - child.width() + 1);
+    return {x, y};
+}
 
 MainWindow::MainWindow(Session& session, ListController& list, RecentFiles* recent, QWidget* parent)
     : QWidget(parent),
@@ -325,44 +328,24 @@ void MainWindow::buildMenus() {
     }
     editingMenu_->addSeparator();
 
-    const auto submenu = [this](const char* name, const QString& caption,
-                                std::initializer_list<std::pair<Command, QString>> items) {
-        QMenu* m = editingMenu_->addMenu(caption);
+    const auto submenu = [this](const char* name, std::initializer_list<Command> items) {
+        QMenu* m = editingMenu_->addMenu(QString());
         m->setObjectName(QString::fromLatin1(name));
-        for (const auto& [command, text] : items) {
-            action(command)->setText(text);
+        for (Command command : items)
             m->addAction(action(command));
-        }
         return m;
     };
-    // These captions exist in one form only.
-    antennaMenu_ = submenu("Antmnu", QStringLiteral("&Antenna"),
-                           {{Command::Antenna1, "Antenna 1"},
-                            {Command::Antenna2, "Antenna 2"},
-                            {Command::Antenna3, "Antenna 3"},
-                            {Command::Antenna4, "Antenna 4"},
-                            {Command::Antenna5, "Antenna 5"},
-                            {Command::Antenna6, "Antenna 6"},
-                            {Command::Antenna7, "Antenna 7"},
-                            {Command::Antenna8, "Antenna 8"}});
+    antennaMenu_ = submenu(
+        "Antmnu", {Command::Antenna1, Command::Antenna2, Command::Antenna3, Command::Antenna4,
+                   Command::Antenna5, Command::Antenna6, Command::Antenna7, Command::Antenna8});
     dvbMenus_ = {
-        submenu("Voltmnu", QStringLiteral("&12V"),
-                {{Command::VoltageOn, "&On"}, {Command::VoltageOff, "O&ff"}}),
-        submenu("Diseqcdvbmnu", QStringLiteral("&Diseqc"),
-                {{Command::DiseqcPort1, "Lnb Port &1"},
-                 {Command::DiseqcPort2, "Lnb Port &2"},
-                 {Command::DiseqcPort3, "Lnb Port &3"},
-                 {Command::DiseqcPort4, "Lnb Port &4"}}),
-        submenu("SpecInvmnu", QStringLiteral("&Spectrum inversion"),
-                {{Command::SpectrumAuto, "&Auto"},
-                 {Command::SpectrumOn, "&On"},
-                 {Command::SpectrumOff, "O&ff"}}),
-        submenu("ParentCtrlMenu", QStringLiteral("&Parental Control"),
-                {{Command::ParentalOn, "&On"}, {Command::ParentalOff, "O&ff"}}),
-        submenu("AutoPmtMenu", QStringLiteral("&AutoPmt"),
-                {{Command::AutoPmtOn, "&On"}, {Command::AutoPmtOff, "O&ff"}}),
-        submenu("AutoPidMenu", QStringLiteral("A&utoPid"),
-                {{Command::AutoPidOn, "&On"}, {Command::AutoPidOff, "O&ff"}}),
+        submenu("Voltmnu", {Command::VoltageOn, Command::VoltageOff}),
+        submenu("Diseqcdvbmnu", {Command::DiseqcPort1, Command::DiseqcPort2, Command::DiseqcPort3,
+                                 Command::DiseqcPort4}),
+        submenu("SpecInvmnu", {Command::SpectrumAuto, Command::SpectrumOn, Command::SpectrumOff}),
+        submenu("ParentCtrlMenu", {Command::ParentalOn, Command::ParentalOff}),
+        submenu("AutoPmtMenu", {Command::AutoPmtOn, Command::AutoPmtOff}),
+        submenu("AutoPidMenu", {Command::AutoPidOn, Command::AutoPidOff}),
     };
     editingMenu_->addAction(action(Command::StabPosition));
 
@@ -415,6 +398,32 @@ void MainWindow::setTexts() {
     };
     for (const auto& [command, text] : captions)
         action(command)->setText(text);
+
+    // The editing menu's submenus.
+    antennaMenu_->setTitle(tr("&Antenna"));
+    const Command antennas[] = {Command::Antenna1, Command::Antenna2, Command::Antenna3,
+                                Command::Antenna4, Command::Antenna5, Command::Antenna6,
+                                Command::Antenna7, Command::Antenna8};
+    for (int i = 0; i < 8; ++i)
+        action(antennas[i])->setText(tr("Antenna %1").arg(i + 1));
+    const QString titles[] = {
+        tr("&12V"),     tr("&Diseqc"), tr("&Spectrum inversion"), tr("&Parental Control"),
+        tr("&AutoPmt"), tr("A&utoPid")};
+    for (int i = 0; i < dvbMenus_.size(); ++i)
+        dvbMenus_[i]->setTitle(titles[i]);
+    for (Command on : {Command::VoltageOn, Command::SpectrumOn, Command::ParentalOn,
+                       Command::AutoPmtOn, Command::AutoPidOn}) {
+        action(on)->setText(tr("&On"));
+    }
+    for (Command off : {Command::VoltageOff, Command::SpectrumOff, Command::ParentalOff,
+                        Command::AutoPmtOff, Command::AutoPidOff}) {
+        action(off)->setText(tr("O&ff"));
+    }
+    action(Command::SpectrumAuto)->setText(tr("&Auto"));
+    const Command ports[] = {Command::DiseqcPort1, Command::DiseqcPort2, Command::DiseqcPort3,
+                             Command::DiseqcPort4};
+    for (int i = 0; i < 4; ++i)
+        action(ports[i])->setText(tr("Lnb Port &%1").arg(i + 1));
     fileMenu_->setTitle(QStringLiteral("&File"));
     searchMenu_->setTitle(tr("&Search"));
     recentMenu_->setTitle(tr("Recent files"));
@@ -620,7 +629,11 @@ void MainWindow::showChild(QWidget* child, Tab tab) {
         old->close();
         old->deleteLater();
     }
-    placeBeside(child, window());
+    child->adjustSize();
+    const QRect screen = window()->screen()->availableGeometry();
+    // A window larger than the screen is made to fit it.
+    child->resize(child->size().boundedTo(screen.size()));
+    child->move(toolWindowPlace(window()->frameGeometry(), child->frameGeometry().size(), screen));
     currentTab_ = tab;
     openChild_ = child;
     child->setAttribute(Qt::WA_DeleteOnClose);

@@ -61,6 +61,10 @@ public:
     void replaceOpenChild(QWidget* child);
     bool tabEnabled(Tab tab) const;
 
+    // Where a tool window of `child` size opens: beside `frame` where `screen` has room,
+    // always whole on the screen.
+    static QPoint toolWindowPlace(const QRect& frame, const QSize& child, const QRect& screen);
+
     // Handles a key of the main window; true when it was one of its keys.
     bool handleKeyPress(int key, Qt::KeyboardModifiers mods);
     void handleKeyRelease(Qt::KeyboardModifiers stillHeld);

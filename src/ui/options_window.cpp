@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSerialPortInfo>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -20,7 +21,6 @@ OptionsWindow::OptionsWindow(Session& session, ConfigStore& store, Language& lan
                              QWidget* parent)
     : QWidget(parent, Qt::Window), session_(session), store_(store), language_(language) {
     setObjectName("OptionsForm");
-    setWindowTitle(QStringLiteral("QEL"));
 
     folderBox_ = new QGroupBox(this);
     folders_ = new QFileSystemModel(this);
@@ -32,7 +32,7 @@ OptionsWindow::OptionsWindow(Session& session, ConfigStore& store, Language& lan
     folderTree_->setHeaderHidden(true);
     for (int c = 1; c < folders_->columnCount(); ++c)
         folderTree_->hideColumn(c);
-    folderTree_->setMinimumSize(300, 220);
+    folderTree_->setMinimumSize(220, 220);
     folderText_ = new QLabel(folderBox_);
     folderText_->setObjectName("Dirch");
     connect(folderTree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -45,6 +45,18 @@ OptionsWindow::OptionsWindow(Session& session, ConfigStore& store, Language& lan
     connect(folders_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
         if (dir_.startsWith(loaded)) showFolderInTree();
     });
+    // The model sorts and inserts the rows it loads later: the folder is shown again then,
+    // once the view has laid them out.
+    const auto showLater = [this] {
+        if (showPending_) return;
+        showPending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            showPending_ = false;
+            showFolderInTree();
+        });
+    };
+    connect(folders_, &QFileSystemModel::layoutChanged, this, showLater);
+    connect(folders_, &QFileSystemModel::rowsInserted, this, showLater);
     auto* dirLayout = new QVBoxLayout(folderBox_);
     dirLayout->addWidget(folderTree_, 1);
     dirLayout->addWidget(folderText_);
@@ -145,6 +157,7 @@ QString OptionsWindow::shownDir() const {
 }
 
 void OptionsWindow::setTexts() {
+    setWindowTitle(tr("QEL - Options"));
     miscBox_->setTitle(tr(" Miscellaneous "));
     folderBox_->setTitle(tr(" Working Directory "));
     dataRowLabel_->setText(tr("&Info box on at boot"));
@@ -153,6 +166,12 @@ void OptionsWindow::setTexts() {
     portLabel_->setText(tr("&Comunication port"));
     save_->setText(tr("Save"));
     languageChoice_->setCurrentIndex(session_.english() ? 0 : 1);
+}
+
+void OptionsWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Scrolled to the working folder once the tree has its size.
+    QTimer::singleShot(0, this, [this] { showFolderInTree(); });
 }
 
 void OptionsWindow::changeEvent(QEvent* event) {

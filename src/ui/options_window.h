@@ -39,6 +39,7 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void setTexts();
@@ -48,6 +49,7 @@ private:
     ConfigStore& store_;
     Language& language_;
     QString dir_;
+    bool showPending_ = false;
 
     QGroupBox* miscBox_;
     QGroupBox* folderBox_;

@@ -178,8 +178,8 @@ OsdColorWindow::OsdColorWindow(SettingsController& settings, QWidget* parent)
     chose_ = new QGroupBox(this);
     choice_ = new QListWidget(chose_);
     choice_->setObjectName("Activechoice");
-    for (const ColorItem& item : colorItems())
-        choice_->addItem(QString::fromLatin1(item.name));
+    for (std::size_t i = 0; i < kColorItems; ++i)
+        choice_->addItem(QString());
     (new QVBoxLayout(chose_))->addWidget(choice_);
 
     change_ = new QGroupBox(this);
@@ -268,6 +268,8 @@ void OsdColorWindow::setTexts() {
     actual_->setTitle(tr(" Actual "));
     pick_->setText(tr("More colours..."));
     back_->setText(tr("Back"));
+    for (std::size_t i = 0; i < kColorItems; ++i)
+        choice_->item(static_cast<int>(i))->setText(tr(colorItems()[i].name));
 }
 
 void OsdColorWindow::changeEvent(QEvent* event) {

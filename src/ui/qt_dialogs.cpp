@@ -2,12 +2,15 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QScreen>
 
 namespace qel {
 
-Prompter::Answer QtPrompter::ask(Icon icon, const QString& text, Buttons buttons) {
+Prompter::Answer QtPrompter::ask(Icon icon, const QString& text, Buttons buttons,
+                                 Answer defaultAnswer) {
     QMessageBox box(parent_);
     box.setWindowTitle(QStringLiteral("QEL"));
     box.setText(text);
@@ -36,6 +39,25 @@ Prompter::Answer QtPrompter::ask(Icon icon, const QString& text, Buttons buttons
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
     }
+    switch (defaultAnswer) {
+        case Answer::Yes:
+            if (buttons != Buttons::Ok) box.setDefaultButton(QMessageBox::Yes);
+            break;
+        case Answer::No:
+            if (buttons != Buttons::Ok) box.setDefaultButton(QMessageBox::No);
+            break;
+        case Answer::Cancel:
+            if (buttons == Buttons::YesNoCancel) box.setDefaultButton(QMessageBox::Cancel);
+            break;
+        case Answer::Ok:
+            break;
+    }
+    // Over the program's window when it shows, else in the middle of the screen.
+    box.adjustSize();
+    const QWidget* over = parent_ != nullptr && parent_->isVisible() ? parent_->window() : nullptr;
+    const QRect area = over != nullptr ? over->frameGeometry()
+                                       : QGuiApplication::primaryScreen()->availableGeometry();
+    box.move(area.center() - box.rect().center());
     switch (box.exec()) {
         case QMessageBox::Yes:
             return Answer::Yes;

@@ -10,7 +10,7 @@ namespace qel {
 class QtPrompter : public Prompter {
 public:
     explicit QtPrompter(QWidget* parent) : parent_(parent) {}
-    Answer ask(Icon icon, const QString& text, Buttons buttons) override;
+    Answer ask(Icon icon, const QString& text, Buttons buttons, Answer defaultAnswer) override;
 
 private:
     QWidget* parent_;

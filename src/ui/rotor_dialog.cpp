@@ -6,12 +6,13 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/texts.h"
 
 namespace qel {
 
-RotorDialog::RotorDialog(const SatPosTable& table, QWidget* parent) : QDialog(parent) {
+RotorDialog::RotorDialog(const SatPosTable& table, int current, QWidget* parent) : QDialog(parent) {
     setObjectName("RotorForm");
     rotorPos_ = new QComboBox(this);
     rotorPos_->setObjectName("RotorPos");
@@ -20,6 +21,8 @@ RotorDialog::RotorDialog(const SatPosTable& table, QWidget* parent) : QDialog(pa
         if (e.number == 0) break;
         rotorPos_->addItem(lineOf(e));
     }
+    // The header's own position is offered first.
+    if (current >= 1 && current <= rotorPos_->count()) rotorPos_->setCurrentIndex(current - 1);
     setRotor_ = new QPushButton(this);
     setRotor_->setObjectName("SetRotor");
     setRotor_->setDefault(true);
@@ -45,8 +48,8 @@ QString RotorDialog::lineOf(const SatPosEntry& e) {
            Texts::fromLatin1(e.position.view());
 }
 
-int RotorDialog::ask(const SatPosTable& table, QWidget* parent) {
-    RotorDialog form(table, parent);
+int RotorDialog::ask(const SatPosTable& table, int current, QWidget* parent) {
+    RotorDialog form(table, current, parent);
     form.exec();
     return form.position();
 }
@@ -66,6 +69,9 @@ void RotorDialog::setTexts() {
     setWindowTitle(tr("QEL -  STAB Rotor settings"));
     setRotor_->setText(tr("Set"));
     exit_->setText(tr("Exit"));
+    // Wide enough for its whole title.
+    const int title = fontMetrics().horizontalAdvance(windowTitle()) + 120;
+    setMinimumWidth(std::max(title, rotorPos_->sizeHint().width() + 40));
 }
 
 void RotorDialog::changeEvent(QEvent* event) {

@@ -15,10 +15,11 @@ class RotorDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit RotorDialog(const SatPosTable& table, QWidget* parent = nullptr);
+    // `current`: the position the header has (1-based line), preselected; 0 for none.
+    explicit RotorDialog(const SatPosTable& table, int current = 0, QWidget* parent = nullptr);
 
     // Shows the dialog over `parent`; the position chosen, or -1 for cancel.
-    static int ask(const SatPosTable& table, QWidget* parent);
+    static int ask(const SatPosTable& table, int current, QWidget* parent);
 
     // The line of a table entry: number in two places, name, orbital position.
     static QString lineOf(const SatPosEntry& entry);

@@ -99,6 +99,17 @@ TEST(SaveFile, SettingsTargetNeedsLoadedSettings) {
     EXPECT_TRUE(ws.channelsModified());  // only the settings were saved
 }
 
+TEST(SaveFile, ANameBeginningWithTheBlockTagIsAnOrdinaryFile) {
+    TempDir dir;
+    Workspace ws = test::loadedWorkspace({Channel("A"), Channel("B")});
+    const auto path = dir.file("DVSOout.dvb");
+    ASSERT_TRUE(saveFile(ws, path).ok());
+    EXPECT_EQ(std::filesystem::file_size(path), 2u * 64);
+    auto back = readChannelFile(path);
+    ASSERT_TRUE(back.ok());
+    EXPECT_EQ(names(back->lists.tv), "A,B");
+}
+
 TEST(SaveFile, UnwritableTargetKeepsTheModifiedMark) {
     Workspace ws;
     setLists(ws, {Channel("A")});

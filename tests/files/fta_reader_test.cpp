@@ -228,7 +228,7 @@ TEST(FtaReader, DamagedImagesStayInsideTheirBounds) {
     std::string full;
     while (full.size() < 8188)
         full += rec(0x4444, "");
-    // A name whose length runs past its record.
+    // A name whose length runs past its record: the entry keeps the bytes that are there.
     std::string longName = channelEntry("OK", 1, 1, 1, 0) + '\x40' + std::string(9, '\0') + "SHORT";
     // More entries than a block holds go on in the following indices.
     std::string many;
@@ -240,7 +240,7 @@ TEST(FtaReader, DamagedImagesStayInsideTheirBounds) {
          1},
         {"area without end mark",
          FtaImage().add(full).add(0x87AA, channelEntry("B", 1, 1, 1, 0), 1), 1},
-        {"name past its record", FtaImage().add(0x87AA, longName), 1},
+        {"name past its record", FtaImage().add(0x87AA, longName), 2},
         {"short entry head", FtaImage().add(0x87AA, channelEntry("A", 1, 1, 1, 0) + "xyz"), 1},
         {"more entries than a block", FtaImage().add(0x87AA, many), 60},
     };
@@ -255,6 +255,24 @@ TEST(FtaReader, DamagedImagesStayInsideTheirBounds) {
     const FtaImageTables t = read(FtaImage().add(0x87BE, block20).build());
     EXPECT_FALSE(t.tvNames[1500].empty());
     EXPECT_EQ(t.tvNames.size(), kNameTableSize);
+}
+
+TEST(FtaReader, ADamagedEntryLosesNoLaterChannel) {
+    // Two full blocks; in the first, the last entry's name length is damaged to run past the
+    // record. Every channel still loads, the damaged one with the name bytes that are there.
+    std::string first;
+    std::string second;
+    for (int i = 0; i < 48; ++i) {
+        first += channelEntry("TV" + std::to_string(i), 1, 1, i, 0);
+        second += channelEntry("LATER" + std::to_string(i), 1, 1, 48 + i, 0);
+    }
+    const std::size_t lastEntry = first.rfind(channelEntry("TV47", 1, 1, 47, 0));
+    first[lastEntry] = '\x7F';
+    const TvRadioLists lists =
+        channelListsOf(read(FtaImage().add(0x87AA, first).add(0x87AB, second).build()));
+    ASSERT_EQ(lists.tv.size(), 96u);
+    EXPECT_EQ(lists.tv[47].ChName.view().substr(0, 4), "TV47");
+    EXPECT_EQ(lists.tv[95].ChName.view().substr(0, 7), "LATER47");
 }
 
 }  // namespace

@@ -42,7 +42,11 @@ TEST(ChannelData, HexAndDecimalBoxes) {
     EXPECT_EQ(decimalOfHex(""), "0");
     EXPECT_EQ(decimalOfHex("XYZ"), "0");
     EXPECT_EQ(hexOfDecimal("8191"), "1FFF");
-    EXPECT_EQ(hexOfDecimal("70000"), "1170");  // only the last 4 hex digits
+    // A number beyond the field is kept within it, in both boxes.
+    EXPECT_EQ(leaveDecimalBox("99999"), "65535");
+    EXPECT_EQ(hexOfDecimal("99999"), "FFFF");
+    EXPECT_EQ(leaveDecimalBox("65535"), "65535");
+    EXPECT_EQ(leaveDecimalBox(""), "0");
     EXPECT_EQ(hexOfDecimal(""), "0000");
     EXPECT_EQ(leaveHexBox("12345"), "2345");
 }
@@ -69,7 +73,7 @@ TEST(ChannelData, FillingAndDefaults) {
     EXPECT_EQ(f.hex[static_cast<std::size_t>(Pair::NetId)], "013E");
     EXPECT_EQ(f.audio, 2);  // AvFlags 93: bits 7-6 = 10
     EXPECT_EQ(f.volt, 1);
-    EXPECT_EQ(f.video, 1);
+    EXPECT_EQ(f.video, 3);   // NTSC
     EXPECT_EQ(f.spectr, 2);  // TuneFlags low byte 09: bits 3-2 = 10, bits 1-0 = 01
     EXPECT_EQ(f.diseqc, 1);
     EXPECT_EQ(f.servType, 1);
@@ -77,13 +81,13 @@ TEST(ChannelData, FillingAndDefaults) {
     EXPECT_EQ(f.autoPid, 1);
     EXPECT_EQ(f.ant, -1);
 
-    EXPECT_EQ(dataFieldsOf(Channel("A").Pol("3"), FileKind::DVB).pol, 0);  // shows "Hor"
+    EXPECT_EQ(dataFieldsOf(Channel("A").Pol("3"), FileKind::DVB).pol, 3);  // an extra entry
     EXPECT_EQ(dataFieldsOf(Channel("A").ServType("09"), FileKind::DVB).servType, 14);
     EXPECT_STREQ(servTypeName(14), "Unknown");
     EXPECT_STREQ(servTypeName(9), "D/D2MAC");
-    EXPECT_EQ(dataFieldsOf(Channel("A").Ant("0010"), FileKind::BIN).ant, 0);
+    EXPECT_EQ(dataFieldsOf(Channel("A").Ant("0010"), FileKind::BIN).ant, 1);
     EXPECT_EQ(dataFieldsOf(Channel("A").Ant("0000"), FileKind::BIN).ant, 0);
-    EXPECT_EQ(dataFieldsOf(Channel("A").Ant("0080"), FileKind::BIN).ant, 7);
+    EXPECT_EQ(dataFieldsOf(Channel("A").Ant("0080"), FileKind::BIN).ant, 8);
 }
 
 TEST(ChannelData, SavingTheControlsUnchangedKeepsTheChannel) {
@@ -148,8 +152,42 @@ TEST(ChannelData, SavingAssemblesTheFields) {
               "AF");
 
     DataFields fta = dataFieldsOf(Channel("F").Ant("0010"), FileKind::BIN);
-    fta.ant = 2;
+    fta.ant = 3;
     EXPECT_EQ(channelOfFields(fta, Channel("F"), FileKind::BIN).Ant.view(), "0030");
+}
+
+// Values no entry of a list names stay as they are unless the user changes that control.
+TEST(ChannelData, ValuesTheListsCannotShowSurviveASave) {
+    struct Case {
+        const char* what;
+        ChannelRec channel;
+        FileKind type;
+    };
+    const Case cases[] = {
+        {"spectral inversion 3", Channel(dvb98Channel()).TuneFlags("010C"), FileKind::DVB},
+        {"FEC 7", Channel(dvb98Channel()).Fec("7"), FileKind::DVB},
+        {"polarisation 3", Channel(dvb98Channel()).Pol("3"), FileKind::DVB},
+        {"video bits 01", Channel(dvb98Channel()).AvFlags("01"), FileKind::DVB},
+        {"FTA band 2", Channel("F").Freq("01176600").LoHi("2").Ant("0020"), FileKind::BIN},
+        {"FTA antenna 0", Channel("F").Freq("01176600").Ant("0000"), FileKind::BIN},
+        {"FTA antenna word 1234", Channel("F").Freq("01176600").Ant("1234"), FileKind::BIN},
+        {"name with leading blanks", Channel("   SPACED").Freq("01176600"), FileKind::BIN},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(channelOfFields(dataFieldsOf(c.channel, c.type), c.channel, c.type), c.channel)
+            << c.what;
+    }
+    // Changing one control writes that control only.
+    DataFields f = dataFieldsOf(Channel(dvb98Channel()).TuneFlags("010C"), FileKind::DVB);
+    EXPECT_EQ(f.spectr, 3);
+    f.diseqc = 2;
+    EXPECT_EQ(channelOfFields(f, Channel(dvb98Channel()).TuneFlags("010C"), FileKind::DVB)
+                  .TuneFlags.view(),
+              "010E");
+    f.spectr = 1;
+    EXPECT_EQ(channelOfFields(f, Channel(dvb98Channel()).TuneFlags("010C"), FileKind::DVB)
+                  .TuneFlags.view(),
+              "0106");
 }
 
 TEST(ChannelData, AntennaEntryDisplay) {

@@ -28,7 +28,7 @@ std::string byte(const std::string& image, int offset, int size = 1) {
     return image.substr(static_cast<std::size_t>(offset) * 2, static_cast<std::size_t>(size) * 2);
 }
 
-SettingValue showFields(const std::string& image, const char* name) {
+SettingValue shownValue(const std::string& image, const char* name) {
     return showSetting(image, *findSettingField(name));
 }
 
@@ -49,12 +49,12 @@ SettingValue text(const char* t) {
 
 TEST(Dvb98Settings, ListsChecksAndNumbers) {
     const std::string base(2530, '0');
-    EXPECT_EQ(showFields(withByte(base, 14, "0A"), "Baudrate").index, 2);  // "1800"
-    EXPECT_EQ(showFields(withByte(base, 14, "07"), "Baudrate").index, -1);
+    EXPECT_EQ(shownValue(withByte(base, 14, "0A"), "Baudrate").index, 2);  // "1800"
+    EXPECT_EQ(shownValue(withByte(base, 14, "07"), "Baudrate").index, -1);
     EXPECT_EQ(byte(write(base, "Baudrate", Index(5)), 14), "0D");  // "38400"
     EXPECT_EQ(byte(write(withByte(base, 14, "07"), "Baudrate", Index(-1)), 14), "07");
 
-    EXPECT_EQ(showFields(base, "LastPrgTV").text, "1");
+    EXPECT_EQ(shownValue(base, "LastPrgTV").text, "1");
     EXPECT_EQ(byte(write(base, "LastPrgTV", text("300")), 64, 2), "012B");
     EXPECT_EQ(byte(write(withByte(base, 64, "0005"), "LastPrgTV", text("")), 64, 2), "0000");
     EXPECT_EQ(byte(write(withByte(base, 179, "05"), "ChScrollMode", text("abc")), 179), "00");
@@ -72,23 +72,26 @@ TEST(Dvb98Settings, ListsChecksAndNumbers) {
           Check{"NumInBrowser", 175, "FF", "00"}, Check{"RgbOut", 174, "00", "FF"}}) {
         const std::string on = withByte(base, c.offset, c.checked);
         const std::string off = withByte(base, c.offset, c.unchecked);
-        EXPECT_TRUE(showFields(on, c.name).checked) << c.name;
-        EXPECT_FALSE(showFields(off, c.name).checked) << c.name;
+        EXPECT_TRUE(shownValue(on, c.name).checked) << c.name;
+        EXPECT_FALSE(shownValue(off, c.name).checked) << c.name;
         EXPECT_EQ(byte(write(off, c.name, checked(true)), c.offset), c.checked) << c.name;
         EXPECT_EQ(byte(write(on, c.name, checked(false)), c.offset), c.unchecked) << c.name;
     }
 
-    EXPECT_EQ(showFields(withByte(base, 24, "00002616"), "LNB1Lof1").text, "9750");
+    EXPECT_EQ(shownValue(withByte(base, 24, "00002616"), "LNB1Lof1").text, "9750");
     EXPECT_EQ(byte(write(base, "LNB1Lof1", text("10600")), 24, 4), "00002968");
-    EXPECT_EQ(showFields(withByte(base, 24, "FFFFFFFF"), "LNB1Lof1").text, "4294967295");
+    EXPECT_EQ(shownValue(withByte(base, 24, "FFFFFFFF"), "LNB1Lof1").text, "4294967295");
     EXPECT_EQ(byte(write(base, "DispDimNormal", text("300")), 220), "2C");  // the last digits
     EXPECT_EQ(byte(write(base, "useVolt3", Index(3)), 348, 2), "0003");
-    EXPECT_EQ(showFields(withByte(base, 74, "07"), "Ctrl").index, 1);
+    EXPECT_EQ(shownValue(withByte(base, 74, "07"), "Ctrl").index, 1);
     EXPECT_EQ(byte(write(withByte(base, 74, "07"), "Ctrl", Index(0)), 74), "00");
     EXPECT_EQ(byte(write(base, "Sat", Index(1)), 54), "FF");
     EXPECT_EQ(byte(write(base, "Diseqaddr", text(" 7 ")), 244), "07");
-    EXPECT_EQ(byte(write(base, "ParenCtr", text("12")), 1088, 2), "0012");
-    EXPECT_EQ(showFields(withByte(base, 1088, "A1B2"), "ParenCtr").text, "A1B2");
+    // The parental code's characters are written as they stand, however many were typed.
+    const std::string code = withByte(base, 1088, "A1B2");
+    EXPECT_EQ(byte(write(code, "ParenCtr", text("12")), 1088, 2), "12B2");
+    EXPECT_EQ(byte(write(code, "ParenCtr", text("C3D4")), 1088, 2), "C3D4");
+    EXPECT_EQ(shownValue(withByte(base, 1088, "A1B2"), "ParenCtr").text, "A1B2");
 }
 
 TEST(Dvb98Settings, TimeOffset) {
@@ -202,6 +205,16 @@ TEST(FtaSettings, SwitchDigitLofAndDiseqc) {
     c.alof = 0;
     c.diseqc = 6;
     EXPECT_EQ(rebuildAntennaEntry("AAAA1111BBBB2222C000", c), "0000261600001170C306LONGNAME");
+}
+
+TEST(FtaSettings, ADiseqcValueTheWindowCannotShowSurvivesOtherChanges) {
+    const std::string entry = std::string("000026160000296800") + "0A" + "SAT";
+    AntennaControls c = antennaControlsOf(entry);
+    EXPECT_EQ(c.diseqc, 10);
+    c.name = "OTHER";
+    EXPECT_EQ(rebuildAntennaEntry(entry, c).substr(18, 2), "0A");
+    c.diseqc = 3;  // chosen by the user
+    EXPECT_EQ(rebuildAntennaEntry(entry, c).substr(18, 2), "03");
 }
 
 TEST(FtaSettings, ScreenFormatAndSecretCode) {

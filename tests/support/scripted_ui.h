@@ -18,14 +18,16 @@ public:
         Icon icon;
         QString text;
         Buttons buttons;
+        Prompter::Answer defaultAnswer;
     };
 
     // Answers given in order; once they run out every question gets `fallback`.
     void answer(Prompter::Answer a) { answers_.push_back(a); }
     Prompter::Answer fallback = Prompter::Answer::Ok;
 
-    Prompter::Answer ask(Icon icon, const QString& text, Buttons buttons) override {
-        asked.append({icon, text, buttons});
+    Prompter::Answer ask(Icon icon, const QString& text, Buttons buttons,
+                         Prompter::Answer defaultAnswer) override {
+        asked.append({icon, text, buttons, defaultAnswer});
         if (answers_.empty()) {
             return buttons == Buttons::Ok ? Prompter::Answer::Ok : fallback;
         }

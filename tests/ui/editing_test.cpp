@@ -218,14 +218,14 @@ private slots:
 
     void stabPositionFromTheRotorDialog() {
         Editing e(3);
-        e.editing.askRotorPosition = [] { return 12; };
+        e.editing.askRotorPosition = [](int) { return 12; };
         e.mark({1, 2});
         e.trigger("STABMenu");
         QCOMPARE(e.ws().tvList()[0].APid.view(), "000C");
         QCOMPARE(e.ws().tvList()[1].APid.view(), "0000");
         e.list().selectOnly(1);
         QVERIFY(e.form->dataRow().contains("STAB rotor position is 12 Intelsat Star"));
-        e.editing.askRotorPosition = [] { return -1; };
+        e.editing.askRotorPosition = [](int) { return -1; };
         e.trigger("Undomnu");
         e.mark({1});
         const std::size_t steps = e.editing.history().size();

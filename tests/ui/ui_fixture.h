@@ -14,6 +14,7 @@
 
 #include "app/config_store.h"
 #include "app/language.h"
+#include "app/recent_files.h"
 #include "app/session.h"
 #include "qel/program.h"
 #include "support/channel_builder.h"
@@ -28,6 +29,7 @@ struct UiFixture {
     QTemporaryDir dir;
     QSettings settings{dir.filePath("qel.ini"), QSettings::IniFormat};
     ConfigStore store{settings, QDir::homePath()};
+    RecentFiles recent{settings};
     Language language;
     Session session;
     ScriptedPrompter prompter;
@@ -38,7 +40,7 @@ struct UiFixture {
     UiFixture() {
         QStandardPaths::setTestModeEnabled(true);
         session.setWorkingDir(dir.path());
-        program = std::make_unique<Program>(session, store, language, nullptr, &prompter, &chooser);
+        program = std::make_unique<Program>(session, store, language, &recent, &prompter, &chooser);
         form = &program->mainWindow();
         program->frame().openMainWindow();
         prompter.asked.clear();

@@ -25,6 +25,13 @@ constexpr ErrorEntry kErrors[] = {
     {ErrorCode::TooManyChannelsFta,
      QT_TRANSLATE_NOOP("Texts", "Too many channels for FTA : no Upload/Save "), false},
     {ErrorCode::UnsupportedFileType, QT_TRANSLATE_NOOP("Texts", "Unsupported file type"), true},
+    {ErrorCode::PortError, QT_TRANSLATE_NOOP("Texts", "Error on COM"), false},
+    {ErrorCode::NoAnswer, QT_TRANSLATE_NOOP("Texts", "Error"), false},
+    {ErrorCode::DownloadFailed, QT_TRANSLATE_NOOP("Texts", "Error during download"), false},
+    {ErrorCode::WrongChecksum, QT_TRANSLATE_NOOP("Texts", "Wrong checksum"), false},
+    {ErrorCode::WrongChannelDataSize,
+     QT_TRANSLATE_NOOP("Texts", "The receiver reports a wrong size of channel data"), false},
+    {ErrorCode::TransferCancelled, QT_TRANSLATE_NOOP("Texts", "Transfer cancelled"), false},
 };
 
 const ErrorEntry* entryOf(ErrorCode code) {

@@ -11,14 +11,20 @@
 namespace qel {
 
 enum class ErrorCode {
-    CannotOpenFile,       // the file does not exist or cannot be read
-    CannotWriteFile,      // the target or its temporary file cannot be written
-    FileTooLarge,         // larger than any file of its kind can be
-    WrongFileLength,      // .dvb not a multiple of 64, .g98 not 1265, .bin not 49152 bytes
-    NoDvb98Settings,      // a .g98 save without a loaded settings image
-    TooManyChannelsDvb,   // 3072 channels or more for a DVB98 save or upload
-    TooManyChannelsFta,   // more than 256 transponders or data beyond the image
-    UnsupportedFileType,  // a file name whose extension no reader or writer handles
+    CannotOpenFile,        // the file does not exist or cannot be read
+    CannotWriteFile,       // the target or its temporary file cannot be written
+    FileTooLarge,          // larger than any file of its kind can be
+    WrongFileLength,       // .dvb not a multiple of 64, .g98 not 1265, .bin not 49152 bytes
+    NoDvb98Settings,       // a .g98 save without a loaded settings image
+    TooManyChannelsDvb,    // 3072 channels or more for a DVB98 save or upload
+    TooManyChannelsFta,    // more than 256 transponders or data beyond the image
+    UnsupportedFileType,   // a file name whose extension no reader or writer handles
+    PortError,             // the serial port cannot be opened or set up, or the line failed
+    NoAnswer,              // the receiver did not answer a request in time
+    DownloadFailed,        // the channel data did not arrive whole or intact
+    WrongChecksum,         // a block arrived whole but its checksum byte differs
+    WrongChannelDataSize,  // the receiver reports a size that no channel table has
+    TransferCancelled,     // the user stopped the transfer, or declined it
 };
 
 // The program's English text for an error, exactly as the user reads it. The windows show

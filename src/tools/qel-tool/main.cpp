@@ -3,17 +3,29 @@
 //   qel-tool convert IN OUT          read IN and write OUT through the program's own code
 //   qel-tool upgrade LOADED OTHER    the records "Upgrade from file" would add to the buffer
 //   qel-tool sample FILE.dvb|.g98    write a sample channel list or DVB98 settings file
-// cancel status: 0 done, 1 wrong usage, 2 an input refused (the message on stderr).
+//   qel-tool download PORT [--channels OUT.dvb] [--settings OUT.g98]
+//                                    fetch the channels and settings of a DVB98 receiver
+// Exit status: 0 done, 1 wrong usage, 2 an input refused or a transfer failed (the message
+// on stderr).
+#include <unistd.h>
+
+#include <csignal>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "bytes/conversions.h"
+#include "files/dvb_file.h"
 #include "files/file_commands.h"
+#include "files/file_io.h"
 #include "files/g98_file.h"
 #include "json_out.h"
 #include "model/errors.h"
 #include "model/workspace.h"
+#include "posix_link.h"
 #include "sample_list.h"
+#include "serial/download.h"
 
 namespace {
 
@@ -28,7 +40,9 @@ int usage() {
                  "  qel-tool dump FILE\n"
                  "  qel-tool convert IN OUT\n"
                  "  qel-tool upgrade LOADED.dvb OTHER.dvb\n"
-                 "  qel-tool sample FILE.dvb|FILE.g98\n";
+                 "  qel-tool sample FILE.dvb|FILE.g98\n"
+                 "  qel-tool download PORT [--channels OUT.dvb] [--settings OUT.g98]\n"
+                 "           [--timeout-ms N]   (the answer timeout, 5000 by default)\n";
     return kExitUsage;
 }
 
@@ -136,6 +150,142 @@ int sample(const std::string& path) {
     return kExitOk;
 }
 
+// The status line and progress of a transfer, on stderr when a person watches it.
+class ConsoleObserver final : public SilentTransferObserver {
+public:
+    explicit ConsoleObserver(bool shown) : shown_(shown) {}
+    ~ConsoleObserver() override { endProgressLine(); }
+    ConsoleObserver(const ConsoleObserver&) = delete;
+    ConsoleObserver& operator=(const ConsoleObserver&) = delete;
+
+    void status(std::string_view text) override {
+        if (!shown_) return;
+        endProgressLine();
+        std::cerr << text << '\n';
+    }
+    void progress(std::size_t done, std::size_t total) override {
+        if (!shown_ || total == 0) return;
+        const std::size_t percent = done * 100 / total;
+        if (inProgressLine_ && percent == percent_) return;
+        percent_ = percent;
+        inProgressLine_ = true;
+        std::cerr << '\r' << done << " of " << total << " bytes (" << percent << " %)"
+                  << std::flush;
+    }
+
+private:
+    void endProgressLine() {
+        if (inProgressLine_) std::cerr << '\n';
+        inProgressLine_ = false;
+    }
+
+    bool shown_;
+    bool inProgressLine_ = false;
+    std::size_t percent_ = 0;
+};
+
+// Ctrl+C cancels the transfer, which then ends at its next look at the line.
+Link* gCancelOnInterrupt = nullptr;
+
+extern "C" void cancelTransfer(int) {
+    if (gCancelOnInterrupt != nullptr) gCancelOnInterrupt->cancel();
+}
+
+struct DownloadArgs {
+    std::string port;
+    std::string channelsOut;
+    std::string settingsOut;
+    Timing timing;
+};
+
+// Parses "PORT [--channels OUT.dvb] [--settings OUT.g98] [--timeout-ms N]"; neither output
+// named: both, into download.dvb and download.g98.
+std::optional<DownloadArgs> parseDownloadArgs(const std::vector<std::string>& args) {
+    if (args.size() < 2) return std::nullopt;
+    DownloadArgs parsed;
+    parsed.port = args[1];
+    for (std::size_t i = 2; i < args.size(); i += 2) {
+        if (i + 1 >= args.size() || args[i + 1].empty()) return std::nullopt;
+        const std::string& value = args[i + 1];
+        if (args[i] == "--channels" && parsed.channelsOut.empty()) {
+            parsed.channelsOut = value;
+        } else if (args[i] == "--settings" && parsed.settingsOut.empty()) {
+            parsed.settingsOut = value;
+        } else if (args[i] == "--timeout-ms" &&
+                   value.find_first_not_of("0123456789") == std::string::npos &&
+                   value.size() <= 6 && decimalValue(value) > 0) {
+            parsed.timing.timeout = Millis{decimalValue(value)};
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (parsed.channelsOut.empty() && parsed.settingsOut.empty()) {
+        parsed.channelsOut = "download.dvb";
+        parsed.settingsOut = "download.g98";
+    }
+    return parsed;
+}
+
+// The message of a failed part, the part named in its detail.
+void reportFailure(std::string_view part, const Status& st) {
+    std::cerr << errorText(st.error()) << " (" << part;
+    if (!st.detail().empty()) std::cerr << ": " << st.detail();
+    std::cerr << ")\n";
+}
+
+Status writeChannels(const std::string& path, std::string_view image) {
+    auto lists = parseDvb(image);
+    if (!lists) return lists.status();
+    return writeFileAtomic(path, encodeDvb(lists->tv, lists->radio));
+}
+
+int download(const std::vector<std::string>& args) {
+    const std::optional<DownloadArgs> parsed = parseDownloadArgs(args);
+    if (!parsed) return usage();
+    auto link = tool::PosixLink::open(parsed->port);
+    if (!link) {
+        reportFailure("port", link.status());
+        return kExitRefused;
+    }
+    (*link)->setRts(false);
+
+    gCancelOnInterrupt = link->get();
+    struct sigaction onInterrupt {};
+    onInterrupt.sa_handler = cancelTransfer;
+    sigemptyset(&onInterrupt.sa_mask);
+    ::sigaction(SIGINT, &onInterrupt, nullptr);
+    ::sigaction(SIGTERM, &onInterrupt, nullptr);
+
+    ConsoleObserver observer(::isatty(STDERR_FILENO) == 1);
+    DownloadRequest request;
+    request.channels = !parsed->channelsOut.empty();
+    request.settings = !parsed->settingsOut.empty();
+    const DownloadResult result = download(**link, observer, parsed->timing, request);
+    gCancelOnInterrupt = nullptr;
+
+    int exitCode = kExitOk;
+    if (request.channels) {
+        Status st = result.channels.status;
+        if (result.channels.ok) st = writeChannels(parsed->channelsOut, result.channelImage);
+        if (!st) {
+            reportFailure("channels", st);
+            exitCode = kExitRefused;
+        }
+    }
+    if (request.settings) {
+        Status st = result.settings.status;
+        if (result.settings.ok) {
+            st = writeFileAtomic(parsed->settingsOut,
+                                 encodeG98(settingsImageOf(result.settingsBlock)));
+        }
+        if (!st) {
+            reportFailure("settings", st);
+            exitCode = kExitRefused;
+        }
+    }
+    return exitCode;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -144,5 +294,6 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[0] == "convert") return convert(args[1], args[2]);
     if (args.size() == 3 && args[0] == "upgrade") return upgrade(args[1], args[2]);
     if (args.size() == 2 && args[0] == "sample") return sample(args[1]);
+    if (!args.empty() && args[0] == "download") return download(args);
     return usage();
 }

@@ -1,0 +1,116 @@
+// Fuzz harness for the serial exchanges: the fuzzer's bytes are the receiver, deciding what it
+// answers and when. Whatever it does, every exchange must end with a result, within the time
+// its waits allow (virtual time), and hand back only what is whole and checked.
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+#include <vector>
+
+#include "files/g98_file.h"
+#include "receiver_sim/simulated_link.h"
+#include "serial/download.h"
+#include "serial/exchange.h"
+
+using namespace qel;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Each time the program writes, the next bytes of the input say how many pieces come back,
+// how late, how long, whether the line is then hung up, and the pieces' bytes.
+class FuzzedReceiver : public Responder {
+public:
+    explicit FuzzedReceiver(std::string_view data) : data_(data) {}
+
+    std::vector<ReplyPiece> take(std::string_view) override {
+        std::vector<ReplyPiece> pieces;
+        if (data_.empty()) return pieces;
+        const std::uint8_t control = next();
+        for (int i = 0; i < (control & 3) && !data_.empty(); ++i) {
+            const std::uint8_t timing = next();
+            std::size_t length = next();
+            if ((control & 0x20) != 0) length *= 16;
+            ReplyPiece piece;
+            piece.after = Millis{(timing & 0x7F) * 50};
+            piece.bytes = std::string(data_.substr(0, length));
+            data_.remove_prefix(piece.bytes.size());
+            piece.hangUp = (control & 0x80) != 0 && (timing & 0x80) != 0;
+            pieces.push_back(std::move(piece));
+        }
+        return pieces;
+    }
+
+    std::uint8_t next() {
+        if (data_.empty()) return 0;
+        const auto b = static_cast<std::uint8_t>(data_.front());
+        data_.remove_prefix(1);
+        return b;
+    }
+
+private:
+    std::string_view data_;
+};
+
+// Answers the questions with the bits of one byte.
+class FuzzedObserver : public SilentTransferObserver {
+public:
+    explicit FuzzedObserver(std::uint8_t answers) : answers_(answers) {}
+    bool confirm(Confirmation) override {
+        const bool yes = (answers_ & 1) != 0;
+        answers_ = static_cast<std::uint8_t>(answers_ >> 1);
+        return yes;
+    }
+
+private:
+    std::uint8_t answers_;
+};
+
+void require(bool condition) {
+    if (!condition) std::abort();
+}
+
+void checkDownload(std::string_view data) {
+    FuzzedReceiver receiver(data);
+    const std::uint8_t setup = receiver.next();
+    SimulatedLink link(receiver, (setup & 1) != 0 ? 3840 : 0);
+    FuzzedObserver observer(receiver.next());
+    DownloadRequest request;
+    request.channels = (setup & 2) == 0;
+    request.settings = (setup & 4) == 0;
+    request.channelsUnsaved = (setup & 8) != 0;
+    request.settingsUnsaved = (setup & 16) != 0;
+    if ((setup & 32) != 0) link.cancelAt(link.now() + Millis{(setup >> 6) * 700});
+    const Timing timing;
+    const DownloadResult r = download(link, observer, timing, request);
+
+    // Every wait of both parts at its longest, and the size reply's quiet wait.
+    require(link.elapsed() <= 5 * timing.timeout + kLongestChannelDataWait + 1s);
+    require(r.channels.attempted == request.channels && r.settings.attempted == request.settings);
+    if (r.channels.ok) {
+        require(r.channelImage.size() % 64 == 0);
+        require(r.channelImage.size() <= static_cast<std::size_t>(kMaxChannelDataSize));
+    } else {
+        require(r.channelImage.empty());
+    }
+    require(r.settings.ok ? r.settingsBlock.size() == kSettingsBlockSize : r.settingsBlock.empty());
+    if (r.cancelled) require(!r.channels.ok && !r.settings.ok);
+}
+
+void checkResend(std::string_view data) {
+    FuzzedReceiver receiver(data);
+    SimulatedLink link(receiver, 1920);
+    SilentTransferObserver observer;
+    Exchange exchange(link, observer);
+    const Status st = exchange.sendCommand("\x91\x11", "\x2A\x18\x41\x0A", true);
+    require(link.elapsed() <= 5s + 10ms);
+    require(st.ok() || st.error() == ErrorCode::NoAnswer || st.error() == ErrorCode::PortError);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    checkDownload(bytes);
+    checkResend(bytes);
+    return 0;
+}

@@ -1,0 +1,207 @@
+#include "serial/exchange.h"
+
+#include <algorithm>
+
+#include "serial/loader_frames.h"
+
+namespace qel {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// How long a resent command waits for its answer before it goes out again.
+constexpr Millis kResendInterval{1};
+
+Millis remainingUntil(Clock::time_point deadline, Clock::time_point now) {
+    return std::chrono::ceil<Millis>(deadline - now);
+}
+
+int hexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> parseSizeReply(std::string_view reply) {
+    if (reply.empty() || reply.size() > 8) return std::nullopt;
+    std::uint32_t value = 0;
+    for (char c : reply) {
+        const int digit = hexDigitValue(c);
+        if (digit < 0) return std::nullopt;
+        value = (value << 4) | static_cast<std::uint32_t>(digit);
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+std::string describeCommand(std::string_view command) {
+    const bool printable =
+        std::all_of(command.begin(), command.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+    if (printable) return "\"" + std::string(command) + "\"";
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string hex;
+    for (char c : command) {
+        if (!hex.empty()) hex += ' ';
+        hex += kDigits[static_cast<std::uint8_t>(c) >> 4];
+        hex += kDigits[static_cast<std::uint8_t>(c) & 0x0F];
+    }
+    return hex;
+}
+
+Status withDetail(const Status& failure, std::string detail) {
+    return Error{failure.error(), std::move(detail)};
+}
+
+Exchange::Exchange(Link& link, TransferObserver& observer, const Timing& timing)
+    : link_(link), observer_(observer), timing_(timing) {}
+
+void Exchange::clearReceived() {
+    // Bytes that arrived before now belong to no answer still to come. A line that keeps
+    // bringing bytes is not read for ever: what comes later is judged by the next wait.
+    constexpr int kMostReads = 64;
+    for (int read = 0; read < kMostReads; ++read) {
+        const std::size_t before = received_.size();
+        if (!link_.receive(received_, Millis{0}) || received_.size() == before) break;
+        if (received_.size() > kMaxReceived) received_.clear();
+    }
+    received_.clear();
+}
+
+Status Exchange::send(std::string_view bytes) {
+    if (link_.cancelled()) return ErrorCode::TransferCancelled;
+    Status st = link_.write(bytes);
+    if (!st && st.error() != ErrorCode::TransferCancelled) lineFailure_ = st;
+    return st;
+}
+
+Status Exchange::receiveFor(Clock::time_point deadline, Millis longest) {
+    const Millis wait = std::min(longest, remainingUntil(deadline, link_.now()));
+    Status st = link_.receive(received_, std::max(wait, Millis{0}));
+    if (!st) lineFailure_ = st;
+    return st;
+}
+
+template <class Done>
+Status Exchange::waitUntil(Done done, Millis timeout) {
+    const Clock::time_point deadline = link_.now() + timeout;
+    for (;;) {
+        if (done()) return {};
+        if (link_.cancelled()) return ErrorCode::TransferCancelled;
+        if (received_.size() > kMaxReceived) {
+            return Error{ErrorCode::NoAnswer, "the line brings more than any answer holds"};
+        }
+        if (link_.now() >= deadline) return ErrorCode::NoAnswer;
+        if (Status st = receiveFor(deadline, timeout); !st) return st;
+    }
+}
+
+Status Exchange::waitForText(std::string_view expected, Millis timeout) {
+    if (expected.empty()) {
+        return waitUntil([this] { return !received_.empty(); }, timeout);
+    }
+    // Each byte is searched once: the next search starts where a match could still begin.
+    std::size_t from = 0;
+    return waitUntil(
+        [&] {
+            if (received_.size() < expected.size()) return false;
+            const bool found =
+                std::string_view(received_).find(expected, from) != std::string::npos;
+            from = received_.size() - expected.size() + 1;
+            return found;
+        },
+        timeout);
+}
+
+Status Exchange::waitForBytes(std::size_t count, Millis timeout) {
+    std::size_t shown = 0;
+    return waitUntil(
+        [&] {
+            const std::size_t have = std::min(received_.size(), count);
+            if (have != shown) {
+                shown = have;
+                observer_.progress(have, count);
+            }
+            return received_.size() >= count;
+        },
+        timeout);
+}
+
+Status Exchange::waitForQuiet(Millis timeout) {
+    const Clock::time_point deadline = link_.now() + timeout;
+    if (Status st = waitForText({}, timeout); !st) return st;
+    Clock::time_point lastArrival = link_.now();
+    for (;;) {
+        if (link_.cancelled()) return ErrorCode::TransferCancelled;
+        if (received_.size() > kMaxReceived) {
+            return Error{ErrorCode::NoAnswer, "the line brings more than any answer holds"};
+        }
+        const Clock::time_point now = link_.now();
+        if (now >= deadline || now - lastArrival >= timing_.quiet) return {};
+        const std::size_t before = received_.size();
+        const Millis quietLeft = remainingUntil(lastArrival + timing_.quiet, now);
+        if (Status st = receiveFor(deadline, quietLeft); !st) return st;
+        if (received_.size() != before) lastArrival = link_.now();
+    }
+}
+
+Status Exchange::sendCommand(std::string_view command, std::string_view expected, bool resend) {
+    if (link_.cancelled()) return ErrorCode::TransferCancelled;
+    const std::string wire =
+        isLoaderCommand(command) ? wrapLoaderCommand(command) : std::string(command);
+    clearReceived();
+    if (!resend || expected == kNoWait) {
+        if (Status st = send(wire); !st) return st;
+        if (expected == kNoWait) return {};
+        Status st = waitForText(expected, timing_.timeout);
+        if (st.error() == ErrorCode::NoAnswer && st.detail().empty()) {
+            return withDetail(st, "no answer to " + describeCommand(command));
+        }
+        return st;
+    }
+    const Clock::time_point deadline = link_.now() + timing_.timeout;
+    std::size_t from = 0;
+    for (;;) {
+        if (Status st = send(wire); !st) return st;
+        link_.drain(std::max(remainingUntil(deadline, link_.now()), Millis{0}));
+        if (Status st = receiveFor(deadline, kResendInterval); !st) return st;
+        const bool found = expected.empty() ? !received_.empty()
+                                            : received_.size() >= expected.size() &&
+                                                  std::string_view(received_).find(
+                                                      expected, from) != std::string::npos;
+        if (found) return {};
+        if (received_.size() >= expected.size()) from = received_.size() - expected.size() + 1;
+        if (link_.cancelled()) return ErrorCode::TransferCancelled;
+        if (received_.size() > kMaxReceived) {
+            return Error{ErrorCode::NoAnswer, "the line brings more than any answer holds"};
+        }
+        if (link_.now() >= deadline) {
+            return Error{ErrorCode::NoAnswer, "no answer to " + describeCommand(command)};
+        }
+    }
+}
+
+Result<std::int32_t> Exchange::handshakeAndSize() {
+    observer_.status("Connecting");
+    if (Status st = sendCommand("CBEG", "OK"); !st) return st;
+    clearReceived();
+    if (Status st = send("A"); !st) return st;
+    if (Status st = waitForQuiet(timing_.timeout); !st) {
+        if (st.error() == ErrorCode::NoAnswer && st.detail().empty()) {
+            return withDetail(st, "no answer to " + describeCommand("A"));
+        }
+        return st;
+    }
+    const std::optional<std::int32_t> size = parseSizeReply(received_);
+    if (!size) {
+        return Error{ErrorCode::WrongChannelDataSize,
+                     "the answer to \"A\" is not a hexadecimal number"};
+    }
+    observer_.bytesShown(std::to_string(*size));
+    observer_.channelsShown(std::to_string(*size / 64));
+    return *size;
+}
+
+}  // namespace qel

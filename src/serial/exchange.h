@@ -1,0 +1,89 @@
+// The pieces every exchange with the receiver is built from: one receive buffer, commands
+// sent and their answers awaited on the link's clock, and the opening handshake with the
+// query of how much channel data the receiver holds.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "model/errors.h"
+#include "serial/link.h"
+#include "serial/timing.h"
+#include "serial/transfer_observer.h"
+
+namespace qel {
+
+// The expected answer that means "send and do not wait".
+inline constexpr std::string_view kNoWait = "NOWAIT";
+// No answer of the receiver comes near this; a line that brings more is not a receiver.
+inline constexpr std::size_t kMaxReceived = std::size_t{1} << 20;
+
+// The receiver's answer to "A": 1 to 8 hex digits (either case), read as a 32-bit signed
+// number (so 8 digits above 7FFFFFFF are negative); nothing when it is anything else.
+std::optional<std::int32_t> parseSizeReply(std::string_view reply);
+
+// One exchange at a time over a link. Failures of the waits: NoAnswer when the time ran out,
+// TransferCancelled once the link is cancelled, or the link's own failure (then lineFailure()).
+class Exchange {
+public:
+    Exchange(Link& link, TransferObserver& observer, const Timing& timing = {});
+
+    Link& link() { return link_; }
+    TransferObserver& observer() { return observer_; }
+    const Timing& timing() const { return timing_; }
+
+    // Every byte received since the buffer was last cleared, in order of arrival.
+    const std::string& received() const { return received_; }
+    // Empties the buffer, dropping also what the line has brought and nobody read yet.
+    void clearReceived();
+
+    // Writes bytes as they are.
+    Status send(std::string_view bytes);
+
+    // Clears the receive buffer, sends a command and waits up to the timeout for `expected`
+    // anywhere in what comes back. A loader command travels in its frame; everything else,
+    // the one-letter "B" too, as it is. With kNoWait it returns once the command is sent; an
+    // empty `expected` is met by any byte; with `resend` the command goes out again and again
+    // until the answer comes.
+    Status sendCommand(std::string_view command, std::string_view expected, bool resend = false);
+
+    // Waits until `expected` is in the receive buffer (an empty text: until it holds a byte).
+    Status waitForText(std::string_view expected, Millis timeout);
+    // Waits until the receive buffer holds at least `count` bytes; the observer's progress
+    // follows them.
+    Status waitForBytes(std::size_t count, Millis timeout);
+    // Waits for a first byte, then until the line has been quiet for Timing::quiet; when the
+    // time runs out after the first byte, what has arrived counts.
+    Status waitForQuiet(Millis timeout);
+
+    // "Connecting": the handshake "CBEG" / "OK", then "A": the size in bytes of the
+    // receiver's channel data, shown as bytes and as whole channels. An answer to "A" that is
+    // not a number is refused with WrongChannelDataSize.
+    Result<std::int32_t> handshakeAndSize();
+
+    // Whether the line itself failed (as opposed to the receiver staying silent), and how.
+    bool lineFailed() const { return !lineFailure_.ok(); }
+    const Status& lineFailure() const { return lineFailure_; }
+
+private:
+    template <class Done>
+    Status waitUntil(Done done, Millis timeout);
+    Status receiveFor(std::chrono::steady_clock::time_point deadline, Millis longest);
+
+    Link& link_;
+    TransferObserver& observer_;
+    Timing timing_;
+    std::string received_;
+    Status lineFailure_;
+};
+
+// A command as a failure detail names it: printable text in quotes, other bytes in hex.
+std::string describeCommand(std::string_view command);
+
+// The same failure with another detail.
+Status withDetail(const Status& failure, std::string detail);
+
+}  // namespace qel

@@ -1,0 +1,48 @@
+// The line to the receiver as the exchanges see it: bytes out, bytes in, waits bounded by a
+// time, and a cancel flag. The program drives a serial port through it, the tests a
+// simulated receiver in virtual time.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <string_view>
+
+#include "model/errors.h"
+
+namespace qel {
+
+using Millis = std::chrono::milliseconds;
+
+// Used from one thread at a time (the one running the exchange); only the cancel flag may be
+// set from any thread. Every wait returns early once the flag is set.
+class Link {
+public:
+    virtual ~Link() = default;
+
+    // 8 data bits, no parity, 1 stop bit, no handshaking.
+    virtual Status setSpeed(int baud) = 0;
+    virtual void setRts(bool on) = 0;
+    virtual void setDtr(bool on) = 0;
+    // Queues bytes to send.
+    virtual Status write(std::string_view bytes) = 0;
+    // Waits until every queued byte has left; false when the time ran out first.
+    virtual bool drain(Millis timeout) = 0;
+    // Waits at most `timeout` for bytes and appends what arrived to `received`; returns as soon
+    // as some bytes arrived, the time ran out, or the link was cancelled. A line that failed
+    // (hung up) gives a failed Status.
+    virtual Status receive(std::string& received, Millis timeout) = 0;
+    // Waits for `duration`, or until cancelled.
+    virtual void pause(Millis duration) = 0;
+    // The link's clock: every wait of an exchange is measured on it.
+    virtual std::chrono::steady_clock::time_point now() const = 0;
+
+    void cancel() { cancelled_ = true; }
+    void resetCancel() { cancelled_ = false; }
+    bool cancelled() const { return cancelled_; }
+
+private:
+    std::atomic<bool> cancelled_{false};
+};
+
+}  // namespace qel

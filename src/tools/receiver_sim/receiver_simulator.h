@@ -1,0 +1,155 @@
+// A DVB98 receiver on the other end of the line, for the tests and qel-receiver-sim: it holds
+// a channel image and a settings block, answers the DVB98 commands, takes the uploads, and
+// misbehaves on request. With the FTA loader's dialect it reads loader commands and data frames.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "receiver_sim/responder.h"
+
+namespace qel {
+
+// What the receiver does wrong when asked to, to the answer of one command.
+enum class SimFault {
+    Silence,        // no answer
+    Late,           // the answer comes after the program's timeout
+    Split,          // the answer in two pieces a short while apart
+    Buried,         // other bytes before and after the answer
+    WrongChecksum,  // the answer's last byte (a data block's checksum) is wrong
+    CutShort,       // only the first half of the answer
+    DropByte,       // the byte in the middle of the answer is left out
+    FlipByte,       // a bit of the byte in the middle of the answer is flipped
+    ExtraBytes,     // bytes after the answer (after a data block's checksum)
+    NotHex,         // the answer replaced by text that is no hexadecimal number
+    HangUp,         // the first half of the answer, then the line is hung up
+};
+
+// The commands the receiver answers, as the faults name them.
+enum class SimCommand {
+    Handshake,       // "CBEG"
+    Size,            // "A"
+    ChannelData,     // "B"
+    Settings,        // "G"
+    ChannelUpload,   // "C" + 8 hex digits, then the image and its checksum
+    SettingsUpload,  // "H" + 1264 bytes + checksum
+    SystemFont,      // "F" + 4096 bytes + checksum
+    TeletextFont,    // "V" + 12800 bytes + checksum
+    Picture,         // "O"
+    PictureSlot,     // "CBEG4" or "CBEG5" after "O", then the picture and its checksum
+    Firmware,        // "D" + 8 hex digits, then the flash routine and its checksum
+};
+
+// A fault at one command: at its n-th arrival (counted from 1), or at every one (0).
+struct FaultPlan {
+    SimFault fault = SimFault::Silence;
+    SimCommand command = SimCommand::Handshake;
+    int occurrence = 0;
+};
+
+// The names on qel-receiver-sim's command line: "silence", "wrong-checksum", ... and the
+// commands as they are sent: "CBEG", "A", "B", "G", "C", "H", "F", "V", "O", "CBEG4", "D".
+std::string_view faultName(SimFault fault);
+std::optional<SimFault> faultNamed(std::string_view name);
+std::string_view commandName(SimCommand command);
+std::optional<SimCommand> commandNamed(std::string_view name);
+// The command a fault hits when none is named.
+SimCommand defaultCommandOf(SimFault fault);
+// "NAME", "NAME:COMMAND" or "NAME:COMMAND:N".
+std::optional<FaultPlan> parseFaultPlan(std::string_view text);
+// Every fault's name, for usage texts.
+std::string faultNames();
+
+// The payload of one FTA loader data frame, read independently of the program's encoder;
+// nothing when the frame is malformed or its CRC is wrong.
+std::optional<std::string> decodeLoaderDataFrame(std::string_view frame);
+
+// Sizes of the blocks the uploads carry.
+inline constexpr std::size_t kSystemFontSize = 4096;
+inline constexpr std::size_t kTeletextFontSize = 12800;
+inline constexpr std::size_t kPictureSize = 4 + 33718 + 2;
+inline constexpr std::size_t kMaxFlashRoutineSize = 64 * 1024;
+
+class ReceiverSimulator : public Responder {
+public:
+    enum class Dialect { Dvb98, FtaLoader };
+
+    ReceiverSimulator();
+
+    // What the receiver holds. The channel image may be any bytes: the size reply is its length.
+    void setChannelImage(std::string image) { channels_ = std::move(image); }
+    void setSettingsBlock(std::string block);  // padded or cut to 1264 bytes
+    const std::string& channelImage() const { return channels_; }
+    const std::string& settingsBlock() const { return settings_; }
+
+    void addFault(const FaultPlan& plan) { faults_.push_back(plan); }
+    void clearFaults() { faults_.clear(); }
+    // How late a late answer comes, and the gap between the pieces of a split one.
+    void setLateBy(Millis late) { lateBy_ = late; }
+    void setSplitGap(Millis gap) { splitGap_ = gap; }
+
+    void setDialect(Dialect dialect);
+
+    // What uploads brought (empty until one arrived whole with the right checksum).
+    const std::string& systemFont() const { return systemFont_; }
+    const std::string& teletextFont() const { return teletextFont_; }
+    const std::string& picture() const { return picture_; }
+    int pictureSlot() const { return pictureSlot_; }  // 4 or 5
+    const std::string& flashRoutine() const { return flashRoutine_; }
+
+    // Every command recognised, in order, by its name.
+    const std::vector<std::string>& commandLog() const { return log_; }
+
+    // The FTA loader dialect: the loader commands (their 15-character texts) and the data frame
+    // payloads that came with a right CRC, and how many frames were refused.
+    const std::vector<std::string>& loaderCommands() const { return loaderCommands_; }
+    const std::vector<std::string>& loaderPayloads() const { return loaderPayloads_; }
+    std::size_t refusedLoaderFrames() const { return refusedLoaderFrames_; }
+
+    std::vector<ReplyPiece> take(std::string_view bytes) override;
+    void lineReset() override;
+
+private:
+    enum class State { Idle, Collecting };
+
+    void takeDvb98(std::vector<ReplyPiece>& replies);
+    void takeLoader();
+    void collect(std::vector<ReplyPiece>& replies);
+    void startCollecting(SimCommand command, std::size_t size);
+    void answer(SimCommand command, std::string reply, std::vector<ReplyPiece>& replies);
+    void recognised(SimCommand command);
+    const FaultPlan* faultFor(SimCommand command) const;
+    std::vector<ReplyPiece> applyFault(SimFault fault, std::string reply) const;
+
+    std::string channels_;
+    std::string settings_;
+    std::vector<FaultPlan> faults_;
+    Millis lateBy_{6000};
+    Millis splitGap_{20};
+    Dialect dialect_ = Dialect::Dvb98;
+
+    std::string input_;  // bytes taken in and not yet used, from inputStart_
+    std::size_t inputStart_ = 0;
+    State state_ = State::Idle;
+    bool pictureAnnounced_ = false;
+    SimCommand collecting_ = SimCommand::ChannelUpload;
+    std::size_t collectSize_ = 0;  // the block's bytes, its checksum byte comes after them
+    std::string block_;
+    std::array<int, 11> arrivals_{};
+
+    std::string systemFont_;
+    std::string teletextFont_;
+    std::string picture_;
+    int pictureSlot_ = 0;
+    std::string flashRoutine_;
+    std::vector<std::string> log_;
+    std::vector<std::string> loaderCommands_;
+    std::vector<std::string> loaderPayloads_;
+    std::size_t refusedLoaderFrames_ = 0;
+};
+
+}  // namespace qel

@@ -1,0 +1,392 @@
+// The download against the simulated receiver in virtual time: what it hands back, what it
+// shows and asks, how it ends under every fault of the receiver, and cancelling.
+#include "serial/download.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bytes/checksum.h"
+#include "files/g98_file.h"
+#include "receiver_sim/receiver_simulator.h"
+#include "receiver_sim/simulated_link.h"
+#include "serial/transfer_recorder.h"
+#include "support/receiver_data.h"
+
+namespace qel {
+namespace {
+
+using namespace std::chrono_literals;
+
+// 38400 baud, 8N1.
+constexpr std::size_t kLineRate = 3840;
+
+struct DownloadTest : ::testing::Test {
+    ReceiverSimulator sim;
+    SimulatedLink link{sim, kLineRate};
+    test::TransferRecorder recorder;
+    Timing timing;
+
+    DownloadResult run(const DownloadRequest& request = {}) {
+        return download(link, recorder, timing, request);
+    }
+};
+
+TEST_F(DownloadTest, BothPartsArriveInTheButtonsOrder) {
+    sim.setChannelImage(test::channelImage(100));
+    sim.setSettingsBlock(test::settingsBlock());
+    const DownloadResult r = run();
+    EXPECT_TRUE(r.channels.ok && r.settings.ok) << r.channels.status.detail();
+    EXPECT_EQ(r.channelImage, sim.channelImage());
+    EXPECT_EQ(r.settingsBlock, test::settingsBlock());
+    EXPECT_TRUE(r.replacesChannels());
+    EXPECT_EQ(sim.commandLog(), (std::vector<std::string>{"CBEG", "A", "CBEG", "B", "CBEG", "G"}));
+    EXPECT_EQ(recorder.statuses, (std::vector<std::string>{"Connecting", "DownLoading", "Com open",
+                                                           "Get Settings", "Com open"}));
+    EXPECT_EQ(recorder.bytes.back(), "6400");
+    EXPECT_EQ(recorder.channels.back(), "100");
+    EXPECT_EQ(recorder.lastProgress, (std::pair<std::size_t, std::size_t>{1265, 1265}));
+    EXPECT_TRUE(recorder.asked.empty());
+}
+
+TEST_F(DownloadTest, TheLargestListTakesItsTimeOnTheWire) {
+    sim.setChannelImage(test::channelImage(3071));
+    const DownloadResult r = run({true, false});
+    ASSERT_TRUE(r.channels.ok) << r.channels.status.detail();
+    EXPECT_EQ(r.channelImage.size(), 196544u);
+    // 196545 bytes at 3840 a second are 51.18 s: longer than any timeout but the B wait's.
+    EXPECT_GE(link.elapsed(), 51180ms);
+    EXPECT_LE(link.elapsed(), 51500ms);
+}
+
+TEST_F(DownloadTest, AnEmptyReceiverSendsOnlyTheChecksum) {
+    const DownloadResult r = run({true, false});
+    EXPECT_TRUE(r.channels.ok);
+    EXPECT_TRUE(r.channelImage.empty());
+    EXPECT_FALSE(r.replacesChannels());  // the lists stay, and so does their unsaved flag
+    EXPECT_EQ(recorder.channels.back(), "0");
+
+    // The one byte must be 0x55.
+    sim.addFault({SimFault::WrongChecksum, SimCommand::ChannelData, 0});
+    const DownloadResult bad = run({true, false});
+    EXPECT_EQ(bad.channels.status.error(), ErrorCode::DownloadFailed);
+    EXPECT_EQ(bad.channels.status.detail(), "wrong checksum");
+}
+
+// Forwards everything to the simulator but gives its own answer to "A".
+class SizeReplacer : public Responder {
+public:
+    SizeReplacer(ReceiverSimulator& sim, std::string reply) : sim_(sim), reply_(std::move(reply)) {}
+    std::vector<ReplyPiece> take(std::string_view bytes) override {
+        std::vector<ReplyPiece> pieces = sim_.take(bytes);
+        if (bytes == "A") pieces = {{0ms, reply_}};
+        return pieces;
+    }
+
+private:
+    ReceiverSimulator& sim_;
+    std::string reply_;
+};
+
+TEST(DownloadSize, SizesNoChannelTableHasAreRefusedBeforeB) {
+    const struct {
+        const char* reply;
+        const char* channelsShown;
+        bool refused;
+    } kCases[] = {
+        {"40", "1", false},         {"60", "1.5", true},
+        {"64", "1.5625", true},     {"FFFFFFC0", "-1", true},
+        {"FFFFFFE0", "-0.5", true}, {"30000", "3072", false},
+        {"30040", "3073", true},    {"7FFFFFC0", "33554431", true},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.reply);
+        ReceiverSimulator sim;
+        SizeReplacer far(sim, c.reply);
+        SimulatedLink link(far);
+        test::TransferRecorder recorder;
+        const DownloadResult r = download(link, recorder, Timing{}, {true, false});
+        EXPECT_EQ(recorder.channels.back(), c.channelsShown);
+        const bool sentB = std::count(sim.commandLog().begin(), sim.commandLog().end(), "B") != 0;
+        EXPECT_EQ(sentB, !c.refused);
+        if (c.refused) {
+            EXPECT_EQ(r.channels.status.error(), ErrorCode::WrongChannelDataSize);
+            EXPECT_EQ(recorder.statuses.back(), "Error");
+            EXPECT_LT(link.elapsed(), 100ms);
+        }
+    }
+}
+
+TEST(DownloadSize, TheWaitForTheChannelsIsNeverShorterThanTheTimeout) {
+    const Timing timing;
+    const struct {
+        std::int32_t bytes;
+        Millis wait;
+    } kCases[] = {{0, 5000ms},      {1, 5000ms},       {6400, 5000ms},
+                  {20000, 10000ms}, {131070, 65535ms}, {196608, 65535ms}};
+    for (const auto& c : kCases) {
+        EXPECT_EQ(channelDataWait(c.bytes, timing), c.wait) << c.bytes;
+    }
+}
+
+TEST(DownloadSettings, TheImageIsWhatTheG98ReaderGivesForBlockAndChecksum) {
+    const std::string block = test::settingsBlock();
+    const std::string file = block + static_cast<char>(blockChecksum(block));
+    EXPECT_EQ(settingsImageOf(block), decodeG98(file).value());
+    EXPECT_EQ(encodeG98(settingsImageOf(block)), file);
+}
+
+TEST_F(DownloadTest, QuestionsComeOnlyForUnsavedPartsAndNoSkipsThePart) {
+    sim.setChannelImage(test::channelImage(3));
+    const struct {
+        DownloadRequest request;
+        std::vector<bool> answers;
+        std::vector<Confirmation> asked;
+        bool channelsOk;
+        bool settingsOk;
+        std::vector<std::string> commands;
+    } kCases[] = {
+        {{true, true, false, false}, {}, {}, true, true, {"CBEG", "A", "CBEG", "B", "CBEG", "G"}},
+        {{true, true, true, true},
+         {true, true},
+         {Confirmation::DiscardUnsavedChannels, Confirmation::DiscardUnsavedSettings},
+         true,
+         true,
+         {"CBEG", "A", "CBEG", "B", "CBEG", "G"}},
+        {{true, true, true, false},
+         {false},
+         {Confirmation::DiscardUnsavedChannels},
+         false,
+         true,
+         {"CBEG", "G"}},
+        {{true, true, false, true},
+         {false},
+         {Confirmation::DiscardUnsavedSettings},
+         true,
+         false,
+         {"CBEG", "A", "CBEG", "B"}},
+        {{false, true, true, true},
+         {true},
+         {Confirmation::DiscardUnsavedSettings},
+         false,
+         true,
+         {"CBEG", "G"}},
+    };
+    for (const auto& c : kCases) {
+        ReceiverSimulator fresh;
+        fresh.setChannelImage(test::channelImage(3));
+        SimulatedLink line(fresh, kLineRate);
+        test::TransferRecorder asker;
+        asker.answers.assign(c.answers.begin(), c.answers.end());
+        const DownloadResult r = download(line, asker, timing, c.request);
+        EXPECT_EQ(asker.asked, c.asked);
+        EXPECT_EQ(r.channels.ok, c.channelsOk);
+        EXPECT_EQ(r.settings.ok, c.settingsOk);
+        EXPECT_EQ(r.channels.attempted, c.request.channels);
+        if (c.request.channels && !c.channelsOk) {
+            EXPECT_EQ(r.channels.status.error(), ErrorCode::TransferCancelled);
+            EXPECT_FALSE(r.cancelled);
+        }
+        EXPECT_EQ(fresh.commandLog(), c.commands);
+    }
+}
+
+TEST_F(DownloadTest, ACancelEndsTheDownloadPromptlyAndHandsBackNothing) {
+    sim.setChannelImage(test::channelImage(3071));
+    sim.setSettingsBlock(test::settingsBlock());
+    const Millis whole = [&] {
+        ReceiverSimulator twin;
+        twin.setChannelImage(sim.channelImage());
+        SimulatedLink line(twin, kLineRate);
+        test::TransferRecorder quiet;
+        EXPECT_TRUE(download(line, quiet, timing, {}).settings.ok);
+        return line.elapsed();
+    }();
+    // In the size handshake, while the size reply falls quiet, in the channel data, in the
+    // settings, and while the receiver stays silent.
+    for (Millis at : {1ms, 30ms, 20000ms, whole - 100ms}) {
+        SCOPED_TRACE(at.count());
+        ReceiverSimulator twin;
+        twin.setChannelImage(sim.channelImage());
+        SimulatedLink line(twin, kLineRate);
+        line.cancelAt(line.now() + at);
+        test::TransferRecorder watcher;
+        const DownloadResult r = download(line, watcher, timing, {});
+        EXPECT_TRUE(r.cancelled);
+        EXPECT_LE(line.elapsed(), at + 200ms);
+        EXPECT_EQ(r.channels.status.error(), ErrorCode::TransferCancelled);
+        EXPECT_EQ(r.settings.status.error(), ErrorCode::TransferCancelled);
+        EXPECT_FALSE(r.channels.ok || r.settings.ok);
+        EXPECT_TRUE(r.channelImage.empty() && r.settingsBlock.empty());
+    }
+    sim.addFault({SimFault::Silence, SimCommand::Handshake, 0});
+    link.cancelAt(link.now() + 2500ms);
+    const DownloadResult r = run();
+    EXPECT_TRUE(r.cancelled);
+    EXPECT_EQ(link.elapsed(), 2500ms);
+}
+
+// One fault at one step of a full download, and how each part must end: ok, or the error
+// with the last status line text the part showed ("" when the part never ran).
+struct PartEnd {
+    std::optional<ErrorCode> error;
+    const char* lastStatus = "Com open";
+};
+const PartEnd kOk{};
+PartEnd fails(ErrorCode code, const char* lastStatus) {
+    return {code, lastStatus};
+}
+
+struct FaultCase {
+    SimFault fault;
+    SimCommand command;
+    int occurrence;
+    PartEnd channels;
+    PartEnd settings;
+};
+
+std::string describe(const FaultCase& c) {
+    return std::string(faultName(c.fault)) + " at " + std::string(commandName(c.command)) + " #" +
+           std::to_string(c.occurrence);
+}
+
+// The statuses of the channel part come before "Get Settings", the settings' from it on.
+std::pair<std::string, std::string> lastStatuses(const std::vector<std::string>& statuses) {
+    const auto split = std::find(statuses.begin(), statuses.end(), "Get Settings");
+    return {split == statuses.begin() ? "" : *(split - 1),
+            split == statuses.end() ? "" : statuses.back()};
+}
+
+TEST(DownloadFaults, EveryFaultAtEveryStepEndsInTimeWithTheRightOutcome) {
+    using F = SimFault;
+    using C = SimCommand;
+    using E = ErrorCode;
+    // The steps in order: "CBEG" #1 and "A" (size), "CBEG" #2 and "B" (channel data),
+    // "CBEG" #3 and "G" (settings); a channel part that fails early shifts the settings'
+    // "CBEG" to #2, which is then answered.
+    const FaultCase kCases[] = {
+        {F::Silence, C::Handshake, 1, fails(E::NoAnswer, "Error"), kOk},
+        {F::Late, C::Handshake, 1, fails(E::NoAnswer, "Error"), kOk},
+        {F::Split, C::Handshake, 1, kOk, kOk},
+        {F::Buried, C::Handshake, 1, kOk, kOk},
+        {F::CutShort, C::Handshake, 1, fails(E::NoAnswer, "Error"), kOk},
+        {F::HangUp, C::Handshake, 1, fails(E::PortError, "Error"), fails(E::PortError, "")},
+
+        {F::Silence, C::Size, 1, fails(E::NoAnswer, "Error"), kOk},
+        {F::Late, C::Size, 1, fails(E::NoAnswer, "Error"), kOk},
+        {F::Split, C::Size, 1, kOk, kOk},
+        {F::Buried, C::Size, 1, fails(E::WrongChannelDataSize, "Error"), kOk},
+        {F::NotHex, C::Size, 1, fails(E::WrongChannelDataSize, "Error"), kOk},
+        {F::CutShort, C::Size, 1, fails(E::WrongChannelDataSize, "Error"), kOk},
+        {F::DropByte, C::Size, 1, fails(E::WrongChannelDataSize, "Error"), kOk},
+        {F::FlipByte, C::Size, 1, fails(E::WrongChannelDataSize, "Error"), kOk},
+        {F::HangUp, C::Size, 1, fails(E::PortError, "Error"), fails(E::PortError, "")},
+
+        {F::Silence, C::Handshake, 2, fails(E::DownloadFailed, "Com open"), kOk},
+        {F::Late, C::Handshake, 2, fails(E::DownloadFailed, "Com open"), kOk},
+        {F::Split, C::Handshake, 2, kOk, kOk},
+        {F::HangUp, C::Handshake, 2, fails(E::DownloadFailed, "Com open"), fails(E::PortError, "")},
+
+        {F::Silence, C::ChannelData, 1, fails(E::DownloadFailed, "Com open"), kOk},
+        {F::Late, C::ChannelData, 1, fails(E::DownloadFailed, "Com open"), kOk},
+        {F::Split, C::ChannelData, 1, kOk, kOk},
+        {F::WrongChecksum, C::ChannelData, 1, fails(E::DownloadFailed, "Com open"), kOk},
+        {F::CutShort, C::ChannelData, 1, fails(E::DownloadFailed, "Com open"), kOk},
+        {F::DropByte, C::ChannelData, 1, fails(E::DownloadFailed, "Com open"), kOk},
+        {F::FlipByte, C::ChannelData, 1, fails(E::DownloadFailed, "Com open"), kOk},
+        {F::ExtraBytes, C::ChannelData, 1, kOk, kOk},
+        {F::HangUp, C::ChannelData, 1, fails(E::DownloadFailed, "Com open"),
+         fails(E::PortError, "")},
+
+        {F::Silence, C::Handshake, 3, kOk, fails(E::NoAnswer, "Error")},
+        {F::Late, C::Handshake, 3, kOk, fails(E::NoAnswer, "Error")},
+        {F::Split, C::Handshake, 3, kOk, kOk},
+        {F::Buried, C::Handshake, 3, kOk, kOk},
+        {F::HangUp, C::Handshake, 3, kOk, fails(E::PortError, "Error")},
+
+        {F::Silence, C::Settings, 1, kOk, fails(E::NoAnswer, "Error")},
+        {F::Late, C::Settings, 1, kOk, fails(E::NoAnswer, "Error")},
+        {F::Split, C::Settings, 1, kOk, kOk},
+        {F::WrongChecksum, C::Settings, 1, kOk, fails(E::WrongChecksum, "Com open")},
+        {F::CutShort, C::Settings, 1, kOk, fails(E::NoAnswer, "Error")},
+        {F::DropByte, C::Settings, 1, kOk, fails(E::NoAnswer, "Error")},
+        {F::FlipByte, C::Settings, 1, kOk, fails(E::WrongChecksum, "Com open")},
+        {F::ExtraBytes, C::Settings, 1, kOk, kOk},
+        {F::HangUp, C::Settings, 1, kOk, fails(E::PortError, "Error")},
+    };
+    const Timing timing;
+    const Millis lateBy = 6000ms;
+    const std::string image = test::channelImage(20);
+    const std::string settings = test::settingsBlock();
+    auto makeReceiver = [&] {
+        auto sim = std::make_unique<ReceiverSimulator>();
+        sim->setChannelImage(image);
+        sim->setSettingsBlock(settings);
+        sim->setLateBy(lateBy);
+        return sim;
+    };
+    const Millis clean = [&] {
+        auto sim = makeReceiver();
+        SimulatedLink link(*sim, kLineRate);
+        test::TransferRecorder recorder;
+        EXPECT_TRUE(download(link, recorder, timing, {}).settings.ok);
+        return link.elapsed();
+    }();
+
+    for (const FaultCase& c : kCases) {
+        SCOPED_TRACE(describe(c));
+        auto sim = makeReceiver();
+        sim->addFault({c.fault, c.command, c.occurrence});
+        SimulatedLink link(*sim, kLineRate);
+        test::TransferRecorder recorder;
+        const DownloadResult r = download(link, recorder, timing, {});
+
+        // A failed wait ends at its timeout; a late answer may hold the next part up until it
+        // has come.
+        const Millis slack = c.fault == F::Late ? lateBy + 400ms : timing.timeout;
+        EXPECT_LE(link.elapsed(), clean + slack + 100ms);
+
+        const auto [channelsLast, settingsLast] = lastStatuses(recorder.statuses);
+        const struct {
+            const char* name;
+            const PartOutcome& outcome;
+            const PartEnd& expected;
+            const std::string& handedBack;
+            const std::string& sent;
+            const std::string& lastStatus;
+        } kParts[] = {
+            {"channels", r.channels, c.channels, r.channelImage, image, channelsLast},
+            {"settings", r.settings, c.settings, r.settingsBlock, settings, settingsLast},
+        };
+        for (const auto& part : kParts) {
+            SCOPED_TRACE(part.name);
+            EXPECT_TRUE(part.outcome.attempted);
+            EXPECT_EQ(part.outcome.ok, !part.expected.error);
+            if (part.expected.error) {
+                EXPECT_EQ(part.outcome.status.error(), *part.expected.error)
+                    << part.outcome.status.detail();
+                EXPECT_TRUE(part.handedBack.empty());
+            } else {
+                EXPECT_EQ(part.handedBack, part.sent);
+            }
+            EXPECT_EQ(part.lastStatus, part.expected.lastStatus);
+        }
+        EXPECT_FALSE(r.cancelled);
+
+        // Idle again: once the line has calmed down (or been reconnected) the next download
+        // brings everything.
+        sim->clearFaults();
+        link.pause(70s);
+        link.reconnect();
+        test::TransferRecorder again;
+        const DownloadResult retry = download(link, again, timing, {});
+        EXPECT_EQ(retry.channelImage, image);
+        EXPECT_EQ(retry.settingsBlock, settings);
+    }
+}
+
+}  // namespace
+}  // namespace qel

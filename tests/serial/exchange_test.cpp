@@ -1,0 +1,186 @@
+// The exchange primitives on a line whose far end answers from a script, in virtual time.
+#include "serial/exchange.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "receiver_sim/simulated_link.h"
+#include "serial/transfer_recorder.h"
+
+namespace qel {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Answers each write with the pieces the test's function gives for it.
+class ScriptedResponder : public Responder {
+public:
+    std::function<std::vector<ReplyPiece>(std::string_view)> script = [](std::string_view) {
+        return std::vector<ReplyPiece>{};
+    };
+    std::vector<ReplyPiece> take(std::string_view bytes) override { return script(bytes); }
+};
+
+struct ExchangeTest : ::testing::Test {
+    ScriptedResponder far;
+    SimulatedLink link{far};
+    test::TransferRecorder recorder;
+    Exchange exchange{link, recorder};
+
+    void answer(std::vector<ReplyPiece> pieces) {
+        far.script = [pieces](std::string_view) { return pieces; };
+    }
+};
+
+TEST_F(ExchangeTest, NoWaitSendsAndReturnsAtOnce) {
+    EXPECT_TRUE(exchange.sendCommand("CBEG", kNoWait).ok());
+    EXPECT_EQ(link.written(), "CBEG");
+    EXPECT_EQ(link.elapsed(), 0ms);
+}
+
+TEST_F(ExchangeTest, TheExpectedTextMayComeInPiecesOrAmongOtherBytes) {
+    const struct {
+        const char* name;
+        std::vector<ReplyPiece> pieces;
+    } kCases[] = {
+        {"in two reads", {{0ms, "O"}, {300ms, "K"}}},
+        {"among other bytes", {{0ms, std::string("\x00zO", 3)}, {10ms, "OKz"}}},
+        {"in three reads", {{0ms, "xO"}, {1ms, "O"}, {2ms, "K"}}},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        answer(c.pieces);
+        EXPECT_TRUE(exchange.sendCommand("CBEG", "OK").ok());
+    }
+}
+
+TEST_F(ExchangeTest, AMissingAnswerEndsAtTheTimeout) {
+    answer({{0ms, "O"}, {0ms, "k"}});
+    const Status st = exchange.sendCommand("CBEG", "OK");
+    EXPECT_EQ(st.error(), ErrorCode::NoAnswer);
+    EXPECT_EQ(st.detail(), "no answer to \"CBEG\"");
+    EXPECT_EQ(link.elapsed(), 5000ms);
+
+    // An empty expected text is met by the first byte, whatever it is.
+    answer({{1200ms, "k"}});
+    EXPECT_TRUE(exchange.sendCommand("O", "").ok());
+    EXPECT_EQ(link.elapsed(), 6200ms);
+}
+
+TEST_F(ExchangeTest, BytesThatCameBeforeTheCommandAreNoAnswerToIt) {
+    answer({{0ms, "OK"}});
+    ASSERT_TRUE(exchange.sendCommand("CBEG", kNoWait).ok());
+    link.pause(100ms);  // the "OK" arrives while nobody waits
+    answer({});
+    EXPECT_EQ(exchange.sendCommand("CBEG", "OK").error(), ErrorCode::NoAnswer);
+}
+
+TEST_F(ExchangeTest, TheDvb98CommandBTravelsAloneAndLoaderCommandsInTheirFrame) {
+    ASSERT_TRUE(exchange.sendCommand("B", kNoWait).ok());
+    ASSERT_TRUE(exchange.sendCommand("B0a000400009a6e", kNoWait).ok());
+    ASSERT_TRUE(
+        exchange.sendCommand(std::string("\x30\x30\x39\x00\x18\x6B\xA6\xFE", 8), kNoWait).ok());
+    ASSERT_EQ(link.writes().size(), 3u);
+    EXPECT_EQ(link.writes()[0], "\x42");
+    EXPECT_EQ(link.writes()[1],
+              "\x2A\x2A\x18"
+              "B0a000400009a6e"
+              "\x0A\x8A");
+    EXPECT_EQ(link.writes()[2].size(), 8u);
+}
+
+TEST_F(ExchangeTest, ResendRepeatsTheCommandUntilTheAnswerComes) {
+    // The far end wakes up on the 40th pair.
+    int pairs = 0;
+    far.script = [&](std::string_view) {
+        return ++pairs == 40 ? std::vector<ReplyPiece>{{0ms, "\x46\x2A\x18\x41\x04"}}
+                             : std::vector<ReplyPiece>{};
+    };
+    EXPECT_TRUE(exchange.sendCommand("\x91\x11", "\x46\x2A\x18\x41\x04", true).ok());
+    EXPECT_EQ(pairs, 40);
+    EXPECT_EQ(link.written().size(), 80u);
+
+    pairs = 0;
+    far.script = [&](std::string_view) {
+        ++pairs;
+        return std::vector<ReplyPiece>{};
+    };
+    const Status st = exchange.sendCommand("\x91\x11", "\x2A\x18\x41\x0A", true);
+    EXPECT_EQ(st.error(), ErrorCode::NoAnswer);
+    EXPECT_EQ(st.detail(), "no answer to 91 11");
+    EXPECT_GT(pairs, 100);
+}
+
+TEST(ParseSizeReply, HexNumbersOfUpToEightDigits) {
+    const struct {
+        const char* reply;
+        std::optional<std::int32_t> size;
+    } kCases[] = {
+        {"0", 0},
+        {"40", 64},
+        {"2FFC0", 196544},
+        {"2ffc0", 196544},
+        {"7FFFFFFF", 0x7FFFFFFF},
+        {"FFFFFFC0", -64},
+        {"", std::nullopt},
+        {"100000000", std::nullopt},
+        {"40 ", std::nullopt},
+        {"ZQ!", std::nullopt},
+        {"-40", std::nullopt},
+    };
+    for (const auto& c : kCases) {
+        EXPECT_EQ(parseSizeReply(c.reply), c.size) << c.reply;
+    }
+}
+
+TEST_F(ExchangeTest, TheSizeIsReadOnceTheLineFallsQuiet) {
+    far.script = [](std::string_view bytes) {
+        if (bytes == "CBEG") return std::vector<ReplyPiece>{{0ms, "OK"}};
+        // The reply to "A" in two pieces, the second 40 ms after the first.
+        return std::vector<ReplyPiece>{{0ms, "2F"}, {40ms, "FC0"}};
+    };
+    const Result<std::int32_t> size = exchange.handshakeAndSize();
+    ASSERT_TRUE(size.ok()) << size.detail();
+    EXPECT_EQ(*size, 196544);
+    EXPECT_EQ(recorder.statuses, std::vector<std::string>{"Connecting"});
+    EXPECT_EQ(recorder.bytes, std::vector<std::string>{"196544"});
+    EXPECT_EQ(recorder.channels, std::vector<std::string>{"3071"});
+    EXPECT_EQ(link.elapsed(), 90ms);  // the last piece, then 50 ms of quiet
+}
+
+TEST_F(ExchangeTest, ASizeReplyThatNeverFallsQuietIsReadAtTheTimeout) {
+    far.script = [](std::string_view bytes) {
+        if (bytes == "CBEG") return std::vector<ReplyPiece>{{0ms, "OK"}};
+        std::vector<ReplyPiece> drip;
+        for (int i = 0; i < 200; ++i)
+            drip.push_back({Millis{30 * (i + 1)}, "0"});
+        return drip;
+    };
+    const Result<std::int32_t> size = exchange.handshakeAndSize();
+    EXPECT_EQ(size.error(), ErrorCode::WrongChannelDataSize);  // 167 zeros: no number
+    EXPECT_EQ(link.elapsed(), 5000ms);
+}
+
+TEST_F(ExchangeTest, TheWaitsStopOnceCancelled) {
+    answer({});
+    link.cancelAt(link.now() + 1234ms);
+    EXPECT_EQ(exchange.sendCommand("CBEG", "OK").error(), ErrorCode::TransferCancelled);
+    EXPECT_EQ(link.elapsed(), 1234ms);
+    EXPECT_EQ(exchange.sendCommand("CBEG", kNoWait).error(), ErrorCode::TransferCancelled);
+    EXPECT_EQ(link.written(), "CBEG");
+}
+
+TEST_F(ExchangeTest, AHungUpLineFailsTheWaitAndIsRemembered) {
+    answer({{0ms, "O", true}});
+    const Status st = exchange.sendCommand("CBEG", "OK");
+    EXPECT_EQ(st.error(), ErrorCode::PortError);
+    EXPECT_TRUE(exchange.lineFailed());
+    EXPECT_LT(link.elapsed(), 100ms);
+    EXPECT_EQ(exchange.send("A").error(), ErrorCode::PortError);
+}
+
+}  // namespace
+}  // namespace qel

@@ -892,4 +892,94 @@
         <translation>Esci</translation>
     </message>
 </context>
+<context>
+    <name>qel::SerialController</name>
+    <message>
+        <source>Channels not saved , continue anyway ?</source>
+        <translation>Canali non salvati , proseguo ?</translation>
+    </message>
+    <message>
+        <source>Settings not saved , continue anyway ?</source>
+        <translation>Impostazioni non salvate , proseguo ?</translation>
+    </message>
+</context>
+<context>
+    <name>qel::SerialWindow</name>
+    <message>
+        <source>Upload to picture</source>
+        <translation>Upload dell&apos;immagine</translation>
+    </message>
+    <message>
+        <source>&amp;Firmware upgrade</source>
+        <translation>Upgrade &amp;Firmware </translation>
+    </message>
+    <message>
+        <source>Erase firm&amp;ware</source>
+        <translation>Cancella firm&amp;ware</translation>
+    </message>
+    <message>
+        <source>Erase &amp;all</source>
+        <translation>C&amp;ancella tutto</translation>
+    </message>
+    <message>
+        <source>&amp;Picture Upload</source>
+        <translation> Upload &amp;Immagine</translation>
+    </message>
+    <message>
+        <source>&amp;Mode</source>
+        <translation>&amp;Modo </translation>
+    </message>
+    <message>
+        <source>Bytes used</source>
+        <translation>Bytes usati</translation>
+    </message>
+    <message>
+        <source>Channels in list</source>
+        <translation>Canali in lista</translation>
+    </message>
+    <message>
+        <source>Port settings</source>
+        <translation>Settaggi seriali</translation>
+    </message>
+    <message>
+        <source>COM Port</source>
+        <translation>Porta seriale</translation>
+    </message>
+    <message>
+        <source>&amp;Channels</source>
+        <translation>&amp;Canali</translation>
+    </message>
+    <message>
+        <source>Sett&amp;ings</source>
+        <translation>&amp;Impostazioni</translation>
+    </message>
+    <message>
+        <source>Syste&amp;m Font</source>
+        <translation>Font di siste&amp;ma</translation>
+    </message>
+    <message>
+        <source>Teletext F&amp;ont</source>
+        <translation>F&amp;ont televideo</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
+    <message>
+        <source>Connection</source>
+        <translation>Connessione</translation>
+    </message>
+    <message>
+        <source>Transfer</source>
+        <translation>Trasferimento</translation>
+    </message>
+    <message>
+        <source>Firmware</source>
+        <translation>Firmware</translation>
+    </message>
+    <message>
+        <source>Connection in progress..</source>
+        <translation>Connessione in corso..</translation>
+    </message>
+</context>
 </TS>

@@ -1,6 +1,7 @@
 #include "qel/program.h"
 
 #include <QFileInfo>
+#include <QMenuBar>
 
 #include "app/app_paths.h"
 #include "listedit/attributes.h"
@@ -15,6 +16,7 @@
 #include "ui/osd_color_window.h"
 #include "ui/qt_dialogs.h"
 #include "ui/rotor_dialog.h"
+#include "ui/serial_window.h"
 
 namespace qel {
 
@@ -44,6 +46,7 @@ Program::Program(Session& session, ConfigStore& store, Language& language, Recen
       editing_(session, list_, *prompter_),
       files_(session, list_, editing_, *prompter_, *chooser_, recent),
       settings_(session),
+      serial_(session, *prompter_),
       main_(new MainWindow(session, list_, recent)) {
     frame_->setMainWindow(main_);
     registerToolWindows();
@@ -68,6 +71,16 @@ Program::Program(Session& session, ConfigStore& store, Language& language, Recen
     connect(main_, &MainWindow::recentFileChosen, &files_, &FileController::openChannelFile);
 
     connect(&files_, &FileController::recentFilesChanged, main_, &MainWindow::refreshRecentMenu);
+    // While a transfer runs the main window and its menus wait.
+    connect(&serial_, &SerialController::busyChanged, main_, [this](bool busy) {
+        main_->setEnabled(!busy);
+        frame_->menuBar()->setEnabled(!busy);
+    });
+    // Lists from the receiver start a new history and are shown from row 1.
+    connect(&serial_, &SerialController::channelsDownloaded, this, [this] {
+        editing_.clearHistory();
+        list_.selectOnly(1);
+    });
     // New channels: the data editor and the settings windows showed the old ones; a tab
     // the new file closes goes back to the list too.
     connect(&files_, &FileController::channelsLoaded, main_, [this] {
@@ -93,7 +106,10 @@ Program::Program(Session& session, ConfigStore& store, Language& language, Recen
     connect(frame_.get(), &FrameWindow::mainWindowOpened, this, &Program::mainWindowOpened);
 }
 
-Program::~Program() = default;
+Program::~Program() {
+    // The windows go first: they use the controllers to the end.
+    frame_.reset();
+}
 
 void Program::mainWindowOpened() {
     files_.startUp(AppPaths::antPosPath());
@@ -119,6 +135,9 @@ void Program::registerToolWindows() {
         return new BufferWindow(session_, editing_, *prompter_, parent);
     });
     main_->setToolWindow(Tab::Settings, [this](QWidget* parent) { return openSettings(parent); });
+    main_->setToolWindow(Tab::Serial, [this](QWidget* parent) {
+        return new SerialWindow(serial_, *prompter_, parent);
+    });
     main_->setToolWindow(Tab::Options, [this](QWidget* parent) {
         return new OptionsWindow(session_, store_, language_, parent);
     });

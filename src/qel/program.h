@@ -13,6 +13,7 @@
 #include "app/language.h"
 #include "app/list_controller.h"
 #include "app/prompter.h"
+#include "app/serial_controller.h"
 #include "app/session.h"
 #include "app/settings_controller.h"
 
@@ -37,6 +38,7 @@ public:
     EditingController& editing() { return editing_; }
     FileController& files() { return files_; }
     SettingsController& settings() { return settings_; }
+    SerialController& serial() { return serial_; }
     Prompter& prompter() const { return *prompter_; }
 
     // A channel file named on the command line, opened when the main window opens.
@@ -61,6 +63,7 @@ private:
     EditingController editing_;
     FileController files_;
     SettingsController settings_;
+    SerialController serial_;
     MainWindow* main_;
     QString fileToOpen_;
 };

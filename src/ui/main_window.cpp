@@ -720,7 +720,9 @@ void MainWindow::childClosed() {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == openChildRaw_ && watched != this) {
-        if (event->type() == QEvent::Close) childClosed();
+        // Hidden by the program, not by the window system (minimised): it was closed; a
+        // window that refuses to close is not hidden.
+        if (event->type() == QEvent::Hide && !event->spontaneous()) childClosed();
         return QWidget::eventFilter(watched, event);
     }
     if (event->type() == QEvent::KeyPress) {

@@ -1,5 +1,7 @@
 #include "ui/options_window.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -66,6 +68,9 @@ OptionsWindow::OptionsWindow(Session& session, ConfigStore& store, Language& lan
     portChoice_->setObjectName("optPort");
     for (const auto& [text, stored] : portChoices())
         portChoice_->addItem(text, stored);
+    // Any device can be typed in: a pseudo-terminal, or a link to an adapter.
+    portChoice_->setEditable(true);
+    portChoice_->setInsertPolicy(QComboBox::NoInsert);
     languageChoice_ = new QComboBox(miscBox_);
     languageChoice_->setObjectName("Lang");
     languageChoice_->addItem(QStringLiteral("English"));
@@ -105,8 +110,13 @@ OptionsWindow::OptionsWindow(Session& session, ConfigStore& store, Language& lan
     setTexts();
     rememberLayout_->setChecked(session_.config().rememberLayout == QLatin1String("T"));
     dataRowAtStart_->setChecked(session_.config().littleBox.toInt() == 1);
-    const int port = portChoice_->findData(session_.config().comPortText.trimmed());
-    portChoice_->setCurrentIndex(port >= 0 ? port : 0);
+    const QString stored = session_.config().comPortText.trimmed();
+    const int port = portChoice_->findData(stored);
+    if (port >= 0 || stored.isEmpty()) {
+        portChoice_->setCurrentIndex(std::max(port, 0));
+    } else {
+        portChoice_->setEditText(stored);
+    }
 }
 
 QList<QPair<QString, QString>> OptionsWindow::portChoices() {
@@ -185,7 +195,10 @@ void OptionsWindow::save() {
     if (dir.size() == 3 && dir[1] == ':') dir = dir.left(2);
     Config c = session_.config();
     c.workingDir = dir;
-    c.comPortText = portChoice_->currentData().toString();
+    // A listed port stores what it stands for; a typed one is a device path as it stands.
+    const QString typed = portChoice_->currentText().trimmed();
+    const int listed = portChoice_->findText(typed);
+    c.comPortText = listed >= 0 ? portChoice_->itemData(listed).toString() : typed;
     bool numeric = false;
     c.comPort = c.comPortText.toInt(&numeric);
     if (!numeric) c.comPort = 0;

@@ -100,6 +100,26 @@ private slots:
         QTRY_COMPARE(model->filePath(tree->currentIndex()), f.session.workingDir());
         QVERIFY(tree->isExpanded(tree->currentIndex().parent()));
     }
+
+    void anyDevicePathCanBeTypedAsThePort() {
+        test::UiFixture f;
+        QSettings settings(dir_.filePath("d.ini"), QSettings::IniFormat);
+        settings.setValue("Serial port/ComPort", "/tmp/qel-receiver");
+        ConfigStore store(settings, QDir::tempPath());
+        f.session.setConfig(store.load().config);
+        Language language;
+        OptionsWindow form(f.session, store, language);
+        auto* port = form.findChild<QComboBox*>("optPort");
+        QVERIFY(port->isEditable());
+        QCOMPARE(port->currentText(), QString("/tmp/qel-receiver"));
+        port->setEditText("/dev/pts/7");
+        form.save();
+        QCOMPARE(f.session.config().comPortText, QString("/dev/pts/7"));
+        QCOMPARE(store.load().config.comPortText, QString("/dev/pts/7"));
+        port->setCurrentIndex(2);  // COM3
+        form.save();
+        QCOMPARE(f.session.config().comPortText, QString("3"));
+    }
 };
 
 }  // namespace qel

@@ -1,0 +1,97 @@
+// The serial window's logic without widgets: the port opened while the window is open, the
+// connection mode and its speed, the fields the window shows, and the download with its
+// questions, messages and outcome marks. The transfer runs on the runner's thread; the
+// document changes here, on the windows' thread, once it has ended.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <array>
+#include <memory>
+
+#include "app/prompter.h"
+#include "app/session.h"
+#include "app/transfer_runner.h"
+#include "serial/download.h"
+#include "serial/timing.h"
+
+namespace qel {
+
+class SerialController : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Mode { Dvb98 = 0, Fta = 1 };
+    enum class Mark { Hidden, Ok, Ko };
+    // The outcome marks: channels, settings, system font, teletext font.
+    static constexpr int kMarks = 4;
+
+    SerialController(Session& session, Prompter& prompter, QObject* parent = nullptr);
+    ~SerialController() override;
+
+    // The line the transfers use: the serial port, or in tests a simulated receiver.
+    void setLinkFactory(TransferRunner::LinkFactory factory);
+    void setTiming(const Timing& timing) { timing_ = timing; }
+
+    // The serial window opens: the port is opened again and the fields filled.
+    void start();
+    // The serial window closes: the port too.
+    void stop();
+
+    void setMode(Mode mode);
+    Mode mode() const { return mode_; }
+    static int baudOf(Mode mode) { return mode == Mode::Dvb98 ? 38400 : 19200; }
+    static QString speedText(Mode mode);
+
+    // "Vandu --> PC": the channels and the settings, as chosen.
+    void download(bool channels, bool settings);
+    // Stops a running transfer; the lists and settings stay as they were.
+    void cancel();
+
+    bool busy() const { return busy_; }
+    bool portOpen() const { return portOpen_; }
+    const QString& advise() const { return advise_; }
+    const QString& bytesText() const { return bytes_; }
+    const QString& channelsText() const { return channels_; }
+    QString portText() const;
+    Mark mark(int index) const { return marks_[static_cast<std::size_t>(index)]; }
+
+signals:
+    void adviseChanged(const QString& text);
+    void bytesChanged(const QString& text);
+    void channelsChanged(const QString& text);
+    void speedChanged(const QString& text);
+    void modeChanged(Mode mode);
+    void marksChanged();
+    void progress(qint64 done, qint64 total);
+    // The port opened (the transfer groups may be used) or not.
+    void portChanged(bool open);
+    void busyChanged(bool busy);
+    // New lists came from the receiver: shown from row 1, with a new history.
+    void channelsDownloaded();
+
+private:
+    void setAdvise(const QString& text);
+    void setBytes(const QString& text);
+    void setChannels(const QString& text);
+    void setBusy(bool busy);
+    void connectRunner();
+    bool confirm(Confirmation which);
+    void finishDownload(const DownloadResult& result);
+    void tellFailure(const PartOutcome& part);
+
+    Session& session_;
+    Prompter& prompter_;
+    std::unique_ptr<TransferRunner> runner_;
+    Timing timing_;
+    Mode mode_ = Mode::Dvb98;
+    bool busy_ = false;
+    bool portOpen_ = false;
+    QString advise_;
+    QString bytes_;
+    QString channels_;
+    std::array<Mark, kMarks> marks_{};
+    std::shared_ptr<DownloadResult> pending_;
+};
+
+}  // namespace qel

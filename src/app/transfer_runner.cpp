@@ -1,0 +1,134 @@
+#include "app/transfer_runner.h"
+
+#include <QMetaObject>
+
+#include "app/serial_link.h"
+
+namespace qel {
+
+// Lives on the transfer thread and owns the link there.
+class TransferRunner::Worker : public QObject {
+public:
+    std::unique_ptr<Link> link;
+};
+
+// The observer a transfer sees: its calls cross to the runner's thread as signals.
+class TransferRunner::Bridge : public TransferObserver {
+public:
+    explicit Bridge(TransferRunner& runner) : runner_(runner) {}
+    void status(std::string_view text) override {
+        emit runner_.status(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    }
+    void bytesShown(std::string_view text) override {
+        emit runner_.bytesShown(
+            QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    }
+    void channelsShown(std::string_view text) override {
+        emit runner_.channelsShown(
+            QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    }
+    void progress(std::size_t done, std::size_t total) override {
+        emit runner_.progress(static_cast<qint64>(done), static_cast<qint64>(total));
+    }
+    bool confirm(Confirmation which) override {
+        bool answer = false;
+        QMetaObject::invokeMethod(
+            &runner_, [this, which, &answer] { answer = runner_.confirm(which); },
+            Qt::BlockingQueuedConnection);
+        return answer;
+    }
+
+private:
+    TransferRunner& runner_;
+};
+
+TransferRunner::LinkFactory TransferRunner::serialPorts() {
+    return [](const QString& device, int baud, Status& opened) -> std::unique_ptr<Link> {
+        auto link = std::make_unique<SerialLink>();
+        opened = link->open(device, baud);
+        if (!opened) return nullptr;
+        return link;
+    };
+}
+
+TransferRunner::TransferRunner(LinkFactory factory, QObject* parent)
+    : QObject(parent), factory_(std::move(factory)), worker_(new Worker) {
+    worker_->moveToThread(&thread_);
+    connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
+    thread_.start();
+}
+
+TransferRunner::~TransferRunner() {
+    cancel();
+    close();
+    thread_.quit();
+    thread_.wait();
+}
+
+void TransferRunner::open(const QString& device, int baud) {
+    QMetaObject::invokeMethod(worker_, [this, device, baud] {
+        {
+            std::lock_guard<std::mutex> lock(linkMutex_);
+            link_ = nullptr;
+        }
+        worker_->link.reset();
+        Status openStatus;
+        std::unique_ptr<Link> link = factory_(device, baud, openStatus);
+        if (link && !openStatus) link.reset();
+        worker_->link = std::move(link);
+        {
+            std::lock_guard<std::mutex> lock(linkMutex_);
+            link_ = worker_->link.get();
+        }
+        const bool ok = worker_->link != nullptr;
+        const QString error = QString::fromStdString(openStatus.detail());
+        QMetaObject::invokeMethod(this, [this, ok, error] {
+            linkOpen_ = ok;
+            emit opened(ok, error);
+        });
+    });
+}
+
+void TransferRunner::close() {
+    linkOpen_ = false;
+    QMetaObject::invokeMethod(
+        worker_,
+        [this] {
+            {
+                std::lock_guard<std::mutex> lock(linkMutex_);
+                link_ = nullptr;
+            }
+            worker_->link.reset();
+        },
+        QThread::currentThread() == &thread_ ? Qt::DirectConnection : Qt::BlockingQueuedConnection);
+}
+
+void TransferRunner::setSpeed(int baud) {
+    QMetaObject::invokeMethod(worker_, [this, baud] {
+        if (worker_->link) (void)worker_->link->setSpeed(baud);
+    });
+}
+
+bool TransferRunner::run(std::function<void(Link&, TransferObserver&)> job) {
+    if (busy_ || !linkOpen_) return false;
+    busy_ = true;
+    QMetaObject::invokeMethod(worker_, [this, job = std::move(job)] {
+        if (worker_->link) {
+            worker_->link->resetCancel();
+            Bridge bridge(*this);
+            job(*worker_->link, bridge);
+        }
+        QMetaObject::invokeMethod(this, [this] {
+            busy_ = false;
+            emit finished();
+        });
+    });
+    return true;
+}
+
+void TransferRunner::cancel() {
+    std::lock_guard<std::mutex> lock(linkMutex_);
+    if (link_ != nullptr) link_->cancel();
+}
+
+}  // namespace qel

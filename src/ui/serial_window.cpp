@@ -1,0 +1,239 @@
+#include "ui/serial_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace qel {
+
+namespace {
+
+QLabel* mark(QWidget* parent, const QString& name, const QString& symbol, const char* color) {
+    auto* label = new QLabel(symbol, parent);
+    label->setObjectName(name);
+    label->setStyleSheet(QStringLiteral("QLabel { color: %1; font-weight: bold; }").arg(color));
+    label->hide();
+    return label;
+}
+
+template <class T>
+T* named(T* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+}  // namespace
+
+SerialWindow::SerialWindow(SerialController& serial, Prompter& prompter, QWidget* parent)
+    : QWidget(parent, Qt::Window), serial_(serial), prompter_(prompter) {
+    setObjectName("SerialForm");
+    advise_ = named(new QLabel(this), "Advise");
+    advise_->setFrameShape(QFrame::StyledPanel);
+    advise_->setMinimumWidth(advise_->fontMetrics().horizontalAdvance(QString(32, 'M')));
+
+    connection_ = named(new QGroupBox(this), "Frame2");
+    portLabel_ = named(new QLabel(connection_), "Comlab");
+    port_ = named(new QLabel(connection_), "Port");
+    speedLabel_ = named(new QLabel(connection_), "Portlab");
+    speed_ = named(new QLabel(connection_), "Status");
+    modeLabel_ = named(new QLabel(connection_), "ConnLab");
+    mode_ = named(new QComboBox(connection_), "ConnMode");
+    // The firmwares' names are the same in every language.
+    mode_->addItem(QStringLiteral("Dr. Vellox"));
+    mode_->addItem(QStringLiteral("FTA 2.4061"));
+    modeLabel_->setBuddy(mode_);
+    bytesLabel_ = named(new QLabel(connection_), "Bytel");
+    bytes_ = named(new QLabel(connection_), "LByte");
+    channelsLabel_ = named(new QLabel(connection_), "Chlab");
+    channels_ = named(new QLabel(connection_), "Ch2ser");
+    auto* grid = new QGridLayout(connection_);
+    const std::pair<QLabel*, QWidget*> rows[] = {{portLabel_, port_},
+                                                 {speedLabel_, speed_},
+                                                 {modeLabel_, mode_},
+                                                 {bytesLabel_, bytes_},
+                                                 {channelsLabel_, channels_}};
+    int r = 0;
+    for (const auto& [label, field] : rows) {
+        grid->addWidget(label, r, 0);
+        grid->addWidget(field, r++, 1);
+    }
+
+    transfers_ = named(new QGroupBox(this), "Frame1");
+    includeChannels_ = named(new QCheckBox(transfers_), "IncludeCh");
+    includeSettings_ = named(new QCheckBox(transfers_), "IncludeDVBsett");
+    includeSystemFont_ = named(new QCheckBox(transfers_), "IncludeSysFon");
+    font1_ = named(new QRadioButton(QStringLiteral("1"), transfers_), "Font1");
+    font2_ = named(new QRadioButton(QStringLiteral("2"), transfers_), "Font2");
+    font1_->setChecked(true);
+    includeTeletextFont_ = named(new QCheckBox(transfers_), "IncludeTxtFon");
+    includeChannels_->setChecked(true);
+    includeSettings_->setChecked(true);
+    download_ = named(new QPushButton(transfers_), "Download");
+    upload_ = named(new QPushButton(transfers_), "Upload");
+    pictureLabel_ = named(new QLabel(transfers_), "Label1");
+    picture1_ = named(new QRadioButton(QStringLiteral("1"), transfers_), "NoOfPic1");
+    picture2_ = named(new QRadioButton(QStringLiteral("2"), transfers_), "NoOfPic2");
+    picture1_->setChecked(true);
+    uploadPicture_ = named(new QPushButton(transfers_), "UploadPic");
+    for (int i = 0; i < SerialController::kMarks; ++i) {
+        ok_[static_cast<std::size_t>(i)] =
+            mark(transfers_, QStringLiteral("Ok%1").arg(i), QStringLiteral("\u2714"), "#1a7f37");
+        ko_[static_cast<std::size_t>(i)] =
+            mark(transfers_, QStringLiteral("Ko%1").arg(i), QStringLiteral("\u2718"), "#c0392b");
+    }
+    auto* choices = new QGridLayout(transfers_);
+    QWidget* const choiceRows[] = {includeChannels_, includeSettings_, includeSystemFont_,
+                                   includeTeletextFont_};
+    for (int i = 0; i < SerialController::kMarks; ++i) {
+        choices->addWidget(choiceRows[i], i, 0);
+        choices->addWidget(ok_[static_cast<std::size_t>(i)], i, 2);
+        choices->addWidget(ko_[static_cast<std::size_t>(i)], i, 2);
+    }
+    auto* fonts = new QHBoxLayout;
+    fonts->addWidget(font1_);
+    fonts->addWidget(font2_);
+    choices->addLayout(fonts, 2, 1);
+    choices->addWidget(download_, 4, 0);
+    choices->addWidget(upload_, 4, 1);
+    auto* picture = new QHBoxLayout;
+    picture->addWidget(pictureLabel_);
+    picture->addWidget(picture1_);
+    picture->addWidget(picture2_);
+    picture->addWidget(uploadPicture_);
+    choices->addLayout(picture, 5, 0, 1, 3);
+
+    firmware_ = named(new QGroupBox(this), "Frame3");
+    upgradeFirmware_ = named(new QPushButton(firmware_), "UpgradeFirmware");
+    eraseFirmware_ = named(new QPushButton(firmware_), "EraseFirmware");
+    eraseAll_ = named(new QPushButton(firmware_), "Eraseall");
+    auto* firmwareRow = new QHBoxLayout(firmware_);
+    firmwareRow->addWidget(upgradeFirmware_);
+    firmwareRow->addWidget(eraseFirmware_);
+    firmwareRow->addWidget(eraseAll_);
+
+    progress_ = named(new QProgressBar(this), "Progress");
+    progress_->setRange(0, 1);
+    progress_->setValue(0);
+    cancel_ = named(new QPushButton(this), "Cancel");
+    cancel_->setEnabled(false);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(progress_, 1);
+    bottom->addWidget(cancel_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(advise_);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(connection_);
+    middle->addWidget(transfers_, 1);
+    layout->addLayout(middle);
+    layout->addWidget(firmware_);
+    layout->addLayout(bottom);
+
+    // The transfers later versions bring wait disabled.
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             includeSystemFont_, font1_, font2_, includeTeletextFont_, upload_, pictureLabel_,
+             picture1_, picture2_, uploadPicture_, upgradeFirmware_, eraseFirmware_, eraseAll_}) {
+        w->setEnabled(false);
+    }
+
+    connect(download_, &QPushButton::clicked, this, [this] {
+        serial_.download(includeChannels_->isChecked(), includeSettings_->isChecked());
+    });
+    connect(cancel_, &QPushButton::clicked, &serial_, &SerialController::cancel);
+    connect(mode_, &QComboBox::activated, this,
+            [this](int index) { serial_.setMode(static_cast<SerialController::Mode>(index)); });
+    connect(&serial_, &SerialController::adviseChanged, advise_, &QLabel::setText);
+    connect(&serial_, &SerialController::bytesChanged, bytes_, &QLabel::setText);
+    connect(&serial_, &SerialController::channelsChanged, channels_, &QLabel::setText);
+    connect(&serial_, &SerialController::speedChanged, speed_, &QLabel::setText);
+    connect(&serial_, &SerialController::modeChanged, this,
+            [this](SerialController::Mode m) { mode_->setCurrentIndex(static_cast<int>(m)); });
+    connect(&serial_, &SerialController::marksChanged, this, &SerialWindow::showMarks);
+    connect(&serial_, &SerialController::portChanged, this, &SerialWindow::enableGroups);
+    connect(&serial_, &SerialController::busyChanged, this, [this](bool busy) {
+        enableGroups();
+        cancel_->setEnabled(busy);
+        if (!busy) progress_->setRange(0, 1);
+    });
+    connect(&serial_, &SerialController::progress, this, [this](qint64 done, qint64 total) {
+        const int scale = total > 0 ? 1000 : 1;
+        progress_->setRange(0, scale);
+        progress_->setValue(total > 0 ? static_cast<int>(done * scale / total) : 0);
+    });
+
+    setTexts();
+    port_->setText(serial_.portText());
+    serial_.start();
+    showMarks();
+    enableGroups();
+}
+
+SerialWindow::~SerialWindow() {
+    serial_.stop();
+}
+
+void SerialWindow::enableGroups() {
+    const bool busy = serial_.busy();
+    connection_->setEnabled(!busy);
+    transfers_->setEnabled(!busy && serial_.portOpen());
+    firmware_->setEnabled(!busy && serial_.portOpen());
+}
+
+void SerialWindow::showMarks() {
+    for (int i = 0; i < SerialController::kMarks; ++i) {
+        const auto m = serial_.mark(i);
+        ok_[static_cast<std::size_t>(i)]->setVisible(m == SerialController::Mark::Ok);
+        ko_[static_cast<std::size_t>(i)]->setVisible(m == SerialController::Mark::Ko);
+    }
+}
+
+void SerialWindow::setTexts() {
+    // The caption is the same in every language.
+    setWindowTitle(QStringLiteral("QEL 8.5 Serial module  for firmware upgrade "));
+    pictureLabel_->setText(tr("Upload to picture"));
+    upgradeFirmware_->setText(tr("&Firmware upgrade"));
+    eraseFirmware_->setText(tr("Erase firm&ware"));
+    eraseAll_->setText(tr("Erase &all"));
+    uploadPicture_->setText(tr("&Picture Upload"));
+    modeLabel_->setText(tr("&Mode"));
+    bytesLabel_->setText(tr("Bytes used"));
+    channelsLabel_->setText(tr("Channels in list"));
+    speedLabel_->setText(tr("Port settings"));
+    portLabel_->setText(tr("COM Port"));
+    includeChannels_->setText(tr("&Channels"));
+    includeSettings_->setText(tr("Sett&ings"));
+    includeSystemFont_->setText(tr("Syste&m Font"));
+    includeTeletextFont_->setText(tr("Teletext F&ont"));
+    download_->setText(QStringLiteral("&Vandu --> PC"));
+    upload_->setText(QStringLiteral("PC --> Va&ndu"));
+    cancel_->setText(tr("Cancel"));
+    connection_->setTitle(tr("Connection"));
+    transfers_->setTitle(tr("Transfer"));
+    firmware_->setTitle(tr("Firmware"));
+}
+
+void SerialWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) setTexts();
+    QWidget::changeEvent(event);
+}
+
+void SerialWindow::closeEvent(QCloseEvent* event) {
+    // A transfer holds the port: the window stays until it has ended.
+    if (serial_.busy()) {
+        prompter_.tell(Prompter::Icon::Critical, tr("Connection in progress.."));
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+}  // namespace qel

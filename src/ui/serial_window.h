@@ -1,0 +1,78 @@
+// The serial window: the connection (port, mode, speed), the bytes and channels fields, the
+// transfer choices with their outcome marks, the download, and Cancel with a progress bar
+// while a transfer runs. Upload, picture and firmware controls wait disabled for their
+// transfers. Everything it does goes through the serial controller.
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "app/serial_controller.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+
+namespace qel {
+
+class SerialWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    SerialWindow(SerialController& serial, Prompter& prompter, QWidget* parent = nullptr);
+    ~SerialWindow() override;
+
+    QPushButton* downloadButton() const { return download_; }
+    QPushButton* cancelButton() const { return cancel_; }
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void setTexts();
+    void showMarks();
+    void enableGroups();
+
+    SerialController& serial_;
+    Prompter& prompter_;
+    QLabel* advise_;
+    QGroupBox* connection_;  // Frame2
+    QLabel* portLabel_;
+    QLabel* port_;
+    QLabel* speedLabel_;
+    QLabel* speed_;
+    QLabel* modeLabel_;
+    QComboBox* mode_;
+    QLabel* bytesLabel_;
+    QLabel* bytes_;
+    QLabel* channelsLabel_;
+    QLabel* channels_;
+    QGroupBox* transfers_;  // Frame1
+    QCheckBox* includeChannels_;
+    QCheckBox* includeSettings_;
+    QCheckBox* includeSystemFont_;
+    QRadioButton* font1_;
+    QRadioButton* font2_;
+    QCheckBox* includeTeletextFont_;
+    QPushButton* download_;
+    QPushButton* upload_;
+    QLabel* pictureLabel_;
+    QRadioButton* picture1_;
+    QRadioButton* picture2_;
+    QPushButton* uploadPicture_;
+    QGroupBox* firmware_;  // Frame3
+    QPushButton* upgradeFirmware_;
+    QPushButton* eraseFirmware_;
+    QPushButton* eraseAll_;
+    std::array<QLabel*, SerialController::kMarks> ok_{};
+    std::array<QLabel*, SerialController::kMarks> ko_{};
+    QProgressBar* progress_;
+    QPushButton* cancel_;
+};
+
+}  // namespace qel

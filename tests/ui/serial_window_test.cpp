@@ -1,0 +1,292 @@
+// The serial window over a simulated receiver: its texts, the download with its questions,
+// messages and marks, a port that will not open, and Cancel and the close check while a
+// transfer runs.
+#include "ui/serial_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QThread>
+#include <QtTest>
+
+#include "app/language.h"
+#include "bytes/checksum.h"
+#include "files/dvb_file.h"
+#include "receiver_sim/receiver_simulator.h"
+#include "receiver_sim/simulated_link.h"
+#include "ui_fixture.h"
+
+namespace qel {
+
+namespace {
+
+using Answer = Prompter::Answer;
+
+// A simulated line that keeps its receiver alive as long as it lives.
+class OwnedSimLink : public SimulatedLink {
+public:
+    explicit OwnedSimLink(std::shared_ptr<ReceiverSimulator> receiver)
+        : SimulatedLink(*receiver), receiver_(std::move(receiver)) {}
+
+private:
+    std::shared_ptr<ReceiverSimulator> receiver_;
+};
+
+// A line on which nothing ever arrives: each wait takes real time until it is cancelled.
+class StuckLink : public Link {
+public:
+    Status setSpeed(int) override { return {}; }
+    void setRts(bool) override {}
+    void setDtr(bool) override {}
+    Status write(std::string_view) override { return {}; }
+    bool drain(Millis) override { return true; }
+    Status receive(std::string&, Millis timeout) override {
+        const auto end = now() + timeout;
+        while (!cancelled() && now() < end)
+            QThread::msleep(5);
+        return {};
+    }
+    void pause(Millis duration) override {
+        std::string none;
+        (void)receive(none, duration);
+    }
+    std::chrono::steady_clock::time_point now() const override {
+        return std::chrono::steady_clock::now();
+    }
+};
+
+std::string receiverChannels() {
+    ChannelList tv;
+    ChannelList radio;
+    for (int i = 0; i < 5; ++i) {
+        ChannelRec ch = test::Channel("RX TV " + std::to_string(i)).Freq("01176600");
+        tv.push_back(ch);
+    }
+    radio.push_back(test::Channel("RX RADIO").Freq("01200000"));
+    return encodeDvb(tv, radio);
+}
+
+std::string receiverSettings() {
+    return "DVSO" + std::string(1260, '\x22');
+}
+
+}  // namespace
+
+struct Serial : test::UiFixture {
+    std::shared_ptr<ReceiverSimulator> receiver = std::make_shared<ReceiverSimulator>();
+    bool portOpens = true;
+    bool stuck = false;
+    Serial() {
+        receiver->setChannelImage(receiverChannels());
+        receiver->setSettingsBlock(receiverSettings());
+        program->serial().setLinkFactory(
+            [this](const QString&, int, Status& opened) -> std::unique_ptr<Link> {
+                if (!portOpens) {
+                    opened = Error{ErrorCode::PortError, "no such port"};
+                    return nullptr;
+                }
+                if (stuck) return std::make_unique<StuckLink>();
+                return std::make_unique<OwnedSimLink>(receiver);
+            });
+    }
+    SerialWindow* open() {
+        form->selectTab(Tab::Serial);
+        auto* w = qobject_cast<SerialWindow*>(form->openChild());
+        if (w != nullptr) {
+            QSignalSpy portChanged(&program->serial(), &SerialController::portChanged);
+            if (!program->serial().portOpen() && portOpens) portChanged.wait(2000);
+        }
+        return w;
+    }
+    // Presses the download button and waits for the transfer to end.
+    void download(SerialWindow* w) {
+        QSignalSpy busy(&program->serial(), &SerialController::busyChanged);
+        w->downloadButton()->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!program->serial().busy() && busy.size() >= 2, 5000);
+    }
+    QString label(SerialWindow* w, const char* name) const {
+        return w->findChild<QLabel*>(name)->text();
+    }
+    bool markShown(SerialWindow* w, const QString& name) const {
+        return !w->findChild<QLabel*>(name)->isHidden();
+    }
+};
+
+class SerialWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void textsInBothLanguages() {
+        Serial s;
+        SerialWindow* w = s.open();
+        QVERIFY(w != nullptr);
+        QCOMPARE(w->windowTitle(), QString("QEL 8.5 Serial module  for firmware upgrade "));
+        QCOMPARE(s.label(w, "Bytel"), QString("Bytes used"));
+        QCOMPARE(w->findChild<QCheckBox*>("IncludeDVBsett")->text(), QString("Sett&ings"));
+        QCOMPARE(w->findChild<QPushButton*>("Download")->text(), QString("&Vandu --> PC"));
+        QCOMPARE(w->findChild<QPushButton*>("Upload")->text(), QString("PC --> Va&ndu"));
+        QCOMPARE(s.label(w, "Advise"), QString("Com open"));
+        QCOMPARE(s.label(w, "Status"), QString("38400,N,8,1 "));
+        QCOMPARE(s.label(w, "Port"), QString(" COM 1"));
+        Language language;
+        language.apply("ITA");
+        QTRY_COMPARE(s.label(w, "Bytel"), QString("Bytes usati"));
+        QCOMPARE(s.label(w, "Chlab"), QString("Canali in lista"));
+        QCOMPARE(w->findChild<QCheckBox*>("IncludeCh")->text(), QString("&Canali"));
+        QCOMPARE(w->findChild<QPushButton*>("UploadPic")->text(), QString(" Upload &Immagine"));
+        language.apply("ENG");
+        // What later versions bring waits disabled.
+        QVERIFY(!w->findChild<QPushButton*>("Upload")->isEnabled());
+        QVERIFY(!w->findChild<QPushButton*>("UpgradeFirmware")->isEnabled());
+    }
+
+    void downloadFetchesChannelsAndSettings() {
+        Serial s;
+        QVERIFY(s.load(s.dvb("mine.dvb", 3, 0)));
+        SerialWindow* w = s.open();
+        QCOMPARE(s.label(w, "LByte"), QString("192"));
+        QCOMPARE(s.label(w, "Ch2ser"), QString("3"));
+        QSignalSpy busy(&s.program->serial(), &SerialController::busyChanged);
+        s.download(w);
+        QCOMPARE(busy.first().at(0).toBool(), true);  // the main window waited meanwhile
+        QVERIFY(s.form->isEnabled());
+        QVERIFY(!s.session.transferBusy());
+        QCOMPARE(s.ws().tvList().size(), 5u);
+        QCOMPARE(s.ws().radioList().size(), 1u);
+        QCOMPARE(s.ws().tvList()[0].ChName.view().substr(0, 7), "RX TV 0");
+        QVERIFY(!s.ws().channelsModified());
+        QCOMPARE(QFileInfo(s.session.channelFile()).fileName(), QString("Download.dvb"));
+        QVERIFY(s.ws().settingsLoaded());
+        QCOMPARE(s.ws().settingsImage().substr(8, 4), std::string("2222"));
+        QCOMPARE(QFileInfo(s.session.settingsFile()).fileName(), QString("Download.g98"));
+        QVERIFY(s.markShown(w, "Ok0") && s.markShown(w, "Ok1"));
+        QVERIFY(!s.markShown(w, "Ko0") && !s.markShown(w, "Ko1"));
+        QVERIFY(s.prompter.asked.isEmpty());
+        QVERIFY(!s.editing().canUndo());  // a new history for the new lists
+    }
+
+    void unsavedChannelsAreAskedAboutAndKeptOnNo() {
+        Serial s;
+        QVERIFY(s.load(s.dvb("mine.dvb", 3, 0)));
+        s.ws().setChannelsModified(true);
+        SerialWindow* w = s.open();
+        w->findChild<QCheckBox*>("IncludeDVBsett")->setChecked(false);
+        s.prompter.answer(Answer::No);
+        s.download(w);
+        QCOMPARE(s.prompter.texts(), QStringList{"Channels not saved , continue anyway ?"});
+        QCOMPARE(s.prompter.asked[0].defaultAnswer, Answer::No);
+        QCOMPARE(s.ws().tvList().size(), 3u);
+        QVERIFY(s.ws().channelsModified());
+        QVERIFY(s.markShown(w, "Ko0"));
+        // Yes, then a failing transfer: the edited lists stay unsaved.
+        s.receiver->addFault({SimFault::WrongChecksum, SimCommand::ChannelData, 0});
+        s.prompter.answer(Answer::Yes);
+        s.download(w);
+        QCOMPARE(s.prompter.texts().last(), QString("Error during download"));
+        QCOMPARE(s.ws().tvList().size(), 3u);
+        QVERIFY(s.ws().channelsModified());
+        QVERIFY(s.markShown(w, "Ko0"));
+    }
+
+    void aPortThatWillNotOpen() {
+        Serial s;
+        s.portOpens = false;
+        s.form->selectTab(Tab::Serial);
+        auto* w = qobject_cast<SerialWindow*>(s.form->openChild());
+        QTRY_COMPARE(s.label(w, "Advise"), QString("Error on COM"));
+        QVERIFY(!w->findChild<QGroupBox*>("Frame1")->isEnabled());
+        QVERIFY(!w->findChild<QGroupBox*>("Frame3")->isEnabled());
+        QVERIFY(w->findChild<QGroupBox*>("Frame2")->isEnabled());
+    }
+
+    void cancelStopsATransferAtOnceAndCloseWaitsForIt() {
+        Serial s;
+        QVERIFY(s.load(s.dvb("mine.dvb", 3, 0)));
+        const ChannelList before = s.ws().tvList();
+        s.stuck = true;
+        SerialWindow* w = s.open();
+        w->downloadButton()->click();
+        QTRY_VERIFY(s.program->serial().busy());
+        QVERIFY(!s.form->isEnabled());
+        QVERIFY(!w->findChild<QGroupBox*>("Frame1")->isEnabled());
+        // Closing is refused while the transfer runs.
+        QVERIFY(!s.files().mayClose());
+        QCOMPARE(s.prompter.texts().last(), QString("Connection in progress.."));
+        QVERIFY(!w->close());
+        QElapsedTimer timer;
+        timer.start();
+        w->cancelButton()->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!s.program->serial().busy(), 2000);
+        // Well within a second even on a busy machine; the waits look at the flag every 40 ms.
+        QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(s.ws().tvList(), before);
+        QVERIFY(s.form->isEnabled());
+    }
+
+    // The real serial port path: QSerialPort over the pseudo-terminal of qel-receiver-sim.
+    void overAPseudoTerminal_data() {
+        QTest::addColumn<QStringList>("simArgs");
+        QTest::addColumn<bool>("channelsOk");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("3071 channels and settings") << QStringList{} << true << QString();
+        QTest::newRow("wrong checksum") << QStringList{"--fault", "wrong-checksum:B"} << false
+                                        << QString("Error during download");
+        QTest::newRow("silence") << QStringList{"--fault", "silence:CBEG"} << false << QString();
+        QTest::newRow("hang-up") << QStringList{"--fault", "hang-up:B"} << false
+                                 << QString("Error during download");
+    }
+    void overAPseudoTerminal() {
+        QFETCH(QStringList, simArgs);
+        QFETCH(bool, channelsOk);
+        QFETCH(QString, message);
+        Serial s;
+        ChannelList tv;
+        for (int i = 0; i < 3071; ++i)
+            tv.push_back(test::Channel("PTY " + std::to_string(i)).Freq("01176600"));
+        const QString channels =
+            s.write("receiver.dvb", encodeDvb(ChannelList(tv.begin(), tv.end() - 1), {tv.back()}));
+        std::string settings = receiverSettings();
+        settings += static_cast<char>(blockChecksum(settings));
+        const QString g98 = s.write("receiver.g98", settings);
+        QProcess sim;
+        sim.start(QStringLiteral(QEL_RECEIVER_SIM),
+                  QStringList{"--channels", channels, "--settings", g98} + simArgs);
+        QVERIFY(sim.waitForReadyRead(5000));
+        const QString device = QString::fromLatin1(sim.readLine()).trimmed();
+        QVERIFY(device.startsWith("/dev/"));
+        Config config = s.session.config();
+        config.comPortText = device;
+        s.session.setConfig(config);
+        s.program->serial().setLinkFactory(TransferRunner::serialPorts());
+        Timing quick;
+        quick.timeout = Millis(600);
+        s.program->serial().setTiming(quick);
+        SerialWindow* w = s.open();
+        QTRY_COMPARE(s.label(w, "Advise"), QString("Com open"));
+        s.download(w);
+        QCOMPARE(s.markShown(w, "Ok0"), channelsOk);
+        if (channelsOk) {
+            QCOMPARE(s.ws().tvList().size(), 3070u);
+            QCOMPARE(s.ws().radioList().size(), 1u);
+            QVERIFY(s.markShown(w, "Ok1"));
+            QCOMPARE(s.ws().settingsImage().substr(0, 8), std::string("4456534F"));
+        } else {
+            QVERIFY(s.ws().tvList().empty());
+            QCOMPARE(s.prompter.texts().value(0), message);
+        }
+        if (sim.state() != QProcess::NotRunning) {  // a hang-up ends the receiver by itself
+            sim.terminate();
+            QVERIFY(sim.waitForFinished(3000));
+        }
+    }
+};
+
+}  // namespace qel
+
+QTEST_MAIN(qel::SerialWindowTest)
+#include "serial_window_test.moc"

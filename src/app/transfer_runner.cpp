@@ -1,6 +1,7 @@
 #include "app/transfer_runner.h"
 
 #include <QMetaObject>
+#include <chrono>
 
 #include "app/serial_link.h"
 
@@ -28,6 +29,10 @@ public:
             QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
     }
     void progress(std::size_t done, std::size_t total) override {
+        // A few times a second is enough for the eye; the first and last always show.
+        const auto now = std::chrono::steady_clock::now();
+        if (done != 0 && done < total && now - lastProgress_ < kProgressInterval) return;
+        lastProgress_ = now;
         emit runner_.progress(static_cast<qint64>(done), static_cast<qint64>(total));
     }
     bool confirm(Confirmation which) override {
@@ -39,7 +44,9 @@ public:
     }
 
 private:
+    static constexpr std::chrono::milliseconds kProgressInterval{100};
     TransferRunner& runner_;
+    std::chrono::steady_clock::time_point lastProgress_{};
 };
 
 TransferRunner::LinkFactory TransferRunner::serialPorts() {

@@ -10,11 +10,17 @@
 #include "receiver_sim/simulated_link.h"
 #include "serial/download.h"
 #include "serial/exchange.h"
+#include "serial/loader_frames.h"
+#include "serial/upload.h"
 
 using namespace qel;
 using namespace std::chrono_literals;
 
 namespace {
+
+void require(bool condition) {
+    if (!condition) std::abort();
+}
 
 // Each time the program writes, the next bytes of the input say how many pieces come back,
 // how late, how long, whether the line is then hung up, and the pieces' bytes.
@@ -51,23 +57,25 @@ private:
     std::string_view data_;
 };
 
-// Answers the questions with the bits of one byte.
+// Answers the questions, and whether a backup was kept, with the bits of one byte.
 class FuzzedObserver : public SilentTransferObserver {
 public:
     explicit FuzzedObserver(std::uint8_t answers) : answers_(answers) {}
-    bool confirm(Confirmation) override {
+    bool confirm(Confirmation) override { return nextBit(); }
+    bool keepBackup(std::string_view channelImage, std::string_view settingsBlock) override {
+        require(channelImage.size() % 64 == 0 && settingsBlock.size() == kSettingsBlockSize);
+        return nextBit();
+    }
+
+private:
+    bool nextBit() {
         const bool yes = (answers_ & 1) != 0;
         answers_ = static_cast<std::uint8_t>(answers_ >> 1);
         return yes;
     }
 
-private:
     std::uint8_t answers_;
 };
-
-void require(bool condition) {
-    if (!condition) std::abort();
-}
 
 void checkDownload(std::string_view data) {
     FuzzedReceiver receiver(data);
@@ -106,11 +114,68 @@ void checkResend(std::string_view data) {
     require(st.ok() || st.error() == ErrorCode::NoAnswer || st.error() == ErrorCode::PortError);
 }
 
+// A whole DVB98 upload, with its backup and verification when the input asks for them.
+void checkDvb98Upload(std::string_view data) {
+    FuzzedReceiver receiver(data);
+    const std::uint8_t setup = receiver.next();
+    SimulatedLink link(receiver, (setup & 1) != 0 ? 3840 : 0);
+    link.setOutputQueueSize((setup & 2) != 0 ? 7 : 512);
+    FuzzedObserver observer(receiver.next());
+    UploadRequest request;
+    request.channels = (setup & 4) == 0;
+    request.channelKind = FileKind::DVB;
+    request.channelImage = std::string(10 * 64, '\x42');
+    request.channelCount = 10;
+    request.settings = (setup & 8) == 0;
+    request.settingsImage = "4456534F" + std::string(2522, '0');
+    request.backup = (setup & 16) != 0;
+    request.verify = (setup & 32) != 0;
+    if ((setup & 64) != 0) link.cancelAt(link.now() + Millis{(setup >> 7) * 3000 + 700});
+    const Timing timing;
+    const UploadResult r = upload(link, observer, timing, request);
+
+    // The backup and each read-back: a download's waits at their longest; the two parts:
+    // their handshakes, headers, answers, pieces and the settings' pause.
+    const Millis download = 5 * timing.timeout + kLongestChannelDataWait + 1s;
+    require(link.elapsed() <= 3 * download + 12 * timing.timeout + 2s);
+    require(r.channels.attempted == request.channels && r.settings.attempted == request.settings);
+    require(r.channels.ok == (r.channels.attempted && r.channels.status.ok()));
+    require(r.settings.ok == (r.settings.attempted && r.settings.status.ok()));
+    require(r.unansweredBlocks == 0);
+}
+
+// A whole FTA upload; the loader is the fuzzer, shortened waits keep the runs quick.
+void checkFtaUpload(std::string_view data) {
+    FuzzedReceiver receiver(data);
+    const std::uint8_t setup = receiver.next();
+    SimulatedLink link(receiver, (setup & 1) != 0 ? 3840 : 0);
+    FuzzedObserver observer(receiver.next());
+    Timing timing;
+    timing.timeout = 300ms;
+    timing.wakeUpAttempt = 100ms;
+    if ((setup & 2) != 0) link.cancelAt(link.now() + Millis{(setup >> 2) * 150});
+    std::string image(kFtaImageSize, '\0');
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<char>(i * 7);
+    Exchange exchange(link, observer, timing);
+    const FtaUploadOutcome r = uploadFtaImage(exchange, image);
+
+    // The wake-up attempts, the three waits, a wait for each block, the final pause, and the
+    // image at 19200 baud.
+    require(link.elapsed() <= kWakeUpAttempts * timing.wakeUpAttempt +
+                                  (3 + kFtaBlockCount + 1) * timing.timeout + 35s);
+    require(r.unansweredBlocks <= kFtaBlockCount);
+    require(r.unansweredBlocks == 0 || !r.status.ok());
+    require(link.speed() == kDvb98Speed || link.speeds().empty());
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     checkDownload(bytes);
     checkResend(bytes);
+    checkDvb98Upload(bytes);
+    checkFtaUpload(bytes);
     return 0;
 }

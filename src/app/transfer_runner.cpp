@@ -20,6 +20,9 @@ public:
     void status(std::string_view text) override {
         emit runner_.status(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
     }
+    void statusColour(StatusColour colour) override {
+        emit runner_.statusColour(static_cast<int>(colour));
+    }
     void bytesShown(std::string_view text) override {
         emit runner_.bytesShown(
             QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
@@ -41,6 +44,15 @@ public:
             &runner_, [this, which, &answer] { answer = runner_.confirm(which); },
             Qt::BlockingQueuedConnection);
         return answer;
+    }
+    bool keepBackup(std::string_view channelImage, std::string_view settingsBlock) override {
+        bool kept = false;
+        const std::string channels(channelImage);
+        const std::string settings(settingsBlock);
+        QMetaObject::invokeMethod(
+            &runner_, [&] { kept = runner_.keepBackup(channels, settings); },
+            Qt::BlockingQueuedConnection);
+        return kept;
     }
 
 private:

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
 
 #include "serial/link.h"
 #include "serial/transfer_observer.h"
@@ -44,10 +45,14 @@ public:
 
     // Asked on this object's thread; the transfer waits for the answer.
     std::function<bool(Confirmation)> confirm = [](Confirmation) { return true; };
+    // Keeps what the receiver held before an upload; asked the same way.
+    std::function<bool(const std::string& channelImage, const std::string& settingsBlock)>
+        keepBackup = [](const std::string&, const std::string&) { return false; };
 
 signals:
     void opened(bool ok, const QString& error);
     void status(const QString& text);
+    void statusColour(int colour);  // a StatusColour
     void bytesShown(const QString& text);
     void channelsShown(const QString& text);
     void progress(qint64 done, qint64 total);

@@ -32,6 +32,20 @@ constexpr ErrorEntry kErrors[] = {
     {ErrorCode::WrongChannelDataSize,
      QT_TRANSLATE_NOOP("Texts", "The receiver reports a wrong size of channel data"), false},
     {ErrorCode::TransferCancelled, QT_TRANSLATE_NOOP("Texts", "Transfer cancelled"), false},
+    {ErrorCode::NoChannelsLoaded, QT_TRANSLATE_NOOP("Texts", "No channels loaded"), false},
+    {ErrorCode::UploadFailed, QT_TRANSLATE_NOOP("Texts", "Error during upload"), false},
+    {ErrorCode::SettingsNotTagged, QT_TRANSLATE_NOOP("Texts", "Error"), false},
+    {ErrorCode::LoaderTimeout, QT_TRANSLATE_NOOP("Texts", "Timeout"), false},
+    // Another text than UploadFailed's, with its trailing blank, and translated otherwise.
+    {ErrorCode::LoaderUploadFailed, QT_TRANSLATE_NOOP("Texts", "Error during upload "), false},
+    {ErrorCode::BlocksUnanswered,
+     QT_TRANSLATE_NOOP("Texts", "The receiver did not answer every block: repeat the upload"),
+     false},
+    {ErrorCode::FlashIncomplete,
+     QT_TRANSLATE_NOOP("Texts", "The receiver's flash is incomplete: write the image again"),
+     false},
+    {ErrorCode::VerifyFailed,
+     QT_TRANSLATE_NOOP("Texts", "The receiver does not hold what was sent"), false},
 };
 
 const ErrorEntry* entryOf(ErrorCode code) {

@@ -25,6 +25,14 @@ enum class ErrorCode {
     WrongChecksum,         // a block arrived whole but its checksum byte differs
     WrongChannelDataSize,  // the receiver reports a size that no channel table has
     TransferCancelled,     // the user stopped the transfer, or declined it
+    NoChannelsLoaded,      // a channel upload with no channels loaded
+    UploadFailed,          // a DVB98 channel upload got no answer at one of its waits
+    SettingsNotTagged,     // settings to upload that are not DVB98 settings ("DVSO")
+    LoaderTimeout,         // the FTA loader never answered the wake-up pair
+    LoaderUploadFailed,    // the FTA loader missed an answer before the first block
+    BlocksUnanswered,      // FTA blocks that got no answer: the upload should be repeated
+    FlashIncomplete,       // an FTA upload stopped between its blocks
+    VerifyFailed,          // what the receiver holds after an upload differs from what was sent
 };
 
 // The program's English text for an error, exactly as the user reads it. The windows show

@@ -2,6 +2,7 @@
 // link and handed back as bytes. It changes no document; the caller installs what arrived.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -37,6 +38,9 @@ struct PartOutcome {
     bool attempted = false;
     bool ok = false;
     Status status;
+    // An upload read back and found different (VerifyFailed): the first channel (channels) or
+    // byte (settings) that differs, counted from 1; 0 when it could not be read back.
+    std::size_t differsAt = 0;
 };
 
 struct DownloadResult {

@@ -148,38 +148,53 @@ Status Exchange::waitForQuiet(Millis timeout) {
 }
 
 Status Exchange::sendCommand(std::string_view command, std::string_view expected, bool resend) {
+    return sendCommand(command, expected, resend, timing_.timeout);
+}
+
+Status Exchange::sendCommand(std::string_view command, std::string_view expected, bool resend,
+                             Millis timeout) {
     if (link_.cancelled()) return ErrorCode::TransferCancelled;
+    // What is still on its way out may yet bring answers (or the rest of one that a wait for
+    // any byte took at its first byte): the buffer is cleared once it has left, so that what
+    // comes then answers this command.
+    if (expected != kNoWait) link_.drain(timeout);
+    clearReceived();
+    if (resend && expected != kNoWait) return resendUntil(command, expected, timeout);
     const std::string wire =
         isLoaderCommand(command) ? wrapLoaderCommand(command) : std::string(command);
-    clearReceived();
-    if (!resend || expected == kNoWait) {
-        if (Status st = send(wire); !st) return st;
-        if (expected == kNoWait) return {};
-        Status st = waitForText(expected, timing_.timeout);
-        if (st.error() == ErrorCode::NoAnswer && st.detail().empty()) {
-            return withDetail(st, "no answer to " + describeCommand(command));
-        }
-        return st;
+    if (Status st = send(wire); !st) return st;
+    if (expected == kNoWait) return {};
+    Status st = waitForText(expected, timeout);
+    if (st.error() == ErrorCode::NoAnswer && st.detail().empty()) {
+        return withDetail(st, "no answer to " + describeCommand(command));
     }
-    const Clock::time_point deadline = link_.now() + timing_.timeout;
-    std::size_t from = 0;
+    return st;
+}
+
+Status Exchange::resendUntil(std::string_view command, std::string_view expected, Millis timeout) {
+    const std::string wire =
+        isLoaderCommand(command) ? wrapLoaderCommand(command) : std::string(command);
+    const Clock::time_point deadline = link_.now() + timeout;
+    auto found = [&, from = std::size_t{0}]() mutable {
+        if (expected.empty()) return !received_.empty();
+        if (received_.size() < expected.size()) return false;
+        const bool in = std::string_view(received_).find(expected, from) != std::string::npos;
+        from = received_.size() - expected.size() + 1;
+        return in;
+    };
     for (;;) {
-        if (Status st = send(wire); !st) return st;
-        link_.drain(std::max(remainingUntil(deadline, link_.now()), Millis{0}));
-        if (Status st = receiveFor(deadline, kResendInterval); !st) return st;
-        const bool found = expected.empty() ? !received_.empty()
-                                            : received_.size() >= expected.size() &&
-                                                  std::string_view(received_).find(
-                                                      expected, from) != std::string::npos;
-        if (found) return {};
-        if (received_.size() >= expected.size()) from = received_.size() - expected.size() + 1;
         if (link_.cancelled()) return ErrorCode::TransferCancelled;
+        if (found()) return {};
         if (received_.size() > kMaxReceived) {
             return Error{ErrorCode::NoAnswer, "the line brings more than any answer holds"};
         }
         if (link_.now() >= deadline) {
             return Error{ErrorCode::NoAnswer, "no answer to " + describeCommand(command)};
         }
+        if (Status st = send(wire); !st) return st;
+        // A command resent faster than the line carries it would only pile up in the port.
+        link_.drain(std::max(remainingUntil(deadline, link_.now()), Millis{0}));
+        if (Status st = receiveFor(deadline, kResendInterval); !st) return st;
     }
 }
 

@@ -43,12 +43,20 @@ public:
     // Writes bytes as they are.
     Status send(std::string_view bytes);
 
-    // Clears the receive buffer, sends a command and waits up to the timeout for `expected`
+    // Clears the receive buffer (once what was sent before has left the port, unless the
+    // command is not waited for), sends a command and waits up to the timeout for `expected`
     // anywhere in what comes back. A loader command travels in its frame; everything else,
     // the one-letter "B" too, as it is. With kNoWait it returns once the command is sent; an
     // empty `expected` is met by any byte; with `resend` the command goes out again and again
     // until the answer comes.
     Status sendCommand(std::string_view command, std::string_view expected, bool resend = false);
+    // The same with its own timeout in place of Timing::timeout.
+    Status sendCommand(std::string_view command, std::string_view expected, bool resend,
+                       Millis timeout);
+    // Sends the command again and again, each time only once the one before has left the
+    // port, until `expected` (empty: any byte) is in the receive buffer, which it does not
+    // clear first.
+    Status resendUntil(std::string_view command, std::string_view expected, Millis timeout);
 
     // Waits until `expected` is in the receive buffer (an empty text: until it holds a byte).
     Status waitForText(std::string_view expected, Millis timeout);

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,8 @@ public:
     virtual Status write(std::string_view bytes) = 0;
     // Waits until every queued byte has left; false when the time ran out first.
     virtual bool drain(Millis timeout) = 0;
+    // The size of the driver's transmit buffer: the pieces an upload hands over at a time.
+    virtual std::size_t outputQueueSize() const { return 4096; }
     // Waits at most `timeout` for bytes and appends what arrived to `received`; returns as soon
     // as some bytes arrived, the time ran out, or the link was cancelled. A line that failed
     // (hung up) gives a failed Status.

@@ -28,6 +28,7 @@ inline constexpr std::string_view kLoader0904000000 = "B0904000000628d";
 inline constexpr std::string_view kLoader010000012B = "B010000012b0c69";
 inline constexpr std::string_view kLoader0800000000 = "B0800000000022d";
 inline constexpr std::string_view kLoader0410000000 = "B041000000092a1";
+inline constexpr std::string_view kLoader0A00000000 = "B0a0000000046ae";
 inline constexpr std::string_view kLoader0B08000000 = "B0b08000000693c";
 inline constexpr std::string_view kLoader0B09000000 = "B0b090000001f88";
 inline constexpr std::string_view kLoader0B00C00000 = "B0b00c00000ca08";

@@ -7,10 +7,11 @@
 namespace qel {
 
 struct Timing {
-    Millis timeout{5000};     // the wait for an answer
-    Millis pause{1000};       // the pauses some exchanges make before sending
-    Millis blockWait{10000};  // the wait for each block's answers in the firmware upgrade
-    Millis quiet{50};         // silence after which an unterminated answer counts as complete
+    Millis timeout{5000};        // the wait for an answer
+    Millis pause{1000};          // the pauses some exchanges make before sending
+    Millis blockWait{10000};     // the wait for each block's answers in the firmware upgrade
+    Millis quiet{50};            // silence after which an unterminated answer counts as complete
+    Millis wakeUpAttempt{1000};  // each of the FTA loader's wake-up attempts
 };
 
 }  // namespace qel

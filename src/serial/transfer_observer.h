@@ -10,7 +10,16 @@ namespace qel {
 enum class Confirmation {
     DiscardUnsavedChannels,  // "Channels not saved , continue anyway ?"
     DiscardUnsavedSettings,  // "Settings not saved , continue anyway ?"
+    // "Unplug Vandu main power": the operator pulls the receiver's mains plug and confirms;
+    // no backs out before anything is sent.
+    UnplugMainPower,
+    // The backup of what the receiver holds failed before an upload: upload anyway?
+    UploadWithoutBackup,
 };
+
+// The colour of the status line's text: the FTA upload blinks "Connect main plug" in green
+// (65280) and dark green (32768) while it calls the loader, and leaves it green.
+enum class StatusColour { Normal, Green, DarkGreen };
 
 // Called on the thread that runs the transfer. The texts are the program's English ones.
 class TransferObserver {
@@ -18,7 +27,8 @@ public:
     virtual ~TransferObserver() = default;
     // The status line ("Connecting", "DownLoading", "Com open", "Error", ...).
     virtual void status(std::string_view text) = 0;
-    // The bytes used field: the receiver's channel data size.
+    virtual void statusColour(StatusColour colour) = 0;
+    // The bytes used field: the receiver's channel data size, or the bytes sent so far.
     virtual void bytesShown(std::string_view text) = 0;
     // The channels field: how many channels that size holds.
     virtual void channelsShown(std::string_view text) = 0;
@@ -26,16 +36,22 @@ public:
     virtual void progress(std::size_t done, std::size_t total) = 0;
     // True to go on.
     virtual bool confirm(Confirmation which) = 0;
+    // What the receiver held before an upload (its channel records and its 1264-byte settings
+    // block), to be kept; called before the upload sends its first byte. False when it could
+    // not be kept: the upload then asks UploadWithoutBackup.
+    virtual bool keepBackup(std::string_view channelImage, std::string_view settingsBlock) = 0;
 };
 
-// Shows nothing and answers every question with yes.
+// Shows nothing, answers every question with yes and keeps no backup (saying it did).
 class SilentTransferObserver : public TransferObserver {
 public:
     void status(std::string_view) override {}
+    void statusColour(StatusColour) override {}
     void bytesShown(std::string_view) override {}
     void channelsShown(std::string_view) override {}
     void progress(std::size_t, std::size_t) override {}
     bool confirm(Confirmation) override { return true; }
+    bool keepBackup(std::string_view, std::string_view) override { return true; }
 };
 
 }  // namespace qel

@@ -113,6 +113,14 @@ TEST(ReceiverSimulator, FaultsAreNamedWithTheirCommandAndArrival) {
         {"hang-up:G", SimFault::HangUp, SimCommand::Settings, 0},
         {"late:CBEG:3", SimFault::Late, SimCommand::Handshake, 3},
         {"split:A:1", SimFault::Split, SimCommand::Size, 1},
+        {"garble", SimFault::Garble, SimCommand::ChannelUpload, 0},
+        {"mis-store:H", SimFault::MisStore, SimCommand::SettingsUpload, 0},
+        {"never-wakes", SimFault::NeverWakes, SimCommand::LoaderWakeUp, 0},
+        {"miss-wake-up", SimFault::MissWakeUp, SimCommand::LoaderWait, 1},
+        {"miss-wake-up:wait", SimFault::MissWakeUp, SimCommand::LoaderWait, 0},
+        {"no-block-answer", SimFault::NoBlockAnswer, SimCommand::LoaderBlock, 1},
+        {"bad-crc:block:48", SimFault::BadCrc, SimCommand::LoaderBlock, 48},
+        {"silence:wake-up", SimFault::Silence, SimCommand::LoaderWakeUp, 0},
         {"silence:Q", std::nullopt, {}, 0},
         {"silence:B:x", std::nullopt, {}, 0},
         {"loud", std::nullopt, {}, 0},
@@ -128,20 +136,79 @@ TEST(ReceiverSimulator, FaultsAreNamedWithTheirCommandAndArrival) {
     }
 }
 
-TEST(ReceiverSimulator, TheLoaderDialectReadsCommandsAndFrames) {
+// The loader's answers to everything taken in, piece by piece in pieces of `step` bytes.
+std::string loaderAnswers(ReceiverSimulator& sim, std::string_view wire, std::size_t step) {
+    std::string all;
+    for (std::size_t i = 0; i < wire.size(); i += step) {
+        for (const ReplyPiece& piece : sim.take(wire.substr(i, step)))
+            all += piece.bytes;
+    }
+    return all;
+}
+
+const std::string kPair = "\x91\x11";
+const std::string kGreeting = "\x46\x2A\x18\x41\x04";
+const std::string kReady = "\x2A\x18\x41\x0A";
+
+TEST(ReceiverSimulator, TheLoaderAnswersItsFirstPairThenOnePairAfterEachCommandOrFrame) {
     ReceiverSimulator sim;
     sim.setDialect(ReceiverSimulator::Dialect::FtaLoader);
-    std::string wire = wrapLoaderCommand(kLoader0900000000);
-    wire += "\x91\x11";
-    wire += loaderDataFrame(std::string("008\0", 4));
-    wire += wrapLoaderCommand("B0900000000a87d");  // wrong CRC
-    wire += loaderDataFrame(std::string(1024, '\x91'));
-    for (std::size_t i = 0; i < wire.size(); i += 7)
-        EXPECT_TRUE(sim.take(wire.substr(i, 7)).empty());
-    EXPECT_EQ(sim.loaderCommands(), std::vector<std::string>{"B0900000000a87c"});
-    EXPECT_EQ(sim.loaderPayloads(),
-              (std::vector<std::string>{std::string("008\0", 4), std::string(1024, '\x91')}));
+    const struct {
+        std::string wire;
+        std::string answer;
+    } kSteps[] = {
+        {kPair, kGreeting},
+        {kPair + kPair, ""},
+        {wrapLoaderCommand(kLoader0900000000), ""},
+        {kPair + kPair, kReady},
+        {wrapLoaderCommand(kLoader0410000000) + loaderDataFrame(std::string("009\0", 4)), ""},
+        {kPair, kReady},
+        {kPair, ""},
+        // A command with a wrong CRC is not one.
+        {wrapLoaderCommand("B0900000000a87d"), ""},
+        {kPair, ""},
+        // The last command: the receiver starts its firmware, and the loader waits for the
+        // next power-up.
+        {wrapLoaderCommand(kLoader0B00000000), ""},
+        {kPair, kGreeting},
+    };
+    for (const auto& step : kSteps) {
+        EXPECT_EQ(loaderAnswers(sim, step.wire, 3), step.answer);
+    }
+    EXPECT_EQ(sim.wakeUpPairs(), 9u);
     EXPECT_EQ(sim.refusedLoaderFrames(), 1u);
+    EXPECT_EQ(sim.loaderCommands(), (std::vector<std::string>{std::string(kLoader0900000000),
+                                                              std::string(kLoader0410000000),
+                                                              std::string(kLoader0B00000000)}));
+    EXPECT_EQ(sim.loaderPayloads(), std::vector<std::string>{std::string("009\0", 4)});
+}
+
+TEST(ReceiverSimulator, TheLoaderWritesEachAnnouncedBlockThatArrivesWhole) {
+    std::string block5(1024, '\0');
+    for (std::size_t i = 0; i < block5.size(); ++i)
+        block5[i] = static_cast<char>(i * 31);
+    std::string corrupt = loaderDataFrame(std::string(1024, 'x'));
+    corrupt[100] = 'y';
+    std::string wire = kPair + wrapLoaderCommand(kLoader0900000000) + kPair;
+    // A set-up frame after the command of block 0 is no block.
+    wire += wrapLoaderCommand(blockCommand(0)) + loaderDataFrame("\x11\x00\x03") + "\x4F\x4F";
+    wire += wrapLoaderCommand(blockCommand(5)) + loaderDataFrame(block5) + "\x91" + kPair;
+    wire += wrapLoaderCommand(blockCommand(2)) + corrupt + kPair;
+    wire += wrapLoaderCommand(blockCommand(47)) + loaderDataFrame(std::string(1024, '\x18'));
+    wire += std::string(10, '\x18') + std::string(10, '\x08') + kPair;
+    for (std::size_t step : {1, 7, 4096}) {
+        SCOPED_TRACE(step);
+        ReceiverSimulator sim;
+        sim.setDialect(ReceiverSimulator::Dialect::FtaLoader);
+        // The corrupt block's pair goes unanswered.
+        EXPECT_EQ(loaderAnswers(sim, wire, step), kGreeting + kReady + kReady + kReady);
+        std::string flash(49152, '\xFF');
+        flash.replace(5 * 1024, 1024, block5);
+        flash.replace(47 * 1024, 1024, std::string(1024, '\x18'));
+        EXPECT_TRUE(sim.flash() == flash);
+        EXPECT_EQ(sim.refusedLoaderFrames(), 1u);
+        EXPECT_EQ(sim.revision(SimStore::Flash), 2u);
+    }
 }
 
 }  // namespace

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "model/errors.h"
@@ -25,6 +27,7 @@ namespace qel::test {
 class TransferRecorder : public TransferObserver {
 public:
     void status(std::string_view text) override { statuses.emplace_back(text); }
+    void statusColour(StatusColour colour) override { colours.push_back(colour); }
     void bytesShown(std::string_view text) override { bytes.emplace_back(text); }
     void channelsShown(std::string_view text) override { channels.emplace_back(text); }
     void progress(std::size_t done, std::size_t total) override {
@@ -33,19 +36,32 @@ public:
     }
     bool confirm(Confirmation which) override {
         asked.push_back(which);
+        if (onConfirm) onConfirm(which);
         if (answers.empty()) return true;
         const bool yes = answers.front();
         answers.pop_front();
         return yes;
     }
+    bool keepBackup(std::string_view channelImage, std::string_view settingsBlock) override {
+        backups.emplace_back(channelImage, settingsBlock);
+        if (onKeepBackup) onKeepBackup();
+        return keepsBackup;
+    }
 
     std::vector<std::string> statuses;
+    std::vector<StatusColour> colours;
     std::vector<std::string> bytes;
     std::vector<std::string> channels;
     std::vector<Confirmation> asked;
     std::deque<bool> answers;
     std::pair<std::size_t, std::size_t> lastProgress{0, 0};
     std::size_t progressCalls = 0;
+    // Runs when a question is asked, before it is answered.
+    std::function<void(Confirmation)> onConfirm;
+    // What keepBackup was handed, what it answers, and what runs when it is called.
+    std::vector<std::pair<std::string, std::string>> backups;
+    bool keepsBackup = true;
+    std::function<void()> onKeepBackup;
 };
 
 }  // namespace qel::test

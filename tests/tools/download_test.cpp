@@ -1,90 +1,22 @@
 // qel-tool download against qel-receiver-sim over a real pseudo-terminal: what is written,
 // what is said and the exit status, for a whole receiver and for a few of its faults.
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "bytes/checksum.h"
 #include "support/receiver_data.h"
 #include "support/temp_dir.h"
+#include "tool_process.h"
 
 namespace qel {
 namespace {
 
+using test::ReceiverSim;
+using test::runTool;
 using test::TempDir;
-
-// qel-receiver-sim running for one test, its device read from its first line.
-class ReceiverSim {
-public:
-    explicit ReceiverSim(const std::vector<std::string>& args) {
-        int out[2];
-        if (::pipe(out) != 0) return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::dup2(out[1], STDOUT_FILENO);
-            ::close(out[0]);
-            ::close(out[1]);
-            std::vector<char*> argv{const_cast<char*>(QEL_RECEIVER_SIM_PATH)};
-            for (const std::string& a : args)
-                argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
-            ::execv(argv[0], argv.data());
-            ::_exit(127);
-        }
-        ::close(out[1]);
-        // The first line, waited for at most five seconds.
-        char c = 0;
-        pollfd p{out[0], POLLIN, 0};
-        while (::poll(&p, 1, 5000) == 1 && ::read(out[0], &c, 1) == 1 && c != '\n')
-            device_ += c;
-        ::close(out[0]);
-    }
-    ~ReceiverSim() { stop(); }
-    ReceiverSim(const ReceiverSim&) = delete;
-    ReceiverSim& operator=(const ReceiverSim&) = delete;
-
-    const std::string& device() const { return device_; }
-
-    // Ends the simulator as SIGTERM does; its exit status.
-    int stop() {
-        if (pid_ <= 0) return -1;
-        ::kill(pid_, SIGTERM);
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-    std::string device_;
-};
-
-struct ToolRun {
-    int status = -1;
-    std::string err;
-};
-
-// Runs qel-tool in `dir`, where the outputs land by default.
-ToolRun runTool(const std::string& args, const TempDir& dir) {
-    const std::string errFile = dir.file("stderr.txt");
-    const std::string cmd = "cd '" + dir.path().string() + "' && " + QEL_TOOL_PATH + " " + args +
-                            " 2>'" + errFile + "' >/dev/null";
-    const int rc = std::system(cmd.c_str());
-    ToolRun run;
-    run.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    run.err = TempDir::read(errFile);
-    return run;
-}
+using test::ToolRun;
 
 std::string g98File() {
     const std::string block = test::settingsBlock();

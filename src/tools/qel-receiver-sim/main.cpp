@@ -1,7 +1,9 @@
-// qel-receiver-sim: a DVB98 receiver behind a pseudo-terminal, so that QEL and qel-tool can
-// talk to a receiver where there is none. It prints the device's path as its first line and
-// serves until SIGINT or SIGTERM (or until a hang-up fault has hung the line up).
-//   qel-receiver-sim [--channels FILE.dvb] [--settings FILE.g98] [--link PATH] [--pace]
+// qel-receiver-sim: a DVB98 receiver, or the FTA loader of a receiver being powered up, behind
+// a pseudo-terminal, so that QEL and qel-tool can talk to a receiver where there is none. It
+// prints the device's path as its first line and serves until SIGINT or SIGTERM (or until a
+// hang-up fault has hung the line up).
+//   qel-receiver-sim [--firmware dvb98|fta] [--channels FILE.dvb] [--settings FILE.g98]
+//                    [--flash FILE.bin] [--save-dir DIR] [--link PATH] [--pace]
 //                    [--speed 38400|19200] [--fault NAME[:COMMAND[:N]]]... [--late-ms N]
 #include <fcntl.h>
 #include <poll.h>
@@ -10,17 +12,20 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "bytes/checksum.h"
 #include "bytes/conversions.h"
 #include "files/dvb_file.h"
 #include "files/file_io.h"
@@ -32,24 +37,33 @@ namespace {
 using namespace qel;
 using Clock = std::chrono::steady_clock;
 
+constexpr std::chrono::seconds kPowerCycleSilence{20};
+// Later than this after the line fell free, the bytes read began a new stream.
+constexpr std::chrono::milliseconds kLateWakeUp{3};
+
 struct Options {
+    bool loader = false;
     std::string channels;
     std::string settings;
+    std::string flash;
+    std::string saveDir;
     std::string link;
     bool pace = false;
-    int speed = 38400;
+    std::optional<int> speed;
     std::vector<FaultPlan> faults;
     std::optional<Millis> lateBy;
 };
 
 int usage() {
-    std::cerr << "usage: qel-receiver-sim [--channels FILE.dvb] [--settings FILE.g98]\n"
+    std::cerr << "usage: qel-receiver-sim [--firmware dvb98|fta] [--channels FILE.dvb]\n"
+                 "         [--settings FILE.g98] [--flash FILE.bin] [--save-dir DIR]\n"
                  "         [--link PATH] [--pace] [--speed 38400|19200]\n"
                  "         [--fault NAME[:COMMAND[:N]]]... [--late-ms N]\n"
                  "  faults: "
               << faultNames()
               << "\n"
-                 "  commands: CBEG, A, B, G, C, H, F, V, O, CBEG4, D (N: only the N-th one)\n";
+                 "  commands: CBEG, A, B, G, C, H, F, V, O, CBEG4, D; the loader's wake-up,\n"
+                 "            wait (1-3), block (1-48) (N: only the N-th one)\n";
     return 1;
 }
 
@@ -72,8 +86,14 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args) {
         }
         if (i + 1 >= args.size()) return std::nullopt;
         const std::string& value = args[++i];
-        if (arg == "--channels") {
+        if (arg == "--firmware" && (value == "dvb98" || value == "fta")) {
+            options.loader = value == "fta";
+        } else if (arg == "--channels") {
             options.channels = value;
+        } else if (arg == "--flash") {
+            options.flash = value;
+        } else if (arg == "--save-dir") {
+            options.saveDir = value;
         } else if (arg == "--settings") {
             options.settings = value;
         } else if (arg == "--link") {
@@ -107,12 +127,68 @@ bool failed(std::string_view what) {
     return false;
 }
 
+// Writes what the receiver holds into a folder whenever it has changed: channels.dvb,
+// settings.g98 and flash.bin, each replaced whole.
+class StoreWriter {
+public:
+    StoreWriter(const ReceiverSimulator& sim, std::string dir) : sim_(sim), dir_(std::move(dir)) {
+        for (SimStore store : kStores)
+            seen_[index(store)] = sim.revision(store);
+    }
+
+    void writeChanged() {
+        if (dir_.empty()) return;
+        for (SimStore store : kStores) {
+            const std::size_t revision = sim_.revision(store);
+            if (revision == seen_[index(store)]) continue;
+            seen_[index(store)] = revision;
+            const std::string path = dir_ + "/" + fileName(store);
+            if (Status st = writeFileAtomic(path, content(store)); !st) {
+                std::cerr << "qel-receiver-sim: " << path << ": " << errorText(st.error()) << '\n';
+            }
+        }
+    }
+
+private:
+    static constexpr SimStore kStores[] = {SimStore::Channels, SimStore::Settings, SimStore::Flash};
+    static std::size_t index(SimStore store) { return static_cast<std::size_t>(store); }
+    static std::string fileName(SimStore store) {
+        switch (store) {
+            case SimStore::Channels:
+                return "channels.dvb";
+            case SimStore::Settings:
+                return "settings.g98";
+            case SimStore::Flash:
+                return "flash.bin";
+        }
+        return {};
+    }
+    std::string content(SimStore store) const {
+        switch (store) {
+            case SimStore::Channels:
+                return sim_.channelImage();
+            case SimStore::Settings: {
+                std::string file = sim_.settingsBlock();
+                file += static_cast<char>(blockChecksum(sim_.settingsBlock()));
+                return file;
+            }
+            case SimStore::Flash:
+                return sim_.flash();
+        }
+        return {};
+    }
+
+    const ReceiverSimulator& sim_;
+    std::string dir_;
+    std::array<std::size_t, 3> seen_{};
+};
+
 // The receiver's side of the pseudo-terminal: bytes taken in and answers sent at the line's
 // pace (or at once), one poll() at a time.
 class PtyServer {
 public:
-    PtyServer(ReceiverSimulator& sim, int master, std::size_t bytesPerSecond)
-        : sim_(sim), master_(master), bytesPerSecond_(bytesPerSecond) {}
+    PtyServer(ReceiverSimulator& sim, int master, std::size_t bytesPerSecond, StoreWriter& stores)
+        : sim_(sim), master_(master), bytesPerSecond_(bytesPerSecond), stores_(stores) {}
 
     // Serves until a signal arrives on `signalFd` or the line is hung up.
     void serve(int signalFd);
@@ -145,6 +221,8 @@ private:
     ReceiverSimulator& sim_;
     int master_;
     std::size_t bytesPerSecond_;
+    StoreWriter& stores_;
+    std::optional<Clock::time_point> lastInput_;
     std::size_t chunk_ = 1;
     std::deque<Outgoing> out_;
     Clock::time_point outFree_{};
@@ -164,13 +242,28 @@ std::size_t PtyServer::allowed(const Outgoing& o, Clock::time_point t) const {
 
 void PtyServer::takeInput(Clock::time_point now) {
     char buffer[64 * 1024];
-    // At the line's pace the receiver takes a few milliseconds' worth of bytes at a time.
-    const std::size_t most = bytesPerSecond_ == 0 ? sizeof buffer : chunk_;
-    const ssize_t n = ::read(master_, buffer, most);
+    // At the line's pace the receiver takes a few milliseconds' worth of bytes at a time. A
+    // wake-up a little late is no pause on the line: the bytes the line carried meanwhile
+    // are taken too, and the line's time goes on from where it was.
+    const bool continuing = bytesPerSecond_ != 0 && now - inFree_ <= kLateWakeUp;
+    std::size_t most = bytesPerSecond_ == 0 ? sizeof buffer : chunk_;
+    if (continuing) {
+        const auto behind =
+            std::chrono::duration_cast<std::chrono::microseconds>(now - inFree_).count();
+        most += static_cast<std::size_t>(behind) * bytesPerSecond_ / 1'000'000;
+    }
+    const ssize_t n = ::read(master_, buffer, std::min(most, sizeof buffer));
     if (n <= 0) return;
+    // After a long silence the operator has had time to pull the plug: a loader that was
+    // left half way starts over. No exchange of the program is silent this long.
+    if (lastInput_ && now - *lastInput_ > kPowerCycleSilence &&
+        sim_.dialect() == ReceiverSimulator::Dialect::FtaLoader) {
+        sim_.lineReset();
+    }
+    lastInput_ = now;
     Clock::time_point taken = now;
     if (bytesPerSecond_ != 0) {
-        inFree_ = std::max(inFree_, now) + lineTime(static_cast<std::size_t>(n));
+        inFree_ = (continuing ? inFree_ : now) + lineTime(static_cast<std::size_t>(n));
         taken = inFree_;
     }
     for (ReplyPiece& piece : sim_.take(std::string_view(buffer, static_cast<std::size_t>(n)))) {
@@ -178,6 +271,7 @@ void PtyServer::takeInput(Clock::time_point now) {
         outFree_ = start + lineTime(piece.bytes.size());
         out_.push_back({start, std::move(piece.bytes), 0, piece.hangUp});
     }
+    stores_.writeChanged();
 }
 
 bool PtyServer::sendDue(Clock::time_point now) {
@@ -251,6 +345,15 @@ bool loadReceiver(const Options& options, ReceiverSimulator& sim) {
         }
         sim.setChannelImage(std::move(bytes.value()));
     }
+    if (!options.flash.empty()) {
+        auto bytes = readFileBytes(options.flash, kSimFlashSize);
+        if (!bytes || bytes->size() != kSimFlashSize) {
+            std::cerr << "qel-receiver-sim: " << options.flash << ": "
+                      << errorText(bytes ? ErrorCode::WrongFileLength : bytes.error()) << '\n';
+            return false;
+        }
+        sim.setFlash(std::move(bytes.value()));
+    }
     if (!options.settings.empty()) {
         auto bytes = readFileBytes(options.settings, kG98FileSize);
         if (!bytes || bytes->size() != kG98FileSize) {
@@ -263,6 +366,7 @@ bool loadReceiver(const Options& options, ReceiverSimulator& sim) {
     for (const FaultPlan& plan : options.faults)
         sim.addFault(plan);
     if (options.lateBy) sim.setLateBy(*options.lateBy);
+    if (options.loader) sim.setDialect(ReceiverSimulator::Dialect::FtaLoader);
     return true;
 }
 
@@ -328,12 +432,21 @@ int main(int argc, char** argv) {
     ::sigaction(SIGTERM, &action, nullptr);
     ::signal(SIGPIPE, SIG_IGN);
 
+    if (!options->saveDir.empty()) {
+        std::error_code ec;
+        std::filesystem::create_directories(options->saveDir, ec);
+        if (ec) {
+            std::cerr << "qel-receiver-sim: " << options->saveDir << ": " << ec.message() << '\n';
+            return 2;
+        }
+    }
     if (!options->link.empty() && !makeLink(options->link, device)) return 2;
     std::cout << device << std::endl;
 
-    const std::size_t bytesPerSecond =
-        options->pace ? static_cast<std::size_t>(options->speed) / 10 : 0;
-    PtyServer server(sim, master, bytesPerSecond);
+    const int speed = options->speed.value_or(options->loader ? 19200 : 38400);
+    const std::size_t bytesPerSecond = options->pace ? static_cast<std::size_t>(speed) / 10 : 0;
+    StoreWriter stores(sim, options->saveDir);
+    PtyServer server(sim, master, bytesPerSecond, stores);
     server.serve(signalPipe[0]);
 
     ::close(master);

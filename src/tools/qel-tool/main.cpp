@@ -5,16 +5,22 @@
 //   qel-tool sample FILE.dvb|.g98    write a sample channel list or DVB98 settings file
 //   qel-tool download PORT [--channels OUT.dvb] [--settings OUT.g98]
 //                                    fetch the channels and settings of a DVB98 receiver
+//   qel-tool upload PORT [--channels FILE.dvb|FILE.bin] [--settings FILE.g98] [--backup DIR]
+//                   [--no-verify] [--yes]
+//                                    write channels (DVB98 or through the FTA loader) and
+//                                    DVB98 settings into the receiver
 // Exit status: 0 done, 1 wrong usage, 2 an input refused or a transfer failed (the message
 // on stderr).
 #include <unistd.h>
 
 #include <csignal>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "bytes/checksum.h"
 #include "bytes/conversions.h"
 #include "files/dvb_file.h"
 #include "files/file_commands.h"
@@ -26,6 +32,8 @@
 #include "posix_link.h"
 #include "sample_list.h"
 #include "serial/download.h"
+#include "serial/loader_frames.h"
+#include "serial/upload.h"
 
 namespace {
 
@@ -42,7 +50,15 @@ int usage() {
                  "  qel-tool upgrade LOADED.dvb OTHER.dvb\n"
                  "  qel-tool sample FILE.dvb|FILE.g98\n"
                  "  qel-tool download PORT [--channels OUT.dvb] [--settings OUT.g98]\n"
-                 "           [--timeout-ms N]   (the answer timeout, 5000 by default)\n";
+                 "           [--timeout-ms N]   (the answer timeout, 5000 by default)\n"
+                 "  qel-tool upload PORT [--channels FILE.dvb|FILE.bin] [--settings FILE.g98]\n"
+                 "           [--backup DIR] [--no-verify] [--yes] [--timeout-ms N]\n"
+                 "      A .dvb goes up as DVB98 channels (the lists read from it, written as\n"
+                 "      QEL writes them), a .bin through the FTA loader (the file's own 49152\n"
+                 "      bytes, once it reads as an image), a .g98 as DVB98 settings. --backup\n"
+                 "      keeps the receiver's channels and settings in DIR first (receiver.dvb,\n"
+                 "      receiver.g98; DVB98 only); each DVB98 part is read back and compared\n"
+                 "      unless --no-verify. Operator prompts wait for Enter unless --yes.\n";
     return kExitUsage;
 }
 
@@ -150,10 +166,13 @@ int sample(const std::string& path) {
     return kExitOk;
 }
 
-// The status line and progress of a transfer, on stderr when a person watches it.
+// The status line and progress of a transfer, on stderr when a person watches it; the
+// operator's prompts on stderr, answered on stdin (or all with yes); the receiver's previous
+// data kept in a folder when one is named.
 class ConsoleObserver final : public SilentTransferObserver {
 public:
-    explicit ConsoleObserver(bool shown) : shown_(shown) {}
+    explicit ConsoleObserver(bool shown, bool alwaysYes = true, std::string backupDir = {})
+        : shown_(shown), alwaysYes_(alwaysYes), backupDir_(std::move(backupDir)) {}
     ~ConsoleObserver() override { endProgressLine(); }
     ConsoleObserver(const ConsoleObserver&) = delete;
     ConsoleObserver& operator=(const ConsoleObserver&) = delete;
@@ -173,13 +192,66 @@ public:
                   << std::flush;
     }
 
+    bool confirm(Confirmation which) override {
+        endProgressLine();
+        switch (which) {
+            case Confirmation::UnplugMainPower:
+                // The operator must act whether or not the tool waits.
+                std::cerr << "Unplug Vandu main power\n";
+                if (alwaysYes_) return true;
+                std::cerr << "(Enter when done, Ctrl+D to stop) " << std::flush;
+                return readAnswer().has_value();
+            case Confirmation::UploadWithoutBackup: {
+                std::cerr << "The receiver's channels and settings could not be kept first.\n";
+                if (alwaysYes_) return true;
+                std::cerr << "Upload anyway? (y/N) " << std::flush;
+                const std::optional<std::string> answer = readAnswer();
+                return answer && (*answer == "y" || *answer == "Y" || *answer == "yes");
+            }
+            case Confirmation::DiscardUnsavedChannels:
+            case Confirmation::DiscardUnsavedSettings:
+                return true;
+        }
+        return false;
+    }
+
+    bool keepBackup(std::string_view channelImage, std::string_view settingsBlock) override {
+        if (backupDir_.empty()) return true;
+        // A folder that cannot be made shows in the first file that cannot be written.
+        std::error_code ec;
+        std::filesystem::create_directories(backupDir_, ec);
+        std::string settingsFile(settingsBlock);
+        settingsFile += static_cast<char>(blockChecksum(settingsBlock));
+        const std::string dvb = (std::filesystem::path(backupDir_) / "receiver.dvb").string();
+        const std::string g98 = (std::filesystem::path(backupDir_) / "receiver.g98").string();
+        for (const auto& [path, bytes] :
+             {std::pair<const std::string&, std::string_view>{dvb, channelImage},
+              std::pair<const std::string&, std::string_view>{g98, settingsFile}}) {
+            if (Status st = writeFileAtomic(path, bytes); !st) {
+                endProgressLine();
+                std::cerr << errorText(st.error()) << " (backup: " << path << ")\n";
+                return false;
+            }
+        }
+        return true;
+    }
+
 private:
     void endProgressLine() {
         if (inProgressLine_) std::cerr << '\n';
         inProgressLine_ = false;
     }
 
+    // A line from stdin; nothing at its end.
+    static std::optional<std::string> readAnswer() {
+        std::string line;
+        if (!std::getline(std::cin, line)) return std::nullopt;
+        return line;
+    }
+
     bool shown_;
+    bool alwaysYes_;
+    std::string backupDir_;
     bool inProgressLine_ = false;
     std::size_t percent_ = 0;
 };
@@ -286,6 +358,131 @@ int download(const std::vector<std::string>& args) {
     return exitCode;
 }
 
+struct UploadArgs {
+    std::string port;
+    std::string channels;
+    std::string settings;
+    std::string backupDir;
+    bool verify = true;
+    bool yes = false;
+    Timing timing;
+};
+
+std::optional<UploadArgs> parseUploadArgs(const std::vector<std::string>& args) {
+    if (args.size() < 2) return std::nullopt;
+    UploadArgs parsed;
+    parsed.port = args[1];
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (option == "--no-verify") {
+            parsed.verify = false;
+            continue;
+        }
+        if (option == "--yes") {
+            parsed.yes = true;
+            continue;
+        }
+        if (i + 1 >= args.size() || args[i + 1].empty()) return std::nullopt;
+        const std::string& value = args[++i];
+        if (option == "--channels" && parsed.channels.empty()) {
+            parsed.channels = value;
+        } else if (option == "--settings" && parsed.settings.empty()) {
+            parsed.settings = value;
+        } else if (option == "--backup" && parsed.backupDir.empty()) {
+            parsed.backupDir = value;
+        } else if (option == "--timeout-ms" &&
+                   value.find_first_not_of("0123456789") == std::string::npos &&
+                   value.size() <= 6 && decimalValue(value) > 0) {
+            parsed.timing.timeout = Millis{decimalValue(value)};
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (parsed.channels.empty() && parsed.settings.empty()) return std::nullopt;
+    return parsed;
+}
+
+// The request for the files named, read and checked; refused as the upload would refuse it,
+// before anything is sent.
+Result<UploadRequest> uploadRequestOf(const UploadArgs& args, std::string& refusedPart) {
+    UploadRequest request;
+    request.backup = !args.backupDir.empty();
+    request.verify = args.verify;
+    if (!args.channels.empty()) {
+        refusedPart = "channels";
+        const std::string ext = fileExtension3(args.channels);
+        if (ext != "DVB" && ext != "BIN") return ErrorCode::UnsupportedFileType;
+        auto set = readChannelFile(args.channels);
+        if (!set) return set.status();
+        request.channels = true;
+        request.channelCount = set->lists.tv.size() + set->lists.radio.size();
+        if (ext == "DVB") {
+            request.channelKind = FileKind::DVB;
+            request.channelImage = encodeDvb(set->lists.tv, set->lists.radio);
+        } else {
+            // The image goes up as the file holds it, byte for byte.
+            auto bytes = readFileBytes(args.channels, kFtaImageSize);
+            if (!bytes) return bytes.status();
+            request.channelKind = FileKind::BIN;
+            request.channelImage = std::move(bytes.value());
+        }
+        if (Status st = checkChannels(request); !st) return st;
+    }
+    if (!args.settings.empty()) {
+        refusedPart = "settings";
+        if (fileExtension3(args.settings) != "G98") return ErrorCode::UnsupportedFileType;
+        auto image = readSettingsFile(args.settings);
+        if (!image) return image.status();
+        request.settings = true;
+        request.settingsImage = std::move(image.value());
+        if (Status st = checkSettings(request); !st) return st;
+    }
+    return request;
+}
+
+int upload(const std::vector<std::string>& args) {
+    const std::optional<UploadArgs> parsed = parseUploadArgs(args);
+    if (!parsed) return usage();
+    std::string refusedPart;
+    Result<UploadRequest> request = uploadRequestOf(*parsed, refusedPart);
+    if (!request) {
+        if (request.error() == ErrorCode::UnsupportedFileType) {
+            return unsupportedType(refusedPart == "channels" ? parsed->channels : parsed->settings);
+        }
+        reportFailure(refusedPart, request.status());
+        return kExitRefused;
+    }
+    auto link = tool::PosixLink::open(parsed->port);
+    if (!link) {
+        reportFailure("port", link.status());
+        return kExitRefused;
+    }
+    (*link)->setRts(false);
+
+    gCancelOnInterrupt = link->get();
+    struct sigaction onInterrupt {};
+    onInterrupt.sa_handler = cancelTransfer;
+    sigemptyset(&onInterrupt.sa_mask);
+    ::sigaction(SIGINT, &onInterrupt, nullptr);
+    ::sigaction(SIGTERM, &onInterrupt, nullptr);
+
+    ConsoleObserver observer(::isatty(STDERR_FILENO) == 1, parsed->yes, parsed->backupDir);
+    const UploadResult result = upload(**link, observer, parsed->timing, *request);
+    gCancelOnInterrupt = nullptr;
+
+    int exitCode = kExitOk;
+    const struct {
+        const char* name;
+        const PartOutcome& outcome;
+    } kParts[] = {{"channels", result.channels}, {"settings", result.settings}};
+    for (const auto& part : kParts) {
+        if (!part.outcome.attempted || part.outcome.ok) continue;
+        reportFailure(part.name, part.outcome.status);
+        exitCode = kExitRefused;
+    }
+    return exitCode;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -295,5 +492,6 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[0] == "upgrade") return upgrade(args[1], args[2]);
     if (args.size() == 2 && args[0] == "sample") return sample(args[1]);
     if (!args.empty() && args[0] == "download") return download(args);
+    if (!args.empty() && args[0] == "upload") return upload(args);
     return usage();
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 
 namespace qel::tool {
 
@@ -91,6 +92,7 @@ Status PosixLink::setSpeed(int baud) {
     ::cfsetospeed(&t, code);
     t.c_cflag = (t.c_cflag & ~static_cast<tcflag_t>(CSIZE)) | CS8;
     if (::tcsetattr(fd_, TCSANOW, &t) != 0) return portError("speed");
+    baud_ = baud;
     return {};
 }
 
@@ -113,6 +115,10 @@ Status PosixLink::write(std::string_view bytes) {
         const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
         if (n > 0) {
             bytes.remove_prefix(static_cast<std::size_t>(n));
+            // 8N1: ten bits a byte.
+            const auto onLine = std::chrono::nanoseconds(n * std::int64_t{10'000'000'000} / baud_);
+            lineFree_ = std::max(lineFree_, Clock::now()) +
+                        std::chrono::duration_cast<Clock::duration>(onLine);
             continue;
         }
         if (n < 0 && errno != EAGAIN && errno != EINTR) return portError("write");
@@ -132,11 +138,18 @@ bool PosixLink::drain(Millis timeout) {
     const Clock::time_point deadline = Clock::now() + timeout;
     for (;;) {
         int queued = 0;
-        if (::ioctl(fd_, TIOCOUTQ, &queued) != 0) return ::tcdrain(fd_) == 0;
-        if (queued == 0) return true;
-        if (cancelled() || Clock::now() >= deadline) return false;
+        if (::ioctl(fd_, TIOCOUTQ, &queued) != 0 && ::tcdrain(fd_) != 0) return false;
+        const Clock::time_point now = Clock::now();
+        if (queued == 0 && now >= lineFree_) return true;
+        if (cancelled() || now >= deadline) return false;
         // A byte at 19200 baud takes half a millisecond; a few at a time is close enough.
-        ::poll(nullptr, 0, 2);
+        Clock::duration wait = std::chrono::milliseconds(2);
+        if (queued == 0) wait = std::min(lineFree_ - now, Clock::duration(kCancelCheck));
+        wait = std::min(wait, deadline - now);
+        const timespec pause{
+            0,
+            static_cast<long>(std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count())};
+        ::nanosleep(&pause, nullptr);
     }
 }
 

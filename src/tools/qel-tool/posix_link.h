@@ -33,6 +33,11 @@ private:
     void setModemLine(int line, bool on);
 
     int fd_;
+    int baud_ = 38400;
+    // When the bytes written so far will have left at the line's speed. A pseudo-terminal
+    // reports an empty output queue at once; a real port's queue is empty by then too, give
+    // or take its transmit FIFO.
+    std::chrono::steady_clock::time_point lineFree_{};
 };
 
 }  // namespace qel::tool

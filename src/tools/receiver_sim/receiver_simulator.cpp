@@ -18,6 +18,7 @@ struct FaultEntry {
     SimFault fault;
     std::string_view name;
     SimCommand defaultCommand;
+    int defaultOccurrence = 0;
 };
 
 constexpr FaultEntry kFaults[] = {
@@ -32,7 +33,18 @@ constexpr FaultEntry kFaults[] = {
     {SimFault::ExtraBytes, "extra", SimCommand::ChannelData},
     {SimFault::NotHex, "not-hex", SimCommand::Size},
     {SimFault::HangUp, "hang-up", SimCommand::ChannelData},
+    {SimFault::Garble, "garble", SimCommand::ChannelUpload},
+    {SimFault::MisStore, "mis-store", SimCommand::ChannelUpload},
+    {SimFault::NeverWakes, "never-wakes", SimCommand::LoaderWakeUp},
+    {SimFault::MissWakeUp, "miss-wake-up", SimCommand::LoaderWait, 1},
+    {SimFault::NoBlockAnswer, "no-block-answer", SimCommand::LoaderBlock, 1},
+    {SimFault::BadCrc, "bad-crc", SimCommand::LoaderBlock, 1},
 };
+
+// Faults that change what the receiver takes in rather than what it answers.
+bool changesInput(SimFault fault) {
+    return fault == SimFault::Garble || fault == SimFault::MisStore || fault == SimFault::BadCrc;
+}
 
 struct CommandEntry {
     SimCommand command;
@@ -45,7 +57,8 @@ constexpr CommandEntry kCommands[] = {
     {SimCommand::ChannelUpload, "C"}, {SimCommand::SettingsUpload, "H"},
     {SimCommand::SystemFont, "F"},    {SimCommand::TeletextFont, "V"},
     {SimCommand::Picture, "O"},       {SimCommand::PictureSlot, "CBEG4"},
-    {SimCommand::Firmware, "D"},
+    {SimCommand::Firmware, "D"},      {SimCommand::LoaderWakeUp, "wake-up"},
+    {SimCommand::LoaderWait, "wait"}, {SimCommand::LoaderBlock, "block"},
 };
 
 constexpr std::string_view kOk = "OK";
@@ -111,17 +124,25 @@ SimCommand defaultCommandOf(SimFault fault) {
     return SimCommand::Handshake;
 }
 
+int defaultOccurrenceOf(SimFault fault) {
+    for (const FaultEntry& e : kFaults) {
+        if (e.fault == fault) return e.defaultOccurrence;
+    }
+    return 0;
+}
+
 std::optional<FaultPlan> parseFaultPlan(std::string_view text) {
     const std::size_t colon = text.find(':');
     const std::optional<SimFault> fault = faultNamed(text.substr(0, colon));
     if (!fault) return std::nullopt;
-    FaultPlan plan{*fault, defaultCommandOf(*fault), 0};
+    FaultPlan plan{*fault, defaultCommandOf(*fault), defaultOccurrenceOf(*fault)};
     if (colon == std::string_view::npos) return plan;
     std::string_view rest = text.substr(colon + 1);
     const std::size_t second = rest.find(':');
     const std::optional<SimCommand> command = commandNamed(rest.substr(0, second));
     if (!command) return std::nullopt;
     plan.command = *command;
+    plan.occurrence = 0;
     if (second == std::string_view::npos) return plan;
     const std::string_view count = rest.substr(second + 1);
     if (count.empty() || count.size() > 6 ||
@@ -143,6 +164,12 @@ std::string faultNames() {
 
 ReceiverSimulator::ReceiverSimulator() {
     setSettingsBlock({});
+    setFlash({});
+}
+
+void ReceiverSimulator::setFlash(std::string image) {
+    image.resize(kSimFlashSize, '\xFF');
+    flash_ = std::move(image);
 }
 
 void ReceiverSimulator::setSettingsBlock(std::string block) {
@@ -161,6 +188,13 @@ void ReceiverSimulator::lineReset() {
     state_ = State::Idle;
     pictureAnnounced_ = false;
     block_.clear();
+    // The loader starts over as when the receiver is powered up again.
+    loaderAwake_ = false;
+    wakeUpArmed_ = true;
+    blocksStarted_ = false;
+    frameExpected_ = false;
+    blockOffset_.reset();
+    lastBlockGood_ = true;
 }
 
 std::vector<ReplyPiece> ReceiverSimulator::take(std::string_view bytes) {
@@ -169,7 +203,7 @@ std::vector<ReplyPiece> ReceiverSimulator::take(std::string_view bytes) {
     if (dialect_ == Dialect::Dvb98) {
         takeDvb98(replies);
     } else {
-        takeLoader();
+        takeLoader(replies);
     }
     // Keep the used bytes from piling up in front of the unused ones.
     if (inputStart_ > 4096 && inputStart_ * 2 > input_.size()) {
@@ -187,11 +221,20 @@ void ReceiverSimulator::recognised(SimCommand command) {
 const FaultPlan* ReceiverSimulator::faultFor(SimCommand command) const {
     const int arrival = arrivals_[static_cast<std::size_t>(command)];
     for (const FaultPlan& plan : faults_) {
-        if (plan.command == command && (plan.occurrence == 0 || plan.occurrence == arrival)) {
+        if (plan.command == command && !changesInput(plan.fault) &&
+            (plan.occurrence == 0 || plan.occurrence == arrival)) {
             return &plan;
         }
     }
     return nullptr;
+}
+
+bool ReceiverSimulator::hasInputFault(SimCommand command, SimFault fault) const {
+    const int arrival = arrivals_[static_cast<std::size_t>(command)];
+    return std::any_of(faults_.begin(), faults_.end(), [&](const FaultPlan& plan) {
+        return plan.fault == fault && plan.command == command &&
+               (plan.occurrence == 0 || plan.occurrence == arrival);
+    });
 }
 
 void ReceiverSimulator::answer(SimCommand command, std::string reply,
@@ -209,7 +252,14 @@ std::vector<ReplyPiece> ReceiverSimulator::applyFault(SimFault fault, std::strin
     const std::size_t middle = reply.size() / 2;
     switch (fault) {
         case SimFault::Silence:
+        case SimFault::NeverWakes:
+        case SimFault::MissWakeUp:
+        case SimFault::NoBlockAnswer:
             return {};
+        case SimFault::Garble:
+        case SimFault::MisStore:
+        case SimFault::BadCrc:
+            break;
         case SimFault::Late:
             return {{lateBy_, std::move(reply), false}};
         case SimFault::Split:
@@ -262,27 +312,35 @@ void ReceiverSimulator::collect(std::vector<ReplyPiece>& replies) {
     inputStart_ += have;
     if (block_.size() < collectSize_ + 1) return;
     state_ = State::Idle;
-    const std::string_view data(block_.data(), collectSize_);
+    std::string data = block_.substr(0, collectSize_);
     // A block with a wrong checksum is dropped without an answer.
-    if (static_cast<std::uint8_t>(block_.back()) != blockChecksum(data)) return;
+    if (static_cast<std::uint8_t>(block_.back()) != blockChecksum(data) ||
+        hasInputFault(collecting_, SimFault::Garble)) {
+        return;
+    }
+    if (hasInputFault(collecting_, SimFault::MisStore) && !data.empty()) {
+        data[data.size() / 2] = static_cast<char>(data[data.size() / 2] ^ 0x01);
+    }
     switch (collecting_) {
         case SimCommand::ChannelUpload:
-            channels_.assign(data);
+            channels_ = std::move(data);
+            stored(SimStore::Channels);
             break;
         case SimCommand::SettingsUpload:
-            settings_.assign(data);
+            settings_ = std::move(data);
+            stored(SimStore::Settings);
             break;
         case SimCommand::SystemFont:
-            systemFont_.assign(data);
+            systemFont_ = std::move(data);
             break;
         case SimCommand::TeletextFont:
-            teletextFont_.assign(data);
+            teletextFont_ = std::move(data);
             break;
         case SimCommand::PictureSlot:
-            picture_.assign(data);
+            picture_ = std::move(data);
             break;
         case SimCommand::Firmware:
-            flashRoutine_.assign(data);
+            flashRoutine_ = std::move(data);
             break;
         default:
             break;
@@ -428,52 +486,145 @@ std::optional<std::string> decodeLoaderDataFrame(std::string_view frame) {
     return payload;
 }
 
-void ReceiverSimulator::takeLoader() {
+void ReceiverSimulator::wakeUp(std::vector<ReplyPiece>& replies) {
+    ++wakeUpPairs_;
+    // A pair the loader has answered since its last command or frame goes unheard.
+    if (!wakeUpArmed_) return;
+    wakeUpArmed_ = false;
+    if (!loaderAwake_) {
+        recognised(SimCommand::LoaderWakeUp);
+        const std::size_t before = replies.size();
+        answer(SimCommand::LoaderWakeUp, "\x46\x2A\x18\x41\x04", replies);
+        // A loader that stays silent has not woken up: it listens to nothing but the pair.
+        loaderAwake_ = replies.size() > before;
+        wakeUpArmed_ = !loaderAwake_;
+    } else if (!blocksStarted_) {
+        recognised(SimCommand::LoaderWait);
+        answer(SimCommand::LoaderWait, "\x2A\x18\x41\x0A", replies);
+    } else if (lastBlockGood_) {
+        answer(SimCommand::LoaderBlock, "\x2A\x18\x41\x0A", replies);
+    }
+}
+
+void ReceiverSimulator::loaderCommand(std::string_view command) {
+    loaderCommands_.emplace_back(command);
+    wakeUpArmed_ = true;
+    std::uint8_t body[5];
+    for (std::size_t i = 0; i < 5; ++i)
+        body[i] = static_cast<std::uint8_t>(hexToDec(command.substr(1 + 2 * i, 2)));
+    blockOffset_.reset();
+    frameExpected_ = false;
+    switch (body[0]) {
+        case 0x04:
+            // A frame with what the loader is to set up next.
+            frameExpected_ = true;
+            break;
+        case 0x0A:
+            // Block command i, body 0A 00 (4 i) 00 00: the next frame is the i-th kilobyte.
+            frameExpected_ = true;
+            if (body[1] == 0 && body[3] == 0 && body[4] == 0 && body[2] % 4 == 0 &&
+                body[2] / 4u < kSimFlashSize / kFtaBlockSize) {
+                blockOffset_ = std::size_t{body[2]} / 4 * kFtaBlockSize;
+            }
+            break;
+        case 0x0B:
+            // 0B 00 00 00 00 ends the loader's work: the receiver starts its firmware.
+            if (body[1] == 0 && body[2] == 0 && body[3] == 0 && body[4] == 0) {
+                loaderAwake_ = false;
+                blocksStarted_ = false;
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void ReceiverSimulator::loaderFrame(std::string_view frame) {
+    frameExpected_ = false;
+    wakeUpArmed_ = true;
+    // A block command is also sent before the loader's short set-up frames; only a frame of
+    // at least a kilobyte is a block.
+    const bool block = blockOffset_.has_value() && frame.size() >= kFtaBlockSize;
+    std::optional<std::string> payload;
+    if (block) {
+        recognised(SimCommand::LoaderBlock);
+        blocksStarted_ = true;
+        if (!hasInputFault(SimCommand::LoaderBlock, SimFault::BadCrc)) {
+            payload = decodeLoaderDataFrame(frame);
+        }
+        lastBlockGood_ = payload && payload->size() == kFtaBlockSize;
+        if (lastBlockGood_) {
+            flash_.replace(*blockOffset_, kFtaBlockSize, *payload);
+            stored(SimStore::Flash);
+        }
+    } else {
+        payload = decodeLoaderDataFrame(frame);
+    }
+    blockOffset_.reset();
+    if (payload) {
+        loaderPayloads_.push_back(std::move(*payload));
+    } else {
+        ++refusedLoaderFrames_;
+    }
+}
+
+void ReceiverSimulator::takeLoader(std::vector<ReplyPiece>& replies) {
     constexpr std::size_t kCommandFrame = 20;
     constexpr std::size_t kLongestFrame = 2 * kFtaBlockSize + 8;
     for (;;) {
         const std::string_view in = std::string_view(input_).substr(inputStart_);
         if (in.empty()) return;
-        if (in.substr(0, kLoaderWakeUp.size()) == kLoaderWakeUp) {
-            inputStart_ += kLoaderWakeUp.size();
+        if (frameExpected_) {
+            // A data frame ends two bytes (each perhaps escaped) after 18 6B.
+            const std::size_t end = in.find("\x18\x6B");
+            if (end == std::string_view::npos || end > kLongestFrame) {
+                if (in.size() <= kLongestFrame) return;
+                // Whatever this is, it is no frame: the loader gives up on it.
+                ++refusedLoaderFrames_;
+                frameExpected_ = false;
+                blockOffset_.reset();
+                inputStart_ += kLongestFrame;
+                continue;
+            }
+            std::size_t size = end + 2;
+            for (int crcByte = 0; crcByte < 2; ++crcByte) {
+                if (size >= in.size()) return;
+                size += in[size] == '\x18' ? 2 : 1;
+            }
+            if (size > in.size()) return;
+            loaderFrame(in.substr(0, size));
+            inputStart_ += size;
             continue;
         }
-        if (in.substr(0, kLoaderFrameHeader.size()) == kLoaderFrameHeader.substr(0, in.size()) &&
-            in.size() < kCommandFrame) {
-            return;
+        if (in[0] == kLoaderWakeUp[0]) {
+            if (in.size() < kLoaderWakeUp.size()) return;
+            if (in.substr(0, kLoaderWakeUp.size()) == kLoaderWakeUp) {
+                inputStart_ += kLoaderWakeUp.size();
+                wakeUp(replies);
+                continue;
+            }
+            ++inputStart_;  // a lone 91
+            continue;
         }
-        if (in.substr(0, kLoaderFrameHeader.size()) == kLoaderFrameHeader) {
+        const std::size_t headerPart = std::min(in.size(), kLoaderFrameHeader.size());
+        if (in.substr(0, headerPart) == kLoaderFrameHeader.substr(0, headerPart)) {
+            if (in.size() < kCommandFrame) return;
             const std::string_view command = in.substr(kLoaderFrameHeader.size(), 15);
-            if (in.substr(kCommandFrame - 2, 2) == kLoaderFrameTrailer &&
-                isLoaderCommand(command) && loaderCommandCrcRight(command)) {
-                loaderCommands_.emplace_back(command);
+            if (!loaderAwake_) {
+                // Asleep: not listening.
+            } else if (in.substr(kCommandFrame - kLoaderFrameTrailer.size(), 2) ==
+                           kLoaderFrameTrailer &&
+                       isLoaderCommand(command) && loaderCommandCrcRight(command)) {
+                loaderCommand(command);
             } else {
                 ++refusedLoaderFrames_;
             }
             inputStart_ += kCommandFrame;
             continue;
         }
-        // A data frame ends two bytes (each perhaps escaped) after 18 6B.
-        const std::size_t end = in.find("\x18\x6B");
-        if (end == std::string_view::npos) {
-            if (in.size() > kLongestFrame) {
-                ++refusedLoaderFrames_;
-                inputStart_ += in.size();
-            }
-            return;
-        }
-        std::size_t size = end + 2;
-        for (int crcByte = 0; crcByte < 2; ++crcByte) {
-            if (size >= in.size()) return;
-            size += in[size] == '\x18' ? 2 : 1;
-        }
-        if (size > in.size()) return;
-        if (std::optional<std::string> payload = decodeLoaderDataFrame(in.substr(0, size))) {
-            loaderPayloads_.push_back(std::move(*payload));
-        } else {
-            ++refusedLoaderFrames_;
-        }
-        inputStart_ += size;
+        // Outside a frame the loader passes over anything else (the 4F 4F, 18 and 08 runs of
+        // the program's sequences).
+        ++inputStart_;
     }
 }
 

@@ -1,6 +1,8 @@
 // A DVB98 receiver on the other end of the line, for the tests and qel-receiver-sim: it holds
 // a channel image and a settings block, answers the DVB98 commands, takes the uploads, and
-// misbehaves on request. With the FTA loader's dialect it reads loader commands and data frames.
+// misbehaves on request. With the FTA loader's dialect it is the loader of a receiver being
+// powered up: it answers the wake-up pair, reads loader commands and data frames, and writes
+// the announced blocks into a 48 KB flash.
 #pragma once
 
 #include <array>
@@ -27,6 +29,19 @@ enum class SimFault {
     ExtraBytes,     // bytes after the answer (after a data block's checksum)
     NotHex,         // the answer replaced by text that is no hexadecimal number
     HangUp,         // the first half of the answer, then the line is hung up
+    // The receiver takes an upload's block with a byte changed on the line: the checksum then
+    // differs, and no "OK" comes after it.
+    Garble,
+    // The receiver answers an upload's block as if all was well but keeps it with the byte in
+    // the middle changed.
+    MisStore,
+    // The FTA loader: never answers the wake-up pair; misses the answer at a later wait; leaves
+    // a block's wake-up pair unanswered; takes a block's data frame with a wrong CRC (the block
+    // is not written and the pair after it not answered).
+    NeverWakes,
+    MissWakeUp,
+    NoBlockAnswer,
+    BadCrc,
 };
 
 // The commands the receiver answers, as the faults name them.
@@ -42,7 +57,16 @@ enum class SimCommand {
     Picture,         // "O"
     PictureSlot,     // "CBEG4" or "CBEG5" after "O", then the picture and its checksum
     Firmware,        // "D" + 8 hex digits, then the flash routine and its checksum
+    // The FTA loader's wake-up pairs, counted as the loader answers them: the first one, the
+    // waits of its opening exchanges (1-3), and the pair after each block (1-48; a block is
+    // counted when its block command arrives).
+    LoaderWakeUp,
+    LoaderWait,
+    LoaderBlock,
 };
+
+// What the receiver holds, as it may change.
+enum class SimStore { Channels, Settings, Flash };
 
 // A fault at one command: at its n-th arrival (counted from 1), or at every one (0).
 struct FaultPlan {
@@ -52,13 +76,15 @@ struct FaultPlan {
 };
 
 // The names on qel-receiver-sim's command line: "silence", "wrong-checksum", ... and the
-// commands as they are sent: "CBEG", "A", "B", "G", "C", "H", "F", "V", "O", "CBEG4", "D".
+// commands as they are sent: "CBEG", "A", "B", "G", "C", "H", "F", "V", "O", "CBEG4", "D",
+// with the loader's "wake-up", "wait" and "block".
 std::string_view faultName(SimFault fault);
 std::optional<SimFault> faultNamed(std::string_view name);
 std::string_view commandName(SimCommand command);
 std::optional<SimCommand> commandNamed(std::string_view name);
-// The command a fault hits when none is named.
+// The command a fault hits when none is named, and at which of its arrivals (0: every one).
 SimCommand defaultCommandOf(SimFault fault);
+int defaultOccurrenceOf(SimFault fault);
 // "NAME", "NAME:COMMAND" or "NAME:COMMAND:N".
 std::optional<FaultPlan> parseFaultPlan(std::string_view text);
 // Every fault's name, for usage texts.
@@ -73,6 +99,7 @@ inline constexpr std::size_t kSystemFontSize = 4096;
 inline constexpr std::size_t kTeletextFontSize = 12800;
 inline constexpr std::size_t kPictureSize = 4 + 33718 + 2;
 inline constexpr std::size_t kMaxFlashRoutineSize = 64 * 1024;
+inline constexpr std::size_t kSimFlashSize = 49152;
 
 class ReceiverSimulator : public Responder {
 public:
@@ -90,9 +117,11 @@ public:
     void clearFaults() { faults_.clear(); }
     // How late a late answer comes, and the gap between the pieces of a split one.
     void setLateBy(Millis late) { lateBy_ = late; }
+    Millis lateBy() const { return lateBy_; }
     void setSplitGap(Millis gap) { splitGap_ = gap; }
 
     void setDialect(Dialect dialect);
+    Dialect dialect() const { return dialect_; }
 
     // What uploads brought (empty until one arrived whole with the right checksum).
     const std::string& systemFont() const { return systemFont_; }
@@ -109,6 +138,16 @@ public:
     const std::vector<std::string>& loaderCommands() const { return loaderCommands_; }
     const std::vector<std::string>& loaderPayloads() const { return loaderPayloads_; }
     std::size_t refusedLoaderFrames() const { return refusedLoaderFrames_; }
+    // The loader's flash: 49152 bytes, erased (0xFF) until blocks are written into it.
+    const std::string& flash() const { return flash_; }
+    void setFlash(std::string image);  // padded with 0xFF or cut to 49152 bytes
+    // How many wake-up pairs arrived, answered or not.
+    std::size_t wakeUpPairs() const { return wakeUpPairs_; }
+
+    // Counts the changes of what the receiver holds: a store that arrives, even unchanged.
+    std::size_t revision(SimStore store) const {
+        return revisions_[static_cast<std::size_t>(store)];
+    }
 
     std::vector<ReplyPiece> take(std::string_view bytes) override;
     void lineReset() override;
@@ -117,7 +156,12 @@ private:
     enum class State { Idle, Collecting };
 
     void takeDvb98(std::vector<ReplyPiece>& replies);
-    void takeLoader();
+    void takeLoader(std::vector<ReplyPiece>& replies);
+    void loaderCommand(std::string_view command);
+    void loaderFrame(std::string_view frame);
+    void wakeUp(std::vector<ReplyPiece>& replies);
+    bool hasInputFault(SimCommand command, SimFault fault) const;
+    void stored(SimStore store) { ++revisions_[static_cast<std::size_t>(store)]; }
     void collect(std::vector<ReplyPiece>& replies);
     void startCollecting(SimCommand command, std::size_t size);
     void answer(SimCommand command, std::string reply, std::vector<ReplyPiece>& replies);
@@ -139,7 +183,8 @@ private:
     SimCommand collecting_ = SimCommand::ChannelUpload;
     std::size_t collectSize_ = 0;  // the block's bytes, its checksum byte comes after them
     std::string block_;
-    std::array<int, 11> arrivals_{};
+    std::array<int, 14> arrivals_{};
+    std::array<std::size_t, 3> revisions_{};
 
     std::string systemFont_;
     std::string teletextFont_;
@@ -150,6 +195,19 @@ private:
     std::vector<std::string> loaderCommands_;
     std::vector<std::string> loaderPayloads_;
     std::size_t refusedLoaderFrames_ = 0;
+
+    // The loader: whether it has answered its first pair; whether it answers the next pair
+    // (after each command or frame it does once); a data frame it expects after a command
+    // that announces one, and the flash offset of a block frame; whether the last block frame
+    // came whole.
+    std::string flash_;
+    bool loaderAwake_ = false;
+    bool wakeUpArmed_ = true;
+    bool blocksStarted_ = false;
+    bool frameExpected_ = false;
+    std::optional<std::size_t> blockOffset_;
+    bool lastBlockGood_ = true;
+    std::size_t wakeUpPairs_ = 0;
 };
 
 }  // namespace qel

@@ -27,6 +27,9 @@ SimulatedLink::SimulatedLink(Responder& farEnd, std::size_t bytesPerSecond)
 
 Status SimulatedLink::setSpeed(int baud) {
     speed_ = baud;
+    speeds_.push_back(baud);
+    // 8N1: ten bits a byte.
+    if (bytesPerSecond_ != 0 && baud >= 10) bytesPerSecond_ = static_cast<std::size_t>(baud) / 10;
     return {};
 }
 

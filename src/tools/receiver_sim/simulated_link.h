@@ -19,7 +19,8 @@ class SimulatedLink : public Link {
 public:
     using Clock = std::chrono::steady_clock;
 
-    // bytesPerSecond 0: bytes take no time on the line (3840 is 38400 baud, 8N1).
+    // bytesPerSecond 0: bytes take no time on the line (3840 is 38400 baud, 8N1). On a line
+    // with a byte rate, setSpeed sets the rate to a tenth of the speed.
     explicit SimulatedLink(Responder& farEnd, std::size_t bytesPerSecond = 0);
 
     Status setSpeed(int baud) override;
@@ -30,6 +31,9 @@ public:
     Status receive(std::string& received, Millis timeout) override;
     void pause(Millis duration) override;
     Clock::time_point now() const override { return now_; }
+    std::size_t outputQueueSize() const override { return outputQueueSize_; }
+
+    void setOutputQueueSize(std::size_t size) { outputQueueSize_ = size; }
 
     // A read gathers what arrives within this time after its first byte (a driver's latency);
     // by default 10 ms on a line with a byte rate, none on an instant one.
@@ -45,6 +49,8 @@ public:
     const std::string& written() const { return written_; }
     const std::vector<std::string>& writes() const { return writes_; }
     int speed() const { return speed_; }
+    // Every speed set, in order.
+    const std::vector<int>& speeds() const { return speeds_; }
     bool rts() const { return rts_; }
     bool dtr() const { return dtr_; }
     std::size_t receiveCalls() const { return receiveCalls_; }
@@ -77,9 +83,11 @@ private:
     std::string written_;
     std::vector<std::string> writes_;
     int speed_ = 0;
+    std::vector<int> speeds_;
     bool rts_ = false;
     bool dtr_ = false;
     std::size_t receiveCalls_ = 0;
+    std::size_t outputQueueSize_ = 4096;
 };
 
 }  // namespace qel

@@ -1,0 +1,108 @@
+// The upload: DVB98 channel records ("C") and DVB98 settings ("H") written into the receiver,
+// or an FTA flash image written through the FTA loader while the operator powers the receiver
+// up. It takes the bytes to send from the caller and changes no document.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "model/errors.h"
+#include "model/workspace.h"
+#include "serial/download.h"
+#include "serial/exchange.h"
+#include "serial/link.h"
+#include "serial/timing.h"
+#include "serial/transfer_observer.h"
+
+namespace qel {
+
+// The FTA loader talks at this speed; the DVB98 firmware at kDvb98Speed.
+inline constexpr int kLoaderSpeed = 19200;
+inline constexpr int kDvb98Speed = 38400;
+// How often the loader is called while the operator plugs the receiver in.
+inline constexpr int kWakeUpAttempts = 10;
+// The loader's answers: to its first wake-up pair, and to the first pair after its commands.
+inline constexpr std::string_view kLoaderGreeting = "\x46\x2A\x18\x41\x04";
+inline constexpr std::string_view kLoaderReady = "\x2A\x18\x41\x0A";
+
+// What the upload button asks for, with the bytes to send.
+struct UploadRequest {
+    bool channels = false;
+    // DVB: channelImage holds DVB98 records (encodeDvb), sent with "C". BIN: channelImage is
+    // the 49152-byte FTA image (normalizeForFtaImage, then encodeFtaImage), written through
+    // the loader. None: nothing is loaded, the part fails with NoChannelsLoaded.
+    FileKind channelKind = FileKind::None;
+    std::string channelImage;
+    // TV and RADIO channels together: 3072 or more are refused before any byte is sent.
+    std::size_t channelCount = 0;
+    bool settings = false;
+    // The settings image (2530 hex digits); only DVB98 settings (beginning "4456534F") go up.
+    std::string settingsImage;
+    // DVB98 parts only: download what the receiver holds (both its channels and its settings)
+    // and hand it to TransferObserver::keepBackup before the first byte goes up; when that
+    // fails, ask UploadWithoutBackup.
+    bool backup = true;
+    // DVB98 parts only: read each part back after it went up and compare.
+    bool verify = true;
+};
+
+// How each part ended (PartOutcome as the download has it). The texts a window shows for the
+// failures: TooManyChannelsDvb, UploadFailed ("Error during upload"), LoaderTimeout
+// ("Timeout"), LoaderUploadFailed ("Error during upload "), BlocksUnanswered, FlashIncomplete,
+// VerifyFailed and WrongFileLength in a message box with their detail; SettingsNotTagged and
+// NoAnswer ("Error") only in the status line, which the upload has set; NoChannelsLoaded only
+// as the Ko mark; TransferCancelled (a cancel, or a question answered No: detail
+// "not confirmed") nowhere.
+struct UploadResult {
+    PartOutcome channels;
+    PartOutcome settings;
+    // Cancelled through the link: every part that had not ended well reports
+    // TransferCancelled, but an FTA image cut off between its blocks FlashIncomplete.
+    bool cancelled = false;
+    // keepBackup was called and kept what the receiver held.
+    bool backupTaken = false;
+    // FTA blocks whose wake-up pair got no answer.
+    std::size_t unansweredBlocks = 0;
+};
+
+// The order of the upload button: the channels if asked for, then the settings if asked for.
+// Requests are checked first (checkChannels, checkSettings): a refused part sends nothing, and
+// the backup is taken only when a DVB98 part will go up. A part that fails does not stop the
+// next unless the line itself failed.
+UploadResult upload(Link& link, TransferObserver& observer, const Timing& timing,
+                    const UploadRequest& request);
+
+// Whether the parts of a request may go up: NoChannelsLoaded; TooManyChannelsDvb for 3072
+// channels or more; WrongFileLength for DVB98 records that are not whole records or an image
+// that is not 49152 bytes; SettingsNotTagged for settings that are not DVB98 settings.
+Status checkChannels(const UploadRequest& request);
+Status checkSettings(const UploadRequest& request);
+
+// The DVB98 channel part alone: "CBEG" / "OK", "C" and the length in 8 hex digits / "OK",
+// then the records and their checksum in pieces of the port's output-queue size, each sent
+// once the one before has left the port, and "OK". The bytes field counts the bytes sent.
+Status uploadChannels(Exchange& exchange, std::string_view image, std::size_t channelCount);
+
+// The settings part alone: a pause of one timeout, "CBEG" / "OK", then "H", the 1264 bytes of
+// the settings block and their checksum in one piece / "OK".
+Status uploadSettings(Exchange& exchange, std::string_view settingsImage);
+
+struct FtaUploadOutcome {
+    Status status;
+    std::size_t unansweredBlocks = 0;
+};
+
+// The FTA channel part alone: the image cut into loader data frames, the operator asked to
+// unplug the receiver (UnplugMainPower), the loader called for up to kWakeUpAttempts attempts
+// while "Connect main plug" blinks, its opening exchanges, the 48 blocks each followed by one
+// wake-up pair and a wait for any answer, the closing sequence and a pause of one timeout.
+// Runs at kLoaderSpeed and sets the link back to kDvb98Speed when it ends.
+FtaUploadOutcome uploadFtaImage(Exchange& exchange, std::string_view image);
+
+// Where two blocks first differ: the index of the first differing byte, or the length of the
+// shorter when it is the start of the longer; nothing when they are equal.
+std::optional<std::size_t> firstDifference(std::string_view a, std::string_view b);
+
+}  // namespace qel

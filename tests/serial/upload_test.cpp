@@ -1,0 +1,588 @@
+// The DVB98 upload against the simulated receiver in virtual time: the bytes on the wire and
+// what the window is shown, the refusals before any byte, every fault of the receiver at every
+// wait, the backup before and the verification after, and cancelling.
+#include "serial/upload.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bytes/checksum.h"
+#include "bytes/conversions.h"
+#include "receiver_sim/receiver_simulator.h"
+#include "receiver_sim/simulated_link.h"
+#include "serial/transfer_recorder.h"
+#include "support/receiver_data.h"
+
+namespace qel {
+namespace {
+
+using namespace std::chrono_literals;
+
+// 38400 baud, 8N1.
+constexpr std::size_t kLineRate = 3840;
+
+// Settings other than the ones the simulated receiver is given.
+std::string newSettingsBlock() {
+    std::string block = "DVSO";
+    for (int i = 0; block.size() < 1264; ++i)
+        block += static_cast<char>((i * 13 + 5) & 0xFF);
+    return block;
+}
+
+UploadRequest channelsRequest(int count) {
+    UploadRequest request;
+    request.channels = true;
+    request.channelKind = FileKind::DVB;
+    request.channelImage = test::channelImage(count);
+    request.channelCount = static_cast<std::size_t>(count);
+    request.backup = false;
+    request.verify = false;
+    return request;
+}
+
+UploadRequest settingsRequest(std::string block = newSettingsBlock()) {
+    UploadRequest request;
+    request.settings = true;
+    request.settingsImage = settingsImageOf(block);
+    request.backup = false;
+    request.verify = false;
+    return request;
+}
+
+UploadRequest bothRequest(int count) {
+    UploadRequest request = channelsRequest(count);
+    request.settings = true;
+    request.settingsImage = settingsImageOf(newSettingsBlock());
+    return request;
+}
+
+struct UploadTest : ::testing::Test {
+    ReceiverSimulator sim;
+    SimulatedLink link{sim, kLineRate};
+    test::TransferRecorder recorder;
+    Timing timing;
+
+    UploadTest() {
+        sim.setChannelImage(test::channelImage(20));
+        sim.setSettingsBlock(test::settingsBlock());
+    }
+    UploadResult run(const UploadRequest& request) {
+        return upload(link, recorder, timing, request);
+    }
+};
+
+TEST_F(UploadTest, ChannelsAndSettingsGoUpInTheButtonsOrder) {
+    const UploadRequest request = bothRequest(100);
+    const UploadResult r = run(request);
+    EXPECT_TRUE(r.channels.ok && r.settings.ok) << r.channels.status.detail();
+    EXPECT_TRUE(sim.channelImage() == request.channelImage);
+    EXPECT_TRUE(sim.settingsBlock() == newSettingsBlock());
+    EXPECT_EQ(sim.commandLog(), (std::vector<std::string>{"CBEG", "C", "CBEG", "H"}));
+    EXPECT_EQ(recorder.statuses, (std::vector<std::string>{"Wait please", "UpLoading", "Com open",
+                                                           "Send Settings", "Com open"}));
+    // The count of bytes sent less one after each piece of 4096, then the bytes used.
+    EXPECT_EQ(recorder.bytes, (std::vector<std::string>{"4095", "6400", "6400"}));
+    EXPECT_FALSE(r.backupTaken || r.cancelled);
+    EXPECT_TRUE(recorder.asked.empty());
+}
+
+TEST(UploadChannels, FewerThan3072ChannelsGoUpAndMoreAreRefusedBeforeAnyByte) {
+    const struct {
+        int records;
+        std::size_t counted;
+        bool refused;
+    } kCases[] = {
+        {3071, 3071, false},
+        {3072, 3072, true},
+        // Whichever says more: the count given or the records.
+        {1, 3072, true},
+        {3072, 1, true},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(std::to_string(c.records) + " records, " + std::to_string(c.counted));
+        ReceiverSimulator sim;
+        SimulatedLink link(sim, kLineRate);
+        test::TransferRecorder recorder;
+        Exchange exchange(link, recorder);
+        const std::string image = test::channelImage(c.records);
+        const Status st = uploadChannels(exchange, image, c.counted);
+        if (c.refused) {
+            EXPECT_EQ(st.error(), ErrorCode::TooManyChannelsDvb);
+            EXPECT_EQ(link.written(), "");
+            EXPECT_EQ(recorder.statuses, std::vector<std::string>{"Com open"});
+        } else {
+            EXPECT_TRUE(st.ok()) << st.detail();
+            EXPECT_TRUE(sim.channelImage() == image);
+            EXPECT_EQ(link.writes()[1], "C0002FFC0");
+            // 196545 bytes at 3840 a second, with the handshakes: 51.2 s, one piece after the
+            // other.
+            EXPECT_GE(link.elapsed(), 51180ms);
+            EXPECT_LE(link.elapsed(), 51180ms * 1.01);
+        }
+    }
+}
+
+TEST(UploadChannels, PiecesAreTheOutputQueuesSizeAndTheCountEndsAtTheImageLength) {
+    // The header announces the records' length (without the checksum) in 8 hex digits.
+    const struct {
+        std::size_t queue;
+        int channels;
+        const char* header;
+        std::vector<std::size_t> pieces;
+    } kCases[] = {
+        {512, 100, "C00001900", {512, 512, 512, 512, 512, 512, 512, 512, 512, 512, 512, 512, 257}},
+        {6400, 100, "C00001900", {6400, 1}},
+        {6401, 100, "C00001900", {6401}},
+        {100000, 10, "C00000280", {641}},
+        {64, 1, "C00000040", {64, 1}},
+        // No channels: the checksum of nothing alone.
+        {1, 0, "C00000000", {1}},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(std::to_string(c.queue) + " / " + std::to_string(c.channels));
+        ReceiverSimulator sim;
+        SimulatedLink link(sim, kLineRate);
+        link.setOutputQueueSize(c.queue);
+        test::TransferRecorder recorder;
+        Exchange exchange(link, recorder);
+        const std::string image = test::channelImage(c.channels);
+        ASSERT_TRUE(uploadChannels(exchange, image, 0).ok());
+
+        ASSERT_GE(link.writes().size(), 3u);
+        EXPECT_EQ(link.writes()[0], "CBEG");
+        EXPECT_EQ(link.writes()[1], c.header);
+        std::vector<std::size_t> pieces;
+        std::string data;
+        for (std::size_t i = 2; i < link.writes().size(); ++i) {
+            pieces.push_back(link.writes()[i].size());
+            data += link.writes()[i];
+        }
+        EXPECT_EQ(pieces, c.pieces);
+        EXPECT_EQ(data, image + static_cast<char>(blockChecksum(image)));
+        // After each piece the count sent less one, then the bytes used.
+        ASSERT_EQ(recorder.bytes.size(), c.pieces.size() + 1);
+        std::size_t sent = 0;
+        for (std::size_t i = 0; i < c.pieces.size(); ++i) {
+            sent += c.pieces[i];
+            EXPECT_EQ(recorder.bytes[i], std::to_string(sent - 1));
+        }
+        EXPECT_EQ(recorder.bytes.back(), std::to_string(image.size()));
+        EXPECT_EQ(recorder.lastProgress,
+                  (std::pair<std::size_t, std::size_t>{image.size() + 1, image.size() + 1}));
+        // The pieces follow each other on the line without a gap: the exchange takes the wire
+        // time of every byte both ways and a read's latency for each of the three answers.
+        const std::size_t wire = 4 + 2 + 9 + 2 + image.size() + 1 + 2;
+        const auto wireTime = Millis{(wire * 1000 + kLineRate - 1) / kLineRate};
+        EXPECT_LE(link.elapsed(), wireTime + 3 * 10ms + 5ms);
+        EXPECT_TRUE(sim.channelImage() == image);
+    }
+}
+
+TEST(UploadSettings, OnlyDvb98SettingsGoUpAndOthersAreRefusedBeforeAnyByte) {
+    const std::string tagged = settingsImageOf(newSettingsBlock());
+    const struct {
+        const char* name;
+        std::string image;
+        bool refused;
+    } kCases[] = {
+        {"DVB98 settings", tagged, false},
+        {"no settings", "", true},
+        {"another tag", "4456534E" + tagged.substr(8), true},
+        {"lower-case tag", "4456534f" + tagged.substr(8), true},
+        {"a blank image", std::string(2530, ' '), true},
+        {"cut short", tagged.substr(0, 2527), true},
+        // The checksum digits are not sent: an image without them goes up.
+        {"without checksum digits", tagged.substr(0, 2528), false},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        ReceiverSimulator sim;
+        sim.setSettingsBlock(test::settingsBlock());
+        SimulatedLink link(sim, kLineRate);
+        test::TransferRecorder recorder;
+        Exchange exchange(link, recorder);
+        const Status st = uploadSettings(exchange, c.image);
+        if (c.refused) {
+            EXPECT_EQ(st.error(), ErrorCode::SettingsNotTagged);
+            EXPECT_EQ(recorder.statuses, std::vector<std::string>{"Error"});
+            EXPECT_EQ(link.written(), "");
+            EXPECT_EQ(link.elapsed(), 0ms);
+            EXPECT_TRUE(sim.settingsBlock() == test::settingsBlock());
+            continue;
+        }
+        ASSERT_TRUE(st.ok()) << st.detail();
+        const std::string block = newSettingsBlock();
+        EXPECT_EQ(link.writes(),
+                  (std::vector<std::string>{
+                      "CBEG", "H" + block + static_cast<char>(blockChecksum(block))}));
+        EXPECT_TRUE(sim.settingsBlock() == block);
+        EXPECT_EQ(recorder.statuses, (std::vector<std::string>{"Send Settings", "Com open"}));
+        // One full timeout of waiting before the handshake.
+        EXPECT_GE(link.elapsed(), 5000ms);
+        EXPECT_LE(link.elapsed(), 5000ms + 400ms);
+    }
+}
+
+// One fault at one step of an upload of both parts, and how each part must end: ok, or the
+// error with the last status line text the part showed; and what the receiver then holds.
+enum class Held { Old, New, Changed };
+
+struct PartEnd {
+    std::optional<ErrorCode> error;
+    const char* lastStatus = "Com open";
+    Held held = Held::New;
+};
+const PartEnd kUp{};
+PartEnd fails(ErrorCode code, const char* lastStatus, Held held = Held::Old) {
+    return {code, lastStatus, held};
+}
+
+struct FaultCase {
+    SimFault fault;
+    SimCommand command;
+    int occurrence;
+    PartEnd channels;
+    PartEnd settings;
+};
+
+std::string describe(const FaultCase& c) {
+    return std::string(faultName(c.fault)) + " at " + std::string(commandName(c.command)) + " #" +
+           std::to_string(c.occurrence);
+}
+
+// The statuses of the channel part come before "Send Settings", the settings' from it on.
+std::pair<std::string, std::string> lastStatuses(const std::vector<std::string>& statuses) {
+    const auto split = std::find(statuses.begin(), statuses.end(), "Send Settings");
+    return {split == statuses.begin() ? "" : *(split - 1),
+            split == statuses.end() ? "" : statuses.back()};
+}
+
+TEST(UploadFaults, EveryFaultAtEveryWaitEndsInTimeWithTheRightOutcome) {
+    using F = SimFault;
+    using C = SimCommand;
+    using E = ErrorCode;
+    // The waits in order: "CBEG" #1, the "C" header, the records' "OK" (channels), "CBEG" #2
+    // and "H" (settings). A receiver that missed the header still takes what follows as
+    // channel records, the settings' handshake among them.
+    const FaultCase kCases[] = {
+        {F::Silence, C::Handshake, 1, fails(E::UploadFailed, "Com open"), kUp},
+        {F::Late, C::Handshake, 1, fails(E::UploadFailed, "Com open"), kUp},
+        {F::CutShort, C::Handshake, 1, fails(E::UploadFailed, "Com open"), kUp},
+        {F::Split, C::Handshake, 1, kUp, kUp},
+        {F::Buried, C::Handshake, 1, kUp, kUp},
+        {F::HangUp, C::Handshake, 1, fails(E::UploadFailed, "Com open"), fails(E::PortError, "")},
+
+        {F::Silence, C::ChannelUpload, 1, fails(E::UploadFailed, "Com open"),
+         fails(E::NoAnswer, "Error")},
+        {F::Late, C::ChannelUpload, 1, fails(E::UploadFailed, "Com open"),
+         fails(E::NoAnswer, "Error")},
+        {F::Split, C::ChannelUpload, 1, kUp, kUp},
+        {F::Buried, C::ChannelUpload, 1, kUp, kUp},
+        {F::HangUp, C::ChannelUpload, 1, fails(E::UploadFailed, "Com open"),
+         fails(E::PortError, "")},
+        {F::Garble, C::ChannelUpload, 1, fails(E::UploadFailed, "Com open"), kUp},
+        {F::MisStore, C::ChannelUpload, 1, {std::nullopt, "Com open", Held::Changed}, kUp},
+
+        {F::Silence, C::Handshake, 2, kUp, fails(E::NoAnswer, "Error")},
+        {F::Late, C::Handshake, 2, kUp, fails(E::NoAnswer, "Error")},
+        {F::Split, C::Handshake, 2, kUp, kUp},
+        {F::HangUp, C::Handshake, 2, kUp, fails(E::PortError, "Error")},
+
+        {F::Silence, C::SettingsUpload, 1, kUp, fails(E::NoAnswer, "Error", Held::New)},
+        {F::Late, C::SettingsUpload, 1, kUp, fails(E::NoAnswer, "Error", Held::New)},
+        {F::CutShort, C::SettingsUpload, 1, kUp, fails(E::NoAnswer, "Error", Held::New)},
+        {F::Split, C::SettingsUpload, 1, kUp, kUp},
+        {F::Garble, C::SettingsUpload, 1, kUp, fails(E::NoAnswer, "Error")},
+        {F::HangUp, C::SettingsUpload, 1, kUp, fails(E::PortError, "Error", Held::New)},
+        {F::MisStore, C::SettingsUpload, 1, kUp, {std::nullopt, "Com open", Held::Changed}},
+    };
+    const Timing timing;
+    const Millis lateBy = 6000ms;
+    const UploadRequest request = bothRequest(30);
+    const std::string oldImage = test::channelImage(20);
+    const std::string oldSettings = test::settingsBlock();
+    auto makeReceiver = [&] {
+        auto sim = std::make_unique<ReceiverSimulator>();
+        sim->setChannelImage(oldImage);
+        sim->setSettingsBlock(oldSettings);
+        sim->setLateBy(lateBy);
+        return sim;
+    };
+    const Millis clean = [&] {
+        auto sim = makeReceiver();
+        SimulatedLink link(*sim, kLineRate);
+        test::TransferRecorder recorder;
+        EXPECT_TRUE(upload(link, recorder, timing, request).settings.ok);
+        return link.elapsed();
+    }();
+
+    for (const FaultCase& c : kCases) {
+        SCOPED_TRACE(describe(c));
+        auto sim = makeReceiver();
+        sim->addFault({c.fault, c.command, c.occurrence});
+        SimulatedLink link(*sim, kLineRate);
+        test::TransferRecorder recorder;
+        const UploadResult r = upload(link, recorder, timing, request);
+
+        // Each wait that runs out costs one timeout, and no more.
+        const auto runOut = [](const PartEnd& end) {
+            return end.error == E::UploadFailed || end.error == E::NoAnswer ? 1 : 0;
+        };
+        EXPECT_LE(link.elapsed(),
+                  clean + (runOut(c.channels) + runOut(c.settings)) * timing.timeout + 100ms);
+
+        const auto [channelsLast, settingsLast] = lastStatuses(recorder.statuses);
+        const struct {
+            const char* name;
+            const PartOutcome& outcome;
+            const PartEnd& expected;
+            std::string held;
+            const std::string& before;
+            const std::string& sent;
+            const std::string& lastStatus;
+        } kParts[] = {
+            {"channels", r.channels, c.channels, sim->channelImage(), oldImage,
+             request.channelImage, channelsLast},
+            {"settings", r.settings, c.settings, sim->settingsBlock(), oldSettings,
+             newSettingsBlock(), settingsLast},
+        };
+        for (const auto& part : kParts) {
+            SCOPED_TRACE(part.name);
+            EXPECT_TRUE(part.outcome.attempted);
+            EXPECT_EQ(part.outcome.ok, !part.expected.error);
+            if (part.expected.error) {
+                EXPECT_EQ(part.outcome.status.error(), *part.expected.error)
+                    << part.outcome.status.detail();
+            }
+            EXPECT_EQ(part.lastStatus, part.expected.lastStatus);
+            switch (part.expected.held) {
+                case Held::Old:
+                    EXPECT_TRUE(part.held == part.before);
+                    break;
+                case Held::New:
+                    EXPECT_TRUE(part.held == part.sent);
+                    break;
+                case Held::Changed:
+                    EXPECT_EQ(firstDifference(part.held, part.sent), part.sent.size() / 2);
+                    break;
+            }
+        }
+        EXPECT_FALSE(r.cancelled);
+        EXPECT_TRUE(recorder.asked.empty());
+    }
+}
+
+TEST_F(UploadTest, TheBackupHoldsWhatTheReceiverHadBeforeTheFirstByteGoesUp) {
+    UploadRequest request = bothRequest(30);
+    request.backup = true;
+    recorder.onKeepBackup = [&] {
+        EXPECT_EQ(sim.commandLog(),
+                  (std::vector<std::string>{"CBEG", "A", "CBEG", "B", "CBEG", "G"}));
+    };
+    const UploadResult r = run(request);
+    EXPECT_TRUE(r.channels.ok && r.settings.ok);
+    EXPECT_TRUE(r.backupTaken);
+    ASSERT_EQ(recorder.backups.size(), 1u);
+    EXPECT_EQ(recorder.backups[0].first, test::channelImage(20));
+    EXPECT_EQ(recorder.backups[0].second, test::settingsBlock());
+    EXPECT_TRUE(recorder.asked.empty());
+    EXPECT_TRUE(sim.channelImage() == request.channelImage);
+}
+
+TEST(UploadBackup, AFailedBackupAsksAndNoSendsNothing) {
+    const struct {
+        const char* name;
+        std::optional<FaultPlan> fault;
+        bool kept;
+        std::optional<bool> answer;  // nothing: not asked
+        bool uploaded;
+        std::optional<ErrorCode> error;
+    } kCases[] = {
+        {"kept", std::nullopt, true, std::nullopt, true, std::nullopt},
+        {"not kept, go on", std::nullopt, false, true, true, std::nullopt},
+        {"not kept, stop", std::nullopt, false, false, false, ErrorCode::TransferCancelled},
+        {"channels do not arrive, go on", FaultPlan{SimFault::Silence, SimCommand::ChannelData, 1},
+         true, true, true, std::nullopt},
+        {"settings arrive broken, stop",
+         FaultPlan{SimFault::WrongChecksum, SimCommand::Settings, 1}, true, false, false,
+         ErrorCode::TransferCancelled},
+        // A line that failed is not asked about: nothing more can go over it.
+        {"line hung up", FaultPlan{SimFault::HangUp, SimCommand::ChannelData, 1}, true,
+         std::nullopt, false, ErrorCode::PortError},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        ReceiverSimulator sim;
+        sim.setChannelImage(test::channelImage(20));
+        sim.setSettingsBlock(test::settingsBlock());
+        if (c.fault) sim.addFault(*c.fault);
+        SimulatedLink link(sim, kLineRate);
+        test::TransferRecorder recorder;
+        recorder.keepsBackup = c.kept;
+        if (c.answer) recorder.answers = {*c.answer};
+        UploadRequest request = bothRequest(30);
+        request.backup = true;
+        const UploadResult r = upload(link, recorder, Timing{}, request);
+
+        EXPECT_EQ(r.backupTaken, !c.fault && c.kept);
+        EXPECT_EQ(recorder.asked, c.answer
+                                      ? std::vector<Confirmation>{Confirmation::UploadWithoutBackup}
+                                      : std::vector<Confirmation>{});
+        EXPECT_EQ(r.channels.ok, c.uploaded);
+        EXPECT_EQ(r.settings.ok, c.uploaded);
+        if (c.error) {
+            EXPECT_EQ(r.channels.status.error(), *c.error);
+            EXPECT_EQ(r.settings.status.error(), *c.error);
+        }
+        const bool sentC = std::find(sim.commandLog().begin(), sim.commandLog().end(), "C") !=
+                           sim.commandLog().end();
+        EXPECT_EQ(sentC, c.uploaded);
+        EXPECT_EQ(sim.channelImage() == test::channelImage(20), !c.uploaded);
+    }
+}
+
+TEST(UploadBackup, NoBackupWhenNoDvb98PartGoesUp) {
+    const struct {
+        const char* name;
+        UploadRequest request;
+    } kCases[] = {
+        {"too many channels",
+         [] {
+             UploadRequest r = channelsRequest(3072);
+             r.backup = true;
+             return r;
+         }()},
+        {"settings not tagged",
+         [] {
+             UploadRequest r = settingsRequest();
+             r.settingsImage[0] = '0';
+             r.backup = true;
+             return r;
+         }()},
+        {"nothing loaded",
+         [] {
+             UploadRequest r;
+             r.channels = true;
+             return r;
+         }()},
+        {"an FTA image declined",
+         [] {
+             UploadRequest r;
+             r.channels = true;
+             r.channelKind = FileKind::BIN;
+             r.channelImage = std::string(49152, '\xFF');
+             return r;
+         }()},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        ReceiverSimulator sim;
+        SimulatedLink link(sim, kLineRate);
+        test::TransferRecorder recorder;
+        recorder.answers = {false};  // the FTA prompt to unplug the receiver
+        const UploadResult r = upload(link, recorder, Timing{}, c.request);
+        EXPECT_EQ(link.written(), "");
+        EXPECT_TRUE(recorder.backups.empty());
+        EXPECT_FALSE(r.backupTaken);
+        EXPECT_FALSE(r.channels.ok || r.settings.ok);
+    }
+}
+
+TEST(UploadVerify, EachPartIsReadBackAndTheFirstDifferenceNamed) {
+    const std::vector<std::string> readBack = {"CBEG", "C",    "CBEG", "A",    "CBEG",
+                                               "B",    "CBEG", "H",    "CBEG", "G"};
+    const std::vector<std::string> upOnly = {"CBEG", "C", "CBEG", "H"};
+    const struct {
+        const char* name;
+        std::optional<FaultPlan> fault;
+        bool verify;
+        std::optional<ErrorCode> channels;
+        std::string channelsDetail;
+        std::optional<ErrorCode> settings;
+        std::string settingsDetail;
+        std::vector<std::string> commands;
+    } kCases[] = {
+        {"verified", std::nullopt, true, std::nullopt, "", std::nullopt, "", readBack},
+        {"not verified", std::nullopt, false, std::nullopt, "", std::nullopt, "", upOnly},
+        // 30 channels: the byte in the middle is byte 960, in channel 16.
+        {"channels kept changed", FaultPlan{SimFault::MisStore, SimCommand::ChannelUpload, 1}, true,
+         ErrorCode::VerifyFailed, "channel 16", std::nullopt, "", readBack},
+        {"settings kept changed", FaultPlan{SimFault::MisStore, SimCommand::SettingsUpload, 1},
+         true, std::nullopt, "", ErrorCode::VerifyFailed, "byte 633", readBack},
+        {"changed but not verified", FaultPlan{SimFault::MisStore, SimCommand::ChannelUpload, 1},
+         false, std::nullopt, "", std::nullopt, "", upOnly},
+        {"channels not read back", FaultPlan{SimFault::WrongChecksum, SimCommand::ChannelData, 1},
+         true, ErrorCode::VerifyFailed,
+         "could not read it back (Error during download: wrong checksum)", std::nullopt, "",
+         readBack},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        ReceiverSimulator sim;
+        if (c.fault) sim.addFault(*c.fault);
+        SimulatedLink link(sim, kLineRate);
+        test::TransferRecorder recorder;
+        UploadRequest request = bothRequest(30);
+        request.verify = c.verify;
+        const UploadResult r = upload(link, recorder, Timing{}, request);
+        EXPECT_EQ(r.channels.ok, !c.channels);
+        if (c.channels) {
+            EXPECT_EQ(r.channels.status.error(), *c.channels);
+        }
+        EXPECT_EQ(r.channels.status.detail(), c.channelsDetail);
+        EXPECT_EQ(r.settings.ok, !c.settings);
+        if (c.settings) {
+            EXPECT_EQ(r.settings.status.error(), *c.settings);
+        }
+        EXPECT_EQ(r.settings.status.detail(), c.settingsDetail);
+        // The number the detail names, for a window that words it itself.
+        const auto named = [](const std::string& detail) -> std::size_t {
+            const std::size_t blank = detail.find(' ');
+            const bool number =
+                blank != std::string::npos &&
+                detail.find_first_not_of("0123456789", blank + 1) == std::string::npos;
+            return number ? std::stoul(detail.substr(blank + 1)) : 0;
+        };
+        EXPECT_EQ(r.channels.differsAt, named(c.channelsDetail));
+        EXPECT_EQ(r.settings.differsAt, named(c.settingsDetail));
+        EXPECT_EQ(sim.commandLog(), c.commands);
+    }
+}
+
+TEST(UploadCancel, ACancelStopsPromptlyAndSaysSo) {
+    const UploadRequest request = bothRequest(300);
+    // In the channel handshake, in the records (19200 bytes take 5 s), in the pause before the
+    // settings, in their block.
+    for (Millis at : {1ms, 2000ms, 7000ms, 10100ms}) {
+        SCOPED_TRACE(at.count());
+        ReceiverSimulator sim;
+        sim.setChannelImage(test::channelImage(20));
+        sim.setSettingsBlock(test::settingsBlock());
+        SimulatedLink link(sim, kLineRate);
+        link.cancelAt(link.now() + at);
+        test::TransferRecorder recorder;
+        const UploadResult r = upload(link, recorder, Timing{}, request);
+        EXPECT_TRUE(r.cancelled);
+        EXPECT_LE(link.elapsed(), at + 100ms);
+        EXPECT_FALSE(r.settings.ok);
+        EXPECT_EQ(r.settings.status.error(), ErrorCode::TransferCancelled);
+        // The settings block was handed to the port whole before the last cancel: whether
+        // the receiver has it then is up to the line.
+        if (at < 10000ms) {
+            EXPECT_TRUE(sim.settingsBlock() == test::settingsBlock());
+        }
+        if (at < 6000ms) {
+            EXPECT_EQ(r.channels.status.error(), ErrorCode::TransferCancelled);
+            EXPECT_TRUE(sim.channelImage() == test::channelImage(20));
+        } else {
+            EXPECT_TRUE(r.channels.ok);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace qel

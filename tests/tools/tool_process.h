@@ -1,0 +1,82 @@
+// qel-receiver-sim and qel-tool as processes for the end-to-end tests over a pseudo-terminal.
+#pragma once
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace qel::test {
+
+// qel-receiver-sim running for one test, its device read from its first line.
+class ReceiverSim {
+public:
+    explicit ReceiverSim(const std::vector<std::string>& args) {
+        int out[2];
+        if (::pipe(out) != 0) return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::dup2(out[1], STDOUT_FILENO);
+            ::close(out[0]);
+            ::close(out[1]);
+            std::vector<char*> argv{const_cast<char*>(QEL_RECEIVER_SIM_PATH)};
+            for (const std::string& a : args)
+                argv.push_back(const_cast<char*>(a.c_str()));
+            argv.push_back(nullptr);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        ::close(out[1]);
+        // The first line, waited for at most five seconds.
+        char c = 0;
+        pollfd p{out[0], POLLIN, 0};
+        while (::poll(&p, 1, 5000) == 1 && ::read(out[0], &c, 1) == 1 && c != '\n')
+            device_ += c;
+        ::close(out[0]);
+    }
+    ~ReceiverSim() { stop(); }
+    ReceiverSim(const ReceiverSim&) = delete;
+    ReceiverSim& operator=(const ReceiverSim&) = delete;
+
+    const std::string& device() const { return device_; }
+
+    // Ends the simulator as SIGTERM does; its exit status.
+    int stop() {
+        if (pid_ <= 0) return -1;
+        ::kill(pid_, SIGTERM);
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    std::string device_;
+};
+
+struct ToolRun {
+    int status = -1;
+    std::string err;
+};
+
+// Runs qel-tool in `dir`, where the outputs land by default, with `input` on its stdin.
+inline ToolRun runTool(const std::string& args, const TempDir& dir, const std::string& input = {}) {
+    const std::string errFile = dir.file("stderr.txt");
+    const std::string inFile = dir.write("stdin.txt", input);
+    const std::string cmd = "cd '" + dir.path().string() + "' && " + QEL_TOOL_PATH + " " + args +
+                            " <'" + inFile + "' 2>'" + errFile + "' >/dev/null";
+    const int rc = std::system(cmd.c_str());
+    ToolRun run;
+    run.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    run.err = TempDir::read(errFile);
+    return run;
+}
+
+}  // namespace qel::test

@@ -1,0 +1,220 @@
+// qel-tool upload against qel-receiver-sim over a real pseudo-terminal: what the receiver then
+// holds (as its --save-dir shows it and as a download brings it back), what is said and the
+// exit status, the operator's prompt, the backup, and inputs refused before the port is opened.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "bytes/checksum.h"
+#include "support/receiver_data.h"
+#include "support/temp_dir.h"
+#include "tool_process.h"
+
+namespace qel {
+namespace {
+
+using test::ReceiverSim;
+using test::runTool;
+using test::TempDir;
+using test::ToolRun;
+
+std::string g98Of(const std::string& block) {
+    return block + static_cast<char>(blockChecksum(block));
+}
+
+// Settings other than those the receiver starts with.
+std::string newSettingsBlock() {
+    std::string block = "DVSO";
+    for (int i = 0; block.size() < 1264; ++i)
+        block += static_cast<char>((i * 11 + 1) & 0xFF);
+    return block;
+}
+
+std::string quoted(const std::string& path) {
+    return "'" + path + "'";
+}
+
+TEST(UploadCommand, Dvb98ChannelsAndSettingsGoUpAndComeBackIdentical) {
+    TempDir dir;
+    const std::string oldChannels = dir.write("old.dvb", test::channelImage(5));
+    const std::string oldSettings = dir.write("old.g98", g98Of(test::settingsBlock()));
+    const std::string channels = dir.write("new.dvb", test::channelImage(30));
+    const std::string settings = dir.write("new.g98", g98Of(newSettingsBlock()));
+    const std::string saved = dir.file("saved");
+    ReceiverSim sim({"--channels", oldChannels, "--settings", oldSettings, "--save-dir", saved});
+    ASSERT_FALSE(sim.device().empty());
+
+    const ToolRun run =
+        runTool("upload " + sim.device() + " --channels new.dvb --settings new.g98 --backup bk" +
+                    " --timeout-ms 1000",
+                dir);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(TempDir::read(saved + "/channels.dvb") == TempDir::read(channels));
+    EXPECT_TRUE(TempDir::read(saved + "/settings.g98") == TempDir::read(settings));
+    EXPECT_FALSE(std::filesystem::exists(saved + "/flash.bin"));
+    EXPECT_TRUE(TempDir::read(dir.file("bk/receiver.dvb")) == TempDir::read(oldChannels));
+    EXPECT_TRUE(TempDir::read(dir.file("bk/receiver.g98")) == TempDir::read(oldSettings));
+
+    const ToolRun back = runTool("download " + sim.device() + " --timeout-ms 1000", dir);
+    ASSERT_EQ(back.status, 0) << back.err;
+    EXPECT_TRUE(TempDir::read(dir.file("download.dvb")) == TempDir::read(channels));
+    EXPECT_TRUE(TempDir::read(dir.file("download.g98")) == TempDir::read(settings));
+    EXPECT_EQ(sim.stop(), 0);
+}
+
+TEST(UploadCommand, AnFtaImageIsWrittenIntoTheFlashAsTheWriterMadeIt) {
+    TempDir dir;
+    dir.write("list.dvb", test::channelImage(60));
+    ASSERT_EQ(runTool("convert list.dvb image.bin", dir).status, 0);
+    const std::string image = TempDir::read(dir.file("image.bin"));
+    ASSERT_EQ(image.size(), 49152u);
+    const std::string saved = dir.file("saved");
+    ReceiverSim sim({"--firmware", "fta", "--save-dir", saved});
+    ASSERT_FALSE(sim.device().empty());
+
+    // The operator confirms with Enter that the receiver is unplugged.
+    const ToolRun run =
+        runTool("upload " + sim.device() + " --channels image.bin --timeout-ms 500", dir, "\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "Unplug Vandu main power\n(Enter when done, Ctrl+D to stop) ");
+    EXPECT_TRUE(TempDir::read(saved + "/flash.bin") == image);
+    EXPECT_FALSE(std::filesystem::exists(saved + "/channels.dvb"));
+    EXPECT_EQ(sim.stop(), 0);
+}
+
+TEST(UploadCommand, FailuresAreToldWithTheProgramsMessage) {
+    const struct {
+        const char* name;
+        std::vector<std::string> simArgs;
+        std::string toolArgs;
+        std::string input;
+        int status;
+        std::string err;
+        bool channelsArrive;
+        bool flashWritten;
+    } kCases[] = {
+        {"verified", {}, "--channels new.dvb", "", 0, "", true, false},
+        {"kept changed",
+         {"--fault", "mis-store:C"},
+         "--channels new.dvb",
+         "",
+         2,
+         "The receiver does not hold what was sent (channels: channel 16)\n",
+         true,
+         false},
+        {"kept changed, not verified",
+         {"--fault", "mis-store:C"},
+         "--channels new.dvb --no-verify",
+         "",
+         0,
+         "",
+         true,
+         false},
+        {"records garbled",
+         {"--fault", "garble:C"},
+         "--channels new.dvb",
+         "",
+         2,
+         "Error during upload (channels: no answer to the channel records)\n",
+         false,
+         false},
+        {"settings not answered",
+         {"--fault", "silence:H"},
+         "--settings new.g98",
+         "",
+         2,
+         "Error (settings: no answer to \"H\" and the settings block)\n",
+         false,
+         false},
+        // The folder cannot be made where a file is: the operator is asked, and says no.
+        {"backup declined",
+         {},
+         "--channels new.dvb --backup new.dvb",
+         "n\n",
+         2,
+         "Cannot write the file (backup: new.dvb/receiver.dvb)\n"
+         "The receiver's channels and settings could not be kept first.\n"
+         "Upload anyway? (y/N) Transfer cancelled (channels: not confirmed)\n",
+         false,
+         false},
+        {"loader misses a wait",
+         {"--firmware", "fta", "--fault", "miss-wake-up"},
+         "--channels image.bin --yes",
+         "",
+         2,
+         "Unplug Vandu main power\nError during upload  (channels: no answer to 91 11)\n",
+         false,
+         false},
+        {"operator backs out",
+         {"--firmware", "fta"},
+         "--channels image.bin",
+         "",
+         2,
+         "Unplug Vandu main power\n(Enter when done, Ctrl+D to stop) "
+         "Transfer cancelled (channels: not confirmed)\n",
+         false,
+         false},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        dir.write("new.dvb", test::channelImage(30));
+        dir.write("new.g98", g98Of(newSettingsBlock()));
+        dir.write("image.bin", std::string(49152, '\x5A'));
+        const std::string saved = dir.file("saved");
+        std::vector<std::string> simArgs = {"--save-dir", saved};
+        simArgs.insert(simArgs.end(), c.simArgs.begin(), c.simArgs.end());
+        ReceiverSim sim(simArgs);
+        ASSERT_FALSE(sim.device().empty());
+        const ToolRun run = runTool(
+            "upload " + sim.device() + " " + c.toolArgs + " --timeout-ms 300", dir, c.input);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(std::filesystem::exists(saved + "/channels.dvb"), c.channelsArrive);
+        EXPECT_EQ(std::filesystem::exists(saved + "/flash.bin"), c.flashWritten);
+    }
+}
+
+TEST(UploadCommand, ARefusedInputSendsNothingAndAWrongCallIsUsage) {
+    TempDir dir;
+    dir.write("many.dvb", test::channelImage(3072));
+    dir.write("short.bin", std::string(49151, '\xFF'));
+    dir.write("other.g98", g98Of("OSVD" + newSettingsBlock().substr(4)));
+    dir.write("ok.g98", g98Of(newSettingsBlock()));
+    dir.write("list.txt", "");
+    // The port does not exist: a message about anything but the port shows that the input was
+    // refused before it was opened.
+    const std::string port = quoted(dir.file("no-such-port"));
+    const struct {
+        std::string args;
+        int status;
+        std::string err;
+    } kCases[] = {
+        {"--channels many.dvb --settings ok.g98", 2,
+         "Too many channels for DVB 98 : no Upload/Save  (channels: 3072 channels)\n"},
+        {"--channels short.bin", 2, "Wrong file lenght (channels)\n"},
+        {"--settings other.g98", 2, "Error (settings: the settings do not begin with 4456534F)\n"},
+        {"--channels missing.dvb", 2, "Cannot open the file (channels)\n"},
+        {"--channels list.txt", 1, "qel-tool: unsupported file type: list.txt\n"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.args);
+        const ToolRun run = runTool("upload " + port + " " + c.args, dir);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.err, c.err);
+    }
+    const ToolRun missing = runTool("upload " + port + " --settings ok.g98", dir);
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err.rfind("Error on COM (port: ", 0), 0u) << missing.err;
+
+    for (const char* usage :
+         {"upload", "upload /dev/null", "upload /dev/null --yes", "upload /dev/null --channels",
+          "upload /dev/null --bogus x", "upload /dev/null --settings ok.g98 --timeout-ms 0"}) {
+        EXPECT_EQ(runTool(usage, dir).status, 1) << usage;
+    }
+}
+
+}  // namespace
+}  // namespace qel

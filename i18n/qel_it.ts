@@ -70,6 +70,34 @@
         <source>Transfer cancelled</source>
         <translation>Trasferimento annullato</translation>
     </message>
+    <message>
+        <source>No channels loaded</source>
+        <translation>Nessun canale caricato</translation>
+    </message>
+    <message>
+        <source>Error during upload</source>
+        <translation>Errore durante l&apos;upload </translation>
+    </message>
+    <message>
+        <source>Timeout</source>
+        <translation>Timeout</translation>
+    </message>
+    <message>
+        <source>Error during upload </source>
+        <translation>Errore durante l&apos; upload </translation>
+    </message>
+    <message>
+        <source>The receiver did not answer every block: repeat the upload</source>
+        <translation>Il ricevitore non ha risposto a tutti i blocchi: ripeti l&apos;upload</translation>
+    </message>
+    <message>
+        <source>The receiver&apos;s flash is incomplete: write the image again</source>
+        <translation>La flash del ricevitore è incompleta: scrivi di nuovo l&apos;immagine</translation>
+    </message>
+    <message>
+        <source>The receiver does not hold what was sent</source>
+        <translation>Il ricevitore non contiene ciò che è stato inviato</translation>
+    </message>
 </context>
 <context>
     <name>qel::AboutBox</name>
@@ -793,6 +821,14 @@
         <source>QEL - Options</source>
         <translation>QEL - Opzioni</translation>
     </message>
+    <message>
+        <source>&amp;Backup before upload</source>
+        <translation>&amp;Copia di sicurezza prima dell&apos;upload</translation>
+    </message>
+    <message>
+        <source>&amp;Verify after upload</source>
+        <translation>&amp;Verifica dopo l&apos;upload</translation>
+    </message>
 </context>
 <context>
     <name>qel::OsdColorWindow</name>
@@ -902,6 +938,38 @@
         <source>Settings not saved , continue anyway ?</source>
         <translation>Impostazioni non salvate , proseguo ?</translation>
     </message>
+    <message>
+        <source>Unplug Vandu main power</source>
+        <translation>Togli corrente al Vandu</translation>
+    </message>
+    <message>
+        <source>What the receiver holds now could not be saved before the upload.
+Upload anyway ?</source>
+        <translation>Non è stato possibile salvare ciò che il ricevitore contiene ora prima dell&apos;upload.
+Invio comunque ?</translation>
+    </message>
+    <message>
+        <source>%1 of the 48 blocks got no answer from the receiver.
+Repeat the upload.</source>
+        <translation>%1 dei 48 blocchi non hanno avuto risposta dal ricevitore.
+Ripeti l&apos;upload.</translation>
+    </message>
+    <message>
+        <source>The upload stopped part-way: the receiver&apos;s flash is now incomplete and must be written again.</source>
+        <translation>L&apos;upload si è interrotto a metà: la flash del ricevitore ora è incompleta e va scritta di nuovo.</translation>
+    </message>
+    <message>
+        <source>The first channel that differs: %1</source>
+        <translation>Il primo canale diverso: %1</translation>
+    </message>
+    <message>
+        <source>The first byte that differs: %1</source>
+        <translation>Il primo byte diverso: %1</translation>
+    </message>
+    <message>
+        <source>It could not be read back.</source>
+        <translation>Non è stato possibile rileggerlo.</translation>
+    </message>
 </context>
 <context>
     <name>qel::SerialWindow</name>
@@ -980,6 +1048,10 @@
     <message>
         <source>Connection in progress..</source>
         <translation>Connessione in corso..</translation>
+    </message>
+    <message>
+        <source>What the receiver held before the upload is kept in %1</source>
+        <translation>Ciò che il ricevitore conteneva prima dell&apos;upload è conservato in %1</translation>
     </message>
 </context>
 </TS>

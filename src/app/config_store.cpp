@@ -52,6 +52,9 @@ ConfigStore::Loaded ConfigStore::load() {
     c.pageLayout = readOrDefault("Layout", "Pagelayout", "00000000", "Pagelayout");
     if (c.pageLayout.size() == 7) c.pageLayout.prepend('0');
     c.littleBox = readOrDefault("Layout", "Littlebox", "0", "Littlebox");
+    // The upload's safety switches are stored only once the options window saves them.
+    c.backupBeforeUpload = value("Serial port", "Backup") != "F";
+    c.verifyAfterUpload = value("Serial port", "Verify") != "F";
 
     bool missing = false;
     const QString path =
@@ -76,6 +79,8 @@ void ConfigStore::saveOptions(const Config& c) {
     setValue("Serial port", "ComPort", c.comPortText);
     setValue("Layout", "Rememberlayout", c.rememberLayout);
     setValue("Layout", "Littlebox", c.littleBox);
+    setValue("Serial port", "Backup", c.backupBeforeUpload ? "T" : "F");
+    setValue("Serial port", "Verify", c.verifyAfterUpload ? "T" : "F");
     setValue("Language", "Language", c.language);
     settings_.sync();
 }

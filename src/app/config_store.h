@@ -16,6 +16,10 @@ struct Config {
     QString pageLayout = "00000000";
     QString littleBox = "0";  // "1": the data row is shown at start
     QString workingDir;       // start folder of the file dialogs
+    // Before a DVB98 upload, what the receiver holds is downloaded and kept.
+    bool backupBeforeUpload = true;
+    // After a DVB98 upload, it is read back and compared with what was sent.
+    bool verifyAfterUpload = true;
 };
 
 class ConfigStore {

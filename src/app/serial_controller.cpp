@@ -1,10 +1,15 @@
 #include "app/serial_controller.h"
 
+#include <QDateTime>
 #include <QDir>
 
+#include "app/app_paths.h"
 #include "app/serial_link.h"
 #include "app/texts.h"
 #include "files/dvb_file.h"
+#include "files/file_io.h"
+#include "files/fta_writer.h"
+#include "files/g98_file.h"
 
 namespace qel {
 
@@ -12,7 +17,8 @@ SerialController::SerialController(Session& session, Prompter& prompter, QObject
     : QObject(parent),
       session_(session),
       prompter_(prompter),
-      runner_(std::make_unique<TransferRunner>()) {
+      runner_(std::make_unique<TransferRunner>()),
+      backupRoot_(AppPaths::dataDir() + QStringLiteral("/backups")) {
     connectRunner();
 }
 
@@ -26,6 +32,9 @@ void SerialController::setLinkFactory(TransferRunner::LinkFactory factory) {
 void SerialController::connectRunner() {
     TransferRunner* r = runner_.get();
     r->confirm = [this](Confirmation which) { return confirm(which); };
+    r->keepBackup = [this](const std::string& channels, const std::string& settings) {
+        return keepBackup(channels, settings);
+    };
     connect(r, &TransferRunner::opened, this, [this](bool ok, const QString&) {
         portOpen_ = ok;
         // These status texts are the same in every language.
@@ -33,18 +42,25 @@ void SerialController::connectRunner() {
         emit portChanged(ok);
     });
     connect(r, &TransferRunner::status, this, &SerialController::setAdvise);
+    connect(r, &TransferRunner::statusColour, this, [this](int colour) {
+        adviseColour_ = static_cast<StatusColour>(colour);
+        emit adviseColourChanged(adviseColour_);
+    });
     connect(r, &TransferRunner::bytesShown, this, &SerialController::setBytes);
     connect(r, &TransferRunner::channelsShown, this, &SerialController::setChannels);
     connect(r, &TransferRunner::progress, this, [this](qint64 done, qint64 total) {
-        // The bytes field counts what arrives, the bar against the block's length.
-        setBytes(QString::number(done));
+        // A download's bytes field counts what arrives, the bar against the block's length;
+        // an upload sets the field itself.
+        if (!uploading_) setBytes(QString::number(done));
         emit progress(done, total);
     });
     connect(r, &TransferRunner::finished, this, [this] {
-        if (pending_) {
-            const std::shared_ptr<DownloadResult> result = std::move(pending_);
-            finishDownload(*result);
+        if (whenDone_) {
+            const std::function<void()> done = std::move(whenDone_);
+            whenDone_ = nullptr;
+            done();
         }
+        uploading_ = false;
         setBusy(false);
     });
 }
@@ -118,11 +134,50 @@ void SerialController::setBusy(bool busy) {
 }
 
 bool SerialController::confirm(Confirmation which) {
-    const QString question = which == Confirmation::DiscardUnsavedChannels
-                                 ? tr("Channels not saved , continue anyway ?")
-                                 : tr("Settings not saved , continue anyway ?");
+    QString question;
+    switch (which) {
+        case Confirmation::DiscardUnsavedChannels:
+            question = tr("Channels not saved , continue anyway ?");
+            break;
+        case Confirmation::DiscardUnsavedSettings:
+            question = tr("Settings not saved , continue anyway ?");
+            break;
+        case Confirmation::UnplugMainPower:
+            // The operator pulls the plug, then confirms.
+            prompter_.tell(Prompter::Icon::Information, tr("Unplug Vandu main power"));
+            return true;
+        case Confirmation::UploadWithoutBackup:
+            question =
+                tr("What the receiver holds now could not be saved before the upload.\n"
+                   "Upload anyway ?");
+            break;
+    }
     return prompter_.ask(Prompter::Icon::Question, question, Prompter::Buttons::YesNo,
                          Prompter::Answer::No) == Prompter::Answer::Yes;
+}
+
+bool SerialController::keepBackup(const std::string& channelImage,
+                                  const std::string& settingsBlock) {
+    // One folder for each upload, named by its time; a second upload within the same
+    // second gets a folder of its own too.
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QDir root(backupRoot_);
+    QString name = stamp;
+    for (int n = 2; root.exists(name); ++n)
+        name = stamp + '-' + QString::number(n);
+    if (!root.mkpath(name)) return false;
+    const QString folder = root.filePath(name);
+    const std::string channels =
+        QDir(folder).filePath(QStringLiteral("receiver.dvb")).toStdString();
+    const std::string settings =
+        QDir(folder).filePath(QStringLiteral("receiver.g98")).toStdString();
+    if (!writeFileAtomic(channels, channelImage) ||
+        !writeFileAtomic(settings, encodeG98(settingsImageOf(settingsBlock)))) {
+        return false;
+    }
+    lastBackup_ = folder;
+    emit backupKept(folder);
+    return true;
 }
 
 void SerialController::download(bool channels, bool settings) {
@@ -137,14 +192,76 @@ void SerialController::download(bool channels, bool settings) {
         session_.workspace().settingsModified() && session_.workspace().settingsLoaded();
     auto result = std::make_shared<DownloadResult>();
     const Timing timing = timing_;
+    startTransfer(
+        [result, timing, request](Link& link, TransferObserver& o) {
+            *result = qel::download(link, o, timing, request);
+        },
+        [this, result] { finishDownload(*result); });
+}
+
+bool SerialController::startTransfer(std::function<void(Link&, TransferObserver&)> job,
+                                     std::function<void()> done) {
     setBusy(true);
-    pending_ = result;
-    const bool started = runner_->run([result, timing, request](Link& link, TransferObserver& o) {
-        *result = qel::download(link, o, timing, request);
-    });
-    if (!started) {
-        pending_.reset();
+    whenDone_ = std::move(done);
+    if (!runner_->run(std::move(job))) {
+        whenDone_ = nullptr;
         setBusy(false);
+        return false;
+    }
+    return true;
+}
+
+void SerialController::upload(bool channels, bool settings) {
+    if (busy_ || !portOpen_ || (!channels && !settings)) return;
+    marks_.fill(Mark::Hidden);
+    emit marksChanged();
+    lastBackup_.clear();
+    emit backupKept(QString());
+    const Workspace& ws = session_.workspace();
+    UploadRequest request;
+    request.backup = session_.config().backupBeforeUpload;
+    request.verify = session_.config().verifyAfterUpload;
+    if (channels) {
+        request.channels = true;
+        request.channelKind = ws.fileType();
+        request.channelCount = ws.channelCount();
+        if (ws.fileType() == FileKind::DVB) {
+            // Records that would be refused are not even built.
+            if (ws.channelCount() <= kMaxDvb98Channels)
+                request.channelImage = encodeDvb(ws.tvList(), ws.radioList());
+        } else if (ws.fileType() == FileKind::BIN) {
+            // The image is the one saving would write, built here in memory; the lists
+            // stay as they are.
+            const TvRadioLists lists = normalizeForFtaImage(ws.tvList(), ws.radioList());
+            Result<std::string> image =
+                encodeFtaImage(lists.tv, lists.radio, ws.imageTables(), ImageSettings::FromTables);
+            if (image) {
+                request.channelImage = std::move(image.value());
+            } else {
+                // Refused by the image writer: its message, and nothing goes up.
+                prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(image.status()));
+                request.channels = false;
+                marks_[0] = Mark::Ko;
+                emit marksChanged();
+            }
+        }
+    }
+    if (settings) {
+        request.settings = true;
+        if (ws.settingsLoaded()) request.settingsImage = ws.settingsImage();
+    }
+    if (!request.channels && !request.settings) return;
+    auto result = std::make_shared<UploadResult>();
+    const Timing timing = timing_;
+    uploading_ = true;
+    adviseColour_ = StatusColour::Normal;
+    emit adviseColourChanged(adviseColour_);
+    if (!startTransfer(
+            [result, timing, request = std::move(request)](Link& link, TransferObserver& o) {
+                *result = qel::upload(link, o, timing, request);
+            },
+            [this, result] { finishUpload(*result); })) {
+        uploading_ = false;
     }
 }
 
@@ -187,6 +304,63 @@ void SerialController::finishDownload(const DownloadResult& result) {
     if (result.cancelled) setAdvise(Texts::errorMessage(ErrorCode::TransferCancelled));
     emit marksChanged();
     if (result.replacesChannels()) emit channelsDownloaded();
+}
+
+void SerialController::tellUploadFailure(const PartOutcome& part, const UploadResult& result) {
+    const Status& st = part.status;
+    switch (st.error()) {
+        case ErrorCode::TransferCancelled:  // said in the status line
+        case ErrorCode::NoChannelsLoaded:   // the Ko mark says it
+        case ErrorCode::SettingsNotTagged:  // "Error" in the status line
+        case ErrorCode::NoAnswer:           // "Error" in the status line
+        case ErrorCode::PortError:          // the status line names the port's trouble
+            return;
+        case ErrorCode::BlocksUnanswered:
+            prompter_.tell(Prompter::Icon::Critical,
+                           tr("%1 of the 48 blocks got no answer from the receiver.\n"
+                              "Repeat the upload.")
+                               .arg(result.unansweredBlocks));
+            return;
+        case ErrorCode::FlashIncomplete:
+            prompter_.tell(Prompter::Icon::Critical,
+                           tr("The upload stopped part-way: the receiver's flash is now "
+                              "incomplete and must be written again."));
+            return;
+        case ErrorCode::VerifyFailed: {
+            QString text = Texts::errorMessage(ErrorCode::VerifyFailed);
+            if (part.differsAt > 0) {
+                text += QStringLiteral("\n") +
+                        (&part == &result.channels
+                             ? tr("The first channel that differs: %1").arg(part.differsAt)
+                             : tr("The first byte that differs: %1").arg(part.differsAt));
+            } else {
+                text += QStringLiteral("\n") + tr("It could not be read back.");
+            }
+            prompter_.tell(Prompter::Icon::Critical, text);
+            return;
+        }
+        default:
+            // "Too many channels…", "Error during upload", "Timeout", …: the texts as they
+            // stand, without detail.
+            prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(st.error()));
+            return;
+    }
+}
+
+void SerialController::finishUpload(const UploadResult& result) {
+    // The loader runs at its own speed; the port goes back to the chosen mode's.
+    runner_->setSpeed(baudOf(mode_));
+    adviseColour_ = StatusColour::Normal;
+    emit adviseColourChanged(adviseColour_);
+    const PartOutcome* parts[] = {&result.channels, &result.settings};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const PartOutcome& part = *parts[i];
+        if (!part.attempted) continue;
+        marks_[i] = part.ok ? Mark::Ok : Mark::Ko;
+        if (!part.ok) tellUploadFailure(part, result);
+    }
+    if (result.cancelled) setAdvise(Texts::errorMessage(ErrorCode::TransferCancelled));
+    emit marksChanged();
 }
 
 }  // namespace qel

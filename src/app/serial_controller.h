@@ -1,12 +1,13 @@
 // The serial window's logic without widgets: the port opened while the window is open, the
-// connection mode and its speed, the fields the window shows, and the download with its
-// questions, messages and outcome marks. The transfer runs on the runner's thread; the
-// document changes here, on the windows' thread, once it has ended.
+// connection mode and its speed, the fields the window shows, and the download and the
+// upload with their questions, messages and outcome marks. The transfer runs on the runner's
+// thread; the document changes here, on the windows' thread, once it has ended.
 #pragma once
 
 #include <QObject>
 #include <QString>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "app/prompter.h"
@@ -14,6 +15,7 @@
 #include "app/transfer_runner.h"
 #include "serial/download.h"
 #include "serial/timing.h"
+#include "serial/upload.h"
 
 namespace qel {
 
@@ -45,12 +47,20 @@ public:
 
     // "Vandu --> PC": the channels and the settings, as chosen.
     void download(bool channels, bool settings);
+    // "PC --> Vandu": the channels (DVB98 records, or an FTA image through the loader) and the
+    // DVB98 settings, as chosen; with the backup and the check the options ask for.
+    void upload(bool channels, bool settings);
+    // Where the backups before uploads go: a folder of their own each, named by the time.
+    void setBackupRoot(const QString& folder) { backupRoot_ = folder; }
+    // The folder that holds what the receiver held before the last upload; empty if none.
+    const QString& lastBackup() const { return lastBackup_; }
     // Stops a running transfer; the lists and settings stay as they were.
     void cancel();
 
     bool busy() const { return busy_; }
     bool portOpen() const { return portOpen_; }
     const QString& advise() const { return advise_; }
+    StatusColour adviseColour() const { return adviseColour_; }
     const QString& bytesText() const { return bytes_; }
     const QString& channelsText() const { return channels_; }
     QString portText() const;
@@ -58,6 +68,9 @@ public:
 
 signals:
     void adviseChanged(const QString& text);
+    void adviseColourChanged(qel::StatusColour colour);
+    // What the receiver held was kept in `folder` before an upload (empty: nothing kept).
+    void backupKept(const QString& folder);
     void bytesChanged(const QString& text);
     void channelsChanged(const QString& text);
     void speedChanged(const QString& text);
@@ -77,8 +90,14 @@ private:
     void setBusy(bool busy);
     void connectRunner();
     bool confirm(Confirmation which);
+    bool keepBackup(const std::string& channelImage, const std::string& settingsBlock);
     void finishDownload(const DownloadResult& result);
     void tellFailure(const PartOutcome& part);
+    void finishUpload(const UploadResult& result);
+    void tellUploadFailure(const PartOutcome& part, const UploadResult& result);
+    // Runs `job` on the transfer thread; `done` follows on this thread when it has ended.
+    bool startTransfer(std::function<void(Link&, TransferObserver&)> job,
+                       std::function<void()> done);
 
     Session& session_;
     Prompter& prompter_;
@@ -90,8 +109,12 @@ private:
     QString advise_;
     QString bytes_;
     QString channels_;
+    StatusColour adviseColour_ = StatusColour::Normal;
     std::array<Mark, kMarks> marks_{};
-    std::shared_ptr<DownloadResult> pending_;
+    std::function<void()> whenDone_;
+    bool uploading_ = false;
+    QString backupRoot_;
+    QString lastBackup_;
 };
 
 }  // namespace qel

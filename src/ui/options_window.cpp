@@ -79,19 +79,29 @@ OptionsWindow::OptionsWindow(Session& session, ConfigStore& store, Language& lan
     rememberLayout_->setObjectName("optLayout");
     dataRowAtStart_ = new QCheckBox(miscBox_);
     dataRowAtStart_->setObjectName("OptBox");
+    backupBeforeUpload_ = new QCheckBox(miscBox_);
+    backupBeforeUpload_->setObjectName("optBackup");
+    verifyAfterUpload_ = new QCheckBox(miscBox_);
+    verifyAfterUpload_->setObjectName("optVerify");
     portLabel_ = new QLabel(miscBox_);
     languageLabel_ = new QLabel(miscBox_);
     layoutLabel_ = new QLabel(miscBox_);
     dataRowLabel_ = new QLabel(miscBox_);
+    backupLabel_ = new QLabel(miscBox_);
+    verifyLabel_ = new QLabel(miscBox_);
     portLabel_->setBuddy(portChoice_);
     languageLabel_->setBuddy(languageChoice_);
     layoutLabel_->setBuddy(rememberLayout_);
     dataRowLabel_->setBuddy(dataRowAtStart_);
+    backupLabel_->setBuddy(backupBeforeUpload_);
+    verifyLabel_->setBuddy(verifyAfterUpload_);
     auto* misc = new QFormLayout(miscBox_);
     misc->addRow(portLabel_, portChoice_);
     misc->addRow(languageLabel_, languageChoice_);
     misc->addRow(layoutLabel_, rememberLayout_);
     misc->addRow(dataRowLabel_, dataRowAtStart_);
+    misc->addRow(backupLabel_, backupBeforeUpload_);
+    misc->addRow(verifyLabel_, verifyAfterUpload_);
 
     save_ = new QPushButton(this);
     save_->setObjectName("SaveOpt");
@@ -110,6 +120,8 @@ OptionsWindow::OptionsWindow(Session& session, ConfigStore& store, Language& lan
     setTexts();
     rememberLayout_->setChecked(session_.config().rememberLayout == QLatin1String("T"));
     dataRowAtStart_->setChecked(session_.config().littleBox.toInt() == 1);
+    backupBeforeUpload_->setChecked(session_.config().backupBeforeUpload);
+    verifyAfterUpload_->setChecked(session_.config().verifyAfterUpload);
     const QString stored = session_.config().comPortText.trimmed();
     const int port = portChoice_->findData(stored);
     if (port >= 0 || stored.isEmpty()) {
@@ -173,6 +185,8 @@ void OptionsWindow::setTexts() {
     dataRowLabel_->setText(tr("&Info box on at boot"));
     layoutLabel_->setText(tr("&Remember export layout"));
     languageLabel_->setText(tr("&Language"));
+    backupLabel_->setText(tr("&Backup before upload"));
+    verifyLabel_->setText(tr("&Verify after upload"));
     portLabel_->setText(tr("&Comunication port"));
     save_->setText(tr("Save"));
     languageChoice_->setCurrentIndex(session_.english() ? 0 : 1);
@@ -204,6 +218,8 @@ void OptionsWindow::save() {
     if (!numeric) c.comPort = 0;
     c.rememberLayout = rememberLayout_->isChecked() ? QStringLiteral("T") : QStringLiteral("F");
     c.littleBox = dataRowAtStart_->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    c.backupBeforeUpload = backupBeforeUpload_->isChecked();
+    c.verifyAfterUpload = verifyAfterUpload_->isChecked();
     c.language =
         languageChoice_->currentIndex() == 0 ? QStringLiteral("ENG") : QStringLiteral("ITA");
     session_.setWorkingDir(dir);

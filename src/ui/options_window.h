@@ -61,6 +61,10 @@ private:
     QCheckBox* rememberLayout_;
     QCheckBox* dataRowAtStart_;
     QLabel* dataRowLabel_;
+    QCheckBox* backupBeforeUpload_;
+    QLabel* backupLabel_;
+    QCheckBox* verifyAfterUpload_;
+    QLabel* verifyLabel_;
     QLabel* portLabel_;
     QLabel* languageLabel_;
     QLabel* layoutLabel_;

@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace qel {
@@ -39,6 +40,11 @@ SerialWindow::SerialWindow(SerialController& serial, Prompter& prompter, QWidget
     advise_ = named(new QLabel(this), "Advise");
     advise_->setFrameShape(QFrame::StyledPanel);
     advise_->setMinimumWidth(advise_->fontMetrics().horizontalAdvance(QString(32, 'M')));
+    backup_ = named(new QLabel(this), "BackupNote");
+    backup_->setTextFormat(Qt::RichText);
+    backup_->setOpenExternalLinks(true);
+    backup_->setWordWrap(true);
+    backup_->hide();
 
     connection_ = named(new QGroupBox(this), "Frame2");
     portLabel_ = named(new QLabel(connection_), "Comlab");
@@ -131,6 +137,7 @@ SerialWindow::SerialWindow(SerialController& serial, Prompter& prompter, QWidget
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(advise_);
+    layout->addWidget(backup_);
     auto* middle = new QHBoxLayout;
     middle->addWidget(connection_);
     middle->addWidget(transfers_, 1);
@@ -140,18 +147,24 @@ SerialWindow::SerialWindow(SerialController& serial, Prompter& prompter, QWidget
 
     // The transfers later versions bring wait disabled.
     for (QWidget* w : std::initializer_list<QWidget*>{
-             includeSystemFont_, font1_, font2_, includeTeletextFont_, upload_, pictureLabel_,
-             picture1_, picture2_, uploadPicture_, upgradeFirmware_, eraseFirmware_, eraseAll_}) {
+             includeSystemFont_, font1_, font2_, includeTeletextFont_, pictureLabel_, picture1_,
+             picture2_, uploadPicture_, upgradeFirmware_, eraseFirmware_, eraseAll_}) {
         w->setEnabled(false);
     }
 
     connect(download_, &QPushButton::clicked, this, [this] {
         serial_.download(includeChannels_->isChecked(), includeSettings_->isChecked());
     });
+    connect(upload_, &QPushButton::clicked, this, [this] {
+        serial_.upload(includeChannels_->isChecked(), includeSettings_->isChecked());
+    });
     connect(cancel_, &QPushButton::clicked, &serial_, &SerialController::cancel);
     connect(mode_, &QComboBox::activated, this,
             [this](int index) { serial_.setMode(static_cast<SerialController::Mode>(index)); });
     connect(&serial_, &SerialController::adviseChanged, advise_, &QLabel::setText);
+    connect(&serial_, &SerialController::adviseColourChanged, this,
+            &SerialWindow::showAdviseColour);
+    connect(&serial_, &SerialController::backupKept, this, &SerialWindow::showBackup);
     connect(&serial_, &SerialController::bytesChanged, bytes_, &QLabel::setText);
     connect(&serial_, &SerialController::channelsChanged, channels_, &QLabel::setText);
     connect(&serial_, &SerialController::speedChanged, speed_, &QLabel::setText);
@@ -188,6 +201,33 @@ void SerialWindow::enableGroups() {
     firmware_->setEnabled(!busy && serial_.portOpen());
 }
 
+void SerialWindow::showAdviseColour(StatusColour colour) {
+    // The loader's call blinks between green and dark green.
+    switch (colour) {
+        case StatusColour::Normal:
+            advise_->setStyleSheet(QString());
+            break;
+        case StatusColour::Green:
+            advise_->setStyleSheet(QStringLiteral("QLabel { color: #00ff00; }"));
+            break;
+        case StatusColour::DarkGreen:
+            advise_->setStyleSheet(QStringLiteral("QLabel { color: #008000; }"));
+            break;
+    }
+}
+
+void SerialWindow::showBackup(const QString& folder) {
+    backup_->setVisible(!folder.isEmpty());
+    if (folder.isEmpty()) {
+        backup_->clear();
+        return;
+    }
+    const QString link =
+        QStringLiteral("<a href=\"%1\">%2</a>")
+            .arg(QUrl::fromLocalFile(folder).toString(QUrl::FullyEncoded), folder.toHtmlEscaped());
+    backup_->setText(tr("What the receiver held before the upload is kept in %1").arg(link));
+}
+
 void SerialWindow::showMarks() {
     for (int i = 0; i < SerialController::kMarks; ++i) {
         const auto m = serial_.mark(i);
@@ -219,6 +259,7 @@ void SerialWindow::setTexts() {
     connection_->setTitle(tr("Connection"));
     transfers_->setTitle(tr("Transfer"));
     firmware_->setTitle(tr("Firmware"));
+    showBackup(serial_.lastBackup());
 }
 
 void SerialWindow::changeEvent(QEvent* event) {

@@ -1,7 +1,7 @@
 // The serial window: the connection (port, mode, speed), the bytes and channels fields, the
-// transfer choices with their outcome marks, the download, and Cancel with a progress bar
-// while a transfer runs. Upload, picture and firmware controls wait disabled for their
-// transfers. Everything it does goes through the serial controller.
+// transfer choices with their outcome marks, the download and the upload, and Cancel with a
+// progress bar while a transfer runs. Font, picture and firmware controls wait disabled for
+// their transfers. Everything it does goes through the serial controller.
 #pragma once
 
 #include <QWidget>
@@ -27,6 +27,7 @@ public:
     ~SerialWindow() override;
 
     QPushButton* downloadButton() const { return download_; }
+    QPushButton* uploadButton() const { return upload_; }
     QPushButton* cancelButton() const { return cancel_; }
 
 protected:
@@ -37,10 +38,13 @@ private:
     void setTexts();
     void showMarks();
     void enableGroups();
+    void showAdviseColour(StatusColour colour);
+    void showBackup(const QString& folder);
 
     SerialController& serial_;
     Prompter& prompter_;
     QLabel* advise_;
+    QLabel* backup_;         // where the last backup before an upload went
     QGroupBox* connection_;  // Frame2
     QLabel* portLabel_;
     QLabel* port_;

@@ -61,12 +61,19 @@ private slots:
         form.findChild<QComboBox*>("Lang")->setCurrentIndex(1);
         form.findChild<QCheckBox*>("optLayout")->setChecked(true);
         form.findChild<QCheckBox*>("OptBox")->setChecked(true);
+        // Backup and check before and after an upload are on until turned off.
+        QVERIFY(form.findChild<QCheckBox*>("optBackup")->isChecked());
+        QVERIFY(form.findChild<QCheckBox*>("optVerify")->isChecked());
+        form.findChild<QCheckBox*>("optVerify")->setChecked(false);
         form.save();
         QCOMPARE(settings.value("Path/Filepath").toString(), dir_.path());
         QCOMPARE(settings.value("Serial port/ComPort").toString(), QString("3"));
         QCOMPARE(settings.value("Layout/Rememberlayout").toString(), QString("T"));
         QCOMPARE(settings.value("Layout/Littlebox").toString(), QString("1"));
         QCOMPARE(settings.value("Language/Language").toString(), QString("ITA"));
+        QCOMPARE(settings.value("Serial port/Backup").toString(), QString("T"));
+        QCOMPARE(settings.value("Serial port/Verify").toString(), QString("F"));
+        QVERIFY(f.session.config().backupBeforeUpload && !f.session.config().verifyAfterUpload);
         QCOMPARE(f.session.workingDir(), dir_.path());
         QCOMPARE(f.session.config().comPort, 3);
         // The window stays open and every window takes the new language.
@@ -85,12 +92,15 @@ private slots:
         QSettings settings(dir_.filePath("p.ini"), QSettings::IniFormat);
         settings.setValue("Layout/Rememberlayout", "T");
         settings.setValue("Serial port/ComPort", "2");
+        settings.setValue("Serial port/backup", "F");
         ConfigStore store(settings, QDir::tempPath());
         f.session.setConfig(store.load().config);
         Language language;
         OptionsWindow form(f.session, store, language);
         QVERIFY(form.findChild<QCheckBox*>("optLayout")->isChecked());
         QVERIFY(!form.findChild<QCheckBox*>("OptBox")->isChecked());
+        QVERIFY(!form.findChild<QCheckBox*>("optBackup")->isChecked());
+        QVERIFY(form.findChild<QCheckBox*>("optVerify")->isChecked());
         QCOMPARE(form.findChild<QComboBox*>("optPort")->currentIndex(), 1);
         QCOMPARE(form.findChild<QComboBox*>("Lang")->currentIndex(), 0);
         QCOMPARE(form.shownDir(), f.session.workingDir());

@@ -19,103 +19,14 @@
 #include "files/dvb_file.h"
 #include "receiver_sim/receiver_simulator.h"
 #include "receiver_sim/simulated_link.h"
-#include "ui_fixture.h"
+#include "serial_fixture.h"
 
 namespace qel {
 
-namespace {
-
+using test::receiverChannels;
+using test::receiverSettings;
+using test::Serial;
 using Answer = Prompter::Answer;
-
-// A simulated line that keeps its receiver alive as long as it lives.
-class OwnedSimLink : public SimulatedLink {
-public:
-    explicit OwnedSimLink(std::shared_ptr<ReceiverSimulator> receiver)
-        : SimulatedLink(*receiver), receiver_(std::move(receiver)) {}
-
-private:
-    std::shared_ptr<ReceiverSimulator> receiver_;
-};
-
-// A line on which nothing ever arrives: each wait takes real time until it is cancelled.
-class StuckLink : public Link {
-public:
-    Status setSpeed(int) override { return {}; }
-    void setRts(bool) override {}
-    void setDtr(bool) override {}
-    Status write(std::string_view) override { return {}; }
-    bool drain(Millis) override { return true; }
-    Status receive(std::string&, Millis timeout) override {
-        const auto end = now() + timeout;
-        while (!cancelled() && now() < end)
-            QThread::msleep(5);
-        return {};
-    }
-    void pause(Millis duration) override {
-        std::string none;
-        (void)receive(none, duration);
-    }
-    std::chrono::steady_clock::time_point now() const override {
-        return std::chrono::steady_clock::now();
-    }
-};
-
-std::string receiverChannels() {
-    ChannelList tv;
-    ChannelList radio;
-    for (int i = 0; i < 5; ++i) {
-        ChannelRec ch = test::Channel("RX TV " + std::to_string(i)).Freq("01176600");
-        tv.push_back(ch);
-    }
-    radio.push_back(test::Channel("RX RADIO").Freq("01200000"));
-    return encodeDvb(tv, radio);
-}
-
-std::string receiverSettings() {
-    return "DVSO" + std::string(1260, '\x22');
-}
-
-}  // namespace
-
-struct Serial : test::UiFixture {
-    std::shared_ptr<ReceiverSimulator> receiver = std::make_shared<ReceiverSimulator>();
-    bool portOpens = true;
-    bool stuck = false;
-    Serial() {
-        receiver->setChannelImage(receiverChannels());
-        receiver->setSettingsBlock(receiverSettings());
-        program->serial().setLinkFactory(
-            [this](const QString&, int, Status& opened) -> std::unique_ptr<Link> {
-                if (!portOpens) {
-                    opened = Error{ErrorCode::PortError, "no such port"};
-                    return nullptr;
-                }
-                if (stuck) return std::make_unique<StuckLink>();
-                return std::make_unique<OwnedSimLink>(receiver);
-            });
-    }
-    SerialWindow* open() {
-        form->selectTab(Tab::Serial);
-        auto* w = qobject_cast<SerialWindow*>(form->openChild());
-        if (w != nullptr) {
-            QSignalSpy portChanged(&program->serial(), &SerialController::portChanged);
-            if (!program->serial().portOpen() && portOpens) portChanged.wait(2000);
-        }
-        return w;
-    }
-    // Presses the download button and waits for the transfer to end.
-    void download(SerialWindow* w) {
-        QSignalSpy busy(&program->serial(), &SerialController::busyChanged);
-        w->downloadButton()->click();
-        QTRY_VERIFY_WITH_TIMEOUT(!program->serial().busy() && busy.size() >= 2, 5000);
-    }
-    QString label(SerialWindow* w, const char* name) const {
-        return w->findChild<QLabel*>(name)->text();
-    }
-    bool markShown(SerialWindow* w, const QString& name) const {
-        return !w->findChild<QLabel*>(name)->isHidden();
-    }
-};
 
 class SerialWindowTest : public QObject {
     Q_OBJECT
@@ -141,7 +52,8 @@ private slots:
         QCOMPARE(w->findChild<QPushButton*>("UploadPic")->text(), QString(" Upload &Immagine"));
         language.apply("ENG");
         // What later versions bring waits disabled.
-        QVERIFY(!w->findChild<QPushButton*>("Upload")->isEnabled());
+        QVERIFY(w->findChild<QPushButton*>("Upload")->isEnabled());
+        QVERIFY(!w->findChild<QCheckBox*>("IncludeSysFon")->isEnabled());
         QVERIFY(!w->findChild<QPushButton*>("UpgradeFirmware")->isEnabled());
     }
 

@@ -1,0 +1,121 @@
+// The serial window over a simulated receiver: the program with its serial controller
+// given a line to a ReceiverSimulator (or one on which nothing arrives), and the steps the
+// serial window tests share.
+#pragma once
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QThread>
+#include <QtTest>
+#include <memory>
+
+#include "files/dvb_file.h"
+#include "receiver_sim/receiver_simulator.h"
+#include "receiver_sim/simulated_link.h"
+#include "ui/serial_window.h"
+#include "ui_fixture.h"
+
+namespace qel::test {
+
+// A simulated line that keeps its receiver alive as long as it lives. It can play the user
+// who presses Cancel once the receiver's flash has taken its first block.
+class OwnedSimLink : public SimulatedLink {
+public:
+    OwnedSimLink(std::shared_ptr<ReceiverSimulator> receiver, bool cancelInFlash)
+        : SimulatedLink(*receiver), receiver_(std::move(receiver)), cancelInFlash_(cancelInFlash) {}
+
+    Status write(std::string_view bytes) override {
+        if (cancelInFlash_ && receiver_->revision(SimStore::Flash) > 0) cancel();
+        return SimulatedLink::write(bytes);
+    }
+
+private:
+    std::shared_ptr<ReceiverSimulator> receiver_;
+    bool cancelInFlash_;
+};
+
+// A line on which nothing ever arrives: each wait takes real time until it is cancelled.
+class StuckLink : public Link {
+public:
+    Status setSpeed(int) override { return {}; }
+    void setRts(bool) override {}
+    void setDtr(bool) override {}
+    Status write(std::string_view) override { return {}; }
+    bool drain(Millis) override { return true; }
+    Status receive(std::string&, Millis timeout) override {
+        const auto end = now() + timeout;
+        while (!cancelled() && now() < end)
+            QThread::msleep(5);
+        return {};
+    }
+    void pause(Millis duration) override {
+        std::string none;
+        (void)receive(none, duration);
+    }
+    std::chrono::steady_clock::time_point now() const override {
+        return std::chrono::steady_clock::now();
+    }
+};
+
+inline std::string receiverChannels() {
+    ChannelList tv;
+    ChannelList radio;
+    for (int i = 0; i < 5; ++i) {
+        ChannelRec ch = Channel("RX TV " + std::to_string(i)).Freq("01176600");
+        tv.push_back(ch);
+    }
+    radio.push_back(Channel("RX RADIO").Freq("01200000"));
+    return encodeDvb(tv, radio);
+}
+
+inline std::string receiverSettings() {
+    return "DVSO" + std::string(1260, '\x22');
+}
+
+struct Serial : UiFixture {
+    std::shared_ptr<ReceiverSimulator> receiver = std::make_shared<ReceiverSimulator>();
+    bool portOpens = true;
+    bool stuck = false;
+    bool cancelInFlash = false;
+    Serial() {
+        program->serial().setBackupRoot(dir.filePath("backups"));
+        receiver->setChannelImage(receiverChannels());
+        receiver->setSettingsBlock(receiverSettings());
+        program->serial().setLinkFactory(
+            [this](const QString&, int, Status& opened) -> std::unique_ptr<Link> {
+                if (!portOpens) {
+                    opened = Error{ErrorCode::PortError, "no such port"};
+                    return nullptr;
+                }
+                if (stuck) return std::make_unique<StuckLink>();
+                return std::make_unique<OwnedSimLink>(receiver, cancelInFlash);
+            });
+    }
+    SerialWindow* open() {
+        form->selectTab(Tab::Serial);
+        auto* w = qobject_cast<SerialWindow*>(form->openChild());
+        if (w != nullptr) {
+            QSignalSpy portChanged(&program->serial(), &SerialController::portChanged);
+            if (!program->serial().portOpen() && portOpens) portChanged.wait(2000);
+        }
+        return w;
+    }
+    // Presses the download (upload) button and waits for the transfer to end.
+    void download(SerialWindow* w) { transfer(w->downloadButton()); }
+    void upload(SerialWindow* w) { transfer(w->uploadButton()); }
+    void transfer(QPushButton* button) {
+        QSignalSpy busy(&program->serial(), &SerialController::busyChanged);
+        button->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!program->serial().busy() && busy.size() >= 2, 5000);
+    }
+    QString label(SerialWindow* w, const char* name) const {
+        return w->findChild<QLabel*>(name)->text();
+    }
+    bool markShown(SerialWindow* w, const QString& name) const {
+        return !w->findChild<QLabel*>(name)->isHidden();
+    }
+};
+
+}  // namespace qel::test

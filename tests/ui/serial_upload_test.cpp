@@ -1,0 +1,453 @@
+// The upload from the serial window over a simulated receiver: DVB98 channels and settings
+// with the backup before and the check after, the refusals that send nothing, the FTA image
+// through the loader with its operator prompts, and the messages and marks of each failure.
+#include <QComboBox>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "bytes/checksum.h"
+#include "files/file_commands.h"
+#include "files/g98_file.h"
+#include "model/errors.h"
+#include "serial_fixture.h"
+
+namespace qel {
+
+using test::receiverChannels;
+using test::receiverSettings;
+using test::Serial;
+using Answer = Prompter::Answer;
+
+namespace {
+
+// The settings block the fixture's .g98 holds.
+std::string mySettingsBlock() {
+    return "DVSO" + std::string(1260, '\x11');
+}
+
+std::string withChecksum(std::string block) {
+    block += static_cast<char>(blockChecksum(block));
+    return block;
+}
+
+QString english(ErrorCode code) {
+    const std::string_view text = errorText(code);
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The marks as a short text: "O" Ok, "K" Ko, "-" hidden, for channels and settings.
+QString marks(Serial& s, SerialWindow* w) {
+    QString out;
+    for (int i = 0; i < 2; ++i) {
+        if (s.markShown(w, QStringLiteral("Ok%1").arg(i))) {
+            out += 'O';
+        } else if (s.markShown(w, QStringLiteral("Ko%1").arg(i))) {
+            out += 'K';
+        } else {
+            out += '-';
+        }
+    }
+    return out;
+}
+
+void include(SerialWindow* w, bool channels, bool settings) {
+    w->findChild<QCheckBox*>("IncludeCh")->setChecked(channels);
+    w->findChild<QCheckBox*>("IncludeDVBsett")->setChecked(settings);
+}
+
+QStringList commandLog(const ReceiverSimulator& receiver) {
+    QStringList log;
+    for (const std::string& c : receiver.commandLog())
+        log.append(QString::fromStdString(c));
+    return log;
+}
+
+}  // namespace
+
+// A session with DVB98 channels and settings loaded.
+struct DvbUpload : Serial {
+    explicit DvbUpload(int tv = 3, int radio = 1) {
+        loaded = load(dvb("mine.dvb", tv, radio));
+        chooser.choose(g98("mine.g98"));
+        files().loadSettings();
+        loaded = loaded && ws().settingsLoaded();
+    }
+    bool loaded = false;
+};
+
+// A session with an FTA image loaded and a receiver that is the FTA loader.
+struct FtaUpload : Serial {
+    FtaUpload() {
+        loaded = load(bin("mine.bin"));
+        receiver->setDialect(ReceiverSimulator::Dialect::FtaLoader);
+    }
+    // The image saving the lists writes.
+    std::string savedImage() {
+        const QString path = dir.filePath("saved.bin");
+        return saveFile(ws(), path.toStdString()) ? read(path) : std::string();
+    }
+    bool loaded = false;
+};
+
+class SerialUploadTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void channelsAndSettingsGoUpAfterABackupAndAreChecked() {
+        DvbUpload s;
+        QVERIFY(s.loaded);
+        const std::string sent = encodeDvb(s.ws().tvList(), s.ws().radioList());
+        SerialWindow* w = s.open();
+        QVERIFY(w->uploadButton()->isEnabled());
+        QSignalSpy busy(&s.program->serial(), &SerialController::busyChanged);
+        s.upload(w);
+        QCOMPARE(busy.first().at(0).toBool(), true);  // the main window waited meanwhile
+        QVERIFY(s.prompter.asked.isEmpty());
+        QCOMPARE(marks(s, w), QString("OO"));
+        QCOMPARE(s.receiver->channelImage(), sent);
+        QCOMPARE(s.receiver->settingsBlock(), mySettingsBlock());
+        QCOMPARE(s.label(w, "Advise"), QString("Com open"));
+        QCOMPARE(s.label(w, "LByte"), QString::number(sent.size()));
+        // The backup is read before the first upload command, each part read back after it.
+        const QStringList log = commandLog(*s.receiver);
+        const qsizetype c = log.indexOf("C");
+        const qsizetype h = log.indexOf("H");
+        QVERIFY(c > log.indexOf("B") && log.indexOf("B") >= 0 && log.indexOf("G") < c);
+        QVERIFY(log.indexOf("B", c) > c && log.indexOf("B", c) < h);
+        QVERIFY(log.indexOf("G", h) > h);
+        // What the receiver held is kept, and the window says where.
+        const QString folder = s.program->serial().lastBackup();
+        QVERIFY(folder.startsWith(s.dir.filePath("backups/")));
+        QVERIFY(QRegularExpression(R"(\d{8}-\d{6}$)").match(folder).hasMatch());
+        QCOMPARE(Serial::read(QDir(folder).filePath("receiver.dvb")), receiverChannels());
+        QCOMPARE(Serial::read(QDir(folder).filePath("receiver.g98")),
+                 withChecksum(receiverSettings()));
+        auto* note = w->findChild<QLabel*>("BackupNote");
+        QVERIFY(!note->isHidden());
+        QVERIFY(note->text().contains(folder.toHtmlEscaped()));
+        // The document is as it was.
+        QVERIFY(!s.ws().channelsModified());
+        QCOMPARE(encodeDvb(s.ws().tvList(), s.ws().radioList()), sent);
+
+        // A second upload in the same second gets a backup folder of its own.
+        s.upload(w);
+        QCOMPARE(marks(s, w), QString("OO"));
+        QVERIFY(s.program->serial().lastBackup() != folder);
+        QCOMPARE(Serial::read(QDir(s.program->serial().lastBackup()).filePath("receiver.dvb")),
+                 sent);
+    }
+
+    void withoutBackupAndCheckOnlyTheUploadIsSent() {
+        DvbUpload s;
+        QVERIFY(s.loaded);
+        Config config = s.session.config();
+        config.backupBeforeUpload = false;
+        config.verifyAfterUpload = false;
+        s.session.setConfig(config);
+        SerialWindow* w = s.open();
+        s.upload(w);
+        QCOMPARE(marks(s, w), QString("OO"));
+        QCOMPARE(commandLog(*s.receiver), (QStringList{"CBEG", "C", "CBEG", "H"}));
+        QVERIFY(s.program->serial().lastBackup().isEmpty());
+        QVERIFY(w->findChild<QLabel*>("BackupNote")->isHidden());
+        QVERIFY(!QDir(s.dir.filePath("backups")).exists());
+    }
+
+    void failuresSayWhyAndLeaveTheReceiverAsItWas_data() {
+        QTest::addColumn<int>("tv");
+        QTest::addColumn<bool>("channels");
+        QTest::addColumn<bool>("settings");
+        QTest::addColumn<int>("fault");  // a SimFault, or -1
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("marks");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("advise");
+        // The receiver refused what came (or got nothing): it holds what it held.
+        QTest::addColumn<bool>("untouched");
+        const int none = -1;
+        const auto f = [](SimFault x) { return static_cast<int>(x); };
+        const auto c = [](SimCommand x) { return static_cast<int>(x); };
+        QTest::newRow("3072 channels") << 3072 << true << false << none << 0 << QString("K-")
+                                       << QString("Too many channels for DVB 98 : no Upload/Save ")
+                                       << QString("Com open") << true;
+        QTest::newRow("no answer to C")
+            << 3 << true << false << f(SimFault::Silence) << c(SimCommand::ChannelUpload)
+            << QString("K-") << QString("Error during upload") << QString("Com open") << false;
+        QTest::newRow("block garbled on the line")
+            << 3 << true << true << f(SimFault::Garble) << c(SimCommand::ChannelUpload)
+            << QString("KO") << QString("Error during upload") << QString("Com open") << true;
+        QTest::newRow("channels kept changed")
+            << 3 << true << false << f(SimFault::MisStore) << c(SimCommand::ChannelUpload)
+            << QString("K-")
+            << QString(
+                   "The receiver does not hold what was sent\nThe first channel that differs: 2")
+            << QString("Com open") << false;
+        QTest::newRow("settings kept changed")
+            << 3 << false << true << f(SimFault::MisStore) << c(SimCommand::SettingsUpload)
+            << QString("-K")
+            << QString("The receiver does not hold what was sent\nThe first byte that differs: 633")
+            << QString("Com open") << false;
+        QTest::newRow("no answer to H")
+            << 3 << false << true << f(SimFault::Silence) << c(SimCommand::SettingsUpload)
+            << QString("-K") << QString() << QString("Error") << false;
+    }
+    void failuresSayWhyAndLeaveTheReceiverAsItWas() {
+        QFETCH(int, tv);
+        QFETCH(bool, channels);
+        QFETCH(bool, settings);
+        QFETCH(int, fault);
+        QFETCH(int, command);
+        QFETCH(QString, marks);
+        QFETCH(QString, message);
+        QFETCH(QString, advise);
+        QFETCH(bool, untouched);
+        DvbUpload s(tv, 0);
+        QVERIFY(s.loaded);
+        if (fault >= 0) {
+            // Only the upload's own block: the backup and the check read as usual.
+            s.receiver->addFault(
+                {static_cast<SimFault>(fault), static_cast<SimCommand>(command), 0});
+        }
+        SerialWindow* w = s.open();
+        include(w, channels, settings);
+        s.upload(w);
+        QCOMPARE(qel::marks(s, w), marks);
+        QCOMPARE(s.prompter.texts(), message.isEmpty() ? QStringList{} : QStringList{message});
+        QCOMPARE(s.label(w, "Advise"), advise);
+        if (tv >= 3072) {
+            // Refused before any byte: no backup either.
+            QVERIFY(s.receiver->commandLog().empty());
+        }
+        if (untouched && channels) QCOMPARE(s.receiver->channelImage(), receiverChannels());
+        if (untouched && settings && marks[1] == 'K')
+            QCOMPARE(s.receiver->settingsBlock(), receiverSettings());
+        QVERIFY(!s.ws().channelsModified());
+        QVERIFY(s.form->isEnabled());
+    }
+
+    void aFailedBackupAsksBeforeUploading_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("no: nothing goes up") << false;
+        QTest::newRow("yes: the upload goes on") << true;
+    }
+    void aFailedBackupAsksBeforeUploading() {
+        QFETCH(bool, yes);
+        DvbUpload s;
+        QVERIFY(s.loaded);
+        // The backup's settings get no answer, the later reads do.
+        s.receiver->addFault({SimFault::Silence, SimCommand::Settings, 1});
+        SerialWindow* w = s.open();
+        s.prompter.answer(yes ? Answer::Yes : Answer::No);
+        s.upload(w);
+        QCOMPARE(s.prompter.texts(),
+                 QStringList{"What the receiver holds now could not be saved before the "
+                             "upload.\nUpload anyway ?"});
+        QCOMPARE(s.prompter.asked[0].defaultAnswer, Answer::No);
+        QVERIFY(s.program->serial().lastBackup().isEmpty());
+        if (yes) {
+            QCOMPARE(marks(s, w), QString("OO"));
+            QCOMPARE(s.receiver->channelImage(), encodeDvb(s.ws().tvList(), s.ws().radioList()));
+            QCOMPARE(s.receiver->settingsBlock(), mySettingsBlock());
+        } else {
+            QCOMPARE(marks(s, w), QString("KK"));
+            const QStringList log = commandLog(*s.receiver);
+            QVERIFY(!log.contains("C") && !log.contains("H"));
+            QCOMPARE(s.receiver->channelImage(), receiverChannels());
+            QCOMPARE(s.receiver->settingsBlock(), receiverSettings());
+        }
+    }
+
+    void nothingLoadedSendsNothing() {
+        Serial s;
+        SerialWindow* w = s.open();
+        s.upload(w);
+        // No channels: the mark says it; settings that are not DVB98 settings: the status line.
+        QCOMPARE(marks(s, w), QString("KK"));
+        QVERIFY(s.prompter.asked.isEmpty());
+        QCOMPARE(s.label(w, "Advise"), QString("Error"));
+        QVERIFY(s.receiver->commandLog().empty());
+    }
+
+    void theFtaImageGoesThroughTheLoader() {
+        FtaUpload s;
+        QVERIFY(s.loaded);
+        SerialWindow* w = s.open();
+        QCOMPARE(w->findChild<QComboBox*>("ConnMode")->currentIndex(), 1);
+        include(w, true, false);
+        QSignalSpy colours(&s.program->serial(), &SerialController::adviseColourChanged);
+        QSignalSpy advise(&s.program->serial(), &SerialController::adviseChanged);
+        s.upload(w);
+        QCOMPARE(s.prompter.texts(), QStringList{"Unplug Vandu main power"});
+        QCOMPARE(s.prompter.asked[0].icon, Prompter::Icon::Information);
+        QCOMPARE(marks(s, w), QString("O-"));
+        QCOMPARE(s.label(w, "LByte"), QString(" 49152"));
+        QCOMPARE(s.label(w, "Advise"), QString("Com open"));
+        QStringList shown;
+        for (const auto& a : advise)
+            shown.append(a.at(0).toString());
+        for (const char* step : {"Connect main plug", "Connecting", "UpLoading"})
+            QVERIFY2(shown.contains(step), step);
+        bool green = false;
+        for (const auto& c : colours)
+            green = green || c.at(0).value<StatusColour>() == StatusColour::Green;
+        QVERIFY(green);
+        QCOMPARE(s.program->serial().adviseColour(), StatusColour::Normal);
+        // No backup can be read from the loader, and no image file is left anywhere.
+        QVERIFY(s.program->serial().lastBackup().isEmpty());
+        QVERIFY(!QFile::exists(s.dir.filePath("Serial.ser")));
+        QVERIFY(!QFile::exists(QDir::current().filePath("Serial.ser")));
+        QVERIFY(!s.ws().channelsModified());
+        // The flash holds what saving the lists writes, byte for byte.
+        QCOMPARE(s.receiver->flash(), s.savedImage());
+    }
+
+    void loaderFailures_data() {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("flashTouched");
+        const auto f = [](SimFault x) { return static_cast<int>(x); };
+        QTest::newRow("never wakes")
+            << f(SimFault::NeverWakes) << false << QString("Timeout") << false;
+        QTest::newRow("misses a later wake-up")
+            << f(SimFault::MissWakeUp) << false << QString("Error during upload ") << false;
+        QTest::newRow("a block unanswered")
+            << f(SimFault::NoBlockAnswer) << false
+            << QString("1 of the 48 blocks got no answer from the receiver.\nRepeat the upload.")
+            << true;
+        QTest::newRow("a frame with a bad CRC")
+            << f(SimFault::BadCrc) << false
+            << QString("1 of the 48 blocks got no answer from the receiver.\nRepeat the upload.")
+            << true;
+        QTest::newRow("cancelled between blocks")
+            << -1 << true
+            << QString(
+                   "The upload stopped part-way: the receiver's flash is now incomplete "
+                   "and must be written again.")
+            << true;
+    }
+    void loaderFailures() {
+        QFETCH(int, fault);
+        QFETCH(bool, cancel);
+        QFETCH(QString, message);
+        QFETCH(bool, flashTouched);
+        FtaUpload s;
+        QVERIFY(s.loaded);
+        if (fault >= 0) {
+            const auto plan = static_cast<SimFault>(fault);
+            s.receiver->addFault({plan, defaultCommandOf(plan), defaultOccurrenceOf(plan)});
+        }
+        s.cancelInFlash = cancel;
+        SerialWindow* w = s.open();
+        include(w, true, false);
+        s.upload(w);
+        QCOMPARE(s.prompter.texts(), (QStringList{"Unplug Vandu main power", message}));
+        QCOMPARE(marks(s, w), QString("K-"));
+        QCOMPARE(s.receiver->revision(SimStore::Flash) > 0, flashTouched);
+        if (cancel) QCOMPARE(s.label(w, "Advise"), QString("Transfer cancelled"));
+        QVERIFY(s.form->isEnabled());
+    }
+
+    void anImageTheWriterRefusesIsNotSent() {
+        FtaUpload s;
+        QVERIFY(s.loaded);
+        s.ws().changeLists(kTouchTV, [](EditableLists& l) {
+            for (int i = 0; i < 1009; ++i)
+                l.tv.push_back(test::Channel("MANY " + std::to_string(i)).Freq("01176600"));
+        });
+        SerialWindow* w = s.open();
+        include(w, true, false);
+        w->uploadButton()->click();
+        QTRY_COMPARE(marks(s, w), QString("K-"));
+        QVERIFY(!s.program->serial().busy());
+        QCOMPARE(s.prompter.texts(), QStringList{english(ErrorCode::TooManyChannelsFta)});
+        QCOMPARE(s.receiver->wakeUpPairs(), 0u);
+        QVERIFY(s.receiver->loaderCommands().empty());
+    }
+
+    void italianMessages() {
+        FtaUpload s;
+        QVERIFY(s.loaded);
+        s.language.apply("ITA");
+        s.receiver->addFault({SimFault::NeverWakes, SimCommand::LoaderWakeUp, 0});
+        SerialWindow* w = s.open();
+        include(w, true, false);
+        s.upload(w);
+        QCOMPARE(s.prompter.texts(), (QStringList{"Togli corrente al Vandu", "Timeout"}));
+        s.prompter.asked.clear();
+        s.receiver->clearFaults();
+        s.receiver->addFault({SimFault::NoBlockAnswer, SimCommand::LoaderBlock, 0});
+        s.upload(w);
+        QCOMPARE(s.prompter.texts().value(1),
+                 QString("48 dei 48 blocchi non hanno avuto risposta dal ricevitore.\n"
+                         "Ripeti l'upload."));
+
+        DvbUpload d(3072, 0);
+        d.language.apply("ITA");
+        SerialWindow* dw = d.open();
+        include(dw, true, false);
+        d.upload(dw);
+        QCOMPARE(d.prompter.texts(),
+                 QStringList{"Troppi canali per la DVB 98 : Upload/salvataggio non eseguito"});
+        d.language.apply("ENG");
+    }
+
+    // The real serial port path: QSerialPort over the pseudo-terminal of qel-receiver-sim,
+    // which writes what it holds into a folder whenever that changes.
+    void overAPseudoTerminal_data() {
+        QTest::addColumn<bool>("fta");
+        QTest::newRow("DVB98 channels and settings") << false;
+        QTest::newRow("FTA image through the loader") << true;
+    }
+    void overAPseudoTerminal() {
+        QFETCH(bool, fta);
+        std::unique_ptr<Serial> s;
+        if (fta) {
+            s = std::make_unique<FtaUpload>();
+        } else {
+            s = std::make_unique<DvbUpload>(300, 20);
+        }
+        QTemporaryDir saved;
+        QStringList args{"--save-dir", saved.path()};
+        if (fta) args << QString("--firmware") << QString("fta");
+        QProcess sim;
+        sim.start(QStringLiteral(QEL_RECEIVER_SIM), args);
+        QVERIFY(sim.waitForReadyRead(5000));
+        const QString device = QString::fromLatin1(sim.readLine()).trimmed();
+        QVERIFY(device.startsWith("/dev/"));
+        Config config = s->session.config();
+        config.comPortText = device;
+        s->session.setConfig(config);
+        s->program->serial().setLinkFactory(TransferRunner::serialPorts());
+        Timing quick;
+        quick.timeout = Millis(600);
+        s->program->serial().setTiming(quick);
+        SerialWindow* w = s->open();
+        QTRY_COMPARE(s->label(w, "Advise"), QString("Com open"));
+        include(w, true, !fta);
+        s->upload(w);
+        QCOMPARE(marks(*s, w), fta ? QString("O-") : QString("OO"));
+        const QString flash = QDir(saved.path()).filePath("flash.bin");
+        const QString channels = QDir(saved.path()).filePath("channels.dvb");
+        const QString settings = QDir(saved.path()).filePath("settings.g98");
+        if (fta) {
+            QTRY_VERIFY(QFileInfo(flash).size() == 49152);
+            QCOMPARE(Serial::read(flash), static_cast<FtaUpload&>(*s).savedImage());
+        } else {
+            const std::string sent = encodeDvb(s->ws().tvList(), s->ws().radioList());
+            QTRY_COMPARE(Serial::read(channels), sent);
+            QTRY_COMPARE(Serial::read(settings), withChecksum(mySettingsBlock()));
+            // Downloaded back, the lists are the same.
+            s->download(w);
+            QCOMPARE(encodeDvb(s->ws().tvList(), s->ws().radioList()), sent);
+        }
+        sim.terminate();
+        QVERIFY(sim.waitForFinished(3000));
+    }
+};
+
+}  // namespace qel
+
+QTEST_MAIN(qel::SerialUploadTest)
+#include "serial_upload_test.moc"

@@ -131,9 +131,12 @@ void TransferRunner::setSpeed(int baud) {
 bool TransferRunner::run(std::function<void(Link&, TransferObserver&)> job) {
     if (busy_ || !linkOpen_) return false;
     busy_ = true;
+    cancelRequested_ = false;
     QMetaObject::invokeMethod(worker_, [this, job = std::move(job)] {
         if (worker_->link) {
             worker_->link->resetCancel();
+            // A cancel that came before the transfer reached this thread still counts.
+            if (cancelRequested_) worker_->link->cancel();
             Bridge bridge(*this);
             job(*worker_->link, bridge);
         }
@@ -146,6 +149,7 @@ bool TransferRunner::run(std::function<void(Link&, TransferObserver&)> job) {
 }
 
 void TransferRunner::cancel() {
+    cancelRequested_ = true;
     std::lock_guard<std::mutex> lock(linkMutex_);
     if (link_ != nullptr) link_->cancel();
 }

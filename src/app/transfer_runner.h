@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <QThread>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -69,6 +70,7 @@ private:
     Link* link_ = nullptr;  // the worker's link, for cancel
     bool busy_ = false;
     bool linkOpen_ = false;
+    std::atomic<bool> cancelRequested_{false};
 };
 
 }  // namespace qel

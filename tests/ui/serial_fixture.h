@@ -36,10 +36,15 @@ private:
     bool cancelInFlash_;
 };
 
-// A line on which nothing ever arrives: each wait takes real time until it is cancelled.
+// A line on which nothing ever arrives: each wait takes real time until it is cancelled. Its
+// speed changes may take a while, holding up the transfer thread.
 class StuckLink : public Link {
 public:
-    Status setSpeed(int) override { return {}; }
+    explicit StuckLink(unsigned long speedChangeMs = 0) : speedChangeMs_(speedChangeMs) {}
+    Status setSpeed(int) override {
+        QThread::msleep(speedChangeMs_);
+        return {};
+    }
     void setRts(bool) override {}
     void setDtr(bool) override {}
     Status write(std::string_view) override { return {}; }
@@ -57,6 +62,9 @@ public:
     std::chrono::steady_clock::time_point now() const override {
         return std::chrono::steady_clock::now();
     }
+
+private:
+    unsigned long speedChangeMs_;
 };
 
 inline std::string receiverChannels() {
@@ -78,6 +86,7 @@ struct Serial : UiFixture {
     std::shared_ptr<ReceiverSimulator> receiver = std::make_shared<ReceiverSimulator>();
     bool portOpens = true;
     bool stuck = false;
+    unsigned long speedChangeMs = 0;
     bool cancelInFlash = false;
     Serial() {
         program->serial().setBackupRoot(dir.filePath("backups"));
@@ -89,7 +98,7 @@ struct Serial : UiFixture {
                     opened = Error{ErrorCode::PortError, "no such port"};
                     return nullptr;
                 }
-                if (stuck) return std::make_unique<StuckLink>();
+                if (stuck) return std::make_unique<StuckLink>(speedChangeMs);
                 return std::make_unique<OwnedSimLink>(receiver, cancelInFlash);
             });
     }

@@ -138,6 +138,20 @@ private slots:
         QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(s.ws().tvList(), before);
         QVERIFY(s.form->isEnabled());
+
+        // Cancel pressed before the transfer has started on its thread (held up here by a
+        // slow speed change) still stops it.
+        s.speedChangeMs = 300;
+        s.program->serial().stop();
+        s.program->serial().start();
+        QTRY_VERIFY(s.program->serial().portOpen());
+        s.program->serial().setMode(SerialController::Mode::Fta);
+        w->downloadButton()->click();
+        QVERIFY(s.program->serial().busy());
+        timer.restart();
+        w->cancelButton()->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!s.program->serial().busy(), 3000);
+        QVERIFY2(timer.elapsed() < 1500, qPrintable(QString::number(timer.elapsed())));
     }
 
     // The real serial port path: QSerialPort over the pseudo-terminal of qel-receiver-sim.

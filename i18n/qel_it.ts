@@ -98,6 +98,46 @@
         <source>The receiver does not hold what was sent</source>
         <translation>Il ricevitore non contiene ciò che è stato inviato</translation>
     </message>
+    <message>
+        <source>Wrong lenght in row </source>
+        <translation>Lunghezza errata nella riga </translation>
+    </message>
+    <message>
+        <source>Not a valid value in row </source>
+        <translation>Valore non valido nella riga </translation>
+    </message>
+    <message>
+        <source>DiSEqC port not 1-4 in row </source>
+        <translation>Porta DiSEqC diversa da 1-4 nella riga </translation>
+    </message>
+    <message>
+        <source>Character above 255 in row </source>
+        <translation>Carattere oltre 255 nella riga </translation>
+    </message>
+    <message>
+        <source>Unknown column in row </source>
+        <translation>Colonna sconosciuta nella riga </translation>
+    </message>
+    <message>
+        <source>Missing column in row </source>
+        <translation>Colonna mancante nella riga </translation>
+    </message>
+    <message>
+        <source>Wrong number of fields in row </source>
+        <translation>Numero di campi errato nella riga </translation>
+    </message>
+    <message>
+        <source>Wrong field width in row </source>
+        <translation>Larghezza del campo errata nella riga </translation>
+    </message>
+    <message>
+        <source>List not TV or RADIO in row </source>
+        <translation>Lista diversa da TV o RADIO nella riga </translation>
+    </message>
+    <message>
+        <source>Wrong quotes in row </source>
+        <translation>Virgolette errate nella riga </translation>
+    </message>
 </context>
 <context>
     <name>qel::AboutBox</name>
@@ -406,6 +446,94 @@
     </message>
 </context>
 <context>
+    <name>qel::ExportController</name>
+    <message>
+        <source>QEL - Version </source>
+        <translation>QEL - Versione </translation>
+    </message>
+    <message>
+        <source>TELEVISION CHANNELS</source>
+        <translation>CANALI TELEVISIVI  </translation>
+    </message>
+    <message>
+        <source>RADIO CHANNELS    </source>
+        <translation>CANALI RADIOFONICI</translation>
+    </message>
+    <message>
+        <source>Values for Network Id, Transponder Id, Service Id, PIDs and Acq.Bandwith are in hexadecimal format</source>
+        <translation>I valori di Network Id, Transponder Id, Service Id, PIDs e  Acq.Bandwith sono in formato esadecimale</translation>
+    </message>
+    <message>
+        <source>All values are in decimal format</source>
+        <translation>Tutti i valori sono in formato decimale</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nome</translation>
+    </message>
+</context>
+<context>
+    <name>qel::ExportWindow</name>
+    <message>
+        <source>Export as file </source>
+        <translation>Esporta sul file </translation>
+    </message>
+    <message>
+        <source>Text files (*.txt)</source>
+        <translation>File di testo (*.txt)</translation>
+    </message>
+    <message>
+        <source>The file %1 already exists.
+Replace it ?</source>
+        <translation>Il file %1 esiste già.
+Lo sostituisco ?</translation>
+    </message>
+    <message>
+        <source>Export completed</source>
+        <translation>Esportazione su file completata</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Esporta</translation>
+    </message>
+    <message>
+        <source> Format </source>
+        <translation> Formato </translation>
+    </message>
+    <message>
+        <source>Intested </source>
+        <translation>Con intestazione</translation>
+    </message>
+    <message>
+        <source>Not intested</source>
+        <translation>Senza intestazione</translation>
+    </message>
+    <message>
+        <source>Import compatible</source>
+        <translation>Import compatibile </translation>
+    </message>
+    <message>
+        <source> Page layout </source>
+        <translation> Disposizione di stampa </translation>
+    </message>
+    <message>
+        <source>No           Name        Id&apos;s         Ant         Freq.       Pol.       S/R      FEC       Pids     Acbw</source>
+        <translation>No           Nome        Id&apos;s         Ant         Freq.       Pol.       S/R      FEC       Pids     Acbw</translation>
+    </message>
+    <message>
+        <source>   QEL -  Setting file : xxxxxxx      XX/XX/XX           Page x of x</source>
+        <translation>   QEL -  Setting file : xxxxxxx      XX/XX/XX         Pagina x di x</translation>
+    </message>
+    <message>
+        <source>One byte per character (for older programs)</source>
+        <translation>Un byte per carattere (per programmi più vecchi)</translation>
+    </message>
+    <message>
+        <source>Choose &amp;file...</source>
+        <translation>Scegli &amp;file...</translation>
+    </message>
+</context>
+<context>
     <name>qel::FileController</name>
     <message>
         <source>Save correction to </source>
@@ -454,6 +582,22 @@
     <message>
         <source>Connection in progress..</source>
         <translation>Connessione in corso..</translation>
+    </message>
+    <message>
+        <source>Import from text file (*.txt )</source>
+        <translation>Importa da file di testo (*.txt )</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>File CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>Wrong lenght in row %1</source>
+        <translation>La riga %1 ha lunghezza errata</translation>
+    </message>
+    <message>
+        <source>Export completed</source>
+        <translation>Esportazione su file completata</translation>
     </message>
 </context>
 <context>
@@ -785,6 +929,14 @@
     <message>
         <source>Lnb Port &amp;%1</source>
         <translation>Porta Lnb &amp;%1</translation>
+    </message>
+    <message>
+        <source>Import CSV</source>
+        <translation>Importa CSV</translation>
+    </message>
+    <message>
+        <source>Export as CSV</source>
+        <translation>Esporta come CSV</translation>
     </message>
 </context>
 <context>

@@ -46,6 +46,20 @@ constexpr ErrorEntry kErrors[] = {
      false},
     {ErrorCode::VerifyFailed,
      QT_TRANSLATE_NOOP("Texts", "The receiver does not hold what was sent"), false},
+    // The import texts end where the row number follows.
+    {ErrorCode::WrongLineLength, QT_TRANSLATE_NOOP("Texts", "Wrong lenght in row "), false},
+    {ErrorCode::FieldNotNumber, QT_TRANSLATE_NOOP("Texts", "Not a valid value in row "), false},
+    {ErrorCode::DiseqcPortOutOfRange, QT_TRANSLATE_NOOP("Texts", "DiSEqC port not 1-4 in row "),
+     false},
+    {ErrorCode::CharacterNotLatin1, QT_TRANSLATE_NOOP("Texts", "Character above 255 in row "),
+     false},
+    {ErrorCode::CsvUnknownColumn, QT_TRANSLATE_NOOP("Texts", "Unknown column in row "), false},
+    {ErrorCode::CsvMissingColumn, QT_TRANSLATE_NOOP("Texts", "Missing column in row "), false},
+    {ErrorCode::CsvWrongFieldCount, QT_TRANSLATE_NOOP("Texts", "Wrong number of fields in row "),
+     false},
+    {ErrorCode::CsvWrongFieldWidth, QT_TRANSLATE_NOOP("Texts", "Wrong field width in row "), false},
+    {ErrorCode::CsvWrongList, QT_TRANSLATE_NOOP("Texts", "List not TV or RADIO in row "), false},
+    {ErrorCode::CsvWrongQuoting, QT_TRANSLATE_NOOP("Texts", "Wrong quotes in row "), false},
 };
 
 const ErrorEntry* entryOf(ErrorCode code) {

@@ -33,6 +33,17 @@ enum class ErrorCode {
     BlocksUnanswered,      // FTA blocks that got no answer: the upload should be repeated
     FlashIncomplete,       // an FTA upload stopped between its blocks
     VerifyFailed,          // what the receiver holds after an upload differs from what was sent
+    // Text and CSV imports: each names a row (and mostly a field) beside its text.
+    WrongLineLength,       // a text line of neither 100 nor 20 characters
+    FieldNotNumber,        // a field that is not the number (or the text) its column takes
+    DiseqcPortOutOfRange,  // a DiSEqC port digit other than 1-4
+    CharacterNotLatin1,    // a character above 255, which no channel name can hold
+    CsvUnknownColumn,      // a header cell that names no column, or names one twice
+    CsvMissingColumn,      // a column the header lacks
+    CsvWrongFieldCount,    // a row with more or fewer fields than the header
+    CsvWrongFieldWidth,    // a field whose text is not as wide as the record's field
+    CsvWrongList,          // a list cell other than TV or RADIO
+    CsvWrongQuoting,       // a quote where RFC 4180 allows none, or one never closed
 };
 
 // The program's English text for an error, exactly as the user reads it. The windows show

@@ -218,3 +218,87 @@ TEST(QelTool, ConvertBetweenListsAndImages) {
 
 }  // namespace
 }  // namespace qel
+
+namespace qel {
+namespace {
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> out;
+    for (std::size_t begin = 0, end; begin < text.size(); begin = end + 1) {
+        end = text.find('\n', begin);
+        out.push_back(text.substr(begin, end - begin));
+    }
+    return out;
+}
+
+TEST(QelTool, ExportInEveryFormAndLanguage) {
+    TempDir dir;
+    const auto dvb = dir.write("in.dvb", DvbRecord().name("A\xE8").freqMHz(11766).bytes() +
+                                             DvbRecord().type(2).name("R").bytes());
+    const auto txt = dir.file("out.txt");
+    const auto run = [&](const std::string& options) {
+        const ToolRun r = tool("export " + quote(dvb) + " " + quote(txt) + options, dir);
+        return r.status == 0 ? linesOf(TempDir::read(txt)) : std::vector<std::string>{r.err};
+    };
+    std::vector<std::string> out = run("");
+    ASSERT_GT(out.size(), 7u);
+    EXPECT_EQ(out[1].rfind("QEL - Version ", 0), 0u) << out[1];
+    EXPECT_NE(out[1].find("  in.dvb - "), std::string::npos) << out[1];
+    EXPECT_NE(out[1].find("     TELEVISION CHANNELS    Page  1/2"), std::string::npos) << out[1];
+    EXPECT_EQ(out[7].substr(0, 9), "0001 |A\xC3\xA8");
+    EXPECT_EQ(run(" --latin1")[7].substr(0, 8), "0001 |A\xE8");
+
+    out = run(" --lang it --decimal");
+    ASSERT_GT(out.size(), 7u);
+    EXPECT_EQ(out[1].rfind("QEL - Versione ", 0), 0u) << out[1];
+    EXPECT_EQ(out[3], "Tutti i valori sono in formato decimale");
+    EXPECT_EQ(out[5].substr(0, 35), "No   |Nome                 |Nid   |");
+
+    out = run(" --format plain --columns freq,ids --decimal");
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(out[0], "A\xC3\xA8" + std::string(18, ' ') + " 00000 00000 00000 011766 ");
+
+    for (const char* wrong : {" --format csv", " --columns ids,foo", " --lang fr", " --format"})
+        EXPECT_EQ(tool("export " + quote(dvb) + " " + quote(txt) + wrong, dir).status, 1) << wrong;
+
+    ASSERT_EQ(tool("convert " + quote(dvb) + " " + quote(dir.file("a.bin")), dir).status, 0);
+    const ToolRun image = tool(
+        "export " + quote(dir.file("a.bin")) + " " + quote(dir.file("b.txt")) + " --format import",
+        dir);
+    EXPECT_EQ(image.status, 2);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("b.txt")));
+}
+
+TEST(QelTool, ConvertThroughTextAndCsv) {
+    TempDir dir;
+    const std::string records =
+        DvbRecord().name("Say \"hi\", \xE8  ").TuneFlags(2).fecCode(1).bytes() +
+        DvbRecord().type(2).name("R\r\n").NetId(0xABCD).fecCode(7).bytes();
+    const auto dvb = dir.write("in.dvb", records);
+    const auto convert = [&](const std::string& in, const std::string& out) {
+        return tool("convert " + quote(in) + " " + quote(dir.file(out)), dir);
+    };
+    ASSERT_EQ(convert(dvb, "list.csv").status, 0);
+    ASSERT_EQ(convert(dir.file("list.csv"), "back.dvb").status, 0);
+    EXPECT_EQ(TempDir::read(dir.file("back.dvb")), records);
+    ASSERT_EQ(convert(dvb, "list.txt").status, 0);
+    ASSERT_EQ(convert(dir.file("list.txt"), "text.dvb").status, 0);
+    EXPECT_EQ(std::filesystem::file_size(dir.file("text.dvb")), 128u);
+
+    const std::string row = linesOf(TempDir::read(dir.file("list.txt")))[0];
+    const auto bad = dir.write("bad.txt", row + "\r\n" + row.substr(1) + "\r\n");
+    ToolRun run = convert(bad, "bad.dvb");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "Wrong lenght in row 2\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("bad.dvb")));
+
+    std::string csv = TempDir::read(dir.file("list.csv"));
+    csv.replace(csv.find("ABCD"), 4, "ABCG");
+    run = convert(dir.write("bad.csv", csv), "bad.dvb");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "Not a valid value in row 3 (NetId)\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("bad.dvb")));
+}
+
+}  // namespace
+}  // namespace qel

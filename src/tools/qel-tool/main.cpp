@@ -1,6 +1,10 @@
 // qel-tool: the program's file formats from the command line.
 //   qel-tool dump FILE               the content of a .dvb, .bin or .g98 file as JSON
 //   qel-tool convert IN OUT          read IN and write OUT through the program's own code
+//                                    (.dvb, .bin, .txt import-compatible text, .csv; .g98)
+//   qel-tool export IN OUT.txt [--format headed|plain|import] [--columns LIST] [--decimal]
+//                   [--lang en|it] [--latin1]
+//                                    the text export of the channel lists
 //   qel-tool upgrade LOADED OTHER    the records "Upgrade from file" would add to the buffer
 //   qel-tool sample FILE.dvb|.g98    write a sample channel list or DVB98 settings file
 //   qel-tool download PORT [--channels OUT.dvb] [--settings OUT.g98]
@@ -13,7 +17,10 @@
 // on stderr).
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -22,10 +29,13 @@
 
 #include "bytes/checksum.h"
 #include "bytes/conversions.h"
+#include "files/csv_file.h"
 #include "files/dvb_file.h"
 #include "files/file_commands.h"
 #include "files/file_io.h"
 #include "files/g98_file.h"
+#include "files/text_export.h"
+#include "files/text_import.h"
 #include "json_out.h"
 #include "model/errors.h"
 #include "model/workspace.h"
@@ -47,6 +57,15 @@ int usage() {
     std::cerr << "usage:\n"
                  "  qel-tool dump FILE\n"
                  "  qel-tool convert IN OUT\n"
+                 "      IN and OUT: .dvb, .bin, .txt (the import-compatible text) or .csv;\n"
+                 "      or .g98 to .g98\n"
+                 "  qel-tool export IN OUT.txt [--format headed|plain|import]\n"
+                 "           [--columns ids,ant,freq,pol,sr,fec,pids,acbw] [--decimal]\n"
+                 "           [--lang en|it] [--latin1]\n"
+                 "      The text export of IN's channels: headed pages (the default), plain\n"
+                 "      rows or the rows the text import reads; every column unless --columns\n"
+                 "      names some (the antenna for an FTA image only), hexadecimal unless\n"
+                 "      --decimal. UTF-8 unless --latin1 (one byte per character).\n"
                  "  qel-tool upgrade LOADED.dvb OTHER.dvb\n"
                  "  qel-tool sample FILE.dvb|FILE.g98\n"
                  "  qel-tool download PORT [--channels OUT.dvb] [--settings OUT.g98]\n"
@@ -63,9 +82,7 @@ int usage() {
 }
 
 int refused(const Status& st) {
-    std::cerr << errorText(st.error());
-    if (!st.detail().empty()) std::cerr << " (" << st.detail() << ')';
-    std::cerr << '\n';
+    std::cerr << importMessage(st) << '\n';
     return kExitRefused;
 }
 
@@ -123,23 +140,174 @@ int dump(const std::string& path) {
     return unsupportedType(path);
 }
 
+// Reads the channels of a .dvb, .bin, import-compatible .txt or .csv file; the two texts
+// give a DVB98 list.
+Status loadAnyChannels(Workspace& ws, const std::string& path) {
+    const std::string ext = fileExtension3(path);
+    if (ext != "TXT" && ext != "CSV") return loadInto(ws, path);
+    auto lists = ext == "TXT" ? readImportTextFile(path) : readCsvFile(path);
+    if (!lists) return lists.status();
+    ws.installChannels({std::move(lists.value()), FileKind::DVB, {}});
+    return {};
+}
+
+bool isChannelFile(const std::string& ext) {
+    return ext == "DVB" || ext == "BIN" || ext == "TXT" || ext == "CSV";
+}
+
+int importFormOfImage() {
+    std::cerr << "The import compatible form needs a DVB98 channel list\n";
+    return kExitRefused;
+}
+
 int convert(const std::string& in, const std::string& out) {
     const std::string from = fileExtension3(in);
     const std::string to = fileExtension3(out);
     Workspace ws;
-    const bool channels = (from == "DVB" || from == "BIN") && (to == "DVB" || to == "BIN");
     SaveOptions options;
-    if (channels) {
-        if (Status st = loadInto(ws, in); !st) return refused(st);
+    if (isChannelFile(from) && isChannelFile(to)) {
+        if (Status st = loadAnyChannels(ws, in); !st) return refused(st);
         // A DVB98 list becomes an image the way "Convert to bin" makes one.
-        options.convertToBin = from == "DVB" && to == "BIN";
+        options.convertToBin = ws.fileType() == FileKind::DVB && to == "BIN";
     } else if (from == "G98" && to == "G98") {
         if (Status st = loadSettingsInto(ws, in); !st) return refused(st);
     } else {
         std::cerr << "qel-tool: cannot convert " << in << " to " << out << '\n';
         return kExitUsage;
     }
-    if (Status st = saveFile(ws, out, options); !st) return refused(st);
+    Status st;
+    if (to == "TXT") {
+        if (ws.fileType() == FileKind::BIN) return importFormOfImage();
+        ExportOptions text;
+        text.form = TextForm::ImportCompatible;
+        st = writeFileAtomic(out, latin1ToUtf8(exportText(ws.tvList(), ws.radioList(), text, {})));
+    } else if (to == "CSV") {
+        st = writeFileAtomic(out, exportCsv(ws.tvList(), ws.radioList()));
+    } else {
+        st = saveFile(ws, out, options);
+    }
+    if (!st) return refused(st);
+    return kExitOk;
+}
+
+struct ExportArgs {
+    std::string in;
+    std::string out;
+    ExportOptions options;
+    bool italian = false;
+    bool latin1 = false;
+};
+
+bool parseColumns(std::string_view list, ExportColumns& columns) {
+    columns = ExportColumns{false, false, false, false, false, false, false, false};
+    const std::pair<std::string_view, bool ExportColumns::*> kNames[] = {
+        {"ids", &ExportColumns::ids},        {"ant", &ExportColumns::antenna},
+        {"freq", &ExportColumns::frequency}, {"pol", &ExportColumns::polarisation},
+        {"sr", &ExportColumns::symbolRate},  {"fec", &ExportColumns::fec},
+        {"pids", &ExportColumns::pids},      {"acbw", &ExportColumns::bandwidth}};
+    while (!list.empty()) {
+        const std::size_t comma = std::min(list.find(','), list.size());
+        const std::string_view name = list.substr(0, comma);
+        const auto* known = std::find_if(std::begin(kNames), std::end(kNames),
+                                         [name](const auto& n) { return n.first == name; });
+        if (known == std::end(kNames)) return false;
+        columns.*(known->second) = true;
+        list.remove_prefix(std::min(comma + 1, list.size()));
+    }
+    return true;
+}
+
+// Parses "IN OUT [--format F] [--columns LIST] [--decimal] [--lang L] [--latin1]".
+std::optional<ExportArgs> parseExportArgs(const std::vector<std::string>& args) {
+    if (args.size() < 3) return std::nullopt;
+    ExportArgs parsed;
+    parsed.in = args[1];
+    parsed.out = args[2];
+    for (std::size_t i = 3; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (option == "--decimal") {
+            parsed.options.decimal = true;
+            continue;
+        }
+        if (option == "--latin1") {
+            parsed.latin1 = true;
+            continue;
+        }
+        if (i + 1 >= args.size()) return std::nullopt;
+        const std::string& value = args[++i];
+        if (option == "--format" && (value == "headed" || value == "plain" || value == "import")) {
+            parsed.options.form = value == "headed"  ? TextForm::Headed
+                                  : value == "plain" ? TextForm::Plain
+                                                     : TextForm::ImportCompatible;
+        } else if (option == "--columns") {
+            if (value.empty() || !parseColumns(value, parsed.options.columns)) return std::nullopt;
+        } else if (option == "--lang" && (value == "en" || value == "it")) {
+            parsed.italian = value == "it";
+        } else {
+            return std::nullopt;
+        }
+    }
+    return parsed;
+}
+
+// Today as the short date the page headers show: dd/mm/yy.
+std::string today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    char text[16];
+    std::strftime(text, sizeof text, "%d/%m/%y", &local);
+    return text;
+}
+
+// The program's version text, two digits a part.
+std::string versionText() {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d.%02d.%02d", QEL_VERSION_MAJOR, QEL_VERSION_MINOR,
+                  QEL_VERSION_PATCH);
+    return text;
+}
+
+ExportTexts exportTexts(bool italian, const std::string& in) {
+    ExportTexts t;
+    t.title = std::string(italian ? "QEL - Versione " : "QEL - Version ") + versionText();
+    t.fileName = std::filesystem::path(in).filename().string();
+    t.date = today();
+    if (italian) {
+        t.tvTitle = "CANALI TELEVISIVI  ";
+        t.radioTitle = "CANALI RADIOFONICI";
+        t.hexNote =
+            "I valori di Network Id, Transponder Id, Service Id, PIDs e  Acq.Bandwith sono in "
+            "formato esadecimale";
+        t.decimalNote = "Tutti i valori sono in formato decimale";
+        t.nameHeader = "Nome";
+    } else {
+        t.tvTitle = "TELEVISION CHANNELS";
+        t.radioTitle = "RADIO CHANNELS    ";
+        t.hexNote =
+            "Values for Network Id, Transponder Id, Service Id, PIDs and Acq.Bandwith are in "
+            "hexadecimal format";
+        t.decimalNote = "All values are in decimal format";
+        t.nameHeader = "Name";
+    }
+    return t;
+}
+
+int exportCommand(const std::vector<std::string>& args) {
+    std::optional<ExportArgs> parsed = parseExportArgs(args);
+    if (!parsed) return usage();
+    if (!isChannelFile(fileExtension3(parsed->in))) return unsupportedType(parsed->in);
+    Workspace ws;
+    if (Status st = loadAnyChannels(ws, parsed->in); !st) return refused(st);
+    parsed->options.ftaImage = ws.fileType() == FileKind::BIN;
+    if (parsed->options.ftaImage && parsed->options.form == TextForm::ImportCompatible) {
+        return importFormOfImage();
+    }
+    const std::string text = exportText(ws.tvList(), ws.radioList(), parsed->options,
+                                        exportTexts(parsed->italian, parsed->in));
+    if (Status st = writeFileAtomic(parsed->out, parsed->latin1 ? text : latin1ToUtf8(text)); !st) {
+        return refused(st);
+    }
     return kExitOk;
 }
 
@@ -489,6 +657,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 2 && args[0] == "dump") return dump(args[1]);
     if (args.size() == 3 && args[0] == "convert") return convert(args[1], args[2]);
+    if (!args.empty() && args[0] == "export") return exportCommand(args);
     if (args.size() == 3 && args[0] == "upgrade") return upgrade(args[1], args[2]);
     if (args.size() == 2 && args[0] == "sample") return sample(args[1]);
     if (!args.empty() && args[0] == "download") return download(args);

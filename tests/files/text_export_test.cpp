@@ -1,0 +1,206 @@
+#include "files/text_export.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "support/channel_builder.h"
+
+namespace qel {
+namespace {
+
+using test::Channel;
+
+const std::string kName = std::string("RAI UNO").append(13, ' ');
+
+ChannelRec sampleChannel() {
+    return Channel("RAI UNO")
+        .NetId("013E")
+        .TsId("2775")
+        .SerId("D431")
+        .Freq("01176600")
+        .Pol("1")
+        .Srate("275000")
+        .Fec("3")
+        .VPid("0200")
+        .APid("0201")
+        .PPid("0202")
+        .PmtPid("0102")
+        .TxtPid("0203")
+        .Acbw("A5")
+        .TuneFlags("0103")
+        .AvFlags("10")
+        .ServType("01")
+        .Aux292("BEEF")
+        .Ant("0030");
+}
+
+ExportOptions options(TextForm form, bool decimal = false, bool fta = false) {
+    ExportOptions o;
+    o.form = form;
+    o.decimal = decimal;
+    o.ftaImage = fta;
+    return o;
+}
+
+ExportOptions onlyColumns(TextForm form, ExportColumns columns, bool fta = false) {
+    ExportOptions o = options(form, false, fta);
+    o.columns = columns;
+    return o;
+}
+
+ExportTexts texts(std::string nameHeader = "Name") {
+    return {"QEL - Version 9.9",  "list.dvb", "01/02/03",     "TELEVISION CHANNELS",
+            "RADIO CHANNELS    ", "hex note", "decimal note", std::move(nameHeader)};
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    for (std::size_t begin = 0, end; begin < text.size(); begin = end + 1) {
+        end = text.find('\n', begin);
+        out.push_back(text.substr(begin, end - begin));
+    }
+    return out;
+}
+
+TEST(TextExport, RowsOfEveryForm) {
+    const ChannelRec ch = sampleChannel();
+    const ChannelRec fec6 = Channel(ch).Fec("6");
+    const ExportColumns none{false, false, false, false, false, false, false, false};
+    ExportColumns antennaPids = none;
+    antennaPids.antenna = antennaPids.pids = true;
+    ExportColumns antennaFreq = none;
+    antennaFreq.antenna = antennaFreq.frequency = true;
+    ExportColumns fecAcbw = none;
+    fecAcbw.fec = fecAcbw.bandwidth = true;
+
+    const struct {
+        const char* what;
+        ChannelRec ch;
+        ExportOptions o;
+        std::string row;
+    } cases[] = {
+        {"headed", ch, options(TextForm::Headed),
+         "0007 |" + kName +
+             " |013E |2775 |D431 |011766 |V |27500 |3/4 |0200 |0201 |0202 |0000 |0102 |0203 |0A5 "
+             "|"},
+        {"bare rows: no number, blank separators", ch, options(TextForm::Plain),
+         kName + " 013E 2775 D431 011766 V 27500 3/4 0200 0201 0202 0000 0102 0203 0A5 "},
+        {"import compatible: 12 V and DiSEqC port 1-4", ch, options(TextForm::ImportCompatible),
+         kName +
+             " 013E 2775 D431 011766 V 27500 3/4 0200 0201 0202 0000 0102 0203 0A5 1 4 01 BEEF"},
+        {"decimal ids above 9999 keep their digits", ch, options(TextForm::Headed, true),
+         "0007 |" + kName +
+             " |00318 |10101 |54321 |011766 |V |27500 |3/4 |00512 |00513 |00514 |00000 |00258 "
+             "|00515 |165 |"},
+        {"FTA image: antenna, three PIDs", ch, onlyColumns(TextForm::Plain, antennaPids, true),
+         kName + " 03 0200 0201 0202 "},
+        {"DVB98 list: no antenna", ch, onlyColumns(TextForm::Plain, antennaFreq),
+         kName + " 011766 "},
+        {"FEC 6 leaves its column out", fec6, onlyColumns(TextForm::Headed, fecAcbw),
+         "0007 |" + kName + " |0A5 |"},
+        {"an importable row keeps its width", Channel(fec6).TuneFlags("0000").AvFlags("EF"),
+         options(TextForm::ImportCompatible),
+         kName +
+             " 013E 2775 D431 011766 V 27500 0/0 0200 0201 0202 0000 0102 0203 0A5 0 1 01 BEEF"},
+        {"line ends in a name become blanks", Channel("A\nB\rC"),
+         onlyColumns(TextForm::Plain, none), std::string("A B C").append(15, ' ') + " "},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(exportRow(c.ch, 7, c.o), c.row) << c.what;
+    EXPECT_EQ(exportRow(ch, 1, options(TextForm::ImportCompatible)).size(), 100u);
+}
+
+TEST(TextExport, HeaderCellsAreAsWideAsTheirColumns) {
+    EXPECT_EQ(exportColumnHeader(options(TextForm::Headed), texts()),
+              "No   |Name                 |Nid  |Tsid |Sid  |Freq.  |Po|S/R   |Fec |Video|Audio|"
+              " Pcr | Pmc | Pmt | Txt |Acq |");
+    EXPECT_EQ(exportColumnHeader(options(TextForm::Headed, true, true), texts("Nome")),
+              "No   |Nome                 |Nid   |Tsid  |Sid   |Ant|Freq.  |Po|S/R   |Fec |Video "
+              "|Audio | Pcr  |Acq |");
+    const ChannelRec ch = Channel(sampleChannel()).NetId("FFFF");
+    for (bool decimal : {false, true}) {
+        for (bool fta : {false, true}) {
+            for (const char* name : {"Name", "Nome"}) {
+                const ExportOptions o = options(TextForm::Headed, decimal, fta);
+                const std::string header = exportColumnHeader(o, texts(name));
+                const std::string row = exportRow(ch, 3071, o);
+                ASSERT_EQ(header.size(), row.size()) << decimal << fta << name;
+                for (std::size_t i = 0; i < row.size(); ++i)
+                    EXPECT_EQ(header[i] == '|', row[i] == '|') << i << ' ' << decimal << fta;
+            }
+        }
+    }
+}
+
+TEST(TextExport, PagesAndSections) {
+    const struct {
+        std::size_t tv, radio;
+        std::vector<std::string> pages;  // "n/total" of each page header, TV pages first
+        std::size_t tvPages;
+        std::size_t gap;  // empty lines between the last TV row and the RADIO title
+    } cases[] = {
+        {35, 1, {"1/2", "2/2"}, 1, 1},
+        {3, 2, {"1/2", "2/2"}, 1, 33},
+        {71, 0, {"1/3", "2/3", "3/3"}, 3, 0},
+        {0, 36, {"1/2", "2/2"}, 0, 0},
+        {0, 0, {}, 0, 0},
+    };
+    for (const auto& c : cases) {
+        const std::string text =
+            exportText(ChannelList(c.tv, Channel("TV")), ChannelList(c.radio, Channel("RADIO")),
+                       options(TextForm::Headed), texts());
+        const std::vector<std::string> all = lines(text);
+        std::vector<std::string> pages;
+        std::size_t lastTvRow = 0;
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            if (all[i].rfind("QEL - Version 9.9  list.dvb - 01/02/03     ", 0) == 0) {
+                const bool tv = pages.size() < c.tvPages;
+                EXPECT_NE(all[i].find(tv ? "TELEVISION CHANNELS    Page  "
+                                         : "RADIO CHANNELS    "
+                                           "    Page  "),
+                          std::string::npos)
+                    << all[i];
+                pages.push_back(all[i].substr(all[i].rfind(' ') + 1));
+                ASSERT_LT(i + 5, all.size());
+                EXPECT_EQ(all[i - 1], "");
+                EXPECT_EQ(all[i + 2], "hex note");
+                EXPECT_EQ(all[i + 4], exportColumnHeader(options(TextForm::Headed), texts()));
+                EXPECT_EQ(all[i + 5], std::string(all[i + 4].size(), '-'));
+                if (!tv && c.tv > 0) {
+                    EXPECT_EQ(i - lastTvRow - 1, c.gap) << c.tv << '+' << c.radio;
+                }
+            }
+            if (all[i].find("|TV ") != std::string::npos) lastTvRow = i;
+        }
+        EXPECT_EQ(pages, c.pages) << c.tv << '+' << c.radio;
+        EXPECT_EQ(text.find("RADIO CHANNELS") != std::string::npos, c.radio > 0);
+    }
+}
+
+TEST(TextExport, BareRowsHaveNoHeadersAndProgressCountsEveryRow) {
+    std::size_t calls = 0;
+    std::size_t last = 0;
+    const std::string text =
+        exportText(ChannelList(40, Channel("TV \xE8")), ChannelList(2, Channel("R")),
+                   options(TextForm::Plain), texts(), [&](std::size_t row, std::size_t total) {
+                       ++calls;
+                       last = row;
+                       EXPECT_EQ(total, 42u);
+                   });
+    const std::vector<std::string> all = lines(text);
+    ASSERT_EQ(all.size(), 42u);
+    EXPECT_EQ(all[0].substr(0, 5), "TV \xE8 ");
+    EXPECT_EQ(all[41].substr(0, 2), "R ");
+    EXPECT_EQ(text.find_first_of("|-"), std::string::npos);
+    EXPECT_EQ(calls, 42u);
+    EXPECT_EQ(last, 42u);
+}
+
+TEST(TextExport, Latin1ToUtf8) {
+    EXPECT_EQ(latin1ToUtf8(std::string("A\x7F\x80\xE8\xFF\0", 6)),
+              std::string("A\x7F\xC2\x80\xC3\xA8\xC3\xBF\0", 9));
+}
+
+}  // namespace
+}  // namespace qel

@@ -1,0 +1,167 @@
+#include "files/text_import.h"
+
+#include <gtest/gtest.h>
+
+#include "files/text_export.h"
+#include "support/channel_builder.h"
+
+namespace qel {
+namespace {
+
+using test::Channel;
+
+// An import-compatible line, as a user would type it; a longer name is taken as 20 characters.
+std::string line(std::string_view name = "RAI UNO") {
+    std::string n(name);
+    if (n.size() < 20) n.resize(20, ' ');
+    return n + " 013E 2775 D431 011766 V 27500 3/4 0200 0201 0202 0000 0102 0203 0A5 1 4 01 BEEF";
+}
+
+std::string with(std::string row, std::size_t pos1, std::string_view text) {
+    return row.replace(pos1 - 1, text.size(), text);
+}
+
+TEST(TextImport, ReadsTheFixedColumns) {
+    auto lists = parseImportText(line() + "\n" + with(line("RADIO 1"), 94, "02") + "\n" +
+                                 "--- HOTBIRD 13E --- \n");
+    ASSERT_TRUE(lists.ok()) << importMessage(lists.status());
+    ASSERT_EQ(lists->tv.size(), 2u);
+    ASSERT_EQ(lists->radio.size(), 1u);
+    const ChannelRec expected = Channel(line().substr(0, 20))
+                                    .NetId("013E")
+                                    .TsId("2775")
+                                    .SerId("D431")
+                                    .Freq("01176600")
+                                    .Pol("1")
+                                    .Srate("275000")
+                                    .Fec("3")
+                                    .VPid("0200")
+                                    .APid("0201")
+                                    .PPid("0202")
+                                    .PmcPid("0000")
+                                    .PmtPid("0102")
+                                    .TxtPid("0203")
+                                    .Acbw("A5")
+                                    .AvFlags("10")
+                                    .TuneFlags("0103")
+                                    .ServType("01")
+                                    .Aux292("BEEF")
+                                    .withMatchKey();
+    EXPECT_EQ(lists->tv[0], expected);
+    EXPECT_EQ(lists->radio[0].ChName.view(), "RADIO 1             ");
+    // A name alone is a satellite header entry.
+    EXPECT_EQ(lists->tv[1], Channel("--- HOTBIRD 13E --- ").withMatchKey().rec());
+}
+
+TEST(TextImport, RefusesWithRowAndField) {
+    const std::string ok = line() + "\n";
+    const std::string utf8Wide = "\xC4\x80";  // U+0100
+    const struct {
+        std::string text;
+        ErrorCode code;
+        std::size_t row;
+        std::string field;
+    } cases[] = {
+        {ok + line().substr(1) + "\n", ErrorCode::WrongLineLength, 2, ""},
+        {ok + "\n" + ok, ErrorCode::WrongLineLength, 2, ""},
+        // Every length is checked before any field.
+        {with(line(), 37, "01X766") + "\n" + ok + "short\n", ErrorCode::WrongLineLength, 3, ""},
+        {ok + with(line(), 22, "01G3"), ErrorCode::FieldNotNumber, 2, "NetId"},
+        {with(line(), 37, " 11766"), ErrorCode::FieldNotNumber, 1, "Freq"},
+        {with(line(), 44, "X"), ErrorCode::FieldNotNumber, 1, "Pol"},
+        {with(line(), 46, "2750A"), ErrorCode::FieldNotNumber, 1, "Srate"},
+        {with(line(), 52, "4/5"), ErrorCode::FieldNotNumber, 1, "Fec"},
+        {with(line(), 81, "02 3"), ErrorCode::FieldNotNumber, 1, "TxtPid"},
+        {with(line(), 86, "1A5"), ErrorCode::FieldNotNumber, 1, "Acbw"},
+        {with(line(), 90, "2"), ErrorCode::FieldNotNumber, 1, "AvFlags"},
+        {with(line(), 94, "0Z"), ErrorCode::FieldNotNumber, 1, "ServType"},
+        {with(line(), 97, "BEE-"), ErrorCode::FieldNotNumber, 1, "Aux292"},
+        {ok + ok + with(line(), 92, "0"), ErrorCode::DiseqcPortOutOfRange, 3, "TuneFlags"},
+        {with(line(), 92, "5"), ErrorCode::DiseqcPortOutOfRange, 1, "TuneFlags"},
+        {ok + utf8Wide + line().substr(1), ErrorCode::CharacterNotLatin1, 2, "ChName"},
+    };
+    for (const auto& c : cases) {
+        ImportProblem problem;
+        auto lists = parseImportText(c.text, &problem);
+        ASSERT_FALSE(lists.ok()) << c.text;
+        EXPECT_EQ(lists.error(), c.code) << c.text;
+        EXPECT_EQ(problem.row, c.row) << c.text;
+        EXPECT_EQ(problem.field, c.field) << c.text;
+    }
+    auto refused = parseImportText(ok + ok + "x\n");
+    EXPECT_EQ(importMessage(refused.status()), "Wrong lenght in row 3");
+    refused = parseImportText(with(line(), 37, "01X766"));
+    EXPECT_EQ(importMessage(refused.status()), "Not a valid value in row 1 (Freq)");
+}
+
+TEST(TextImport, EncodingsAndLineEnds) {
+    const std::string name = "Caf\xE8 \xFF";  // 8-bit characters, one byte each in the record
+    const std::string utf8Name = "Caf\xC3\xA8 \xC3\xBF";
+    const struct {
+        const char* what;
+        std::string text;
+        std::size_t channels;
+    } cases[] = {
+        {"UTF-8", line(utf8Name + "              "), 1},
+        {"UTF-8 with a byte-order mark, CR LF",
+         "\xEF\xBB\xBF" + line(utf8Name + "              ") + "\r\n" + line() + "\r\n", 2},
+        {"one byte per character", line(name) + "\n", 1},
+        {"empty lines at the end", line(name) + "\n\r\n\n", 1},
+        {"empty file", "", 0},
+        {"a byte-order mark alone", "\xEF\xBB\xBF", 0},
+    };
+    for (const auto& c : cases) {
+        auto lists = parseImportText(c.text);
+        ASSERT_TRUE(lists.ok()) << c.what << ": " << importMessage(lists.status());
+        ASSERT_EQ(lists->tv.size(), c.channels) << c.what;
+        EXPECT_TRUE(lists->radio.empty());
+        if (c.channels > 0) {
+            EXPECT_EQ(lists->tv[0].ChName.view().substr(0, 6), name) << c.what;
+        }
+    }
+}
+
+TEST(TextImport, TakesBackWhatTheExportWrote) {
+    ChannelList tv;
+    ChannelList radio;
+    for (unsigned port = 0; port < 4; ++port) {
+        tv.push_back(Channel("P" + std::to_string(port) + ",\"\xE9 ")
+                         .NetId("ABCD")
+                         .Freq("12345678")
+                         .Pol(port % 2 == 0 ? "0" : "1")
+                         .Srate("299990")
+                         .Fec(std::to_string(port + 2))
+                         .PmcPid("1FFF")
+                         .Acbw("0F")
+                         .AvFlags(port < 2 ? "10" : "00")
+                         .TuneFlags("000" + std::to_string(port))
+                         .ServType("0A")
+                         .Aux292("F00D"));
+    }
+    radio.push_back(Channel("RADIO").ServType("02").TuneFlags("0003"));
+    ExportOptions o;
+    o.form = TextForm::ImportCompatible;
+    auto back = parseImportText(latin1ToUtf8(exportText(tv, radio, o, {})));
+    ASSERT_TRUE(back.ok()) << importMessage(back.status());
+    ASSERT_EQ(back->tv.size(), tv.size());
+    ASSERT_EQ(back->radio.size(), 1u);
+    for (std::size_t i = 0; i < tv.size(); ++i) {
+        const ChannelRec& r = back->tv[i];
+        EXPECT_EQ(r.ChName, tv[i].ChName);
+        EXPECT_EQ(r.NetId, tv[i].NetId);
+        EXPECT_EQ(r.Freq.view(), "12345600");  // whole MHz
+        EXPECT_EQ(r.Pol, tv[i].Pol);
+        EXPECT_EQ(r.Srate.view(), "299990");
+        EXPECT_EQ(r.Fec, tv[i].Fec);
+        EXPECT_EQ(r.PmcPid, tv[i].PmcPid);
+        EXPECT_EQ(r.Acbw, tv[i].Acbw);
+        EXPECT_EQ(r.AvFlags, tv[i].AvFlags);
+        EXPECT_EQ(r.TuneFlags[3], tv[i].TuneFlags[3]) << "DiSEqC port of " << i;
+        EXPECT_EQ(r.ServType, tv[i].ServType);
+        EXPECT_EQ(r.Aux292, tv[i].Aux292);
+    }
+    EXPECT_EQ(back->radio[0].TuneFlags.view(), "0003");
+}
+
+}  // namespace
+}  // namespace qel

@@ -33,8 +33,9 @@ bool commandEnabled(Command command, const CommandState& s) {
             return s.hasWindow(Tab::Serial);
         case Command::LoadFonts:
         case Command::SaveFonts:
-        case Command::ImportText:
             return false;  // not offered yet
+        case Command::ExportCsv:
+            return c.exportList;
         case Command::StabPosition:
             return c.edit && !s.imageLoaded;
         case Command::Undo:

@@ -17,6 +17,8 @@ enum class Command {
     LoadFonts,
     SaveFonts,
     ImportText,
+    ImportCsv,
+    ExportCsv,
     UpgradeFromFile,
     ConvertToBin,
     Exit,

@@ -1,12 +1,15 @@
 #include "app/file_controller.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include "app/recent_files.h"
 #include "app/texts.h"
 #include "files/ant_pos_file.h"
+#include "files/csv_file.h"
 #include "files/file_commands.h"
+#include "files/file_io.h"
 #include "files/g98_file.h"
 
 namespace qel {
@@ -279,6 +282,85 @@ void FileController::upgradeFromFile() {
         return;
     }
     emit bufferFilled();
+}
+
+void FileController::importText() {
+    if (!askToSaveChannels()) return;
+    const QString path =
+        chooser_.openFile(session_.workingDir(), tr("Import from text file (*.txt )"));
+    if (path.isEmpty()) return;
+    takeFolderOf(path);
+    ImportProblem problem;
+    Result<TvRadioLists> lists = [&] {
+        BusyScope busy(*this);
+        return readImportTextFile(localPath(path), &problem, session_.log());
+    }();
+    installImport(std::move(lists), problem, path);
+}
+
+void FileController::importCsv() {
+    if (!askToSaveChannels()) return;
+    const QString path = chooser_.openFile(session_.workingDir(), tr("CSV files (*.csv)"));
+    if (path.isEmpty()) return;
+    takeFolderOf(path);
+    ImportProblem problem;
+    Result<TvRadioLists> lists = [&] {
+        BusyScope busy(*this);
+        return readCsvFile(localPath(path), &problem);
+    }();
+    installImport(std::move(lists), problem, path);
+}
+
+QString FileController::importRefusal(const Status& status, const ImportProblem& problem) const {
+    if (status.error() == ErrorCode::WrongLineLength)
+        return tr("Wrong lenght in row %1").arg(problem.row);
+    // Not read at all: the file's own trouble, as its detail says.
+    if (problem.row == 0) return Texts::errorMessage(status);
+    // "Not a valid value in row 3 (Freq)": the text ends where the row goes.
+    QString text = Texts::errorMessage(status.error()) + QString::number(problem.row);
+    if (!problem.field.empty())
+        text += QStringLiteral(" (") + Texts::fromLatin1(problem.field) + ')';
+    return text;
+}
+
+void FileController::installImport(Result<TvRadioLists> lists, const ImportProblem& problem,
+                                   const QString& path) {
+    if (!lists) {
+        prompter_.tell(Icon::Critical, importRefusal(lists.status(), problem));
+        return;
+    }
+    // One undoable step: undo brings back the lists the import replaced.
+    Workspace& ws = session_.workspace();
+    editing_.undoable(kTouchTV | kTouchRadio, [&] {
+        ws.installChannels({std::move(lists.value()), FileKind::DVB, {}});
+    });
+    // The lists are now a DVB98 list that has no file of its own yet.
+    ws.setChannelsModified(true);
+    const QFileInfo text(path);
+    session_.setChannelFile(text.dir().filePath(text.completeBaseName() + QStringLiteral(".dvb")));
+    list_.selectOnly(1);
+    emit channelsLoaded();
+}
+
+void FileController::exportCsv() {
+    const QString loaded = session_.channelFile();
+    const QString proposed = loaded.isEmpty()
+                                 ? QStringLiteral("channels.csv")
+                                 : QFileInfo(loaded).completeBaseName() + QStringLiteral(".csv");
+    const QString path =
+        chooser_.saveFile(session_.workingDir(), proposed, tr("CSV files (*.csv)"));
+    if (path.isEmpty()) return;
+    const Workspace& ws = session_.workspace();
+    Status st;
+    {
+        BusyScope busy(*this);
+        st = writeFileAtomic(localPath(path), qel::exportCsv(ws.tvList(), ws.radioList()));
+    }
+    if (!st) {
+        report(st, path);
+        return;
+    }
+    prompter_.tell(Icon::Information, tr("Export completed"));
 }
 
 QString FileController::unsavedQuestion() const {

@@ -11,6 +11,7 @@
 #include "app/list_controller.h"
 #include "app/prompter.h"
 #include "app/session.h"
+#include "files/text_import.h"
 #include "model/errors.h"
 
 namespace qel {
@@ -39,6 +40,13 @@ public:
     void saveSettings();
     void convertToBin();
     void upgradeFromFile();
+    // "Import form text file": both lists from an import-compatible text, as DVB98 lists
+    // named after the text with ".dvb"; one undoable step.
+    void importText();
+    // "Import CSV": the same from a CSV.
+    void importCsv();
+    // "Export as CSV": both lists into a CSV the user names.
+    void exportCsv();
 
     // Opens a channel file chosen elsewhere (command line, drop, recent files): asks to
     // save unsaved channels first. False when nothing was loaded.
@@ -68,6 +76,10 @@ private:
     bool saveTo(const QString& path);
     void takeFolderOf(const QString& path);
     void report(const Status& status, const QString& path);
+    // The lists an import read (refused: its message naming the row and field).
+    void installImport(Result<TvRadioLists> lists, const ImportProblem& problem,
+                       const QString& path);
+    QString importRefusal(const Status& status, const ImportProblem& problem) const;
 
     Session& session_;
     ListController& list_;

@@ -5,9 +5,11 @@
 
 #include "app/app_paths.h"
 #include "listedit/attributes.h"
+#include "ui/about_box.h"
 #include "ui/buffer_window.h"
 #include "ui/channel_data_window.h"
 #include "ui/dvb98_settings_windows.h"
+#include "ui/export_window.h"
 #include "ui/find_dialog.h"
 #include "ui/frame_window.h"
 #include "ui/fta_settings_window.h"
@@ -47,6 +49,7 @@ Program::Program(Session& session, ConfigStore& store, Language& language, Recen
       files_(session, list_, editing_, *prompter_, *chooser_, recent),
       settings_(session),
       serial_(session, *prompter_),
+      exporter_(session, store, AboutBox::versionText()),
       main_(new MainWindow(session, list_, recent)) {
     frame_->setMainWindow(main_);
     registerToolWindows();
@@ -138,6 +141,9 @@ void Program::registerToolWindows() {
     main_->setToolWindow(Tab::Serial, [this](QWidget* parent) {
         return new SerialWindow(serial_, *prompter_, parent);
     });
+    main_->setToolWindow(Tab::Export, [this](QWidget* parent) {
+        return new ExportWindow(exporter_, session_, *prompter_, *chooser_, parent);
+    });
     main_->setToolWindow(Tab::Options, [this](QWidget* parent) {
         return new OptionsWindow(session_, store_, language_, parent);
     });
@@ -174,6 +180,9 @@ void Program::wireCommands() {
     m.wire(Command::SaveSettings, [this] { files_.saveSettings(); });
     m.wire(Command::UpgradeFromFile, [this] { files_.upgradeFromFile(); });
     m.wire(Command::ConvertToBin, [this] { files_.convertToBin(); });
+    m.wire(Command::ImportText, [this] { files_.importText(); });
+    m.wire(Command::ImportCsv, [this] { files_.importCsv(); });
+    m.wire(Command::ExportCsv, [this] { files_.exportCsv(); });
     m.wire(Command::Exit, [this] { frame_->close(); });
     m.wire(Command::Settings, [this] { main_->selectTab(Tab::Settings); });
     m.wire(Command::Fonts, [this] { main_->selectTab(Tab::Fonts); });

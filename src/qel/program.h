@@ -9,6 +9,7 @@
 #include "app/commands.h"
 #include "app/config_store.h"
 #include "app/editing_controller.h"
+#include "app/export_controller.h"
 #include "app/file_controller.h"
 #include "app/language.h"
 #include "app/list_controller.h"
@@ -39,6 +40,7 @@ public:
     FileController& files() { return files_; }
     SettingsController& settings() { return settings_; }
     SerialController& serial() { return serial_; }
+    ExportController& exporter() { return exporter_; }
     Prompter& prompter() const { return *prompter_; }
 
     // A channel file named on the command line, opened when the main window opens.
@@ -64,6 +66,7 @@ private:
     FileController files_;
     SettingsController settings_;
     SerialController serial_;
+    ExportController exporter_;
     MainWindow* main_;
     QString fileToOpen_;
 };

@@ -43,6 +43,8 @@ const std::array<CommandInfo, kCommandCount>& commandTable() {
         {Command::LoadFonts, "Load_Fonts", {}},
         {Command::SaveFonts, "Save_Fonts", {}},
         {Command::ImportText, "ImportFormTXT", {}},
+        {Command::ImportCsv, "ImportCSV", {}},
+        {Command::ExportCsv, "ExportCSV", {}},
         {Command::UpgradeFromFile, "UpgDVB", {}},
         {Command::ConvertToBin, "DVB2Bin", {QKeySequence(Qt::CTRL | Qt::Key_C)}},
         {Command::Exit, "Exitmnu", {}},
@@ -288,8 +290,10 @@ void MainWindow::buildMenus() {
     fileMenu_ = new QMenu(this);
     for (Command c : {Command::LoadChannels, Command::SaveChannels, Command::LoadSettings,
                       Command::SaveSettings, Command::LoadFonts, Command::SaveFonts,
-                      Command::ImportText, Command::UpgradeFromFile, Command::ConvertToBin}) {
-        if (c == Command::LoadFonts || c == Command::UpgradeFromFile) fileMenu_->addSeparator();
+                      Command::ImportText, Command::ImportCsv, Command::ExportCsv,
+                      Command::UpgradeFromFile, Command::ConvertToBin}) {
+        if (c == Command::LoadFonts || c == Command::ImportText || c == Command::UpgradeFromFile)
+            fileMenu_->addSeparator();
         fileMenu_->addAction(action(c));
     }
     fileMenu_->addSeparator();
@@ -374,6 +378,8 @@ void MainWindow::setTexts() {
         {Command::LoadFonts, tr("Load fonts")},
         {Command::SaveFonts, tr("Save fonts")},
         {Command::ImportText, tr("Import form text file")},
+        {Command::ImportCsv, tr("Import CSV")},
+        {Command::ExportCsv, tr("Export as CSV")},
         {Command::UpgradeFromFile, tr("Upgrade from file")},
         {Command::ConvertToBin, tr("&Convert to  bin       Ctrl+C")},
         {Command::Exit, tr("E&xit")},

@@ -1,0 +1,88 @@
+#include "app/export_controller.h"
+
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+#include "app/texts.h"
+#include "files/file_io.h"
+
+namespace qel {
+
+ExportController::ExportController(Session& session, ConfigStore& store, QString versionText,
+                                   QObject* parent)
+    : QObject(parent), session_(session), store_(store), versionText_(std::move(versionText)) {}
+
+QString ExportController::defaultTarget() const {
+    const QString loaded = session_.channelFile();
+    if (loaded.isEmpty()) return {};
+    // The three characters after the last dot make way for "txt".
+    return loaded.left(std::max<qsizetype>(loaded.size() - 3, 0)) + QStringLiteral("txt");
+}
+
+QString ExportController::layoutDigits(const ExportColumns& c) {
+    QString digits;
+    for (bool on : {c.ids, c.antenna, c.frequency, c.polarisation, c.symbolRate, c.fec, c.pids,
+                    c.bandwidth}) {
+        digits += on ? '1' : '0';
+    }
+    return digits;
+}
+
+ExportColumns ExportController::columnsOf(const QString& digits) {
+    const auto on = [&digits](int i) { return i < digits.size() && digits[i] == '1'; };
+    ExportColumns c;
+    c.ids = on(0);
+    c.antenna = on(1);
+    c.frequency = on(2);
+    c.polarisation = on(3);
+    c.symbolRate = on(4);
+    c.fec = on(5);
+    c.pids = on(6);
+    c.bandwidth = on(7);
+    return c;
+}
+
+ExportColumns ExportController::initialColumns() const {
+    ExportColumns c;
+    if (session_.config().rememberLayout == QLatin1String("T"))
+        c = columnsOf(session_.config().pageLayout);
+    // Only an FTA image has an antenna per channel.
+    if (session_.workspace().fileType() != FileKind::BIN) c.antenna = false;
+    return c;
+}
+
+ExportTexts ExportController::texts() const {
+    const auto latin1 = [](const QString& s) { return Texts::toLatin1(s); };
+    ExportTexts t;
+    t.title = latin1(tr("QEL - Version ") + versionText_);
+    t.fileName = latin1(QFileInfo(session_.channelFile()).fileName());
+    t.date = latin1(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    t.tvTitle = latin1(tr("TELEVISION CHANNELS"));
+    t.radioTitle = latin1(tr("RADIO CHANNELS    "));
+    t.hexNote =
+        latin1(tr("Values for Network Id, Transponder Id, Service Id, PIDs and Acq.Bandwith are in "
+                  "hexadecimal format"));
+    t.decimalNote = latin1(tr("All values are in decimal format"));
+    t.nameHeader = latin1(tr("Name"));
+    return t;
+}
+
+Status ExportController::exportTo(const QString& path, ExportOptions options, bool latin1) {
+    const Workspace& ws = session_.workspace();
+    options.ftaImage = ws.fileType() == FileKind::BIN;
+    std::string text = exportText(ws.tvList(), ws.radioList(), options, texts());
+    if (!latin1) text = latin1ToUtf8(text);
+    Status st = writeFileAtomic(QFile::encodeName(path).toStdString(), text);
+    if (!st) return st;
+    if (session_.config().rememberLayout == QLatin1String("T")) {
+        Config c = session_.config();
+        c.pageLayout = layoutDigits(options.columns);
+        session_.setConfig(c);
+        store_.setValue(QStringLiteral("Layout"), QStringLiteral("Pagelayout"), c.pageLayout);
+    }
+    return st;
+}
+
+}  // namespace qel

@@ -1,0 +1,276 @@
+// The export window and the import commands over the whole program: the window's controls
+// and their rules, the file it writes (named after the loaded file, replaced only when the
+// user says so, in UTF-8 or one byte per character), the remembered columns, both
+// languages, and the text and CSV imports with their refusals and their undo.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "files/dvb_file.h"
+#include "ui/export_window.h"
+#include "ui_fixture.h"
+
+namespace qel {
+
+using test::DvbRecord;
+using Answer = Prompter::Answer;
+
+namespace {
+
+struct Exports : test::UiFixture {
+    ExportWindow* open() {
+        form->selectTab(Tab::Export);
+        return qobject_cast<ExportWindow*>(form->openChild());
+    }
+    template <class T>
+    static T* child(QWidget* w, const char* name) {
+        return w->findChild<T*>(QString::fromLatin1(name));
+    }
+    static void press(ExportWindow* w) { child<QPushButton>(w, "ExpButt")->click(); }
+    // A DVB98 list whose first TV name holds an 8-bit character.
+    QString accented() const {
+        std::string bytes = DvbRecord().name("Caf\xE9 TV").freqMHz(11766).srateKs(27500);
+        bytes += DvbRecord().type(2).name("RADIO").freqMHz(12000);
+        return write("accent.dvb", bytes);
+    }
+    std::string dvbBytes() { return encodeDvb(ws().tvList(), ws().radioList()); }
+};
+
+}  // namespace
+
+class ExportImportTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void formatsAndColumnsFollowTheLoadedLists() {
+        Exports s;
+        QVERIFY(s.load(s.dvb("mine.dvb", 3, 1)));
+        ExportWindow* w = s.open();
+        QVERIFY(w != nullptr);
+        auto* antenna = Exports::child<QCheckBox>(w, "ExAnt");
+        // DVB98 channels have no antenna of their own.
+        QVERIFY(!antenna->isEnabled() && !antenna->isChecked());
+        QVERIFY(Exports::child<QRadioButton>(w, "IntFormat")->isChecked());
+        Exports::child<QCheckBox>(w, "Exsr")->setChecked(false);
+        Exports::child<QComboBox>(w, "Hexdec")->setCurrentIndex(1);
+        Exports::child<QRadioButton>(w, "IOFormat")->setChecked(true);
+        // The import reads fixed columns in hexadecimal: the choice is made for the user.
+        QVERIFY(!Exports::child<QGroupBox>(w, "Playout")->isEnabled());
+        QVERIFY(Exports::child<QCheckBox>(w, "Exsr")->isChecked());
+        QVERIFY(!antenna->isChecked());
+        QCOMPARE(Exports::child<QComboBox>(w, "Hexdec")->currentIndex(), 0);
+        Exports::child<QRadioButton>(w, "ColuFormat")->setChecked(true);
+        QVERIFY(Exports::child<QGroupBox>(w, "Playout")->isEnabled());
+
+        // An FTA image has antennas but cannot be imported again.
+        QVERIFY(s.load(s.bin("mine.bin")));
+        w = s.open();
+        QVERIFY(Exports::child<QCheckBox>(w, "ExAnt")->isEnabled());
+        QVERIFY(!Exports::child<QRadioButton>(w, "IOFormat")->isEnabled());
+        QVERIFY(w->options().ftaImage);
+    }
+
+    void theExportIsNamedAfterTheListAndReplacesOnlyWhenAllowed() {
+        Exports s;
+        QVERIFY(s.load(s.dvb("mine.dvb", 3, 1)));
+        ExportWindow* w = s.open();
+        QCOMPARE(Exports::child<QPushButton>(w, "ExpButt")->text(),
+                 QString("Export as file mine.txt"));
+        const QString target = s.dir.filePath("mine.txt");
+        Exports::press(w);
+        QCOMPARE(s.prompter.texts(), QStringList{"Export completed"});
+        QCOMPARE(s.prompter.asked[0].icon, Prompter::Icon::Information);
+        QCOMPARE(Exports::child<QLabel>(w, "Label40")->text(), QString("X / X"));
+        const std::string written = Exports::read(target);
+        QVERIFY(written.starts_with("\nQEL - Version 00.01.00  mine.dvb - "));
+        QVERIFY(written.find("TELEVISION CHANNELS    Page  1/2") != std::string::npos);
+        QVERIFY(written.find("RADIO CHANNELS        Page  2/2") != std::string::npos);
+
+        // An existing file: No keeps it as it is, Yes replaces it.
+        s.write("mine.txt", "keep");
+        s.prompter.asked.clear();
+        s.prompter.answer(Answer::No);
+        Exports::press(w);
+        QCOMPARE(s.prompter.asked[0].defaultAnswer, Answer::No);
+        QVERIFY(s.prompter.texts()[0].startsWith("The file "));
+        QCOMPARE(Exports::read(target), std::string("keep"));
+        s.prompter.answer(Answer::Yes);
+        Exports::press(w);
+        QCOMPARE(Exports::read(target).size(), written.size());
+
+        // Another file chosen: the button names it, the export goes there.
+        const QString other = s.dir.filePath("other.txt");
+        s.chooser.choose(other);
+        Exports::child<QPushButton>(w, "ExpChoose")->click();
+        QCOMPARE(s.chooser.asked.last().proposed, QString("mine.txt"));
+        QCOMPARE(Exports::child<QPushButton>(w, "ExpButt")->text(),
+                 QString("Export as file other.txt"));
+        Exports::press(w);
+        QCOMPARE(Exports::read(other).size(), written.size());
+    }
+
+    void namesAreWrittenInUtf8OrOneBytePerCharacter() {
+        Exports s;
+        QVERIFY(s.load(s.accented()));
+        ExportWindow* w = s.open();
+        Exports::child<QRadioButton>(w, "ColuFormat")->setChecked(true);
+        Exports::press(w);
+        const QString target = s.dir.filePath("accent.txt");
+        QVERIFY(Exports::read(target).starts_with("Caf\xC3\xA9 TV"));
+        Exports::child<QCheckBox>(w, "ExpLatin1")->setChecked(true);
+        s.prompter.answer(Answer::Yes);
+        Exports::press(w);
+        QVERIFY(Exports::read(target).starts_with("Caf\xE9 TV"));
+    }
+
+    void theColumnsAreRememberedWhenAsked() {
+        Exports s;
+        Config c = s.session.config();
+        c.rememberLayout = "T";
+        c.pageLayout = "11100000";
+        s.session.setConfig(c);
+        QVERIFY(s.load(s.dvb("mine.dvb", 3, 0)));
+        ExportWindow* w = s.open();
+        QVERIFY(Exports::child<QCheckBox>(w, "ExId")->isChecked());
+        QVERIFY(!Exports::child<QCheckBox>(w, "ExAnt")->isChecked());  // not for DVB98
+        QVERIFY(Exports::child<QCheckBox>(w, "Exfreq")->isChecked());
+        QVERIFY(!Exports::child<QCheckBox>(w, "Expid")->isChecked());
+        Exports::child<QCheckBox>(w, "ExAcbw")->setChecked(true);
+        Exports::press(w);
+        QCOMPARE(s.session.config().pageLayout, QString("10100001"));
+        QCOMPARE(s.settings.value("Layout/Pagelayout").toString(), QString("10100001"));
+    }
+
+    void italianTexts() {
+        Exports s;
+        QVERIFY(s.load(s.dvb("mine.dvb", 3, 1)));
+        s.language.apply("ITA");
+        ExportWindow* w = s.open();
+        QCOMPARE(Exports::child<QRadioButton>(w, "IntFormat")->text(), QString("Con intestazione"));
+        QCOMPARE(Exports::child<QGroupBox>(w, "Playout")->title(),
+                 QString(" Disposizione di stampa "));
+        Exports::press(w);
+        QCOMPARE(s.prompter.texts(), QStringList{"Esportazione su file completata"});
+        const std::string written = Exports::read(s.dir.filePath("mine.txt"));
+        QVERIFY(written.starts_with("\nQEL - Versione 00.01.00  mine.dvb - "));
+        QVERIFY(written.find("CANALI TELEVISIVI      Page  1/2") != std::string::npos);
+        QVERIFY(written.find("|Nome                 |") != std::string::npos);
+        s.language.apply("ENG");
+    }
+
+    void anImportCompatibleExportImportsBackAsOneUndoableStep() {
+        Exports s;
+        QVERIFY(s.load(s.dvb("mine.dvb", 4, 2)));
+        const ChannelList tv = s.ws().tvList();
+        const ChannelList radio = s.ws().radioList();
+        ExportWindow* w = s.open();
+        Exports::child<QRadioButton>(w, "IOFormat")->setChecked(true);
+        Exports::press(w);
+        const QString text = s.dir.filePath("mine.txt");
+
+        QVERIFY(s.load(s.dvb("other.dvb", 2, 0)));
+        s.chooser.choose(text);
+        s.action("ImportFormTXT")->trigger();
+        QCOMPARE(s.chooser.asked.last().filter, QString("Import from text file (*.txt )"));
+        QCOMPARE(s.ws().tvList().size(), tv.size());
+        QCOMPARE(s.ws().radioList().size(), radio.size());
+        for (std::size_t i = 0; i < tv.size(); ++i) {
+            QCOMPARE(s.ws().tvList()[i].ChName, tv[i].ChName);
+            QCOMPARE(s.ws().tvList()[i].VPid, tv[i].VPid);
+            QCOMPARE(s.ws().tvList()[i].NetId, tv[i].NetId);
+        }
+        QCOMPARE(s.ws().fileType(), FileKind::DVB);
+        QCOMPARE(s.session.channelFile(), s.dir.filePath("mine.dvb"));
+        QVERIFY(s.ws().channelsModified());
+        // One undo brings back the lists the import replaced.
+        QVERIFY(s.editing().canUndo());
+        s.editing().undo();
+        QCOMPARE(s.ws().tvList().size(), 2u);
+        QVERIFY(s.ws().radioList().empty());
+        QVERIFY(!s.editing().canUndo());
+    }
+
+    void refusedImportsSayWhereAndChangeNothing_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("message");
+        const QByteArray row(100, 'x');
+        const QByteArray header = "SATELLITE HEADER    ";
+        QTest::newRow("a line too short") << header + "\n" + QByteArray(99, ' ') + "\n"
+                                          << "ENG"
+                                          << "Wrong lenght in row 2";
+        QTest::newRow("in Italian") << header + "\n" + QByteArray(99, ' ') + "\n"
+                                    << "ITA"
+                                    << "La riga 2 ha lunghezza errata";
+        QTest::newRow("a field that is no number") << header + "\r\n" + row + "\r\n"
+                                                   << "ENG"
+                                                   << "Not a valid value in row 2 (";
+    }
+    void refusedImportsSayWhereAndChangeNothing() {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, language);
+        QFETCH(QString, message);
+        Exports s;
+        s.language.apply(language);
+        QVERIFY(s.load(s.dvb("mine.dvb", 3, 1)));
+        const std::string before = s.dvbBytes();
+        s.chooser.choose(s.write("bad.txt", text.toStdString()));
+        s.action("ImportFormTXT")->trigger();
+        QCOMPARE(s.prompter.texts().size(), 1);
+        QVERIFY2(s.prompter.texts()[0].contains(message, Qt::CaseInsensitive),
+                 qPrintable(s.prompter.texts()[0]));
+        QCOMPARE(s.prompter.asked[0].icon, Prompter::Icon::Critical);
+        QCOMPARE(s.dvbBytes(), before);
+        QCOMPARE(s.session.channelFile(), s.dir.filePath("mine.dvb"));
+        QVERIFY(!s.editing().canUndo());
+        s.language.apply("ENG");
+    }
+
+    void unsavedChannelsAreAskedAboutBeforeAnImport() {
+        Exports s;
+        QVERIFY(s.load(s.dvb("mine.dvb", 3, 1)));
+        s.ws().setChannelsModified(true);
+        s.chooser.asked.clear();
+        s.prompter.answer(Answer::Cancel);
+        s.action("ImportFormTXT")->trigger();
+        QVERIFY(s.prompter.texts()[0].startsWith("Save correction to "));
+        QVERIFY(s.chooser.asked.isEmpty());  // Cancel ends the command
+    }
+
+    void csvGoesOutAndComesBackByteIdentical() {
+        Exports s;
+        QVERIFY(s.load(s.accented()));
+        const std::string before = s.dvbBytes();
+        QVERIFY(s.action("ExportCSV")->isEnabled());
+        const QString csv = s.dir.filePath("accent.csv");
+        s.chooser.choose(csv);
+        s.action("ExportCSV")->trigger();
+        QCOMPARE(s.chooser.asked.last().proposed, QString("accent.csv"));
+        QCOMPARE(s.prompter.texts(), QStringList{"Export completed"});
+        QVERIFY(Exports::read(csv).find("Caf\xC3\xA9 TV") != std::string::npos);
+
+        QVERIFY(s.load(s.dvb("other.dvb", 2, 0)));
+        s.chooser.choose(csv);
+        s.action("ImportCSV")->trigger();
+        QCOMPARE(s.dvbBytes(), before);
+        QCOMPARE(s.session.channelFile(), s.dir.filePath("accent.dvb"));
+
+        // A damaged CSV is refused naming where, and nothing changes.
+        s.ws().setChannelsModified(false);
+        s.prompter.asked.clear();
+        s.chooser.choose(s.write("bad.csv", "list,Nonsense\r\nTV,1\r\n"));
+        s.action("ImportCSV")->trigger();
+        QCOMPARE(s.prompter.texts().size(), 1);
+        QCOMPARE(s.prompter.texts()[0], QString("Unknown column in row 1 (Nonsense)"));
+        QCOMPARE(s.dvbBytes(), before);
+    }
+};
+
+}  // namespace qel
+
+QTEST_MAIN(qel::ExportImportTest)
+#include "export_import_test.moc"

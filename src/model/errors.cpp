@@ -60,6 +60,11 @@ constexpr ErrorEntry kErrors[] = {
     {ErrorCode::CsvWrongFieldWidth, QT_TRANSLATE_NOOP("Texts", "Wrong field width in row "), false},
     {ErrorCode::CsvWrongList, QT_TRANSLATE_NOOP("Texts", "List not TV or RADIO in row "), false},
     {ErrorCode::CsvWrongQuoting, QT_TRANSLATE_NOOP("Texts", "Wrong quotes in row "), false},
+    // The program has always spelt it so, in both languages.
+    {ErrorCode::WrongFontLength, QT_TRANSLATE_NOOP("Texts", "Wrong lenght"), false},
+    {ErrorCode::NoFontLoaded, QT_TRANSLATE_NOOP("Texts", "No font loaded"), false},
+    {ErrorCode::WrongPictureFile,
+     QT_TRANSLATE_NOOP("Texts", "File must be a 280x240 - 16 colours bitmap"), false},
 };
 
 const ErrorEntry* entryOf(ErrorCode code) {

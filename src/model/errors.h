@@ -44,6 +44,9 @@ enum class ErrorCode {
     CsvWrongFieldWidth,    // a field whose text is not as wide as the record's field
     CsvWrongList,          // a list cell other than TV or RADIO
     CsvWrongQuoting,       // a quote where RFC 4180 allows none, or one never closed
+    WrongFontLength,       // a font file whose size is not the one its name's type takes
+    NoFontLoaded,          // a font upload with no font of that kind loaded
+    WrongPictureFile,      // a boot picture of another length, or an image that cannot be read
 };
 
 // The program's English text for an error, exactly as the user reads it. The windows show

@@ -95,4 +95,21 @@ void Workspace::storeImageTables(FtaImageTables tables) {
     notify(kImageTablesChanged | kFileStateChanged);
 }
 
+bool Workspace::installFont(FontType type, std::string bytes) {
+    if (bytes.size() != fontSize(type)) return false;
+    fontType_ = type;
+    font_ = std::move(bytes);
+    fontsModified_ = false;
+    notify(kFontChanged | kFileStateChanged);
+    return true;
+}
+
+bool Workspace::storeFont(std::string bytes) {
+    if (!fontType_ || bytes.size() != font_.size()) return false;
+    font_ = std::move(bytes);
+    fontsModified_ = true;
+    notify(kFontChanged | kFileStateChanged);
+    return true;
+}
+
 }  // namespace qel

@@ -1,15 +1,17 @@
 // The document: everything the user loads and edits — the TV, RADIO and buffer lists, the
-// DVB98 settings image and its working copy, the FTA image tables and the file state. It
-// changes only through its methods, and each tells the observer what it changed, so that
-// whatever shows the document never misses a change. It holds no state of an operation
+// DVB98 settings image and its working copy, the FTA image tables, the font and the file
+// state. It changes only through its methods, and each tells the observer what it changed, so
+// that whatever shows the document never misses a change. It holds no state of an operation
 // in progress and is used from one thread; work elsewhere takes copies and hands back results.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
 #include "model/channel_lists.h"
+#include "model/font_type.h"
 #include "model/fta_tables.h"
 
 namespace qel {
@@ -31,6 +33,7 @@ enum WorkspaceChange : unsigned {
     kFileStateChanged = 8,     // the file type or a modified flag
     kSettingsChanged = 16,     // the DVB98 settings image or its working copy
     kImageTablesChanged = 32,  // the FTA image tables
+    kFontChanged = 64,         // the font's bytes or type
 };
 
 class WorkspaceObserver {
@@ -93,6 +96,12 @@ public:
 
     const FtaImageTables& imageTables() const { return tables_; }
 
+    // The loaded font: its type (nothing before a font is loaded) and its bytes, as many as
+    // the type takes.
+    bool fontLoaded() const { return fontType_.has_value(); }
+    std::optional<FontType> fontType() const { return fontType_; }
+    const std::string& fontData() const { return font_; }
+
     // Empties both channel lists and shows the TV list from its first row; the buffer stays.
     void clearChannels();
     // Channels loaded from a file or the receiver replace the lists and the image tables:
@@ -129,6 +138,13 @@ public:
     // The FTA settings window's changes: new tables, the channels then count as unsaved.
     void storeImageTables(FtaImageTables tables);
 
+    // A font loaded from a file replaces the font, unmodified. Bytes of another size than the
+    // type takes are refused: false, and nothing changes.
+    bool installFont(FontType type, std::string bytes);
+    // The font editor's "Save font": its copy becomes the font, unsaved. Refused (false,
+    // nothing changes) without a loaded font or with bytes of another size.
+    bool storeFont(std::string bytes);
+
 private:
     void notify(unsigned changes) {
         if (observer_ != nullptr && changes != 0) observer_->workspaceChanged(changes);
@@ -148,6 +164,8 @@ private:
     std::string settings_ = std::string(kSettingsImageLength, ' ');
     std::string settingsWork_ = std::string(kSettingsImageLength, ' ');
     FtaImageTables tables_;
+    std::optional<FontType> fontType_;
+    std::string font_;
 };
 
 }  // namespace qel

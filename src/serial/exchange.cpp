@@ -55,6 +55,32 @@ Status withDetail(const Status& failure, std::string detail) {
     return Error{failure.error(), std::move(detail)};
 }
 
+Status sendInPieces(Exchange& exchange, std::string_view data, bool showCount, bool stopWhenStuck) {
+    Link& link = exchange.link();
+    TransferObserver& observer = exchange.observer();
+    const std::size_t pieceSize = std::clamp<std::size_t>(link.outputQueueSize(), 1, data.size());
+    const std::size_t pieces = (data.size() + pieceSize - 1) / pieceSize;
+    std::size_t sent = 0;
+    for (std::size_t offset = 0; offset < data.size(); offset += pieceSize) {
+        const std::string_view piece = data.substr(offset, pieceSize);
+        sent += piece.size();
+        if (showCount) observer.bytesShown(std::to_string(sent - 1));
+        if (Status st = exchange.send(piece); !st) return st;
+        // The timeout counts from when the piece could have left: a large queue takes longer
+        // than a short timeout on the line (38400 baud, 8N1).
+        const Millis lineTime{(piece.size() * 10 * 1000 + 38400 - 1) / 38400};
+        if (!link.drain(exchange.timing().timeout + lineTime)) {
+            if (link.cancelled()) return ErrorCode::TransferCancelled;
+            if (!stopWhenStuck) continue;  // the answer to the whole block decides
+            return Error{ErrorCode::NoAnswer, "piece " + std::to_string(offset / pieceSize + 1) +
+                                                  " of " + std::to_string(pieces) +
+                                                  " did not leave the port"};
+        }
+        observer.progress(sent, data.size());
+    }
+    return {};
+}
+
 Exchange::Exchange(Link& link, TransferObserver& observer, const Timing& timing)
     : link_(link), observer_(observer), timing_(timing) {}
 

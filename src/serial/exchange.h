@@ -88,6 +88,13 @@ private:
     Status lineFailure_;
 };
 
+// Sends a block in pieces of the port's output-queue size, each once the one before has left
+// the port; the observer's progress follows them, and with `showCount` the bytes field shows
+// the count sent less one after each piece. A piece that has not left within the timeout (and
+// its own time on the line) fails the block with NoAnswer when `stopWhenStuck`; otherwise the
+// next piece goes all the same.
+Status sendInPieces(Exchange& exchange, std::string_view data, bool showCount, bool stopWhenStuck);
+
 // A command as a failure detail names it: printable text in quotes, other bytes in hex.
 std::string describeCommand(std::string_view command);
 

@@ -1,6 +1,7 @@
 #include "serial/upload.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <vector>
 
@@ -198,7 +199,89 @@ FtaUploadOutcome writeFlash(Exchange& exchange, const std::vector<std::string>& 
     return outcome;
 }
 
+Status checkFont(std::string_view bytes, std::size_t size, std::string_view kind) {
+    if (bytes.empty()) return Error{ErrorCode::NoFontLoaded, "no " + std::string(kind) + " loaded"};
+    if (bytes.size() != size) {
+        return Error{ErrorCode::WrongFontLength,
+                     std::string(kind) + " of " + std::to_string(bytes.size()) + " bytes"};
+    }
+    return {};
+}
+
+// A font upload: a pause of one timeout, "CBEG" / "OK", then the command letter, the block and
+// its checksum in pieces (one that is slow to leave does not stop the others), and "OK".
+Status uploadFontBlock(Exchange& exchange, std::string_view statusText, char command,
+                       std::string_view block, std::string_view kind) {
+    TransferObserver& observer = exchange.observer();
+    observer.status(statusText);
+    exchange.link().pause(exchange.timing().timeout);
+    std::string data(1, command);
+    data += block;
+    data += static_cast<char>(blockChecksum(block));
+
+    Status st = exchange.sendCommand("CBEG", kOk);
+    if (st) {
+        exchange.clearReceived();
+        st = sendInPieces(exchange, data, false, false);
+    }
+    if (st) {
+        st = exchange.waitForText(kOk, exchange.timing().timeout);
+        if (st.error() == ErrorCode::NoAnswer && st.detail().empty()) {
+            st = withDetail(st, "no answer to \"" + std::string(1, command) + "\" and the " +
+                                    std::string(kind));
+        }
+    }
+    if (!st) {
+        if (st.error() != ErrorCode::TransferCancelled) observer.status("Error");
+        return st;
+    }
+    observer.status("Com open");
+    return {};
+}
+
 }  // namespace
+
+std::string teletextBlock(std::string_view font) {
+    if (font.size() != kTeletextFontSize) return {};
+    std::string block;
+    block.reserve(kTeletextBlockSize);
+    // Each font bit becomes a nibble, two pixels a byte, the leftmost in the high nibble.
+    for (const char c : font) {
+        const auto bits = static_cast<std::uint8_t>(c);
+        for (int pixel = 0; pixel < 8; pixel += 2) {
+            const unsigned left = (bits >> (7 - pixel)) & 1U;
+            const unsigned right = (bits >> (6 - pixel)) & 1U;
+            block += static_cast<char>(left << 4 | right);
+        }
+    }
+    // A 320th glyph, every pixel lit.
+    block.append(kTeletextBlockSize - block.size(), '\x11');
+    return block;
+}
+
+Status checkSystemFont(const UploadRequest& request) {
+    return checkFont(request.systemFontSet, kSystemFontSetSize, "system font");
+}
+
+Status checkTeletextFont(const UploadRequest& request) {
+    return checkFont(request.teletextFontData, kTeletextFontSize, "teletext font");
+}
+
+Status uploadSystemFont(Exchange& exchange, std::string_view set) {
+    if (Status st = checkFont(set, kSystemFontSetSize, "system font"); !st) {
+        exchange.observer().status("Error");
+        return st;
+    }
+    return uploadFontBlock(exchange, "Send Sys Font", 'F', set, "system font");
+}
+
+Status uploadTeletextFont(Exchange& exchange, std::string_view font) {
+    if (Status st = checkFont(font, kTeletextFontSize, "teletext font"); !st) {
+        exchange.observer().status("Error");
+        return st;
+    }
+    return uploadFontBlock(exchange, "Send Txt Font", 'V', teletextBlock(font), "teletext font");
+}
 
 std::optional<std::size_t> firstDifference(std::string_view a, std::string_view b) {
     const auto [ia, ib] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
@@ -229,7 +312,6 @@ Status checkSettings(const UploadRequest& request) {
 
 Status uploadChannels(Exchange& exchange, std::string_view image, std::size_t channelCount) {
     TransferObserver& observer = exchange.observer();
-    Link& link = exchange.link();
     const Millis timeout = exchange.timing().timeout;
     if (Status st = checkDvbChannels(image, channelCount); !st) {
         observer.status("Com open");
@@ -250,26 +332,7 @@ Status uploadChannels(Exchange& exchange, std::string_view image, std::size_t ch
         // The final "OK" may come before the last piece has been seen to leave: the buffer is
         // cleared here, not after the pieces.
         exchange.clearReceived();
-        const std::size_t pieceSize =
-            std::clamp<std::size_t>(link.outputQueueSize(), 1, data.size());
-        const std::size_t pieces = (data.size() + pieceSize - 1) / pieceSize;
-        std::size_t sent = 0;
-        for (std::size_t offset = 0; st && offset <= image.size(); offset += pieceSize) {
-            const std::string_view piece = std::string_view(data).substr(offset, pieceSize);
-            sent += piece.size();
-            observer.bytesShown(std::to_string(sent - 1));
-            st = exchange.send(piece);
-            // The timeout counts from when the piece could have left: a large queue takes
-            // longer than a short timeout on the line.
-            if (st && !link.drain(timeout + dvb98LineTime(piece.size()))) {
-                st = link.cancelled()
-                         ? Status(ErrorCode::TransferCancelled)
-                         : Status(Error{ErrorCode::NoAnswer,
-                                        "piece " + std::to_string(offset / pieceSize + 1) + " of " +
-                                            std::to_string(pieces) + " did not leave the port"});
-            }
-            if (st) observer.progress(sent, data.size());
-        }
+        st = sendInPieces(exchange, data, true, true);
     }
     if (st) {
         st = exchange.waitForText(kOk, timeout);
@@ -448,7 +511,15 @@ UploadResult upload(Link& link, TransferObserver& observer, const Timing& timing
         }
         part.ok = part.status.ok();
     }
-    // The system and teletext fonts go up here, after the settings, when they come.
+    // The fonts cannot be read back.
+    if (request.systemFont && mayStart(result.systemFont)) {
+        result.systemFont.status = uploadSystemFont(exchange, request.systemFontSet);
+        result.systemFont.ok = result.systemFont.status.ok();
+    }
+    if (request.teletextFont && mayStart(result.teletextFont)) {
+        result.teletextFont.status = uploadTeletextFont(exchange, request.teletextFontData);
+        result.teletextFont.ok = result.teletextFont.status.ok();
+    }
 
     // Each part that a cancel cut short says so itself, an FTA image cut off between its
     // blocks with FlashIncomplete.

@@ -1,6 +1,7 @@
-// The upload: DVB98 channel records ("C") and DVB98 settings ("H") written into the receiver,
-// or an FTA flash image written through the FTA loader while the operator powers the receiver
-// up. It takes the bytes to send from the caller and changes no document.
+// The upload: DVB98 channel records ("C"), DVB98 settings ("H"), a set of the system font
+// ("F") and the teletext font ("V") written into the receiver, or an FTA flash image written
+// through the FTA loader while the operator powers the receiver up. It takes the bytes to send
+// from the caller and changes no document.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +10,7 @@
 #include <string_view>
 
 #include "model/errors.h"
+#include "model/font_type.h"
 #include "model/workspace.h"
 #include "serial/download.h"
 #include "serial/exchange.h"
@@ -26,6 +28,8 @@ inline constexpr int kWakeUpAttempts = 10;
 // The loader's answers: to its first wake-up pair, and to the first pair after its commands.
 inline constexpr std::string_view kLoaderGreeting = "\x46\x2A\x18\x41\x04";
 inline constexpr std::string_view kLoaderReady = "\x2A\x18\x41\x0A";
+// The teletext font as the receiver takes it: a nibble a pixel.
+inline constexpr std::size_t kTeletextBlockSize = 12800;
 
 // What the upload button asks for, with the bytes to send.
 struct UploadRequest {
@@ -46,6 +50,15 @@ struct UploadRequest {
     bool backup = true;
     // DVB98 parts only: read each part back after it went up and compare.
     bool verify = true;
+    // The 4096 bytes of the chosen set of the system font (systemFontSet in files/font_file.h
+    // gives them); empty when the loaded font is no system font, or none is loaded: the part
+    // then fails with NoFontLoaded and "Error" in the status line, and sends nothing.
+    bool systemFont = false;
+    std::string systemFontSet;
+    // The 3190 bytes of the teletext font; empty when the loaded font is no teletext font
+    // (NoFontLoaded as above).
+    bool teletextFont = false;
+    std::string teletextFontData;
 };
 
 // How each part ended (PartOutcome as the download has it). The texts a window shows for the
@@ -54,10 +67,13 @@ struct UploadRequest {
 // VerifyFailed and WrongFileLength in a message box with their detail; SettingsNotTagged and
 // NoAnswer ("Error") only in the status line, which the upload has set; NoChannelsLoaded only
 // as the Ko mark; TransferCancelled (a cancel, or a question answered No: detail
-// "not confirmed") nowhere.
+// "not confirmed") nowhere. The font parts fail with NoFontLoaded, WrongFontLength, NoAnswer,
+// PortError or TransferCancelled; the status line ("Error") says all the user needs.
 struct UploadResult {
     PartOutcome channels;
     PartOutcome settings;
+    PartOutcome systemFont;
+    PartOutcome teletextFont;
     // Cancelled through the link: every part that had not ended well reports
     // TransferCancelled, but an FTA image cut off between its blocks FlashIncomplete.
     bool cancelled = false;
@@ -67,10 +83,11 @@ struct UploadResult {
     std::size_t unansweredBlocks = 0;
 };
 
-// The order of the upload button: the channels if asked for, then the settings if asked for.
-// Requests are checked first (checkChannels, checkSettings): a refused part sends nothing, and
-// the backup is taken only when a DVB98 part will go up. A part that fails does not stop the
-// next unless the line itself failed.
+// The order of the upload button: the channels, the settings, the system font and the teletext
+// font, each if asked for. Requests are checked first (checkChannels, checkSettings,
+// checkSystemFont, checkTeletextFont): a refused part sends nothing, and the backup is taken
+// only when a DVB98 channel or settings part will go up; the fonts are neither kept first nor
+// read back. A part that fails does not stop the next unless the line itself failed.
 UploadResult upload(Link& link, TransferObserver& observer, const Timing& timing,
                     const UploadRequest& request);
 
@@ -79,6 +96,10 @@ UploadResult upload(Link& link, TransferObserver& observer, const Timing& timing
 // that is not 49152 bytes; SettingsNotTagged for settings that are not DVB98 settings.
 Status checkChannels(const UploadRequest& request);
 Status checkSettings(const UploadRequest& request);
+// NoFontLoaded for no bytes, WrongFontLength for bytes of another size than a set of the
+// system font (4096) or the teletext font (3190) has.
+Status checkSystemFont(const UploadRequest& request);
+Status checkTeletextFont(const UploadRequest& request);
 
 // The DVB98 channel part alone: "CBEG" / "OK", "C" and the length in 8 hex digits / "OK",
 // then the records and their checksum in pieces of the port's output-queue size, each sent
@@ -88,6 +109,21 @@ Status uploadChannels(Exchange& exchange, std::string_view image, std::size_t ch
 // The settings part alone: a pause of one timeout, "CBEG" / "OK", then "H", the 1264 bytes of
 // the settings block and their checksum in one piece / "OK".
 Status uploadSettings(Exchange& exchange, std::string_view settingsImage);
+
+// The system font part alone ("Send Sys Font"): a pause of one timeout, "CBEG" / "OK", then
+// "F", the 4096 bytes of one set and their checksum in pieces of the port's output-queue size
+// (a piece slow to leave does not stop the others), and "OK". Refused as checkSystemFont
+// refuses, with "Error" in the status line, before any byte.
+Status uploadSystemFont(Exchange& exchange, std::string_view set);
+
+// The teletext font part alone ("Send Txt Font"): as the system font, with "V" and the 12800
+// bytes of teletextBlock.
+Status uploadTeletextFont(Exchange& exchange, std::string_view font);
+
+// The 12800 bytes the receiver takes for a 3190-byte teletext font: each font bit a nibble
+// (0 or 1), the leftmost pixel in the high nibble, then 80 lit pixels (bytes 11) for a 320th
+// glyph. Empty for a font of another size.
+std::string teletextBlock(std::string_view font);
 
 struct FtaUploadOutcome {
     Status status;

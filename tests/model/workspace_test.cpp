@@ -124,6 +124,18 @@ TEST(Workspace, EveryChangeAnnouncesWhatItChanged) {
          kSettingsChanged | kFileStateChanged},
         {"image tables", [](Workspace& ws) { ws.storeImageTables({}); },
          kImageTablesChanged | kFileStateChanged},
+        {"install font",
+         [](Workspace& ws) {
+             EXPECT_TRUE(ws.installFont(FontType::Teletext, std::string(3190, 'f')));
+         },
+         kFontChanged | kFileStateChanged},
+        {"install a font of another size",
+         [](Workspace& ws) {
+             EXPECT_FALSE(ws.installFont(FontType::Teletext, std::string(4096, 'f')));
+         },
+         0},
+        {"store with no font loaded",
+         [](Workspace& ws) { EXPECT_FALSE(ws.storeFont(std::string(3190, 'f'))); }, 0},
     };
     for (const Case& c : cases) {
         Workspace ws;
@@ -137,6 +149,21 @@ TEST(Workspace, EveryChangeAnnouncesWhatItChanged) {
             EXPECT_EQ(recorder.changes, std::vector<unsigned>{c.expected}) << c.name;
         }
     }
+}
+
+TEST(Workspace, AFontLoadsUnmodifiedAndTheEditorsCopyStoresModified) {
+    Workspace ws;
+    ASSERT_TRUE(ws.installFont(FontType::SystemTwoSets, std::string(8192, 'a')));
+    ASSERT_TRUE(ws.storeFont(std::string(8192, 'b')));
+    EXPECT_TRUE(ws.fontsModified());
+    // A copy of another size, or a font of another size than its type, changes nothing.
+    EXPECT_FALSE(ws.storeFont(std::string(4096, 'c')));
+    EXPECT_FALSE(ws.installFont(FontType::SystemOneSet, std::string(3190, 'd')));
+    EXPECT_EQ(ws.fontData(), std::string(8192, 'b'));
+    EXPECT_EQ(ws.fontType(), FontType::SystemTwoSets);
+    ASSERT_TRUE(ws.installFont(FontType::SystemOneSet, std::string(4096, 'd')));
+    EXPECT_FALSE(ws.fontsModified());
+    EXPECT_EQ(ws.fontType(), FontType::SystemOneSet);
 }
 
 }  // namespace

@@ -88,6 +88,31 @@ TEST(ReceiverSimulator, TakesEveryUploadWithAnOkForHeaderAndData) {
     }
 }
 
+TEST(ReceiverSimulator, APictureNeedsItsFramingAndEachSlotKeepsItsOwn) {
+    const std::string file(33718, 'p');
+    const std::string framed = std::string(4, '\0') + file + "\x83\xBA";
+    const struct {
+        const char* name;
+        std::string block;
+        bool kept;
+    } kCases[] = {
+        {"framed", framed, true},
+        {"no zeros first", "\x01" + framed.substr(1), false},
+        {"a wrong length", framed.substr(0, 33723) + "\xBB", false},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        ReceiverSimulator sim;
+        const std::string got =
+            answers(sim, {"O", "CBEG4", withChecksum(c.block), "O", "CBEG5", withChecksum(framed)});
+        EXPECT_EQ(got, c.kept ? "OKOKOKOKOKOK" : "OKOKOKOKOK");
+        EXPECT_EQ(sim.pictureFile(1) == file, c.kept);
+        EXPECT_EQ(sim.revision(SimStore::Picture1), c.kept ? 1u : 0u);
+        EXPECT_TRUE(sim.pictureFile(2) == file);
+        EXPECT_EQ(sim.revision(SimStore::Picture2), 1u);
+    }
+}
+
 TEST(ReceiverSimulator, BytesMayComeOneAtATime) {
     ReceiverSimulator sim;
     sim.setChannelImage(std::string(64, 'x'));

@@ -64,18 +64,21 @@ private:
 struct ToolRun {
     int status = -1;
     std::string err;
+    std::string out;
 };
 
 // Runs qel-tool in `dir`, where the outputs land by default, with `input` on its stdin.
 inline ToolRun runTool(const std::string& args, const TempDir& dir, const std::string& input = {}) {
     const std::string errFile = dir.file("stderr.txt");
+    const std::string outFile = dir.file("stdout.txt");
     const std::string inFile = dir.write("stdin.txt", input);
     const std::string cmd = "cd '" + dir.path().string() + "' && " + QEL_TOOL_PATH + " " + args +
-                            " <'" + inFile + "' 2>'" + errFile + "' >/dev/null";
+                            " <'" + inFile + "' 2>'" + errFile + "' >'" + outFile + "'";
     const int rc = std::system(cmd.c_str());
     ToolRun run;
     run.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
     run.err = TempDir::read(errFile);
+    run.out = TempDir::read(outFile);
     return run;
 }
 

@@ -62,8 +62,9 @@ int usage() {
                  "  faults: "
               << faultNames()
               << "\n"
-                 "  commands: CBEG, A, B, G, C, H, F, V, O, CBEG4, D; the loader's wake-up,\n"
-                 "            wait (1-3), block (1-48) (N: only the N-th one)\n";
+                 "  commands: CBEG, A, B, G, C, H, F, V, O, CBEG4 (a picture into either\n"
+                 "            slot), D; the loader's wake-up, wait (1-3), block (1-48)\n"
+                 "            (N: only the N-th one)\n";
     return 1;
 }
 
@@ -128,7 +129,8 @@ bool failed(std::string_view what) {
 }
 
 // Writes what the receiver holds into a folder whenever it has changed: channels.dvb,
-// settings.g98 and flash.bin, each replaced whole.
+// settings.g98, flash.bin, sysfont.bin (the 4096 bytes of the set that went up), teletext.bin
+// (the 12800 bytes it took), picture1.bmp and picture2.bmp, each replaced whole.
 class StoreWriter {
 public:
     StoreWriter(const ReceiverSimulator& sim, std::string dir) : sim_(sim), dir_(std::move(dir)) {
@@ -150,7 +152,9 @@ public:
     }
 
 private:
-    static constexpr SimStore kStores[] = {SimStore::Channels, SimStore::Settings, SimStore::Flash};
+    static constexpr SimStore kStores[] = {
+        SimStore::Channels,     SimStore::Settings, SimStore::Flash,   SimStore::SystemFont,
+        SimStore::TeletextFont, SimStore::Picture1, SimStore::Picture2};
     static std::size_t index(SimStore store) { return static_cast<std::size_t>(store); }
     static std::string fileName(SimStore store) {
         switch (store) {
@@ -160,6 +164,14 @@ private:
                 return "settings.g98";
             case SimStore::Flash:
                 return "flash.bin";
+            case SimStore::SystemFont:
+                return "sysfont.bin";
+            case SimStore::TeletextFont:
+                return "teletext.bin";
+            case SimStore::Picture1:
+                return "picture1.bmp";
+            case SimStore::Picture2:
+                return "picture2.bmp";
         }
         return {};
     }
@@ -174,13 +186,21 @@ private:
             }
             case SimStore::Flash:
                 return sim_.flash();
+            case SimStore::SystemFont:
+                return sim_.systemFont();
+            case SimStore::TeletextFont:
+                return sim_.teletextFont();
+            case SimStore::Picture1:
+                return sim_.pictureFile(1);
+            case SimStore::Picture2:
+                return sim_.pictureFile(2);
         }
         return {};
     }
 
     const ReceiverSimulator& sim_;
     std::string dir_;
-    std::array<std::size_t, 3> seen_{};
+    std::array<std::size_t, kSimStores> seen_{};
 };
 
 // The receiver's side of the pseudo-terminal: bytes taken in and answers sent at the line's

@@ -1,7 +1,8 @@
 // qel-tool: the program's file formats from the command line.
-//   qel-tool dump FILE               the content of a .dvb, .bin or .g98 file as JSON
+//   qel-tool dump FILE               the content of a .dvb, .bin, .g98 or font file as JSON
 //   qel-tool convert IN OUT          read IN and write OUT through the program's own code
-//                                    (.dvb, .bin, .txt import-compatible text, .csv; .g98)
+//                                    (.dvb, .bin, .txt import-compatible text, .csv; .g98;
+//                                    an image to a .bmp boot picture)
 //   qel-tool export IN OUT.txt [--format headed|plain|import] [--columns LIST] [--decimal]
 //                   [--lang en|it] [--latin1]
 //                                    the text export of the channel lists
@@ -10,9 +11,12 @@
 //   qel-tool download PORT [--channels OUT.dvb] [--settings OUT.g98]
 //                                    fetch the channels and settings of a DVB98 receiver
 //   qel-tool upload PORT [--channels FILE.dvb|FILE.bin] [--settings FILE.g98] [--backup DIR]
-//                   [--no-verify] [--yes]
-//                                    write channels (DVB98 or through the FTA loader) and
-//                                    DVB98 settings into the receiver
+//                   [--no-verify] [--yes] [--system-font FILE.fos|FILE.oc1 [--set 1|2]]
+//                   [--teletext-font FILE.oc2]
+//                                    write channels (DVB98 or through the FTA loader), DVB98
+//                                    settings and fonts into the receiver
+//   qel-tool picture PORT IMAGE [--slot 1|2]
+//                                    send a boot picture (an image is converted first)
 // Exit status: 0 done, 1 wrong usage, 2 an input refused or a transfer failed (the message
 // on stderr).
 #include <unistd.h>
@@ -29,20 +33,25 @@
 
 #include "bytes/checksum.h"
 #include "bytes/conversions.h"
+#include "files/boot_picture.h"
 #include "files/csv_file.h"
 #include "files/dvb_file.h"
 #include "files/file_commands.h"
 #include "files/file_io.h"
+#include "files/font_file.h"
 #include "files/g98_file.h"
 #include "files/text_export.h"
 #include "files/text_import.h"
+#include "image_decoder.h"
 #include "json_out.h"
+#include "listedit/font_glyphs.h"
 #include "model/errors.h"
 #include "model/workspace.h"
 #include "posix_link.h"
 #include "sample_list.h"
 #include "serial/download.h"
 #include "serial/loader_frames.h"
+#include "serial/picture.h"
 #include "serial/upload.h"
 
 namespace {
@@ -52,13 +61,22 @@ using namespace qel;
 constexpr int kExitOk = 0;
 constexpr int kExitUsage = 1;
 constexpr int kExitRefused = 2;
+// No image a boot picture is made from comes near this.
+constexpr std::size_t kMaxImageFileSize = std::size_t{256} << 20;
 
 int usage() {
     std::cerr << "usage:\n"
-                 "  qel-tool dump FILE\n"
+                 "  qel-tool dump FILE   (.dvb, .bin, .g98, or a font: .fos, .oc1, .oc2)\n"
                  "  qel-tool convert IN OUT\n"
                  "      IN and OUT: .dvb, .bin, .txt (the import-compatible text) or .csv;\n"
-                 "      or .g98 to .g98\n"
+                 "      or .g98 to .g98; or an image to OUT.bmp, the 280x240 16-colour boot\n"
+                 "      picture ("
+#ifdef QEL_TOOL_QT_IMAGES
+                 "any image Qt reads"
+#else
+                 "a BMP file"
+#endif
+                 ")\n"
                  "  qel-tool export IN OUT.txt [--format headed|plain|import]\n"
                  "           [--columns ids,ant,freq,pol,sr,fec,pids,acbw] [--decimal]\n"
                  "           [--lang en|it] [--latin1]\n"
@@ -72,12 +90,19 @@ int usage() {
                  "           [--timeout-ms N]   (the answer timeout, 5000 by default)\n"
                  "  qel-tool upload PORT [--channels FILE.dvb|FILE.bin] [--settings FILE.g98]\n"
                  "           [--backup DIR] [--no-verify] [--yes] [--timeout-ms N]\n"
+                 "           [--system-font FILE.fos|FILE.oc1 [--set 1|2]]\n"
+                 "           [--teletext-font FILE.oc2]\n"
                  "      A .dvb goes up as DVB98 channels (the lists read from it, written as\n"
                  "      QEL writes them), a .bin through the FTA loader (the file's own 49152\n"
-                 "      bytes, once it reads as an image), a .g98 as DVB98 settings. --backup\n"
-                 "      keeps the receiver's channels and settings in DIR first (receiver.dvb,\n"
-                 "      receiver.g98; DVB98 only); each DVB98 part is read back and compared\n"
-                 "      unless --no-verify. Operator prompts wait for Enter unless --yes.\n";
+                 "      bytes, once it reads as an image), a .g98 as DVB98 settings, then the\n"
+                 "      system font's first set (or --set 2 of an .oc1) and the teletext font.\n"
+                 "      --backup keeps the receiver's channels and settings in DIR first\n"
+                 "      (receiver.dvb, receiver.g98; DVB98 only); each DVB98 part is read back\n"
+                 "      and compared unless --no-verify. Operator prompts wait for Enter unless\n"
+                 "      --yes.\n"
+                 "  qel-tool picture PORT IMAGE [--slot 1|2] [--timeout-ms N]\n"
+                 "      A file of 33718 bytes goes up as it is; any other image is converted\n"
+                 "      as convert does. Slot 1 unless --slot 2.\n";
     return kExitUsage;
 }
 
@@ -132,12 +157,48 @@ int dumpBin(const std::string& path) {
     return kExitOk;
 }
 
+// Every glyph of every set, each an array of its rows (0-255).
+int dumpFont(const std::string& path) {
+    auto font = readFontFile(path);
+    if (!font) return refused(font.status());
+    std::string glyphs;
+    for (int set = 0; set < fontSetCount(font->type); ++set) {
+        for (int n = 0; n < glyphsPerSet(font->type); ++n) {
+            glyphs += glyphs.empty() ? "[" : ",[";
+            const std::optional<GlyphRows> rows = readGlyph(font->bytes, font->type, set, n);
+            for (std::size_t r = 0; rows && r < rows->size(); ++r)
+                glyphs += (r == 0 ? "" : ",") + std::to_string((*rows)[r]);
+            glyphs += "]";
+        }
+    }
+    std::cout << R"({"file_type":"FONT","type":")" << fontTypeTag(font->type) << R"(","glyphs":[)"
+              << glyphs << "]}\n";
+    return kExitOk;
+}
+
 int dump(const std::string& path) {
     const std::string ext = fileExtension3(path);
     if (ext == "DVB") return dumpDvb(path);
     if (ext == "BIN") return dumpBin(path);
     if (ext == "G98") return dumpG98(path);
+    if (ext == "FOS" || ext == "OC1" || ext == "OC2") return dumpFont(path);
     return unsupportedType(path);
+}
+
+// The boot picture an image file makes.
+Result<std::string> convertedPicture(const std::string& path) {
+    auto bytes = readFileBytes(path, kMaxImageFileSize);
+    if (!bytes) return bytes.status();
+    auto pixels = tool::decodeImage(*bytes);
+    if (!pixels) return pixels.status();
+    return convertToBootPicture(*pixels);
+}
+
+int convertImage(const std::string& in, const std::string& out) {
+    auto picture = convertedPicture(in);
+    if (!picture) return refused(picture.status());
+    if (Status st = writeFileAtomic(out, *picture); !st) return refused(st);
+    return kExitOk;
 }
 
 // Reads the channels of a .dvb, .bin, import-compatible .txt or .csv file; the two texts
@@ -163,6 +224,7 @@ int importFormOfImage() {
 int convert(const std::string& in, const std::string& out) {
     const std::string from = fileExtension3(in);
     const std::string to = fileExtension3(out);
+    if (to == "BMP") return convertImage(in, out);
     Workspace ws;
     SaveOptions options;
     if (isChannelFile(from) && isChannelFile(to)) {
@@ -431,6 +493,15 @@ extern "C" void cancelTransfer(int) {
     if (gCancelOnInterrupt != nullptr) gCancelOnInterrupt->cancel();
 }
 
+void cancelOnInterrupt(Link* link) {
+    gCancelOnInterrupt = link;
+    struct sigaction onInterrupt {};
+    onInterrupt.sa_handler = cancelTransfer;
+    sigemptyset(&onInterrupt.sa_mask);
+    ::sigaction(SIGINT, &onInterrupt, nullptr);
+    ::sigaction(SIGTERM, &onInterrupt, nullptr);
+}
+
 struct DownloadArgs {
     std::string port;
     std::string channelsOut;
@@ -489,12 +560,7 @@ int download(const std::vector<std::string>& args) {
     }
     (*link)->setRts(false);
 
-    gCancelOnInterrupt = link->get();
-    struct sigaction onInterrupt {};
-    onInterrupt.sa_handler = cancelTransfer;
-    sigemptyset(&onInterrupt.sa_mask);
-    ::sigaction(SIGINT, &onInterrupt, nullptr);
-    ::sigaction(SIGTERM, &onInterrupt, nullptr);
+    cancelOnInterrupt(link->get());
 
     ConsoleObserver observer(::isatty(STDERR_FILENO) == 1);
     DownloadRequest request;
@@ -531,10 +597,22 @@ struct UploadArgs {
     std::string channels;
     std::string settings;
     std::string backupDir;
+    std::string systemFont;
+    int systemFontSet = 0;  // 0: not named, the first
+    std::string teletextFont;
     bool verify = true;
     bool yes = false;
     Timing timing;
 };
+
+bool parseTimeout(const std::string& value, Timing& timing) {
+    if (value.find_first_not_of("0123456789") != std::string::npos || value.size() > 6 ||
+        decimalValue(value) <= 0) {
+        return false;
+    }
+    timing.timeout = Millis{decimalValue(value)};
+    return true;
+}
 
 std::optional<UploadArgs> parseUploadArgs(const std::vector<std::string>& args) {
     if (args.size() < 2) return std::nullopt;
@@ -558,15 +636,30 @@ std::optional<UploadArgs> parseUploadArgs(const std::vector<std::string>& args) 
             parsed.settings = value;
         } else if (option == "--backup" && parsed.backupDir.empty()) {
             parsed.backupDir = value;
-        } else if (option == "--timeout-ms" &&
-                   value.find_first_not_of("0123456789") == std::string::npos &&
-                   value.size() <= 6 && decimalValue(value) > 0) {
-            parsed.timing.timeout = Millis{decimalValue(value)};
+        } else if (option == "--system-font" && parsed.systemFont.empty()) {
+            parsed.systemFont = value;
+        } else if (option == "--set" && parsed.systemFontSet == 0 &&
+                   (value == "1" || value == "2")) {
+            parsed.systemFontSet = value == "1" ? 1 : 2;
+        } else if (option == "--teletext-font" && parsed.teletextFont.empty()) {
+            parsed.teletextFont = value;
+        } else if (option == "--timeout-ms") {
+            if (!parseTimeout(value, parsed.timing)) return std::nullopt;
         } else {
             return std::nullopt;
         }
     }
-    if (parsed.channels.empty() && parsed.settings.empty()) return std::nullopt;
+    if (parsed.channels.empty() && parsed.settings.empty() && parsed.systemFont.empty() &&
+        parsed.teletextFont.empty()) {
+        return std::nullopt;
+    }
+    // A set names one of the system font's sets; only a two-set font has a second.
+    if (parsed.systemFontSet != 0 &&
+        (parsed.systemFont.empty() ||
+         (parsed.systemFontSet == 2 &&
+          fontTypeOfFileName(parsed.systemFont) != FontType::SystemTwoSets))) {
+        return std::nullopt;
+    }
     return parsed;
 }
 
@@ -605,6 +698,29 @@ Result<UploadRequest> uploadRequestOf(const UploadArgs& args, std::string& refus
         request.settingsImage = std::move(image.value());
         if (Status st = checkSettings(request); !st) return st;
     }
+    if (!args.systemFont.empty()) {
+        refusedPart = "system font";
+        if (!isSystemFont(fontTypeOfFileName(args.systemFont))) {
+            return ErrorCode::UnsupportedFileType;
+        }
+        auto font = readFontFile(args.systemFont);
+        if (!font) return font.status();
+        request.systemFont = true;
+        request.systemFontSet =
+            systemFontSet(font->bytes, font->type, std::max(args.systemFontSet, 1) - 1);
+        if (Status st = checkSystemFont(request); !st) return st;
+    }
+    if (!args.teletextFont.empty()) {
+        refusedPart = "teletext font";
+        if (fontTypeOfFileName(args.teletextFont) != FontType::Teletext) {
+            return ErrorCode::UnsupportedFileType;
+        }
+        auto font = readFontFile(args.teletextFont);
+        if (!font) return font.status();
+        request.teletextFont = true;
+        request.teletextFontData = std::move(font->bytes);
+        if (Status st = checkTeletextFont(request); !st) return st;
+    }
     return request;
 }
 
@@ -615,7 +731,10 @@ int upload(const std::vector<std::string>& args) {
     Result<UploadRequest> request = uploadRequestOf(*parsed, refusedPart);
     if (!request) {
         if (request.error() == ErrorCode::UnsupportedFileType) {
-            return unsupportedType(refusedPart == "channels" ? parsed->channels : parsed->settings);
+            return unsupportedType(refusedPart == "channels"      ? parsed->channels
+                                   : refusedPart == "settings"    ? parsed->settings
+                                   : refusedPart == "system font" ? parsed->systemFont
+                                                                  : parsed->teletextFont);
         }
         reportFailure(refusedPart, request.status());
         return kExitRefused;
@@ -627,12 +746,7 @@ int upload(const std::vector<std::string>& args) {
     }
     (*link)->setRts(false);
 
-    gCancelOnInterrupt = link->get();
-    struct sigaction onInterrupt {};
-    onInterrupt.sa_handler = cancelTransfer;
-    sigemptyset(&onInterrupt.sa_mask);
-    ::sigaction(SIGINT, &onInterrupt, nullptr);
-    ::sigaction(SIGTERM, &onInterrupt, nullptr);
+    cancelOnInterrupt(link->get());
 
     ConsoleObserver observer(::isatty(STDERR_FILENO) == 1, parsed->yes, parsed->backupDir);
     const UploadResult result = upload(**link, observer, parsed->timing, *request);
@@ -642,13 +756,70 @@ int upload(const std::vector<std::string>& args) {
     const struct {
         const char* name;
         const PartOutcome& outcome;
-    } kParts[] = {{"channels", result.channels}, {"settings", result.settings}};
+    } kParts[] = {{"channels", result.channels},
+                  {"settings", result.settings},
+                  {"system font", result.systemFont},
+                  {"teletext font", result.teletextFont}};
     for (const auto& part : kParts) {
         if (!part.outcome.attempted || part.outcome.ok) continue;
         reportFailure(part.name, part.outcome.status);
         exitCode = kExitRefused;
     }
     return exitCode;
+}
+
+struct PictureArgs {
+    std::string port;
+    std::string image;
+    int slot = 1;
+    Timing timing;
+};
+
+std::optional<PictureArgs> parsePictureArgs(const std::vector<std::string>& args) {
+    if (args.size() < 3 || args[2].empty()) return std::nullopt;
+    PictureArgs parsed;
+    parsed.port = args[1];
+    parsed.image = args[2];
+    for (std::size_t i = 3; i < args.size(); i += 2) {
+        if (i + 1 >= args.size()) return std::nullopt;
+        const std::string& value = args[i + 1];
+        if (args[i] == "--slot" && (value == "1" || value == "2")) {
+            parsed.slot = value == "1" ? 1 : 2;
+        } else if (args[i] != "--timeout-ms" || !parseTimeout(value, parsed.timing)) {
+            return std::nullopt;
+        }
+    }
+    return parsed;
+}
+
+int picture(const std::vector<std::string>& args) {
+    const std::optional<PictureArgs> parsed = parsePictureArgs(args);
+    if (!parsed) return usage();
+    // A file of the picture's size goes as it is; anything else is made into one.
+    Result<std::string> file = readFileBytes(parsed->image, kMaxImageFileSize);
+    if (file && file->size() != kPictureFileSize) file = convertedPicture(parsed->image);
+    if (!file) {
+        reportFailure("picture", file.status());
+        return kExitRefused;
+    }
+    auto link = tool::PosixLink::open(parsed->port);
+    if (!link) {
+        reportFailure("port", link.status());
+        return kExitRefused;
+    }
+    (*link)->setRts(false);
+
+    cancelOnInterrupt(link->get());
+
+    ConsoleObserver observer(::isatty(STDERR_FILENO) == 1);
+    const PictureResult result =
+        uploadPictureTransfer(**link, observer, parsed->timing, *file, parsed->slot);
+    gCancelOnInterrupt = nullptr;
+    if (!result.status) {
+        reportFailure("picture", result.status);
+        return kExitRefused;
+    }
+    return kExitOk;
 }
 
 }  // namespace
@@ -662,5 +833,6 @@ int main(int argc, char** argv) {
     if (args.size() == 2 && args[0] == "sample") return sample(args[1]);
     if (!args.empty() && args[0] == "download") return download(args);
     if (!args.empty() && args[0] == "upload") return upload(args);
+    if (!args.empty() && args[0] == "picture") return picture(args);
     return usage();
 }

@@ -332,13 +332,24 @@ void ReceiverSimulator::collect(std::vector<ReplyPiece>& replies) {
             break;
         case SimCommand::SystemFont:
             systemFont_ = std::move(data);
+            stored(SimStore::SystemFont);
             break;
         case SimCommand::TeletextFont:
             teletextFont_ = std::move(data);
+            stored(SimStore::TeletextFont);
             break;
-        case SimCommand::PictureSlot:
+        case SimCommand::PictureSlot: {
+            // Four zero bytes, the file, and the length of both, high byte first.
+            const std::size_t framed = data.size() - 2;
+            const std::string length{static_cast<char>(framed >> 8), static_cast<char>(framed)};
+            if (data.compare(0, 4, std::string(4, '\0')) != 0 || data.substr(framed) != length) {
+                return;
+            }
+            pictures_[pictureSlot_ == 4 ? 0 : 1] = data.substr(4, framed - 4);
+            stored(pictureSlot_ == 4 ? SimStore::Picture1 : SimStore::Picture2);
             picture_ = std::move(data);
             break;
+        }
         case SimCommand::Firmware:
             flashRoutine_ = std::move(data);
             break;
@@ -369,7 +380,7 @@ void ReceiverSimulator::takeDvb98(std::vector<ReplyPiece>& replies) {
                             pictureSlot_ = in[4] - '0';
                             recognised(SimCommand::PictureSlot);
                             answer(SimCommand::PictureSlot, std::string(kOk), replies);
-                            startCollecting(SimCommand::PictureSlot, kPictureSize);
+                            startCollecting(SimCommand::PictureSlot, kSimPictureBlockSize);
                             continue;
                         }
                     }
@@ -432,12 +443,12 @@ void ReceiverSimulator::takeDvb98(std::vector<ReplyPiece>& replies) {
             case 'F':
                 ++inputStart_;
                 recognised(SimCommand::SystemFont);
-                startCollecting(SimCommand::SystemFont, kSystemFontSize);
+                startCollecting(SimCommand::SystemFont, kSimSystemFontSize);
                 continue;
             case 'V':
                 ++inputStart_;
                 recognised(SimCommand::TeletextFont);
-                startCollecting(SimCommand::TeletextFont, kTeletextFontSize);
+                startCollecting(SimCommand::TeletextFont, kSimTeletextSize);
                 continue;
             case 'O':
                 ++inputStart_;

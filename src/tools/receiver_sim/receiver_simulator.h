@@ -66,7 +66,8 @@ enum class SimCommand {
 };
 
 // What the receiver holds, as it may change.
-enum class SimStore { Channels, Settings, Flash };
+enum class SimStore { Channels, Settings, Flash, SystemFont, TeletextFont, Picture1, Picture2 };
+inline constexpr std::size_t kSimStores = 7;
 
 // A fault at one command: at its n-th arrival (counted from 1), or at every one (0).
 struct FaultPlan {
@@ -94,10 +95,12 @@ std::string faultNames();
 // nothing when the frame is malformed or its CRC is wrong.
 std::optional<std::string> decodeLoaderDataFrame(std::string_view frame);
 
-// Sizes of the blocks the uploads carry.
-inline constexpr std::size_t kSystemFontSize = 4096;
-inline constexpr std::size_t kTeletextFontSize = 12800;
-inline constexpr std::size_t kPictureSize = 4 + 33718 + 2;
+// Sizes of the blocks the uploads carry: one set of the system font, the teletext font a
+// nibble a pixel, and a picture file between four zero bytes and its length in two bytes.
+inline constexpr std::size_t kSimSystemFontSize = 4096;
+inline constexpr std::size_t kSimTeletextSize = 12800;
+inline constexpr std::size_t kSimPictureFileSize = 33718;
+inline constexpr std::size_t kSimPictureBlockSize = 4 + kSimPictureFileSize + 2;
 inline constexpr std::size_t kMaxFlashRoutineSize = 64 * 1024;
 inline constexpr std::size_t kSimFlashSize = 49152;
 
@@ -123,11 +126,14 @@ public:
     void setDialect(Dialect dialect);
     Dialect dialect() const { return dialect_; }
 
-    // What uploads brought (empty until one arrived whole with the right checksum).
+    // What uploads brought (empty until one arrived whole with the right checksum; a picture
+    // block also needs its four zero bytes and its length at the end).
     const std::string& systemFont() const { return systemFont_; }
     const std::string& teletextFont() const { return teletextFont_; }
-    const std::string& picture() const { return picture_; }
-    int pictureSlot() const { return pictureSlot_; }  // 4 or 5
+    const std::string& picture() const { return picture_; }  // the last picture block
+    int pictureSlot() const { return pictureSlot_; }         // 4 or 5
+    // The picture file held in slot 1 ("CBEG4") or 2 ("CBEG5").
+    const std::string& pictureFile(int slot) const { return pictures_[slot == 1 ? 0 : 1]; }
     const std::string& flashRoutine() const { return flashRoutine_; }
 
     // Every command recognised, in order, by its name.
@@ -184,11 +190,12 @@ private:
     std::size_t collectSize_ = 0;  // the block's bytes, its checksum byte comes after them
     std::string block_;
     std::array<int, 14> arrivals_{};
-    std::array<std::size_t, 3> revisions_{};
+    std::array<std::size_t, kSimStores> revisions_{};
 
     std::string systemFont_;
     std::string teletextFont_;
     std::string picture_;
+    std::array<std::string, 2> pictures_;
     int pictureSlot_ = 0;
     std::string flashRoutine_;
     std::vector<std::string> log_;

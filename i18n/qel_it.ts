@@ -138,6 +138,18 @@
         <source>Wrong quotes in row </source>
         <translation>Virgolette errate nella riga </translation>
     </message>
+    <message>
+        <source>Wrong lenght</source>
+        <translation>Wrong lenght</translation>
+    </message>
+    <message>
+        <source>No font loaded</source>
+        <translation>Nessun font caricato</translation>
+    </message>
+    <message>
+        <source>File must be a 280x240 - 16 colours bitmap</source>
+        <translation>File deve essere una bitmap 280x240 - 16 colori</translation>
+    </message>
 </context>
 <context>
     <name>qel::AboutBox</name>
@@ -620,6 +632,64 @@ Lo sostituisco ?</translation>
     </message>
 </context>
 <context>
+    <name>qel::FontController</name>
+    <message>
+        <source>Save correction to </source>
+        <translation>Salvo le correzioni su </translation>
+    </message>
+    <message>
+        <source> ? </source>
+        <translation> ? </translation>
+    </message>
+    <message>
+        <source>No fonts to save</source>
+        <translation>Nessun font da salvare</translation>
+    </message>
+</context>
+<context>
+    <name>qel::FontWindow</name>
+    <message>
+        <source>Font type is SYSTEM</source>
+        <translation>Il font e&apos; del tipo SISTEMA </translation>
+    </message>
+    <message>
+        <source>Font type is TELETEXT</source>
+        <translation>Il font e&apos; del tipo TELETEXT</translation>
+    </message>
+    <message>
+        <source>Fonts</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>Save Char</source>
+        <translation>Salva Carattere</translation>
+    </message>
+    <message>
+        <source>Save font</source>
+        <translation>Salva il font</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Annulla</translation>
+    </message>
+    <message>
+        <source>1st</source>
+        <translation>1°</translation>
+    </message>
+    <message>
+        <source>2nd</source>
+        <translation>2°</translation>
+    </message>
+    <message>
+        <source>Current char position is </source>
+        <translation>La posizione del carattere e&apos; </translation>
+    </message>
+    <message>
+        <source>of</source>
+        <translation>del</translation>
+    </message>
+</context>
+<context>
     <name>qel::FtaSettingsWindow</name>
     <message>
         <source>QEL - FTA settings</source>
@@ -1066,6 +1136,41 @@ Lo sostituisco ?</translation>
     </message>
 </context>
 <context>
+    <name>qel::PictureDialog</name>
+    <message>
+        <source>Boot picture</source>
+        <translation>Immagine di avvio</translation>
+    </message>
+    <message>
+        <source>Your picture</source>
+        <translation>La tua immagine</translation>
+    </message>
+    <message>
+        <source>The bitmap goes up as it is (280 x 240, 16 colours)</source>
+        <translation>La bitmap viene inviata così com&apos;è (280 x 240, 16 colori)</translation>
+    </message>
+    <message>
+        <source>What the receiver shows (280 x 240, 16 colours)</source>
+        <translation>Ciò che mostra il ricevitore (280 x 240, 16 colori)</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>Invia</translation>
+    </message>
+    <message>
+        <source>Save bitmap...</source>
+        <translation>Salva bitmap...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
+    <message>
+        <source>Bitmaps (*.bmp)</source>
+        <translation>Bitmap (*.bmp)</translation>
+    </message>
+</context>
+<context>
     <name>qel::RotorDialog</name>
     <message>
         <source>QEL -  STAB Rotor settings</source>
@@ -1204,6 +1309,10 @@ Ripeti l&apos;upload.</translation>
     <message>
         <source>What the receiver held before the upload is kept in %1</source>
         <translation>Ciò che il ricevitore conteneva prima dell&apos;upload è conservato in %1</translation>
+    </message>
+    <message>
+        <source>Bitmaps (*.bmp);;Images (*.bmp *.png *.jpg *.jpeg *.gif *.tif *.tiff *.webp)</source>
+        <translation>Bitmap (*.bmp);;Immagini (*.bmp *.png *.jpg *.jpeg *.gif *.tif *.tiff *.webp)</translation>
     </message>
 </context>
 </TS>

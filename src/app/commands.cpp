@@ -28,12 +28,9 @@ bool commandEnabled(Command command, const CommandState& s) {
         case Command::Settings:
             return c.settings && s.hasWindow(Tab::Settings);
         case Command::Fonts:
-            return s.hasWindow(Tab::Fonts);
+            return s.fontLoaded && s.hasWindow(Tab::Fonts);
         case Command::Serial:
             return s.hasWindow(Tab::Serial);
-        case Command::LoadFonts:
-        case Command::SaveFonts:
-            return false;  // not offered yet
         case Command::ExportCsv:
             return c.exportList;
         case Command::StabPosition:
@@ -61,6 +58,7 @@ bool tabEnabled(Tab tab, const CommandState& s) {
         case Tab::Export:
             return window && s.list.exportList;
         case Tab::Fonts:
+            return window && s.fontLoaded;
         case Tab::Serial:
         case Tab::Options:
             return window;

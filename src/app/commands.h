@@ -76,6 +76,7 @@ struct CommandState {
     bool canUndo = false;
     bool canRedo = false;
     bool imageLoaded = false;               // the lists come from an FTA image
+    bool fontLoaded = false;                // a font file is loaded
     std::array<bool, kTabCount> windows{};  // a tool window exists for the tab (index tab - 1)
     bool hasWindow(Tab tab) const { return windows[static_cast<std::size_t>(tab) - 1]; }
 };

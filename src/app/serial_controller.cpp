@@ -8,6 +8,7 @@
 #include "app/texts.h"
 #include "files/dvb_file.h"
 #include "files/file_io.h"
+#include "files/font_file.h"
 #include "files/fta_writer.h"
 #include "files/g98_file.h"
 
@@ -211,8 +212,9 @@ bool SerialController::startTransfer(std::function<void(Link&, TransferObserver&
     return true;
 }
 
-void SerialController::upload(bool channels, bool settings) {
-    if (busy_ || !portOpen_ || (!channels && !settings)) return;
+void SerialController::upload(bool channels, bool settings, bool systemFont, int systemFontSet,
+                              bool teletextFont) {
+    if (busy_ || !portOpen_ || (!channels && !settings && !systemFont && !teletextFont)) return;
     marks_.fill(Mark::Hidden);
     emit marksChanged();
     lastBackup_.clear();
@@ -250,7 +252,21 @@ void SerialController::upload(bool channels, bool settings) {
         request.settings = true;
         if (ws.settingsLoaded()) request.settingsImage = ws.settingsImage();
     }
-    if (!request.channels && !request.settings) return;
+    const std::optional<FontType> font = ws.fontType();
+    if (systemFont) {
+        request.systemFont = true;
+        // A one-set font has only its first set.
+        if (font && isSystemFont(*font)) {
+            const int set = fontSetCount(*font) == 2 ? systemFontSet : 0;
+            request.systemFontSet = std::string(qel::systemFontSet(ws.fontData(), *font, set));
+        }
+    }
+    if (teletextFont) {
+        request.teletextFont = true;
+        if (font == FontType::Teletext) request.teletextFontData = ws.fontData();
+    }
+    if (!request.channels && !request.settings && !request.systemFont && !request.teletextFont)
+        return;
     auto result = std::make_shared<UploadResult>();
     const Timing timing = timing_;
     uploading_ = true;
@@ -314,6 +330,8 @@ void SerialController::tellUploadFailure(const PartOutcome& part, const UploadRe
         case ErrorCode::SettingsNotTagged:  // "Error" in the status line
         case ErrorCode::NoAnswer:           // "Error" in the status line
         case ErrorCode::PortError:          // the status line names the port's trouble
+        case ErrorCode::NoFontLoaded:       // "Error" in the status line, the Ko mark
+        case ErrorCode::WrongFontLength:
             return;
         case ErrorCode::BlocksUnanswered:
             prompter_.tell(Prompter::Icon::Critical,
@@ -347,13 +365,37 @@ void SerialController::tellUploadFailure(const PartOutcome& part, const UploadRe
     }
 }
 
+void SerialController::uploadPicture(const std::string& file, int slot) {
+    if (busy_ || !portOpen_) return;
+    marks_.fill(Mark::Hidden);
+    emit marksChanged();
+    auto result = std::make_shared<PictureResult>();
+    const Timing timing = timing_;
+    uploading_ = true;
+    if (!startTransfer(
+            [result, timing, file, slot](Link& link, TransferObserver& o) {
+                *result = uploadPictureTransfer(link, o, timing, file, slot);
+            },
+            [this, result] { finishPicture(*result); })) {
+        uploading_ = false;
+    }
+}
+
+void SerialController::finishPicture(const PictureResult& result) {
+    // The status line has told how it went; a refused file is said before anything is sent.
+    if (result.status.error() == ErrorCode::WrongPictureFile)
+        prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(ErrorCode::WrongPictureFile));
+    if (result.cancelled) setAdvise(Texts::errorMessage(ErrorCode::TransferCancelled));
+}
+
 void SerialController::finishUpload(const UploadResult& result) {
     // The loader runs at its own speed; the port goes back to the chosen mode's.
     runner_->setSpeed(baudOf(mode_));
     adviseColour_ = StatusColour::Normal;
     emit adviseColourChanged(adviseColour_);
-    const PartOutcome* parts[] = {&result.channels, &result.settings};
-    for (std::size_t i = 0; i < 2; ++i) {
+    const PartOutcome* parts[] = {&result.channels, &result.settings, &result.systemFont,
+                                  &result.teletextFont};
+    for (std::size_t i = 0; i < std::size(parts); ++i) {
         const PartOutcome& part = *parts[i];
         if (!part.attempted) continue;
         marks_[i] = part.ok ? Mark::Ok : Mark::Ko;

@@ -14,6 +14,7 @@
 #include "app/session.h"
 #include "app/transfer_runner.h"
 #include "serial/download.h"
+#include "serial/picture.h"
 #include "serial/timing.h"
 #include "serial/upload.h"
 
@@ -49,7 +50,11 @@ public:
     void download(bool channels, bool settings);
     // "PC --> Vandu": the channels (DVB98 records, or an FTA image through the loader) and the
     // DVB98 settings, as chosen; with the backup and the check the options ask for.
-    void upload(bool channels, bool settings);
+    // The system font's set (0 or 1) and the teletext font follow when chosen.
+    void upload(bool channels, bool settings, bool systemFont = false, int systemFontSet = 0,
+                bool teletextFont = false);
+    // "Picture Upload": a boot picture file (33718 bytes) into slot 1 or 2.
+    void uploadPicture(const std::string& file, int slot);
     // Where the backups before uploads go: a folder of their own each, named by the time.
     void setBackupRoot(const QString& folder) { backupRoot_ = folder; }
     // The folder that holds what the receiver held before the last upload; empty if none.
@@ -94,6 +99,7 @@ private:
     void finishDownload(const DownloadResult& result);
     void tellFailure(const PartOutcome& part);
     void finishUpload(const UploadResult& result);
+    void finishPicture(const PictureResult& result);
     void tellUploadFailure(const PartOutcome& part, const UploadResult& result);
     // Runs `job` on the transfer thread; `done` follows on this thread when it has ended.
     bool startTransfer(std::function<void(Link&, TransferObserver&)> job,

@@ -30,6 +30,12 @@ void Session::setSettingsFile(const QString& path) {
     emit stateChanged();
 }
 
+void Session::setFontFile(const QString& path) {
+    if (fontFile_ == path) return;
+    fontFile_ = path;
+    emit stateChanged();
+}
+
 void Session::setConfig(const Config& config) {
     const QString before = config_.language;
     config_ = config;

@@ -32,6 +32,9 @@ public:
     // The last loaded or saved .g98 file.
     const QString& settingsFile() const { return settingsFile_; }
     void setSettingsFile(const QString& path);
+    // The loaded font file.
+    const QString& fontFile() const { return fontFile_; }
+    void setFontFile(const QString& path);
     // The start folder of every file dialog.
     const QString& workingDir() const { return workingDir_; }
     void setWorkingDir(const QString& dir) { workingDir_ = dir; }
@@ -68,6 +71,7 @@ private:
     Workspace ws_;
     QString channelFile_;
     QString settingsFile_;
+    QString fontFile_;
     QString workingDir_;
     Config config_;
     SatPosTable satPos_;

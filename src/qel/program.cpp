@@ -11,6 +11,7 @@
 #include "ui/dvb98_settings_windows.h"
 #include "ui/export_window.h"
 #include "ui/find_dialog.h"
+#include "ui/font_window.h"
 #include "ui/frame_window.h"
 #include "ui/fta_settings_window.h"
 #include "ui/main_window.h"
@@ -50,6 +51,7 @@ Program::Program(Session& session, ConfigStore& store, Language& language, Recen
       settings_(session),
       serial_(session, *prompter_),
       exporter_(session, store, AboutBox::versionText()),
+      fonts_(session, *prompter_, *chooser_),
       main_(new MainWindow(session, list_, recent)) {
     frame_->setMainWindow(main_);
     registerToolWindows();
@@ -97,6 +99,7 @@ Program::Program(Session& session, ConfigStore& store, Language& language, Recen
     connect(&files_, &FileController::bufferFilled, main_,
             [this] { main_->selectTab(Tab::Buffer); });
     connect(&files_, &FileController::busy, main_, &MainWindow::showBusy);
+    connect(&fonts_, &FontController::fontLoaded, main_, [this] { main_->selectTab(Tab::Fonts); });
 
     // The frame opens where it was closed, at the size it had.
     frame_->restoreGeometry(store_.windowGeometry());
@@ -139,8 +142,10 @@ void Program::registerToolWindows() {
     });
     main_->setToolWindow(Tab::Settings, [this](QWidget* parent) { return openSettings(parent); });
     main_->setToolWindow(Tab::Serial, [this](QWidget* parent) {
-        return new SerialWindow(serial_, *prompter_, parent);
+        return new SerialWindow(serial_, session_, *prompter_, *chooser_, parent);
     });
+    main_->setToolWindow(
+        Tab::Fonts, [this](QWidget* parent) { return new FontWindow(fonts_, session_, parent); });
     main_->setToolWindow(Tab::Export, [this](QWidget* parent) {
         return new ExportWindow(exporter_, session_, *prompter_, *chooser_, parent);
     });
@@ -180,6 +185,8 @@ void Program::wireCommands() {
     m.wire(Command::SaveSettings, [this] { files_.saveSettings(); });
     m.wire(Command::UpgradeFromFile, [this] { files_.upgradeFromFile(); });
     m.wire(Command::ConvertToBin, [this] { files_.convertToBin(); });
+    m.wire(Command::LoadFonts, [this] { fonts_.loadFonts(); });
+    m.wire(Command::SaveFonts, [this] { fonts_.saveFonts(); });
     m.wire(Command::ImportText, [this] { files_.importText(); });
     m.wire(Command::ImportCsv, [this] { files_.importCsv(); });
     m.wire(Command::ExportCsv, [this] { files_.exportCsv(); });

@@ -11,6 +11,7 @@
 #include "app/editing_controller.h"
 #include "app/export_controller.h"
 #include "app/file_controller.h"
+#include "app/font_controller.h"
 #include "app/language.h"
 #include "app/list_controller.h"
 #include "app/prompter.h"
@@ -41,6 +42,7 @@ public:
     SettingsController& settings() { return settings_; }
     SerialController& serial() { return serial_; }
     ExportController& exporter() { return exporter_; }
+    FontController& fonts() { return fonts_; }
     Prompter& prompter() const { return *prompter_; }
 
     // A channel file named on the command line, opened when the main window opens.
@@ -67,6 +69,7 @@ private:
     SettingsController settings_;
     SerialController serial_;
     ExportController exporter_;
+    FontController fonts_;
     MainWindow* main_;
     QString fileToOpen_;
 };

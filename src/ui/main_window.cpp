@@ -534,6 +534,7 @@ CommandState MainWindow::commandState() const {
     s.canUndo = canUndo_;
     s.canRedo = canRedo_;
     s.imageLoaded = session_.workspace().fileType() == FileKind::BIN;
+    s.fontLoaded = session_.workspace().fontLoaded();
     for (std::size_t t = 1; t <= kTabCount; ++t)
         s.windows[t - 1] = factories_[t] != nullptr;
     return s;

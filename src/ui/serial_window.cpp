@@ -14,6 +14,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/texts.h"
+#include "ui/picture_dialog.h"
+
 namespace qel {
 
 namespace {
@@ -34,8 +37,13 @@ T* named(T* widget, const char* name) {
 
 }  // namespace
 
-SerialWindow::SerialWindow(SerialController& serial, Prompter& prompter, QWidget* parent)
-    : QWidget(parent, Qt::Window), serial_(serial), prompter_(prompter) {
+SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter& prompter,
+                           FileChooser& chooser, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      serial_(serial),
+      session_(session),
+      prompter_(prompter),
+      chooser_(chooser) {
     setObjectName("SerialForm");
     advise_ = named(new QLabel(this), "Advise");
     advise_->setFrameShape(QFrame::StyledPanel);
@@ -145,19 +153,24 @@ SerialWindow::SerialWindow(SerialController& serial, Prompter& prompter, QWidget
     layout->addWidget(firmware_);
     layout->addLayout(bottom);
 
-    // The transfers later versions bring wait disabled.
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             includeSystemFont_, font1_, font2_, includeTeletextFont_, pictureLabel_, picture1_,
-             picture2_, uploadPicture_, upgradeFirmware_, eraseFirmware_, eraseAll_}) {
+    // The firmware upgrade waits disabled for its transfer.
+    for (QWidget* w : std::initializer_list<QWidget*>{upgradeFirmware_, eraseFirmware_, eraseAll_})
         w->setEnabled(false);
-    }
+    approvePicture = [this](const PreparedPicture& prepared, const QString& path) {
+        PictureDialog dialog(prepared, path, prompter_, chooser_, this);
+        return dialog.exec() == QDialog::Accepted;
+    };
 
     connect(download_, &QPushButton::clicked, this, [this] {
         serial_.download(includeChannels_->isChecked(), includeSettings_->isChecked());
     });
     connect(upload_, &QPushButton::clicked, this, [this] {
-        serial_.upload(includeChannels_->isChecked(), includeSettings_->isChecked());
+        serial_.upload(includeChannels_->isChecked(), includeSettings_->isChecked(),
+                       includeSystemFont_->isChecked(), font2_->isChecked() ? 1 : 0,
+                       includeTeletextFont_->isChecked());
     });
+    connect(uploadPicture_, &QPushButton::clicked, this, &SerialWindow::uploadPicture);
+    connect(&session_, &Session::stateChanged, this, &SerialWindow::showFontChoices);
     connect(cancel_, &QPushButton::clicked, &serial_, &SerialController::cancel);
     connect(mode_, &QComboBox::activated, this,
             [this](int index) { serial_.setMode(static_cast<SerialController::Mode>(index)); });
@@ -188,10 +201,36 @@ SerialWindow::SerialWindow(SerialController& serial, Prompter& prompter, QWidget
     serial_.start();
     showMarks();
     enableGroups();
+    showFontChoices();
+}
+
+void SerialWindow::showFontChoices() {
+    // The second set exists only in a two-set system font.
+    const std::optional<FontType> font = session_.workspace().fontType();
+    const bool twoSets = font && fontSetCount(*font) == 2;
+    font2_->setEnabled(twoSets);
+    if (!twoSets) font1_->setChecked(true);
+}
+
+void SerialWindow::uploadPicture() {
+    if (serial_.busy() || !serial_.portOpen()) return;
+    const QString path = chooser_.openFile(
+        session_.workingDir(),
+        tr("Bitmaps (*.bmp);;Images (*.bmp *.png *.jpg *.jpeg *.gif *.tif *.tiff *.webp)"));
+    if (path.isEmpty()) return;
+    const Result<PreparedPicture> picture = preparePicture(path);
+    if (!picture) {
+        prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(ErrorCode::WrongPictureFile));
+        return;
+    }
+    if (!approvePicture(*picture, path)) return;
+    serial_.uploadPicture(picture->file, picture1_->isChecked() ? 1 : 2);
 }
 
 SerialWindow::~SerialWindow() {
-    serial_.stop();
+    // A window closed earlier has let the port go already; its deferred deletion must not
+    // stop a transfer that the next serial window has started since.
+    if (!released_) serial_.stop();
 }
 
 void SerialWindow::enableGroups() {
@@ -274,6 +313,8 @@ void SerialWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    serial_.stop();
+    released_ = true;
     QWidget::closeEvent(event);
 }
 

@@ -1,13 +1,16 @@
 // The serial window: the connection (port, mode, speed), the bytes and channels fields, the
 // transfer choices with their outcome marks, the download and the upload, and Cancel with a
-// progress bar while a transfer runs. Font, picture and firmware controls wait disabled for
-// their transfers. Everything it does goes through the serial controller.
+// progress bar while a transfer runs; the font uploads with the upload, and the boot picture
+// with its preview. The firmware controls wait disabled for their transfer. Everything it does goes
+// through the serial controller.
 #pragma once
 
 #include <QWidget>
 #include <array>
+#include <functional>
 
 #include "app/serial_controller.h"
+#include "app/session.h"
 
 class QCheckBox;
 class QComboBox;
@@ -19,15 +22,26 @@ class QRadioButton;
 
 namespace qel {
 
+struct PreparedPicture;
+
 class SerialWindow : public QWidget {
     Q_OBJECT
 
 public:
-    SerialWindow(SerialController& serial, Prompter& prompter, QWidget* parent = nullptr);
+    SerialWindow(SerialController& serial, Session& session, Prompter& prompter,
+                 FileChooser& chooser, QWidget* parent = nullptr);
     ~SerialWindow() override;
 
     QPushButton* downloadButton() const { return download_; }
     QPushButton* uploadButton() const { return upload_; }
+    QPushButton* pictureButton() const { return uploadPicture_; }
+
+    // Shows the picture as the receiver will show it and asks to send it; the real one is
+    // the picture dialog, tests answer themselves.
+    std::function<bool(const PreparedPicture&, const QString& path)> approvePicture;
+
+    // "Picture Upload": a picture chosen, prepared, shown and sent into the chosen slot.
+    void uploadPicture();
     QPushButton* cancelButton() const { return cancel_; }
 
 protected:
@@ -40,9 +54,12 @@ private:
     void enableGroups();
     void showAdviseColour(StatusColour colour);
     void showBackup(const QString& folder);
+    void showFontChoices();
 
     SerialController& serial_;
+    Session& session_;
     Prompter& prompter_;
+    FileChooser& chooser_;
     QLabel* advise_;
     QLabel* backup_;         // where the last backup before an upload went
     QGroupBox* connection_;  // Frame2
@@ -77,6 +94,7 @@ private:
     std::array<QLabel*, SerialController::kMarks> ko_{};
     QProgressBar* progress_;
     QPushButton* cancel_;
+    bool released_ = false;  // the port was let go when the window closed
 };
 
 }  // namespace qel

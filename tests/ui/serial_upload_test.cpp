@@ -4,13 +4,18 @@
 #include <QComboBox>
 #include <QDir>
 #include <QProcess>
+#include <QRadioButton>
 #include <QTemporaryDir>
+
+#include <QImage>
 
 #include "bytes/checksum.h"
 #include "files/file_commands.h"
 #include "files/g98_file.h"
 #include "model/errors.h"
+#include "serial/picture.h"
 #include "serial_fixture.h"
+#include "ui/picture_dialog.h"
 
 namespace qel {
 
@@ -391,6 +396,106 @@ private slots:
         QCOMPARE(d.prompter.texts(),
                  QStringList{"Troppi canali per la DVB 98 : Upload/salvataggio non eseguito"});
         d.language.apply("ENG");
+    }
+
+    void fontsGoUpAfterChannelsAndSettings() {
+        Serial s;
+        std::string twoSets(8192, '\0');
+        for (std::size_t i = 0; i < twoSets.size(); ++i)
+            twoSets[i] = static_cast<char>(i * 7 + i / 4096);
+        s.chooser.choose(s.write("sys.oc1", twoSets));
+        s.program->fonts().loadFonts();
+        SerialWindow* w = s.open();
+        include(w, false, false);
+        auto* font2 = w->findChild<QRadioButton*>("Font2");
+        QVERIFY(font2->isEnabled());
+        font2->setChecked(true);
+        w->findChild<QCheckBox*>("IncludeSysFon")->setChecked(true);
+        w->findChild<QCheckBox*>("IncludeTxtFon")->setChecked(true);
+        s.upload(w);
+        // The second set went up; no teletext font is loaded: "Error" and its Ko mark.
+        QCOMPARE(s.receiver->systemFont(), twoSets.substr(4096));
+        QVERIFY(s.markShown(w, "Ok2") && s.markShown(w, "Ko3"));
+        QVERIFY(s.receiver->teletextFont().empty());
+        QCOMPARE(s.label(w, "Advise"), QString("Error"));
+        QVERIFY(s.prompter.asked.isEmpty());
+
+        const std::string teletext(3190, '\x80');
+        s.chooser.choose(s.write("tele.oc2", teletext));
+        s.program->fonts().loadFonts();  // the Fonts tab takes the place of the serial window
+        w = s.open();
+        font2 = w->findChild<QRadioButton*>("Font2");
+        QVERIFY(!font2->isEnabled() && !font2->isChecked());
+        include(w, false, false);
+        w->findChild<QCheckBox*>("IncludeSysFon")->setChecked(true);
+        w->findChild<QCheckBox*>("IncludeTxtFon")->setChecked(true);
+        s.upload(w);
+        QCOMPARE(s.receiver->teletextFont(), teletextBlock(teletext));
+        QVERIFY(s.markShown(w, "Ko2") && s.markShown(w, "Ok3"));
+    }
+
+    void pictureGoesUpIntoTheChosenSlot_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("slotTwo");
+        QTest::newRow("any image, converted, slot 2") << "png" << true;
+        QTest::newRow("a bitmap of the right size, unchanged, slot 1") << "raw" << false;
+    }
+    void pictureGoesUpIntoTheChosenSlot() {
+        QFETCH(QString, kind);
+        QFETCH(bool, slotTwo);
+        Serial s;
+        SerialWindow* w = s.open();
+        QString path;
+        std::string raw;
+        if (kind == "png") {
+            QImage image(100, 50, QImage::Format_RGB32);
+            image.fill(Qt::red);
+            path = s.dir.filePath("red.png");
+            QVERIFY(image.save(path));
+        } else {
+            raw = std::string(kPictureFileSize, '\x5A');
+            path = s.write("boot.bmp", raw);
+        }
+        s.chooser.choose(path);
+        QString shown;
+        w->approvePicture = [&shown](const PreparedPicture& picture, const QString&) {
+            shown = picture.unchanged ? "unchanged" : "converted";
+            return true;
+        };
+        w->findChild<QRadioButton*>(slotTwo ? "NoOfPic2" : "NoOfPic1")->setChecked(true);
+        s.transfer(w->pictureButton());
+        QCOMPARE(s.receiver->pictureSlot(), slotTwo ? 5 : 4);
+        const std::string block = s.receiver->picture();
+        QCOMPARE(block.size(), kPictureBlockSize);
+        const std::string file = block.substr(4, kPictureFileSize);
+        if (kind == "png") {
+            QCOMPARE(shown, QString("converted"));
+            QImage back;
+            QVERIFY(back.loadFromData(reinterpret_cast<const uchar*>(file.data()),
+                                      static_cast<int>(file.size()), "BMP"));
+            QCOMPARE(back.size(), QSize(280, 240));
+            QCOMPARE(QColor(back.pixel(140, 120)), QColor(Qt::red));
+            QCOMPARE(QColor(back.pixel(140, 5)), QColor(Qt::black));  // the bar above
+        } else {
+            QCOMPARE(shown, QString("unchanged"));
+            QCOMPARE(file, raw);
+        }
+        QCOMPARE(s.label(w, "Advise"), QString("Com open"));
+    }
+
+    void aFileThatIsNoPictureIsRefused() {
+        Serial s;
+        SerialWindow* w = s.open();
+        s.chooser.choose(s.write("notes.bmp", "not a picture"));
+        bool asked = false;
+        w->approvePicture = [&asked](const PreparedPicture&, const QString&) {
+            asked = true;
+            return true;
+        };
+        w->pictureButton()->click();
+        QCOMPARE(s.prompter.texts(), QStringList{"File must be a 280x240 - 16 colours bitmap"});
+        QVERIFY(!asked);
+        QVERIFY(s.receiver->commandLog().empty());
     }
 
     // The real serial port path: QSerialPort over the pseudo-terminal of qel-receiver-sim,

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QThread>
 #include <QtTest>
@@ -53,7 +54,8 @@ private slots:
         language.apply("ENG");
         // What later versions bring waits disabled.
         QVERIFY(w->findChild<QPushButton*>("Upload")->isEnabled());
-        QVERIFY(!w->findChild<QCheckBox*>("IncludeSysFon")->isEnabled());
+        QVERIFY(w->findChild<QCheckBox*>("IncludeSysFon")->isEnabled());
+        QVERIFY(!w->findChild<QRadioButton*>("Font2")->isEnabled());  // no two-set font loaded
         QVERIFY(!w->findChild<QPushButton*>("UpgradeFirmware")->isEnabled());
     }
 

@@ -10,6 +10,7 @@
 #include "receiver_sim/simulated_link.h"
 #include "serial/download.h"
 #include "serial/exchange.h"
+#include "serial/firmware.h"
 #include "serial/loader_frames.h"
 #include "serial/upload.h"
 
@@ -169,6 +170,33 @@ void checkFtaUpload(std::string_view data) {
     require(link.speed() == kDvb98Speed || link.speeds().empty());
 }
 
+// A firmware upgrade of two blocks; the routine is the fuzzer, shortened waits keep the runs
+// quick.
+void checkFirmware(std::string_view data) {
+    FuzzedReceiver receiver(data);
+    const std::uint8_t setup = receiver.next();
+    SimulatedLink link(receiver, (setup & 1) != 0 ? 3840 : 0);
+    link.setOutputQueueSize((setup & 2) != 0 ? 64 : 4096);
+    SilentTransferObserver observer;
+    Timing timing;
+    timing.timeout = 300ms;
+    timing.blockWait = 500ms;
+    if ((setup & 4) != 0) link.cancelAt(link.now() + Millis{(setup >> 3) * 100});
+    FirmwareRequest request;
+    request.routine = std::string(1716, '\x11');
+    request.firmware = std::string(kFirmwareBlockSize + 100, '\0');
+    request.eraseAll = (setup & 128) != 0;
+    const FirmwareResult r = upgradeFirmware(link, observer, timing, request);
+
+    // The handshake, the announcement, the routine, the pause and the erase choice; then each
+    // block's pieces and three answers (a cancel may make one wait twice), and the end marker.
+    require(link.elapsed() <= 5 * timing.timeout + 2 * (8 * timing.blockWait) + 2s);
+    require(r.blockCount == 2 && r.blocksWritten <= r.blockCount);
+    require(!r.status.ok() || (r.blocksWritten == 2 && r.endMarkerSent));
+    require(!r.endMarkerSent || link.writes().back() == kFirmwareEndMarker);
+    require(!link.rts() && !link.dtr());
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -177,5 +205,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkResend(bytes);
     checkDvb98Upload(bytes);
     checkFtaUpload(bytes);
+    checkFirmware(bytes);
     return 0;
 }

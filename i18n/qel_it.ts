@@ -150,6 +150,30 @@
         <source>File must be a 280x240 - 16 colours bitmap</source>
         <translation>File deve essere una bitmap 280x240 - 16 colori</translation>
     </message>
+    <message>
+        <source>The flash routine &quot;rodflash.sbr&quot; was not found. Looked in:</source>
+        <translation>La routine di flash &quot;rodflash.sbr&quot; non è stata trovata. Cercata in:</translation>
+    </message>
+    <message>
+        <source>The firmware file is empty</source>
+        <translation>Il file del firmware è vuoto</translation>
+    </message>
+    <message>
+        <source>CrC error</source>
+        <translation>CrC error</translation>
+    </message>
+    <message>
+        <source>Decompressing error </source>
+        <translation>Decompressing error </translation>
+    </message>
+    <message>
+        <source>Programming  error</source>
+        <translation>Programming  error</translation>
+    </message>
+    <message>
+        <source>The upgrade was stopped: the receiver&apos;s firmware may now be incomplete. Repeat the upgrade before switching the receiver off.</source>
+        <translation>L&apos;aggiornamento è stato interrotto: il firmware del ricevitore ora potrebbe essere incompleto. Ripetere l&apos;aggiornamento prima di spegnere il ricevitore.</translation>
+    </message>
 </context>
 <context>
     <name>qel::AboutBox</name>
@@ -1227,6 +1251,10 @@ Ripeti l&apos;upload.</translation>
         <source>It could not be read back.</source>
         <translation>Non è stato possibile rileggerlo.</translation>
     </message>
+    <message>
+        <source>Firmware upgrade completed</source>
+        <translation>Aggiornamento del firmware completato</translation>
+    </message>
 </context>
 <context>
     <name>qel::SerialWindow</name>
@@ -1313,6 +1341,18 @@ Ripeti l&apos;upload.</translation>
     <message>
         <source>Bitmaps (*.bmp);;Images (*.bmp *.png *.jpg *.jpeg *.gif *.tif *.tiff *.webp)</source>
         <translation>Bitmap (*.bmp);;Immagini (*.bmp *.png *.jpg *.jpeg *.gif *.tif *.tiff *.webp)</translation>
+    </message>
+    <message>
+        <source>Firmware Files (*.bin)</source>
+        <translation>Firmware Files (*.bin)</translation>
+    </message>
+    <message>
+        <source>The receiver&apos;s firmware will be replaced with &quot;%1&quot;%2. Do not switch the receiver off until the upgrade has ended. Go on?</source>
+        <translation>Il firmware del ricevitore sarà sostituito con &quot;%1&quot;%2. Non spegnere il ricevitore finché l&apos;aggiornamento non è terminato. Continuare?</translation>
+    </message>
+    <message>
+        <source>, and its whole flash erased</source>
+        <translation>, e tutta la sua flash sarà cancellata</translation>
     </message>
 </context>
 </TS>

@@ -27,14 +27,13 @@ QString lockPath() {
     return dir + "/qel.lock";
 }
 
-QString findSupplied(const QString& relativePath) {
+QStringList suppliedPlaces() {
     const QString exeDir = QCoreApplication::applicationDirPath();
-    const QStringList places = {
-        dataDir(),
-        exeDir,
-        exeDir + "/../share/qel",
-    };
-    for (const QString& place : places) {
+    return {dataDir(), exeDir, QDir::cleanPath(exeDir + "/../share/qel")};
+}
+
+QString findSupplied(const QString& relativePath) {
+    for (const QString& place : suppliedPlaces()) {
         const QString candidate = QDir(place).filePath(relativePath);
         if (QFileInfo::exists(candidate)) return QFileInfo(candidate).absoluteFilePath();
     }

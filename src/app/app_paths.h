@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace qel {
 
@@ -15,8 +16,11 @@ QString debugLogPath();
 // The single-instance lock.
 QString lockPath();
 
-// A file supplied with the program: looked up in the data folder, beside the
-// executable, then in the installed share folder; empty when found nowhere.
+// Where files supplied with the program are looked for, in order: the data folder, beside
+// the executable, then the installed share folder.
+QStringList suppliedPlaces();
+// A file supplied with the program: the first of suppliedPlaces() that holds it; empty when
+// found nowhere.
 QString findSupplied(const QString& relativePath);
 
 // The first page of the user help in English or Italian: a supplied copy when there is

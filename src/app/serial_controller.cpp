@@ -8,6 +8,7 @@
 #include "app/texts.h"
 #include "files/dvb_file.h"
 #include "files/file_io.h"
+#include "files/firmware_files.h"
 #include "files/font_file.h"
 #include "files/fta_writer.h"
 #include "files/g98_file.h"
@@ -403,6 +404,64 @@ void SerialController::finishUpload(const UploadResult& result) {
     }
     if (result.cancelled) setAdvise(Texts::errorMessage(ErrorCode::TransferCancelled));
     emit marksChanged();
+}
+
+void SerialController::upgradeFirmware(const QString& firmwarePath, bool eraseAll) {
+    if (busy_ || !portOpen_ || firmwarePath.isEmpty()) return;
+    std::vector<std::string> places;
+    for (const QString& place :
+         routinePlaces_.isEmpty() ? AppPaths::suppliedPlaces() : routinePlaces_)
+        places.push_back(QDir::toNativeSeparators(place).toStdString());
+    Result<std::string> routinePath = findFlashRoutine(places);
+    if (!routinePath) {
+        prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(ErrorCode::NoFlashRoutine) +
+                                                     '\n' +
+                                                     QString::fromStdString(routinePath.detail()));
+        return;
+    }
+    Result<std::string> routine = readFlashRoutine(*routinePath);
+    if (!routine) {
+        prompter_.tell(Prompter::Icon::Critical,
+                       Texts::errorMessage(routine.status(), QString::fromStdString(*routinePath)));
+        return;
+    }
+    Result<std::string> file = readFirmwareFile(firmwarePath.toStdString());
+    if (!file) {
+        prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(file.status(), firmwarePath));
+        return;
+    }
+    marks_.fill(Mark::Hidden);
+    emit marksChanged();
+    auto request = std::make_shared<FirmwareRequest>(
+        FirmwareRequest{std::move(routine.value()), std::move(file.value()), eraseAll});
+    auto result = std::make_shared<FirmwareResult>();
+    const Timing timing = timing_;
+    const QString bytesBefore = bytes_;
+    // The upgrade shows the bytes sent in the bytes field itself.
+    uploading_ = true;
+    if (!startTransfer(
+            [result, request, timing](Link& link, TransferObserver& o) {
+                *result = qel::upgradeFirmware(link, o, timing, *request);
+            },
+            [this, result, bytesBefore] { finishFirmware(*result, bytesBefore); })) {
+        uploading_ = false;
+    }
+}
+
+void SerialController::finishFirmware(const FirmwareResult& result, const QString& bytesBefore) {
+    setBytes(bytesBefore);
+    const ErrorCode code = result.status.error();
+    if (result.status.ok()) {
+        prompter_.tell(Prompter::Icon::Information, tr("Firmware upgrade completed"));
+    } else if (code == ErrorCode::FirmwareCrcError || code == ErrorCode::FirmwareDecompressError ||
+               code == ErrorCode::FirmwareWriteError || code == ErrorCode::PortError) {
+        prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(code));
+    } else if (code == ErrorCode::FirmwareIncomplete) {
+        prompter_.tell(Prompter::Icon::Exclamation, Texts::errorMessage(code));
+    } else if (code == ErrorCode::TransferCancelled) {
+        setAdvise(Texts::errorMessage(ErrorCode::TransferCancelled));
+    }
+    // A receiver that did not answer before the blocks: "Error" in the status line says so.
 }
 
 }  // namespace qel

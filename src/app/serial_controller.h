@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <functional>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "app/session.h"
 #include "app/transfer_runner.h"
 #include "serial/download.h"
+#include "serial/firmware.h"
 #include "serial/picture.h"
 #include "serial/timing.h"
 #include "serial/upload.h"
@@ -55,6 +57,12 @@ public:
                 bool teletextFont = false);
     // "Picture Upload": a boot picture file (33718 bytes) into slot 1 or 2.
     void uploadPicture(const std::string& file, int slot);
+    // "Firmware upgrade": the firmware file through the flash routine, erasing the whole flash
+    // or only the firmware's part. Refused with a message before any byte when the routine or
+    // the file is missing or the file is empty.
+    void upgradeFirmware(const QString& firmwarePath, bool eraseAll);
+    // Where the flash routine is looked for (by default the places of supplied files).
+    void setFlashRoutinePlaces(const QStringList& places) { routinePlaces_ = places; }
     // Where the backups before uploads go: a folder of their own each, named by the time.
     void setBackupRoot(const QString& folder) { backupRoot_ = folder; }
     // The folder that holds what the receiver held before the last upload; empty if none.
@@ -100,6 +108,7 @@ private:
     void tellFailure(const PartOutcome& part);
     void finishUpload(const UploadResult& result);
     void finishPicture(const PictureResult& result);
+    void finishFirmware(const FirmwareResult& result, const QString& bytesBefore);
     void tellUploadFailure(const PartOutcome& part, const UploadResult& result);
     // Runs `job` on the transfer thread; `done` follows on this thread when it has ended.
     bool startTransfer(std::function<void(Link&, TransferObserver&)> job,
@@ -120,6 +129,7 @@ private:
     std::function<void()> whenDone_;
     bool uploading_ = false;
     QString backupRoot_;
+    QStringList routinePlaces_;
     QString lastBackup_;
 };
 

@@ -65,6 +65,19 @@ constexpr ErrorEntry kErrors[] = {
     {ErrorCode::NoFontLoaded, QT_TRANSLATE_NOOP("Texts", "No font loaded"), false},
     {ErrorCode::WrongPictureFile,
      QT_TRANSLATE_NOOP("Texts", "File must be a 280x240 - 16 colours bitmap"), false},
+    {ErrorCode::NoFlashRoutine,
+     QT_TRANSLATE_NOOP("Texts", "The flash routine \"rodflash.sbr\" was not found. Looked in:"),
+     false},
+    {ErrorCode::EmptyFirmware, QT_TRANSLATE_NOOP("Texts", "The firmware file is empty"), true},
+    // The receiver's three answers to a block; the texts are the same in both languages.
+    {ErrorCode::FirmwareCrcError, QT_TRANSLATE_NOOP("Texts", "CrC error"), false},
+    {ErrorCode::FirmwareDecompressError, QT_TRANSLATE_NOOP("Texts", "Decompressing error "), false},
+    {ErrorCode::FirmwareWriteError, QT_TRANSLATE_NOOP("Texts", "Programming  error"), false},
+    {ErrorCode::FirmwareIncomplete,
+     QT_TRANSLATE_NOOP("Texts",
+                       "The upgrade was stopped: the receiver's firmware may now be incomplete. "
+                       "Repeat the upgrade before switching the receiver off."),
+     false},
 };
 
 const ErrorEntry* entryOf(ErrorCode code) {

@@ -47,6 +47,13 @@ enum class ErrorCode {
     WrongFontLength,       // a font file whose size is not the one its name's type takes
     NoFontLoaded,          // a font upload with no font of that kind loaded
     WrongPictureFile,      // a boot picture of another length, or an image that cannot be read
+    // The firmware upgrade.
+    NoFlashRoutine,           // the flash routine file is in none of the places it is looked for
+    EmptyFirmware,            // a firmware file of no bytes, which would only erase the flash
+    FirmwareCrcError,         // no "B": the routine found the block's CRC wrong
+    FirmwareDecompressError,  // no "D": the routine could not decompress the block
+    FirmwareWriteError,       // no "F": the routine could not write the block into the flash
+    FirmwareIncomplete,       // cancelled after the flash was erased: the firmware is partial
 };
 
 // The program's English text for an error, exactly as the user reads it. The windows show

@@ -96,6 +96,11 @@ void Exchange::clearReceived() {
     received_.clear();
 }
 
+void Exchange::dropThrough(std::string_view text) {
+    const std::size_t at = received_.find(text);
+    received_.erase(0, at == std::string::npos ? received_.size() : at + text.size());
+}
+
 Status Exchange::send(std::string_view bytes) {
     if (link_.cancelled()) return ErrorCode::TransferCancelled;
     Status st = link_.write(bytes);

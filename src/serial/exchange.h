@@ -39,6 +39,9 @@ public:
     const std::string& received() const { return received_; }
     // Empties the buffer, dropping also what the line has brought and nobody read yet.
     void clearReceived();
+    // Drops the received bytes up to and including the first `text` (all of them when it is
+    // not there): what follows answers what comes next.
+    void dropThrough(std::string_view text);
 
     // Writes bytes as they are.
     Status send(std::string_view bytes);

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -127,8 +128,9 @@ SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter&
 
     firmware_ = named(new QGroupBox(this), "Frame3");
     upgradeFirmware_ = named(new QPushButton(firmware_), "UpgradeFirmware");
-    eraseFirmware_ = named(new QPushButton(firmware_), "EraseFirmware");
-    eraseAll_ = named(new QPushButton(firmware_), "Eraseall");
+    eraseFirmware_ = named(new QRadioButton(firmware_), "EraseFirmware");
+    eraseAll_ = named(new QRadioButton(firmware_), "Eraseall");
+    eraseFirmware_->setChecked(true);
     auto* firmwareRow = new QHBoxLayout(firmware_);
     firmwareRow->addWidget(upgradeFirmware_);
     firmwareRow->addWidget(eraseFirmware_);
@@ -153,9 +155,6 @@ SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter&
     layout->addWidget(firmware_);
     layout->addLayout(bottom);
 
-    // The firmware upgrade waits disabled for its transfer.
-    for (QWidget* w : std::initializer_list<QWidget*>{upgradeFirmware_, eraseFirmware_, eraseAll_})
-        w->setEnabled(false);
     approvePicture = [this](const PreparedPicture& prepared, const QString& path) {
         PictureDialog dialog(prepared, path, prompter_, chooser_, this);
         return dialog.exec() == QDialog::Accepted;
@@ -170,6 +169,7 @@ SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter&
                        includeTeletextFont_->isChecked());
     });
     connect(uploadPicture_, &QPushButton::clicked, this, &SerialWindow::uploadPicture);
+    connect(upgradeFirmware_, &QPushButton::clicked, this, &SerialWindow::upgradeFirmware);
     connect(&session_, &Session::stateChanged, this, &SerialWindow::showFontChoices);
     connect(cancel_, &QPushButton::clicked, &serial_, &SerialController::cancel);
     connect(mode_, &QComboBox::activated, this,
@@ -188,6 +188,12 @@ SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter&
     connect(&serial_, &SerialController::busyChanged, this, [this](bool busy) {
         enableGroups();
         cancel_->setEnabled(busy);
+        // The busy pointer still lets Cancel be pressed.
+        if (busy) {
+            setCursor(Qt::BusyCursor);
+        } else {
+            unsetCursor();
+        }
         if (!busy) progress_->setRange(0, 1);
     });
     connect(&serial_, &SerialController::progress, this, [this](qint64 done, qint64 total) {
@@ -225,6 +231,22 @@ void SerialWindow::uploadPicture() {
     }
     if (!approvePicture(*picture, path)) return;
     serial_.uploadPicture(picture->file, picture1_->isChecked() ? 1 : 2);
+}
+
+void SerialWindow::upgradeFirmware() {
+    if (serial_.busy() || !serial_.portOpen()) return;
+    const QString path = chooser_.openFile(session_.workingDir(), tr("Firmware Files (*.bin)"));
+    if (path.isEmpty()) return;
+    const QString question =
+        tr("The receiver's firmware will be replaced with \"%1\"%2. Do not switch the receiver "
+           "off until the upgrade has ended. Go on?")
+            .arg(QFileInfo(path).fileName(),
+                 eraseAll_->isChecked() ? tr(", and its whole flash erased") : QString());
+    if (prompter_.ask(Prompter::Icon::Question, question, Prompter::Buttons::YesNo,
+                      Prompter::Answer::No) != Prompter::Answer::Yes) {
+        return;
+    }
+    serial_.upgradeFirmware(path, eraseAll_->isChecked());
 }
 
 SerialWindow::~SerialWindow() {

@@ -42,6 +42,8 @@ public:
 
     // "Picture Upload": a picture chosen, prepared, shown and sent into the chosen slot.
     void uploadPicture();
+    // "Firmware upgrade": a firmware file chosen, the replacement confirmed, the upgrade run.
+    void upgradeFirmware();
     QPushButton* cancelButton() const { return cancel_; }
 
 protected:
@@ -88,8 +90,8 @@ private:
     QPushButton* uploadPicture_;
     QGroupBox* firmware_;  // Frame3
     QPushButton* upgradeFirmware_;
-    QPushButton* eraseFirmware_;
-    QPushButton* eraseAll_;
+    QRadioButton* eraseFirmware_;
+    QRadioButton* eraseAll_;
     std::array<QLabel*, SerialController::kMarks> ok_{};
     std::array<QLabel*, SerialController::kMarks> ko_{};
     QProgressBar* progress_;

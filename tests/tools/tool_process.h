@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -80,6 +82,28 @@ inline ToolRun runTool(const std::string& args, const TempDir& dir, const std::s
     run.err = TempDir::read(errFile);
     run.out = TempDir::read(outFile);
     return run;
+}
+
+// A call that must end before the receiver: its arguments, in which "P" stands for a port that
+// does not exist (any message but the port's shows the input refused before it was opened),
+// its exit status, and how its message begins.
+struct RefusedCall {
+    std::string args;
+    int status;
+    std::string err;
+};
+
+inline void expectRefused(const std::vector<RefusedCall>& calls, const TempDir& dir) {
+    const std::string port = "'" + dir.file("no-such-port") + "'";
+    for (const RefusedCall& c : calls) {
+        std::string args = c.args;
+        for (std::size_t p = args.find(" P"); p != std::string::npos; p = args.find(" P", p + 1)) {
+            if (p + 2 == args.size() || args[p + 2] == ' ') args.replace(p + 1, 1, port);
+        }
+        const ToolRun run = runTool(args, dir);
+        EXPECT_EQ(run.status, c.status) << c.args;
+        EXPECT_EQ(run.err.rfind(c.err, 0), 0u) << c.args << ": " << run.err;
+    }
 }
 
 }  // namespace qel::test

@@ -10,6 +10,7 @@
 #include <QThread>
 #include <QtTest>
 #include <memory>
+#include <optional>
 
 #include "files/dvb_file.h"
 #include "receiver_sim/receiver_simulator.h"
@@ -20,20 +21,25 @@
 namespace qel::test {
 
 // A simulated line that keeps its receiver alive as long as it lives. It can play the user
-// who presses Cancel once the receiver's flash has taken its first block.
+// who presses Cancel once one of the receiver's stores (its flash, its firmware) has taken
+// its first block.
 class OwnedSimLink : public SimulatedLink {
 public:
-    OwnedSimLink(std::shared_ptr<ReceiverSimulator> receiver, bool cancelInFlash)
-        : SimulatedLink(*receiver), receiver_(std::move(receiver)), cancelInFlash_(cancelInFlash) {}
+    OwnedSimLink(std::shared_ptr<ReceiverSimulator> receiver, std::optional<SimStore> cancelOn)
+        : SimulatedLink(*receiver), receiver_(std::move(receiver)), cancelOn_(cancelOn) {}
 
     Status write(std::string_view bytes) override {
-        if (cancelInFlash_ && receiver_->revision(SimStore::Flash) > 0) cancel();
+        // The user presses Cancel once.
+        if (cancelOn_ && receiver_->revision(*cancelOn_) > 0) {
+            cancelOn_.reset();
+            cancel();
+        }
         return SimulatedLink::write(bytes);
     }
 
 private:
     std::shared_ptr<ReceiverSimulator> receiver_;
-    bool cancelInFlash_;
+    std::optional<SimStore> cancelOn_;
 };
 
 // A line on which nothing ever arrives: each wait takes real time until it is cancelled. Its
@@ -87,7 +93,7 @@ struct Serial : UiFixture {
     bool portOpens = true;
     bool stuck = false;
     unsigned long speedChangeMs = 0;
-    bool cancelInFlash = false;
+    std::optional<SimStore> cancelOn;
     Serial() {
         program->serial().setBackupRoot(dir.filePath("backups"));
         receiver->setChannelImage(receiverChannels());
@@ -99,7 +105,7 @@ struct Serial : UiFixture {
                     return nullptr;
                 }
                 if (stuck) return std::make_unique<StuckLink>(speedChangeMs);
-                return std::make_unique<OwnedSimLink>(receiver, cancelInFlash);
+                return std::make_unique<OwnedSimLink>(receiver, cancelOn);
             });
     }
     SerialWindow* open() {

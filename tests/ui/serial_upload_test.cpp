@@ -343,7 +343,7 @@ private slots:
             const auto plan = static_cast<SimFault>(fault);
             s.receiver->addFault({plan, defaultCommandOf(plan), defaultOccurrenceOf(plan)});
         }
-        s.cancelInFlash = cancel;
+        if (cancel) s.cancelOn = SimStore::Flash;
         SerialWindow* w = s.open();
         include(w, true, false);
         s.upload(w);

@@ -52,11 +52,10 @@ private slots:
         QCOMPARE(w->findChild<QCheckBox*>("IncludeCh")->text(), QString("&Canali"));
         QCOMPARE(w->findChild<QPushButton*>("UploadPic")->text(), QString(" Upload &Immagine"));
         language.apply("ENG");
-        // What later versions bring waits disabled.
         QVERIFY(w->findChild<QPushButton*>("Upload")->isEnabled());
         QVERIFY(w->findChild<QCheckBox*>("IncludeSysFon")->isEnabled());
         QVERIFY(!w->findChild<QRadioButton*>("Font2")->isEnabled());  // no two-set font loaded
-        QVERIFY(!w->findChild<QPushButton*>("UpgradeFirmware")->isEnabled());
+        QVERIFY(w->findChild<QPushButton*>("UpgradeFirmware")->isEnabled());
     }
 
     void downloadFetchesChannelsAndSettings() {

@@ -63,7 +63,8 @@ int usage() {
               << faultNames()
               << "\n"
                  "  commands: CBEG, A, B, G, C, H, F, V, O, CBEG4 (a picture into either\n"
-                 "            slot), D; the loader's wake-up, wait (1-3), block (1-48)\n"
+                 "            slot), D; the flash routine's routine, erase, fw-block (1-n);\n"
+                 "            the loader's wake-up, wait (1-3), block (1-48)\n"
                  "            (N: only the N-th one)\n";
     return 1;
 }
@@ -130,7 +131,9 @@ bool failed(std::string_view what) {
 
 // Writes what the receiver holds into a folder whenever it has changed: channels.dvb,
 // settings.g98, flash.bin, sysfont.bin (the 4096 bytes of the set that went up), teletext.bin
-// (the 12800 bytes it took), picture1.bmp and picture2.bmp, each replaced whole.
+// (the 12800 bytes it took), picture1.bmp and picture2.bmp, firmware.bin (the blocks of a
+// firmware upgrade, decompressed, in order) with firmware-log.json (each block's target,
+// compressed length and checks), each replaced whole.
 class StoreWriter {
 public:
     StoreWriter(const ReceiverSimulator& sim, std::string dir) : sim_(sim), dir_(std::move(dir)) {
@@ -145,16 +148,21 @@ public:
             if (revision == seen_[index(store)]) continue;
             seen_[index(store)] = revision;
             const std::string path = dir_ + "/" + fileName(store);
-            if (Status st = writeFileAtomic(path, content(store)); !st) {
-                std::cerr << "qel-receiver-sim: " << path << ": " << errorText(st.error()) << '\n';
-            }
+            write(path, content(store));
+            if (store == SimStore::Firmware)
+                write(dir_ + "/firmware-log.json", sim_.firmwareLogJson());
         }
     }
 
 private:
+    static void write(const std::string& path, std::string_view bytes) {
+        if (Status st = writeFileAtomic(path, bytes); !st) {
+            std::cerr << "qel-receiver-sim: " << path << ": " << errorText(st.error()) << '\n';
+        }
+    }
     static constexpr SimStore kStores[] = {
-        SimStore::Channels,     SimStore::Settings, SimStore::Flash,   SimStore::SystemFont,
-        SimStore::TeletextFont, SimStore::Picture1, SimStore::Picture2};
+        SimStore::Channels,     SimStore::Settings, SimStore::Flash,    SimStore::SystemFont,
+        SimStore::TeletextFont, SimStore::Picture1, SimStore::Picture2, SimStore::Firmware};
     static std::size_t index(SimStore store) { return static_cast<std::size_t>(store); }
     static std::string fileName(SimStore store) {
         switch (store) {
@@ -172,6 +180,8 @@ private:
                 return "picture1.bmp";
             case SimStore::Picture2:
                 return "picture2.bmp";
+            case SimStore::Firmware:
+                return "firmware.bin";
         }
         return {};
     }
@@ -194,6 +204,8 @@ private:
                 return sim_.pictureFile(1);
             case SimStore::Picture2:
                 return sim_.pictureFile(2);
+            case SimStore::Firmware:
+                return sim_.firmware();
         }
         return {};
     }

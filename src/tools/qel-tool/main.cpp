@@ -8,6 +8,7 @@
 //                                    the text export of the channel lists
 //   qel-tool upgrade LOADED OTHER    the records "Upgrade from file" would add to the buffer
 //   qel-tool sample FILE.dvb|.g98    write a sample channel list or DVB98 settings file
+//   qel-tool lzw IN OUT              IN compressed as the firmware blocks are sent (.Z format)
 //   qel-tool download PORT [--channels OUT.dvb] [--settings OUT.g98]
 //                                    fetch the channels and settings of a DVB98 receiver
 //   qel-tool upload PORT [--channels FILE.dvb|FILE.bin] [--settings FILE.g98] [--backup DIR]
@@ -17,6 +18,8 @@
 //                                    settings and fonts into the receiver
 //   qel-tool picture PORT IMAGE [--slot 1|2]
 //                                    send a boot picture (an image is converted first)
+//   qel-tool firmware PORT FILE [--erase-all] [--routine PATH]
+//                                    upgrade the receiver's firmware through the flash routine
 // Exit status: 0 done, 1 wrong usage, 2 an input refused or a transfer failed (the message
 // on stderr).
 #include <unistd.h>
@@ -24,6 +27,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <iostream>
@@ -33,11 +37,13 @@
 
 #include "bytes/checksum.h"
 #include "bytes/conversions.h"
+#include "bytes/lzw.h"
 #include "files/boot_picture.h"
 #include "files/csv_file.h"
 #include "files/dvb_file.h"
 #include "files/file_commands.h"
 #include "files/file_io.h"
+#include "files/firmware_files.h"
 #include "files/font_file.h"
 #include "files/g98_file.h"
 #include "files/text_export.h"
@@ -50,6 +56,7 @@
 #include "posix_link.h"
 #include "sample_list.h"
 #include "serial/download.h"
+#include "serial/firmware.h"
 #include "serial/loader_frames.h"
 #include "serial/picture.h"
 #include "serial/upload.h"
@@ -86,6 +93,10 @@ int usage() {
                  "      --decimal. UTF-8 unless --latin1 (one byte per character).\n"
                  "  qel-tool upgrade LOADED.dvb OTHER.dvb\n"
                  "  qel-tool sample FILE.dvb|FILE.g98\n"
+                 "  qel-tool lzw IN OUT\n"
+                 "      IN compressed as a firmware upgrade sends it: in the Unix compress\n"
+                 "      (.Z) format, one stream for up to 65536 bytes, otherwise one stream\n"
+                 "      per 65536-byte block, the streams one after the other.\n"
                  "  qel-tool download PORT [--channels OUT.dvb] [--settings OUT.g98]\n"
                  "           [--timeout-ms N]   (the answer timeout, 5000 by default)\n"
                  "  qel-tool upload PORT [--channels FILE.dvb|FILE.bin] [--settings FILE.g98]\n"
@@ -102,7 +113,11 @@ int usage() {
                  "      --yes.\n"
                  "  qel-tool picture PORT IMAGE [--slot 1|2] [--timeout-ms N]\n"
                  "      A file of 33718 bytes goes up as it is; any other image is converted\n"
-                 "      as convert does. Slot 1 unless --slot 2.\n";
+                 "      as convert does. Slot 1 unless --slot 2.\n"
+                 "  qel-tool firmware PORT FILE [--erase-all] [--routine PATH] [--timeout-ms N]\n"
+                 "      Upgrades the receiver's firmware with FILE through the flash routine\n"
+                 "      rodflash.sbr (found in the per-user data folder, beside qel-tool, or\n"
+                 "      in ../share/qel; or PATH). --erase-all erases the whole flash first.\n";
     return kExitUsage;
 }
 
@@ -393,6 +408,20 @@ int sample(const std::string& path) {
     if (fileExtension3(path) != "DVB") return unsupportedType(path);
     ws.installChannels({tool::makeSampleLists(), FileKind::DVB, {}});
     if (Status st = saveFile(ws, path); !st) return refused(st);
+    return kExitOk;
+}
+
+// The firmware goes to the receiver in blocks of this size, each compressed on its own.
+constexpr std::size_t kLzwBlockSize = 65536;
+constexpr std::size_t kMaxLzwInputSize = std::size_t{256} << 20;
+
+int lzw(const std::string& in, const std::string& out) {
+    const Result<std::string> data = readFileBytes(in, kMaxLzwInputSize);
+    if (!data) return refused(data.status());
+    std::string streams = lzwCompress(std::string_view(*data).substr(0, kLzwBlockSize));
+    for (std::size_t start = kLzwBlockSize; start < data->size(); start += kLzwBlockSize)
+        streams += lzwCompress(std::string_view(*data).substr(start, kLzwBlockSize));
+    if (Status st = writeFileAtomic(out, streams); !st) return refused(st);
     return kExitOk;
 }
 
@@ -822,6 +851,92 @@ int picture(const std::vector<std::string>& args) {
     return kExitOk;
 }
 
+struct FirmwareArgs {
+    std::string port;
+    std::string file;
+    bool eraseAll = false;
+    std::string routine;
+    Timing timing;
+};
+
+std::optional<FirmwareArgs> parseFirmwareArgs(const std::vector<std::string>& args) {
+    if (args.size() < 3 || args[1].empty() || args[2].empty()) return std::nullopt;
+    FirmwareArgs parsed;
+    parsed.port = args[1];
+    parsed.file = args[2];
+    for (std::size_t i = 3; i < args.size(); ++i) {
+        if (args[i] == "--erase-all") {
+            parsed.eraseAll = true;
+            continue;
+        }
+        if (i + 1 >= args.size()) return std::nullopt;
+        const std::string& value = args[++i];
+        if (args[i - 1] == "--routine" && !value.empty()) {
+            parsed.routine = value;
+        } else if (args[i - 1] != "--timeout-ms" || !parseTimeout(value, parsed.timing)) {
+            return std::nullopt;
+        }
+    }
+    return parsed;
+}
+
+// Where the program looks for the flash routine: the per-user data folder the program
+// uses, the folder of the programs, and the installed data folder beside it.
+std::vector<std::string> flashRoutinePlaces() {
+    std::vector<std::string> places;
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    if (dataHome != nullptr && *dataHome == '/') {
+        places.push_back(std::string(dataHome) + "/QEL/QEL");
+    } else if (home != nullptr && *home != '\0') {
+        places.push_back(std::string(home) + "/.local/share/QEL/QEL");
+    }
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        places.push_back(exe.parent_path().string());
+        places.push_back((exe.parent_path().parent_path() / "share" / "qel").string());
+    }
+    return places;
+}
+
+int firmware(const std::vector<std::string>& args) {
+    const std::optional<FirmwareArgs> parsed = parseFirmwareArgs(args);
+    if (!parsed) return usage();
+    Result<std::string> routinePath = parsed->routine.empty()
+                                          ? findFlashRoutine(flashRoutinePlaces())
+                                          : Result<std::string>(parsed->routine);
+    if (!routinePath) {
+        std::cerr << errorText(ErrorCode::NoFlashRoutine) << '\n' << routinePath.detail() << '\n';
+        return kExitRefused;
+    }
+    const Result<std::string> routine = readFlashRoutine(*routinePath);
+    if (!routine) {
+        reportFailure("flash routine", routine.status());
+        return kExitRefused;
+    }
+    const Result<std::string> file = readFirmwareFile(parsed->file);
+    if (!file) {
+        reportFailure(parsed->file, file.status());
+        return kExitRefused;
+    }
+    auto link = tool::PosixLink::open(parsed->port);
+    if (!link) {
+        reportFailure("port", link.status());
+        return kExitRefused;
+    }
+    cancelOnInterrupt(link->get());
+    ConsoleObserver observer(::isatty(STDERR_FILENO) == 1);
+    const FirmwareResult result =
+        upgradeFirmware(**link, observer, parsed->timing, {*routine, *file, parsed->eraseAll});
+    gCancelOnInterrupt = nullptr;
+    if (!result.status) {
+        reportFailure("firmware", result.status);
+        return kExitRefused;
+    }
+    return kExitOk;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -831,8 +946,10 @@ int main(int argc, char** argv) {
     if (!args.empty() && args[0] == "export") return exportCommand(args);
     if (args.size() == 3 && args[0] == "upgrade") return upgrade(args[1], args[2]);
     if (args.size() == 2 && args[0] == "sample") return sample(args[1]);
+    if (args.size() == 3 && args[0] == "lzw") return lzw(args[1], args[2]);
     if (!args.empty() && args[0] == "download") return download(args);
     if (!args.empty() && args[0] == "upload") return upload(args);
     if (!args.empty() && args[0] == "picture") return picture(args);
+    if (!args.empty() && args[0] == "firmware") return firmware(args);
     return usage();
 }

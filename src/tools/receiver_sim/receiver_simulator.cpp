@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 
 #include "bytes/checksum.h"
 #include "bytes/conversions.h"
 #include "bytes/crc16.h"
+#include "bytes/lzw.h"
 #include "files/g98_file.h"
 #include "serial/download.h"
 #include "serial/loader_frames.h"
@@ -39,11 +41,14 @@ constexpr FaultEntry kFaults[] = {
     {SimFault::MissWakeUp, "miss-wake-up", SimCommand::LoaderWait, 1},
     {SimFault::NoBlockAnswer, "no-block-answer", SimCommand::LoaderBlock, 1},
     {SimFault::BadCrc, "bad-crc", SimCommand::LoaderBlock, 1},
+    {SimFault::NoDecompress, "no-decompress", SimCommand::FirmwareBlock, 1},
+    {SimFault::NoWrite, "no-write", SimCommand::FirmwareBlock, 1},
 };
 
 // Faults that change what the receiver takes in rather than what it answers.
 bool changesInput(SimFault fault) {
-    return fault == SimFault::Garble || fault == SimFault::MisStore || fault == SimFault::BadCrc;
+    return fault == SimFault::Garble || fault == SimFault::MisStore || fault == SimFault::BadCrc ||
+           fault == SimFault::NoDecompress || fault == SimFault::NoWrite;
 }
 
 struct CommandEntry {
@@ -52,14 +57,25 @@ struct CommandEntry {
 };
 
 constexpr CommandEntry kCommands[] = {
-    {SimCommand::Handshake, "CBEG"},  {SimCommand::Size, "A"},
-    {SimCommand::ChannelData, "B"},   {SimCommand::Settings, "G"},
-    {SimCommand::ChannelUpload, "C"}, {SimCommand::SettingsUpload, "H"},
-    {SimCommand::SystemFont, "F"},    {SimCommand::TeletextFont, "V"},
-    {SimCommand::Picture, "O"},       {SimCommand::PictureSlot, "CBEG4"},
-    {SimCommand::Firmware, "D"},      {SimCommand::LoaderWakeUp, "wake-up"},
-    {SimCommand::LoaderWait, "wait"}, {SimCommand::LoaderBlock, "block"},
+    {SimCommand::Handshake, "CBEG"},
+    {SimCommand::Size, "A"},
+    {SimCommand::ChannelData, "B"},
+    {SimCommand::Settings, "G"},
+    {SimCommand::ChannelUpload, "C"},
+    {SimCommand::SettingsUpload, "H"},
+    {SimCommand::SystemFont, "F"},
+    {SimCommand::TeletextFont, "V"},
+    {SimCommand::Picture, "O"},
+    {SimCommand::PictureSlot, "CBEG4"},
+    {SimCommand::Firmware, "D"},
+    {SimCommand::FlashRoutine, "routine"},
+    {SimCommand::EraseChoice, "erase"},
+    {SimCommand::FirmwareBlock, "fw-block"},
+    {SimCommand::LoaderWakeUp, "wake-up"},
+    {SimCommand::LoaderWait, "wait"},
+    {SimCommand::LoaderBlock, "block"},
 };
+static_assert(std::size(kCommands) == kSimCommands);
 
 constexpr std::string_view kOk = "OK";
 
@@ -188,6 +204,7 @@ void ReceiverSimulator::lineReset() {
     state_ = State::Idle;
     pictureAnnounced_ = false;
     block_.clear();
+    routine_ = Routine::Off;
     // The loader starts over as when the receiver is powered up again.
     loaderAwake_ = false;
     wakeUpArmed_ = true;
@@ -259,6 +276,8 @@ std::vector<ReplyPiece> ReceiverSimulator::applyFault(SimFault fault, std::strin
         case SimFault::Garble:
         case SimFault::MisStore:
         case SimFault::BadCrc:
+        case SimFault::NoDecompress:
+        case SimFault::NoWrite:
             break;
         case SimFault::Late:
             return {{lateBy_, std::move(reply), false}};
@@ -351,8 +370,12 @@ void ReceiverSimulator::collect(std::vector<ReplyPiece>& replies) {
             break;
         }
         case SimCommand::Firmware:
+            // The routine starts: it answers, then waits for the erase choice.
             flashRoutine_ = std::move(data);
-            break;
+            recognised(SimCommand::FlashRoutine);
+            answer(SimCommand::FlashRoutine, std::string(kOk), replies);
+            routine_ = Routine::AwaitErase;
+            return;
         default:
             break;
     }
@@ -361,6 +384,11 @@ void ReceiverSimulator::collect(std::vector<ReplyPiece>& replies) {
 
 void ReceiverSimulator::takeDvb98(std::vector<ReplyPiece>& replies) {
     for (;;) {
+        if (routine_ != Routine::Off) {
+            takeFlashRoutine(replies);
+            if (routine_ != Routine::Off) return;
+            continue;
+        }
         if (state_ == State::Collecting) {
             collect(replies);
             if (state_ == State::Collecting) return;
@@ -461,6 +489,132 @@ void ReceiverSimulator::takeDvb98(std::vector<ReplyPiece>& replies) {
                 continue;
         }
     }
+}
+
+namespace {
+
+std::uint32_t le32(std::string_view bytes) {
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = (value << 8) | static_cast<std::uint8_t>(bytes[static_cast<std::size_t>(i)]);
+    return value;
+}
+
+}  // namespace
+
+void ReceiverSimulator::takeFlashRoutine(std::vector<ReplyPiece>& replies) {
+    for (;;) {
+        const std::string_view in = std::string_view(input_).substr(inputStart_);
+        switch (routine_) {
+            case Routine::Off:
+                return;
+            case Routine::AwaitErase:
+                if (in.size() < 2) return;
+                if (in.substr(0, 2) != "NN" && in.substr(0, 2) != "YY") {
+                    ++inputStart_;
+                    continue;
+                }
+                inputStart_ += 2;
+                recognised(SimCommand::EraseChoice);
+                erasedAll_ = in[0] == 'Y';
+                firmwareFlash_.assign(kSimFirmwareFlashSize, '\xFF');
+                firmware_.clear();
+                firmwareLog_.clear();
+                firmwareEnded_ = false;
+                answer(SimCommand::EraseChoice, "A", replies);
+                routine_ = Routine::AwaitHeader;
+                continue;
+            case Routine::AwaitHeader: {
+                if (in.size() < 4) return;
+                const std::uint32_t length = le32(in);
+                if (length == 0) {  // the end marker: the receiver starts its new firmware
+                    inputStart_ += 4;
+                    routine_ = Routine::Off;
+                    firmwareEnded_ = true;
+                    stored(SimStore::Firmware);
+                    return;
+                }
+                if (in.size() < 8) return;
+                inputStart_ += 8;
+                if (length > kSimMaxCompressedBlock) {
+                    // No block is that long: the routine gives up, as the receiver would hang.
+                    routine_ = Routine::Off;
+                    return;
+                }
+                recognised(SimCommand::FirmwareBlock);
+                blockLength_ = length;
+                blockTarget_ = le32(in.substr(4));
+                routine_ = Routine::Block;
+                continue;
+            }
+            case Routine::Block: {
+                if (in.size() < blockLength_ + 2) return;
+                const std::string_view data = in.substr(0, blockLength_);
+                const auto crc =
+                    static_cast<std::uint16_t>(static_cast<std::uint8_t>(in[blockLength_]) << 8 |
+                                               static_cast<std::uint8_t>(in[blockLength_ + 1]));
+                firmwareBlock(data, crc, replies);
+                inputStart_ += blockLength_ + 2;
+                routine_ = Routine::AwaitHeader;
+                continue;
+            }
+        }
+    }
+}
+
+void ReceiverSimulator::firmwareBlock(std::string_view data, std::uint16_t crc,
+                                      std::vector<ReplyPiece>& replies) {
+    // Decompressing and writing a block take the receiver a while.
+    const auto answerAfter = [&](std::string_view letter, Millis delay) {
+        const std::size_t before = replies.size();
+        answer(SimCommand::FirmwareBlock, std::string(letter), replies);
+        for (std::size_t i = before; i < replies.size(); ++i)
+            replies[i].after += delay;
+    };
+    FirmwareBlockLog entry;
+    entry.target = blockTarget_;
+    entry.compressedLength = blockLength_;
+    entry.crcOk = crc16(data) == crc && !hasInputFault(SimCommand::FirmwareBlock, SimFault::BadCrc);
+    if (entry.crcOk) {
+        answer(SimCommand::FirmwareBlock, "B", replies);
+        const std::optional<std::string> block = lzwDecompress(data, kSimFirmwareBlockSize);
+        entry.decompressed = block.has_value() && !block->empty() &&
+                             !hasInputFault(SimCommand::FirmwareBlock, SimFault::NoDecompress);
+        if (entry.decompressed) {
+            answerAfter("D", Millis{150});
+            const std::size_t at = blockTarget_ - std::size_t{1};
+            entry.written = blockTarget_ % kSimFirmwareBlockSize == 1 &&
+                            at >= kSimFirmwareBlockSize &&
+                            at + block->size() <= firmwareFlash_.size() &&
+                            !hasInputFault(SimCommand::FirmwareBlock, SimFault::NoWrite);
+            if (entry.written) {
+                firmwareFlash_.replace(at, block->size(), *block);
+                firmware_ += *block;
+                answerAfter("F", Millis{300});
+            }
+        }
+    }
+    firmwareLog_.push_back(entry);
+    stored(SimStore::Firmware);
+}
+
+std::string ReceiverSimulator::firmwareLogJson() const {
+    std::string json = "{\n  \"erase_all\": ";
+    json += erasedAll_ ? "true" : "false";
+    json += ",\n  \"ended\": ";
+    json += firmwareEnded_ ? "true" : "false";
+    json += ",\n  \"blocks\": [";
+    for (std::size_t i = 0; i < firmwareLog_.size(); ++i) {
+        const FirmwareBlockLog& b = firmwareLog_[i];
+        json += i == 0 ? "\n" : ",\n";
+        json += "    {\"target\": " + std::to_string(b.target) +
+                ", \"compressed_length\": " + std::to_string(b.compressedLength) +
+                ", \"crc_ok\": " + (b.crcOk ? "true" : "false") +
+                ", \"decompressed\": " + (b.decompressed ? "true" : "false") +
+                ", \"written\": " + (b.written ? "true" : "false") + "}";
+    }
+    json += firmwareLog_.empty() ? "]\n}\n" : "\n  ]\n}\n";
+    return json;
 }
 
 std::optional<std::string> decodeLoaderDataFrame(std::string_view frame) {

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +43,10 @@ enum class SimFault {
     MissWakeUp,
     NoBlockAnswer,
     BadCrc,
+    // The flash routine: takes a block but cannot decompress it (no "D"), or cannot write it
+    // (no "F"). BadCrc at a firmware block: the block arrives with a wrong CRC (no "B").
+    NoDecompress,
+    NoWrite,
 };
 
 // The commands the receiver answers, as the faults name them.
@@ -57,6 +62,9 @@ enum class SimCommand {
     Picture,         // "O"
     PictureSlot,     // "CBEG4" or "CBEG5" after "O", then the picture and its checksum
     Firmware,        // "D" + 8 hex digits, then the flash routine and its checksum
+    FlashRoutine,    // the flash routine's last byte: "OK" when it came whole
+    EraseChoice,     // "NN" or "YY" to the flash routine: "A"
+    FirmwareBlock,   // a block's header, counted as it arrives: "B", "D", "F" after its CRC
     // The FTA loader's wake-up pairs, counted as the loader answers them: the first one, the
     // waits of its opening exchanges (1-3), and the pair after each block (1-48; a block is
     // counted when its block command arrives).
@@ -66,8 +74,18 @@ enum class SimCommand {
 };
 
 // What the receiver holds, as it may change.
-enum class SimStore { Channels, Settings, Flash, SystemFont, TeletextFont, Picture1, Picture2 };
-inline constexpr std::size_t kSimStores = 7;
+enum class SimStore {
+    Channels,
+    Settings,
+    Flash,
+    SystemFont,
+    TeletextFont,
+    Picture1,
+    Picture2,
+    Firmware,
+};
+inline constexpr std::size_t kSimStores = 8;
+inline constexpr std::size_t kSimCommands = 17;
 
 // A fault at one command: at its n-th arrival (counted from 1), or at every one (0).
 struct FaultPlan {
@@ -78,7 +96,8 @@ struct FaultPlan {
 
 // The names on qel-receiver-sim's command line: "silence", "wrong-checksum", ... and the
 // commands as they are sent: "CBEG", "A", "B", "G", "C", "H", "F", "V", "O", "CBEG4", "D",
-// with the loader's "wake-up", "wait" and "block".
+// with the flash routine's "routine", "erase" and "fw-block", and the loader's "wake-up",
+// "wait" and "block".
 std::string_view faultName(SimFault fault);
 std::optional<SimFault> faultNamed(std::string_view name);
 std::string_view commandName(SimCommand command);
@@ -103,6 +122,11 @@ inline constexpr std::size_t kSimPictureFileSize = 33718;
 inline constexpr std::size_t kSimPictureBlockSize = 4 + kSimPictureFileSize + 2;
 inline constexpr std::size_t kMaxFlashRoutineSize = 64 * 1024;
 inline constexpr std::size_t kSimFlashSize = 49152;
+// The flash routine's blocks: 64 KB each once decompressed, written from 65536 on into a
+// flash of this size; a header announcing more compressed bytes than this is not a block.
+inline constexpr std::size_t kSimFirmwareBlockSize = 65536;
+inline constexpr std::size_t kSimFirmwareFlashSize = 10 * kSimFirmwareBlockSize;
+inline constexpr std::size_t kSimMaxCompressedBlock = 3 * kSimFirmwareBlockSize;
 
 class ReceiverSimulator : public Responder {
 public:
@@ -136,6 +160,26 @@ public:
     const std::string& pictureFile(int slot) const { return pictures_[slot == 1 ? 0 : 1]; }
     const std::string& flashRoutine() const { return flashRoutine_; }
 
+    // A firmware upgrade: each block the flash routine took, as it went.
+    struct FirmwareBlockLog {
+        std::uint32_t target = 0;
+        std::uint32_t compressedLength = 0;
+        bool crcOk = false;
+        bool decompressed = false;
+        bool written = false;
+    };
+    const std::vector<FirmwareBlockLog>& firmwareLog() const { return firmwareLog_; }
+    // The blocks written, decompressed and in their order of arrival.
+    const std::string& firmware() const { return firmware_; }
+    // The flash as the routine left it: each block written at its target (the addresses less
+    // one, from 65536 on), what was never written erased (0xFF).
+    const std::string& firmwareFlash() const { return firmwareFlash_; }
+    // Whether the routine was told to erase everything ("YY"), and to stop (the end marker).
+    bool firmwareErasedAll() const { return erasedAll_; }
+    bool firmwareEnded() const { return firmwareEnded_; }
+    // firmware-log.json: every block's target, compressed length and checks.
+    std::string firmwareLogJson() const;
+
     // Every command recognised, in order, by its name.
     const std::vector<std::string>& commandLog() const { return log_; }
 
@@ -163,6 +207,8 @@ private:
 
     void takeDvb98(std::vector<ReplyPiece>& replies);
     void takeLoader(std::vector<ReplyPiece>& replies);
+    void takeFlashRoutine(std::vector<ReplyPiece>& replies);
+    void firmwareBlock(std::string_view data, std::uint16_t crc, std::vector<ReplyPiece>& replies);
     void loaderCommand(std::string_view command);
     void loaderFrame(std::string_view frame);
     void wakeUp(std::vector<ReplyPiece>& replies);
@@ -189,7 +235,7 @@ private:
     SimCommand collecting_ = SimCommand::ChannelUpload;
     std::size_t collectSize_ = 0;  // the block's bytes, its checksum byte comes after them
     std::string block_;
-    std::array<int, 14> arrivals_{};
+    std::array<int, kSimCommands> arrivals_{};
     std::array<std::size_t, kSimStores> revisions_{};
 
     std::string systemFont_;
@@ -198,6 +244,17 @@ private:
     std::array<std::string, 2> pictures_;
     int pictureSlot_ = 0;
     std::string flashRoutine_;
+    // The flash routine runs once it came whole, until the end marker; a block's header
+    // gives the length of what follows.
+    enum class Routine { Off, AwaitErase, AwaitHeader, Block };
+    Routine routine_ = Routine::Off;
+    std::uint32_t blockLength_ = 0;
+    std::uint32_t blockTarget_ = 0;
+    bool erasedAll_ = false;
+    bool firmwareEnded_ = false;
+    std::vector<FirmwareBlockLog> firmwareLog_;
+    std::string firmware_;
+    std::string firmwareFlash_;
     std::vector<std::string> log_;
     std::vector<std::string> loaderCommands_;
     std::vector<std::string> loaderPayloads_;

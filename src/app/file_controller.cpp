@@ -216,7 +216,18 @@ void FileController::loadSettings() {
     }
     if (!askToSaveSettings()) return;
     const QString path = chooser_.openFile(session_.workingDir(), settingsFilter());
-    if (path.isEmpty()) return;
+    if (!path.isEmpty()) readSettingsFrom(path);
+}
+
+void FileController::openSettingsFile(const QString& path) {
+    if (session_.workspace().fileType() == FileKind::BIN) {
+        prompter_.tell(Icon::Critical, tr("Not with BIN  files"));
+        return;
+    }
+    if (askToSaveSettings()) readSettingsFrom(path);
+}
+
+void FileController::readSettingsFrom(const QString& path) {
     takeFolderOf(path);
     auto image = readSettingsFile(localPath(path));
     if (!image) {

@@ -51,6 +51,8 @@ public:
     // Opens a channel file chosen elsewhere (command line, drop, recent files): asks to
     // save unsaved channels first. False when nothing was loaded.
     bool openChannelFile(const QString& path);
+    // A settings file named on the command line: as "Load settings" once it is chosen.
+    void openSettingsFile(const QString& path);
 
     // "Save correction to <file> ? " for unsaved channels; true when the command may go on.
     bool askToSaveChannels();
@@ -71,6 +73,7 @@ signals:
     void recentFilesChanged();
 
 private:
+    void readSettingsFrom(const QString& path);
     bool askToSaveSettings();
     bool loadChannelsFrom(const QString& path);
     bool saveTo(const QString& path);

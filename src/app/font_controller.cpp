@@ -55,7 +55,14 @@ bool FontController::askToSaveFont() {
 void FontController::loadFonts() {
     if (!askToSaveFont()) return;
     const QString path = chooser_.openFile(session_.workingDir(), openFilter());
-    if (path.isEmpty()) return;
+    if (!path.isEmpty()) readFontFrom(path);
+}
+
+void FontController::openFontFile(const QString& path) {
+    if (askToSaveFont()) readFontFrom(path);
+}
+
+void FontController::readFontFrom(const QString& path) {
     session_.setWorkingDir(QFileInfo(path).absolutePath());
     Result<FontFile> font = readFontFile(localPath(path));
     if (!font) {

@@ -28,6 +28,8 @@ public:
     // "Load fonts": asks about an unsaved font first; a file of the wrong size is refused
     // and the font loaded before stays.
     void loadFonts();
+    // A font file named on the command line: as "Load fonts" once it is chosen.
+    void openFontFile(const QString& path);
     // "Save fonts": into the file the user chooses.
     void saveFonts();
     // "Save correction to <file> ? " for an unsaved font; true when the command may go on.
@@ -71,6 +73,7 @@ signals:
     void editorChanged();
 
 private:
+    void readFontFrom(const QString& path);
     struct EditorState {
         std::string work;
         GlyphRows grid;

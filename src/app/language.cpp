@@ -3,13 +3,22 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 
+#include "app/app_paths.h"
+
 namespace qel {
 
 void Language::apply(const QString& code) {
     const bool italian = !isEnglish(code);
     if (italian == installed_) return;
     if (italian) {
-        if (program_.isEmpty()) (void)program_.load(QStringLiteral(":/i18n/qel_it.qm"));
+        if (program_.isEmpty()) {
+            // An installed copy first, as for the help; else the one built in.
+            const QString supplied =
+                AppPaths::findSupplied(QStringLiteral("translations/qel_it.qm"));
+            if (supplied.isEmpty() || !program_.load(supplied)) {
+                (void)program_.load(QStringLiteral(":/i18n/qel_it.qm"));
+            }
+        }
         if (qt_.isEmpty()) {
             (void)qt_.load(QStringLiteral("qtbase_it"),
                            QLibraryInfo::path(QLibraryInfo::TranslationsPath));

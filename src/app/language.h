@@ -1,5 +1,6 @@
 // The language of the texts: "ENG" shows the English source texts, any other code
-// installs the Italian translation (and Qt's own, for standard buttons).
+// installs the Italian translation (and Qt's own, for standard buttons). The Italian texts
+// come from an installed translations/qel_it.qm when there is one, else from the program.
 #pragma once
 
 #include <QString>

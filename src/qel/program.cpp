@@ -121,8 +121,15 @@ void Program::mainWindowOpened() {
     files_.startUp(AppPaths::antPosPath());
     main_->load();
     if (!fileToOpen_.isEmpty()) {
-        if (FrameWindow::isChannelFile(fileToOpen_)) {
-            files_.openChannelFile(QFileInfo(fileToOpen_).absoluteFilePath());
+        const QString path = QFileInfo(fileToOpen_).absoluteFilePath();
+        const QString ext = QFileInfo(path).suffix().toLower();
+        if (FrameWindow::isChannelFile(path)) {
+            files_.openChannelFile(path);
+        } else if (ext == QLatin1String("g98")) {
+            files_.openSettingsFile(path);
+        } else if (ext == QLatin1String("fos") || ext == QLatin1String("oc1") ||
+                   ext == QLatin1String("oc2")) {
+            fonts_.openFontFile(path);
         }
         fileToOpen_.clear();
     }

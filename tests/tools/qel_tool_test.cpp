@@ -100,6 +100,19 @@ TEST(QelTool, RefusalsAndUsage) {
     EXPECT_EQ(tool("dump " + quote(dir.write("x.txt", "")), dir).status, 1);
 }
 
+TEST(QelTool, VersionIsTheBuildsVersion) {
+    TempDir dir;
+    ToolRun run = tool("--version", dir);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, std::string("qel-tool ") + QEL_VERSION + "\n");
+    EXPECT_TRUE(run.err.empty()) << run.err;
+
+    run = tool("--version dump", dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_NE(run.err.find("qel-tool --version"), std::string::npos) << run.err;
+}
+
 TEST(QelTool, ConvertRewritesThroughTheProgramsWriters) {
     TempDir dir;
     std::string records;

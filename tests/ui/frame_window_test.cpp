@@ -62,6 +62,34 @@ private slots:
         QVERIFY(f.frame.isWindowModified());
     }
 
+    void settingsAndFontsGivenOnTheCommandLineOpenToo() {
+        test::UiFixture files;
+        const QString g98 = files.g98("cmd.g98");
+        const QString font = files.write("cmd.oc1", std::string(8192, '\x18'));
+        const QString notes = files.write("cmd.txt", "x");
+        {
+            Frame f(dir_.filePath("e.ini"));
+            f.program.setFileToOpen(g98);
+            f.frame.openMainWindow();
+            QCOMPARE(f.session.settingsFile(), g98);
+            QVERIFY(f.ws().settingsLoaded());
+        }
+        {
+            Frame f(dir_.filePath("f.ini"));
+            f.program.setFileToOpen(font);
+            f.frame.openMainWindow();
+            QCOMPARE(f.session.fontFile(), font);
+            QCOMPARE(f.ws().fontData(), std::string(8192, '\x18'));
+        }
+        {
+            // Anything else is left alone.
+            Frame f(dir_.filePath("g.ini"));
+            f.program.setFileToOpen(notes);
+            f.frame.openMainWindow();
+            QVERIFY(f.session.channelFile().isEmpty() && !f.ws().fontLoaded());
+        }
+    }
+
     void droppedFilesOpen() {
         Frame f(dir_.filePath("d.ini"));
         f.frame.openMainWindow();

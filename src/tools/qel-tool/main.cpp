@@ -18,6 +18,7 @@
 //                                    settings and fonts into the receiver
 //   qel-tool picture PORT IMAGE [--slot 1|2]
 //                                    send a boot picture (an image is converted first)
+//   qel-tool --version               the program's version
 //   qel-tool firmware PORT FILE [--erase-all] [--routine PATH]
 //                                    upgrade the receiver's firmware through the flash routine
 // Exit status: 0 done, 1 wrong usage, 2 an input refused or a transfer failed (the message
@@ -73,6 +74,7 @@ constexpr std::size_t kMaxImageFileSize = std::size_t{256} << 20;
 
 int usage() {
     std::cerr << "usage:\n"
+                 "  qel-tool --version\n"
                  "  qel-tool dump FILE   (.dvb, .bin, .g98, or a font: .fos, .oc1, .oc2)\n"
                  "  qel-tool convert IN OUT\n"
                  "      IN and OUT: .dvb, .bin, .txt (the import-compatible text) or .csv;\n"
@@ -941,6 +943,10 @@ int firmware(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && args[0] == "--version") {
+        std::cout << "qel-tool " QEL_VERSION "\n";
+        return kExitOk;
+    }
     if (args.size() == 2 && args[0] == "dump") return dump(args[1]);
     if (args.size() == 3 && args[0] == "convert") return convert(args[1], args[2]);
     if (!args.empty() && args[0] == "export") return exportCommand(args);

@@ -575,6 +575,21 @@ void reportFailure(std::string_view part, const Status& st) {
     std::cerr << ")\n";
 }
 
+// Opens the port for a transfer, with RTS off (the firmware upgrade raises it itself) and
+// Ctrl+C cancelling the transfer; nothing, with the reason on stderr, when it cannot be
+// opened.
+std::unique_ptr<tool::PosixLink> openPort(const std::string& port) {
+    auto link = tool::PosixLink::open(port);
+    if (!link) {
+        reportFailure("port", link.status());
+        return nullptr;
+    }
+    std::unique_ptr<tool::PosixLink> opened = std::move(link.value());
+    opened->setRts(false);
+    cancelOnInterrupt(opened.get());
+    return opened;
+}
+
 Status writeChannels(const std::string& path, std::string_view image) {
     auto lists = parseDvb(image);
     if (!lists) return lists.status();
@@ -584,20 +599,14 @@ Status writeChannels(const std::string& path, std::string_view image) {
 int download(const std::vector<std::string>& args) {
     const std::optional<DownloadArgs> parsed = parseDownloadArgs(args);
     if (!parsed) return usage();
-    auto link = tool::PosixLink::open(parsed->port);
-    if (!link) {
-        reportFailure("port", link.status());
-        return kExitRefused;
-    }
-    (*link)->setRts(false);
-
-    cancelOnInterrupt(link->get());
+    const std::unique_ptr<tool::PosixLink> link = openPort(parsed->port);
+    if (!link) return kExitRefused;
 
     ConsoleObserver observer(::isatty(STDERR_FILENO) == 1);
     DownloadRequest request;
     request.channels = !parsed->channelsOut.empty();
     request.settings = !parsed->settingsOut.empty();
-    const DownloadResult result = download(**link, observer, parsed->timing, request);
+    const DownloadResult result = download(*link, observer, parsed->timing, request);
     gCancelOnInterrupt = nullptr;
 
     int exitCode = kExitOk;
@@ -770,17 +779,11 @@ int upload(const std::vector<std::string>& args) {
         reportFailure(refusedPart, request.status());
         return kExitRefused;
     }
-    auto link = tool::PosixLink::open(parsed->port);
-    if (!link) {
-        reportFailure("port", link.status());
-        return kExitRefused;
-    }
-    (*link)->setRts(false);
-
-    cancelOnInterrupt(link->get());
+    const std::unique_ptr<tool::PosixLink> link = openPort(parsed->port);
+    if (!link) return kExitRefused;
 
     ConsoleObserver observer(::isatty(STDERR_FILENO) == 1, parsed->yes, parsed->backupDir);
-    const UploadResult result = upload(**link, observer, parsed->timing, *request);
+    const UploadResult result = upload(*link, observer, parsed->timing, *request);
     gCancelOnInterrupt = nullptr;
 
     int exitCode = kExitOk;
@@ -833,18 +836,12 @@ int picture(const std::vector<std::string>& args) {
         reportFailure("picture", file.status());
         return kExitRefused;
     }
-    auto link = tool::PosixLink::open(parsed->port);
-    if (!link) {
-        reportFailure("port", link.status());
-        return kExitRefused;
-    }
-    (*link)->setRts(false);
-
-    cancelOnInterrupt(link->get());
+    const std::unique_ptr<tool::PosixLink> link = openPort(parsed->port);
+    if (!link) return kExitRefused;
 
     ConsoleObserver observer(::isatty(STDERR_FILENO) == 1);
     const PictureResult result =
-        uploadPictureTransfer(**link, observer, parsed->timing, *file, parsed->slot);
+        uploadPictureTransfer(*link, observer, parsed->timing, *file, parsed->slot);
     gCancelOnInterrupt = nullptr;
     if (!result.status) {
         reportFailure("picture", result.status);
@@ -922,15 +919,11 @@ int firmware(const std::vector<std::string>& args) {
         reportFailure(parsed->file, file.status());
         return kExitRefused;
     }
-    auto link = tool::PosixLink::open(parsed->port);
-    if (!link) {
-        reportFailure("port", link.status());
-        return kExitRefused;
-    }
-    cancelOnInterrupt(link->get());
+    const std::unique_ptr<tool::PosixLink> link = openPort(parsed->port);
+    if (!link) return kExitRefused;
     ConsoleObserver observer(::isatty(STDERR_FILENO) == 1);
     const FirmwareResult result =
-        upgradeFirmware(**link, observer, parsed->timing, {*routine, *file, parsed->eraseAll});
+        upgradeFirmware(*link, observer, parsed->timing, {*routine, *file, parsed->eraseAll});
     gCancelOnInterrupt = nullptr;
     if (!result.status) {
         reportFailure("firmware", result.status);

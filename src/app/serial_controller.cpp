@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QTimer>
 
 #include "app/app_paths.h"
 #include "app/serial_link.h"
@@ -452,7 +453,10 @@ void SerialController::finishFirmware(const FirmwareResult& result, const QStrin
     setBytes(bytesBefore);
     const ErrorCode code = result.status.error();
     if (result.status.ok()) {
-        prompter_.tell(Prompter::Icon::Information, tr("Firmware upgrade completed"));
+        // Said once the window is usable again, not over a window that still looks busy.
+        QTimer::singleShot(0, this, [this] {
+            prompter_.tell(Prompter::Icon::Information, tr("Firmware upgrade completed"));
+        });
     } else if (code == ErrorCode::FirmwareCrcError || code == ErrorCode::FirmwareDecompressError ||
                code == ErrorCode::FirmwareWriteError || code == ErrorCode::PortError) {
         prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(code));

@@ -65,7 +65,7 @@ private slots:
         QCOMPARE(s.receiver->flashRoutine(), std::string(1716, '\x5C'));
         QCOMPARE(s.label(w, "Advise"), QString("Com open"));
         QCOMPARE(s.label(w, "LByte"), before);
-        QCOMPARE(s.prompter.texts().last(), QString("Firmware upgrade completed"));
+        QTRY_COMPARE(s.prompter.texts().last(), QString("Firmware upgrade completed"));
         QVERIFY(w->findChild<QGroupBox*>("Frame3")->isEnabled());
     }
 

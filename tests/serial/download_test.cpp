@@ -15,18 +15,16 @@
 #include "receiver_sim/simulated_link.h"
 #include "serial/transfer_recorder.h"
 #include "support/receiver_data.h"
+#include "support/serial_line.h"
 
 namespace qel {
 namespace {
 
 using namespace std::chrono_literals;
 
-// 38400 baud, 8N1.
-constexpr std::size_t kLineRate = 3840;
-
 struct DownloadTest : ::testing::Test {
     ReceiverSimulator sim;
-    SimulatedLink link{sim, kLineRate};
+    SimulatedLink link{sim, test::kLineRate};
     test::TransferRecorder recorder;
     Timing timing;
 
@@ -178,7 +176,7 @@ TEST_F(DownloadTest, QuestionsComeOnlyForUnsavedPartsAndNoSkipsThePart) {
     for (const auto& c : kCases) {
         ReceiverSimulator fresh;
         fresh.setChannelImage(test::channelImage(3));
-        SimulatedLink line(fresh, kLineRate);
+        SimulatedLink line(fresh, test::kLineRate);
         test::TransferRecorder asker;
         asker.answers.assign(c.answers.begin(), c.answers.end());
         const DownloadResult r = download(line, asker, timing, c.request);
@@ -200,7 +198,7 @@ TEST_F(DownloadTest, ACancelEndsTheDownloadPromptlyAndHandsBackNothing) {
     const Millis whole = [&] {
         ReceiverSimulator twin;
         twin.setChannelImage(sim.channelImage());
-        SimulatedLink line(twin, kLineRate);
+        SimulatedLink line(twin, test::kLineRate);
         test::TransferRecorder quiet;
         EXPECT_TRUE(download(line, quiet, timing, {}).settings.ok);
         return line.elapsed();
@@ -211,7 +209,7 @@ TEST_F(DownloadTest, ACancelEndsTheDownloadPromptlyAndHandsBackNothing) {
         SCOPED_TRACE(at.count());
         ReceiverSimulator twin;
         twin.setChannelImage(sim.channelImage());
-        SimulatedLink line(twin, kLineRate);
+        SimulatedLink line(twin, test::kLineRate);
         line.cancelAt(line.now() + at);
         test::TransferRecorder watcher;
         const DownloadResult r = download(line, watcher, timing, {});
@@ -247,18 +245,6 @@ struct FaultCase {
     PartEnd channels;
     PartEnd settings;
 };
-
-std::string describe(const FaultCase& c) {
-    return std::string(faultName(c.fault)) + " at " + std::string(commandName(c.command)) + " #" +
-           std::to_string(c.occurrence);
-}
-
-// The statuses of the channel part come before "Get Settings", the settings' from it on.
-std::pair<std::string, std::string> lastStatuses(const std::vector<std::string>& statuses) {
-    const auto split = std::find(statuses.begin(), statuses.end(), "Get Settings");
-    return {split == statuses.begin() ? "" : *(split - 1),
-            split == statuses.end() ? "" : statuses.back()};
-}
 
 TEST(DownloadFaults, EveryFaultAtEveryStepEndsInTimeWithTheRightOutcome) {
     using F = SimFault;
@@ -330,17 +316,17 @@ TEST(DownloadFaults, EveryFaultAtEveryStepEndsInTimeWithTheRightOutcome) {
     };
     const Millis clean = [&] {
         auto sim = makeReceiver();
-        SimulatedLink link(*sim, kLineRate);
+        SimulatedLink link(*sim, test::kLineRate);
         test::TransferRecorder recorder;
         EXPECT_TRUE(download(link, recorder, timing, {}).settings.ok);
         return link.elapsed();
     }();
 
     for (const FaultCase& c : kCases) {
-        SCOPED_TRACE(describe(c));
+        SCOPED_TRACE(test::describeFault(c.fault, c.command, c.occurrence));
         auto sim = makeReceiver();
         sim->addFault({c.fault, c.command, c.occurrence});
-        SimulatedLink link(*sim, kLineRate);
+        SimulatedLink link(*sim, test::kLineRate);
         test::TransferRecorder recorder;
         const DownloadResult r = download(link, recorder, timing, {});
 
@@ -349,7 +335,8 @@ TEST(DownloadFaults, EveryFaultAtEveryStepEndsInTimeWithTheRightOutcome) {
         const Millis slack = c.fault == F::Late ? lateBy + 400ms : timing.timeout;
         EXPECT_LE(link.elapsed(), clean + slack + 100ms);
 
-        const auto [channelsLast, settingsLast] = lastStatuses(recorder.statuses);
+        const auto [channelsLast, settingsLast] =
+            test::lastStatusesAround(recorder.statuses, "Get Settings");
         const struct {
             const char* name;
             const PartOutcome& outcome;

@@ -14,13 +14,14 @@
 #include "receiver_sim/simulated_link.h"
 #include "serial/firmware.h"
 #include "serial/transfer_recorder.h"
+#include "support/serial_line.h"
 
 namespace qel {
 namespace {
 
 using namespace std::chrono_literals;
 
-constexpr std::size_t kLineRate = 3840;  // 38400 baud, 8N1
+using test::kLineRate;
 
 // A firmware file that compresses somewhat, as code does: runs, counters and noise.
 std::string firmwareFile(std::size_t size) {

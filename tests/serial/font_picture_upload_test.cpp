@@ -15,13 +15,16 @@
 #include "serial/transfer_recorder.h"
 #include "serial/upload.h"
 #include "support/receiver_data.h"
+#include "support/serial_line.h"
 
 namespace qel {
 namespace {
 
 using namespace std::chrono_literals;
 
-constexpr std::size_t kLineRate = 3840;  // 38400 baud, 8N1
+using test::kLineRate;
+using test::lineTime;
+using test::withChecksum;
 
 std::string pattern(std::size_t size, std::size_t step) {
     std::string bytes(size, '\0');
@@ -33,14 +36,6 @@ std::string pattern(std::size_t size, std::size_t step) {
 const std::string kSet = pattern(4096, 7);
 const std::string kTeletext = pattern(3190, 13);
 const std::string kPicture = pattern(33718, 3);
-
-std::string withChecksum(const std::string& block) {
-    return block + static_cast<char>(blockChecksum(block));
-}
-
-Millis lineTime(std::size_t bytes) {
-    return Millis{(bytes * 1000 + kLineRate - 1) / kLineRate};
-}
 
 // A receiver on a line at 38400 baud, and an exchange over it.
 struct Bench {

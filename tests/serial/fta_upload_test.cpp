@@ -16,6 +16,7 @@
 #include "serial/transfer_recorder.h"
 #include "serial/upload.h"
 #include "support/fta_image_builder.h"
+#include "support/serial_line.h"
 
 namespace qel {
 namespace {
@@ -23,7 +24,7 @@ namespace {
 using namespace std::chrono_literals;
 
 // The line starts at 38400 baud; the upload switches it to 19200 and back.
-constexpr std::size_t kLineRate = 3840;
+using test::kLineRate;
 const std::string kPair = "\x91\x11";
 
 // An image whose blocks begin with whatever may confuse a framing: a loader command's text,

@@ -9,13 +9,12 @@
 #include "bytes/checksum.h"
 #include "receiver_sim/simulated_link.h"
 #include "serial/loader_frames.h"
+#include "support/serial_line.h"
 
 namespace qel {
 namespace {
 
-std::string withChecksum(const std::string& block) {
-    return block + static_cast<char>(blockChecksum(block));
-}
+using test::withChecksum;
 
 // Every answer to the writes, in one string.
 std::string answers(ReceiverSimulator& sim, const std::vector<std::string>& writes) {

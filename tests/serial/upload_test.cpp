@@ -16,14 +16,12 @@
 #include "receiver_sim/simulated_link.h"
 #include "serial/transfer_recorder.h"
 #include "support/receiver_data.h"
+#include "support/serial_line.h"
 
 namespace qel {
 namespace {
 
 using namespace std::chrono_literals;
-
-// 38400 baud, 8N1.
-constexpr std::size_t kLineRate = 3840;
 
 // Settings other than the ones the simulated receiver is given.
 std::string newSettingsBlock() {
@@ -62,7 +60,7 @@ UploadRequest bothRequest(int count) {
 
 struct UploadTest : ::testing::Test {
     ReceiverSimulator sim;
-    SimulatedLink link{sim, kLineRate};
+    SimulatedLink link{sim, test::kLineRate};
     test::TransferRecorder recorder;
     Timing timing;
 
@@ -105,7 +103,7 @@ TEST(UploadChannels, FewerThan3072ChannelsGoUpAndMoreAreRefusedBeforeAnyByte) {
     for (const auto& c : kCases) {
         SCOPED_TRACE(std::to_string(c.records) + " records, " + std::to_string(c.counted));
         ReceiverSimulator sim;
-        SimulatedLink link(sim, kLineRate);
+        SimulatedLink link(sim, test::kLineRate);
         test::TransferRecorder recorder;
         Exchange exchange(link, recorder);
         const std::string image = test::channelImage(c.records);
@@ -145,7 +143,7 @@ TEST(UploadChannels, PiecesAreTheOutputQueuesSizeAndTheCountEndsAtTheImageLength
     for (const auto& c : kCases) {
         SCOPED_TRACE(std::to_string(c.queue) + " / " + std::to_string(c.channels));
         ReceiverSimulator sim;
-        SimulatedLink link(sim, kLineRate);
+        SimulatedLink link(sim, test::kLineRate);
         link.setOutputQueueSize(c.queue);
         test::TransferRecorder recorder;
         Exchange exchange(link, recorder);
@@ -176,7 +174,7 @@ TEST(UploadChannels, PiecesAreTheOutputQueuesSizeAndTheCountEndsAtTheImageLength
         // The pieces follow each other on the line without a gap: the exchange takes the wire
         // time of every byte both ways and a read's latency for each of the three answers.
         const std::size_t wire = 4 + 2 + 9 + 2 + image.size() + 1 + 2;
-        const auto wireTime = Millis{(wire * 1000 + kLineRate - 1) / kLineRate};
+        const auto wireTime = test::lineTime(wire);
         EXPECT_LE(link.elapsed(), wireTime + 3 * 10ms + 5ms);
         EXPECT_TRUE(sim.channelImage() == image);
     }
@@ -202,7 +200,7 @@ TEST(UploadSettings, OnlyDvb98SettingsGoUpAndOthersAreRefusedBeforeAnyByte) {
         SCOPED_TRACE(c.name);
         ReceiverSimulator sim;
         sim.setSettingsBlock(test::settingsBlock());
-        SimulatedLink link(sim, kLineRate);
+        SimulatedLink link(sim, test::kLineRate);
         test::TransferRecorder recorder;
         Exchange exchange(link, recorder);
         const Status st = uploadSettings(exchange, c.image);
@@ -248,18 +246,6 @@ struct FaultCase {
     PartEnd channels;
     PartEnd settings;
 };
-
-std::string describe(const FaultCase& c) {
-    return std::string(faultName(c.fault)) + " at " + std::string(commandName(c.command)) + " #" +
-           std::to_string(c.occurrence);
-}
-
-// The statuses of the channel part come before "Send Settings", the settings' from it on.
-std::pair<std::string, std::string> lastStatuses(const std::vector<std::string>& statuses) {
-    const auto split = std::find(statuses.begin(), statuses.end(), "Send Settings");
-    return {split == statuses.begin() ? "" : *(split - 1),
-            split == statuses.end() ? "" : statuses.back()};
-}
 
 TEST(UploadFaults, EveryFaultAtEveryWaitEndsInTimeWithTheRightOutcome) {
     using F = SimFault;
@@ -314,17 +300,17 @@ TEST(UploadFaults, EveryFaultAtEveryWaitEndsInTimeWithTheRightOutcome) {
     };
     const Millis clean = [&] {
         auto sim = makeReceiver();
-        SimulatedLink link(*sim, kLineRate);
+        SimulatedLink link(*sim, test::kLineRate);
         test::TransferRecorder recorder;
         EXPECT_TRUE(upload(link, recorder, timing, request).settings.ok);
         return link.elapsed();
     }();
 
     for (const FaultCase& c : kCases) {
-        SCOPED_TRACE(describe(c));
+        SCOPED_TRACE(test::describeFault(c.fault, c.command, c.occurrence));
         auto sim = makeReceiver();
         sim->addFault({c.fault, c.command, c.occurrence});
-        SimulatedLink link(*sim, kLineRate);
+        SimulatedLink link(*sim, test::kLineRate);
         test::TransferRecorder recorder;
         const UploadResult r = upload(link, recorder, timing, request);
 
@@ -335,7 +321,8 @@ TEST(UploadFaults, EveryFaultAtEveryWaitEndsInTimeWithTheRightOutcome) {
         EXPECT_LE(link.elapsed(),
                   clean + (runOut(c.channels) + runOut(c.settings)) * timing.timeout + 100ms);
 
-        const auto [channelsLast, settingsLast] = lastStatuses(recorder.statuses);
+        const auto [channelsLast, settingsLast] =
+            test::lastStatusesAround(recorder.statuses, "Send Settings");
         const struct {
             const char* name;
             const PartOutcome& outcome;
@@ -420,7 +407,7 @@ TEST(UploadBackup, AFailedBackupAsksAndNoSendsNothing) {
         sim.setChannelImage(test::channelImage(20));
         sim.setSettingsBlock(test::settingsBlock());
         if (c.fault) sim.addFault(*c.fault);
-        SimulatedLink link(sim, kLineRate);
+        SimulatedLink link(sim, test::kLineRate);
         test::TransferRecorder recorder;
         recorder.keepsBackup = c.kept;
         if (c.answer) recorder.answers = {*c.answer};
@@ -481,7 +468,7 @@ TEST(UploadBackup, NoBackupWhenNoDvb98PartGoesUp) {
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);
         ReceiverSimulator sim;
-        SimulatedLink link(sim, kLineRate);
+        SimulatedLink link(sim, test::kLineRate);
         test::TransferRecorder recorder;
         recorder.answers = {false};  // the FTA prompt to unplug the receiver
         const UploadResult r = upload(link, recorder, Timing{}, c.request);
@@ -524,7 +511,7 @@ TEST(UploadVerify, EachPartIsReadBackAndTheFirstDifferenceNamed) {
         SCOPED_TRACE(c.name);
         ReceiverSimulator sim;
         if (c.fault) sim.addFault(*c.fault);
-        SimulatedLink link(sim, kLineRate);
+        SimulatedLink link(sim, test::kLineRate);
         test::TransferRecorder recorder;
         UploadRequest request = bothRequest(30);
         request.verify = c.verify;
@@ -562,7 +549,7 @@ TEST(UploadCancel, ACancelStopsPromptlyAndSaysSo) {
         ReceiverSimulator sim;
         sim.setChannelImage(test::channelImage(20));
         sim.setSettingsBlock(test::settingsBlock());
-        SimulatedLink link(sim, kLineRate);
+        SimulatedLink link(sim, test::kLineRate);
         link.cancelAt(link.now() + at);
         test::TransferRecorder recorder;
         const UploadResult r = upload(link, recorder, Timing{}, request);

@@ -15,6 +15,7 @@
 #include "model/errors.h"
 #include "serial/picture.h"
 #include "serial_fixture.h"
+#include "support/serial_line.h"
 #include "ui/picture_dialog.h"
 
 namespace qel {
@@ -31,10 +32,7 @@ std::string mySettingsBlock() {
     return "DVSO" + std::string(1260, '\x11');
 }
 
-std::string withChecksum(std::string block) {
-    block += static_cast<char>(blockChecksum(block));
-    return block;
-}
+using test::withChecksum;
 
 QString english(ErrorCode code) {
     const std::string_view text = errorText(code);

@@ -174,6 +174,10 @@
         <source>The upgrade was stopped: the receiver&apos;s firmware may now be incomplete. Repeat the upgrade before switching the receiver off.</source>
         <translation>L&apos;aggiornamento è stato interrotto: il firmware del ricevitore ora potrebbe essere incompleto. Ripetere l&apos;aggiornamento prima di spegnere il ricevitore.</translation>
     </message>
+    <message>
+        <source>No permission to use the serial port</source>
+        <translation>Nessun permesso per usare la porta seriale</translation>
+    </message>
 </context>
 <context>
     <name>qel::AboutBox</name>
@@ -1255,6 +1259,34 @@ Ripeti l&apos;upload.</translation>
         <source>Firmware upgrade completed</source>
         <translation>Aggiornamento del firmware completato</translation>
     </message>
+    <message>
+        <source>QEL may not open %1: the port belongs to the group &quot;%2&quot;. Add your user to that group (sudo adduser %3 %2), then log out and in again.</source>
+        <translation>QEL non può aprire %1: la porta appartiene al gruppo &quot;%2&quot;. Aggiungi il tuo utente a quel gruppo (sudo adduser %3 %2), poi esci e rientra nella sessione.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened (%2). Check the port in Options.</source>
+        <translation>Impossibile aprire %1 (%2). Controlla la porta in Opzioni.</translation>
+    </message>
+    <message>
+        <source>Waiting for the receiver to finish sending...</source>
+        <translation>Attendo che il ricevitore finisca di trasmettere...</translation>
+    </message>
+    <message>
+        <source>The receiver does not answer on %1 (%2 mode, %3).
+
+Check that the cable is plugged in at both ends, that the receiver is switched on and runs the %4 firmware, that the mode above is the receiver&apos;s, and that the port in Options is the one the cable is on.</source>
+        <translation>Il ricevitore non risponde su %1 (modo %2, %3).
+
+Controlla che il cavo sia collegato da entrambe le parti, che il ricevitore sia acceso e abbia il firmware %4, che il modo scelto sopra sia quello del ricevitore e che la porta in Opzioni sia quella a cui è collegato il cavo.</translation>
+    </message>
+    <message>
+        <source>The receiver&apos;s loader did not answer on %1 at 19200 baud. Plug the receiver&apos;s mains in while &quot;Connect main plug&quot; blinks, and check the cable and the port in Options.</source>
+        <translation>Il loader del ricevitore non ha risposto su %1 a 19200 baud. Collega la corrente al ricevitore mentre lampeggia &quot;Connect main plug&quot;, e controlla il cavo e la porta in Opzioni.</translation>
+    </message>
+    <message>
+        <source>The receiver&apos;s flash now holds %1.</source>
+        <translation>La flash del ricevitore ora contiene %1.</translation>
+    </message>
 </context>
 <context>
     <name>qel::SerialWindow</name>
@@ -1339,10 +1371,6 @@ Ripeti l&apos;upload.</translation>
         <translation>Ciò che il ricevitore conteneva prima dell&apos;upload è conservato in %1</translation>
     </message>
     <message>
-        <source>Bitmaps (*.bmp);;Images (*.bmp *.png *.jpg *.jpeg *.gif *.tif *.tiff *.webp)</source>
-        <translation>Bitmap (*.bmp);;Immagini (*.bmp *.png *.jpg *.jpeg *.gif *.tif *.tiff *.webp)</translation>
-    </message>
-    <message>
         <source>Firmware Files (*.bin)</source>
         <translation>Firmware Files (*.bin)</translation>
     </message>
@@ -1353,6 +1381,18 @@ Ripeti l&apos;upload.</translation>
     <message>
         <source>, and its whole flash erased</source>
         <translation>, e tutta la sua flash sarà cancellata</translation>
+    </message>
+    <message>
+        <source>Images (*.png *.jpg *.jpeg *.bmp *.gif)</source>
+        <translation>Immagini (*.png *.jpg *.jpeg *.bmp *.gif)</translation>
+    </message>
+    <message>
+        <source>Bitmaps (*.bmp)</source>
+        <translation>Bitmap (*.bmp)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Tutti i file (*)</translation>
     </message>
 </context>
 </TS>

@@ -2,10 +2,9 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QTimer>
+#include <QFileInfo>
 
 #include "app/app_paths.h"
-#include "app/serial_link.h"
 #include "app/texts.h"
 #include "files/dvb_file.h"
 #include "files/file_io.h"
@@ -13,8 +12,32 @@
 #include "files/font_file.h"
 #include "files/fta_writer.h"
 #include "files/g98_file.h"
+#include "line/serial_line.h"
 
 namespace qel {
+
+namespace {
+
+// Whether a part that failed may have left the receiver sending: anything but a refusal
+// before its first byte.
+bool mayLeaveLineBusy(const PartOutcome& part) {
+    if (!part.attempted || part.ok) return false;
+    switch (part.status.error()) {
+        case ErrorCode::NoChannelsLoaded:
+        case ErrorCode::TooManyChannelsDvb:
+        case ErrorCode::TooManyChannelsFta:
+        case ErrorCode::SettingsNotTagged:
+        case ErrorCode::NoFontLoaded:
+        case ErrorCode::WrongFontLength:
+        case ErrorCode::WrongFileLength:
+        case ErrorCode::WrongPictureFile:
+            return false;
+        default:
+            return true;
+    }
+}
+
+}  // namespace
 
 SerialController::SerialController(Session& session, Prompter& prompter, QObject* parent)
     : QObject(parent),
@@ -38,12 +61,7 @@ void SerialController::connectRunner() {
     r->keepBackup = [this](const std::string& channels, const std::string& settings) {
         return keepBackup(channels, settings);
     };
-    connect(r, &TransferRunner::opened, this, [this](bool ok, const QString&) {
-        portOpen_ = ok;
-        // These status texts are the same in every language.
-        setAdvise(ok ? QStringLiteral("Com open") : QStringLiteral("Error on COM"));
-        emit portChanged(ok);
-    });
+    connect(r, &TransferRunner::opened, this, &SerialController::portOpened);
     connect(r, &TransferRunner::status, this, &SerialController::setAdvise);
     connect(r, &TransferRunner::statusColour, this, [this](int colour) {
         adviseColour_ = static_cast<StatusColour>(colour);
@@ -58,14 +76,67 @@ void SerialController::connectRunner() {
         emit progress(done, total);
     });
     connect(r, &TransferRunner::finished, this, [this] {
+        if (settling_) {
+            settling_ = false;
+            setAdvise(adviseBeforeSettling_);
+            emit settlingChanged(false);
+            return;
+        }
+        settleAfter_ = false;
         if (whenDone_) {
             const std::function<void()> done = std::move(whenDone_);
             whenDone_ = nullptr;
             done();
         }
         uploading_ = false;
+        emit progress(0, 0);
         setBusy(false);
+        if (settleAfter_) settle();
+        // Said once the window is usable again (or waits only for the line), not over a
+        // window that still looks busy.
+        const std::vector<Message> messages = std::move(messages_);
+        messages_.clear();
+        for (const Message& m : messages)
+            prompter_.tell(m.icon, m.text);
     });
+}
+
+void SerialController::portOpened(bool ok) {
+    portOpen_ = ok;
+    // These status texts are the same in every language.
+    setAdvise(ok ? QStringLiteral("Com open") : QStringLiteral("Error on COM"));
+    portProblem_.clear();
+    if (!ok) {
+        const Status& failure = runner_->openFailure();
+        const QString device = serialDeviceText();
+        if (failure.error() == ErrorCode::PortNoPermission) {
+            const QString group = QString::fromStdString(failure.detail());
+            QString user = qEnvironmentVariable("USER");
+            if (user.isEmpty()) user = QStringLiteral("$USER");
+            portProblem_ = tr("QEL may not open %1: the port belongs to the group \"%2\". Add "
+                              "your user to that group (sudo adduser %3 %2), then log out and "
+                              "in again.")
+                               .arg(device, group, user);
+        } else {
+            QString reason = QString::fromStdString(failure.detail());
+            if (reason.isEmpty()) reason = Texts::errorMessage(failure.error());
+            portProblem_ =
+                tr("%1 cannot be opened (%2). Check the port in Options.").arg(device, reason);
+        }
+    }
+    emit portChanged(ok);
+}
+
+void SerialController::settle() {
+    adviseBeforeSettling_ = advise_;
+    const Millis quiet = timing_.settle;
+    if (!runner_->run(
+            [quiet](Link& link, TransferObserver&) { (void)waitForQuietLine(link, quiet); })) {
+        return;
+    }
+    settling_ = true;
+    setAdvise(tr("Waiting for the receiver to finish sending..."));
+    emit settlingChanged(true);
 }
 
 QString SerialController::speedText(Mode mode) {
@@ -80,24 +151,50 @@ QString SerialController::portText() const {
     return port;
 }
 
+QString SerialController::serialDeviceText() const {
+    const QString device =
+        QString::fromStdString(serialDevice(session_.config().comPortText.toStdString()));
+    const QString port = portText().trimmed();
+    return port == device ? device : QStringLiteral("%1 (%2)").arg(device, port);
+}
+
 void SerialController::start() {
     setAdvise(QString());
     const Workspace& ws = session_.workspace();
-    const std::size_t channels = ws.channelCount();
     if (ws.fileType() == FileKind::BIN) {
         mode_ = Mode::Fta;
-        setBytes(QStringLiteral(" 49152"));
+        bytesUsed_ = QStringLiteral(" 49152");
     } else {
         mode_ = Mode::Dvb98;
-        setBytes(QString::number(channels * 64));
+        bytesUsed_ = QString::number(ws.channelCount() * 64);
     }
-    setChannels(QString::number(channels));
+    showCounts();
+    hideMarks();
+    lastBackup_.clear();
+    emit backupKept(QString());
+    emit progress(0, 0);
     emit modeChanged(mode_);
     emit speedChanged(speedText(mode_) + ' ');
     runner_->close();
     portOpen_ = false;
+    portProblem_.clear();
     emit portChanged(false);
-    runner_->open(SerialLink::deviceOf(session_.config().comPortText), baudOf(mode_));
+    runner_->open(QString::fromStdString(serialDevice(session_.config().comPortText.toStdString())),
+                  baudOf(mode_));
+}
+
+void SerialController::showCounts() {
+    setBytes(bytesUsed_);
+    setChannels(QString::number(session_.workspace().channelCount()));
+}
+
+void SerialController::hideMarks() {
+    marks_.fill(Mark::Hidden);
+    emit marksChanged();
+}
+
+void SerialController::setMark(int index, bool ok) {
+    marks_[static_cast<std::size_t>(index)] = ok ? Mark::Ok : Mark::Ko;
 }
 
 void SerialController::stop() {
@@ -184,9 +281,8 @@ bool SerialController::keepBackup(const std::string& channelImage,
 }
 
 void SerialController::download(bool channels, bool settings) {
-    if (busy_ || !portOpen_ || (!channels && !settings)) return;
-    marks_.fill(Mark::Hidden);
-    emit marksChanged();
+    if (busy_ || settling_ || !portOpen_ || (!channels && !settings)) return;
+    hideMarks();
     DownloadRequest request;
     request.channels = channels;
     request.settings = settings;
@@ -214,11 +310,12 @@ bool SerialController::startTransfer(std::function<void(Link&, TransferObserver&
     return true;
 }
 
-void SerialController::upload(bool channels, bool settings, bool systemFont, int systemFontSet,
-                              bool teletextFont) {
-    if (busy_ || !portOpen_ || (!channels && !settings && !systemFont && !teletextFont)) return;
-    marks_.fill(Mark::Hidden);
-    emit marksChanged();
+void SerialController::upload(bool channels, bool settings, bool systemFont, bool teletextFont) {
+    if (busy_ || settling_ || !portOpen_ ||
+        (!channels && !settings && !systemFont && !teletextFont)) {
+        return;
+    }
+    hideMarks();
     lastBackup_.clear();
     emit backupKept(QString());
     const Workspace& ws = session_.workspace();
@@ -245,7 +342,7 @@ void SerialController::upload(bool channels, bool settings, bool systemFont, int
                 // Refused by the image writer: its message, and nothing goes up.
                 prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(image.status()));
                 request.channels = false;
-                marks_[0] = Mark::Ko;
+                setMark(kChannels, false);
                 emit marksChanged();
             }
         }
@@ -259,7 +356,7 @@ void SerialController::upload(bool channels, bool settings, bool systemFont, int
         request.systemFont = true;
         // A one-set font has only its first set.
         if (font && isSystemFont(*font)) {
-            const int set = fontSetCount(*font) == 2 ? systemFontSet : 0;
+            const int set = fontSetCount(*font) == 2 ? systemFontSet_ : 0;
             request.systemFontSet = std::string(qel::systemFontSet(ws.fontData(), *font, set));
         }
     }
@@ -274,11 +371,15 @@ void SerialController::upload(bool channels, bool settings, bool systemFont, int
     uploading_ = true;
     adviseColour_ = StatusColour::Normal;
     emit adviseColourChanged(adviseColour_);
+    // What the receiver holds once DVB98 channels went up.
+    const QString bytesAfter = request.channelKind == FileKind::DVB
+                                   ? QString::number(request.channelImage.size())
+                                   : bytesUsed_;
     if (!startTransfer(
             [result, timing, request = std::move(request)](Link& link, TransferObserver& o) {
                 *result = qel::upload(link, o, timing, request);
             },
-            [this, result] { finishUpload(*result); })) {
+            [this, result, bytesAfter] { finishUpload(*result, bytesAfter); })) {
         uploading_ = false;
     }
 }
@@ -287,18 +388,49 @@ void SerialController::cancel() {
     runner_->cancel();
 }
 
+void SerialController::say(Prompter::Icon icon, const QString& text) {
+    messages_.push_back({icon, text});
+}
+
+QString SerialController::silenceHint() const {
+    const bool dvb98 = mode_ == Mode::Dvb98;
+    return tr("The receiver does not answer on %1 (%2 mode, %3).\n\n"
+              "Check that the cable is plugged in at both ends, that the receiver is switched "
+              "on and runs the %4 firmware, that the mode above is the receiver's, and that "
+              "the port in Options is the one the cable is on.")
+        .arg(serialDeviceText(),
+             dvb98 ? QStringLiteral("Dr. Vellox") : QStringLiteral("FTA 2.4061"), speedText(mode_),
+             dvb98 ? QStringLiteral("DVB98") : QStringLiteral("FTA"));
+}
+
+bool SerialController::tellSilence(std::initializer_list<const Status*> failures) {
+    for (const Status* failure : failures) {
+        if (isSilentReceiver(*failure)) {
+            say(Prompter::Icon::Critical, silenceHint());
+            return true;
+        }
+    }
+    return false;
+}
+
 void SerialController::tellFailure(const PartOutcome& part) {
     const ErrorCode code = part.status.error();
     if (code == ErrorCode::DownloadFailed || code == ErrorCode::WrongChannelDataSize) {
-        prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(code));
+        say(Prompter::Icon::Critical, Texts::errorMessage(code));
+    } else if (code == ErrorCode::PortError) {
+        say(Prompter::Icon::Critical, Texts::errorMessage(part.status));
     }
 }
 
 void SerialController::finishDownload(const DownloadResult& result) {
     Workspace& ws = session_.workspace();
     const QDir folder(session_.workingDir());
+    settleAfter_ =
+        result.cancelled || mayLeaveLineBusy(result.channels) || mayLeaveLineBusy(result.settings);
+    const bool silent =
+        !result.cancelled && tellSilence({&result.channels.status, &result.settings.status});
     if (result.channels.attempted) {
-        marks_[0] = result.channels.ok ? Mark::Ok : Mark::Ko;
+        setMark(kChannels, result.channels.ok);
         if (result.replacesChannels()) {
             auto lists = parseDvb(result.channelImage, session_.log());
             if (lists) {
@@ -306,20 +438,22 @@ void SerialController::finishDownload(const DownloadResult& result) {
                 ws.installChannels({std::move(lists.value()), FileKind::DVB, {}});
                 session_.setChannelFile(folder.filePath(QStringLiteral("Download.dvb")));
             } else {
-                marks_[0] = Mark::Ko;
+                setMark(kChannels, false);
             }
         }
-        if (!result.channels.ok && !result.cancelled) tellFailure(result.channels);
+        if (result.channels.ok) bytesUsed_ = QString::number(result.channelImage.size());
+        if (!result.channels.ok && !result.cancelled && !silent) tellFailure(result.channels);
     }
     if (result.settings.attempted) {
-        marks_[1] = result.settings.ok ? Mark::Ok : Mark::Ko;
+        setMark(kSettings, result.settings.ok);
         if (result.replacesSettings()) {
             ws.installSettings(settingsImageOf(result.settingsBlock));
             session_.setSettingsFile(folder.filePath(QStringLiteral("Download.g98")));
         }
-        if (!result.settings.ok && !result.cancelled) tellFailure(result.settings);
+        if (!result.settings.ok && !result.cancelled && !silent) tellFailure(result.settings);
     }
     if (result.cancelled) setAdvise(Texts::errorMessage(ErrorCode::TransferCancelled));
+    showCounts();
     emit marksChanged();
     if (result.replacesChannels()) emit channelsDownloaded();
 }
@@ -331,20 +465,30 @@ void SerialController::tellUploadFailure(const PartOutcome& part, const UploadRe
         case ErrorCode::NoChannelsLoaded:   // the Ko mark says it
         case ErrorCode::SettingsNotTagged:  // "Error" in the status line
         case ErrorCode::NoAnswer:           // "Error" in the status line
-        case ErrorCode::PortError:          // the status line names the port's trouble
         case ErrorCode::NoFontLoaded:       // "Error" in the status line, the Ko mark
         case ErrorCode::WrongFontLength:
             return;
+        case ErrorCode::PortError:
+            say(Prompter::Icon::Critical, Texts::errorMessage(st));
+            return;
+        case ErrorCode::LoaderTimeout:
+            say(Prompter::Icon::Critical,
+                Texts::errorMessage(ErrorCode::LoaderTimeout) + QStringLiteral("\n\n") +
+                    tr("The receiver's loader did not answer on %1 at 19200 baud. Plug the "
+                       "receiver's mains in while \"Connect main plug\" blinks, and check the "
+                       "cable and the port in Options.")
+                        .arg(serialDeviceText()));
+            return;
         case ErrorCode::BlocksUnanswered:
-            prompter_.tell(Prompter::Icon::Critical,
-                           tr("%1 of the 48 blocks got no answer from the receiver.\n"
-                              "Repeat the upload.")
-                               .arg(result.unansweredBlocks));
+            say(Prompter::Icon::Critical,
+                tr("%1 of the 48 blocks got no answer from the receiver.\n"
+                   "Repeat the upload.")
+                    .arg(result.unansweredBlocks));
             return;
         case ErrorCode::FlashIncomplete:
-            prompter_.tell(Prompter::Icon::Critical,
-                           tr("The upload stopped part-way: the receiver's flash is now "
-                              "incomplete and must be written again."));
+            say(Prompter::Icon::Critical,
+                tr("The upload stopped part-way: the receiver's flash is now "
+                   "incomplete and must be written again."));
             return;
         case ErrorCode::VerifyFailed: {
             QString text = Texts::errorMessage(ErrorCode::VerifyFailed);
@@ -356,23 +500,23 @@ void SerialController::tellUploadFailure(const PartOutcome& part, const UploadRe
             } else {
                 text += QStringLiteral("\n") + tr("It could not be read back.");
             }
-            prompter_.tell(Prompter::Icon::Critical, text);
+            say(Prompter::Icon::Critical, text);
             return;
         }
         default:
-            // "Too many channels…", "Error during upload", "Timeout", …: the texts as they
-            // stand, without detail.
-            prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(st.error()));
+            // "Too many channels…", "Error during upload", …: the texts as they stand,
+            // without detail.
+            say(Prompter::Icon::Critical, Texts::errorMessage(st.error()));
             return;
     }
 }
 
-void SerialController::uploadPicture(const std::string& file, int slot) {
-    if (busy_ || !portOpen_) return;
-    marks_.fill(Mark::Hidden);
-    emit marksChanged();
+void SerialController::uploadPicture(const std::string& file) {
+    if (busy_ || settling_ || !portOpen_) return;
+    hideMarks();
     auto result = std::make_shared<PictureResult>();
     const Timing timing = timing_;
+    const int slot = pictureSlot_;
     uploading_ = true;
     if (!startTransfer(
             [result, timing, file, slot](Link& link, TransferObserver& o) {
@@ -384,31 +528,50 @@ void SerialController::uploadPicture(const std::string& file, int slot) {
 }
 
 void SerialController::finishPicture(const PictureResult& result) {
+    const Status& st = result.status;
+    setMark(kPicture, st.ok());
+    settleAfter_ = result.cancelled || (!st.ok() && st.error() != ErrorCode::WrongPictureFile);
     // The status line has told how it went; a refused file is said before anything is sent.
-    if (result.status.error() == ErrorCode::WrongPictureFile)
-        prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(ErrorCode::WrongPictureFile));
+    if (st.error() == ErrorCode::WrongPictureFile) {
+        say(Prompter::Icon::Critical, Texts::errorMessage(ErrorCode::WrongPictureFile));
+    } else if (st.error() == ErrorCode::PortError) {
+        say(Prompter::Icon::Critical, Texts::errorMessage(st));
+    } else if (!result.cancelled) {
+        tellSilence({&st});
+    }
     if (result.cancelled) setAdvise(Texts::errorMessage(ErrorCode::TransferCancelled));
+    showCounts();
+    emit marksChanged();
 }
 
-void SerialController::finishUpload(const UploadResult& result) {
+void SerialController::finishUpload(const UploadResult& result, const QString& bytesAfter) {
     // The loader runs at its own speed; the port goes back to the chosen mode's.
     runner_->setSpeed(baudOf(mode_));
     adviseColour_ = StatusColour::Normal;
     emit adviseColourChanged(adviseColour_);
     const PartOutcome* parts[] = {&result.channels, &result.settings, &result.systemFont,
                                   &result.teletextFont};
+    const bool silent =
+        !result.cancelled && tellSilence({&result.channels.status, &result.settings.status,
+                                          &result.systemFont.status, &result.teletextFont.status});
+    settleAfter_ = result.cancelled;
     for (std::size_t i = 0; i < std::size(parts); ++i) {
         const PartOutcome& part = *parts[i];
         if (!part.attempted) continue;
-        marks_[i] = part.ok ? Mark::Ok : Mark::Ko;
-        if (!part.ok) tellUploadFailure(part, result);
+        setMark(static_cast<int>(i), part.ok);
+        settleAfter_ = settleAfter_ || mayLeaveLineBusy(part);
+        if (!part.ok && !(silent && part.status.error() == ErrorCode::NoAnswer)) {
+            tellUploadFailure(part, result);
+        }
     }
+    if (result.channels.ok) bytesUsed_ = bytesAfter;
     if (result.cancelled) setAdvise(Texts::errorMessage(ErrorCode::TransferCancelled));
+    showCounts();
     emit marksChanged();
 }
 
 void SerialController::upgradeFirmware(const QString& firmwarePath, bool eraseAll) {
-    if (busy_ || !portOpen_ || firmwarePath.isEmpty()) return;
+    if (busy_ || settling_ || !portOpen_ || firmwarePath.isEmpty()) return;
     std::vector<std::string> places;
     for (const QString& place :
          routinePlaces_.isEmpty() ? AppPaths::suppliedPlaces() : routinePlaces_)
@@ -431,41 +594,47 @@ void SerialController::upgradeFirmware(const QString& firmwarePath, bool eraseAl
         prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(file.status(), firmwarePath));
         return;
     }
-    marks_.fill(Mark::Hidden);
-    emit marksChanged();
+    hideMarks();
     auto request = std::make_shared<FirmwareRequest>(
         FirmwareRequest{std::move(routine.value()), std::move(file.value()), eraseAll});
     auto result = std::make_shared<FirmwareResult>();
     const Timing timing = timing_;
-    const QString bytesBefore = bytes_;
     // The upgrade shows the bytes sent in the bytes field itself.
     uploading_ = true;
+    const QString name = QFileInfo(firmwarePath).fileName();
     if (!startTransfer(
             [result, request, timing](Link& link, TransferObserver& o) {
                 *result = qel::upgradeFirmware(link, o, timing, *request);
             },
-            [this, result, bytesBefore] { finishFirmware(*result, bytesBefore); })) {
+            [this, result, name] { finishFirmware(*result, name); })) {
         uploading_ = false;
     }
 }
 
-void SerialController::finishFirmware(const FirmwareResult& result, const QString& bytesBefore) {
-    setBytes(bytesBefore);
-    const ErrorCode code = result.status.error();
-    if (result.status.ok()) {
-        // Said once the window is usable again, not over a window that still looks busy.
-        QTimer::singleShot(0, this, [this] {
-            prompter_.tell(Prompter::Icon::Information, tr("Firmware upgrade completed"));
-        });
+void SerialController::finishFirmware(const FirmwareResult& result, const QString& fileName) {
+    const Status& st = result.status;
+    const ErrorCode code = st.error();
+    setMark(kFirmware, st.ok());
+    settleAfter_ = !st.ok();
+    if (st.ok()) {
+        say(Prompter::Icon::Information,
+            tr("Firmware upgrade completed") + QStringLiteral("\n") +
+                tr("The receiver's flash now holds %1.").arg(fileName));
     } else if (code == ErrorCode::FirmwareCrcError || code == ErrorCode::FirmwareDecompressError ||
-               code == ErrorCode::FirmwareWriteError || code == ErrorCode::PortError) {
-        prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(code));
+               code == ErrorCode::FirmwareWriteError) {
+        say(Prompter::Icon::Critical, Texts::errorMessage(code));
+    } else if (code == ErrorCode::PortError) {
+        say(Prompter::Icon::Critical, Texts::errorMessage(st));
     } else if (code == ErrorCode::FirmwareIncomplete) {
-        prompter_.tell(Prompter::Icon::Exclamation, Texts::errorMessage(code));
+        say(Prompter::Icon::Exclamation, Texts::errorMessage(code));
     } else if (code == ErrorCode::TransferCancelled) {
         setAdvise(Texts::errorMessage(ErrorCode::TransferCancelled));
+    } else {
+        // "Error" in the status line; a receiver that never answered is told what to check.
+        tellSilence({&st});
     }
-    // A receiver that did not answer before the blocks: "Error" in the status line says so.
+    showCounts();
+    emit marksChanged();
 }
 
 }  // namespace qel

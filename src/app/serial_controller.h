@@ -9,7 +9,9 @@
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <memory>
+#include <vector>
 
 #include "app/prompter.h"
 #include "app/session.h"
@@ -28,8 +30,9 @@ class SerialController : public QObject {
 public:
     enum class Mode { Dvb98 = 0, Fta = 1 };
     enum class Mark { Hidden, Ok, Ko };
-    // The outcome marks: channels, settings, system font, teletext font.
-    static constexpr int kMarks = 4;
+    // The outcome marks: channels, settings, system font, teletext font, picture, firmware.
+    enum MarkIndex { kChannels, kSettings, kSystemFont, kTeletextFont, kPicture, kFirmware };
+    static constexpr int kMarks = 6;
 
     SerialController(Session& session, Prompter& prompter, QObject* parent = nullptr);
     ~SerialController() override;
@@ -38,25 +41,32 @@ public:
     void setLinkFactory(TransferRunner::LinkFactory factory);
     void setTiming(const Timing& timing) { timing_ = timing; }
 
-    // The serial window opens: the port is opened again and the fields filled.
+    // The serial window opens: the port is opened again, the fields filled and the marks of
+    // an earlier window hidden.
     void start();
     // The serial window closes: the port too.
     void stop();
 
     void setMode(Mode mode);
     Mode mode() const { return mode_; }
-    static int baudOf(Mode mode) { return mode == Mode::Dvb98 ? 38400 : 19200; }
+    static int baudOf(Mode mode) { return mode == Mode::Dvb98 ? kDvb98Speed : kLoaderSpeed; }
     static QString speedText(Mode mode);
+
+    // The set of a two-set system font that goes up (0 or 1), and the picture slot (1 or 2):
+    // kept while the program runs, so a window opened again shows them as they were chosen.
+    void setSystemFontSet(int set) { systemFontSet_ = set == 1 ? 1 : 0; }
+    int systemFontSet() const { return systemFontSet_; }
+    void setPictureSlot(int slot) { pictureSlot_ = slot == 2 ? 2 : 1; }
+    int pictureSlot() const { return pictureSlot_; }
 
     // "Vandu --> PC": the channels and the settings, as chosen.
     void download(bool channels, bool settings);
     // "PC --> Vandu": the channels (DVB98 records, or an FTA image through the loader) and the
-    // DVB98 settings, as chosen; with the backup and the check the options ask for.
-    // The system font's set (0 or 1) and the teletext font follow when chosen.
-    void upload(bool channels, bool settings, bool systemFont = false, int systemFontSet = 0,
-                bool teletextFont = false);
-    // "Picture Upload": a boot picture file (33718 bytes) into slot 1 or 2.
-    void uploadPicture(const std::string& file, int slot);
+    // DVB98 settings, as chosen; with the backup and the check the options ask for. The
+    // chosen set of the system font and the teletext font follow when chosen.
+    void upload(bool channels, bool settings, bool systemFont = false, bool teletextFont = false);
+    // "Picture Upload": a boot picture file (33718 bytes) into the chosen slot.
+    void uploadPicture(const std::string& file);
     // "Firmware upgrade": the firmware file through the flash routine, erasing the whole flash
     // or only the firmware's part. Refused with a message before any byte when the routine or
     // the file is missing or the file is empty.
@@ -65,13 +75,21 @@ public:
     void setFlashRoutinePlaces(const QStringList& places) { routinePlaces_ = places; }
     // Where the backups before uploads go: a folder of their own each, named by the time.
     void setBackupRoot(const QString& folder) { backupRoot_ = folder; }
-    // The folder that holds what the receiver held before the last upload; empty if none.
+    // The folder that holds what the receiver held before the last upload of this window;
+    // empty if it made none.
     const QString& lastBackup() const { return lastBackup_; }
-    // Stops a running transfer; the lists and settings stay as they were.
+    // Stops a running transfer (the lists and settings stay as they were), or the wait for
+    // the receiver to fall quiet after one.
     void cancel();
 
+    // A transfer runs: the document must not change under it.
     bool busy() const { return busy_; }
+    // After a cancelled or failed transfer: the receiver may still be sending, and the next
+    // transfer waits until it has fallen quiet.
+    bool settling() const { return settling_; }
     bool portOpen() const { return portOpen_; }
+    // Why the port could not be opened, and what to do; empty while it is open.
+    const QString& portProblem() const { return portProblem_; }
     const QString& advise() const { return advise_; }
     StatusColour adviseColour() const { return adviseColour_; }
     const QString& bytesText() const { return bytes_; }
@@ -89,10 +107,12 @@ signals:
     void speedChanged(const QString& text);
     void modeChanged(Mode mode);
     void marksChanged();
+    // Bytes moved of the current block; (0, 0) when nothing moves.
     void progress(qint64 done, qint64 total);
     // The port opened (the transfer groups may be used) or not.
     void portChanged(bool open);
     void busyChanged(bool busy);
+    void settlingChanged(bool settling);
     // New lists came from the receiver: shown from row 1, with a new history.
     void channelsDownloaded();
 
@@ -101,18 +121,40 @@ private:
     void setBytes(const QString& text);
     void setChannels(const QString& text);
     void setBusy(bool busy);
+    void setMark(int index, bool ok);
+    void hideMarks();
     void connectRunner();
     bool confirm(Confirmation which);
     bool keepBackup(const std::string& channelImage, const std::string& settingsBlock);
     void finishDownload(const DownloadResult& result);
     void tellFailure(const PartOutcome& part);
-    void finishUpload(const UploadResult& result);
+    // `bytesAfter`: the bytes used once the channels went up.
+    void finishUpload(const UploadResult& result, const QString& bytesAfter);
     void finishPicture(const PictureResult& result);
-    void finishFirmware(const FirmwareResult& result, const QString& bytesBefore);
+    void finishFirmware(const FirmwareResult& result, const QString& fileName);
     void tellUploadFailure(const PartOutcome& part, const UploadResult& result);
+    // Says so when the receiver did not answer at all, once for the whole transfer; true
+    // when it did.
+    bool tellSilence(std::initializer_list<const Status*> failures);
+    // What to check when the receiver does not answer, naming the port and the mode.
+    QString silenceHint() const;
+    // After a transfer: the bytes and channels fields as they are at rest.
+    void showCounts();
     // Runs `job` on the transfer thread; `done` follows on this thread when it has ended.
     bool startTransfer(std::function<void(Link&, TransferObserver&)> job,
                        std::function<void()> done);
+    // Waits on the transfer thread until the line has been quiet for a moment.
+    void settle();
+    void portOpened(bool ok);
+    // The device and the port as the options name it ("/dev/ttyS0 (COM 1)").
+    QString serialDeviceText() const;
+    // A message of the transfer that is ending, told once it has ended.
+    void say(Prompter::Icon icon, const QString& text);
+
+    struct Message {
+        Prompter::Icon icon;
+        QString text;
+    };
 
     Session& session_;
     Prompter& prompter_;
@@ -120,14 +162,26 @@ private:
     Timing timing_;
     Mode mode_ = Mode::Dvb98;
     bool busy_ = false;
+    bool settling_ = false;
     bool portOpen_ = false;
+    QString portProblem_;
     QString advise_;
+    // The advise of the transfer that ended, shown again once the line is quiet.
+    QString adviseBeforeSettling_;
     QString bytes_;
     QString channels_;
+    // The bytes used, as the field shows it at rest: the receiver's channel data size, or
+    // the lists' own when nothing has come from the receiver yet.
+    QString bytesUsed_;
     StatusColour adviseColour_ = StatusColour::Normal;
     std::array<Mark, kMarks> marks_{};
     std::function<void()> whenDone_;
+    std::vector<Message> messages_;
+    // The transfer that ended may have left the receiver sending.
+    bool settleAfter_ = false;
     bool uploading_ = false;
+    int systemFontSet_ = 0;
+    int pictureSlot_ = 1;
     QString backupRoot_;
     QStringList routinePlaces_;
     QString lastBackup_;

@@ -3,7 +3,7 @@
 #include <QMetaObject>
 #include <chrono>
 
-#include "app/serial_link.h"
+#include "line/serial_line.h"
 
 namespace qel {
 
@@ -63,10 +63,12 @@ private:
 
 TransferRunner::LinkFactory TransferRunner::serialPorts() {
     return [](const QString& device, int baud, Status& opened) -> std::unique_ptr<Link> {
-        auto link = std::make_unique<SerialLink>();
-        opened = link->open(device, baud);
-        if (!opened) return nullptr;
-        return link;
+        Result<std::unique_ptr<SerialLine>> line = SerialLine::open(device.toStdString(), baud);
+        if (!line) {
+            opened = line.status();
+            return nullptr;
+        }
+        return std::move(line.value());
     };
 }
 
@@ -100,10 +102,11 @@ void TransferRunner::open(const QString& device, int baud) {
             link_ = worker_->link.get();
         }
         const bool ok = worker_->link != nullptr;
-        const QString error = QString::fromStdString(openStatus.detail());
-        QMetaObject::invokeMethod(this, [this, ok, error] {
+        if (ok) openStatus = {};
+        QMetaObject::invokeMethod(this, [this, ok, openStatus] {
             linkOpen_ = ok;
-            emit opened(ok, error);
+            openFailure_ = openStatus;
+            emit opened(ok);
         });
     });
 }

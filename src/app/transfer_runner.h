@@ -41,6 +41,8 @@ public:
     bool run(std::function<void(Link&, TransferObserver&)> job);
     bool busy() const { return busy_; }
     bool linkOpen() const { return linkOpen_; }
+    // Why the last open failed.
+    const Status& openFailure() const { return openFailure_; }
     // Stops the running transfer: its waits end at once. From any thread.
     void cancel();
 
@@ -51,7 +53,7 @@ public:
         keepBackup = [](const std::string&, const std::string&) { return false; };
 
 signals:
-    void opened(bool ok, const QString& error);
+    void opened(bool ok);
     void status(const QString& text);
     void statusColour(int colour);  // a StatusColour
     void bytesShown(const QString& text);
@@ -70,6 +72,7 @@ private:
     Link* link_ = nullptr;  // the worker's link, for cancel
     bool busy_ = false;
     bool linkOpen_ = false;
+    Status openFailure_;
     std::atomic<bool> cancelRequested_{false};
 };
 

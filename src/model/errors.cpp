@@ -26,6 +26,8 @@ constexpr ErrorEntry kErrors[] = {
      QT_TRANSLATE_NOOP("Texts", "Too many channels for FTA : no Upload/Save "), false},
     {ErrorCode::UnsupportedFileType, QT_TRANSLATE_NOOP("Texts", "Unsupported file type"), true},
     {ErrorCode::PortError, QT_TRANSLATE_NOOP("Texts", "Error on COM"), false},
+    {ErrorCode::PortNoPermission,
+     QT_TRANSLATE_NOOP("Texts", "No permission to use the serial port"), false},
     {ErrorCode::NoAnswer, QT_TRANSLATE_NOOP("Texts", "Error"), false},
     {ErrorCode::DownloadFailed, QT_TRANSLATE_NOOP("Texts", "Error during download"), false},
     {ErrorCode::WrongChecksum, QT_TRANSLATE_NOOP("Texts", "Wrong checksum"), false},

@@ -20,6 +20,7 @@ enum class ErrorCode {
     TooManyChannelsFta,    // more than 256 transponders or data beyond the image
     UnsupportedFileType,   // a file name whose extension no reader or writer handles
     PortError,             // the serial port cannot be opened or set up, or the line failed
+    PortNoPermission,      // the user may not open the port; the detail names its group
     NoAnswer,              // the receiver did not answer a request in time
     DownloadFailed,        // the channel data did not arrive whole or intact
     WrongChecksum,         // a block arrived whole but its checksum byte differs

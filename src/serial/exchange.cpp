@@ -51,6 +51,26 @@ std::string describeCommand(std::string_view command) {
     return hex;
 }
 
+bool isSilentReceiver(const Status& failure) {
+    return failure.error() == ErrorCode::NoAnswer &&
+           failure.detail() == "no answer to " + describeCommand("CBEG");
+}
+
+Status waitForQuietLine(Link& link, Millis quiet) {
+    std::string dropped;
+    Clock::time_point lastArrival = link.now();
+    for (;;) {
+        if (link.cancelled()) return ErrorCode::TransferCancelled;
+        const Clock::time_point now = link.now();
+        if (now - lastArrival >= quiet) return {};
+        dropped.clear();
+        if (Status st = link.receive(dropped, remainingUntil(lastArrival + quiet, now)); !st) {
+            return st;
+        }
+        if (!dropped.empty()) lastArrival = link.now();
+    }
+}
+
 Status withDetail(const Status& failure, std::string detail) {
     return Error{failure.error(), std::move(detail)};
 }
@@ -67,9 +87,8 @@ Status sendInPieces(Exchange& exchange, std::string_view data, bool showCount, b
         if (showCount) observer.bytesShown(std::to_string(sent - 1));
         if (Status st = exchange.send(piece); !st) return st;
         // The timeout counts from when the piece could have left: a large queue takes longer
-        // than a short timeout on the line (38400 baud, 8N1).
-        const Millis lineTime{(piece.size() * 10 * 1000 + 38400 - 1) / 38400};
-        if (!link.drain(exchange.timing().timeout + lineTime)) {
+        // than a short timeout on the line.
+        if (!link.drain(exchange.timing().timeout + lineTime(piece.size(), kDvb98Speed))) {
             if (link.cancelled()) return ErrorCode::TransferCancelled;
             if (!stopWhenStuck) continue;  // the answer to the whole block decides
             return Error{ErrorCode::NoAnswer, "piece " + std::to_string(offset / pieceSize + 1) +

@@ -101,6 +101,15 @@ Status sendInPieces(Exchange& exchange, std::string_view data, bool showCount, b
 // A command as a failure detail names it: printable text in quotes, other bytes in hex.
 std::string describeCommand(std::string_view command);
 
+// Whether a failure is the receiver's silence at the opening handshake ("CBEG"): nothing
+// answers on the line at all, as far as the transfer can tell.
+bool isSilentReceiver(const Status& failure);
+
+// Reads and drops whatever the line brings until it has been quiet for `quiet`: a receiver
+// that is still sending the rest of an answer nobody waits for any more. Ends early with
+// TransferCancelled once the link is cancelled, or with the line's failure.
+Status waitForQuietLine(Link& link, Millis quiet);
+
 // The same failure with another detail.
 Status withDetail(const Status& failure, std::string detail);
 

@@ -166,9 +166,9 @@ private:
             sentBytes_ += piece.size();
             observer_.bytesShown(std::to_string(sentBytes_));
             // A piece that is slow to leave does not stop the block: its answers decide.
-            const Millis lineTime{(piece.size() * 10 * 1000 + 38400 - 1) / 38400};
+            const Millis onLine = lineTime(piece.size(), kDvb98Speed);
             (void)completing([&]() -> Status {
-                if (link_.drain(timing_.blockWait + lineTime) || !link_.cancelled()) return {};
+                if (link_.drain(timing_.blockWait + onLine) || !link_.cancelled()) return {};
                 return ErrorCode::TransferCancelled;
             });
             const std::size_t done = offset + piece.size();

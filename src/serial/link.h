@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,17 @@
 namespace qel {
 
 using Millis = std::chrono::milliseconds;
+
+// The speeds of the receiver's two dialects: the DVB98 firmware's and the FTA loader's.
+inline constexpr int kDvb98Speed = 38400;
+inline constexpr int kLoaderSpeed = 19200;
+
+// The time `bytes` take on a line at `baud` with 8N1 framing (ten bits a byte), rounded up
+// to whole milliseconds.
+constexpr Millis lineTime(std::size_t bytes, int baud) {
+    const auto bits = static_cast<std::int64_t>(bytes) * 10 * 1000;
+    return Millis{(bits + baud - 1) / baud};
+}
 
 // Used from one thread at a time (the one running the exchange); only the cancel flag may be
 // set from any thread. Every wait returns early once the flag is set.

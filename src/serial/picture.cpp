@@ -41,8 +41,9 @@ Status uploadPicture(Exchange& exchange, std::string_view file, int slot) {
     observer.status("Sending Picture");
     Status st = exchange.sendCommand("CBEG", kOk);
     if (st) {
-        exchange.clearReceived();
         link.pause(exchange.timing().pause);
+        // What came during the pause answers nothing sent since.
+        exchange.clearReceived();
         st = exchange.send("O");
         if (st) st = withAnswerDetail(exchange.waitForText({}, timeout), "\"O\"");
     }

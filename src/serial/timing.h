@@ -12,6 +12,7 @@ struct Timing {
     Millis blockWait{10000};     // the wait for each block's answers in the firmware upgrade
     Millis quiet{50};            // silence after which an unterminated answer counts as complete
     Millis wakeUpAttempt{1000};  // each of the FTA loader's wake-up attempts
+    Millis settle{1000};         // silence after which a receiver has finished sending
 };
 
 }  // namespace qel

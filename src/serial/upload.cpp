@@ -34,11 +34,6 @@ Status channelFailure(const Status& failure) {
     return Error{ErrorCode::UploadFailed, std::move(detail)};
 }
 
-// How long `bytes` take on the line at the DVB98 firmware's speed, 8N1.
-Millis dvb98LineTime(std::size_t bytes) {
-    return Millis{(bytes * 10 * 1000 + kDvb98Speed - 1) / kDvb98Speed};
-}
-
 Status checkDvbChannels(std::string_view image, std::size_t channelCount) {
     const std::size_t records = image.size() / kDvbRecordSize;
     if (std::max(records, channelCount) > kMaxDvb98Channels) {
@@ -367,7 +362,7 @@ Status uploadSettings(Exchange& exchange, std::string_view settingsImage) {
     }
     if (st) {
         // The wait for the answer counts from when the block has left.
-        link.drain(timeout + dvb98LineTime(data.size()));
+        link.drain(timeout + lineTime(data.size(), kDvb98Speed));
         st = exchange.waitForText(kOk, timeout);
         if (st.error() == ErrorCode::NoAnswer && st.detail().empty()) {
             st = withDetail(st, "no answer to \"H\" and the settings block");

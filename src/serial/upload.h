@@ -20,9 +20,6 @@
 
 namespace qel {
 
-// The FTA loader talks at this speed; the DVB98 firmware at kDvb98Speed.
-inline constexpr int kLoaderSpeed = 19200;
-inline constexpr int kDvb98Speed = 38400;
 // How often the loader is called while the operator plugs the receiver in.
 inline constexpr int kWakeUpAttempts = 10;
 // The loader's answers: to its first wake-up pair, and to the first pair after its commands.

@@ -1,5 +1,6 @@
 #include "ui/serial_window.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -54,6 +55,10 @@ SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter&
     backup_->setOpenExternalLinks(true);
     backup_->setWordWrap(true);
     backup_->hide();
+    portProblem_ = named(new QLabel(this), "PortNote");
+    portProblem_->setWordWrap(true);
+    portProblem_->setStyleSheet(QStringLiteral("QLabel { color: #c0392b; }"));
+    portProblem_->hide();
 
     connection_ = named(new QGroupBox(this), "Frame2");
     portLabel_ = named(new QLabel(connection_), "Comlab");
@@ -88,7 +93,6 @@ SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter&
     includeSystemFont_ = named(new QCheckBox(transfers_), "IncludeSysFon");
     font1_ = named(new QRadioButton(QStringLiteral("1"), transfers_), "Font1");
     font2_ = named(new QRadioButton(QStringLiteral("2"), transfers_), "Font2");
-    font1_->setChecked(true);
     includeTeletextFont_ = named(new QCheckBox(transfers_), "IncludeTxtFon");
     includeChannels_->setChecked(true);
     includeSettings_->setChecked(true);
@@ -97,7 +101,21 @@ SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter&
     pictureLabel_ = named(new QLabel(transfers_), "Label1");
     picture1_ = named(new QRadioButton(QStringLiteral("1"), transfers_), "NoOfPic1");
     picture2_ = named(new QRadioButton(QStringLiteral("2"), transfers_), "NoOfPic2");
-    picture1_->setChecked(true);
+    // Two choices of their own: the font set and the picture slot share a group box only.
+    auto* fontSets = new QButtonGroup(this);
+    fontSets->addButton(font1_, 0);
+    fontSets->addButton(font2_, 1);
+    auto* pictureSlots = new QButtonGroup(this);
+    pictureSlots->addButton(picture1_, 1);
+    pictureSlots->addButton(picture2_, 2);
+    (serial_.systemFontSet() == 1 ? font2_ : font1_)->setChecked(true);
+    (serial_.pictureSlot() == 2 ? picture2_ : picture1_)->setChecked(true);
+    connect(fontSets, &QButtonGroup::idToggled, this, [this](int set, bool on) {
+        if (on) serial_.setSystemFontSet(set);
+    });
+    connect(pictureSlots, &QButtonGroup::idToggled, this, [this](int slot, bool on) {
+        if (on) serial_.setPictureSlot(slot);
+    });
     uploadPicture_ = named(new QPushButton(transfers_), "UploadPic");
     for (int i = 0; i < SerialController::kMarks; ++i) {
         ok_[static_cast<std::size_t>(i)] =
@@ -108,7 +126,7 @@ SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter&
     auto* choices = new QGridLayout(transfers_);
     QWidget* const choiceRows[] = {includeChannels_, includeSettings_, includeSystemFont_,
                                    includeTeletextFont_};
-    for (int i = 0; i < SerialController::kMarks; ++i) {
+    for (int i = 0; i < static_cast<int>(std::size(choiceRows)); ++i) {
         choices->addWidget(choiceRows[i], i, 0);
         choices->addWidget(ok_[static_cast<std::size_t>(i)], i, 2);
         choices->addWidget(ko_[static_cast<std::size_t>(i)], i, 2);
@@ -124,7 +142,9 @@ SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter&
     picture->addWidget(picture1_);
     picture->addWidget(picture2_);
     picture->addWidget(uploadPicture_);
-    choices->addLayout(picture, 5, 0, 1, 3);
+    choices->addLayout(picture, 5, 0, 1, 2);
+    choices->addWidget(ok_[SerialController::kPicture], 5, 2);
+    choices->addWidget(ko_[SerialController::kPicture], 5, 2);
 
     firmware_ = named(new QGroupBox(this), "Frame3");
     upgradeFirmware_ = named(new QPushButton(firmware_), "UpgradeFirmware");
@@ -135,10 +155,14 @@ SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter&
     firmwareRow->addWidget(upgradeFirmware_);
     firmwareRow->addWidget(eraseFirmware_);
     firmwareRow->addWidget(eraseAll_);
+    for (QLabel* m : {ok_[SerialController::kFirmware], ko_[SerialController::kFirmware]}) {
+        m->setParent(firmware_);
+        firmwareRow->addWidget(m);
+    }
 
     progress_ = named(new QProgressBar(this), "Progress");
-    progress_->setRange(0, 1);
-    progress_->setValue(0);
+    progress_->setRange(0, 1000);
+    progress_->reset();
     cancel_ = named(new QPushButton(this), "Cancel");
     cancel_->setEnabled(false);
     auto* bottom = new QHBoxLayout;
@@ -147,6 +171,7 @@ SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter&
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(advise_);
+    layout->addWidget(portProblem_);
     layout->addWidget(backup_);
     auto* middle = new QHBoxLayout;
     middle->addWidget(connection_);
@@ -165,8 +190,7 @@ SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter&
     });
     connect(upload_, &QPushButton::clicked, this, [this] {
         serial_.upload(includeChannels_->isChecked(), includeSettings_->isChecked(),
-                       includeSystemFont_->isChecked(), font2_->isChecked() ? 1 : 0,
-                       includeTeletextFont_->isChecked());
+                       includeSystemFont_->isChecked(), includeTeletextFont_->isChecked());
     });
     connect(uploadPicture_, &QPushButton::clicked, this, &SerialWindow::uploadPicture);
     connect(upgradeFirmware_, &QPushButton::clicked, this, &SerialWindow::upgradeFirmware);
@@ -184,22 +208,20 @@ SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter&
     connect(&serial_, &SerialController::modeChanged, this,
             [this](SerialController::Mode m) { mode_->setCurrentIndex(static_cast<int>(m)); });
     connect(&serial_, &SerialController::marksChanged, this, &SerialWindow::showMarks);
-    connect(&serial_, &SerialController::portChanged, this, &SerialWindow::enableGroups);
-    connect(&serial_, &SerialController::busyChanged, this, [this](bool busy) {
+    connect(&serial_, &SerialController::portChanged, this, [this] {
         enableGroups();
-        cancel_->setEnabled(busy);
-        // The busy pointer still lets Cancel be pressed.
-        if (busy) {
-            setCursor(Qt::BusyCursor);
-        } else {
-            unsetCursor();
-        }
-        if (!busy) progress_->setRange(0, 1);
+        portProblem_->setText(serial_.portProblem());
+        portProblem_->setVisible(!serial_.portProblem().isEmpty());
     });
+    connect(&serial_, &SerialController::busyChanged, this, &SerialWindow::enableGroups);
+    connect(&serial_, &SerialController::settlingChanged, this, &SerialWindow::enableGroups);
     connect(&serial_, &SerialController::progress, this, [this](qint64 done, qint64 total) {
-        const int scale = total > 0 ? 1000 : 1;
-        progress_->setRange(0, scale);
-        progress_->setValue(total > 0 ? static_cast<int>(done * scale / total) : 0);
+        // At rest the bar is empty, without a figure.
+        if (total <= 0) {
+            progress_->reset();
+            return;
+        }
+        progress_->setValue(static_cast<int>(done * progress_->maximum() / total));
     });
 
     setTexts();
@@ -219,10 +241,11 @@ void SerialWindow::showFontChoices() {
 }
 
 void SerialWindow::uploadPicture() {
-    if (serial_.busy() || !serial_.portOpen()) return;
-    const QString path = chooser_.openFile(
-        session_.workingDir(),
-        tr("Bitmaps (*.bmp);;Images (*.bmp *.png *.jpg *.jpeg *.gif *.tif *.tiff *.webp)"));
+    if (serial_.busy() || serial_.settling() || !serial_.portOpen()) return;
+    const QString path =
+        chooser_.openFile(session_.workingDir(), tr("Images (*.png *.jpg *.jpeg *.bmp *.gif)") +
+                                                     QStringLiteral(";;") + tr("Bitmaps (*.bmp)") +
+                                                     QStringLiteral(";;") + tr("All files (*)"));
     if (path.isEmpty()) return;
     const Result<PreparedPicture> picture = preparePicture(path);
     if (!picture) {
@@ -230,11 +253,11 @@ void SerialWindow::uploadPicture() {
         return;
     }
     if (!approvePicture(*picture, path)) return;
-    serial_.uploadPicture(picture->file, picture1_->isChecked() ? 1 : 2);
+    serial_.uploadPicture(picture->file);
 }
 
 void SerialWindow::upgradeFirmware() {
-    if (serial_.busy() || !serial_.portOpen()) return;
+    if (serial_.busy() || serial_.settling() || !serial_.portOpen()) return;
     const QString path = chooser_.openFile(session_.workingDir(), tr("Firmware Files (*.bin)"));
     if (path.isEmpty()) return;
     const QString question =
@@ -257,9 +280,17 @@ SerialWindow::~SerialWindow() {
 
 void SerialWindow::enableGroups() {
     const bool busy = serial_.busy();
-    connection_->setEnabled(!busy);
-    transfers_->setEnabled(!busy && serial_.portOpen());
-    firmware_->setEnabled(!busy && serial_.portOpen());
+    const bool ready = !busy && !serial_.settling() && serial_.portOpen();
+    connection_->setEnabled(!busy && !serial_.settling());
+    transfers_->setEnabled(ready);
+    firmware_->setEnabled(ready);
+    cancel_->setEnabled(busy || serial_.settling());
+    // The busy pointer still lets Cancel be pressed.
+    if (busy) {
+        setCursor(Qt::BusyCursor);
+    } else {
+        unsetCursor();
+    }
 }
 
 void SerialWindow::showAdviseColour(StatusColour colour) {

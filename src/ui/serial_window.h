@@ -64,6 +64,7 @@ private:
     FileChooser& chooser_;
     QLabel* advise_;
     QLabel* backup_;         // where the last backup before an upload went
+    QLabel* portProblem_;    // why the port did not open, and what to do
     QGroupBox* connection_;  // Frame2
     QLabel* portLabel_;
     QLabel* port_;

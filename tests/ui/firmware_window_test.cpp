@@ -65,8 +65,10 @@ private slots:
         QCOMPARE(s.receiver->flashRoutine(), std::string(1716, '\x5C'));
         QCOMPARE(s.label(w, "Advise"), QString("Com open"));
         QCOMPARE(s.label(w, "LByte"), before);
-        QTRY_COMPARE(s.prompter.texts().last(), QString("Firmware upgrade completed"));
+        QCOMPARE(s.prompter.texts().last(),
+                 QString("Firmware upgrade completed\nThe receiver's flash now holds new.bin."));
         QVERIFY(w->findChild<QGroupBox*>("Frame3")->isEnabled());
+        QVERIFY(s.markShown(w, "Ok5"));
     }
 
     void nothingIsSentWithoutTheRoutineAFileOrAYes() {

@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "files/dvb_file.h"
+#include "files/file_commands.h"
 #include "receiver_sim/receiver_simulator.h"
 #include "receiver_sim/simulated_link.h"
 #include "ui/serial_window.h"
@@ -120,10 +121,21 @@ struct Serial : UiFixture {
     // Presses the download (upload) button and waits for the transfer to end.
     void download(SerialWindow* w) { transfer(w->downloadButton()); }
     void upload(SerialWindow* w) { transfer(w->uploadButton()); }
-    void transfer(QPushButton* button) {
+    // Waits also for the line to fall quiet after a transfer that failed.
+    void transfer(QPushButton* button, int timeoutMs = 5000) {
         QSignalSpy busy(&program->serial(), &SerialController::busyChanged);
         button->click();
-        QTRY_VERIFY_WITH_TIMEOUT(!program->serial().busy() && busy.size() >= 2, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !program->serial().busy() && !program->serial().settling() && busy.size() >= 2,
+            timeoutMs);
+    }
+    // The transfers go over the real serial line to `device`, with shorter waits.
+    void overLine(const QString& device, const Timing& timing) {
+        Config config = session.config();
+        config.comPortText = device;
+        session.setConfig(config);
+        program->serial().setLinkFactory(TransferRunner::serialPorts());
+        program->serial().setTiming(timing);
     }
     QString label(SerialWindow* w, const char* name) const {
         return w->findChild<QLabel*>(name)->text();
@@ -131,6 +143,52 @@ struct Serial : UiFixture {
     bool markShown(SerialWindow* w, const QString& name) const {
         return !w->findChild<QLabel*>(name)->isHidden();
     }
+};
+
+// The marks as a short text: "O" Ok, "K" Ko, "-" hidden, for the first `count` of them
+// (channels, settings, ...).
+inline QString marks(Serial& s, SerialWindow* w, int count = 2) {
+    QString out;
+    for (int i = 0; i < count; ++i) {
+        if (s.markShown(w, QStringLiteral("Ok%1").arg(i))) {
+            out += 'O';
+        } else if (s.markShown(w, QStringLiteral("Ko%1").arg(i))) {
+            out += 'K';
+        } else {
+            out += '-';
+        }
+    }
+    return out;
+}
+
+inline void include(SerialWindow* w, bool channels, bool settings) {
+    w->findChild<QCheckBox*>("IncludeCh")->setChecked(channels);
+    w->findChild<QCheckBox*>("IncludeDVBsett")->setChecked(settings);
+}
+
+// A session with DVB98 channels and settings loaded.
+struct DvbUpload : Serial {
+    explicit DvbUpload(int tv = 3, int radio = 1) {
+        loaded = load(dvb("mine.dvb", tv, radio));
+        chooser.choose(g98("mine.g98"));
+        files().loadSettings();
+        loaded = loaded && ws().settingsLoaded();
+    }
+    bool loaded = false;
+};
+
+// A session with an FTA image loaded and a receiver that is the FTA loader.
+struct FtaUpload : Serial {
+    FtaUpload() {
+        loaded = load(bin("mine.bin"));
+        receiver->setDialect(ReceiverSimulator::Dialect::FtaLoader);
+    }
+    // The image saving the lists writes.
+    std::string savedImage() {
+        const QString path = dir.filePath("saved.bin");
+        return saveFile(ws(), path.toStdString()) ? read(path) : std::string();
+    }
+    bool loaded = false;
 };
 
 }  // namespace qel::test

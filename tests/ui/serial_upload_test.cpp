@@ -20,6 +20,10 @@
 
 namespace qel {
 
+using test::DvbUpload;
+using test::FtaUpload;
+using test::include;
+using test::marks;
 using test::receiverChannels;
 using test::receiverSettings;
 using test::Serial;
@@ -39,26 +43,6 @@ QString english(ErrorCode code) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The marks as a short text: "O" Ok, "K" Ko, "-" hidden, for channels and settings.
-QString marks(Serial& s, SerialWindow* w) {
-    QString out;
-    for (int i = 0; i < 2; ++i) {
-        if (s.markShown(w, QStringLiteral("Ok%1").arg(i))) {
-            out += 'O';
-        } else if (s.markShown(w, QStringLiteral("Ko%1").arg(i))) {
-            out += 'K';
-        } else {
-            out += '-';
-        }
-    }
-    return out;
-}
-
-void include(SerialWindow* w, bool channels, bool settings) {
-    w->findChild<QCheckBox*>("IncludeCh")->setChecked(channels);
-    w->findChild<QCheckBox*>("IncludeDVBsett")->setChecked(settings);
-}
-
 QStringList commandLog(const ReceiverSimulator& receiver) {
     QStringList log;
     for (const std::string& c : receiver.commandLog())
@@ -67,31 +51,6 @@ QStringList commandLog(const ReceiverSimulator& receiver) {
 }
 
 }  // namespace
-
-// A session with DVB98 channels and settings loaded.
-struct DvbUpload : Serial {
-    explicit DvbUpload(int tv = 3, int radio = 1) {
-        loaded = load(dvb("mine.dvb", tv, radio));
-        chooser.choose(g98("mine.g98"));
-        files().loadSettings();
-        loaded = loaded && ws().settingsLoaded();
-    }
-    bool loaded = false;
-};
-
-// A session with an FTA image loaded and a receiver that is the FTA loader.
-struct FtaUpload : Serial {
-    FtaUpload() {
-        loaded = load(bin("mine.bin"));
-        receiver->setDialect(ReceiverSimulator::Dialect::FtaLoader);
-    }
-    // The image saving the lists writes.
-    std::string savedImage() {
-        const QString path = dir.filePath("saved.bin");
-        return saveFile(ws(), path.toStdString()) ? read(path) : std::string();
-    }
-    bool loaded = false;
-};
 
 class SerialUploadTest : public QObject {
     Q_OBJECT
@@ -345,7 +304,12 @@ private slots:
         SerialWindow* w = s.open();
         include(w, true, false);
         s.upload(w);
-        QCOMPARE(s.prompter.texts(), (QStringList{"Unplug Vandu main power", message}));
+        const QStringList texts = s.prompter.texts();
+        QCOMPARE(texts.size(), 2);
+        QCOMPARE(texts[0], QString("Unplug Vandu main power"));
+        // The loader that never woke up is told with what to check, on which port.
+        QCOMPARE(texts[1].section("\n\n", 0, 0), message);
+        QCOMPARE(texts[1].contains("/dev/ttyS0 (COM 1)"), fault == int(SimFault::NeverWakes));
         QCOMPARE(marks(s, w), QString("K-"));
         QCOMPARE(s.receiver->revision(SimStore::Flash) > 0, flashTouched);
         if (cancel) QCOMPARE(s.label(w, "Advise"), QString("Transfer cancelled"));
@@ -377,7 +341,8 @@ private slots:
         SerialWindow* w = s.open();
         include(w, true, false);
         s.upload(w);
-        QCOMPARE(s.prompter.texts(), (QStringList{"Togli corrente al Vandu", "Timeout"}));
+        QCOMPARE(s.prompter.texts().value(0), QString("Togli corrente al Vandu"));
+        QCOMPARE(s.prompter.texts().value(1).section("\n\n", 0, 0), QString("Timeout"));
         s.prompter.asked.clear();
         s.receiver->clearFaults();
         s.receiver->addFault({SimFault::NoBlockAnswer, SimCommand::LoaderBlock, 0});
@@ -494,59 +459,6 @@ private slots:
         QCOMPARE(s.prompter.texts(), QStringList{"File must be a 280x240 - 16 colours bitmap"});
         QVERIFY(!asked);
         QVERIFY(s.receiver->commandLog().empty());
-    }
-
-    // The real serial port path: QSerialPort over the pseudo-terminal of qel-receiver-sim,
-    // which writes what it holds into a folder whenever that changes.
-    void overAPseudoTerminal_data() {
-        QTest::addColumn<bool>("fta");
-        QTest::newRow("DVB98 channels and settings") << false;
-        QTest::newRow("FTA image through the loader") << true;
-    }
-    void overAPseudoTerminal() {
-        QFETCH(bool, fta);
-        std::unique_ptr<Serial> s;
-        if (fta) {
-            s = std::make_unique<FtaUpload>();
-        } else {
-            s = std::make_unique<DvbUpload>(300, 20);
-        }
-        QTemporaryDir saved;
-        QStringList args{"--save-dir", saved.path()};
-        if (fta) args << QString("--firmware") << QString("fta");
-        QProcess sim;
-        sim.start(QStringLiteral(QEL_RECEIVER_SIM), args);
-        QVERIFY(sim.waitForReadyRead(5000));
-        const QString device = QString::fromLatin1(sim.readLine()).trimmed();
-        QVERIFY(device.startsWith("/dev/"));
-        Config config = s->session.config();
-        config.comPortText = device;
-        s->session.setConfig(config);
-        s->program->serial().setLinkFactory(TransferRunner::serialPorts());
-        Timing quick;
-        quick.timeout = Millis(600);
-        s->program->serial().setTiming(quick);
-        SerialWindow* w = s->open();
-        QTRY_COMPARE(s->label(w, "Advise"), QString("Com open"));
-        include(w, true, !fta);
-        s->upload(w);
-        QCOMPARE(marks(*s, w), fta ? QString("O-") : QString("OO"));
-        const QString flash = QDir(saved.path()).filePath("flash.bin");
-        const QString channels = QDir(saved.path()).filePath("channels.dvb");
-        const QString settings = QDir(saved.path()).filePath("settings.g98");
-        if (fta) {
-            QTRY_VERIFY(QFileInfo(flash).size() == 49152);
-            QCOMPARE(Serial::read(flash), static_cast<FtaUpload&>(*s).savedImage());
-        } else {
-            const std::string sent = encodeDvb(s->ws().tvList(), s->ws().radioList());
-            QTRY_COMPARE(Serial::read(channels), sent);
-            QTRY_COMPARE(Serial::read(settings), withChecksum(mySettingsBlock()));
-            // Downloaded back, the lists are the same.
-            s->download(w);
-            QCOMPARE(encodeDvb(s->ws().tvList(), s->ws().radioList()), sent);
-        }
-        sim.terminate();
-        QVERIFY(sim.waitForFinished(3000));
     }
 };
 

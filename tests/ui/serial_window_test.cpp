@@ -154,63 +154,6 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!s.program->serial().busy(), 3000);
         QVERIFY2(timer.elapsed() < 1500, qPrintable(QString::number(timer.elapsed())));
     }
-
-    // The real serial port path: QSerialPort over the pseudo-terminal of qel-receiver-sim.
-    void overAPseudoTerminal_data() {
-        QTest::addColumn<QStringList>("simArgs");
-        QTest::addColumn<bool>("channelsOk");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("3071 channels and settings") << QStringList{} << true << QString();
-        QTest::newRow("wrong checksum") << QStringList{"--fault", "wrong-checksum:B"} << false
-                                        << QString("Error during download");
-        QTest::newRow("silence") << QStringList{"--fault", "silence:CBEG"} << false << QString();
-        QTest::newRow("hang-up") << QStringList{"--fault", "hang-up:B"} << false
-                                 << QString("Error during download");
-    }
-    void overAPseudoTerminal() {
-        QFETCH(QStringList, simArgs);
-        QFETCH(bool, channelsOk);
-        QFETCH(QString, message);
-        Serial s;
-        ChannelList tv;
-        for (int i = 0; i < 3071; ++i)
-            tv.push_back(test::Channel("PTY " + std::to_string(i)).Freq("01176600"));
-        const QString channels =
-            s.write("receiver.dvb", encodeDvb(ChannelList(tv.begin(), tv.end() - 1), {tv.back()}));
-        std::string settings = receiverSettings();
-        settings += static_cast<char>(blockChecksum(settings));
-        const QString g98 = s.write("receiver.g98", settings);
-        QProcess sim;
-        sim.start(QStringLiteral(QEL_RECEIVER_SIM),
-                  QStringList{"--channels", channels, "--settings", g98} + simArgs);
-        QVERIFY(sim.waitForReadyRead(5000));
-        const QString device = QString::fromLatin1(sim.readLine()).trimmed();
-        QVERIFY(device.startsWith("/dev/"));
-        Config config = s.session.config();
-        config.comPortText = device;
-        s.session.setConfig(config);
-        s.program->serial().setLinkFactory(TransferRunner::serialPorts());
-        Timing quick;
-        quick.timeout = Millis(600);
-        s.program->serial().setTiming(quick);
-        SerialWindow* w = s.open();
-        QTRY_COMPARE(s.label(w, "Advise"), QString("Com open"));
-        s.download(w);
-        QCOMPARE(s.markShown(w, "Ok0"), channelsOk);
-        if (channelsOk) {
-            QCOMPARE(s.ws().tvList().size(), 3070u);
-            QCOMPARE(s.ws().radioList().size(), 1u);
-            QVERIFY(s.markShown(w, "Ok1"));
-            QCOMPARE(s.ws().settingsImage().substr(0, 8), std::string("4456534F"));
-        } else {
-            QVERIFY(s.ws().tvList().empty());
-            QCOMPARE(s.prompter.texts().value(0), message);
-        }
-        if (sim.state() != QProcess::NotRunning) {  // a hang-up ends the receiver by itself
-            sim.terminate();
-            QVERIFY(sim.waitForFinished(3000));
-        }
-    }
 };
 
 }  // namespace qel

@@ -51,10 +51,10 @@
 #include "files/text_import.h"
 #include "image_decoder.h"
 #include "json_out.h"
+#include "line/serial_line.h"
 #include "listedit/font_glyphs.h"
 #include "model/errors.h"
 #include "model/workspace.h"
-#include "posix_link.h"
 #include "sample_list.h"
 #include "serial/download.h"
 #include "serial/firmware.h"
@@ -575,17 +575,20 @@ void reportFailure(std::string_view part, const Status& st) {
     std::cerr << ")\n";
 }
 
-// Opens the port for a transfer, with RTS off (the firmware upgrade raises it itself) and
-// Ctrl+C cancelling the transfer; nothing, with the reason on stderr, when it cannot be
-// opened.
-std::unique_ptr<tool::PosixLink> openPort(const std::string& port) {
-    auto link = tool::PosixLink::open(port);
+// Opens the port for a transfer at the DVB98 firmware's speed (the FTA loader's exchanges
+// set their own), with RTS off (the firmware upgrade raises it itself) and Ctrl+C cancelling
+// the transfer; nothing, with the reason on stderr, when it cannot be opened.
+std::unique_ptr<SerialLine> openPort(const std::string& port) {
+    auto link = SerialLine::open(serialDevice(port), kDvb98Speed);
     if (!link) {
         reportFailure("port", link.status());
+        if (link.error() == ErrorCode::PortNoPermission) {
+            std::cerr << "The port belongs to the group \"" << link.detail()
+                      << "\": add your user to it and log in again.\n";
+        }
         return nullptr;
     }
-    std::unique_ptr<tool::PosixLink> opened = std::move(link.value());
-    opened->setRts(false);
+    std::unique_ptr<SerialLine> opened = std::move(link.value());
     cancelOnInterrupt(opened.get());
     return opened;
 }
@@ -599,7 +602,7 @@ Status writeChannels(const std::string& path, std::string_view image) {
 int download(const std::vector<std::string>& args) {
     const std::optional<DownloadArgs> parsed = parseDownloadArgs(args);
     if (!parsed) return usage();
-    const std::unique_ptr<tool::PosixLink> link = openPort(parsed->port);
+    const std::unique_ptr<SerialLine> link = openPort(parsed->port);
     if (!link) return kExitRefused;
 
     ConsoleObserver observer(::isatty(STDERR_FILENO) == 1);
@@ -779,7 +782,7 @@ int upload(const std::vector<std::string>& args) {
         reportFailure(refusedPart, request.status());
         return kExitRefused;
     }
-    const std::unique_ptr<tool::PosixLink> link = openPort(parsed->port);
+    const std::unique_ptr<SerialLine> link = openPort(parsed->port);
     if (!link) return kExitRefused;
 
     ConsoleObserver observer(::isatty(STDERR_FILENO) == 1, parsed->yes, parsed->backupDir);
@@ -836,7 +839,7 @@ int picture(const std::vector<std::string>& args) {
         reportFailure("picture", file.status());
         return kExitRefused;
     }
-    const std::unique_ptr<tool::PosixLink> link = openPort(parsed->port);
+    const std::unique_ptr<SerialLine> link = openPort(parsed->port);
     if (!link) return kExitRefused;
 
     ConsoleObserver observer(::isatty(STDERR_FILENO) == 1);
@@ -919,7 +922,7 @@ int firmware(const std::vector<std::string>& args) {
         reportFailure(parsed->file, file.status());
         return kExitRefused;
     }
-    const std::unique_ptr<tool::PosixLink> link = openPort(parsed->port);
+    const std::unique_ptr<SerialLine> link = openPort(parsed->port);
     if (!link) return kExitRefused;
     ConsoleObserver observer(::isatty(STDERR_FILENO) == 1);
     const FirmwareResult result =

@@ -1,0 +1,247 @@
+// The serial line on POSIX systems: termios for the framing, poll for the waits, TIOCOUTQ and
+// the line's own time for the drain.
+#include <fcntl.h>
+#include <grp.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <ctime>
+
+#include "line/serial_line.h"
+
+namespace qel {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The longest a wait sleeps before it looks at the cancel flag again.
+constexpr Millis kCancelCheck{50};
+// A write that cannot hand over a single byte for this long gives up.
+constexpr Millis kWriteStall{5000};
+// What one receive reads at most: more than any answer of the receiver arrives between two
+// looks, and a bound on what a chattering line can pile up in one call.
+constexpr std::size_t kMostReadAtOnce = 256 * 1024;
+constexpr std::size_t kReadChunk = 16 * 1024;
+
+Status systemError(std::string_view what, int error) {
+    return Error{ErrorCode::PortError, std::string(what) + ": " + std::strerror(error)};
+}
+
+// Waits for an event on fd for at most `timeout` (0: only looks), or until cancelled; the
+// revents, 0 when the time ran out, -1 on an error.
+int waitFor(const Link& link, int fd, short events, Millis timeout) {
+    const Clock::time_point deadline = Clock::now() + timeout;
+    for (;;) {
+        if (link.cancelled()) return 0;
+        const auto left = std::max(std::chrono::ceil<Millis>(deadline - Clock::now()), Millis{0});
+        pollfd p{fd, events, 0};
+        const int n = ::poll(&p, 1, static_cast<int>(std::min(left, kCancelCheck).count()));
+        if (n < 0 && errno != EINTR) return -1;
+        if (n > 0) return p.revents;
+        if (left == Millis{0}) return 0;
+    }
+}
+
+void sleepFor(Clock::duration wait) {
+    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
+    const timespec pause{static_cast<time_t>(ns / 1'000'000'000),
+                         static_cast<long>(ns % 1'000'000'000)};
+    ::nanosleep(&pause, nullptr);
+}
+
+speed_t speedCode(int baud) {
+    switch (baud) {
+        case 9600:
+            return B9600;
+        case 19200:
+            return B19200;
+        case 38400:
+            return B38400;
+        case 57600:
+            return B57600;
+        case 115200:
+            return B115200;
+        default:
+            return B0;
+    }
+}
+
+// The time `bytes` take on a line at `baud`, 8N1, to the nanosecond: the drain adds up the
+// time of many small writes.
+Clock::duration exactLineTime(std::size_t bytes, int baud) {
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(
+        static_cast<std::int64_t>(bytes) * std::int64_t{10'000'000'000} / baud));
+}
+
+}  // namespace
+
+std::string serialDevice(std::string_view portText) {
+    std::string_view text = portText;
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    std::string_view number = text;
+    if (text.size() == 4 && (text.substr(0, 3) == "COM" || text.substr(0, 3) == "com")) {
+        number = text.substr(3);
+    }
+    if (number.size() == 1 && number[0] >= '1' && number[0] <= '4') {
+        return "/dev/ttyS" + std::string(1, static_cast<char>(number[0] - 1));
+    }
+    return std::string(text);
+}
+
+Status portOpenFailure(const std::string& device, int error) {
+    if (error == EACCES || error == EPERM) {
+        struct stat info {};
+        if (::stat(device.c_str(), &info) == 0) {
+            if (const group* owner = ::getgrgid(info.st_gid); owner != nullptr) {
+                return Error{ErrorCode::PortNoPermission, owner->gr_name};
+            }
+            return Error{ErrorCode::PortNoPermission, std::to_string(info.st_gid)};
+        }
+    }
+    return systemError(device, error);
+}
+
+Result<std::unique_ptr<SerialLine>> SerialLine::open(const std::string& device, int baud) {
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return portOpenFailure(device, errno);
+    std::unique_ptr<SerialLine> line(new SerialLine(fd, device));
+    if (::isatty(fd) == 0) return Error{ErrorCode::PortError, device + ": not a serial port"};
+    termios t{};
+    if (::tcgetattr(fd, &t) != 0) return systemError(device, errno);
+    ::cfmakeraw(&t);
+    t.c_cflag |= CLOCAL | CREAD;
+    t.c_cflag &= ~static_cast<tcflag_t>(CRTSCTS | CSTOPB | PARENB);
+    t.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+    t.c_cc[VMIN] = 0;
+    t.c_cc[VTIME] = 0;
+    if (::tcsetattr(fd, TCSANOW, &t) != 0) return systemError(device, errno);
+    if (Status st = line->setSpeed(baud); !st) return st;
+    // Another program opening the port meanwhile would take bytes meant for this one.
+    ::ioctl(fd, TIOCEXCL);
+    line->setRts(false);
+    line->setDtr(false);
+    ::tcflush(fd, TCIOFLUSH);
+    return line;
+}
+
+SerialLine::~SerialLine() {
+    // A pseudo-terminal kept open by its other side would stay exclusive after this close.
+    ::ioctl(fd_, TIOCNXCL);
+    ::close(fd_);
+}
+
+Status SerialLine::setSpeed(int baud) {
+    const speed_t code = speedCode(baud);
+    if (code == B0) return Error{ErrorCode::PortError, "speed " + std::to_string(baud)};
+    termios t{};
+    if (::tcgetattr(fd_, &t) != 0) return systemError(device_, errno);
+    ::cfsetispeed(&t, code);
+    ::cfsetospeed(&t, code);
+    t.c_cflag = (t.c_cflag & ~static_cast<tcflag_t>(CSIZE)) | CS8;
+    if (::tcsetattr(fd_, TCSANOW, &t) != 0) return systemError(device_, errno);
+    baud_ = baud;
+    return {};
+}
+
+void SerialLine::setModemLine(int line, bool on) {
+    // A pseudo-terminal has no modem lines; it refuses with ENOTTY or EINVAL, which is fine.
+    ::ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &line);
+}
+
+void SerialLine::setRts(bool on) {
+    setModemLine(TIOCM_RTS, on);
+}
+
+void SerialLine::setDtr(bool on) {
+    setModemLine(TIOCM_DTR, on);
+}
+
+Status SerialLine::write(std::string_view bytes) {
+    while (!bytes.empty()) {
+        if (cancelled()) return ErrorCode::TransferCancelled;
+        const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+        if (n > 0) {
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+            lineFree_ = std::max(lineFree_, Clock::now()) +
+                        exactLineTime(static_cast<std::size_t>(n), baud_);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR) return systemError(device_, errno);
+        const int ready = waitFor(*this, fd_, POLLOUT, kWriteStall);
+        if (ready < 0) return systemError(device_, errno);
+        if (ready == 0 && !cancelled()) {
+            return Error{ErrorCode::PortError, device_ + ": the line takes no more bytes"};
+        }
+        if ((ready & (POLLHUP | POLLERR)) != 0) {
+            return Error{ErrorCode::PortError, "the line was hung up"};
+        }
+    }
+    return {};
+}
+
+bool SerialLine::drain(Millis timeout) {
+    const Clock::time_point deadline = Clock::now() + timeout;
+    for (;;) {
+        int queued = 0;
+        if (::ioctl(fd_, TIOCOUTQ, &queued) != 0) queued = 0;
+        const Clock::time_point now = Clock::now();
+        if (queued <= 0 && now >= lineFree_) return true;
+        if (cancelled() || now >= deadline) return false;
+        // What is still queued leaves at the line's speed; look again about when it has.
+        Clock::duration wait =
+            queued > 0 ? exactLineTime(static_cast<std::size_t>(queued), baud_) : lineFree_ - now;
+        wait = std::clamp<Clock::duration>(wait, std::chrono::milliseconds(1), kCancelCheck);
+        sleepFor(std::min(wait, deadline - now));
+    }
+}
+
+Status SerialLine::receive(std::string& received, Millis timeout) {
+    const int ready = waitFor(*this, fd_, POLLIN, timeout);
+    if (ready < 0) return systemError(device_, errno);
+    if (ready == 0) return {};
+    const bool lineGone = (ready & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+    std::size_t taken = 0;
+    char buffer[kReadChunk];
+    while (taken < kMostReadAtOnce) {
+        const ssize_t n = ::read(fd_, buffer, std::min(sizeof buffer, kMostReadAtOnce - taken));
+        if (n > 0) {
+            received.append(buffer, static_cast<std::size_t>(n));
+            taken += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (taken > 0) return {};
+        // End of file, EIO or a hang-up: the other end is gone.
+        const bool hungUp = n == 0 || lineGone || errno == EIO;
+        if (hungUp) return Error{ErrorCode::PortError, "the line was hung up"};
+        if (errno == EAGAIN) return {};
+        return systemError(device_, errno);
+    }
+    return {};
+}
+
+void SerialLine::pause(Millis duration) {
+    const Clock::time_point deadline = Clock::now() + duration;
+    while (!cancelled()) {
+        const auto left = std::chrono::ceil<Millis>(deadline - Clock::now());
+        if (left <= Millis{0}) return;
+        ::poll(nullptr, 0, static_cast<int>(std::min(left, kCancelCheck).count()));
+    }
+}
+
+std::chrono::steady_clock::time_point SerialLine::now() const {
+    return Clock::now();
+}
+
+}  // namespace qel

@@ -1,0 +1,173 @@
+// The serial window against qel-receiver-sim --pace: the real serial line over a
+// pseudo-terminal that carries bytes no faster than the line it stands for. A DVB98 upload
+// and download, an FTA image through the loader, and Cancel followed by a transfer that waits
+// until the receiver has fallen quiet. These take real time (about a minute in all).
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "app/language.h"
+#include "bytes/checksum.h"
+#include "files/dvb_file.h"
+#include "serial_fixture.h"
+#include "support/serial_line.h"
+
+namespace qel {
+
+using test::DvbUpload;
+using test::FtaUpload;
+using test::include;
+using test::marks;
+using test::Serial;
+
+namespace {
+
+// qel-receiver-sim at the line's pace for one test, saving what it holds into a folder.
+class PacedReceiver {
+public:
+    explicit PacedReceiver(QStringList args) {
+        args << "--pace"
+             << "--save-dir" << saved_.path();
+        process_.start(QStringLiteral(QEL_RECEIVER_SIM), args);
+        if (process_.waitForReadyRead(5000))
+            device_ = QString::fromLatin1(process_.readLine()).trimmed();
+    }
+    ~PacedReceiver() {
+        process_.terminate();
+        process_.waitForFinished(3000);
+    }
+    const QString& device() const { return device_; }
+    std::string saved(const char* name) const { return Serial::read(saved_.filePath(name)); }
+
+private:
+    QTemporaryDir saved_;
+    QProcess process_;
+    QString device_;
+};
+
+// Waits short enough for a quick test, long enough for every answer at the line's pace.
+Timing pacedTiming() {
+    Timing t;
+    t.timeout = Millis(1500);
+    t.pause = Millis(200);
+    t.settle = Millis(400);
+    return t;
+}
+
+ChannelList namedChannels(int count, const std::string& prefix) {
+    ChannelList list;
+    for (int i = 0; i < count; ++i)
+        list.push_back(test::Channel(prefix + std::to_string(i)).Freq("01176600"));
+    return list;
+}
+
+}  // namespace
+
+class SerialPacedTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void dvb98UploadAndDownload() {
+        DvbUpload s(100, 20);
+        QVERIFY(s.loaded);
+        const QString theirs = s.write(
+            "receiver.dvb", encodeDvb(namedChannels(150, "RX "), namedChannels(10, "RX R ")));
+        std::string settings = test::receiverSettings();
+        settings += static_cast<char>(blockChecksum(settings));
+        PacedReceiver sim({"--channels", theirs, "--settings", s.write("receiver.g98", settings)});
+        QVERIFY(sim.device().startsWith("/dev/"));
+        s.overLine(sim.device(), pacedTiming());
+        SerialWindow* w = s.open();
+        QTRY_COMPARE(s.label(w, "Advise"), QString("Com open"));
+
+        // Up with the backup before and the check after, as the options have it.
+        const std::string mine = encodeDvb(s.ws().tvList(), s.ws().radioList());
+        s.transfer(w->uploadButton(), 60000);
+        QCOMPARE(marks(s, w), QString("OO"));
+        QCOMPARE(s.label(w, "LByte"), QString::number(mine.size()));
+        QCOMPARE(sim.saved("channels.dvb"), mine);
+        QCOMPARE(sim.saved("settings.g98"), test::withChecksum("DVSO" + std::string(1260, '\x11')));
+        QVERIFY(!s.program->serial().lastBackup().isEmpty());
+        QCOMPARE(Serial::read(QDir(s.program->serial().lastBackup()).filePath("receiver.dvb")),
+                 encodeDvb(namedChannels(150, "RX "), namedChannels(10, "RX R ")));
+        QVERIFY(s.prompter.texts().isEmpty());
+
+        // And down again: the same lists.
+        s.transfer(w->downloadButton(), 60000);
+        QCOMPARE(marks(s, w), QString("OO"));
+        QCOMPARE(encodeDvb(s.ws().tvList(), s.ws().radioList()), mine);
+        QCOMPARE(s.label(w, "LByte"), QString::number(mine.size()));
+        QCOMPARE(s.label(w, "Advise"), QString("Com open"));
+    }
+
+    void anFtaImageGoesThroughTheLoader() {
+        FtaUpload s;
+        QVERIFY(s.loaded);
+        PacedReceiver sim({"--firmware", "fta"});
+        QVERIFY(sim.device().startsWith("/dev/"));
+        s.overLine(sim.device(), pacedTiming());
+        SerialWindow* w = s.open();
+        QTRY_COMPARE(s.label(w, "Advise"), QString("Com open"));
+        QCOMPARE(s.label(w, "Status"), QString("19200,N,8,1 "));
+        include(w, true, false);
+        s.transfer(w->uploadButton(), 90000);
+        QCOMPARE(s.prompter.texts(), QStringList{"Unplug Vandu main power"});
+        QCOMPARE(marks(s, w), QString("O-"));
+        QCOMPARE(s.label(w, "LByte"), QString(" 49152"));
+        QTRY_COMPARE(sim.saved("flash.bin").size(), std::size_t{49152});
+        QCOMPARE(sim.saved("flash.bin"), s.savedImage());
+    }
+
+    // Cancel stops the download at once; the receiver goes on sending what it was asked for,
+    // and the window waits until it has finished before another transfer may start, which
+    // then succeeds. In Italian, where the window says so in Italian.
+    void aTransferAfterCancelWaitsForTheQuietLine() {
+        Serial s;
+        Language language;
+        language.apply("ITA");
+        const std::string theirs = encodeDvb(namedChannels(300, "RX "), {});  // 5 s on the line
+        PacedReceiver sim({"--channels", s.write("receiver.dvb", theirs)});
+        QVERIFY(sim.device().startsWith("/dev/"));
+        s.overLine(sim.device(), pacedTiming());
+        SerialWindow* w = s.open();
+        QTRY_COMPARE(s.label(w, "Advise"), QString("Com open"));
+        include(w, true, false);
+        SerialController& serial = s.program->serial();
+        w->downloadButton()->click();
+        QTRY_COMPARE_WITH_TIMEOUT(s.label(w, "Advise"), QString("DownLoading"), 5000);
+        QTest::qWait(1000);
+        QElapsedTimer stopping;
+        stopping.start();
+        w->cancelButton()->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!serial.busy(), 1000);
+        QVERIFY2(stopping.elapsed() < 500, qPrintable(QString::number(stopping.elapsed())));
+        QVERIFY(serial.settling());
+        QCOMPARE(s.label(w, "Advise"),
+                 QString("Attendo che il ricevitore finisca di trasmettere..."));
+        QVERIFY(!w->downloadButton()->isEnabled());
+        QVERIFY(w->cancelButton()->isEnabled());
+        QVERIFY(s.form->isEnabled());  // the lists may be used meanwhile
+        QCOMPARE(marks(s, w), QString("K-"));
+        QVERIFY(s.ws().tvList().empty());
+        // The rest of the cancelled answer still comes for a few seconds.
+        QTRY_VERIFY_WITH_TIMEOUT(!serial.settling(), 15000);
+        QVERIFY(stopping.elapsed() > 2000);
+        // What the cancelled transfer ended on shows again.
+        QCOMPARE(s.label(w, "Advise"), QString("Trasferimento annullato"));
+        QVERIFY(w->downloadButton()->isEnabled());
+
+        s.transfer(w->downloadButton(), 30000);
+        QCOMPARE(marks(s, w), QString("O-"));
+        QCOMPARE(encodeDvb(s.ws().tvList(), s.ws().radioList()), theirs);
+        QVERIFY(s.prompter.texts().isEmpty());
+        language.apply("ENG");
+    }
+};
+
+}  // namespace qel
+
+QTEST_MAIN(qel::SerialPacedTest)
+#include "serial_paced_test.moc"

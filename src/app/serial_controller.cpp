@@ -170,8 +170,6 @@ void SerialController::start() {
     }
     showCounts();
     hideMarks();
-    lastBackup_.clear();
-    emit backupKept(QString());
     emit progress(0, 0);
     emit modeChanged(mode_);
     emit speedChanged(speedText(mode_) + ' ');
@@ -191,6 +189,9 @@ void SerialController::showCounts() {
 void SerialController::hideMarks() {
     marks_.fill(Mark::Hidden);
     emit marksChanged();
+    // The notice of a backup belongs to the upload that made it.
+    lastBackup_.clear();
+    emit backupKept(QString());
 }
 
 void SerialController::setMark(int index, bool ok) {
@@ -316,8 +317,6 @@ void SerialController::upload(bool channels, bool settings, bool systemFont, boo
         return;
     }
     hideMarks();
-    lastBackup_.clear();
-    emit backupKept(QString());
     const Workspace& ws = session_.workspace();
     UploadRequest request;
     request.backup = session_.config().backupBeforeUpload;

@@ -75,8 +75,8 @@ public:
     void setFlashRoutinePlaces(const QStringList& places) { routinePlaces_ = places; }
     // Where the backups before uploads go: a folder of their own each, named by the time.
     void setBackupRoot(const QString& folder) { backupRoot_ = folder; }
-    // The folder that holds what the receiver held before the last upload of this window;
-    // empty if it made none.
+    // The folder that holds what the receiver held before the last transfer, when that was an
+    // upload that kept it; empty otherwise.
     const QString& lastBackup() const { return lastBackup_; }
     // Stops a running transfer (the lists and settings stay as they were), or the wait for
     // the receiver to fall quiet after one.

@@ -42,14 +42,27 @@ Program::Program(Session& session, ConfigStore& store, Language& language, Recen
       recent_(recent),
       frame_(std::make_unique<FrameWindow>(session)),
       prompter_(realOr<Prompter>(prompter, ownPrompter_,
-                                 [this] { return std::make_unique<QtPrompter>(frame_.get()); })),
-      chooser_(realOr<FileChooser>(
-          chooser, ownChooser_, [this] { return std::make_unique<QtFileChooser>(frame_.get()); })),
+                                 [this] {
+                                     return std::make_unique<QtPrompter>(
+                                         DialogOwner({}, [this] { return windowInFront(); }));
+                                 })),
+      chooser_(realOr<FileChooser>(chooser, ownChooser_,
+                                   [this] {
+                                       return std::make_unique<QtFileChooser>(
+                                           DialogOwner({}, [this] { return windowInFront(); }));
+                                   })),
+      // What a transfer asks and tells belongs to the serial window, wherever the user is.
+      serialPrompter_(realOr<Prompter>(prompter, ownSerialPrompter_,
+                                       [this] {
+                                           return std::make_unique<QtPrompter>(DialogOwner(
+                                               [this] { return toolWindow(Tab::Serial); },
+                                               [this] { return windowInFront(); }));
+                                       })),
       list_(session),
       editing_(session, list_, *prompter_),
       files_(session, list_, editing_, *prompter_, *chooser_, recent),
       settings_(session),
-      serial_(session, *prompter_),
+      serial_(session, *serialPrompter_),
       exporter_(session, store, AboutBox::versionText()),
       fonts_(session, *prompter_, *chooser_),
       main_(new MainWindow(session, list_, recent)) {
@@ -117,6 +130,18 @@ Program::~Program() {
     frame_.reset();
 }
 
+QWidget* Program::toolWindow(Tab tab) const {
+    return main_ != nullptr && main_->currentTab() == tab ? main_->openChild() : nullptr;
+}
+
+QWidget* Program::windowInFront() const {
+    // The tool window the user works in stays in front of the main window.
+    if (main_ != nullptr) {
+        if (QWidget* open = main_->openChild(); open != nullptr && open->isVisible()) return open;
+    }
+    return frame_.get();
+}
+
 void Program::mainWindowOpened() {
     files_.startUp(AppPaths::antPosPath());
     main_->load();
@@ -149,7 +174,7 @@ void Program::registerToolWindows() {
     });
     main_->setToolWindow(Tab::Settings, [this](QWidget* parent) { return openSettings(parent); });
     main_->setToolWindow(Tab::Serial, [this](QWidget* parent) {
-        return new SerialWindow(serial_, session_, *prompter_, *chooser_, parent);
+        return new SerialWindow(serial_, session_, *serialPrompter_, *chooser_, parent);
     });
     main_->setToolWindow(
         Tab::Fonts, [this](QWidget* parent) { return new FontWindow(fonts_, session_, parent); });

@@ -53,6 +53,10 @@ private:
     void wireCommands();
     void mainWindowOpened();
     QWidget* openSettings(QWidget* parent);
+    // The tool window open on `tab`, if that tab's window is the one open.
+    QWidget* toolWindow(Tab tab) const;
+    // The window a message goes over when no window of the program is active.
+    QWidget* windowInFront() const;
 
     Session& session_;
     ConfigStore& store_;
@@ -61,8 +65,10 @@ private:
     std::unique_ptr<FrameWindow> frame_;
     std::unique_ptr<Prompter> ownPrompter_;
     std::unique_ptr<FileChooser> ownChooser_;
+    std::unique_ptr<Prompter> ownSerialPrompter_;
     Prompter* prompter_;
     FileChooser* chooser_;
+    Prompter* serialPrompter_;
     ListController list_;
     EditingController editing_;
     FileController files_;
@@ -70,7 +76,7 @@ private:
     SerialController serial_;
     ExportController exporter_;
     FontController fonts_;
-    MainWindow* main_;
+    MainWindow* main_ = nullptr;
     QString fileToOpen_;
 };
 

@@ -636,6 +636,9 @@ void MainWindow::showChild(QWidget* child, Tab tab) {
         old->close();
         old->deleteLater();
     }
+    // A tool window of the main window, not a window of its own: it stays in front of the
+    // main window, which never covers it.
+    child->setWindowFlags((child->windowFlags() & ~Qt::WindowType_Mask) | Qt::Tool);
     child->adjustSize();
     const QRect screen = window()->screen()->availableGeometry();
     // A window larger than the screen is made to fit it.

@@ -1,17 +1,36 @@
 #include "ui/qt_dialogs.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QScreen>
 
 namespace qel {
 
+QWidget* DialogOwner::owner() const {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    if (QWidget* window = preferred_ ? preferred_() : nullptr; window && window->isVisible())
+        return window;
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    return fallback_ ? fallback_() : nullptr;
+}
+
+void DialogOwner::restore(QWidget* owner) {
+    if (owner == nullptr || !owner->isVisible()) return;
+    // Whatever the window manager raised when the dialog closed, the window that asked is
+    // in front again, with the keyboard.
+    owner->window()->raise();
+    owner->window()->activateWindow();
+}
+
 Prompter::Answer QtPrompter::ask(Icon icon, const QString& text, Buttons buttons,
                                  Answer defaultAnswer) {
-    QMessageBox box(parent_);
+    const QPointer<QWidget> owner = owner_.owner();
+    QMessageBox box(owner);
     box.setWindowTitle(QStringLiteral("QEL"));
     box.setText(text);
     switch (icon) {
@@ -52,13 +71,15 @@ Prompter::Answer QtPrompter::ask(Icon icon, const QString& text, Buttons buttons
         case Answer::Ok:
             break;
     }
-    // Over the program's window when it shows, else in the middle of the screen.
+    // Over the window that asked when it shows, else in the middle of the screen.
     box.adjustSize();
-    const QWidget* over = parent_ != nullptr && parent_->isVisible() ? parent_->window() : nullptr;
+    const QWidget* over = owner != nullptr && owner->isVisible() ? owner->window() : nullptr;
     const QRect area = over != nullptr ? over->frameGeometry()
                                        : QGuiApplication::primaryScreen()->availableGeometry();
     box.move(area.center() - box.rect().center());
-    switch (box.exec()) {
+    const int chosen = box.exec();
+    DialogOwner::restore(owner);
+    switch (chosen) {
         case QMessageBox::Yes:
             return Answer::Yes;
         case QMessageBox::No:
@@ -71,14 +92,19 @@ Prompter::Answer QtPrompter::ask(Icon icon, const QString& text, Buttons buttons
 }
 
 QString QtFileChooser::openFile(const QString& folder, const QString& filter) {
-    return QFileDialog::getOpenFileName(parent_, QString(), folder, filter);
+    const QPointer<QWidget> owner = owner_.owner();
+    const QString path = QFileDialog::getOpenFileName(owner, QString(), folder, filter);
+    DialogOwner::restore(owner);
+    return path;
 }
 
 QString QtFileChooser::saveFile(const QString& folder, const QString& proposedName,
                                 const QString& filter) {
+    const QPointer<QWidget> owner = owner_.owner();
     QString selectedFilter;
     QString path = QFileDialog::getSaveFileName(
-        parent_, QString(), QDir(folder).filePath(proposedName), filter, &selectedFilter);
+        owner, QString(), QDir(folder).filePath(proposedName), filter, &selectedFilter);
+    DialogOwner::restore(owner);
     if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty()) return path;
     // A name typed without extension gets the one of the chosen filter.
     const QRegularExpression ext(QStringLiteral("\\*\\.(\\w+)"));

@@ -92,17 +92,19 @@ inline std::string receiverSettings() {
 struct Serial : UiFixture {
     std::shared_ptr<ReceiverSimulator> receiver = std::make_shared<ReceiverSimulator>();
     bool portOpens = true;
+    Status openFailure = Error{ErrorCode::PortError, "/dev/ttyS0: No such file or directory"};
     bool stuck = false;
     unsigned long speedChangeMs = 0;
     std::optional<SimStore> cancelOn;
-    Serial() {
+    virtual ~Serial() = default;
+    explicit Serial(bool realMessageBoxes = false) : UiFixture(realMessageBoxes) {
         program->serial().setBackupRoot(dir.filePath("backups"));
         receiver->setChannelImage(receiverChannels());
         receiver->setSettingsBlock(receiverSettings());
         program->serial().setLinkFactory(
             [this](const QString&, int, Status& opened) -> std::unique_ptr<Link> {
                 if (!portOpens) {
-                    opened = Error{ErrorCode::PortError, "no such port"};
+                    opened = openFailure;
                     return nullptr;
                 }
                 if (stuck) return std::make_unique<StuckLink>(speedChangeMs);
@@ -179,7 +181,7 @@ struct DvbUpload : Serial {
 
 // A session with an FTA image loaded and a receiver that is the FTA loader.
 struct FtaUpload : Serial {
-    FtaUpload() {
+    explicit FtaUpload(bool realMessageBoxes = false) : Serial(realMessageBoxes) {
         loaded = load(bin("mine.bin"));
         receiver->setDialect(ReceiverSimulator::Dialect::FtaLoader);
     }

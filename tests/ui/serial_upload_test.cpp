@@ -444,6 +444,20 @@ private slots:
             QCOMPARE(file, raw);
         }
         QCOMPARE(s.label(w, "Advise"), QString("Com open"));
+        // Every image the upload takes is offered first.
+        QCOMPARE(
+            s.chooser.asked.last().filter,
+            QString("Images (*.png *.jpg *.jpeg *.bmp *.gif);;Bitmaps (*.bmp);;All files (*)"));
+        // The outcome shows beside the picture row; the channel marks stay hidden.
+        QVERIFY(s.markShown(w, "Ok4") && !s.markShown(w, "Ko4"));
+        QCOMPARE(marks(s, w), QString("--"));
+
+        // A receiver that stops answering half way: the Ko mark, and "Error".
+        s.receiver->addFault({SimFault::Silence, SimCommand::Picture, 0});
+        s.chooser.choose(path);
+        s.transfer(w->pictureButton());
+        QVERIFY(s.markShown(w, "Ko4") && !s.markShown(w, "Ok4"));
+        QCOMPARE(s.label(w, "Advise"), QString("Error"));
     }
 
     void aFileThatIsNoPictureIsRefused() {

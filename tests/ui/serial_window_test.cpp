@@ -3,16 +3,21 @@
 // transfer runs.
 #include "ui/serial_window.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QThread>
+#include <QTimer>
+#include <QWindow>
 #include <QtTest>
 
 #include "app/language.h"
@@ -21,6 +26,8 @@
 #include "receiver_sim/receiver_simulator.h"
 #include "receiver_sim/simulated_link.h"
 #include "serial_fixture.h"
+#include "support/pty_line.h"
+#include "ui/picture_dialog.h"
 
 namespace qel {
 
@@ -106,15 +113,332 @@ private slots:
         QVERIFY(s.markShown(w, "Ko0"));
     }
 
+    // A port that will not open says why and what to do, naming the group that owns it when
+    // the user may not use it.
+    void aPortThatWillNotOpen_data() {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("detail");
+        QTest::addColumn<QString>("note");
+        QTest::newRow("absent") << int(ErrorCode::PortError)
+                                << "/dev/ttyS0: No such file or directory"
+                                << "/dev/ttyS0 (COM 1) cannot be opened (/dev/ttyS0: No such "
+                                   "file or directory). Check the port in Options.";
+        QTest::newRow("no permission")
+            << int(ErrorCode::PortNoPermission) << "dialout"
+            << QString(
+                   "QEL may not open /dev/ttyS0 (COM 1): the port belongs to the group "
+                   "\"dialout\". Add your user to that group (sudo adduser %1 dialout), "
+                   "then log out and in again.")
+                   .arg(qEnvironmentVariable("USER", "$USER"));
+    }
     void aPortThatWillNotOpen() {
+        QFETCH(int, code);
+        QFETCH(QString, detail);
+        QFETCH(QString, note);
         Serial s;
         s.portOpens = false;
+        s.openFailure = Error{static_cast<ErrorCode>(code), detail.toStdString()};
         s.form->selectTab(Tab::Serial);
         auto* w = qobject_cast<SerialWindow*>(s.form->openChild());
         QTRY_COMPARE(s.label(w, "Advise"), QString("Error on COM"));
         QVERIFY(!w->findChild<QGroupBox*>("Frame1")->isEnabled());
         QVERIFY(!w->findChild<QGroupBox*>("Frame3")->isEnabled());
         QVERIFY(w->findChild<QGroupBox*>("Frame2")->isEnabled());
+        QVERIFY(!w->findChild<QLabel*>("PortNote")->isHidden());
+        QCOMPARE(s.label(w, "PortNote"), note);
+        // Opened once the user chose another port: the note goes.
+        s.portOpens = true;
+        s.program->serial().start();
+        QTRY_COMPARE(s.label(w, "Advise"), QString("Com open"));
+        QVERIFY(w->findChild<QLabel*>("PortNote")->isHidden());
+    }
+
+    // A receiver that does not answer at all is told once for the whole transfer, with the
+    // port, the mode and what to check.
+    void aSilentReceiverIsToldWhatToCheck() {
+        Serial s;
+        s.receiver->addFault({SimFault::Silence, SimCommand::Handshake, 0});
+        SerialWindow* w = s.open();
+        s.download(w);
+        QCOMPARE(test::marks(s, w), QString("KK"));
+        QCOMPARE(s.prompter.texts().size(), 1);
+        const QString told = s.prompter.texts().first();
+        QVERIFY2(told.startsWith("The receiver does not answer on /dev/ttyS0 (COM 1) (Dr. Vellox "
+                                 "mode, 38400,N,8,1)."),
+                 qPrintable(told));
+        QVERIFY(told.contains("runs the DVB98 firmware"));
+        QCOMPARE(s.prompter.asked.first().icon, Prompter::Icon::Critical);
+        QCOMPARE(s.label(w, "Advise"), QString("Error"));
+        QCOMPARE(s.label(w, "LByte"), QString("0"));
+    }
+
+    // The real line over a pseudo-terminal, read back from its other side: the window opens it
+    // at the mode's speed, 8N1, without flow control, and follows the mode.
+    void theLineIsFramedAsTheModeAsks() {
+        Serial s;
+        test::PtyResponder far(*s.receiver);
+        s.overLine(QString::fromStdString(far.device()), Timing{});
+        SerialWindow* w = s.open();
+        QTRY_COMPARE(s.label(w, "Advise"), QString("Com open"));
+        const auto speed = [&far] {
+            const termios t = far.line().settings();
+            return cfgetospeed(&t);
+        };
+        termios t = far.line().settings();
+        QCOMPARE(cfgetospeed(&t), speed_t{B38400});
+        QCOMPARE(t.c_cflag & CSIZE, tcflag_t{CS8});
+        QCOMPARE(t.c_cflag & (PARENB | CSTOPB | CRTSCTS), tcflag_t{0});
+        QCOMPARE(t.c_iflag & (IXON | IXOFF | IXANY), tcflag_t{0});
+        auto* mode = w->findChild<QComboBox*>("ConnMode");
+        mode->setCurrentIndex(1);
+        emit mode->activated(1);
+        QTRY_COMPARE(speed(), speed_t{B19200});
+        QCOMPARE(s.label(w, "Status"), QString("19200,N,8,1 "));
+        mode->setCurrentIndex(0);
+        emit mode->activated(0);
+        QTRY_COMPARE(speed(), speed_t{B38400});
+        // A download over it.
+        s.transfer(w->downloadButton());
+        QCOMPARE(test::marks(s, w), QString("OO"));
+        QCOMPARE(s.ws().tvList().size(), 5u);
+    }
+
+    // The FTA loader talks at 19200 baud; afterwards the line is at the chosen mode's speed.
+    void anFtaUploadLeavesTheLineAtTheModesSpeed_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("after");
+        QTest::newRow("FTA mode") << int(SerialController::Mode::Fta) << int(B19200);
+        QTest::newRow("DVB98 mode") << int(SerialController::Mode::Dvb98) << int(B38400);
+    }
+    void anFtaUploadLeavesTheLineAtTheModesSpeed() {
+        QFETCH(int, mode);
+        QFETCH(int, after);
+        test::FtaUpload s;
+        QVERIFY(s.loaded);
+        s.receiver->addFault({SimFault::NeverWakes, SimCommand::LoaderWakeUp, 0});
+        test::PtyResponder far(*s.receiver);
+        Timing quick;
+        quick.wakeUpAttempt = Millis(100);
+        quick.settle = Millis(100);
+        s.overLine(QString::fromStdString(far.device()), quick);
+        SerialWindow* w = s.open();
+        QTRY_COMPARE(s.label(w, "Advise"), QString("Com open"));
+        s.program->serial().setMode(static_cast<SerialController::Mode>(mode));
+        const auto speed = [&far] {
+            const termios t = far.line().settings();
+            return static_cast<int>(cfgetospeed(&t));
+        };
+        QTRY_COMPARE(speed(), after);
+        test::include(w, true, false);
+        w->uploadButton()->click();
+        QTRY_COMPARE(speed(), int(B19200));  // while the loader is called
+        QTRY_VERIFY_WITH_TIMEOUT(!s.program->serial().busy() && !s.program->serial().settling(),
+                                 10000);
+        QCOMPARE(s.prompter.texts().value(1).section("\n\n", 0, 0), QString("Timeout"));
+        QTRY_COMPARE(speed(), after);
+    }
+
+    // Each window starts at rest: no marks, no backup notice, an empty progress bar, the bytes
+    // used; after every transfer the fields come back to rest too.
+    void theWindowStartsAndEndsAtRest() {
+        test::DvbUpload s(3, 0);
+        QVERIFY(s.loaded);
+        SerialWindow* w = s.open();
+        auto* bar = w->findChild<QProgressBar*>("Progress");
+        QVERIFY(bar->text().isEmpty());
+        QCOMPARE(bar->value(), bar->minimum() - 1);
+        QVERIFY(w->findChild<QLabel*>("BackupNote")->isHidden());
+        s.upload(w);
+        QCOMPARE(test::marks(s, w), QString("OO"));
+        QVERIFY(!w->findChild<QLabel*>("BackupNote")->isHidden());
+        QCOMPARE(s.label(w, "LByte"), QString("192"));
+        QVERIFY(bar->text().isEmpty());
+        s.download(w);
+        // The channels' size, not the settings' bytes that came last.
+        QCOMPARE(s.label(w, "LByte"), QString("192"));
+        QCOMPARE(s.label(w, "Ch2ser"), QString("3"));
+        QVERIFY(w->findChild<QLabel*>("BackupNote")->isHidden());  // the download made none
+
+        s.form->selectTab(Tab::List);
+        w = s.open();
+        QCOMPARE(test::marks(s, w, SerialController::kMarks), QString("------"));
+        QVERIFY(w->findChild<QLabel*>("BackupNote")->isHidden());
+
+        // An upload that made a backup shows where; the next window does not.
+        s.upload(w);
+        QVERIFY(!w->findChild<QLabel*>("BackupNote")->isHidden());
+        s.form->selectTab(Tab::List);
+        w = s.open();
+        QVERIFY(w->findChild<QLabel*>("BackupNote")->isHidden());
+
+        // A cancelled download leaves the bytes used as they were, not the bytes counted.
+        s.stuck = true;
+        s.program->serial().start();
+        QTRY_VERIFY(s.program->serial().portOpen());
+        w->downloadButton()->click();
+        QTRY_VERIFY(s.program->serial().busy());
+        w->cancelButton()->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!s.program->serial().busy(), 2000);
+        QCOMPARE(s.label(w, "LByte"), QString("192"));
+        bar = w->findChild<QProgressBar*>("Progress");
+        QVERIFY(bar->text().isEmpty());
+    }
+
+    // The system font's set and the picture slot are two choices: each is kept when the other
+    // changes, shown as chosen when the window opens again, and used as shown.
+    void theFontSetAndThePictureSlotAreTwoChoices() {
+        Serial s;
+        std::string twoSets(8192, '\0');
+        for (std::size_t i = 0; i < twoSets.size(); ++i)
+            twoSets[i] = static_cast<char>(i / 4096 + 1);
+        s.chooser.choose(s.write("sys.oc1", twoSets));
+        s.program->fonts().loadFonts();
+        SerialWindow* w = s.open();
+        const auto radio = [&w](const char* name) { return w->findChild<QRadioButton*>(name); };
+        QVERIFY(radio("Font1")->isChecked() && radio("NoOfPic1")->isChecked());
+        radio("NoOfPic2")->click();
+        QVERIFY(radio("Font1")->isChecked());
+        radio("Font2")->click();
+        QVERIFY(radio("NoOfPic2")->isChecked() && !radio("NoOfPic1")->isChecked());
+
+        s.form->selectTab(Tab::List);
+        w = s.open();
+        QVERIFY(radio("Font2")->isChecked() && radio("NoOfPic2")->isChecked());
+        QVERIFY(!radio("Font1")->isChecked() && !radio("NoOfPic1")->isChecked());
+        test::include(w, false, false);
+        w->findChild<QCheckBox*>("IncludeSysFon")->setChecked(true);
+        s.upload(w);
+        QCOMPARE(s.receiver->systemFont(), twoSets.substr(4096));
+        s.chooser.choose(s.write("boot.bmp", std::string(33718, '\x11')));
+        w->approvePicture = [](const PreparedPicture&, const QString&) { return true; };
+        s.transfer(w->pictureButton());
+        QCOMPARE(s.receiver->pictureSlot(), 5);  // "CBEG5": the second slot
+        radio("NoOfPic1")->click();
+        s.chooser.choose(s.dir.filePath("boot.bmp"));
+        s.transfer(w->pictureButton());
+        QCOMPARE(s.receiver->pictureSlot(), 4);
+        QVERIFY(radio("Font2")->isChecked());
+    }
+
+    // The questions and messages of a transfer belong to the serial window: they show over it,
+    // and it is the active window again once they close, never the main window.
+    void messagesOfATransferShowOverTheSerialWindow() {
+        test::FtaUpload s(true);
+        QVERIFY(s.loaded);
+        s.receiver->addFault({SimFault::NeverWakes, SimCommand::LoaderWakeUp, 0});
+        SerialWindow* w = s.open();
+        QCOMPARE(w->windowType(), Qt::Tool);
+        QVERIFY(w->windowHandle() != nullptr);
+        QCOMPARE(w->windowHandle()->transientParent(), s.frame().windowHandle());
+        test::include(w, true, false);
+        QStringList seen;
+        QStringList problems;
+        // Each box, once it shows: over which window, and whether it has become the active
+        // window (activation follows the showing by an event or two); then OK.
+        QTimer watcher;
+        int waited = 0;
+        QObject::connect(&watcher, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr || !box->isVisible()) return;
+            const bool active = QApplication::activeWindow() == box;
+            if (!active && ++waited < 25) return;
+            waited = 0;
+            seen << box->text().section('\n', 0, 0);
+            if (box->parentWidget() != w) problems << "not over the serial window: " + seen.last();
+            if (!active) problems << "not active: " + seen.last();
+            box->button(QMessageBox::Ok)->click();
+        });
+        watcher.start(20);
+        w->uploadButton()->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!s.program->serial().busy() && !s.program->serial().settling(),
+                                 10000);
+        QTRY_COMPARE(seen.size(), 2);
+        watcher.stop();
+        QCOMPARE(seen, (QStringList{"Unplug Vandu main power", "Timeout"}));
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(w));
+    }
+
+    // The transfer's questions and messages in Italian, as the user reads them.
+    void italianTexts_data() {
+        QTest::addColumn<QString>("scenario");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("unsaved channels") << "unsaved channels"
+                                          << "Canali non salvati , proseguo ?";
+        QTest::newRow("unsaved settings") << "unsaved settings"
+                                          << "Impostazioni non salvate , proseguo ?";
+        QTest::newRow("download") << "wrong checksum"
+                                  << "Errore durante il download ";
+        QTest::newRow("upload") << "no answer to C"
+                                << "Errore durante l'upload ";
+        QTest::newRow("too many")
+            << "3072 channels"
+            << "Troppi canali per la DVB 98 : Upload/salvataggio non eseguito";
+        QTest::newRow("silent") << "silent receiver"
+                                << "Il ricevitore non risponde su /dev/ttyS0 (COM 1) (modo "
+                                   "Dr. Vellox, 38400,N,8,1).";
+        QTest::newRow("unplug") << "loader"
+                                << "Togli corrente al Vandu";
+        QTest::newRow("loader") << "loader misses a wake-up"
+                                << "Errore durante l' upload ";
+        QTest::newRow("close") << "close while busy"
+                               << "Connessione in corso..";
+        QTest::newRow("no font") << "save no font"
+                                 << "Nessun font da salvare";
+    }
+    void italianTexts() {
+        QFETCH(QString, scenario);
+        QFETCH(QString, text);
+        const bool fta = scenario.startsWith("loader");
+        std::unique_ptr<Serial> fixture;
+        if (fta) {
+            fixture = std::make_unique<test::FtaUpload>();
+        } else {
+            fixture = std::make_unique<test::DvbUpload>(scenario == "3072 channels" ? 3072 : 3, 0);
+        }
+        Serial& s = *fixture;
+        s.language.apply("ITA");
+        if (scenario == "unsaved channels") s.ws().setChannelsModified(true);
+        if (scenario == "unsaved settings") s.ws().setSettingsModified(true);
+        if (scenario == "wrong checksum")
+            s.receiver->addFault({SimFault::WrongChecksum, SimCommand::ChannelData, 0});
+        if (scenario == "no answer to C")
+            s.receiver->addFault({SimFault::Silence, SimCommand::ChannelUpload, 0});
+        if (scenario == "silent receiver")
+            s.receiver->addFault({SimFault::Silence, SimCommand::Handshake, 0});
+        if (scenario == "loader misses a wake-up")
+            s.receiver->addFault({SimFault::MissWakeUp, defaultCommandOf(SimFault::MissWakeUp),
+                                  defaultOccurrenceOf(SimFault::MissWakeUp)});
+        Config config = s.session.config();
+        config.backupBeforeUpload = false;
+        config.verifyAfterUpload = false;
+        s.session.setConfig(config);
+        SerialWindow* w = s.open();
+        if (scenario == "save no font") {
+            s.program->fonts().saveFonts();
+        } else if (scenario == "close while busy") {
+            s.stuck = true;
+            s.program->serial().start();
+            QTRY_VERIFY(s.program->serial().portOpen());
+            w->downloadButton()->click();
+            QTRY_VERIFY(s.program->serial().busy());
+            QVERIFY(!w->close());
+            s.program->serial().cancel();
+            QTRY_VERIFY(!s.program->serial().busy());
+        } else if (scenario.startsWith("unsaved") || scenario == "wrong checksum" ||
+                   scenario == "silent receiver") {
+            test::include(w, scenario != "unsaved settings", scenario == "unsaved settings");
+            s.download(w);
+        } else {
+            test::include(w, true, false);
+            s.upload(w);
+        }
+        QVERIFY2(std::any_of(s.prompter.asked.begin(), s.prompter.asked.end(),
+                             [&text](const test::ScriptedPrompter::Asked& a) {
+                                 return a.text.section('\n', 0, 0) == text;
+                             }),
+                 qPrintable(s.prompter.texts().join(" | ")));
+        s.language.apply("ENG");
     }
 
     void cancelStopsATransferAtOnceAndCloseWaitsForIt() {

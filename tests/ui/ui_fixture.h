@@ -37,10 +37,12 @@ struct UiFixture {
     std::unique_ptr<Program> program;
     MainWindow* form = nullptr;
 
-    UiFixture() {
+    // With `realMessageBoxes` the program shows Qt's message boxes, not the scripted ones.
+    explicit UiFixture(bool realMessageBoxes = false) {
         QStandardPaths::setTestModeEnabled(true);
         session.setWorkingDir(dir.path());
-        program = std::make_unique<Program>(session, store, language, &recent, &prompter, &chooser);
+        program = std::make_unique<Program>(session, store, language, &recent,
+                                            realMessageBoxes ? nullptr : &prompter, &chooser);
         form = &program->mainWindow();
         program->frame().openMainWindow();
         prompter.asked.clear();

@@ -27,6 +27,10 @@ QLabel* mark(QWidget* parent, const QString& name, const QString& symbol, const 
     auto* label = new QLabel(symbol, parent);
     label->setObjectName(name);
     label->setStyleSheet(QStringLiteral("QLabel { color: %1; font-weight: bold; }").arg(color));
+    // The window keeps its size whether a mark shows or not.
+    QSizePolicy policy = label->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    label->setSizePolicy(policy);
     label->hide();
     return label;
 }

@@ -14,7 +14,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QEventLoop>
-#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <chrono>
@@ -25,6 +24,7 @@
 #include "receiver_sim/simulated_link.h"
 #include "serial/download.h"
 #include "serial/upload.h"
+#include "support/paced_receiver.h"
 #include "support/temp_dir.h"
 #include "ui/serial_window.h"
 #include "ui/ui_fixture.h"
@@ -63,26 +63,6 @@ void waitFor(Done done) {
     poll.start(20);
     loop.exec();
 }
-
-// qel-receiver-sim at the line's pace.
-class PacedReceiver {
-public:
-    explicit PacedReceiver(QStringList args) {
-        args << "--pace";
-        process_.start(QStringLiteral(QEL_RECEIVER_SIM), args);
-        if (process_.waitForReadyRead(5000))
-            device_ = QString::fromLatin1(process_.readLine()).trimmed();
-    }
-    ~PacedReceiver() {
-        process_.terminate();
-        process_.waitForFinished(3000);
-    }
-    const QString& device() const { return device_; }
-
-private:
-    QProcess process_;
-    QString device_;
-};
 
 ChannelList namedChannels(int count) {
     ChannelList list;
@@ -147,7 +127,8 @@ void BM_WindowDownload3071(benchmark::State& state) {
     benchApplication();
     test::TempDir dir;
     const std::string path = dir.write("receiver.dvb", largestImage());
-    PacedReceiver sim({"--channels", QString::fromStdString(path)});
+    test::PacedReceiver sim(QStringLiteral(QEL_RECEIVER_SIM),
+                            {"--channels", QString::fromStdString(path)});
     ReceiverSimulator reference;
     reference.setChannelImage(largestImage());
     DownloadRequest request;
@@ -167,7 +148,7 @@ BENCHMARK(BM_WindowDownload3071)->Iterations(1)->UseManualTime()->Unit(benchmark
 
 void BM_WindowUpload3071(benchmark::State& state) {
     benchApplication();
-    PacedReceiver sim({});
+    test::PacedReceiver sim(QStringLiteral(QEL_RECEIVER_SIM), {});
     ReceiverSimulator reference;
     UploadRequest request;
     request.channels = true;
@@ -192,7 +173,7 @@ BENCHMARK(BM_WindowUpload3071)->Iterations(1)->UseManualTime()->Unit(benchmark::
 
 void BM_WindowFtaUpload(benchmark::State& state) {
     benchApplication();
-    PacedReceiver sim({"--firmware", "fta"});
+    test::PacedReceiver sim(QStringLiteral(QEL_RECEIVER_SIM), {"--firmware", "fta"});
     for (auto _ : state) {
         Window w(sim.device());
         w.load(w.bin("mine.bin"));

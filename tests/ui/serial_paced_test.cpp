@@ -5,14 +5,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGroupBox>
-#include <QProcess>
 #include <QPushButton>
-#include <QTemporaryDir>
 
 #include "app/language.h"
 #include "bytes/checksum.h"
 #include "files/dvb_file.h"
 #include "serial_fixture.h"
+#include "support/paced_receiver.h"
 #include "support/serial_line.h"
 
 namespace qel {
@@ -21,32 +20,10 @@ using test::DvbUpload;
 using test::FtaUpload;
 using test::include;
 using test::marks;
+using test::PacedReceiver;
 using test::Serial;
 
 namespace {
-
-// qel-receiver-sim at the line's pace for one test, saving what it holds into a folder.
-class PacedReceiver {
-public:
-    explicit PacedReceiver(QStringList args) {
-        args << "--pace"
-             << "--save-dir" << saved_.path();
-        process_.start(QStringLiteral(QEL_RECEIVER_SIM), args);
-        if (process_.waitForReadyRead(5000))
-            device_ = QString::fromLatin1(process_.readLine()).trimmed();
-    }
-    ~PacedReceiver() {
-        process_.terminate();
-        process_.waitForFinished(3000);
-    }
-    const QString& device() const { return device_; }
-    std::string saved(const char* name) const { return Serial::read(saved_.filePath(name)); }
-
-private:
-    QTemporaryDir saved_;
-    QProcess process_;
-    QString device_;
-};
 
 // Waits short enough for a quick test, long enough for every answer at the line's pace.
 Timing pacedTiming() {
@@ -77,7 +54,8 @@ private slots:
             "receiver.dvb", encodeDvb(namedChannels(150, "RX "), namedChannels(10, "RX R ")));
         std::string settings = test::receiverSettings();
         settings += static_cast<char>(blockChecksum(settings));
-        PacedReceiver sim({"--channels", theirs, "--settings", s.write("receiver.g98", settings)});
+        PacedReceiver sim(QStringLiteral(QEL_RECEIVER_SIM),
+                          {"--channels", theirs, "--settings", s.write("receiver.g98", settings)});
         QVERIFY(sim.device().startsWith("/dev/"));
         s.overLine(sim.device(), pacedTiming());
         SerialWindow* w = s.open();
@@ -106,7 +84,7 @@ private slots:
     void anFtaImageGoesThroughTheLoader() {
         FtaUpload s;
         QVERIFY(s.loaded);
-        PacedReceiver sim({"--firmware", "fta"});
+        PacedReceiver sim(QStringLiteral(QEL_RECEIVER_SIM), {"--firmware", "fta"});
         QVERIFY(sim.device().startsWith("/dev/"));
         s.overLine(sim.device(), pacedTiming());
         SerialWindow* w = s.open();
@@ -129,7 +107,8 @@ private slots:
         Language language;
         language.apply("ITA");
         const std::string theirs = encodeDvb(namedChannels(300, "RX "), {});  // 5 s on the line
-        PacedReceiver sim({"--channels", s.write("receiver.dvb", theirs)});
+        PacedReceiver sim(QStringLiteral(QEL_RECEIVER_SIM),
+                          {"--channels", s.write("receiver.dvb", theirs)});
         QVERIFY(sim.device().startsWith("/dev/"));
         s.overLine(sim.device(), pacedTiming());
         SerialWindow* w = s.open();

@@ -32,6 +32,8 @@ bool mayLeaveLineBusy(const PartOutcome& part) {
         case ErrorCode::WrongFileLength:
         case ErrorCode::WrongPictureFile:
             return false;
+        case ErrorCode::TransferCancelled:
+            return part.status.detail() != kNotConfirmed;
         default:
             return true;
     }

@@ -152,7 +152,7 @@ DownloadResult download(Link& link, TransferObserver& observer, const Timing& ti
             return;
         }
         if (unsaved && !observer.confirm(question)) {
-            outcome.status = Error{ErrorCode::TransferCancelled, "not confirmed"};
+            outcome.status = Error{ErrorCode::TransferCancelled, std::string(kNotConfirmed)};
             return;
         }
         Result<std::string> got = fetch(exchange);

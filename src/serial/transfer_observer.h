@@ -17,6 +17,10 @@ enum class Confirmation {
     UploadWithoutBackup,
 };
 
+// The detail of TransferCancelled when a question was answered No: nothing was sent for the
+// part it asked about.
+inline constexpr std::string_view kNotConfirmed = "not confirmed";
+
 // The colour of the status line's text: the FTA upload blinks "Connect main plug" in green
 // (65280) and dark green (32768) while it calls the loader, and leaves it green.
 enum class StatusColour { Normal, Green, DarkGreen };

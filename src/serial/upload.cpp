@@ -390,7 +390,7 @@ FtaUploadOutcome uploadFtaImage(Exchange& exchange, std::string_view image) {
     }
     if (!observer.confirm(Confirmation::UnplugMainPower)) {
         observer.status("Com open");
-        return {Error{ErrorCode::TransferCancelled, "not confirmed"}};
+        return {Error{ErrorCode::TransferCancelled, std::string(kNotConfirmed)}};
     }
     link.drain(timeout);
     FtaUploadOutcome outcome;
@@ -436,7 +436,7 @@ UploadResult upload(Link& link, TransferObserver& observer, const Timing& timing
         } else if (channels && settings && observer.keepBackup(*channels, *settings)) {
             result.backupTaken = true;
         } else if (!observer.confirm(Confirmation::UploadWithoutBackup)) {
-            stopped = Error{ErrorCode::TransferCancelled, "not confirmed"};
+            stopped = Error{ErrorCode::TransferCancelled, std::string(kNotConfirmed)};
         }
     }
 

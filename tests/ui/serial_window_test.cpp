@@ -97,8 +97,10 @@ private slots:
         SerialWindow* w = s.open();
         w->findChild<QCheckBox*>("IncludeDVBsett")->setChecked(false);
         s.prompter.answer(Answer::No);
+        QSignalSpy settling(&s.program->serial(), &SerialController::settlingChanged);
         s.download(w);
         QCOMPARE(s.prompter.texts(), QStringList{"Channels not saved , continue anyway ?"});
+        QCOMPARE(settling.size(), 0);  // nothing was sent: no wait for a quiet line
         QCOMPARE(s.prompter.asked[0].defaultAnswer, Answer::No);
         QCOMPARE(s.ws().tvList().size(), 3u);
         QVERIFY(s.ws().channelsModified());
@@ -108,6 +110,7 @@ private slots:
         s.prompter.answer(Answer::Yes);
         s.download(w);
         QCOMPARE(s.prompter.texts().last(), QString("Error during download"));
+        QCOMPARE(settling.size(), 2);  // the receiver may have gone on sending: waited
         QCOMPARE(s.ws().tvList().size(), 3u);
         QVERIFY(s.ws().channelsModified());
         QVERIFY(s.markShown(w, "Ko0"));

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include "app/language.h"
 #include "bytes/checksum.h"
@@ -13,6 +14,7 @@
 #include "serial_fixture.h"
 #include "support/paced_receiver.h"
 #include "support/serial_line.h"
+#include "ui/picture_dialog.h"
 
 namespace qel {
 
@@ -97,6 +99,57 @@ private slots:
         QCOMPARE(s.label(w, "LByte"), QString(" 49152"));
         QTRY_COMPARE(sim.saved("flash.bin").size(), std::size_t{49152});
         QCOMPARE(sim.saved("flash.bin"), s.savedImage());
+    }
+
+    // The boot picture, both fonts and a firmware upgrade from the window over the paced
+    // line, in Italian: each arrives whole where it was sent, and each ends with its mark.
+    void picturesFontsAndFirmware() {
+        Serial s;
+        Language language;
+        language.apply("ITA");
+        PacedReceiver sim(QStringLiteral(QEL_RECEIVER_SIM), {});
+        QVERIFY(sim.device().startsWith("/dev/"));
+        s.overLine(sim.device(), pacedTiming());
+        SerialWindow* w = s.open();
+        QTRY_COMPARE(s.label(w, "Advise"), QString("Com open"));
+
+        const std::string picture(33718, '\x3C');
+        s.chooser.choose(s.write("boot.bmp", picture));
+        w->approvePicture = [](const PreparedPicture&, const QString&) { return true; };
+        w->findChild<QRadioButton*>("NoOfPic2")->click();
+        s.transfer(w->pictureButton(), 30000);
+        QVERIFY(s.markShown(w, "Ok4"));
+        QCOMPARE(sim.saved("picture2.bmp"), picture);
+
+        std::string twoSets(8192, '\0');
+        for (std::size_t i = 0; i < twoSets.size(); ++i)
+            twoSets[i] = static_cast<char>(i * 5 + i / 4096);
+        s.chooser.choose(s.write("sys.oc1", twoSets));
+        s.program->fonts().loadFonts();
+        w = s.open();
+        include(w, false, false);
+        w->findChild<QCheckBox*>("IncludeSysFon")->setChecked(true);
+        w->findChild<QRadioButton*>("Font2")->click();
+        s.transfer(w->uploadButton(), 30000);
+        QVERIFY(s.markShown(w, "Ok2"));
+        QCOMPARE(sim.saved("sysfont.bin"), twoSets.substr(4096));
+
+        const QString routines = s.dir.filePath("routine");
+        QDir().mkpath(routines);
+        s.write("routine/rodflash.sbr", std::string(1716, '\x5C'));
+        s.program->serial().setFlashRoutinePlaces({routines});
+        std::string firmware(70000, '\0');
+        for (std::size_t i = 0; i < firmware.size(); ++i)
+            firmware[i] = static_cast<char>(i / 512);
+        s.chooser.choose(s.write("new.bin", firmware));
+        s.prompter.answer(Prompter::Answer::Yes);
+        s.transfer(w->findChild<QPushButton*>("UpgradeFirmware"), 60000);
+        QVERIFY(s.markShown(w, "Ok5"));
+        QCOMPARE(sim.saved("firmware.bin"), firmware);
+        QCOMPARE(s.prompter.texts().last(), QString("Aggiornamento del firmware completato\n"
+                                                    "La flash del ricevitore ora contiene "
+                                                    "new.bin."));
+        language.apply("ENG");
     }
 
     // Cancel stops the download at once; the receiver goes on sending what it was asked for,

@@ -893,28 +893,12 @@ Lo sostituisco ?</translation>
         <translation>Aggiorna da file</translation>
     </message>
     <message>
-        <source>&amp;Convert to  bin       Ctrl+C</source>
-        <translation>&amp;Converti in  bin          Ctrl+C</translation>
-    </message>
-    <message>
         <source>E&amp;xit</source>
         <translation>E&amp;sci</translation>
     </message>
     <message>
-        <source>&amp;Export                    Ctrl+E</source>
-        <translation>&amp;Esporta                    Ctrl+E</translation>
-    </message>
-    <message>
         <source>&amp;Serial functions</source>
         <translation>&amp;Funzioni seriali</translation>
-    </message>
-    <message>
-        <source>&amp;Find                   Ctrl+F</source>
-        <translation>&amp;Trova                         Ctrl+F</translation>
-    </message>
-    <message>
-        <source>Find &amp;Next           F3</source>
-        <translation>Trova &amp;prossimo           F3</translation>
     </message>
     <message>
         <source>Se&amp;ttings</source>
@@ -933,34 +917,6 @@ Lo sostituisco ?</translation>
         <translation>&amp;Informazioni</translation>
     </message>
     <message>
-        <source>&amp;Help                        F1</source>
-        <translation>&amp;Aiuto                        F1</translation>
-    </message>
-    <message>
-        <source>&amp;Edit                             Return</source>
-        <translation>&amp;Edita                              Return</translation>
-    </message>
-    <message>
-        <source>&amp;Insert                           Ins</source>
-        <translation>&amp;Inserisci                          Ins</translation>
-    </message>
-    <message>
-        <source>&amp;Delete                         Del</source>
-        <translation>&amp;Cancella                         Del</translation>
-    </message>
-    <message>
-        <source>&amp;Move to buffer            Ctrl+X</source>
-        <translation>&amp;Muovi nel buffer             Ctrl+X</translation>
-    </message>
-    <message>
-        <source>&amp;Paste all from buffer    Ctrl+V</source>
-        <translation>&amp;Incolla tutto il buffer       Ctrl+V</translation>
-    </message>
-    <message>
-        <source>Paste &amp;Special             Ctrl+Shift+V</source>
-        <translation>Incolla &amp;Speciale             Ctrl+Shift+V</translation>
-    </message>
-    <message>
         <source>STAB rotor Position</source>
         <translation>Posizione sul rotore STAB</translation>
     </message>
@@ -971,14 +927,6 @@ Lo sostituisco ?</translation>
     <message>
         <source>Recent files</source>
         <translation>File recenti</translation>
-    </message>
-    <message>
-        <source>&amp;Undo                             Ctrl+Z</source>
-        <translation>&amp;Annulla                          Ctrl+Z</translation>
-    </message>
-    <message>
-        <source>&amp;Redo                             Ctrl+Y</source>
-        <translation>&amp;Ripeti                           Ctrl+Y</translation>
     </message>
     <message>
         <source>&amp;Antenna</source>
@@ -1035,6 +983,62 @@ Lo sostituisco ?</translation>
     <message>
         <source>Export as CSV</source>
         <translation>Esporta come CSV</translation>
+    </message>
+    <message>
+        <source>&amp;Convert to  bin</source>
+        <translation>&amp;Converti in  bin</translation>
+    </message>
+    <message>
+        <source>&amp;Find</source>
+        <translation>&amp;Trova</translation>
+    </message>
+    <message>
+        <source>Find &amp;Next</source>
+        <translation>Trova &amp;prossimo</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Annulla</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Ripeti</translation>
+    </message>
+    <message>
+        <source>&amp;Export</source>
+        <translation>&amp;Esporta</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Aiuto</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Edita</translation>
+    </message>
+    <message>
+        <source>&amp;Insert</source>
+        <translation>&amp;Inserisci</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Cancella</translation>
+    </message>
+    <message>
+        <source>&amp;Move to buffer</source>
+        <translation>&amp;Muovi nel buffer</translation>
+    </message>
+    <message>
+        <source>&amp;Paste all from buffer</source>
+        <translation>&amp;Incolla tutto il buffer</translation>
+    </message>
+    <message>
+        <source>Paste &amp;Special</source>
+        <translation>Incolla &amp;Speciale</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;File</translation>
     </message>
 </context>
 <context>

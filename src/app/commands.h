@@ -1,9 +1,14 @@
-// The commands of the main window's menus and keys, the tabs that open the tool windows,
-// and when each command is offered.
+// The commands of the main window's menus and keys, declared once each in the command
+// table: object name, caption, keys, menu and place, and when the command is offered. The
+// tabs that open the tool windows are here too. A new command is one entry in the table
+// (commands.cpp) and its handler (the composition root wires it).
 #pragma once
 
+#include <QKeyCombination>
+#include <QList>
 #include <array>
 #include <cstddef>
+#include <span>
 
 #include "listedit/list_view.h"
 
@@ -67,8 +72,11 @@ enum class Command {
 inline constexpr std::size_t kCommandCount = static_cast<std::size_t>(Command::StabPosition) + 1;
 
 // The tabs of the main window, in strip order; every tab but List opens a tool window.
-enum class Tab { List = 1, Data, Buffer, Settings, Fonts, Serial, Export, Options };
-inline constexpr std::size_t kTabCount = 8;
+enum class Tab { List, Data, Buffer, Settings, Fonts, Serial, Export, Options };
+inline constexpr std::size_t kTabCount = static_cast<std::size_t>(Tab::Options) + 1;
+inline constexpr std::size_t index(Tab tab) {
+    return static_cast<std::size_t>(tab);
+}
 
 // What decides which commands are offered.
 struct CommandState {
@@ -77,9 +85,56 @@ struct CommandState {
     bool canRedo = false;
     bool imageLoaded = false;               // the lists come from an FTA image
     bool fontLoaded = false;                // a font file is loaded
-    std::array<bool, kTabCount> windows{};  // a tool window exists for the tab (index tab - 1)
-    bool hasWindow(Tab tab) const { return windows[static_cast<std::size_t>(tab) - 1]; }
+    std::array<bool, kTabCount> windows{};  // a tool window exists for the tab
+    bool hasWindow(Tab tab) const { return windows[index(tab)]; }
 };
+
+// The menus the commands sit in. File and Search open from the main menu; the submenus
+// after Editing open from the editing menu.
+enum class Menu {
+    Main,
+    File,
+    Search,
+    Editing,
+    Antenna,
+    Voltage,
+    Diseqc,
+    Spectrum,
+    Parental,
+    AutoPmt,
+    AutoPid,
+};
+
+struct MenuInfo {
+    Menu menu;
+    Menu parent;             // the menu it opens from (itself for the two top menus)
+    const char* objectName;  // "" when nothing refers to the menu by name
+    const char* title;       // translated in the context "qel::MainWindow"
+};
+
+// Where a command goes in its menus, after the entries before it in the table.
+enum class Place {
+    Next,              // right after the entry before it
+    AfterSeparator,    // a separator first (before the submenu when it opens one)
+    AfterRecentFiles,  // after the recent files submenu, between separators
+};
+
+struct CommandInfo {
+    Command command;
+    const char* objectName;       // the action's name, which tests and settings use
+    const char* caption;          // translated in the context "qel::MainWindow"; %1 takes `number`
+    int number;                   // 0: the caption takes no number
+    QList<QKeyCombination> keys;  // the first is the one the menu shows
+    std::array<Menu, 2> menus;    // the second equals the first unless the command is in two
+    Place place;
+    bool (*enabled)(const CommandState&);
+};
+
+// Every command, in menu order.
+std::span<const CommandInfo> commandTable();
+const CommandInfo& commandInfo(Command command);
+// Every menu, parents before their submenus.
+std::span<const MenuInfo> menuTable();
 
 bool commandEnabled(Command command, const CommandState& state);
 

@@ -138,7 +138,7 @@ void EditingController::assignRotorPosition() {
     const int current = row >= 1 && row <= static_cast<int>(shown.size())
                             ? hexToDec(shown[static_cast<std::size_t>(row - 1)].APid.view())
                             : 0;
-    const int position = askRotorPosition(current);
+    const int position = prompter_.askRotorPosition(session_.satPos(), current);
     if (position < 1) return;
     setAttribute(setStabPosition, position);
 }
@@ -184,7 +184,7 @@ void EditingController::findFrom(int startRow) {
 }
 
 void EditingController::find() {
-    const std::optional<QString> text = askFindText(findText_);
+    const std::optional<QString> text = prompter_.askFindText(findText_);
     // "#Cancel#" is the dialog's own cancel mark, whatever way it comes.
     if (!text || *text == QLatin1String("#Cancel#")) return;
     findText_ = *text;

@@ -28,13 +28,6 @@ public:
     EditingController(Session& session, ListController& list, Prompter& prompter,
                       QObject* parent = nullptr);
 
-    // The rotor dialog, offering `current` (the selected header's position, 0 for none): the
-    // chosen position (1-based line of the satellite table) or -1.
-    std::function<int(int current)> askRotorPosition = [](int) { return -1; };
-    // The find dialog: the text to find, or nothing when cancelled.
-    std::function<std::optional<QString>(const QString& previous)> askFindText =
-        [](const QString&) { return std::nullopt; };
-
     void insertChannel();
     void deleteMarked();
     void moveToBuffer();

@@ -1,9 +1,12 @@
-// Every message box of the program goes through a Prompter, every file dialog through
-// a FileChooser, so that tests can answer them without a real modal dialog. The real
+// Every message box and small question dialog of the program goes through a Prompter, every file
+// dialog through a FileChooser, so that tests can answer them without a real modal dialog. The real
 // ones, Qt's dialogs, are the windows' (ui/qt_dialogs.h).
 #pragma once
 
 #include <QString>
+#include <optional>
+
+#include "model/sat_pos.h"
 
 namespace qel {
 
@@ -19,6 +22,12 @@ public:
                        Answer defaultAnswer = Answer::Yes) = 0;
 
     void tell(Icon icon, const QString& text) { ask(icon, text, Buttons::Ok, Answer::Ok); }
+
+    // The rotor dialog over `table`, offering `current` (the selected header's position, 0
+    // for none): the chosen position (1-based line of the table) or -1.
+    virtual int askRotorPosition(const SatPosTable& table, int current) = 0;
+    // The find dialog: the text to find, or nothing when cancelled.
+    virtual std::optional<QString> askFindText(const QString& previous) = 0;
 };
 
 class FileChooser {

@@ -97,8 +97,8 @@ MainCommands mainCommands(const Workspace& ws, bool blankRowSelected) {
     const bool loaded = ws.fileType() != FileKind::None || ws.channelCount() > 0;
     const bool onChannel = !ws.shown().empty() && !blankRowSelected;
     c.edit = onChannel;
-    c.del = onChannel;
-    c.cut = onChannel;
+    c.deleteMarked = onChannel;
+    c.moveToBuffer = onChannel;
     c.insert = loaded;
     c.tvRadio = loaded;
     c.buffer = !ws.bufferList().empty();

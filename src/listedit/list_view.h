@@ -32,8 +32,8 @@ std::string dataRowText(const ChannelRec& ch, std::size_t index, FileKind fileTy
 struct MainCommands {
     bool edit = false;  // Edit, and the Data tab
     bool insert = false;
-    bool del = false;
-    bool cut = false;
+    bool deleteMarked = false;
+    bool moveToBuffer = false;
     bool paste = false;   // Paste all and Paste special
     bool buffer = false;  // the buffer button and tab
     bool search = false;

@@ -10,7 +10,6 @@
 #include "ui/channel_data_window.h"
 #include "ui/dvb98_settings_windows.h"
 #include "ui/export_window.h"
-#include "ui/find_dialog.h"
 #include "ui/font_window.h"
 #include "ui/frame_window.h"
 #include "ui/fta_settings_window.h"
@@ -18,7 +17,6 @@
 #include "ui/options_window.h"
 #include "ui/osd_color_window.h"
 #include "ui/qt_dialogs.h"
-#include "ui/rotor_dialog.h"
 #include "ui/serial_window.h"
 
 namespace qel {
@@ -40,7 +38,7 @@ Program::Program(Session& session, ConfigStore& store, Language& language, Recen
       store_(store),
       language_(language),
       recent_(recent),
-      frame_(std::make_unique<FrameWindow>(session)),
+      frame_(std::make_unique<FrameWindow>(session, static_cast<FrameHost&>(*this))),
       prompter_(realOr<Prompter>(prompter, ownPrompter_,
                                  [this] {
                                      return std::make_unique<QtPrompter>(
@@ -69,13 +67,6 @@ Program::Program(Session& session, ConfigStore& store, Language& language, Recen
     frame_->setMainWindow(main_);
     registerToolWindows();
     wireCommands();
-
-    editing_.askRotorPosition = [this](int current) {
-        return RotorDialog::ask(session_.satPos(), current, main_);
-    };
-    editing_.askFindText = [this](const QString& previous) {
-        return FindDialog::ask(previous, main_);
-    };
 
     connect(&editing_, &EditingController::historyChanged, main_,
             [this] { main_->setUndoState(editing_.canUndo(), editing_.canRedo()); });
@@ -116,18 +107,22 @@ Program::Program(Session& session, ConfigStore& store, Language& language, Recen
 
     // The frame opens where it was closed, at the size it had.
     frame_->restoreGeometry(store_.windowGeometry());
-    frame_->closeCheck = [this] {
-        if (!files_.mayClose()) return false;
-        store_.setWindowGeometry(frame_->saveGeometry());
-        return true;
-    };
-    frame_->openFile = [this](const QString& path) { return files_.openChannelFile(path); };
     connect(frame_.get(), &FrameWindow::mainWindowOpened, this, &Program::mainWindowOpened);
 }
 
 Program::~Program() {
     // The windows go first: they use the controllers to the end.
     frame_.reset();
+}
+
+bool Program::mayClose() {
+    if (!files_.mayClose()) return false;
+    store_.setWindowGeometry(frame_->saveGeometry());
+    return true;
+}
+
+bool Program::openDroppedFile(const QString& path) {
+    return files_.openChannelFile(path);
 }
 
 QWidget* Program::toolWindow(Tab tab) const {

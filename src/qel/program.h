@@ -18,14 +18,14 @@
 #include "app/serial_controller.h"
 #include "app/session.h"
 #include "app/settings_controller.h"
+#include "ui/frame_window.h"
 
 namespace qel {
 
-class FrameWindow;
 class MainWindow;
 class RecentFiles;
 
-class Program : public QObject {
+class Program : public QObject, private FrameHost {
     Q_OBJECT
 
 public:
@@ -49,6 +49,8 @@ public:
     void setFileToOpen(const QString& path) { fileToOpen_ = path; }
 
 private:
+    bool mayClose() override;
+    bool openDroppedFile(const QString& path) override;
     void registerToolWindows();
     void wireCommands();
     void mainWindowOpened();

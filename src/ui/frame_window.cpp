@@ -16,10 +16,11 @@
 
 namespace qel {
 
-FrameWindow::FrameWindow(Session& session, QWidget* parent)
+FrameWindow::FrameWindow(Session& session, FrameHost& host, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
-      session_(session) {
+      session_(session),
+      host_(host) {
     setObjectName("QEL");
     pages_ = new QStackedWidget(this);
     about_ = new AboutBox(pages_);
@@ -73,8 +74,8 @@ void FrameWindow::setMainWindow(MainWindow* main) {
     main_ = main;
     main_->setParent(pages_);
     pages_->addWidget(main_);
-    menuBar()->addMenu(mirrorMenu(main_->fileMenu()));
-    menuBar()->addMenu(mirrorMenu(main_->searchMenu()));
+    menuBar()->addMenu(mirrorMenu(main_->menu(Menu::File)));
+    menuBar()->addMenu(mirrorMenu(main_->menu(Menu::Search)));
     auto* qel = new QMenu(this);
     for (Command c : {Command::Settings, Command::Fonts, Command::Serial, Command::Export,
                       Command::Options, Command::About, Command::Help}) {
@@ -124,7 +125,7 @@ void FrameWindow::showHelp() {
 }
 
 void FrameWindow::closeEvent(QCloseEvent* event) {
-    if (!closeCheck()) {
+    if (!host_.mayClose()) {
         event->ignore();
         return;
     }
@@ -146,7 +147,7 @@ bool FrameWindow::acceptsDrop(const QMimeData* mime) const {
 
 bool FrameWindow::openDropped(const QMimeData* mime) {
     if (!acceptsDrop(mime)) return false;
-    return openFile(mime->urls().front().toLocalFile());
+    return host_.openDroppedFile(mime->urls().front().toLocalFile());
 }
 
 void FrameWindow::dragEnterEvent(QDragEnterEvent* event) {

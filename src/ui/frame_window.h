@@ -5,7 +5,6 @@
 
 #include <QMainWindow>
 #include <QPointer>
-#include <functional>
 
 #include "app/session.h"
 
@@ -18,11 +17,21 @@ class AboutBox;
 class HelpViewer;
 class MainWindow;
 
+// What the frame asks of the program.
+class FrameHost {
+public:
+    virtual ~FrameHost() = default;
+    // Asked before the program closes: true when it may.
+    virtual bool mayClose() = 0;
+    // Opens a channel file dropped on the window: true when it was loaded.
+    virtual bool openDroppedFile(const QString& path) = 0;
+};
+
 class FrameWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit FrameWindow(Session& session, QWidget* parent = nullptr);
+    FrameWindow(Session& session, FrameHost& host, QWidget* parent = nullptr);
     ~FrameWindow() override;
 
     // The main window, shown when the about box is dismissed; its menus join the bar.
@@ -32,11 +41,6 @@ public:
 
     // Closes the about box and shows the main window (once).
     void openMainWindow();
-
-    // Asked before the program closes: true when it may.
-    std::function<bool()> closeCheck = [] { return true; };
-    // Opens a channel file dropped on the window: true when it was loaded.
-    std::function<bool(const QString& path)> openFile = [](const QString&) { return false; };
 
     // A single .dvb or .bin file dropped on the window opens like one loaded.
     bool acceptsDrop(const QMimeData* mime) const;
@@ -62,6 +66,7 @@ private:
     QMenu* mirrorMenu(QMenu* source);
 
     Session& session_;
+    FrameHost& host_;
     QStackedWidget* pages_;
     AboutBox* about_;
     MainWindow* main_ = nullptr;

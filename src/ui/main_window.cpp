@@ -22,83 +22,19 @@
 #include "app/recent_files.h"
 #include "app/texts.h"
 #include "ui/channel_list_model.h"
+#include "ui/main_menus.h"
 
 namespace qel {
 
 namespace {
 
-// Each command's action: its object name and its keys.
-struct CommandInfo {
-    Command command;
-    const char* objectName;
-    QList<QKeySequence> keys;
-};
-
-const std::array<CommandInfo, kCommandCount>& commandTable() {
-    static const std::array<CommandInfo, kCommandCount> table = {{
-        {Command::LoadChannels, "Load_Channel", {}},
-        {Command::SaveChannels, "Save_Channel", {}},
-        {Command::LoadSettings, "Load_Settings", {}},
-        {Command::SaveSettings, "Save_Settings", {}},
-        {Command::LoadFonts, "Load_Fonts", {}},
-        {Command::SaveFonts, "Save_Fonts", {}},
-        {Command::ImportText, "ImportFormTXT", {}},
-        {Command::ImportCsv, "ImportCSV", {}},
-        {Command::ExportCsv, "ExportCSV", {}},
-        {Command::UpgradeFromFile, "UpgDVB", {}},
-        {Command::ConvertToBin, "DVB2Bin", {QKeySequence(Qt::CTRL | Qt::Key_C)}},
-        {Command::Exit, "Exitmnu", {}},
-        {Command::Find, "Findmnu", {QKeySequence(Qt::CTRL | Qt::Key_F)}},
-        {Command::FindNext, "Findnemnu", {QKeySequence(Qt::Key_F3)}},
-        {Command::Undo, "Undomnu", {QKeySequence(Qt::CTRL | Qt::Key_Z)}},
-        {Command::Redo,
-         "Redomnu",
-         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}},
-        {Command::Settings, "Settmnu", {}},
-        {Command::Fonts, "Fontmnu", {}},
-        {Command::Serial, "Serial", {}},
-        {Command::Export, "Export", {QKeySequence(Qt::CTRL | Qt::Key_E)}},
-        {Command::Options, "options", {}},
-        {Command::About, "About", {}},
-        {Command::Help, "Help", {QKeySequence(Qt::Key_F1)}},
-        {Command::Edit, "Editmnu", {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}},
-        {Command::Insert, "Insertmnu", {QKeySequence(Qt::Key_Insert)}},
-        {Command::Delete, "Deletemnu", {QKeySequence(Qt::Key_Delete)}},
-        {Command::MoveToBuffer, "Cutmnu", {QKeySequence(Qt::CTRL | Qt::Key_X)}},
-        {Command::PasteAll, "Pastemnu", {QKeySequence(Qt::CTRL | Qt::Key_V)}},
-        {Command::PasteSpecial,
-         "Pastespecialmnu",
-         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)}},
-        {Command::Antenna1, "Ant1", {}},
-        {Command::Antenna2, "Ant2", {}},
-        {Command::Antenna3, "Ant3", {}},
-        {Command::Antenna4, "Ant4", {}},
-        {Command::Antenna5, "Ant5", {}},
-        {Command::Antenna6, "Ant6", {}},
-        {Command::Antenna7, "Ant7", {}},
-        {Command::Antenna8, "Ant8", {}},
-        {Command::VoltageOn, "onv", {}},
-        {Command::VoltageOff, "offv", {}},
-        {Command::DiseqcPort1, "Port1", {}},
-        {Command::DiseqcPort2, "Port2", {}},
-        {Command::DiseqcPort3, "Port3", {}},
-        {Command::DiseqcPort4, "Port4", {}},
-        {Command::SpectrumAuto, "Autospi", {}},
-        {Command::SpectrumOn, "Onspi", {}},
-        {Command::SpectrumOff, "Offspi", {}},
-        {Command::ParentalOn, "OnParCtrl", {}},
-        {Command::ParentalOff, "OffParCtrl", {}},
-        {Command::AutoPmtOn, "OnAutoPmt", {}},
-        {Command::AutoPmtOff, "OffAutoPmt", {}},
-        {Command::AutoPidOn, "OnAutoPid", {}},
-        {Command::AutoPidOff, "OffAutoPid", {}},
-        {Command::StabPosition, "STABMenu", {}},
-    }};
-    return table;
-}
-
 std::size_t indexOf(Command c) {
     return static_cast<std::size_t>(c);
+}
+
+// A tab's place in the strip.
+int tabIndex(Tab tab) {
+    return static_cast<int>(index(tab));
 }
 
 }  // namespace
@@ -127,17 +63,6 @@ MainWindow::MainWindow(Session& session, ListController& list, RecentFiles* rece
       listState_(list),
       recent_(recent),
       model_(new ChannelListModel(session, this)) {
-    for (const CommandInfo& info : commandTable()) {
-        auto* a = new QAction(this);
-        a->setObjectName(QString::fromLatin1(info.objectName));
-        // The keys are dispatched by the main window itself (handleKeyPress); the menus
-        // show them in their captions.
-        a->setShortcuts(info.keys);
-        a->setShortcutContext(Qt::WidgetShortcut);
-        a->setShortcutVisibleInContextMenu(false);
-        a->setEnabled(false);
-        actions_[indexOf(info.command)] = a;
-    }
     buildWidgets();
     buildMenus();
     setTexts();
@@ -159,8 +84,12 @@ MainWindow::~MainWindow() {
     if (openChild_) delete openChild_;
 }
 
+QMenu* MainWindow::menu(Menu which) const {
+    return menus_->menu(which);
+}
+
 QAction* MainWindow::action(Command command) const {
-    return actions_[indexOf(command)];
+    return menus_->action(command);
 }
 
 void MainWindow::wire(Command command, std::function<void()> run) {
@@ -170,6 +99,14 @@ void MainWindow::wire(Command command, std::function<void()> run) {
 }
 
 void MainWindow::buildWidgets() {
+    buildTabs();
+    buildHeader();
+    buildList();
+    buildButtons();
+    layOut();
+}
+
+void MainWindow::buildTabs() {
     tabs_ = new QTabBar(this);
     tabs_->setObjectName("TabStrip1");
     tabs_->setExpanding(true);
@@ -178,9 +115,11 @@ void MainWindow::buildWidgets() {
         tabs_->addTab(QString());
     connect(tabs_, &QTabBar::currentChanged, this, [this](int index) { onTabClicked(index); });
     connect(tabs_, &QTabBar::tabBarClicked, this, [this](int index) {
-        if (index + 1 == static_cast<int>(currentTab_) && openChild_) openChild_->activateWindow();
+        if (index == tabIndex(currentTab_) && openChild_) openChild_->activateWindow();
     });
+}
 
+void MainWindow::buildHeader() {
     fileName_ = new QLabel(this);
     fileName_->setObjectName("filename");
     title_ = new QLabel(this);
@@ -193,7 +132,9 @@ void MainWindow::buildWidgets() {
     count_->setFont(bold);
     count_->setMinimumWidth(count_->fontMetrics().horizontalAdvance(QStringLiteral("00000")));
     count_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
 
+void MainWindow::buildList() {
     list_ = new QListView(this);
     list_->setObjectName("ShowList");
     list_->setModel(model_);
@@ -229,7 +170,9 @@ void MainWindow::buildWidgets() {
     dataRow_->setFocusPolicy(Qt::NoFocus);
     dataRow_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     dataRow_->hide();
+}
 
+void MainWindow::buildButtons() {
     menuButton_ = new QPushButton(QStringLiteral("&Menu"), this);
     menuButton_->setObjectName("ForMenu");
     menuButton_->setFocusPolicy(Qt::NoFocus);
@@ -262,7 +205,9 @@ void MainWindow::buildWidgets() {
     bufferButton_->setObjectName("BuffBut");
     bufferButton_->setFocusPolicy(Qt::NoFocus);
     connect(bufferButton_, &QPushButton::clicked, this, [this] { selectTab(Tab::Buffer); });
+}
 
+void MainWindow::layOut() {
     auto* header = new QHBoxLayout;
     header->addWidget(fileName_, 1);
     header->addWidget(title_);
@@ -287,73 +232,13 @@ void MainWindow::buildWidgets() {
 }
 
 void MainWindow::buildMenus() {
-    fileMenu_ = new QMenu(this);
-    for (Command c : {Command::LoadChannels, Command::SaveChannels, Command::LoadSettings,
-                      Command::SaveSettings, Command::LoadFonts, Command::SaveFonts,
-                      Command::ImportText, Command::ImportCsv, Command::ExportCsv,
-                      Command::UpgradeFromFile, Command::ConvertToBin}) {
-        if (c == Command::LoadFonts || c == Command::ImportText || c == Command::UpgradeFromFile)
-            fileMenu_->addSeparator();
-        fileMenu_->addAction(action(c));
-    }
-    fileMenu_->addSeparator();
-    recentMenu_ = fileMenu_->addMenu(QString());
-    recentMenu_->setObjectName("RecentFiles");
-    fileMenu_->addSeparator();
-    fileMenu_->addAction(action(Command::Exit));
-
-    searchMenu_ = new QMenu(this);
-    searchMenu_->setObjectName("Search");
-    searchMenu_->addAction(action(Command::Find));
-    searchMenu_->addAction(action(Command::FindNext));
-
-    mainMenu_ = new QMenu(this);
-    mainMenu_->addMenu(fileMenu_);
-    mainMenu_->addMenu(searchMenu_);
-    mainMenu_->addAction(action(Command::Undo));
-    mainMenu_->addAction(action(Command::Redo));
-    mainMenu_->addSeparator();
-    for (Command c : {Command::Settings, Command::Fonts, Command::Serial, Command::Export,
-                      Command::Options, Command::About, Command::Help}) {
-        mainMenu_->addAction(action(c));
-    }
-    connect(menuButton_, &QPushButton::clicked, this, [this] {
-        mainMenu_->popup(menuButton_->mapToGlobal(QPoint(0, menuButton_->height())));
-    });
-
-    editingMenu_ = new QMenu(this);
-    editingMenu_->setObjectName("editing_menu");
-    editingMenu_->addAction(action(Command::Undo));
-    editingMenu_->addAction(action(Command::Redo));
-    editingMenu_->addSeparator();
-    for (Command c : {Command::Edit, Command::Insert, Command::Delete, Command::MoveToBuffer,
-                      Command::PasteAll, Command::PasteSpecial}) {
-        editingMenu_->addAction(action(c));
-    }
-    editingMenu_->addSeparator();
-
-    const auto submenu = [this](const char* name, std::initializer_list<Command> items) {
-        QMenu* m = editingMenu_->addMenu(QString());
-        m->setObjectName(QString::fromLatin1(name));
-        for (Command command : items)
-            m->addAction(action(command));
-        return m;
-    };
-    antennaMenu_ = submenu(
-        "Antmnu", {Command::Antenna1, Command::Antenna2, Command::Antenna3, Command::Antenna4,
-                   Command::Antenna5, Command::Antenna6, Command::Antenna7, Command::Antenna8});
-    dvbMenus_ = {
-        submenu("Voltmnu", {Command::VoltageOn, Command::VoltageOff}),
-        submenu("Diseqcdvbmnu", {Command::DiseqcPort1, Command::DiseqcPort2, Command::DiseqcPort3,
-                                 Command::DiseqcPort4}),
-        submenu("SpecInvmnu", {Command::SpectrumAuto, Command::SpectrumOn, Command::SpectrumOff}),
-        submenu("ParentCtrlMenu", {Command::ParentalOn, Command::ParentalOff}),
-        submenu("AutoPmtMenu", {Command::AutoPmtOn, Command::AutoPmtOff}),
-        submenu("AutoPidMenu", {Command::AutoPidOn, Command::AutoPidOff}),
-    };
-    editingMenu_->addAction(action(Command::StabPosition));
-
+    menus_ = new MainMenus(this);
+    connect(menuButton_, &QPushButton::clicked, this, [this] { popUpMainMenu(); });
     refreshRecentMenu();
+}
+
+void MainWindow::popUpMainMenu() {
+    menus_->menu(Menu::Main)->popup(menuButton_->mapToGlobal(QPoint(0, menuButton_->height())));
 }
 
 void MainWindow::setTexts() {
@@ -370,69 +255,7 @@ void MainWindow::setTexts() {
     title_->setText(session_.workspace().shownList() == ListId::TV ? tr("TV CHANNELS")
                                                                    : tr("RADIO CHANNELS"));
 
-    const std::pair<Command, QString> captions[] = {
-        {Command::LoadChannels, tr("Load channels")},
-        {Command::SaveChannels, tr("Save channels")},
-        {Command::LoadSettings, tr("Load settings")},
-        {Command::SaveSettings, tr("Save settings")},
-        {Command::LoadFonts, tr("Load fonts")},
-        {Command::SaveFonts, tr("Save fonts")},
-        {Command::ImportText, tr("Import form text file")},
-        {Command::ImportCsv, tr("Import CSV")},
-        {Command::ExportCsv, tr("Export as CSV")},
-        {Command::UpgradeFromFile, tr("Upgrade from file")},
-        {Command::ConvertToBin, tr("&Convert to  bin       Ctrl+C")},
-        {Command::Exit, tr("E&xit")},
-        {Command::Export, tr("&Export                    Ctrl+E")},
-        {Command::Serial, tr("&Serial functions")},
-        {Command::Find, tr("&Find                   Ctrl+F")},
-        {Command::FindNext, tr("Find &Next           F3")},
-        {Command::Settings, tr("Se&ttings")},
-        {Command::Fonts, tr("F&onts")},
-        {Command::Options, tr("&Option")},
-        {Command::About, tr("&About")},
-        {Command::Help, tr("&Help                        F1")},
-        {Command::Edit, tr("&Edit                             Return")},
-        {Command::Insert, tr("&Insert                           Ins")},
-        {Command::Delete, tr("&Delete                         Del")},
-        {Command::MoveToBuffer, tr("&Move to buffer            Ctrl+X")},
-        {Command::PasteAll, tr("&Paste all from buffer    Ctrl+V")},
-        {Command::PasteSpecial, tr("Paste &Special             Ctrl+Shift+V")},
-        {Command::StabPosition, tr("STAB rotor Position")},
-        {Command::Undo, tr("&Undo                             Ctrl+Z")},
-        {Command::Redo, tr("&Redo                             Ctrl+Y")},
-    };
-    for (const auto& [command, text] : captions)
-        action(command)->setText(text);
-
-    // The editing menu's submenus.
-    antennaMenu_->setTitle(tr("&Antenna"));
-    const Command antennas[] = {Command::Antenna1, Command::Antenna2, Command::Antenna3,
-                                Command::Antenna4, Command::Antenna5, Command::Antenna6,
-                                Command::Antenna7, Command::Antenna8};
-    for (int i = 0; i < 8; ++i)
-        action(antennas[i])->setText(tr("Antenna %1").arg(i + 1));
-    const QString titles[] = {
-        tr("&12V"),     tr("&Diseqc"), tr("&Spectrum inversion"), tr("&Parental Control"),
-        tr("&AutoPmt"), tr("A&utoPid")};
-    for (int i = 0; i < dvbMenus_.size(); ++i)
-        dvbMenus_[i]->setTitle(titles[i]);
-    for (Command on : {Command::VoltageOn, Command::SpectrumOn, Command::ParentalOn,
-                       Command::AutoPmtOn, Command::AutoPidOn}) {
-        action(on)->setText(tr("&On"));
-    }
-    for (Command off : {Command::VoltageOff, Command::SpectrumOff, Command::ParentalOff,
-                        Command::AutoPmtOff, Command::AutoPidOff}) {
-        action(off)->setText(tr("O&ff"));
-    }
-    action(Command::SpectrumAuto)->setText(tr("&Auto"));
-    const Command ports[] = {Command::DiseqcPort1, Command::DiseqcPort2, Command::DiseqcPort3,
-                             Command::DiseqcPort4};
-    for (int i = 0; i < 4; ++i)
-        action(ports[i])->setText(tr("Lnb Port &%1").arg(i + 1));
-    fileMenu_->setTitle(QStringLiteral("&File"));
-    searchMenu_->setTitle(tr("&Search"));
-    recentMenu_->setTitle(tr("Recent files"));
+    menus_->setTexts();
     showDataRow();
 }
 
@@ -535,8 +358,8 @@ CommandState MainWindow::commandState() const {
     s.canRedo = canRedo_;
     s.imageLoaded = session_.workspace().fileType() == FileKind::BIN;
     s.fontLoaded = session_.workspace().fontLoaded();
-    for (std::size_t t = 1; t <= kTabCount; ++t)
-        s.windows[t - 1] = factories_[t] != nullptr;
+    for (std::size_t t = 0; t < kTabCount; ++t)
+        s.windows[t] = factories_[t] != nullptr;
     return s;
 }
 
@@ -544,9 +367,9 @@ void MainWindow::updateCommands() {
     const CommandState s = commandState();
     for (const CommandInfo& info : commandTable()) {
         const std::size_t i = indexOf(info.command);
-        actions_[i]->setEnabled(wired_[i] && commandEnabled(info.command, s));
+        action(info.command)->setEnabled(wired_[i] && info.enabled(s));
     }
-    searchMenu_->setEnabled(s.list.search);
+    menus_->menu(Menu::Search)->setEnabled(s.list.search);
     tvRadio_->setEnabled(s.list.tvRadio);
     bufferButton_->setEnabled(s.list.buffer);
     // Disabling the current tab makes the strip select another one: that selection opens
@@ -554,11 +377,11 @@ void MainWindow::updateCommands() {
     const bool armed = tabClickArmed_;
     const int shownTab = tabs_->currentIndex();
     tabClickArmed_ = false;
-    for (std::size_t t = 2; t <= kTabCount; ++t) {
-        tabs_->setTabEnabled(static_cast<int>(t - 1), qel::tabEnabled(static_cast<Tab>(t), s));
+    for (std::size_t t = index(Tab::Data); t < kTabCount; ++t) {
+        const Tab tab = static_cast<Tab>(t);
+        tabs_->setTabEnabled(tabIndex(tab), qel::tabEnabled(tab, s));
     }
-    if (tabs_->currentIndex() != shownTab)
-        tabs_->setCurrentIndex(static_cast<int>(currentTab_) - 1);
+    if (tabs_->currentIndex() != shownTab) tabs_->setCurrentIndex(tabIndex(currentTab_));
     tabClickArmed_ = armed;
 }
 
@@ -567,7 +390,7 @@ bool MainWindow::tabEnabled(Tab tab) const {
 }
 
 void MainWindow::setToolWindow(Tab tab, WindowFactory factory) {
-    factories_[static_cast<std::size_t>(tab)] = std::move(factory);
+    factories_[index(tab)] = std::move(factory);
     updateCommands();
 }
 
@@ -581,19 +404,19 @@ void MainWindow::selectTab(Tab tab) {
         }
         return;
     }
-    tabs_->setCurrentIndex(static_cast<int>(tab) - 1);
+    tabs_->setCurrentIndex(tabIndex(tab));
 }
 
 void MainWindow::setCurrentTabSilently(Tab tab) {
-    if (tabs_->currentIndex() == static_cast<int>(tab) - 1) return;
+    if (tabs_->currentIndex() == tabIndex(tab)) return;
     tabClickArmed_ = false;
-    tabs_->setCurrentIndex(static_cast<int>(tab) - 1);
+    tabs_->setCurrentIndex(tabIndex(tab));
     tabClickArmed_ = true;
 }
 
 void MainWindow::onTabClicked(int index) {
     if (!tabClickArmed_) return;
-    openTab(static_cast<Tab>(index + 1));
+    openTab(static_cast<Tab>(index));
 }
 
 void MainWindow::returnToList() {
@@ -621,7 +444,7 @@ void MainWindow::openTab(Tab tab) {
         setCurrentTabSilently(currentTab_);
         return;
     }
-    showChild(factories_[static_cast<std::size_t>(tab)](window()), tab);
+    showChild(factories_[index(tab)](window()), tab);
 }
 
 void MainWindow::replaceOpenChild(QWidget* child) {
@@ -676,32 +499,18 @@ bool MainWindow::handleKeyPress(int key, Qt::KeyboardModifiers mods) {
         emit debugModeRequested();
         return true;
     }
-    // A key runs the command bound to it; modifiers that no binding of the key uses are
-    // ignored, the ones it uses are matched first.
-    const Qt::KeyboardModifiers held =
-        mods & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
-    for (Qt::KeyboardModifiers dropped :
-         {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::AltModifier),
-          Qt::KeyboardModifiers(Qt::ShiftModifier), Qt::AltModifier | Qt::ShiftModifier,
-          Qt::KeyboardModifiers(Qt::ControlModifier), Qt::ControlModifier | Qt::AltModifier,
-          Qt::ControlModifier | Qt::ShiftModifier,
-          Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier}) {
-        if ((held & dropped) != dropped) continue;
-        const QKeySequence pressed(QKeyCombination(held & ~dropped, static_cast<Qt::Key>(key)));
-        for (QAction* a : actions_) {
-            if (!a->shortcuts().contains(pressed)) continue;
-            updateCommands();
-            if (a == action(Command::Help)) list_->setFocus();
-            if (a == action(Command::Edit)) {
-                selectTab(Tab::Data);  // as a double click: the gate of the tab decides
-            } else if (a->isEnabled()) {
-                a->trigger();
-            }
-            return true;
+    if (const std::optional<Command> command = menus_->commandForKey(key, mods)) {
+        updateCommands();
+        if (*command == Command::Help) list_->setFocus();
+        if (*command == Command::Edit) {
+            selectTab(Tab::Data);  // as a double click: the gate of the tab decides
+        } else if (action(*command)->isEnabled()) {
+            action(*command)->trigger();
         }
+        return true;
     }
     if (key == Qt::Key_M) {
-        mainMenu_->popup(menuButton_->mapToGlobal(QPoint(0, menuButton_->height())));
+        popUpMainMenu();
     } else if (key == Qt::Key_Backtab || (shift && key == Qt::Key_Tab)) {
         emit headerStepRequested(-1);
     } else if (key == Qt::Key_Tab) {
@@ -756,34 +565,37 @@ void MainWindow::prepareEditingMenu() {
     updateCommands();
     const bool blank = listState_.blankRowSelected();
     const bool fta = session_.workspace().fileType() == FileKind::BIN;
-    antennaMenu_->setEnabled(fta && !blank);
+    QMenu* antennas = menus_->menu(Menu::Antenna);
+    antennas->setEnabled(fta && !blank);
     if (fta) {
-        const QList<QAction*> items = antennaMenu_->actions();
+        const QList<QAction*> items = antennas->actions();
         for (int i = 0; i < items.size() && i < 8; ++i) {
             const QString name = Texts::fromLatin1(
                 session_.workspace().imageTables().antennaName(static_cast<std::size_t>(i)));
             items[i]->setText(QString::number(i + 1) + ' ' + name.trimmed());
         }
     }
-    for (QMenu* m : dvbMenus_)
-        m->setEnabled(!fta && !blank);
+    for (Menu m : {Menu::Voltage, Menu::Diseqc, Menu::Spectrum, Menu::Parental, Menu::AutoPmt,
+                   Menu::AutoPid}) {
+        menus_->menu(m)->setEnabled(!fta && !blank);
+    }
 }
 
 void MainWindow::editingMenuRequested(const QPoint& pos) {
     if (session_.workspace().channelCount() == 0) return;
     prepareEditingMenu();
-    editingMenu_->popup(list_->viewport()->mapToGlobal(pos));
+    menus_->menu(Menu::Editing)->popup(list_->viewport()->mapToGlobal(pos));
 }
 
 void MainWindow::refreshRecentMenu() {
-    recentMenu_->clear();
+    menus_->recentFiles()->clear();
     const QStringList files = recent_ != nullptr ? recent_->paths() : QStringList();
     for (const QString& path : files) {
-        QAction* a = recentMenu_->addAction(QFileInfo(path).fileName());
+        QAction* a = menus_->recentFiles()->addAction(QFileInfo(path).fileName());
         a->setToolTip(path);
         connect(a, &QAction::triggered, this, [this, path] { emit recentFileChosen(path); });
     }
-    recentMenu_->setEnabled(!files.isEmpty());
+    menus_->recentFiles()->setEnabled(!files.isEmpty());
 }
 
 }  // namespace qel

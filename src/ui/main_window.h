@@ -27,6 +27,7 @@ class QToolButton;
 namespace qel {
 
 class ChannelListModel;
+class MainMenus;
 class RecentFiles;
 
 class MainWindow : public QWidget {
@@ -79,10 +80,7 @@ public:
     QString title() const;
     QString countText() const;
     QString fileLabel() const;
-    QMenu* fileMenu() const { return fileMenu_; }
-    QMenu* searchMenu() const { return searchMenu_; }
-    QMenu* mainMenu() const { return mainMenu_; }
-    QMenu* editingMenu() const { return editingMenu_; }
+    QMenu* menu(Menu menu) const;
     QListView* listView() const { return list_; }
     ChannelListModel& model() const { return *model_; }
 
@@ -99,7 +97,13 @@ protected:
 
 private:
     void buildWidgets();
+    void buildTabs();
+    void buildHeader();
+    void buildList();
+    void buildButtons();
+    void layOut();
     void buildMenus();
+    void popUpMainMenu();
     void setTexts();
     void updateCommands();
     void redrawRows();
@@ -133,17 +137,9 @@ private:
     QLabel* tagBadge_;
     QProgressBar* busy_;
 
-    QMenu* mainMenu_ = nullptr;
-    QMenu* fileMenu_ = nullptr;
-    QMenu* searchMenu_ = nullptr;
-    QMenu* recentMenu_ = nullptr;
-    QMenu* editingMenu_ = nullptr;
-    QMenu* antennaMenu_ = nullptr;
-    QList<QMenu*> dvbMenus_;
-
-    std::array<QAction*, kCommandCount> actions_{};
+    MainMenus* menus_ = nullptr;
     std::array<bool, kCommandCount> wired_{};
-    std::array<WindowFactory, kTabCount + 1> factories_{};
+    std::array<WindowFactory, kTabCount> factories_{};
     bool canUndo_ = false;
     bool canRedo_ = false;
     bool shiftHeld_ = false;

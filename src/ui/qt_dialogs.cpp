@@ -9,6 +9,9 @@
 #include <QRegularExpression>
 #include <QScreen>
 
+#include "ui/find_dialog.h"
+#include "ui/rotor_dialog.h"
+
 namespace qel {
 
 QWidget* DialogOwner::owner() const {
@@ -89,6 +92,20 @@ Prompter::Answer QtPrompter::ask(Icon icon, const QString& text, Buttons buttons
         default:
             return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
     }
+}
+
+int QtPrompter::askRotorPosition(const SatPosTable& table, int current) {
+    const QPointer<QWidget> owner = owner_.owner();
+    const int chosen = RotorDialog::ask(table, current, owner);
+    DialogOwner::restore(owner);
+    return chosen;
+}
+
+std::optional<QString> QtPrompter::askFindText(const QString& previous) {
+    const QPointer<QWidget> owner = owner_.owner();
+    std::optional<QString> text = FindDialog::ask(previous, owner);
+    DialogOwner::restore(owner);
+    return text;
 }
 
 QString QtFileChooser::openFile(const QString& folder, const QString& filter) {

@@ -32,6 +32,8 @@ class QtPrompter : public Prompter {
 public:
     explicit QtPrompter(DialogOwner owner) : owner_(std::move(owner)) {}
     Answer ask(Icon icon, const QString& text, Buttons buttons, Answer defaultAnswer) override;
+    int askRotorPosition(const SatPosTable& table, int current) override;
+    std::optional<QString> askFindText(const QString& previous) override;
 
 private:
     DialogOwner owner_;

@@ -35,7 +35,7 @@ class EditingControllerTest : public QObject {
             session.workspace().installChannels({{tv, {test::Channel("R1")}}, FileKind::DVB, {}});
             test::setBuffer(session.workspace(), {test::Channel("B2"), test::Channel("B1")});
             prompter.fallback = Prompter::Answer::Yes;
-            editing.askRotorPosition = [](int) { return 5; };
+            prompter.rotorPosition = [](int) { return 5; };
             list.select(3, {1, 2});
         }
     };

@@ -72,17 +72,17 @@ TEST(ListView, CommandsByStateFileTypeAndSettings) {
     ws.installChannels({{}, FileKind::DVB, {}});  // an empty DVB98 file
     c = mainCommands(ws, true);
     EXPECT_TRUE(c.insert && c.tvRadio && c.upgrade && c.convert);
-    EXPECT_FALSE(c.edit || c.del || c.cut || c.settings);
+    EXPECT_FALSE(c.edit || c.deleteMarked || c.moveToBuffer || c.settings);
     EXPECT_TRUE(c.search);  // an empty list can be searched
 
     test::setLists(ws, {Channel("A").Freq("01100000")});
     c = mainCommands(ws, false);
-    EXPECT_TRUE(c.edit && c.del && c.cut && c.search && c.exportList);
+    EXPECT_TRUE(c.edit && c.deleteMarked && c.moveToBuffer && c.search && c.exportList);
     EXPECT_FALSE(c.settings);  // no DVB98 settings loaded
     ws.installSettings("4456534F" + std::string(kSettingsImageLength - 8, '0'));
     EXPECT_TRUE(mainCommands(ws, false).settings);
     c = mainCommands(ws, true);  // the blank row
-    EXPECT_FALSE(c.edit || c.del || c.cut || c.settings);
+    EXPECT_FALSE(c.edit || c.deleteMarked || c.moveToBuffer || c.settings);
     EXPECT_TRUE(c.insert);
 
     ws.installChannels({{ws.tvList(), {}}, FileKind::BIN, {}});  // unloads the settings

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
+#include <optional>
 #include <utility>
 
 #include "app/prompter.h"
@@ -34,6 +36,18 @@ public:
         const Prompter::Answer a = answers_.front();
         answers_.pop_front();
         return a;
+    }
+
+    // The rotor dialog's and the find dialog's answers.
+    std::function<int(int current)> rotorPosition = [](int) { return -1; };
+    std::function<std::optional<QString>(const QString& previous)> findText = [](const QString&) {
+        return std::nullopt;
+    };
+    int askRotorPosition(const SatPosTable&, int current) override {
+        return rotorPosition(current);
+    }
+    std::optional<QString> askFindText(const QString& previous) override {
+        return findText(previous);
     }
 
     QStringList texts() const {

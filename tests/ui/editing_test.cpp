@@ -218,14 +218,14 @@ private slots:
 
     void stabPositionFromTheRotorDialog() {
         Editing e(3);
-        e.editing.askRotorPosition = [](int) { return 12; };
+        e.prompter.rotorPosition = [](int) { return 12; };
         e.mark({1, 2});
         e.trigger("STABMenu");
         QCOMPARE(e.ws().tvList()[0].APid.view(), "000C");
         QCOMPARE(e.ws().tvList()[1].APid.view(), "0000");
         e.list().selectOnly(1);
         QVERIFY(e.form->dataRow().contains("STAB rotor position is 12 Intelsat Star"));
-        e.editing.askRotorPosition = [](int) { return -1; };
+        e.prompter.rotorPosition = [](int) { return -1; };
         e.trigger("Undomnu");
         e.mark({1});
         const std::size_t steps = e.editing.history().size();
@@ -253,7 +253,7 @@ private slots:
     void findAndFindNext() {
         Editing e(12);
         QString offered;
-        e.editing.askFindText = [&](const QString& previous) -> std::optional<QString> {
+        e.prompter.findText = [&](const QString& previous) -> std::optional<QString> {
             offered = previous;
             return QString("c1");
         };
@@ -271,14 +271,14 @@ private slots:
         QCOMPARE(e.prompter.texts(), QStringList{"Channel not found"});
         QCOMPARE(e.prompter.asked[0].icon, Prompter::Icon::Critical);
         // Cancelling keeps the previous text for F3; "#Cancel#" is a cancel too.
-        e.editing.askFindText = [&](const QString& previous) -> std::optional<QString> {
+        e.prompter.findText = [&](const QString& previous) -> std::optional<QString> {
             offered = previous;
             return std::nullopt;
         };
         e.trigger("Findmnu");
         QCOMPARE(offered, QString("c1"));
         QCOMPARE(e.editing.findText(), QString("c1"));
-        e.editing.askFindText = [](const QString&) -> std::optional<QString> {
+        e.prompter.findText = [](const QString&) -> std::optional<QString> {
             return QString("#Cancel#");
         };
         e.trigger("Findmnu");
@@ -288,7 +288,7 @@ private slots:
     void findClearsTheMarksItPassesOver() {
         Editing e(8);
         e.mark({5, 2, 3, 7});
-        e.editing.askFindText = [](const QString&) -> std::optional<QString> {
+        e.prompter.findText = [](const QString&) -> std::optional<QString> {
             return QString("C4");
         };
         e.trigger("Findmnu");

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QListView>
 #include <QMenu>
+#include <QSet>
 #include <QtTest>
 
 #include "app/file_controller.h"
@@ -31,7 +32,7 @@ private slots:
         QVERIFY(f.load(f.dvb("empty.dvb", 0, 0)));
         QCOMPARE(f.form->model().rowCount(), 1);
         QVERIFY(!f.list().commands().edit);
-        QVERIFY(!f.list().commands().del && !f.list().commands().cut &&
+        QVERIFY(!f.list().commands().deleteMarked && !f.list().commands().moveToBuffer &&
                 !f.list().commands().settings);
         QVERIFY(f.list().commands().insert);
     }
@@ -61,7 +62,8 @@ private slots:
         QCOMPARE(f.list().selectedRow(), 1);
         QVERIFY(f.list().commands().edit);
         f.list().selectOnly(6);  // the blank row
-        QVERIFY(!f.list().commands().edit && !f.list().commands().del && !f.list().commands().cut);
+        QVERIFY(!f.list().commands().edit && !f.list().commands().deleteMarked &&
+                !f.list().commands().moveToBuffer);
         QVERIFY(f.form->dataRow().isEmpty());
         f.list().selectOnly(2);
         QVERIFY(f.list().commands().edit);
@@ -191,6 +193,56 @@ private slots:
         QVERIFY(f.action("Settmnu")->isEnabled());
     }
 
+    void theCommandTableHoldsEachCommandNameAndKeyOnce() {
+        QSet<QString> names;
+        QSet<int> keys;
+        std::size_t place = 0;
+        for (const CommandInfo& info : commandTable()) {
+            QCOMPARE(static_cast<std::size_t>(info.command), place++);
+            QVERIFY2(!names.contains(info.objectName), info.objectName);
+            names.insert(info.objectName);
+            for (QKeyCombination key : info.keys) {
+                QVERIFY2(!keys.contains(key.toCombined()), info.objectName);
+                keys.insert(key.toCombined());
+            }
+        }
+        QCOMPARE(place, kCommandCount);
+    }
+
+    void menusAreBuiltInTableOrderWithTheirSeparatorsAndSubmenus() {
+        UiFixture f;
+        const auto entries = [&](Menu menu) {
+            QStringList out;
+            for (QAction* a : f.form->menu(menu)->actions()) {
+                out << (a->isSeparator() ? QString("-")
+                        : a->menu()      ? a->menu()->objectName() + ">"
+                                         : a->objectName());
+            }
+            return out;
+        };
+        QCOMPARE(entries(Menu::Main),
+                 QStringList({">", "Search>", "Undomnu", "Redomnu", "-", "Settmnu", "Fontmnu",
+                              "Serial", "Export", "options", "About", "Help"}));
+        QCOMPARE(
+            entries(Menu::File),
+            QStringList({"Load_Channel", "Save_Channel", "Load_Settings", "Save_Settings", "-",
+                         "Load_Fonts", "Save_Fonts", "-", "ImportFormTXT", "ImportCSV", "ExportCSV",
+                         "-", "UpgDVB", "DVB2Bin", "-", "RecentFiles>", "-", "Exitmnu"}));
+        QCOMPARE(entries(Menu::Editing),
+                 QStringList({"Undomnu", "Redomnu", "-", "Editmnu", "Insertmnu", "Deletemnu",
+                              "Cutmnu", "Pastemnu", "Pastespecialmnu", "-", "Antmnu>", "Voltmnu>",
+                              "Diseqcdvbmnu>", "SpecInvmnu>", "ParentCtrlMenu>", "AutoPmtMenu>",
+                              "AutoPidMenu>", "STABMenu"}));
+        QCOMPARE(entries(Menu::Diseqc), QStringList({"Port1", "Port2", "Port3", "Port4"}));
+        // Captions keep their words; keys show in the menu's own column.
+        QCOMPARE(f.action("Port3")->text(), QString("Lnb Port &3"));
+        QCOMPARE(f.action("Findmnu")->text(), QString("&Find"));
+        QVERIFY(f.action("Findmnu")->isShortcutVisibleInContextMenu());
+        QCOMPARE(f.action("Redomnu")->shortcuts(),
+                 (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
+    }
+
     void keysRunOnlyEnabledCommands() {
         UiFixture f;
         f.prompter.fallback = Prompter::Answer::No;
@@ -223,7 +275,8 @@ private slots:
         language.apply("ITA");
         QTRY_COMPARE(f.form->fileLabel(), QString("Nessun file caricato"));
         QCOMPARE(f.form->title(), QString("CANALI TV"));
-        QCOMPARE(f.action("Cutmnu")->text(), QString("&Muovi nel buffer             Ctrl+X"));
+        QCOMPARE(f.action("Cutmnu")->text(), QString("&Muovi nel buffer"));
+        QCOMPARE(f.action("Cutmnu")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
         QVERIFY(f.load(f.dvb("lista.dvb", 2, 0)));
         language.apply("ENG");
         QTRY_COMPARE(f.form->title(), QString("TV CHANNELS"));

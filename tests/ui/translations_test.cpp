@@ -46,10 +46,10 @@ private slots:
                              << "Settaggi";
         QTest::newRow("title") << ctx << "RADIO CHANNELS"
                                << "CANALI RADIO";
-        QTest::newRow("convert") << ctx << "&Convert to  bin       Ctrl+C"
-                                 << "&Converti in  bin          Ctrl+C";
-        QTest::newRow("find") << ctx << "&Find                   Ctrl+F"
-                              << "&Trova                         Ctrl+F";
+        QTest::newRow("convert") << ctx << "&Convert to  bin"
+                                 << "&Converti in  bin";
+        QTest::newRow("find") << ctx << "&Find"
+                              << "&Trova";
         QTest::newRow("load fonts") << ctx << "Load fonts"
                                     << "Carica font  ";
         QTest::newRow("stab") << "qel::ListController"

@@ -313,7 +313,7 @@ private slots:
         QVERIFY(r.load(r.dvb("list.dvb", 3, 0)));
         r.ws().changeLists(kTouchTV, [](EditableLists& l) { l.tv[0].APid = "0007"; });
         int offered = -1;
-        r.editing().askRotorPosition = [&](int current) {
+        r.prompter.rotorPosition = [&](int current) {
             offered = current;
             return -1;
         };

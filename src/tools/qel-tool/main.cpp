@@ -36,7 +36,6 @@
 #include <string>
 #include <vector>
 
-#include "bytes/checksum.h"
 #include "bytes/conversions.h"
 #include "bytes/lzw.h"
 #include "files/boot_picture.h"

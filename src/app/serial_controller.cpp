@@ -1,74 +1,41 @@
 #include "app/serial_controller.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
 #include "app/app_paths.h"
+#include "app/serial_finishers.h"
 #include "app/texts.h"
 #include "files/dvb_file.h"
-#include "files/file_io.h"
 #include "files/firmware_files.h"
 #include "files/font_file.h"
 #include "files/fta_writer.h"
-#include "files/g98_file.h"
 #include "line/serial_line.h"
 
 namespace qel {
-
-namespace {
-
-// Whether a part that failed may have left the receiver sending: anything but a refusal
-// before its first byte.
-bool mayLeaveLineBusy(const PartOutcome& part) {
-    if (!part.attempted || part.ok) return false;
-    switch (part.status.error()) {
-        case ErrorCode::NoChannelsLoaded:
-        case ErrorCode::TooManyChannelsDvb:
-        case ErrorCode::TooManyChannelsFta:
-        case ErrorCode::SettingsNotTagged:
-        case ErrorCode::NoFontLoaded:
-        case ErrorCode::WrongFontLength:
-        case ErrorCode::WrongFileLength:
-        case ErrorCode::WrongPictureFile:
-            return false;
-        case ErrorCode::TransferCancelled:
-            return part.status.detail() != kNotConfirmed;
-        default:
-            return true;
-    }
-}
-
-}  // namespace
 
 SerialController::SerialController(Session& session, Prompter& prompter, QObject* parent)
     : QObject(parent),
       session_(session),
       prompter_(prompter),
-      runner_(std::make_unique<TransferRunner>()),
+      runner_(std::make_unique<TransferRunner>(TransferRunner::serialPorts(), questions())),
       backupRoot_(AppPaths::dataDir() + QStringLiteral("/backups")) {
     connectRunner();
 }
 
 SerialController::~SerialController() = default;
 
-void SerialController::setLinkFactory(TransferRunner::LinkFactory factory) {
-    runner_ = std::make_unique<TransferRunner>(std::move(factory));
+void SerialController::setLinkOpener(LinkOpener& opener) {
+    runner_ = std::make_unique<TransferRunner>(opener, questions());
     connectRunner();
 }
 
 void SerialController::connectRunner() {
     TransferRunner* r = runner_.get();
-    r->confirm = [this](Confirmation which) { return confirm(which); };
-    r->keepBackup = [this](const std::string& channels, const std::string& settings) {
-        return keepBackup(channels, settings);
-    };
     connect(r, &TransferRunner::opened, this, &SerialController::portOpened);
-    connect(r, &TransferRunner::status, this, &SerialController::setAdvise);
-    connect(r, &TransferRunner::statusColour, this, [this](int colour) {
-        adviseColour_ = static_cast<StatusColour>(colour);
-        emit adviseColourChanged(adviseColour_);
-    });
+    connect(r, &TransferRunner::status, this, &SerialController::setStatus);
+    connect(r, &TransferRunner::statusColour, this,
+            [this](int colour) { setStatusColour(static_cast<StatusColour>(colour)); });
     connect(r, &TransferRunner::bytesShown, this, &SerialController::setBytes);
     connect(r, &TransferRunner::channelsShown, this, &SerialController::setChannels);
     connect(r, &TransferRunner::progress, this, [this](qint64 done, qint64 total) {
@@ -80,7 +47,7 @@ void SerialController::connectRunner() {
     connect(r, &TransferRunner::finished, this, [this] {
         if (settling_) {
             settling_ = false;
-            setAdvise(adviseBeforeSettling_);
+            setStatus(statusBeforeSettling_);
             emit settlingChanged(false);
             return;
         }
@@ -96,9 +63,9 @@ void SerialController::connectRunner() {
         if (settleAfter_) settle();
         // Said once the window is usable again (or waits only for the line), not over a
         // window that still looks busy.
-        const std::vector<Message> messages = std::move(messages_);
+        const std::vector<TransferMessage> messages = std::move(messages_);
         messages_.clear();
-        for (const Message& m : messages)
+        for (const TransferMessage& m : messages)
             prompter_.tell(m.icon, m.text);
     });
 }
@@ -106,7 +73,7 @@ void SerialController::connectRunner() {
 void SerialController::portOpened(bool ok) {
     portOpen_ = ok;
     // These status texts are the same in every language.
-    setAdvise(ok ? QStringLiteral("Com open") : QStringLiteral("Error on COM"));
+    setStatus(ok ? QStringLiteral("Com open") : QStringLiteral("Error on COM"));
     portProblem_.clear();
     if (!ok) {
         const Status& failure = runner_->openFailure();
@@ -130,14 +97,14 @@ void SerialController::portOpened(bool ok) {
 }
 
 void SerialController::settle() {
-    adviseBeforeSettling_ = advise_;
+    statusBeforeSettling_ = status_;
     const Millis quiet = timing_.settle;
     if (!runner_->run(
             [quiet](Link& link, TransferObserver&) { (void)waitForQuietLine(link, quiet); })) {
         return;
     }
     settling_ = true;
-    setAdvise(tr("Waiting for the receiver to finish sending..."));
+    setStatus(tr("Waiting for the receiver to finish sending..."));
     emit settlingChanged(true);
 }
 
@@ -161,7 +128,7 @@ QString SerialController::serialDeviceText() const {
 }
 
 void SerialController::start() {
-    setAdvise(QString());
+    setStatus(QString());
     const Workspace& ws = session_.workspace();
     if (ws.fileType() == FileKind::BIN) {
         mode_ = Mode::Fta;
@@ -214,18 +181,21 @@ void SerialController::setMode(Mode mode) {
     emit speedChanged(speedText(mode) + ' ');
 }
 
-void SerialController::setAdvise(const QString& text) {
-    advise_ = text;
-    emit adviseChanged(text);
+void SerialController::setStatus(const QString& text) {
+    status_ = text;
+    emit statusChanged(text);
+}
+
+void SerialController::setStatusColour(StatusColour colour) {
+    statusColour_ = colour;
+    emit statusColourChanged(colour);
 }
 
 void SerialController::setBytes(const QString& text) {
-    bytes_ = text;
     emit bytesChanged(text);
 }
 
 void SerialController::setChannels(const QString& text) {
-    channels_ = text;
     emit channelsChanged(text);
 }
 
@@ -261,34 +231,20 @@ bool SerialController::confirm(Confirmation which) {
 
 bool SerialController::keepBackup(const std::string& channelImage,
                                   const std::string& settingsBlock) {
-    // One folder for each upload, named by its time; a second upload within the same
-    // second gets a folder of its own too.
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QDir root(backupRoot_);
-    QString name = stamp;
-    for (int n = 2; root.exists(name); ++n)
-        name = stamp + '-' + QString::number(n);
-    if (!root.mkpath(name)) return false;
-    const QString folder = root.filePath(name);
-    const std::string channels =
-        QDir(folder).filePath(QStringLiteral("receiver.dvb")).toStdString();
-    const std::string settings =
-        QDir(folder).filePath(QStringLiteral("receiver.g98")).toStdString();
-    if (!writeFileAtomic(channels, channelImage) ||
-        !writeFileAtomic(settings, encodeG98(settingsImageOf(settingsBlock)))) {
-        return false;
-    }
-    lastBackup_ = folder;
-    emit backupKept(folder);
+    const std::optional<QString> folder =
+        keepReceiverBackup(backupRoot_, channelImage, settingsBlock);
+    if (!folder) return false;
+    lastBackup_ = *folder;
+    emit backupKept(*folder);
     return true;
 }
 
-void SerialController::download(bool channels, bool settings) {
-    if (busy_ || settling_ || !portOpen_ || (!channels && !settings)) return;
+void SerialController::download(const Parts& parts) {
+    if (busy_ || settling_ || !portOpen_ || (!parts.channels && !parts.settings)) return;
     hideMarks();
     DownloadRequest request;
-    request.channels = channels;
-    request.settings = settings;
+    request.channels = parts.channels;
+    request.settings = parts.settings;
     request.channelsUnsaved = session_.workspace().channelsModified();
     request.settingsUnsaved =
         session_.workspace().settingsModified() && session_.workspace().settingsLoaded();
@@ -298,7 +254,9 @@ void SerialController::download(bool channels, bool settings) {
         [result, timing, request](Link& link, TransferObserver& o) {
             *result = qel::download(link, o, timing, request);
         },
-        [this, result] { finishDownload(*result); });
+        [this, result] {
+            finish(finishDownload(*result, session_, {serialDeviceText(), silenceHint()}));
+        });
 }
 
 bool SerialController::startTransfer(std::function<void(Link&, TransferObserver&)> job,
@@ -313,17 +271,12 @@ bool SerialController::startTransfer(std::function<void(Link&, TransferObserver&
     return true;
 }
 
-void SerialController::upload(bool channels, bool settings, bool systemFont, bool teletextFont) {
-    if (busy_ || settling_ || !portOpen_ ||
-        (!channels && !settings && !systemFont && !teletextFont)) {
-        return;
-    }
-    hideMarks();
+std::optional<UploadRequest> SerialController::uploadRequest(const Parts& parts) {
     const Workspace& ws = session_.workspace();
     UploadRequest request;
     request.backup = session_.config().backupBeforeUpload;
     request.verify = session_.config().verifyAfterUpload;
-    if (channels) {
+    if (parts.channels) {
         request.channels = true;
         request.channelKind = ws.fileType();
         request.channelCount = ws.channelCount();
@@ -348,12 +301,12 @@ void SerialController::upload(bool channels, bool settings, bool systemFont, boo
             }
         }
     }
-    if (settings) {
+    if (parts.settings) {
         request.settings = true;
         if (ws.settingsLoaded()) request.settingsImage = ws.settingsImage();
     }
     const std::optional<FontType> font = ws.fontType();
-    if (systemFont) {
+    if (parts.systemFont) {
         request.systemFont = true;
         // A one-set font has only its first set.
         if (font && isSystemFont(*font)) {
@@ -361,36 +314,47 @@ void SerialController::upload(bool channels, bool settings, bool systemFont, boo
             request.systemFontSet = std::string(qel::systemFontSet(ws.fontData(), *font, set));
         }
     }
-    if (teletextFont) {
+    if (parts.teletextFont) {
         request.teletextFont = true;
         if (font == FontType::Teletext) request.teletextFontData = ws.fontData();
     }
     if (!request.channels && !request.settings && !request.systemFont && !request.teletextFont)
+        return std::nullopt;
+    return request;
+}
+
+void SerialController::upload(const Parts& parts) {
+    if (busy_ || settling_ || !portOpen_ ||
+        (!parts.channels && !parts.settings && !parts.systemFont && !parts.teletextFont)) {
         return;
+    }
+    hideMarks();
+    std::optional<UploadRequest> request = uploadRequest(parts);
+    if (!request) return;
     auto result = std::make_shared<UploadResult>();
     const Timing timing = timing_;
     uploading_ = true;
-    adviseColour_ = StatusColour::Normal;
-    emit adviseColourChanged(adviseColour_);
+    setStatusColour(StatusColour::Normal);
     // What the receiver holds once DVB98 channels went up.
-    const QString bytesAfter = request.channelKind == FileKind::DVB
-                                   ? QString::number(request.channelImage.size())
+    const QString bytesAfter = request->channelKind == FileKind::DVB
+                                   ? QString::number(request->channelImage.size())
                                    : bytesUsed_;
     if (!startTransfer(
-            [result, timing, request = std::move(request)](Link& link, TransferObserver& o) {
+            [result, timing, request = std::move(*request)](Link& link, TransferObserver& o) {
                 *result = qel::upload(link, o, timing, request);
             },
-            [this, result, bytesAfter] { finishUpload(*result, bytesAfter); })) {
+            [this, result, bytesAfter] {
+                // The loader runs at its own speed; the port goes back to the chosen mode's.
+                runner_->setSpeed(baudOf(mode_));
+                setStatusColour(StatusColour::Normal);
+                finish(finishUpload(*result, bytesAfter, {serialDeviceText(), silenceHint()}));
+            })) {
         uploading_ = false;
     }
 }
 
 void SerialController::cancel() {
     runner_->cancel();
-}
-
-void SerialController::say(Prompter::Icon icon, const QString& text) {
-    messages_.push_back({icon, text});
 }
 
 QString SerialController::silenceHint() const {
@@ -404,114 +368,6 @@ QString SerialController::silenceHint() const {
              dvb98 ? QStringLiteral("DVB98") : QStringLiteral("FTA"));
 }
 
-bool SerialController::tellSilence(std::initializer_list<const Status*> failures) {
-    for (const Status* failure : failures) {
-        if (isSilentReceiver(*failure)) {
-            say(Prompter::Icon::Critical, silenceHint());
-            return true;
-        }
-    }
-    return false;
-}
-
-void SerialController::tellFailure(const PartOutcome& part) {
-    const ErrorCode code = part.status.error();
-    if (code == ErrorCode::DownloadFailed || code == ErrorCode::WrongChannelDataSize) {
-        say(Prompter::Icon::Critical, Texts::errorMessage(code));
-    } else if (code == ErrorCode::PortError) {
-        say(Prompter::Icon::Critical, Texts::errorMessage(part.status));
-    }
-}
-
-void SerialController::finishDownload(const DownloadResult& result) {
-    Workspace& ws = session_.workspace();
-    const QDir folder(session_.workingDir());
-    settleAfter_ =
-        result.cancelled || mayLeaveLineBusy(result.channels) || mayLeaveLineBusy(result.settings);
-    const bool silent =
-        !result.cancelled && tellSilence({&result.channels.status, &result.settings.status});
-    if (result.channels.attempted) {
-        setMark(kChannels, result.channels.ok);
-        if (result.replacesChannels()) {
-            auto lists = parseDvb(result.channelImage, session_.log());
-            if (lists) {
-                // Downloaded lists have no file of their own yet.
-                ws.installChannels({std::move(lists.value()), FileKind::DVB, {}});
-                session_.setChannelFile(folder.filePath(QStringLiteral("Download.dvb")));
-            } else {
-                setMark(kChannels, false);
-            }
-        }
-        if (result.channels.ok) bytesUsed_ = QString::number(result.channelImage.size());
-        if (!result.channels.ok && !result.cancelled && !silent) tellFailure(result.channels);
-    }
-    if (result.settings.attempted) {
-        setMark(kSettings, result.settings.ok);
-        if (result.replacesSettings()) {
-            ws.installSettings(settingsImageOf(result.settingsBlock));
-            session_.setSettingsFile(folder.filePath(QStringLiteral("Download.g98")));
-        }
-        if (!result.settings.ok && !result.cancelled && !silent) tellFailure(result.settings);
-    }
-    if (result.cancelled) setAdvise(Texts::errorMessage(ErrorCode::TransferCancelled));
-    showCounts();
-    emit marksChanged();
-    if (result.replacesChannels()) emit channelsDownloaded();
-}
-
-void SerialController::tellUploadFailure(const PartOutcome& part, const UploadResult& result) {
-    const Status& st = part.status;
-    switch (st.error()) {
-        case ErrorCode::TransferCancelled:  // said in the status line
-        case ErrorCode::NoChannelsLoaded:   // the Ko mark says it
-        case ErrorCode::SettingsNotTagged:  // "Error" in the status line
-        case ErrorCode::NoAnswer:           // "Error" in the status line
-        case ErrorCode::NoFontLoaded:       // "Error" in the status line, the Ko mark
-        case ErrorCode::WrongFontLength:
-            return;
-        case ErrorCode::PortError:
-            say(Prompter::Icon::Critical, Texts::errorMessage(st));
-            return;
-        case ErrorCode::LoaderTimeout:
-            say(Prompter::Icon::Critical,
-                Texts::errorMessage(ErrorCode::LoaderTimeout) + QStringLiteral("\n\n") +
-                    tr("The receiver's loader did not answer on %1 at 19200 baud. Plug the "
-                       "receiver's mains in while \"Connect main plug\" blinks, and check the "
-                       "cable and the port in Options.")
-                        .arg(serialDeviceText()));
-            return;
-        case ErrorCode::BlocksUnanswered:
-            say(Prompter::Icon::Critical,
-                tr("%1 of the 48 blocks got no answer from the receiver.\n"
-                   "Repeat the upload.")
-                    .arg(result.unansweredBlocks));
-            return;
-        case ErrorCode::FlashIncomplete:
-            say(Prompter::Icon::Critical,
-                tr("The upload stopped part-way: the receiver's flash is now "
-                   "incomplete and must be written again."));
-            return;
-        case ErrorCode::VerifyFailed: {
-            QString text = Texts::errorMessage(ErrorCode::VerifyFailed);
-            if (part.differsAt > 0) {
-                text += QStringLiteral("\n") +
-                        (&part == &result.channels
-                             ? tr("The first channel that differs: %1").arg(part.differsAt)
-                             : tr("The first byte that differs: %1").arg(part.differsAt));
-            } else {
-                text += QStringLiteral("\n") + tr("It could not be read back.");
-            }
-            say(Prompter::Icon::Critical, text);
-            return;
-        }
-        default:
-            // "Too many channels…", "Error during upload", …: the texts as they stand,
-            // without detail.
-            say(Prompter::Icon::Critical, Texts::errorMessage(st.error()));
-            return;
-    }
-}
-
 void SerialController::uploadPicture(const std::string& file) {
     if (busy_ || settling_ || !portOpen_) return;
     hideMarks();
@@ -523,52 +379,11 @@ void SerialController::uploadPicture(const std::string& file) {
             [result, timing, file, slot](Link& link, TransferObserver& o) {
                 *result = uploadPictureTransfer(link, o, timing, file, slot);
             },
-            [this, result] { finishPicture(*result); })) {
+            [this, result] {
+                finish(finishPicture(*result, {serialDeviceText(), silenceHint()}));
+            })) {
         uploading_ = false;
     }
-}
-
-void SerialController::finishPicture(const PictureResult& result) {
-    const Status& st = result.status;
-    setMark(kPicture, st.ok());
-    settleAfter_ = result.cancelled || (!st.ok() && st.error() != ErrorCode::WrongPictureFile);
-    // The status line has told how it went; a refused file is said before anything is sent.
-    if (st.error() == ErrorCode::WrongPictureFile) {
-        say(Prompter::Icon::Critical, Texts::errorMessage(ErrorCode::WrongPictureFile));
-    } else if (st.error() == ErrorCode::PortError) {
-        say(Prompter::Icon::Critical, Texts::errorMessage(st));
-    } else if (!result.cancelled) {
-        tellSilence({&st});
-    }
-    if (result.cancelled) setAdvise(Texts::errorMessage(ErrorCode::TransferCancelled));
-    showCounts();
-    emit marksChanged();
-}
-
-void SerialController::finishUpload(const UploadResult& result, const QString& bytesAfter) {
-    // The loader runs at its own speed; the port goes back to the chosen mode's.
-    runner_->setSpeed(baudOf(mode_));
-    adviseColour_ = StatusColour::Normal;
-    emit adviseColourChanged(adviseColour_);
-    const PartOutcome* parts[] = {&result.channels, &result.settings, &result.systemFont,
-                                  &result.teletextFont};
-    const bool silent =
-        !result.cancelled && tellSilence({&result.channels.status, &result.settings.status,
-                                          &result.systemFont.status, &result.teletextFont.status});
-    settleAfter_ = result.cancelled;
-    for (std::size_t i = 0; i < std::size(parts); ++i) {
-        const PartOutcome& part = *parts[i];
-        if (!part.attempted) continue;
-        setMark(static_cast<int>(i), part.ok);
-        settleAfter_ = settleAfter_ || mayLeaveLineBusy(part);
-        if (!part.ok && !(silent && part.status.error() == ErrorCode::NoAnswer)) {
-            tellUploadFailure(part, result);
-        }
-    }
-    if (result.channels.ok) bytesUsed_ = bytesAfter;
-    if (result.cancelled) setAdvise(Texts::errorMessage(ErrorCode::TransferCancelled));
-    showCounts();
-    emit marksChanged();
 }
 
 void SerialController::upgradeFirmware(const QString& firmwarePath, bool eraseAll) {
@@ -607,35 +422,23 @@ void SerialController::upgradeFirmware(const QString& firmwarePath, bool eraseAl
             [result, request, timing](Link& link, TransferObserver& o) {
                 *result = qel::upgradeFirmware(link, o, timing, *request);
             },
-            [this, result, name] { finishFirmware(*result, name); })) {
+            [this, result, name] {
+                finish(finishFirmware(*result, name, {serialDeviceText(), silenceHint()}));
+            })) {
         uploading_ = false;
     }
 }
 
-void SerialController::finishFirmware(const FirmwareResult& result, const QString& fileName) {
-    const Status& st = result.status;
-    const ErrorCode code = st.error();
-    setMark(kFirmware, st.ok());
-    settleAfter_ = !st.ok();
-    if (st.ok()) {
-        say(Prompter::Icon::Information,
-            tr("Firmware upgrade completed") + QStringLiteral("\n") +
-                tr("The receiver's flash now holds %1.").arg(fileName));
-    } else if (code == ErrorCode::FirmwareCrcError || code == ErrorCode::FirmwareDecompressError ||
-               code == ErrorCode::FirmwareWriteError) {
-        say(Prompter::Icon::Critical, Texts::errorMessage(code));
-    } else if (code == ErrorCode::PortError) {
-        say(Prompter::Icon::Critical, Texts::errorMessage(st));
-    } else if (code == ErrorCode::FirmwareIncomplete) {
-        say(Prompter::Icon::Exclamation, Texts::errorMessage(code));
-    } else if (code == ErrorCode::TransferCancelled) {
-        setAdvise(Texts::errorMessage(ErrorCode::TransferCancelled));
-    } else {
-        // "Error" in the status line; a receiver that never answered is told what to check.
-        tellSilence({&st});
-    }
+void SerialController::finish(const TransferEnding& ending) {
+    for (const auto& [index, ok] : ending.marks)
+        setMark(index, ok);
+    messages_.insert(messages_.end(), ending.messages.begin(), ending.messages.end());
+    settleAfter_ = ending.settle;
+    if (ending.bytesUsed) bytesUsed_ = *ending.bytesUsed;
+    if (ending.cancelled) setStatus(Texts::errorMessage(ErrorCode::TransferCancelled));
     showCounts();
     emit marksChanged();
+    if (ending.channelsReplaced) emit channelsDownloaded();
 }
 
 }  // namespace qel

@@ -1,7 +1,8 @@
 // The serial window's logic without widgets: the port opened while the window is open, the
-// connection mode and its speed, the fields the window shows, and the download and the
-// upload with their questions, messages and outcome marks. The transfer runs on the runner's
-// thread; the document changes here, on the windows' thread, once it has ended.
+// connection mode and its speed, the fields the window shows, the transfers' questions and
+// their outcome marks, and the wait for a quiet line after one. The transfer runs on the
+// runner's thread; how each one ends (its marks, messages and what the document takes from
+// it) is its finisher's (app/serial_finishers.h), applied here, on the windows' thread.
 #pragma once
 
 #include <QObject>
@@ -9,8 +10,8 @@
 #include <QStringList>
 #include <array>
 #include <functional>
-#include <initializer_list>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/prompter.h"
@@ -24,7 +25,15 @@
 
 namespace qel {
 
-class SerialController : public QObject {
+struct TransferEnding;
+
+// A message of a transfer, told once it has ended.
+struct TransferMessage {
+    Prompter::Icon icon;
+    QString text;
+};
+
+class SerialController : public QObject, private TransferQuestions {
     Q_OBJECT
 
 public:
@@ -34,11 +43,21 @@ public:
     enum MarkIndex { kChannels, kSettings, kSystemFont, kTeletextFont, kPicture, kFirmware };
     static constexpr int kMarks = 6;
 
+    // The parts a transfer moves, as the window's choices say (a download moves only the
+    // channels and the settings).
+    struct Parts {
+        bool channels = false;
+        bool settings = false;
+        bool systemFont = false;
+        bool teletextFont = false;
+    };
+
     SerialController(Session& session, Prompter& prompter, QObject* parent = nullptr);
     ~SerialController() override;
 
-    // The line the transfers use: the serial port, or in tests a simulated receiver.
-    void setLinkFactory(TransferRunner::LinkFactory factory);
+    // The line the transfers use: the serial port (TransferRunner::serialPorts()) unless
+    // another is given, in tests a simulated receiver. It must outlive the controller.
+    void setLinkOpener(LinkOpener& opener);
     void setTiming(const Timing& timing) { timing_ = timing; }
 
     // The serial window opens: the port is opened again, the fields filled and the marks of
@@ -60,11 +79,11 @@ public:
     int pictureSlot() const { return pictureSlot_; }
 
     // "Vandu --> PC": the channels and the settings, as chosen.
-    void download(bool channels, bool settings);
+    void download(const Parts& parts);
     // "PC --> Vandu": the channels (DVB98 records, or an FTA image through the loader) and the
     // DVB98 settings, as chosen; with the backup and the check the options ask for. The
     // chosen set of the system font and the teletext font follow when chosen.
-    void upload(bool channels, bool settings, bool systemFont = false, bool teletextFont = false);
+    void upload(const Parts& parts);
     // "Picture Upload": a boot picture file (33718 bytes) into the chosen slot.
     void uploadPicture(const std::string& file);
     // "Firmware upgrade": the firmware file through the flash routine, erasing the whole flash
@@ -90,16 +109,15 @@ public:
     bool portOpen() const { return portOpen_; }
     // Why the port could not be opened, and what to do; empty while it is open.
     const QString& portProblem() const { return portProblem_; }
-    const QString& advise() const { return advise_; }
-    StatusColour adviseColour() const { return adviseColour_; }
-    const QString& bytesText() const { return bytes_; }
-    const QString& channelsText() const { return channels_; }
+    // The status line.
+    const QString& status() const { return status_; }
+    StatusColour statusColour() const { return statusColour_; }
     QString portText() const;
     Mark mark(int index) const { return marks_[static_cast<std::size_t>(index)]; }
 
 signals:
-    void adviseChanged(const QString& text);
-    void adviseColourChanged(qel::StatusColour colour);
+    void statusChanged(const QString& text);
+    void statusColourChanged(qel::StatusColour colour);
     // What the receiver held was kept in `folder` before an upload (empty: nothing kept).
     void backupKept(const QString& folder);
     void bytesChanged(const QString& text);
@@ -117,25 +135,22 @@ signals:
     void channelsDownloaded();
 
 private:
-    void setAdvise(const QString& text);
+    void setStatus(const QString& text);
+    void setStatusColour(StatusColour colour);
     void setBytes(const QString& text);
     void setChannels(const QString& text);
     void setBusy(bool busy);
     void setMark(int index, bool ok);
     void hideMarks();
     void connectRunner();
-    bool confirm(Confirmation which);
-    bool keepBackup(const std::string& channelImage, const std::string& settingsBlock);
-    void finishDownload(const DownloadResult& result);
-    void tellFailure(const PartOutcome& part);
-    // `bytesAfter`: the bytes used once the channels went up.
-    void finishUpload(const UploadResult& result, const QString& bytesAfter);
-    void finishPicture(const PictureResult& result);
-    void finishFirmware(const FirmwareResult& result, const QString& fileName);
-    void tellUploadFailure(const PartOutcome& part, const UploadResult& result);
-    // Says so when the receiver did not answer at all, once for the whole transfer; true
-    // when it did.
-    bool tellSilence(std::initializer_list<const Status*> failures);
+    // What the runner asks, answered here.
+    TransferQuestions& questions() { return *this; }
+    bool confirm(Confirmation which) override;
+    bool keepBackup(const std::string& channelImage, const std::string& settingsBlock) override;
+    // What the parts of an upload send, built from the document; nothing when none is left.
+    std::optional<UploadRequest> uploadRequest(const Parts& parts);
+    // Applies how a transfer ended: its marks, messages, counts and status.
+    void finish(const TransferEnding& ending);
     // What to check when the receiver does not answer, naming the port and the mode.
     QString silenceHint() const;
     // After a transfer: the bytes and channels fields as they are at rest.
@@ -148,13 +163,6 @@ private:
     void portOpened(bool ok);
     // The device and the port as the options name it ("/dev/ttyS0 (COM 1)").
     QString serialDeviceText() const;
-    // A message of the transfer that is ending, told once it has ended.
-    void say(Prompter::Icon icon, const QString& text);
-
-    struct Message {
-        Prompter::Icon icon;
-        QString text;
-    };
 
     Session& session_;
     Prompter& prompter_;
@@ -165,18 +173,17 @@ private:
     bool settling_ = false;
     bool portOpen_ = false;
     QString portProblem_;
-    QString advise_;
-    // The advise of the transfer that ended, shown again once the line is quiet.
-    QString adviseBeforeSettling_;
-    QString bytes_;
-    QString channels_;
+    QString status_;
+    // The status of the transfer that ended, shown again once the line is quiet.
+    QString statusBeforeSettling_;
     // The bytes used, as the field shows it at rest: the receiver's channel data size, or
     // the lists' own when nothing has come from the receiver yet.
     QString bytesUsed_;
-    StatusColour adviseColour_ = StatusColour::Normal;
+    StatusColour statusColour_ = StatusColour::Normal;
     std::array<Mark, kMarks> marks_{};
     std::function<void()> whenDone_;
-    std::vector<Message> messages_;
+    // The messages of the transfer that is ending, told once it has ended.
+    std::vector<TransferMessage> messages_;
     // The transfer that ended may have left the receiver sending.
     bool settleAfter_ = false;
     bool uploading_ = false;

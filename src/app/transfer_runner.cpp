@@ -41,7 +41,7 @@ public:
     bool confirm(Confirmation which) override {
         bool answer = false;
         QMetaObject::invokeMethod(
-            &runner_, [this, which, &answer] { answer = runner_.confirm(which); },
+            &runner_, [this, which, &answer] { answer = runner_.questions_.confirm(which); },
             Qt::BlockingQueuedConnection);
         return answer;
     }
@@ -50,7 +50,7 @@ public:
         const std::string channels(channelImage);
         const std::string settings(settingsBlock);
         QMetaObject::invokeMethod(
-            &runner_, [&] { kept = runner_.keepBackup(channels, settings); },
+            &runner_, [&] { kept = runner_.questions_.keepBackup(channels, settings); },
             Qt::BlockingQueuedConnection);
         return kept;
     }
@@ -61,19 +61,27 @@ private:
     std::chrono::steady_clock::time_point lastProgress_{};
 };
 
-TransferRunner::LinkFactory TransferRunner::serialPorts() {
-    return [](const QString& device, int baud, Status& opened) -> std::unique_ptr<Link> {
+namespace {
+
+class SerialPorts final : public LinkOpener {
+public:
+    Result<std::unique_ptr<Link>> open(const QString& device, int baud) override {
         Result<std::unique_ptr<SerialLine>> line = SerialLine::open(device.toStdString(), baud);
-        if (!line) {
-            opened = line.status();
-            return nullptr;
-        }
-        return std::move(line.value());
-    };
+        if (!line) return line.status();
+        return std::unique_ptr<Link>(std::move(line.value()));
+    }
+};
+
+}  // namespace
+
+LinkOpener& TransferRunner::serialPorts() {
+    // Holds nothing: one serves every runner.
+    static SerialPorts ports;
+    return ports;
 }
 
-TransferRunner::TransferRunner(LinkFactory factory, QObject* parent)
-    : QObject(parent), factory_(std::move(factory)), worker_(new Worker) {
+TransferRunner::TransferRunner(LinkOpener& opener, TransferQuestions& questions, QObject* parent)
+    : QObject(parent), opener_(opener), questions_(questions), worker_(new Worker) {
     worker_->moveToThread(&thread_);
     connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
     thread_.start();
@@ -93,10 +101,9 @@ void TransferRunner::open(const QString& device, int baud) {
             link_ = nullptr;
         }
         worker_->link.reset();
-        Status openStatus;
-        std::unique_ptr<Link> link = factory_(device, baud, openStatus);
-        if (link && !openStatus) link.reset();
-        worker_->link = std::move(link);
+        Result<std::unique_ptr<Link>> link = opener_.open(device, baud);
+        Status openStatus = link.status();
+        if (link) worker_->link = std::move(link.value());
         {
             std::lock_guard<std::mutex> lock(linkMutex_);
             link_ = worker_->link.get();

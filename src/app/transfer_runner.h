@@ -18,17 +18,34 @@
 
 namespace qel {
 
+// Opens the link the transfers use. The real one opens the serial port; tests give one that
+// reaches a simulated receiver. Called on the transfer thread.
+class LinkOpener {
+public:
+    virtual ~LinkOpener() = default;
+    // A link to `device` at `baud`, or why there is none.
+    virtual Result<std::unique_ptr<Link>> open(const QString& device, int baud) = 0;
+};
+
+// What a transfer asks its owner: answered on the runner's thread while the transfer waits.
+class TransferQuestions {
+public:
+    virtual ~TransferQuestions() = default;
+    // True to go on.
+    virtual bool confirm(Confirmation which) = 0;
+    // Keeps what the receiver held before an upload; false when it could not be kept.
+    virtual bool keepBackup(const std::string& channelImage, const std::string& settingsBlock) = 0;
+};
+
 class TransferRunner : public QObject {
     Q_OBJECT
 
 public:
-    // Opens a link to `device` at `baud`; `opened` tells how it went. The real one opens
-    // the serial port; tests give one that reaches a simulated receiver.
-    using LinkFactory =
-        std::function<std::unique_ptr<Link>(const QString& device, int baud, Status& opened)>;
-    static LinkFactory serialPorts();
+    // The serial ports of this machine: the opener the program uses.
+    static LinkOpener& serialPorts();
 
-    explicit TransferRunner(LinkFactory factory = serialPorts(), QObject* parent = nullptr);
+    // Both must outlive the runner.
+    TransferRunner(LinkOpener& opener, TransferQuestions& questions, QObject* parent = nullptr);
     ~TransferRunner() override;
 
     // Opens (again) the link; `opened` answers. Closing ends it.
@@ -40,17 +57,10 @@ public:
     // Refused (false) while a transfer runs or the link is not open.
     bool run(std::function<void(Link&, TransferObserver&)> job);
     bool busy() const { return busy_; }
-    bool linkOpen() const { return linkOpen_; }
     // Why the last open failed.
     const Status& openFailure() const { return openFailure_; }
     // Stops the running transfer: its waits end at once. From any thread.
     void cancel();
-
-    // Asked on this object's thread; the transfer waits for the answer.
-    std::function<bool(Confirmation)> confirm = [](Confirmation) { return true; };
-    // Keeps what the receiver held before an upload; asked the same way.
-    std::function<bool(const std::string& channelImage, const std::string& settingsBlock)>
-        keepBackup = [](const std::string&, const std::string&) { return false; };
 
 signals:
     void opened(bool ok);
@@ -65,7 +75,8 @@ private:
     class Worker;
     class Bridge;
 
-    LinkFactory factory_;
+    LinkOpener& opener_;
+    TransferQuestions& questions_;
     QThread thread_;
     Worker* worker_;
     std::mutex linkMutex_;

@@ -141,16 +141,7 @@ DownloadResult download(Link& link, TransferObserver& observer, const Timing& ti
 
     auto runPart = [&](PartOutcome& outcome, bool unsaved, Confirmation question, auto fetch,
                        std::string& data) {
-        outcome.attempted = true;
-        if (link.cancelled()) {
-            outcome.status = ErrorCode::TransferCancelled;
-            return;
-        }
-        // Once the line has failed, a later part fails the same way without trying.
-        if (exchange.lineFailed()) {
-            outcome.status = exchange.lineFailure();
-            return;
-        }
+        if (!mayStartPart(exchange, outcome)) return;
         if (unsaved && !observer.confirm(question)) {
             outcome.status = Error{ErrorCode::TransferCancelled, std::string(kNotConfirmed)};
             return;

@@ -10,6 +10,7 @@
 #include "model/errors.h"
 #include "serial/exchange.h"
 #include "serial/link.h"
+#include "serial/part_outcome.h"
 #include "serial/timing.h"
 #include "serial/transfer_observer.h"
 
@@ -27,20 +28,6 @@ struct DownloadRequest {
     bool settings = true;
     bool channelsUnsaved = false;
     bool settingsUnsaved = false;
-};
-
-// How one part ended: attempted and not ok is the Ko mark, ok the Ok mark. The status says why
-// it failed. The texts a window shows for them: NoAnswer ("Error"), PortError and WrongChecksum
-// only in the status line, which the download has already set; DownloadFailed and
-// WrongChannelDataSize also in a message box; TransferCancelled (a cancel, or a question
-// answered No: detail "not confirmed") nowhere.
-struct PartOutcome {
-    bool attempted = false;
-    bool ok = false;
-    Status status;
-    // An upload read back and found different (VerifyFailed): the first channel (channels) or
-    // byte (settings) that differs, counted from 1; 0 when it could not be read back.
-    std::size_t differsAt = 0;
 };
 
 struct DownloadResult {

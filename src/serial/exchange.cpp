@@ -17,6 +17,11 @@ Millis remainingUntil(Clock::time_point deadline, Clock::time_point now) {
     return std::chrono::ceil<Millis>(deadline - now);
 }
 
+// A command as it travels: a loader command in its frame, anything else as it is.
+std::string wireOf(std::string_view command) {
+    return isLoaderCommand(command) ? wrapLoaderCommand(command) : std::string(command);
+}
+
 int hexDigitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -207,13 +212,10 @@ Status Exchange::sendCommand(std::string_view command, std::string_view expected
     // What is still on its way out may yet bring answers (or the rest of one that a wait for
     // any byte took at its first byte): the buffer is cleared once it has left, so that what
     // comes then answers this command.
-    if (expected != kNoWait) link_.drain(timeout);
+    link_.drain(timeout);
     clearReceived();
-    if (resend && expected != kNoWait) return resendUntil(command, expected, timeout);
-    const std::string wire =
-        isLoaderCommand(command) ? wrapLoaderCommand(command) : std::string(command);
-    if (Status st = send(wire); !st) return st;
-    if (expected == kNoWait) return {};
+    if (resend) return resendUntil(command, expected, timeout);
+    if (Status st = send(wireOf(command)); !st) return st;
     Status st = waitForText(expected, timeout);
     if (st.error() == ErrorCode::NoAnswer && st.detail().empty()) {
         return withDetail(st, "no answer to " + describeCommand(command));
@@ -221,9 +223,14 @@ Status Exchange::sendCommand(std::string_view command, std::string_view expected
     return st;
 }
 
+Status Exchange::sendCommandNoWait(std::string_view command) {
+    if (link_.cancelled()) return ErrorCode::TransferCancelled;
+    clearReceived();
+    return send(wireOf(command));
+}
+
 Status Exchange::resendUntil(std::string_view command, std::string_view expected, Millis timeout) {
-    const std::string wire =
-        isLoaderCommand(command) ? wrapLoaderCommand(command) : std::string(command);
+    const std::string wire = wireOf(command);
     const Clock::time_point deadline = link_.now() + timeout;
     auto found = [&, from = std::size_t{0}]() mutable {
         if (expected.empty()) return !received_.empty();

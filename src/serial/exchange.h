@@ -16,8 +16,6 @@
 
 namespace qel {
 
-// The expected answer that means "send and do not wait".
-inline constexpr std::string_view kNoWait = "NOWAIT";
 // No answer of the receiver comes near this; a line that brings more is not a receiver.
 inline constexpr std::size_t kMaxReceived = std::size_t{1} << 20;
 
@@ -46,16 +44,18 @@ public:
     // Writes bytes as they are.
     Status send(std::string_view bytes);
 
-    // Clears the receive buffer (once what was sent before has left the port, unless the
-    // command is not waited for), sends a command and waits up to the timeout for `expected`
-    // anywhere in what comes back. A loader command travels in its frame; everything else,
-    // the one-letter "B" too, as it is. With kNoWait it returns once the command is sent; an
-    // empty `expected` is met by any byte; with `resend` the command goes out again and again
-    // until the answer comes.
+    // Clears the receive buffer once what was sent before has left the port, sends a command
+    // and waits up to the timeout for `expected` anywhere in what comes back. A loader command
+    // travels in its frame; everything else, the one-letter "B" too, as it is. An empty
+    // `expected` is met by any byte; with `resend` the command goes out again and again until
+    // the answer comes.
     Status sendCommand(std::string_view command, std::string_view expected, bool resend = false);
     // The same with its own timeout in place of Timing::timeout.
     Status sendCommand(std::string_view command, std::string_view expected, bool resend,
                        Millis timeout);
+    // Clears the receive buffer and sends a command as sendCommand does, but waits neither for
+    // what was sent before to leave nor for an answer.
+    Status sendCommandNoWait(std::string_view command);
     // Sends the command again and again, each time only once the one before has left the
     // port, until `expected` (empty: any byte) is in the receive buffer, which it does not
     // clear first.

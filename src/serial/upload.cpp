@@ -67,7 +67,9 @@ std::string settingsBlockOf(std::string_view image) {
 // each but the last followed by a wait for the answer to the wake-up pair.
 struct OpeningStep {
     std::vector<std::string> sends;
-    std::string_view expected;  // after the group's sends; kNoWait: no wait
+    // The answer to the wake-up pair after the group's sends (empty: any byte); none: the
+    // group is not followed by the wake-up pair.
+    std::optional<std::string_view> expected;
 };
 
 std::vector<OpeningStep> openingSteps() {
@@ -90,7 +92,7 @@ std::vector<OpeningStep> openingSteps() {
          ""},
         {{c(kLoader0900000000), c(kLoader0902000000), c(kLoader010000012B), c(kLoader0800000000),
           c(kLoader0410000000), frame400},
-         kNoWait},
+         std::nullopt},
     };
 }
 
@@ -107,7 +109,7 @@ std::vector<std::string> closingSequence() {
 
 Status sendAll(Exchange& exchange, const std::vector<std::string>& sends) {
     for (const std::string& bytes : sends) {
-        if (Status st = exchange.sendCommand(bytes, kNoWait); !st) return st;
+        if (Status st = exchange.sendCommandNoWait(bytes); !st) return st;
     }
     return {};
 }
@@ -141,8 +143,8 @@ FtaUploadOutcome writeFlash(Exchange& exchange, const std::vector<std::string>& 
     Status opening;
     for (const OpeningStep& step : openingSteps()) {
         opening = sendAll(exchange, step.sends);
-        if (opening && step.expected != kNoWait) {
-            opening = exchange.sendCommand(kLoaderWakeUp, step.expected, true);
+        if (opening && step.expected) {
+            opening = exchange.sendCommand(kLoaderWakeUp, *step.expected, true);
         }
         if (!opening) break;
     }
@@ -169,7 +171,7 @@ FtaUploadOutcome writeFlash(Exchange& exchange, const std::vector<std::string>& 
         return Status(Error{ErrorCode::FlashIncomplete, std::move(detail)});
     };
     for (std::size_t i = 0; i < frames.size(); ++i) {
-        Status st = exchange.sendCommand(blockCommand(i), kNoWait);
+        Status st = exchange.sendCommandNoWait(blockCommand(i));
         if (st) st = exchange.send(frames[i]);
         if (st) st = exchange.sendCommand(kLoaderWakeUp, "");
         if (st.error() == ErrorCode::NoAnswer) {
@@ -440,22 +442,9 @@ UploadResult upload(Link& link, TransferObserver& observer, const Timing& timing
         }
     }
 
-    // Whether a part may start; if not, its outcome says why.
     const auto mayStart = [&](PartOutcome& outcome) {
-        outcome.attempted = true;
-        if (!stopped.ok()) {
-            outcome.status = stopped;
-        } else if (link.cancelled()) {
-            outcome.status = ErrorCode::TransferCancelled;
-        } else if (exchange.lineFailed()) {
-            // Once the line has failed, a later part fails the same way without trying.
-            outcome.status = exchange.lineFailure();
-        } else {
-            return true;
-        }
-        return false;
+        return mayStartPart(exchange, outcome, stopped);
     };
-    // What was read back after a part went up, against what was sent.
     // What was read back after a part went up, against what was sent: the first differing
     // unit (a channel's 64 bytes, or one byte), counted from 1, in the outcome and its detail.
     const auto verify = [](PartOutcome& outcome, const Result<std::string>& held,

@@ -58,7 +58,7 @@ struct UploadRequest {
     std::string teletextFontData;
 };
 
-// How each part ended (PartOutcome as the download has it). The texts a window shows for the
+// How each part ended (PartOutcome, serial/part_outcome.h). The texts a window shows for the
 // failures: TooManyChannelsDvb, UploadFailed ("Error during upload"), LoaderTimeout
 // ("Timeout"), LoaderUploadFailed ("Error during upload "), BlocksUnanswered, FlashIncomplete,
 // VerifyFailed and WrongFileLength in a message box with their detail; SettingsNotTagged and

@@ -43,17 +43,51 @@ T* named(T* widget, const char* name) {
 
 }  // namespace
 
+// The real approver: the picture dialog over the window.
+class SerialWindow::DialogApprover final : public PictureApprover {
+public:
+    explicit DialogApprover(SerialWindow& window) : window_(window) {}
+    bool approve(const PreparedPicture& picture, const QString& path) override {
+        PictureDialog dialog(picture, path, window_.prompter_, window_.chooser_, &window_);
+        return dialog.exec() == QDialog::Accepted;
+    }
+
+private:
+    SerialWindow& window_;
+};
+
 SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter& prompter,
                            FileChooser& chooser, QWidget* parent)
     : QWidget(parent, Qt::Window),
       serial_(serial),
       session_(session),
       prompter_(prompter),
-      chooser_(chooser) {
+      chooser_(chooser),
+      dialogApprover_(std::make_unique<DialogApprover>(*this)),
+      approver_(dialogApprover_.get()) {
     setObjectName("SerialForm");
-    advise_ = named(new QLabel(this), "Advise");
-    advise_->setFrameShape(QFrame::StyledPanel);
-    advise_->setMinimumWidth(advise_->fontMetrics().horizontalAdvance(QString(32, 'M')));
+    createStatusLines();
+    createConnection();
+    createTransfers();
+    createFirmware();
+    createProgress();
+    layOutTransfers();
+    layOutWindow();
+    connectActions();
+    connectController();
+
+    setTexts();
+    port_->setText(serial_.portText());
+    serial_.start();
+    showMarks();
+    enableGroups();
+    showFontChoices();
+}
+
+void SerialWindow::createStatusLines() {
+    status_ = named(new QLabel(this), "Advise");
+    status_->setFrameShape(QFrame::StyledPanel);
+    status_->setMinimumWidth(status_->fontMetrics().horizontalAdvance(QString(32, 'M')));
     backup_ = named(new QLabel(this), "BackupNote");
     backup_->setTextFormat(Qt::RichText);
     backup_->setOpenExternalLinks(true);
@@ -63,7 +97,9 @@ SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter&
     portProblem_->setWordWrap(true);
     portProblem_->setStyleSheet(QStringLiteral("QLabel { color: #c0392b; }"));
     portProblem_->hide();
+}
 
+void SerialWindow::createConnection() {
     connection_ = named(new QGroupBox(this), "Frame2");
     portLabel_ = named(new QLabel(connection_), "Comlab");
     port_ = named(new QLabel(connection_), "Port");
@@ -90,7 +126,9 @@ SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter&
         grid->addWidget(label, r, 0);
         grid->addWidget(field, r++, 1);
     }
+}
 
+void SerialWindow::createTransfers() {
     transfers_ = named(new QGroupBox(this), "Frame1");
     includeChannels_ = named(new QCheckBox(transfers_), "IncludeCh");
     includeSettings_ = named(new QCheckBox(transfers_), "IncludeDVBsett");
@@ -127,6 +165,33 @@ SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter&
         ko_[static_cast<std::size_t>(i)] =
             mark(transfers_, QStringLiteral("Ko%1").arg(i), QStringLiteral("\u2718"), "#c0392b");
     }
+}
+
+void SerialWindow::createFirmware() {
+    firmware_ = named(new QGroupBox(this), "Frame3");
+    upgradeFirmware_ = named(new QPushButton(firmware_), "UpgradeFirmware");
+    eraseFirmware_ = named(new QRadioButton(firmware_), "EraseFirmware");
+    eraseAll_ = named(new QRadioButton(firmware_), "Eraseall");
+    eraseFirmware_->setChecked(true);
+    auto* firmwareRow = new QHBoxLayout(firmware_);
+    firmwareRow->addWidget(upgradeFirmware_);
+    firmwareRow->addWidget(eraseFirmware_);
+    firmwareRow->addWidget(eraseAll_);
+    for (QLabel* m : {ok_[SerialController::kFirmware], ko_[SerialController::kFirmware]}) {
+        m->setParent(firmware_);
+        firmwareRow->addWidget(m);
+    }
+}
+
+void SerialWindow::createProgress() {
+    progress_ = named(new QProgressBar(this), "Progress");
+    progress_->setRange(0, 1000);
+    progress_->reset();
+    cancel_ = named(new QPushButton(this), "Cancel");
+    cancel_->setEnabled(false);
+}
+
+void SerialWindow::layOutTransfers() {
     auto* choices = new QGridLayout(transfers_);
     QWidget* const choiceRows[] = {includeChannels_, includeSettings_, includeSystemFont_,
                                    includeTeletextFont_};
@@ -149,32 +214,14 @@ SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter&
     choices->addLayout(picture, 5, 0, 1, 2);
     choices->addWidget(ok_[SerialController::kPicture], 5, 2);
     choices->addWidget(ko_[SerialController::kPicture], 5, 2);
+}
 
-    firmware_ = named(new QGroupBox(this), "Frame3");
-    upgradeFirmware_ = named(new QPushButton(firmware_), "UpgradeFirmware");
-    eraseFirmware_ = named(new QRadioButton(firmware_), "EraseFirmware");
-    eraseAll_ = named(new QRadioButton(firmware_), "Eraseall");
-    eraseFirmware_->setChecked(true);
-    auto* firmwareRow = new QHBoxLayout(firmware_);
-    firmwareRow->addWidget(upgradeFirmware_);
-    firmwareRow->addWidget(eraseFirmware_);
-    firmwareRow->addWidget(eraseAll_);
-    for (QLabel* m : {ok_[SerialController::kFirmware], ko_[SerialController::kFirmware]}) {
-        m->setParent(firmware_);
-        firmwareRow->addWidget(m);
-    }
-
-    progress_ = named(new QProgressBar(this), "Progress");
-    progress_->setRange(0, 1000);
-    progress_->reset();
-    cancel_ = named(new QPushButton(this), "Cancel");
-    cancel_->setEnabled(false);
+void SerialWindow::layOutWindow() {
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(progress_, 1);
     bottom->addWidget(cancel_);
-
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(advise_);
+    layout->addWidget(status_);
     layout->addWidget(portProblem_);
     layout->addWidget(backup_);
     auto* middle = new QHBoxLayout;
@@ -183,28 +230,28 @@ SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter&
     layout->addLayout(middle);
     layout->addWidget(firmware_);
     layout->addLayout(bottom);
+}
 
-    approvePicture = [this](const PreparedPicture& prepared, const QString& path) {
-        PictureDialog dialog(prepared, path, prompter_, chooser_, this);
-        return dialog.exec() == QDialog::Accepted;
-    };
+SerialController::Parts SerialWindow::chosenParts() const {
+    return {includeChannels_->isChecked(), includeSettings_->isChecked(),
+            includeSystemFont_->isChecked(), includeTeletextFont_->isChecked()};
+}
 
-    connect(download_, &QPushButton::clicked, this, [this] {
-        serial_.download(includeChannels_->isChecked(), includeSettings_->isChecked());
-    });
-    connect(upload_, &QPushButton::clicked, this, [this] {
-        serial_.upload(includeChannels_->isChecked(), includeSettings_->isChecked(),
-                       includeSystemFont_->isChecked(), includeTeletextFont_->isChecked());
-    });
+void SerialWindow::connectActions() {
+    connect(download_, &QPushButton::clicked, this, [this] { serial_.download(chosenParts()); });
+    connect(upload_, &QPushButton::clicked, this, [this] { serial_.upload(chosenParts()); });
     connect(uploadPicture_, &QPushButton::clicked, this, &SerialWindow::uploadPicture);
     connect(upgradeFirmware_, &QPushButton::clicked, this, &SerialWindow::upgradeFirmware);
     connect(&session_, &Session::stateChanged, this, &SerialWindow::showFontChoices);
     connect(cancel_, &QPushButton::clicked, &serial_, &SerialController::cancel);
     connect(mode_, &QComboBox::activated, this,
             [this](int index) { serial_.setMode(static_cast<SerialController::Mode>(index)); });
-    connect(&serial_, &SerialController::adviseChanged, advise_, &QLabel::setText);
-    connect(&serial_, &SerialController::adviseColourChanged, this,
-            &SerialWindow::showAdviseColour);
+}
+
+void SerialWindow::connectController() {
+    connect(&serial_, &SerialController::statusChanged, status_, &QLabel::setText);
+    connect(&serial_, &SerialController::statusColourChanged, this,
+            &SerialWindow::showStatusColour);
     connect(&serial_, &SerialController::backupKept, this, &SerialWindow::showBackup);
     connect(&serial_, &SerialController::bytesChanged, bytes_, &QLabel::setText);
     connect(&serial_, &SerialController::channelsChanged, channels_, &QLabel::setText);
@@ -212,28 +259,25 @@ SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter&
     connect(&serial_, &SerialController::modeChanged, this,
             [this](SerialController::Mode m) { mode_->setCurrentIndex(static_cast<int>(m)); });
     connect(&serial_, &SerialController::marksChanged, this, &SerialWindow::showMarks);
-    connect(&serial_, &SerialController::portChanged, this, [this] {
-        enableGroups();
-        portProblem_->setText(serial_.portProblem());
-        portProblem_->setVisible(!serial_.portProblem().isEmpty());
-    });
+    connect(&serial_, &SerialController::portChanged, this, &SerialWindow::showPortProblem);
     connect(&serial_, &SerialController::busyChanged, this, &SerialWindow::enableGroups);
     connect(&serial_, &SerialController::settlingChanged, this, &SerialWindow::enableGroups);
-    connect(&serial_, &SerialController::progress, this, [this](qint64 done, qint64 total) {
-        // At rest the bar is empty, without a figure.
-        if (total <= 0) {
-            progress_->reset();
-            return;
-        }
-        progress_->setValue(static_cast<int>(done * progress_->maximum() / total));
-    });
+    connect(&serial_, &SerialController::progress, this, &SerialWindow::showProgress);
+}
 
-    setTexts();
-    port_->setText(serial_.portText());
-    serial_.start();
-    showMarks();
+void SerialWindow::showPortProblem() {
     enableGroups();
-    showFontChoices();
+    portProblem_->setText(serial_.portProblem());
+    portProblem_->setVisible(!serial_.portProblem().isEmpty());
+}
+
+void SerialWindow::showProgress(qint64 done, qint64 total) {
+    // At rest the bar is empty, without a figure.
+    if (total <= 0) {
+        progress_->reset();
+        return;
+    }
+    progress_->setValue(static_cast<int>(done * progress_->maximum() / total));
 }
 
 void SerialWindow::showFontChoices() {
@@ -256,7 +300,7 @@ void SerialWindow::uploadPicture() {
         prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(ErrorCode::WrongPictureFile));
         return;
     }
-    if (!approvePicture(*picture, path)) return;
+    if (!approver_->approve(*picture, path)) return;
     serial_.uploadPicture(picture->file);
 }
 
@@ -297,17 +341,17 @@ void SerialWindow::enableGroups() {
     }
 }
 
-void SerialWindow::showAdviseColour(StatusColour colour) {
+void SerialWindow::showStatusColour(StatusColour colour) {
     // The loader's call blinks between green and dark green.
     switch (colour) {
         case StatusColour::Normal:
-            advise_->setStyleSheet(QString());
+            status_->setStyleSheet(QString());
             break;
         case StatusColour::Green:
-            advise_->setStyleSheet(QStringLiteral("QLabel { color: #00ff00; }"));
+            status_->setStyleSheet(QStringLiteral("QLabel { color: #00ff00; }"));
             break;
         case StatusColour::DarkGreen:
-            advise_->setStyleSheet(QStringLiteral("QLabel { color: #008000; }"));
+            status_->setStyleSheet(QStringLiteral("QLabel { color: #008000; }"));
             break;
     }
 }

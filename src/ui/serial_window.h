@@ -7,7 +7,7 @@
 
 #include <QWidget>
 #include <array>
-#include <functional>
+#include <memory>
 
 #include "app/serial_controller.h"
 #include "app/session.h"
@@ -24,6 +24,14 @@ namespace qel {
 
 struct PreparedPicture;
 
+// Shows the picture as the receiver will show it and asks to send it: the picture dialog, or
+// in tests a scripted answer.
+class PictureApprover {
+public:
+    virtual ~PictureApprover() = default;
+    virtual bool approve(const PreparedPicture& picture, const QString& path) = 0;
+};
+
 class SerialWindow : public QWidget {
     Q_OBJECT
 
@@ -36,9 +44,9 @@ public:
     QPushButton* uploadButton() const { return upload_; }
     QPushButton* pictureButton() const { return uploadPicture_; }
 
-    // Shows the picture as the receiver will show it and asks to send it; the real one is
-    // the picture dialog, tests answer themselves.
-    std::function<bool(const PreparedPicture&, const QString& path)> approvePicture;
+    // Who approves the picture before it goes up: the picture dialog unless another is
+    // given. It must outlive the window.
+    void setPictureApprover(PictureApprover& approver) { approver_ = &approver; }
 
     // "Picture Upload": a picture chosen, prepared, shown and sent into the chosen slot.
     void uploadPicture();
@@ -51,10 +59,25 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    class DialogApprover;
+
+    // The constructor's parts: the widgets of each group, the window's layout, the wiring.
+    void createStatusLines();
+    void createConnection();
+    void createTransfers();
+    void createFirmware();
+    void createProgress();
+    void layOutTransfers();
+    void layOutWindow();
+    void connectActions();
+    void connectController();
+    SerialController::Parts chosenParts() const;
+    void showProgress(qint64 done, qint64 total);
+    void showPortProblem();
     void setTexts();
     void showMarks();
     void enableGroups();
-    void showAdviseColour(StatusColour colour);
+    void showStatusColour(StatusColour colour);
     void showBackup(const QString& folder);
     void showFontChoices();
 
@@ -62,7 +85,7 @@ private:
     Session& session_;
     Prompter& prompter_;
     FileChooser& chooser_;
-    QLabel* advise_;
+    QLabel* status_;
     QLabel* backup_;         // where the last backup before an upload went
     QLabel* portProblem_;    // why the port did not open, and what to do
     QGroupBox* connection_;  // Frame2
@@ -98,6 +121,8 @@ private:
     QProgressBar* progress_;
     QPushButton* cancel_;
     bool released_ = false;  // the port was let go when the window closed
+    std::unique_ptr<PictureApprover> dialogApprover_;
+    PictureApprover* approver_;
 };
 
 }  // namespace qel

@@ -36,7 +36,7 @@ struct ExchangeTest : ::testing::Test {
 };
 
 TEST_F(ExchangeTest, NoWaitSendsAndReturnsAtOnce) {
-    EXPECT_TRUE(exchange.sendCommand("CBEG", kNoWait).ok());
+    EXPECT_TRUE(exchange.sendCommandNoWait("CBEG").ok());
     EXPECT_EQ(link.written(), "CBEG");
     EXPECT_EQ(link.elapsed(), 0ms);
 }
@@ -72,17 +72,17 @@ TEST_F(ExchangeTest, AMissingAnswerEndsAtTheTimeout) {
 
 TEST_F(ExchangeTest, BytesThatCameBeforeTheCommandAreNoAnswerToIt) {
     answer({{0ms, "OK"}});
-    ASSERT_TRUE(exchange.sendCommand("CBEG", kNoWait).ok());
+    ASSERT_TRUE(exchange.sendCommandNoWait("CBEG").ok());
     link.pause(100ms);  // the "OK" arrives while nobody waits
     answer({});
     EXPECT_EQ(exchange.sendCommand("CBEG", "OK").error(), ErrorCode::NoAnswer);
 }
 
 TEST_F(ExchangeTest, TheDvb98CommandBTravelsAloneAndLoaderCommandsInTheirFrame) {
-    ASSERT_TRUE(exchange.sendCommand("B", kNoWait).ok());
-    ASSERT_TRUE(exchange.sendCommand("B0a000400009a6e", kNoWait).ok());
+    ASSERT_TRUE(exchange.sendCommandNoWait("B").ok());
+    ASSERT_TRUE(exchange.sendCommandNoWait("B0a000400009a6e").ok());
     ASSERT_TRUE(
-        exchange.sendCommand(std::string("\x30\x30\x39\x00\x18\x6B\xA6\xFE", 8), kNoWait).ok());
+        exchange.sendCommandNoWait(std::string("\x30\x30\x39\x00\x18\x6B\xA6\xFE", 8)).ok());
     ASSERT_EQ(link.writes().size(), 3u);
     EXPECT_EQ(link.writes()[0], "\x42");
     EXPECT_EQ(link.writes()[1],
@@ -169,7 +169,7 @@ TEST_F(ExchangeTest, TheWaitsStopOnceCancelled) {
     link.cancelAt(link.now() + 1234ms);
     EXPECT_EQ(exchange.sendCommand("CBEG", "OK").error(), ErrorCode::TransferCancelled);
     EXPECT_EQ(link.elapsed(), 1234ms);
-    EXPECT_EQ(exchange.sendCommand("CBEG", kNoWait).error(), ErrorCode::TransferCancelled);
+    EXPECT_EQ(exchange.sendCommandNoWait("CBEG").error(), ErrorCode::TransferCancelled);
     EXPECT_EQ(link.written(), "CBEG");
 }
 

@@ -16,6 +16,7 @@
 #include "files/file_commands.h"
 #include "receiver_sim/receiver_simulator.h"
 #include "receiver_sim/simulated_link.h"
+#include "ui/picture_dialog.h"
 #include "ui/serial_window.h"
 #include "ui_fixture.h"
 
@@ -74,6 +75,19 @@ private:
     unsigned long speedChangeMs_;
 };
 
+// Answers the picture's question without a dialog, and keeps what it was shown.
+class ScriptedApprover : public PictureApprover {
+public:
+    bool approve(const PreparedPicture& picture, const QString&) override {
+        ++asked;
+        lastUnchanged = picture.unchanged;
+        return answer;
+    }
+    bool answer = true;
+    int asked = 0;
+    bool lastUnchanged = false;
+};
+
 inline std::string receiverChannels() {
     ChannelList tv;
     ChannelList radio;
@@ -90,26 +104,35 @@ inline std::string receiverSettings() {
 }
 
 struct Serial : UiFixture {
+    // The lines the serial controller opens: to the simulated receiver, a stuck line, or none.
+    class Lines : public LinkOpener {
+    public:
+        explicit Lines(Serial& s) : s_(s) {}
+        Result<std::unique_ptr<Link>> open(const QString&, int) override {
+            if (!s_.portOpens) return s_.openFailure;
+            if (s_.stuck)
+                return std::unique_ptr<Link>(std::make_unique<StuckLink>(s_.speedChangeMs));
+            return std::unique_ptr<Link>(std::make_unique<OwnedSimLink>(s_.receiver, s_.cancelOn));
+        }
+
+    private:
+        Serial& s_;
+    };
+
     std::shared_ptr<ReceiverSimulator> receiver = std::make_shared<ReceiverSimulator>();
     bool portOpens = true;
     Status openFailure = Error{ErrorCode::PortError, "/dev/ttyS0: No such file or directory"};
     bool stuck = false;
     unsigned long speedChangeMs = 0;
     std::optional<SimStore> cancelOn;
+    Lines lines{*this};
+    ScriptedApprover approver;
     virtual ~Serial() = default;
     explicit Serial(bool realMessageBoxes = false) : UiFixture(realMessageBoxes) {
         program->serial().setBackupRoot(dir.filePath("backups"));
         receiver->setChannelImage(receiverChannels());
         receiver->setSettingsBlock(receiverSettings());
-        program->serial().setLinkFactory(
-            [this](const QString&, int, Status& opened) -> std::unique_ptr<Link> {
-                if (!portOpens) {
-                    opened = openFailure;
-                    return nullptr;
-                }
-                if (stuck) return std::make_unique<StuckLink>(speedChangeMs);
-                return std::make_unique<OwnedSimLink>(receiver, cancelOn);
-            });
+        program->serial().setLinkOpener(lines);
     }
     SerialWindow* open() {
         form->selectTab(Tab::Serial);
@@ -136,7 +159,7 @@ struct Serial : UiFixture {
         Config config = session.config();
         config.comPortText = device;
         session.setConfig(config);
-        program->serial().setLinkFactory(TransferRunner::serialPorts());
+        program->serial().setLinkOpener(TransferRunner::serialPorts());
         program->serial().setTiming(timing);
     }
     QString label(SerialWindow* w, const char* name) const {

@@ -115,7 +115,7 @@ private slots:
 
         const std::string picture(33718, '\x3C');
         s.chooser.choose(s.write("boot.bmp", picture));
-        w->approvePicture = [](const PreparedPicture&, const QString&) { return true; };
+        w->setPictureApprover(s.approver);
         w->findChild<QRadioButton*>("NoOfPic2")->click();
         s.transfer(w->pictureButton(), 30000);
         QVERIFY(s.markShown(w, "Ok4"));

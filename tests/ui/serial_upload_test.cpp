@@ -124,7 +124,7 @@ private slots:
         QTest::addColumn<int>("command");
         QTest::addColumn<QString>("marks");
         QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("advise");
+        QTest::addColumn<QString>("status");
         // The receiver refused what came (or got nothing): it holds what it held.
         QTest::addColumn<bool>("untouched");
         const int none = -1;
@@ -162,7 +162,7 @@ private slots:
         QFETCH(int, command);
         QFETCH(QString, marks);
         QFETCH(QString, message);
-        QFETCH(QString, advise);
+        QFETCH(QString, status);
         QFETCH(bool, untouched);
         DvbUpload s(tv, 0);
         QVERIFY(s.loaded);
@@ -176,7 +176,7 @@ private slots:
         s.upload(w);
         QCOMPARE(qel::marks(s, w), marks);
         QCOMPARE(s.prompter.texts(), message.isEmpty() ? QStringList{} : QStringList{message});
-        QCOMPARE(s.label(w, "Advise"), advise);
+        QCOMPARE(s.label(w, "Advise"), status);
         if (tv >= 3072) {
             // Refused before any byte: no backup either.
             QVERIFY(s.receiver->commandLog().empty());
@@ -237,8 +237,8 @@ private slots:
         SerialWindow* w = s.open();
         QCOMPARE(w->findChild<QComboBox*>("ConnMode")->currentIndex(), 1);
         include(w, true, false);
-        QSignalSpy colours(&s.program->serial(), &SerialController::adviseColourChanged);
-        QSignalSpy advise(&s.program->serial(), &SerialController::adviseChanged);
+        QSignalSpy colours(&s.program->serial(), &SerialController::statusColourChanged);
+        QSignalSpy statuses(&s.program->serial(), &SerialController::statusChanged);
         s.upload(w);
         QCOMPARE(s.prompter.texts(), QStringList{"Unplug Vandu main power"});
         QCOMPARE(s.prompter.asked[0].icon, Prompter::Icon::Information);
@@ -246,7 +246,7 @@ private slots:
         QCOMPARE(s.label(w, "LByte"), QString(" 49152"));
         QCOMPARE(s.label(w, "Advise"), QString("Com open"));
         QStringList shown;
-        for (const auto& a : advise)
+        for (const auto& a : statuses)
             shown.append(a.at(0).toString());
         for (const char* step : {"Connect main plug", "Connecting", "UpLoading"})
             QVERIFY2(shown.contains(step), step);
@@ -254,7 +254,7 @@ private slots:
         for (const auto& c : colours)
             green = green || c.at(0).value<StatusColour>() == StatusColour::Green;
         QVERIFY(green);
-        QCOMPARE(s.program->serial().adviseColour(), StatusColour::Normal);
+        QCOMPARE(s.program->serial().statusColour(), StatusColour::Normal);
         // No backup can be read from the loader, and no image file is left anywhere.
         QVERIFY(s.program->serial().lastBackup().isEmpty());
         QVERIFY(!QFile::exists(s.dir.filePath("Serial.ser")));
@@ -420,19 +420,16 @@ private slots:
             path = s.write("boot.bmp", raw);
         }
         s.chooser.choose(path);
-        QString shown;
-        w->approvePicture = [&shown](const PreparedPicture& picture, const QString&) {
-            shown = picture.unchanged ? "unchanged" : "converted";
-            return true;
-        };
+        w->setPictureApprover(s.approver);
         w->findChild<QRadioButton*>(slotTwo ? "NoOfPic2" : "NoOfPic1")->setChecked(true);
         s.transfer(w->pictureButton());
+        QCOMPARE(s.approver.asked, 1);
         QCOMPARE(s.receiver->pictureSlot(), slotTwo ? 5 : 4);
         const std::string block = s.receiver->picture();
         QCOMPARE(block.size(), kPictureBlockSize);
         const std::string file = block.substr(4, kPictureFileSize);
         if (kind == "png") {
-            QCOMPARE(shown, QString("converted"));
+            QVERIFY(!s.approver.lastUnchanged);
             QImage back;
             QVERIFY(back.loadFromData(reinterpret_cast<const uchar*>(file.data()),
                                       static_cast<int>(file.size()), "BMP"));
@@ -440,7 +437,7 @@ private slots:
             QCOMPARE(QColor(back.pixel(140, 120)), QColor(Qt::red));
             QCOMPARE(QColor(back.pixel(140, 5)), QColor(Qt::black));  // the bar above
         } else {
-            QCOMPARE(shown, QString("unchanged"));
+            QVERIFY(s.approver.lastUnchanged);
             QCOMPARE(file, raw);
         }
         QCOMPARE(s.label(w, "Advise"), QString("Com open"));
@@ -464,14 +461,10 @@ private slots:
         Serial s;
         SerialWindow* w = s.open();
         s.chooser.choose(s.write("notes.bmp", "not a picture"));
-        bool asked = false;
-        w->approvePicture = [&asked](const PreparedPicture&, const QString&) {
-            asked = true;
-            return true;
-        };
+        w->setPictureApprover(s.approver);
         w->pictureButton()->click();
         QCOMPARE(s.prompter.texts(), QStringList{"File must be a 280x240 - 16 colours bitmap"});
-        QVERIFY(!asked);
+        QCOMPARE(s.approver.asked, 0);
         QVERIFY(s.receiver->commandLog().empty());
     }
 };

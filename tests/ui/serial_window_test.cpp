@@ -313,7 +313,7 @@ private slots:
         s.upload(w);
         QCOMPARE(s.receiver->systemFont(), twoSets.substr(4096));
         s.chooser.choose(s.write("boot.bmp", std::string(33718, '\x11')));
-        w->approvePicture = [](const PreparedPicture&, const QString&) { return true; };
+        w->setPictureApprover(s.approver);
         s.transfer(w->pictureButton());
         QCOMPARE(s.receiver->pictureSlot(), 5);  // "CBEG5": the second slot
         radio("NoOfPic1")->click();

@@ -36,7 +36,6 @@
 #include <string>
 #include <vector>
 
-#include "bytes/checksum.h"
 #include "bytes/conversions.h"
 #include "bytes/lzw.h"
 #include "files/boot_picture.h"
@@ -60,6 +59,7 @@
 #include "serial/firmware.h"
 #include "serial/loader_frames.h"
 #include "serial/picture.h"
+#include "serial/receiver_backup.h"
 #include "serial/upload.h"
 
 namespace {
@@ -478,21 +478,10 @@ public:
 
     bool keepBackup(std::string_view channelImage, std::string_view settingsBlock) override {
         if (backupDir_.empty()) return true;
-        // A folder that cannot be made shows in the first file that cannot be written.
-        std::error_code ec;
-        std::filesystem::create_directories(backupDir_, ec);
-        std::string settingsFile(settingsBlock);
-        settingsFile += static_cast<char>(blockChecksum(settingsBlock));
-        const std::string dvb = (std::filesystem::path(backupDir_) / "receiver.dvb").string();
-        const std::string g98 = (std::filesystem::path(backupDir_) / "receiver.g98").string();
-        for (const auto& [path, bytes] :
-             {std::pair<const std::string&, std::string_view>{dvb, channelImage},
-              std::pair<const std::string&, std::string_view>{g98, settingsFile}}) {
-            if (Status st = writeFileAtomic(path, bytes); !st) {
-                endProgressLine();
-                std::cerr << errorText(st.error()) << " (backup: " << path << ")\n";
-                return false;
-            }
+        if (Status st = writeReceiverBackup(backupDir_, channelImage, settingsBlock); !st) {
+            endProgressLine();
+            std::cerr << errorText(st.error()) << " (backup: " << st.detail() << ")\n";
+            return false;
         }
         return true;
     }

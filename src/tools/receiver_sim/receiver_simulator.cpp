@@ -284,7 +284,7 @@ std::vector<ReplyPiece> ReceiverSimulator::applyFault(SimFault fault, std::strin
         case SimFault::Split:
             if (reply.size() < 2) break;
             return {{Millis{0}, reply.substr(0, middle), false},
-                    {splitGap_, reply.substr(middle), false}};
+                    {kSplitGap, reply.substr(middle), false}};
         case SimFault::Buried:
             reply = std::string("\xFE\x01xO", 4) + reply + std::string("K\x00", 2);
             break;

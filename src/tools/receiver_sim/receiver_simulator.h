@@ -142,10 +142,9 @@ public:
 
     void addFault(const FaultPlan& plan) { faults_.push_back(plan); }
     void clearFaults() { faults_.clear(); }
-    // How late a late answer comes, and the gap between the pieces of a split one.
+    // How late a late answer comes.
     void setLateBy(Millis late) { lateBy_ = late; }
     Millis lateBy() const { return lateBy_; }
-    void setSplitGap(Millis gap) { splitGap_ = gap; }
 
     void setDialect(Dialect dialect);
     Dialect dialect() const { return dialect_; }
@@ -221,11 +220,13 @@ private:
     const FaultPlan* faultFor(SimCommand command) const;
     std::vector<ReplyPiece> applyFault(SimFault fault, std::string reply) const;
 
+    // The gap between the pieces of a split answer.
+    static constexpr Millis kSplitGap{20};
+
     std::string channels_;
     std::string settings_;
     std::vector<FaultPlan> faults_;
     Millis lateBy_{6000};
-    Millis splitGap_{20};
     Dialect dialect_ = Dialect::Dvb98;
 
     std::string input_;  // bytes taken in and not yet used, from inputStart_

@@ -107,7 +107,6 @@ bool SimulatedLink::drain(Millis timeout) {
 }
 
 Status SimulatedLink::receive(std::string& received, Millis timeout) {
-    ++receiveCalls_;
     const Clock::time_point deadline = now_ + timeout;
     for (;;) {
         if (deliver(received)) return {};

@@ -53,7 +53,6 @@ public:
     const std::vector<int>& speeds() const { return speeds_; }
     bool rts() const { return rts_; }
     bool dtr() const { return dtr_; }
-    std::size_t receiveCalls() const { return receiveCalls_; }
 
 private:
     struct Segment {
@@ -86,7 +85,6 @@ private:
     std::vector<int> speeds_;
     bool rts_ = false;
     bool dtr_ = false;
-    std::size_t receiveCalls_ = 0;
     std::size_t outputQueueSize_ = 4096;
 };
 

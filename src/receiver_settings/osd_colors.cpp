@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "bytes/conversions.h"
+#include "bytes/field.h"
 
 // The element names are shown translated; Qt's text extraction tool finds them by this
 // marker, which gives back its text.
@@ -19,7 +20,12 @@ double nearestEven(double x) {
 }
 
 int byte(std::string_view value, std::size_t index) {
-    return hexToDec(mid(value, index * 2 + 1, 2)) & 0xFF;
+    return hexToDec(Field{index, 1}.hex().in(value)) & 0xFF;
+}
+
+// A colour value: 4 bytes at a byte offset of the block, held as 8 hex digits.
+Field valueField(int offset) {
+    return Field{static_cast<std::size_t>(offset), 4}.hex();
 }
 
 std::string hexByteOf(std::string_view transparency, std::int64_t v6) {
@@ -101,7 +107,7 @@ const std::array<ColorItem, kColorItems>& colorItems() {
 std::array<std::string, kColorItems> readColors(std::string_view image) {
     std::array<std::string, kColorItems> values;
     for (std::size_t i = 0; i < kColorItems; ++i) {
-        values[i] = std::string(mid(image, static_cast<std::size_t>(kItems[i].offset) * 2 + 1, 8));
+        values[i] = std::string(valueField(kItems[i].offset).in(image));
     }
     return values;
 }
@@ -111,8 +117,9 @@ void writeColors(std::string& image, const std::array<std::string, kColorItems>&
     for (std::size_t i = 0; i < kColorItems; ++i) {
         if (values[i] == before[i] || values[i].size() != 8) continue;
         for (int offset : {kItems[i].offset, kItems[i].alsoAt}) {
-            const auto at = static_cast<std::size_t>(offset) * 2;
-            if (offset >= 0 && at + 8 <= image.size()) image.replace(at, 8, values[i]);
+            if (offset < 0) continue;
+            const Field field = valueField(offset);
+            if (field.end() <= image.size()) putField(image, field, values[i]);
         }
     }
 }

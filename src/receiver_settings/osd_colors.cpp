@@ -5,10 +5,7 @@
 
 #include "bytes/conversions.h"
 #include "bytes/field.h"
-
-// The element names are shown translated; Qt's text extraction tool finds them by this
-// marker, which gives back its text.
-#define QT_TRANSLATE_NOOP(context, text) text
+#include "model/translatable_text.h"
 
 namespace qel {
 
@@ -35,19 +32,19 @@ std::string hexByteOf(std::string_view transparency, std::int64_t v6) {
 }
 
 const std::array<ColorItem, kColorItems> kItems = {{
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Menu External Box"), 1040, -1},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Menu Text"), 1056, 200},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Menu Background"), 1024, 204},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Channel text"), 1060, -1},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Channel background"), 1028, -1},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "TV short info text"), 192, -1},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "TV short info background"), 196, -1},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Radio short info text"), 336, -1},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Radio short info background"), 340, -1},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Subtitle background"), 216, -1},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "EPG heading"), 296, -1},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "EPG text"), 300, -1},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "EPG background"), 292, -1},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "Menu External Box"), 1040, -1},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "Menu Text"), 1056, 200},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "Menu Background"), 1024, 204},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "Channel text"), 1060, -1},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "Channel background"), 1028, -1},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "TV short info text"), 192, -1},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "TV short info background"), 196, -1},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "Radio short info text"), 336, -1},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "Radio short info background"), 340, -1},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "Subtitle background"), 216, -1},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "EPG heading"), 296, -1},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "EPG text"), 300, -1},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "EPG background"), 292, -1},
 }};
 
 }  // namespace

@@ -1114,6 +1114,9 @@ Lo sostituisco ?</translation>
         <source>Back</source>
         <translation>Indietro</translation>
     </message>
+</context>
+<context>
+    <name>qel::OsdColors</name>
     <message>
         <source>Menu External Box</source>
         <translation>Riquadro esterno del menu</translation>

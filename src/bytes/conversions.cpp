@@ -139,11 +139,6 @@ int decimalKeyFilter(int key) {
     return (key >= '0' && key <= '9') ? key : 0;
 }
 
-std::string_view mid(std::string_view s, std::size_t pos1, std::size_t len) {
-    if (pos1 == 0 || pos1 > s.size()) return {};
-    return s.substr(pos1 - 1, len);
-}
-
 std::string zeroPadDecimal(std::int64_t v, std::size_t digits) {
     std::string s = std::to_string(v);
     if (s.size() < digits) s.insert(0, digits - s.size(), '0');

@@ -49,10 +49,6 @@ std::optional<std::string> bitsToBytes(std::string_view bits);
 int hexKeyFilter(int key);
 int decimalKeyFilter(int key);
 
-// Characters pos1.. (1-based) of s, at most len of them; empty past the end.
-std::string_view mid(std::string_view s, std::size_t pos1,
-                     std::size_t len = std::string_view::npos);
-
 // v as decimal digits, zero-filled on the left to at least `digits` characters.
 std::string zeroPadDecimal(std::int64_t v, std::size_t digits);
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "bytes/conversions.h"
+#include "bytes/field.h"
 #include "files/file_io.h"
 
 namespace qel {
@@ -19,6 +20,11 @@ constexpr const char* kDefaultLines[] = {
     "19Kopernikus 2   28\260  E", "20Arabsat 2B     30\260  E", "21Turksat 1B     31\260  E",
     "22Turksat 1C     42\260  E",
 };
+
+// A line: the number, the satellite's name, its position.
+constexpr Field kNumber{0, 2};
+constexpr Field kName{2, 15};
+constexpr Field kPosition{17, 6};
 
 // The antenna table is small: anything beyond a few kilobytes is not an AntPos.txt.
 constexpr std::size_t kMaxAntPosSize = 64 * 1024;
@@ -42,9 +48,9 @@ SatPosTable parseAntPos(std::string_view text) {
         if (end == std::string_view::npos) end = text.size();
         const std::string_view line = text.substr(pos, end - pos);
         SatPosEntry e;
-        e.number = static_cast<int>(decimalValue(mid(line, 1, 2)));
-        e.name = mid(line, 3, 15);
-        e.position = mid(line, 18, 6);
+        e.number = static_cast<int>(decimalValue(kNumber.in(line)));
+        e.name = kName.in(line);
+        e.position = kPosition.in(line);
         table.push_back(e);
         pos = end;
         if (pos < text.size() && text[pos] == '\r') ++pos;

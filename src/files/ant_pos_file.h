@@ -13,7 +13,7 @@ namespace qel {
 // sign as the Latin-1 byte 176.
 std::string defaultAntPosText();
 
-// Reads at most 49 lines: number = characters 1-2, name = 3-17, position = 18-23.
+// Reads at most 49 lines: a 2-digit number, a 15-character name and a 6-character position.
 SatPosTable parseAntPos(std::string_view text);
 
 struct AntPosLoad {

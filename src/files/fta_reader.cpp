@@ -83,17 +83,21 @@ private:
             t_.imageTagged = true;
         } else if (type == kScreenFormatType || type == kPictureFormatType) {
             if (t_.screenFormat.size() < 8) t_.screenFormat.resize(8, ' ');
-            const std::string digits = bytesToHex(record.substr(4, 2));
-            t_.screenFormat.replace(type == kScreenFormatType ? 0 : 4, 4,
-                                    mid(digits + "0000", 1, 4));
+            const std::string digits = bytesToHex(record.substr(4, 2)) + "0000";
+            putField(t_.screenFormat,
+                     type == kScreenFormatType ? screen_format::kScreenWord
+                                               : screen_format::kPictureWord,
+                     digits);
         } else if (type == kAntennaOscillatorsType) {
             for (std::size_t i = 0; i < kAntennaEntries; ++i) {
-                antennaHex_[i] = bytesToHex(mid(value, 10 * i + 1, 10));
+                antennaHex_[i] = bytesToHex(
+                    Field{kAntennaOscillatorBytes * i, kAntennaOscillatorBytes}.in(value));
                 hexRead_[i] = true;
             }
         } else if (type == kAntennaNamesType) {
             for (std::size_t i = 0; i < kAntennaEntries; ++i) {
-                antennaName_[i] = std::string(mid(value, 8 * i + 1, 8));
+                antennaName_[i] =
+                    std::string(Field{kAntennaNameBytes * i, kAntennaNameBytes}.in(value));
             }
         } else if (type == kSettingsRecordType) {
             t_.settingsRecord = bytesToHex(record);
@@ -103,11 +107,10 @@ private:
                     static_cast<int>(wordAt(value, 2));
             }
         } else if (BlockTypes::within(type, kTvBlocks.entries)) {
-            storeChannelEntries(value, t_.tvNames,
-                                kChannelsPerBlock * (type - kTvBlocks.entries) + 1);
+            storeChannelEntries(value, t_.tvNames, kChannelsPerBlock * (type - kTvBlocks.entries));
         } else if (BlockTypes::within(type, kRadioBlocks.entries)) {
             storeChannelEntries(value, t_.radioNames,
-                                kChannelsPerBlock * (type - kRadioBlocks.entries) + 1);
+                                kChannelsPerBlock * (type - kRadioBlocks.entries));
         } else if (isBlockBookkeeping(type) || type == 0x0000) {
             // bitmaps and per-channel byte lists are regenerated on writing
         } else if ((type & 0xFF00) == kTransponderType) {
@@ -120,12 +123,13 @@ private:
         log(type, record);
     }
 
-    // An entry holds its 20 hex digits, then its name; a name without its oscillator
-    // record gets zero oscillators so that the name stays at character 21.
+    // An entry holds its hex digits, then its name; a name without its oscillator
+    // record gets zero oscillators so that the name stays in its place.
     void joinAntennaParts() {
         for (std::size_t i = 0; i < kAntennaEntries; ++i) {
             std::string hex = antennaHex_[i];
-            if (!hexRead_[i] && !antennaName_[i].empty()) hex.assign(20, '0');
+            if (!hexRead_[i] && !antennaName_[i].empty())
+                hex.assign(antenna_entry::kHex.length, '0');
             t_.antennas[i] = hex + antennaName_[i];
         }
     }
@@ -142,62 +146,63 @@ std::string decimalText(std::string_view hexDigits) {
     return std::to_string(hexToDec(hexDigits));
 }
 
-// First table index for each key (characters [pos1, pos1+len) of the entries).
+// First table index for each key (the records' `key` field).
 std::unordered_map<std::string_view, std::size_t> firstByKey(const std::vector<std::string>& table,
-                                                             std::size_t pos1, std::size_t len) {
+                                                             const Field& key) {
     std::unordered_map<std::string_view, std::size_t> first;
     first.reserve(table.size());
-    for (std::size_t i = 1; i < table.size(); ++i) {
-        const std::string_view key = mid(table[i], pos1, len);
-        if (key.size() == len) first.emplace(key, i);
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const std::string_view k = key.in(table[i]);
+        if (k.size() == key.length) first.emplace(k, i);
     }
     return first;
 }
 
 ChannelList buildList(const std::vector<std::string>& names, const FtaImageTables& t) {
-    const auto pidByKey = firstByKey(t.pids, 9, 12);
-    const auto tpByKey = firstByKey(t.transponders, 13, 8);
+    const auto pidByKey = firstByKey(t.pids, pid::kServiceKey);
+    const auto tpByKey = firstByKey(t.transponders, transponder::kKey);
     ChannelList list;
-    for (std::size_t i = 1; i < names.size() && !names[i].empty(); ++i) {
+    for (std::size_t i = 0; i < names.size() && !names[i].empty(); ++i) {
         const std::string_view s = names[i];
         ChannelRec r;  // fields the image does not hold stay code 0
-        r.ChName = mid(s, 21);
-        r.NetId = mid(s, 5, 4);
-        r.TsId = mid(s, 9, 4);
-        r.SerId = mid(s, 13, 4);
-        r.TrId = mid(s, 17, 4);
+        r.ChName = entry::kName.in(s);
+        r.NetId = entry::kNetId.in(s);
+        r.TsId = entry::kTsId.in(s);
+        r.SerId = entry::kSerId.in(s);
+        r.TrId = entry::kTrId.in(s);
 
         r.VPid = "0000";
         r.APid = "0000";
         r.PPid = "0000";
-        if (auto pid = pidByKey.find(mid(s, 5, 12)); pid != pidByKey.end()) {
-            const std::string_view p = t.pids[pid->second];
-            r.VPid = mid(p, 25, 4);
-            r.APid = mid(p, 29, 4);
-            r.PPid = mid(p, 33, 4);
+        if (auto found = pidByKey.find(entry::kServiceKey.in(s)); found != pidByKey.end()) {
+            const std::string_view p = t.pids[found->second];
+            r.VPid = pid::kVPid.in(p);
+            r.APid = pid::kAPid.in(p);
+            r.PPid = pid::kPPid.in(p);
         }
 
-        if (auto tp = tpByKey.find(mid(s, 5, 8)); tp == tpByKey.end()) {
+        if (auto tp = tpByKey.find(entry::kTransponderKey.in(s)); tp == tpByKey.end()) {
             r.Freq = "NO TS  ";
         } else {
+            using namespace transponder;
             const std::string_view u = t.transponders[tp->second];
-            if (u.size() >= 8 && u.substr(u.size() - 8) == "0F000000") {
-                // Untuned layout: whole MHz as a 16-bit number, then the two fraction digits.
-                r.Freq = zeroPadDecimal(hexToDec(mid(u, 29, 4)), 6) + std::string(mid(u, 33, 2));
-                r.Sat = mid(u, 38, 3);
+            if (u.ends_with(kUntunedMarker)) {
+                r.Freq = zeroPadDecimal(hexToDec(kUntunedMhz.in(u)), 6) +
+                         std::string(kUntunedFraction.in(u));
+                r.Sat = kSat.in(u);
                 r.LoHi = "0";
                 r.Pol = "0";
-                r.Srate = mid(u, 43, 6);
+                r.Srate = kUntunedSrate.in(u);
             } else {
-                r.Freq = mid(u, 29, 8);
-                r.Sat = mid(u, 38, 3);
-                r.LoHi = decimalText(mid(u, 41, 2));
-                r.Pol = decimalText(mid(u, 43, 2));
-                r.Srate = mid(u, 47, 6);
+                r.Freq = kFreq.in(u);
+                r.Sat = kSat.in(u);
+                r.LoHi = decimalText(kBand.in(u));
+                r.Pol = decimalText(kPol.in(u));
+                r.Srate = kSrate.in(u);
             }
-            r.Fec = decimalText(mid(u, 55, 2));
-            r.Ant = mid(u, 21, 4);
-            r.AntAux = mid(u, 25, 4);
+            r.Fec = decimalText(kFec.in(u));
+            r.Ant = kAnt.in(u);
+            r.AntAux = kAntAux.in(u);
         }
 
         r.PmcPid = "0000";

@@ -25,9 +25,9 @@ std::string word(std::size_t v) {
     return wordToChars(static_cast<std::int64_t>(v));
 }
 
-// A 4-digit group of a hex text as 2 bytes, whatever the text holds there.
-std::string hexWordAt(std::string_view text, std::size_t pos1) {
-    return wordToChars(hexToDec(mid(text, pos1, 4)));
+// A 4-digit field of a hex text as 2 bytes, whatever the text holds there.
+std::string hexWordAt(std::string_view text, const Field& field) {
+    return wordToChars(hexToDec(field.in(text)));
 }
 
 std::string tlvRecord(unsigned type, std::string_view value) {
@@ -61,58 +61,58 @@ const char* bandOf(std::int64_t mhz) {
     return mhz < 11700 ? "0" : "1";
 }
 
-// One transponder record (hex) for a channel.
+// One transponder record (hex) for a channel; digits no field covers are 0.
 std::string transponderRecord(const ChannelRec& ch, std::size_t recordNumber) {
-    std::string hex = "90" + twoHexDigits(recordNumber) + "0018";
-    const std::int64_t mhz = decimalValue(mid(ch.Freq.view(), 1, 6));
-    hex += ch.NetId.view();
-    hex += ch.NetId.view();
-    hex += ch.TsId.view();
+    using namespace transponder;
+    std::string hex(kHexSize, '0');
+    putField(hex, kType, "90" + twoHexDigits(recordNumber));
+    putField(hex, kLength, kLengthHex);
+    putField(hex, kNetId, ch.NetId.view());
+    putField(hex, kKey, ch.NetId.str() + ch.TsId.str());
+    const std::int64_t mhz = decimalValue(channel_part::kFreqMhz.in(ch.Freq.view()));
     if (mhz >= 1000) {
-        hex += ch.Ant.view();
-        hex += decimalValue(mid(ch.TrId.view(), 1, 2)) == 0 ? "0008" : "0088";
-        hex += ch.Freq.view();
-        hex += '0';
-        hex += ch.Sat.view();
-        hex += '0';
-        hex += bandOf(mhz);
-        hex += ch.Pol == "3" ? std::string("04") : "0" + ch.Pol.str();
-        hex += "00";
-        hex += ch.Srate.view();
-        hex += "01";
-        hex += '0';
-        hex += ch.Fec.view();
+        putField(hex, kAnt, ch.Ant.view());
+        putField(hex, kAntAux,
+                 decimalValue(channel_part::kHighByte.in(ch.TrId.view())) == 0 ? "0008" : "0088");
+        putField(hex, kFreq, ch.Freq.view());
+        putField(hex, kSat, ch.Sat.view());
+        putField(hex, kBand, std::string("0") + bandOf(mhz));
+        putField(hex, kPol, ch.Pol == "3" ? std::string("04") : "0" + ch.Pol.str());
+        putField(hex, kSrate, ch.Srate.view());
+        putField(hex, kTunedMarker, kTunedMarkerHex);
+        putField(hex, kFec, "0" + ch.Fec.str());
     } else {
-        hex += "00000004";
-        if (isNoTs(ch)) {
-            hex += "00000000";
-        } else {
-            hex += pad4(toHex(static_cast<std::uint32_t>(mhz)));
-            hex += mid(ch.Freq.view(), 7, 2);
-            hex += "00";
+        putField(hex, kAntAux, "0004");
+        if (!isNoTs(ch)) {
+            putField(hex, kUntunedMhz, pad4(toHex(static_cast<std::uint32_t>(mhz))));
+            putField(hex, kUntunedFraction, channel_part::kFreqFraction.in(ch.Freq.view()));
         }
-        hex += "0203";
-        hex += "00";
-        hex += ch.Srate.view();
-        hex += "0F000000";
+        putField(hex, kSat, kUntunedSat);
+        putField(hex, kUntunedSrate, ch.Srate.view());
+        putField(hex, kUntunedMarkerField, kUntunedMarker);
     }
     return hex;
 }
 
 std::string pidRecord(const ChannelRec& ch, std::size_t recordNumber) {
-    std::string hex = "95" + twoHexDigits(recordNumber) + "000E";
-    for (std::string_view part :
-         {ch.NetId.view(), ch.TsId.view(), ch.SerId.view(), std::string_view("8101"),
-          ch.VPid.view(), ch.APid.view(), ch.PPid.view()}) {
-        hex += part;
-    }
+    using namespace pid;
+    std::string hex(kHexSize, '0');
+    putField(hex, kType, "95" + twoHexDigits(recordNumber));
+    putField(hex, kLength, kLengthHex);
+    putField(hex, kNetId, ch.NetId.view());
+    putField(hex, kTsId, ch.TsId.view());
+    putField(hex, kSerId, ch.SerId.view());
+    putField(hex, kKind, kKindHex);
+    putField(hex, kVPid, ch.VPid.view());
+    putField(hex, kAPid, ch.APid.view());
+    putField(hex, kPPid, ch.PPid.view());
     return hex;
 }
 
 std::string otherRecords(const FtaImageTables& t) {
     std::string bytes;
-    for (std::size_t i = 1; i < t.others.size(); ++i)
-        bytes += hexToBytes(t.others[i]);
+    for (const std::string& record : t.others)
+        bytes += hexToBytes(record);
     return bytes;
 }
 
@@ -120,34 +120,37 @@ std::string antennaRecords(const FtaImageTables& t) {
     std::string names;
     std::string oscillators;
     for (const std::string& e : t.antennas) {
-        std::string name(mid(e, 21, 8));
-        name.resize(8, '\0');
+        using namespace antenna_entry;
+        std::string name(Field{kName.offset, kNameSize}.in(e));
+        name.resize(kAntennaNameBytes, '\0');
         names += name;
-        oscillators += word(0) + hexWordAt(e, 5) + word(0) + hexWordAt(e, 13) + hexWordAt(e, 17);
+        oscillators += word(0) + hexWordAt(e, kLnbLow) + word(0) + hexWordAt(e, kLnbHigh) +
+                       hexWordAt(e, kSettingWord);
     }
     return tlvRecord(kAntennaNamesType, names) + tlvRecord(kAntennaOscillatorsType, oscillators);
 }
 
-// The channel entries of one block, the block's three records appended to `out`.
+// The channel entries of block k (from 0), the block's three records appended to `out`.
 void appendBlock(const ChannelList& list, std::size_t k, const BlockTypes& types,
                  std::string& out) {
-    const std::size_t first = (k - 1) * kChannelsPerBlock;
-    const std::size_t last = std::min(k * kChannelsPerBlock, list.size()) - 1;
+    const std::size_t first = k * kChannelsPerBlock;
+    const std::size_t last = std::min((k + 1) * kChannelsPerBlock, list.size()) - 1;
     std::string entries;
     for (std::size_t i = first; i <= last; ++i) {
         const ChannelRec& ch = list[i];
         const std::string_view name = trimBlanks(ch.ChName.view());
-        entries += static_cast<char>(name.size());
-        entries += '\0';
-        entries += hexToBytes(ch.NetId.view());
-        entries += hexToBytes(ch.TsId.view());
-        entries += hexToBytes(ch.SerId.view());
-        entries += hexToBytes(ch.TrId.view());
+        std::string head(entry::kHead.length, '0');
+        putField(head, entry::kNameLength, twoHexDigits(name.size()));
+        putField(head, entry::kNetId, ch.NetId.view());
+        putField(head, entry::kTsId, ch.TsId.view());
+        putField(head, entry::kSerId, ch.SerId.view());
+        putField(head, entry::kTrId, ch.TrId.view());
+        entries += hexToBytes(head);
         entries += name;
         if (name.size() % 2 != 0) entries += '\0';
     }
     const auto count = static_cast<int>(last - first + 1);
-    const auto offset = static_cast<unsigned>(k - 1);
+    const auto offset = static_cast<unsigned>(k);
     out += word(types.bytes + offset) + padBlock(count);
     out += word(types.bitmap + offset) +
            bitmapBlock(static_cast<int>(first + 1), static_cast<int>(last + 1));
@@ -157,7 +160,7 @@ void appendBlock(const ChannelList& list, std::size_t k, const BlockTypes& types
 std::string channelBlocks(const ChannelList& list, const BlockTypes& types) {
     std::string out;
     const std::size_t blocks = list.empty() ? 0 : (list.size() - 1) / kChannelsPerBlock + 1;
-    for (std::size_t k = 1; k <= blocks; ++k)
+    for (std::size_t k = 0; k < blocks; ++k)
         appendBlock(list, k, types, out);
     return out;
 }
@@ -347,7 +350,7 @@ TvRadioLists normalizeForFtaImage(const ChannelList& tv, const ChannelList& radi
     };
     // The channel whose transponder record is written gets its band from its frequency.
     const auto setBand = [](ChannelRec& ch) {
-        const std::int64_t mhz = decimalValue(mid(ch.Freq.view(), 1, 6));
+        const std::int64_t mhz = decimalValue(channel_part::kFreqMhz.in(ch.Freq.view()));
         if (mhz >= 1000) ch.LoHi = bandOf(mhz);
     };
     std::unordered_set<std::string> tvKeys;
@@ -407,8 +410,10 @@ Result<std::string> encodeFtaImage(const ChannelList& tv, const ChannelList& rad
         data = defaultSettingsBlock();
     } else {
         data = otherRecords(tables) + antennaRecords(tables);
-        data += word(kScreenFormatType) + word(1) + hexWordAt(tables.screenFormat, 1);
-        data += word(kPictureFormatType) + word(1) + hexWordAt(tables.screenFormat, 5);
+        data += word(kScreenFormatType) + word(1) +
+                hexWordAt(tables.screenFormat, screen_format::kScreenWord);
+        data += word(kPictureFormatType) + word(1) +
+                hexWordAt(tables.screenFormat, screen_format::kPictureWord);
         data += hexToBytes(tables.settingsRecord);
     }
     data += hexToBytes(transponders) + tlvRecord(kTransponderType, word(transponderCount));

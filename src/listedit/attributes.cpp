@@ -14,19 +14,18 @@ void forMarked(ChannelList& list, const Marks& marks, F&& change) {
     }
 }
 
-// Replaces binary digits [from, from + width) (1-based, most significant first) of a
-// byte held as 2 hex digits.
-std::string withBits(std::string_view hexByte, int from, int width, int value) {
+// Replaces the bits `field` of a byte held as 2 hex digits.
+std::string withBits(std::string_view hexByte, const Field& field, int value) {
     std::string bits = toBinary(hexToDec(hexByte), 8);
-    bits.replace(static_cast<std::size_t>(from - 1), static_cast<std::size_t>(width),
-                 toBinary(value, width));
+    putField(bits, field, toBinary(value, static_cast<int>(field.length)));
     const std::string hex = "00" + toHex(static_cast<std::uint32_t>(fromBinary(bits)));
     return hex.substr(hex.size() - 2);
 }
 
-void setTuneBits(ChannelRec& ch, int from, int width, int value) {
-    const std::string flags = ch.TuneFlags.str();
-    ch.TuneFlags = flags.substr(0, 2) + withBits(mid(flags, 3, 2), from, width, value);
+void setTuneBits(ChannelRec& ch, const Field& field, int value) {
+    const std::string_view flags = ch.TuneFlags.view();
+    ch.TuneFlags = std::string(channel_part::kHighByte.in(flags)) +
+                   withBits(channel_part::kLowByte.in(flags), field, value);
 }
 
 const char* digit(int on) {
@@ -41,16 +40,19 @@ void setAntenna(ChannelList& list, const Marks& marks, int antenna) {
 }
 
 void setVoltage(ChannelList& list, const Marks& marks, int on) {
-    forMarked(list, marks,
-              [&](ChannelRec& ch) { ch.AvFlags = withBits(ch.AvFlags.view(), 4, 1, on); });
+    forMarked(list, marks, [&](ChannelRec& ch) {
+        ch.AvFlags = withBits(ch.AvFlags.view(), channel_part::kVoltageBit, on);
+    });
 }
 
 void setDiseqcPort(ChannelList& list, const Marks& marks, int port) {
-    forMarked(list, marks, [&](ChannelRec& ch) { setTuneBits(ch, 7, 2, port); });
+    forMarked(list, marks,
+              [&](ChannelRec& ch) { setTuneBits(ch, channel_part::kDiseqcBits, port); });
 }
 
 void setSpectralInversion(ChannelList& list, const Marks& marks, int mode) {
-    forMarked(list, marks, [&](ChannelRec& ch) { setTuneBits(ch, 5, 2, mode); });
+    forMarked(list, marks,
+              [&](ChannelRec& ch) { setTuneBits(ch, channel_part::kSpectralBits, mode); });
 }
 
 void setParentalLock(ChannelList& list, const Marks& marks, int on) {

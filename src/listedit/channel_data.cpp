@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "bytes/conversions.h"
+#include "model/antenna_entry.h"
 
 namespace qel {
 
@@ -31,9 +32,8 @@ std::string last(std::string s, std::size_t n) {
     return s.size() > n ? s.substr(s.size() - n) : s;
 }
 
-int bits(std::string_view hexByte, std::size_t from, std::size_t width) {
-    const std::string b = toBinary(hexToDec(hexByte), 8);
-    return static_cast<int>(fromBinary(b.substr(from - 1, width)));
+int bits(std::string_view hexByte, const Field& field) {
+    return static_cast<int>(fromBinary(field.in(toBinary(hexToDec(hexByte), 8))));
 }
 
 std::string hexOfBits(const std::string& bits) {
@@ -76,11 +76,11 @@ int bandAfterFrequency(std::string_view freq1) {
 DataFields dataFieldsOf(const ChannelRec& ch, FileKind fileType) {
     DataFields f;
     f.name = std::string(trimBlanks(ch.ChName.view()));
-    f.freq1 = std::string(mid(ch.Freq.view(), 1, 6));
-    f.freq2 = std::string(mid(ch.Freq.view(), 7, 2));
+    f.freq1 = std::string(channel_part::kFreqMhz.in(ch.Freq.view()));
+    f.freq2 = std::string(channel_part::kFreqFraction.in(ch.Freq.view()));
     f.pol = static_cast<int>(decimalValue(ch.Pol.view()));
-    f.srate1 = std::string(mid(ch.Srate.view(), 1, 2));
-    f.srate2 = std::string(mid(ch.Srate.view(), 3, 3));
+    f.srate1 = std::string(channel_part::kSrateMsym.in(ch.Srate.view()));
+    f.srate2 = std::string(channel_part::kSrateKsymPart.in(ch.Srate.view()));
     f.fec = static_cast<int>(decimalValue(ch.Fec.view()));
     f.sat = ch.Sat.str();
     const bool fta = fileType == FileKind::BIN;
@@ -93,14 +93,15 @@ DataFields dataFieldsOf(const ChannelRec& ch, FileKind fileType) {
         f.hex[i] = (ch.*kPairFields[i]).str();
     f.acbw = ch.Acbw.str();
     if (fta) {
-        f.ant = static_cast<int>(decimalValue(mid(ch.Ant.view(), 3, 1)));
+        f.ant = static_cast<int>(decimalValue(channel_part::kAntennaDigit.in(ch.Ant.view())));
     } else {
-        f.audio = bits(ch.AvFlags.view(), 1, 2);
-        f.volt = bits(ch.AvFlags.view(), 4, 1);
-        f.video = bits(ch.AvFlags.view(), 7, 2);
-        const std::string_view low = mid(ch.TuneFlags.view(), 3, 2);
-        f.spectr = bits(low, 5, 2);
-        f.diseqc = bits(low, 7, 2);
+        using namespace channel_part;
+        f.audio = bits(ch.AvFlags.view(), kAudioBits);
+        f.volt = bits(ch.AvFlags.view(), kVoltageBit);
+        f.video = bits(ch.AvFlags.view(), kVideoBits);
+        const std::string_view low = kLowByte.in(ch.TuneFlags.view());
+        f.spectr = bits(low, kSpectralBits);
+        f.diseqc = bits(low, kDiseqcBits);
         f.autoPid = ch.AutoPid == "1" ? 1 : 0;
         f.autoPmt = ch.AutoPmt == "1" ? 1 : 0;
         f.servType = servTypeIndex(ch.ServType.view());
@@ -133,20 +134,22 @@ ChannelRec channelOfFields(const DataFields& f, const ChannelRec& previous, File
             ch.Ant = "00" + std::to_string(f.ant) + "0";
         return ch;
     }
-    std::string high = toBinary(hexToDec(mid(previous.TuneFlags.view(), 1, 2)), 8);
-    std::string low = toBinary(hexToDec(mid(previous.TuneFlags.view(), 3, 2)), 8);
+    using namespace channel_part;
+    std::string high = toBinary(hexToDec(kHighByte.in(previous.TuneFlags.view())), 8);
+    std::string low = toBinary(hexToDec(kLowByte.in(previous.TuneFlags.view())), 8);
     // The polarisation bit follows a polarisation the lists name.
-    if (f.pol != was.pol || f.pol == 0 || f.pol == 1) high[7] = f.pol == 1 ? '1' : '0';
-    if (f.spectr != was.spectr) low.replace(4, 2, toBinary(f.spectr, 2));
-    if (f.diseqc != was.diseqc) low.replace(6, 2, toBinary(f.diseqc, 2));
+    if (f.pol != was.pol || f.pol == 0 || f.pol == 1)
+        putField(high, kPolarisationBit, f.pol == 1 ? "1" : "0");
+    if (f.spectr != was.spectr) putField(low, kSpectralBits, toBinary(f.spectr, 2));
+    if (f.diseqc != was.diseqc) putField(low, kDiseqcBits, toBinary(f.diseqc, 2));
     ch.TuneFlags = hexOfBits(high) + hexOfBits(low);
     if (f.autoPid != was.autoPid) ch.AutoPid = f.autoPid == 1 ? "1" : "0";
     if (f.autoPmt != was.autoPmt) ch.AutoPmt = f.autoPmt == 1 ? "1" : "0";
     if (f.audio != was.audio || f.volt != was.volt || f.video != was.video) {
         std::string av = toBinary(hexToDec(previous.AvFlags.view()), 8);
-        if (f.audio != was.audio) av.replace(0, 2, toBinary(f.audio, 2));
-        if (f.volt != was.volt) av[3] = f.volt == 1 ? '1' : '0';
-        if (f.video != was.video) av.replace(6, 2, toBinary(f.video, 2));
+        if (f.audio != was.audio) putField(av, kAudioBits, toBinary(f.audio, 2));
+        if (f.volt != was.volt) putField(av, kVoltageBit, f.volt == 1 ? "1" : "0");
+        if (f.video != was.video) putField(av, kVideoBits, toBinary(f.video, 2));
         ch.AvFlags = hexOfBits(av);
     }
     if (f.servType != was.servType && f.servType >= 0 &&
@@ -158,19 +161,17 @@ ChannelRec channelOfFields(const DataFields& f, const ChannelRec& previous, File
 }
 
 AntennaView antennaViewOf(std::string_view e, std::string_view previousDiseqc) {
+    const AntennaValues a = antennaValuesOf(e);
     AntennaView v;
-    std::string name(mid(e, 21));
-    while (!name.empty() && (name.back() == '\0' || name.back() == ' '))
-        name.pop_back();
-    v.satName = name;
-    v.lnbLow = std::to_string(hexToDec(mid(e, 5, 4)));
-    v.lnbHigh = std::to_string(hexToDec(mid(e, 13, 4)));
-    const std::string b = toBinary(hexToDec(mid(e, 18, 1)), 4);
-    v.switchText = b[1] == '1' ? "Inactive" : (b[3] == '1' ? "0 V" : "12 V");
-    v.lof = b[2] == '1' ? " Freq." : "Diseqc";
+    v.satName = a.name;
+    v.lnbLow = std::to_string(a.lnbLow);
+    v.lnbHigh = std::to_string(a.lnbHigh);
+    static const char* const kSwitch[] = {"Inactive", "0 V", "12 V"};
+    v.switchText = kSwitch[a.switchOutput];
+    v.lof = a.lofSelection == 0 ? " Freq." : "Diseqc";
     static const char* const kDiseqc[] = {"None",     "MinA",     "MinB",    "DiSEqC 1",
                                           "DiSEqC 2", "DiSEqC 3", "DiSEqC 4"};
-    const int d = hexToDec(mid(e, 19, 2));
+    const int d = a.diseqc;
     v.diseqc = d >= 0 && d <= 6 ? kDiseqc[d] : std::string(previousDiseqc);
     return v;
 }

@@ -74,15 +74,18 @@ std::string dataRowText(const ChannelRec& ch, std::size_t index, FileKind fileTy
         }
         return line;
     }
-    line += "  " + leftAligned(std::to_string(decimalValue(mid(ch.Freq.view(), 1, 6))), 5);
+    line += "  " +
+            leftAligned(std::to_string(decimalValue(channel_part::kFreqMhz.in(ch.Freq.view()))), 5);
     line += decimalValue(ch.Pol.view()) == 0 ? " H " : " V ";
-    line += mid(ch.Srate.view(), 1, 5);
+    line += channel_part::kSrateKsym.in(ch.Srate.view());
     line += fecText(decimalValue(ch.Fec.view()));
     line += decimalPid(ch.VPid) + " " + decimalPid(ch.APid) + " " + decimalPid(ch.PPid) + " ";
     if (fileType == FileKind::BIN) {
-        line += "Ant " + std::to_string(decimalValue(mid(ch.Ant.view(), 3, 1)));
+        line +=
+            "Ant " + std::to_string(decimalValue(channel_part::kAntennaDigit.in(ch.Ant.view())));
     } else {
-        line += "LNB " + std::to_string((hexToDec(mid(ch.TuneFlags.view(), 3, 2)) & 3) + 1);
+        line += "LNB " +
+                std::to_string((hexToDec(channel_part::kLowByte.in(ch.TuneFlags.view())) & 3) + 1);
     }
     if (ch.AutoPmt == "1") {
         line += " AutoPmt&Pid";

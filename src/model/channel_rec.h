@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "bytes/field.h"
 #include "bytes/fixed_text.h"
 
 namespace qel {
@@ -25,7 +26,7 @@ struct ChannelRec {
     FixedText<4> TsId;
     FixedText<4> SerId;
     FixedText<4> TrId;
-    FixedText<4> Ant;  // character 3 is the antenna number
+    FixedText<4> Ant;  // channel_part::kAntennaDigit is the antenna number
     FixedText<4> AntAux;
     FixedText<4> PmtPid;
     FixedText<4> PmcPid;
@@ -43,6 +44,26 @@ struct ChannelRec {
 };
 
 static_assert(sizeof(ChannelRec) == 157, "ChannelRec must stay 157 characters wide");
+
+// The parts of fields that are read and written on their own.
+namespace channel_part {
+inline constexpr Field kFreqMhz{0, 6};        // Freq: whole MHz
+inline constexpr Field kFreqFraction{6, 2};   // Freq: the two fraction digits
+inline constexpr Field kSrateMsym{0, 2};      // Srate: whole Msym/s
+inline constexpr Field kSrateKsym{0, 5};      // Srate: the rate in ksym/s
+inline constexpr Field kSrateKsymPart{2, 3};  // Srate: the ksym/s below the whole Msym/s
+inline constexpr Field kAntennaDigit{2, 1};   // Ant: the antenna number
+inline constexpr Field kHighByte{0, 2};       // a 4-digit hex word's high byte (TuneFlags, TrId)
+inline constexpr Field kLowByte{2, 2};        // and its low byte
+
+// Bits of the flag bytes, as places in the byte's 8 binary digits, most significant first.
+inline constexpr Field kAudioBits{0, 2};        // AvFlags: the audio mode
+inline constexpr Field kVoltageBit{3, 1};       // AvFlags: the LNB voltage (12 V)
+inline constexpr Field kVideoBits{6, 2};        // AvFlags: the video system
+inline constexpr Field kPolarisationBit{7, 1};  // TuneFlags' high byte
+inline constexpr Field kSpectralBits{4, 2};     // TuneFlags' low byte: spectral inversion
+inline constexpr Field kDiseqcBits{6, 2};       // TuneFlags' low byte: the DiSEqC port
+}  // namespace channel_part
 
 // Calls f(name, field) for the 28 fields in record order.
 template <class rec, class F>

@@ -3,8 +3,8 @@
 namespace qel {
 
 std::string_view FtaImageTables::antennaName(std::size_t i) const {
-    if (i >= antennas.size() || antennas[i].size() <= 20) return {};
-    return std::string_view(antennas[i]).substr(20);
+    if (i >= antennas.size()) return {};
+    return antenna_entry::kName.in(antennas[i]);
 }
 
 }  // namespace qel

@@ -7,17 +7,19 @@
 #include <string_view>
 #include <vector>
 
+#include "bytes/field.h"
+#include "model/antenna_entry.h"
+
 namespace qel {
 
-inline constexpr std::size_t kNameTableSize = 1501;  // indices 0-1500, 0 unused
+inline constexpr std::size_t kNameTableSize = 1500;
 inline constexpr std::size_t kAntennaEntries = 8;
 
 struct FtaImageTables {
-    // Whole records (header included) as upper-case hex, in reading order. Index 0 is
-    // unused and stays empty, so entry i is the i-th record read.
-    std::vector<std::string> transponders{std::string()};  // types 0x9000-0x90FF
-    std::vector<std::string> pids{std::string()};          // types 0x9500-0x95FF
-    std::vector<std::string> others{std::string()};        // every type not handled otherwise
+    // Whole records (header included) as upper-case hex, in reading order.
+    std::vector<std::string> transponders;  // types 0x9000-0x90FF
+    std::vector<std::string> pids;          // types 0x9500-0x95FF
+    std::vector<std::string> others;        // every type not handled otherwise
 
     // Entry i: 20 hex digits of its 10 bytes in record 0x8610 (LNB low and high local
     // oscillators, switch byte, DiSEqC byte), then its 8-character name from 0xE505.
@@ -26,7 +28,7 @@ struct FtaImageTables {
     std::string settingsRecord;         // record 0xE501 as hex, header included
     std::string screenFormat = "    ";  // hex of the 0x8602 value bytes, then of 0x8603
 
-    // Entry i: the 10-byte head of a channel entry as 20 hex digits, then its name.
+    // Entry i: the 10-byte head of channel entry i (from 0) as 20 hex digits, then its name.
     std::vector<std::string> tvNames = std::vector<std::string>(kNameTableSize);
     std::vector<std::string> radioNames = std::vector<std::string>(kNameTableSize);
 
@@ -37,5 +39,19 @@ struct FtaImageTables {
     // The name of antenna entry i (0-7) as the image holds it, after its 20 hex digits.
     std::string_view antennaName(std::size_t i) const;
 };
+
+// The screen format text: the hex of the 0x8602 value word, then of the 0x8603 one. A
+// "1" as the second digit of each means 4:3 and full picture.
+namespace screen_format {
+inline constexpr Field kScreenWord{0, 4};
+inline constexpr Field kPictureWord{4, 4};
+inline constexpr Field kIs4_3Digit{1, 1};
+inline constexpr Field kFullDigit{5, 1};
+}  // namespace screen_format
+
+// The settings record text (hex, header included): the receiver's secret code word.
+namespace settings_record {
+inline constexpr Field kSecretCode{32, 4};
+}  // namespace settings_record
 
 }  // namespace qel

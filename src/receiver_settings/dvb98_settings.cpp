@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "bytes/conversions.h"
+#include "bytes/field.h"
 
 namespace qel {
 
@@ -75,7 +76,7 @@ std::size_t hexWidth(const SettingField& f) {
 }
 
 std::string_view fieldHex(std::string_view image, const SettingField& f) {
-    return mid(image, charPos(f) + 1, hexWidth(f));
+    return Field{charPos(f), hexWidth(f)}.in(image);
 }
 
 // The unsigned value of hex digits; text that is not hex counts as 0.

@@ -4,10 +4,8 @@
 #include <cmath>
 
 #include "bytes/conversions.h"
-
-// The element names are shown translated; Qt's text extraction tool finds them by this
-// marker, which gives back its text.
-#define QT_TRANSLATE_NOOP(context, text) text
+#include "bytes/field.h"
+#include "model/translatable_text.h"
 
 namespace qel {
 
@@ -19,7 +17,12 @@ double nearestEven(double x) {
 }
 
 int byte(std::string_view value, std::size_t index) {
-    return hexToDec(mid(value, index * 2 + 1, 2)) & 0xFF;
+    return hexToDec(Field{index, 1}.hex().in(value)) & 0xFF;
+}
+
+// A colour value: 4 bytes at a byte offset of the block, held as 8 hex digits.
+Field valueField(int offset) {
+    return Field{static_cast<std::size_t>(offset), 4}.hex();
 }
 
 std::string hexByteOf(std::string_view transparency, std::int64_t v6) {
@@ -29,19 +32,19 @@ std::string hexByteOf(std::string_view transparency, std::int64_t v6) {
 }
 
 const std::array<ColorItem, kColorItems> kItems = {{
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Menu External Box"), 1040, -1},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Menu Text"), 1056, 200},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Menu Background"), 1024, 204},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Channel text"), 1060, -1},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Channel background"), 1028, -1},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "TV short info text"), 192, -1},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "TV short info background"), 196, -1},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Radio short info text"), 336, -1},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Radio short info background"), 340, -1},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "Subtitle background"), 216, -1},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "EPG heading"), 296, -1},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "EPG text"), 300, -1},
-    {QT_TRANSLATE_NOOP("qel::OsdColorWindow", "EPG background"), 292, -1},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "Menu External Box"), 1040, -1},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "Menu Text"), 1056, 200},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "Menu Background"), 1024, 204},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "Channel text"), 1060, -1},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "Channel background"), 1028, -1},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "TV short info text"), 192, -1},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "TV short info background"), 196, -1},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "Radio short info text"), 336, -1},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "Radio short info background"), 340, -1},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "Subtitle background"), 216, -1},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "EPG heading"), 296, -1},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "EPG text"), 300, -1},
+    {QEL_TRANSLATE_NOOP("qel::OsdColors", "EPG background"), 292, -1},
 }};
 
 }  // namespace
@@ -101,7 +104,7 @@ const std::array<ColorItem, kColorItems>& colorItems() {
 std::array<std::string, kColorItems> readColors(std::string_view image) {
     std::array<std::string, kColorItems> values;
     for (std::size_t i = 0; i < kColorItems; ++i) {
-        values[i] = std::string(mid(image, static_cast<std::size_t>(kItems[i].offset) * 2 + 1, 8));
+        values[i] = std::string(valueField(kItems[i].offset).in(image));
     }
     return values;
 }
@@ -111,8 +114,9 @@ void writeColors(std::string& image, const std::array<std::string, kColorItems>&
     for (std::size_t i = 0; i < kColorItems; ++i) {
         if (values[i] == before[i] || values[i].size() != 8) continue;
         for (int offset : {kItems[i].offset, kItems[i].alsoAt}) {
-            const auto at = static_cast<std::size_t>(offset) * 2;
-            if (offset >= 0 && at + 8 <= image.size()) image.replace(at, 8, values[i]);
+            if (offset < 0) continue;
+            const Field field = valueField(offset);
+            if (field.end() <= image.size()) putField(image, field, values[i]);
         }
     }
 }

@@ -22,8 +22,11 @@ std::string transparencyBits(int n);
 // The transparency (0-3) of a colour value.
 int transparencyOf(std::string_view value);
 
+// The context the windows translate the element names in.
+inline constexpr const char* kColorNameContext = "qel::OsdColors";
+
 struct ColorItem {
-    const char* name;
+    const char* name;  // English; shown translated in kColorNameContext
     int offset;
     int alsoAt;  // a second offset the value is written to, or -1
 };

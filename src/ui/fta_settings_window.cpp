@@ -176,8 +176,8 @@ AntennaControls FtaSettingsWindow::controls() const {
     // A value no button names stays as the entry holds it.
     const AntennaControls shown = antennaControlsOf(work_[static_cast<std::size_t>(shown_)]);
     c.diseqc = checkedValue(diseqc_, shown.diseqc);
-    c.aswitch = checkedValue(switch_, shown.aswitch);
-    c.alof = checkedValue(lof_, shown.alof);
+    c.switchOutput = checkedValue(switch_, shown.switchOutput);
+    c.lofSelection = checkedValue(lof_, shown.lofSelection);
     return c;
 }
 
@@ -186,8 +186,8 @@ void FtaSettingsWindow::setControls(const AntennaControls& c) {
     lnbLow_->setText(Texts::fromLatin1(c.lnbLow));
     lnbHigh_->setText(Texts::fromLatin1(c.lnbHigh));
     checkButton(diseqc_, c.diseqc);
-    checkButton(switch_, c.aswitch);
-    checkButton(lof_, c.alof);
+    checkButton(switch_, c.switchOutput);
+    checkButton(lof_, c.lofSelection);
 }
 
 void FtaSettingsWindow::showAntenna(int n) {

@@ -1,6 +1,7 @@
 #include "ui/osd_color_window.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -269,7 +270,8 @@ void OsdColorWindow::setTexts() {
     pick_->setText(tr("More colours..."));
     back_->setText(tr("Back"));
     for (std::size_t i = 0; i < kColorItems; ++i)
-        choice_->item(static_cast<int>(i))->setText(tr(colorItems()[i].name));
+        choice_->item(static_cast<int>(i))
+            ->setText(QCoreApplication::translate(kColorNameContext, colorItems()[i].name));
 }
 
 void OsdColorWindow::changeEvent(QEvent* event) {

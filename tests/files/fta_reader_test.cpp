@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "bytes/conversions.h"
+#include "files/fta_image_layout.h"
 #include "support/fta_image_builder.h"
 
 namespace qel {
@@ -35,8 +36,8 @@ TEST(FtaReader, OnlyTheImageSizeIsAccepted) {
         EXPECT_EQ(readFtaImage(std::string(size, '\xFF')).error(), ErrorCode::WrongFileLength);
     }
     const FtaImageTables t = read(std::string(49152, '\xFF'));
-    EXPECT_EQ(t.transponders.size(), 1u);
-    EXPECT_EQ(t.others.size(), 1u);
+    EXPECT_TRUE(t.transponders.empty());
+    EXPECT_TRUE(t.others.empty());
     EXPECT_EQ(t.screenFormat, "    ");
     EXPECT_TRUE(t.antennas[0].empty());
     const auto lists = channelListsOf(t);
@@ -46,7 +47,7 @@ TEST(FtaReader, OnlyTheImageSizeIsAccepted) {
 TEST(FtaReader, WithoutTheMainMarkerTheImageIsEmpty) {
     const FtaImageTables t =
         read(FtaImage().add(0x87AA, channelEntry("A", 1, 2, 3, 4)).withoutMainMarker().build());
-    EXPECT_TRUE(t.tvNames[1].empty());
+    EXPECT_TRUE(t.tvNames[0].empty());
 }
 
 TEST(FtaReader, ChannelEntriesWithOddAndEvenNames) {
@@ -55,11 +56,11 @@ TEST(FtaReader, ChannelEntriesWithOddAndEvenNames) {
                                 channelEntry("TWELVECHARS!", 5, 6, 7, 8);
     const FtaImageTables t =
         read(FtaImage().add(0x87AA, entries).add(0x87BF, channelEntry("R", 9, 9, 9, 9)).build());
-    EXPECT_EQ(t.tvNames[1], "0300013E0C1C0D490007ABC");  // the pad byte is not part of the name
-    EXPECT_EQ(t.tvNames[2], "05000001000200030004RAI 1");
-    EXPECT_EQ(t.tvNames[3], "0C000005000600070008TWELVECHARS!");
-    EXPECT_TRUE(t.tvNames[4].empty());
-    EXPECT_EQ(t.radioNames[1], "01000009000900090009R");
+    EXPECT_EQ(t.tvNames[0], "0300013E0C1C0D490007ABC");  // the pad byte is not part of the name
+    EXPECT_EQ(t.tvNames[1], "05000001000200030004RAI 1");
+    EXPECT_EQ(t.tvNames[2], "0C000005000600070008TWELVECHARS!");
+    EXPECT_TRUE(t.tvNames[3].empty());
+    EXPECT_EQ(t.radioNames[0], "01000009000900090009R");
 
     const auto lists = channelListsOf(t);
     ASSERT_EQ(lists.tv.size(), 3u);
@@ -77,8 +78,8 @@ TEST(FtaReader, BlocksPlaceEntriesBy48) {
         block0 += channelEntry("C" + std::to_string(i), 1, 1, i, 0);
     const FtaImageTables t = read(
         FtaImage().add(0x87AB, channelEntry("SECOND", 1, 1, 99, 0)).add(0x87AA, block0).build());
-    EXPECT_EQ(mid(t.tvNames[48], 21), "C47");
-    EXPECT_EQ(mid(t.tvNames[49], 21), "SECOND");
+    EXPECT_EQ(fta::entry::kName.in(t.tvNames[47]), "C47");
+    EXPECT_EQ(fta::entry::kName.in(t.tvNames[48]), "SECOND");
     const auto lists = channelListsOf(t);
     ASSERT_EQ(lists.tv.size(), 49u);
     EXPECT_EQ(name(lists.tv[48]), "SECOND");
@@ -115,9 +116,9 @@ TEST(FtaReader, TranspondersOfBothLayoutsAndPidsJoinTheChannels) {
                  .add(0x9501, test::pidValue(0x013E, 0x0C1C, 5, 0x200, 0x201, 0x202))
                  .add(0x9500, word16(1))
                  .build());
-    ASSERT_EQ(t.transponders.size(), 5u);
-    EXPECT_EQ(t.transponders[4], "900000020003");
-    ASSERT_EQ(t.pids.size(), 3u);
+    ASSERT_EQ(t.transponders.size(), 4u);
+    EXPECT_EQ(t.transponders[3], "900000020003");
+    ASSERT_EQ(t.pids.size(), 2u);
 
     const auto lists = channelListsOf(t);
     ASSERT_EQ(lists.tv.size(), 3u);
@@ -175,7 +176,7 @@ TEST(FtaReader, SettingsRecordsAntennasTagAndCounts) {
         EXPECT_TRUE(t.imageTagged);
         EXPECT_EQ(t.tvCount, 40);
         EXPECT_EQ(t.radioCount, 12);
-        EXPECT_EQ(t.others.size(), 1u);
+        EXPECT_TRUE(t.others.empty());
     }
 }
 
@@ -184,8 +185,8 @@ TEST(FtaReader, ForeignTagIsSkippedUnlogged) {
     const FtaImageTables t =
         read(FtaImage().add(0x9999, "XYZ" + std::string(1, '\0')).add(0x1234, "ab").build(), &log);
     EXPECT_FALSE(t.imageTagged);
-    ASSERT_EQ(t.others.size(), 2u);  // only the unknown record
-    EXPECT_EQ(t.others[1], "123400026162");
+    ASSERT_EQ(t.others.size(), 1u);  // only the unknown record
+    EXPECT_EQ(t.others[0], "123400026162");
     ASSERT_EQ(log.lines.size(), 1u);
     EXPECT_EQ(log.lines[0], "1234 0002 6162");
 }
@@ -199,7 +200,7 @@ TEST(FtaReader, DroppedRecordsAreLoggedOnly) {
                                       .add(0x9999, "QEL" + std::string(1, '\0'))
                                       .build(),
                                   &log);
-    EXPECT_EQ(t.others.size(), 1u);
+    EXPECT_TRUE(t.others.empty());
     ASSERT_EQ(log.lines.size(), 4u);
     EXPECT_EQ(log.lines[1], "870A 0002 0102");
     EXPECT_EQ(log.lines[3], "9999 0004 5145 4C00");
@@ -207,12 +208,15 @@ TEST(FtaReader, DroppedRecordsAreLoggedOnly) {
 
 TEST(FtaReader, AreasAreReadOnlyWhenMarked) {
     const auto entry = channelEntry("B", 1, 1, 1, 0);
-    EXPECT_EQ(mid(read(FtaImage().add(0x87AB, entry, 1).build()).tvNames[49], 21), "B");
+    EXPECT_EQ(fta::entry::kName.in(read(FtaImage().add(0x87AB, entry, 1).build()).tvNames[48]),
+              "B");
     EXPECT_TRUE(
-        read(FtaImage().add(0x87AB, entry, 1).marked(1, false).build()).tvNames[49].empty());
-    EXPECT_EQ(mid(read(FtaImage().add(0x87AC, entry, 2).build()).tvNames[97], 21), "B");
+        read(FtaImage().add(0x87AB, entry, 1).marked(1, false).build()).tvNames[48].empty());
+    EXPECT_EQ(fta::entry::kName.in(read(FtaImage().add(0x87AC, entry, 2).build()).tvNames[96]),
+              "B");
     // Area A unmarked, B marked: B is still read.
-    EXPECT_EQ(mid(read(FtaImage().add(0x87AC, entry, 1).marked(0, false).build()).tvNames[97], 21),
+    EXPECT_EQ(fta::entry::kName.in(
+                  read(FtaImage().add(0x87AC, entry, 1).marked(0, false).build()).tvNames[96]),
               "B");
 }
 
@@ -248,12 +252,12 @@ TEST(FtaReader, DamagedImagesStayInsideTheirBounds) {
         const FtaImageTables t = read(c.image.build());
         EXPECT_EQ(channelListsOf(t).tv.size(), c.tvChannels) << c.what;
     }
-    // Entries that would go past index 1500 are dropped: block 20 starts at 961.
+    // Entries that would go past the table's end are dropped: block 20 starts at 960.
     std::string block20;
     for (int i = 0; i < 600; ++i)
         block20 += channelEntry("", 1, 1, i, 0);
     const FtaImageTables t = read(FtaImage().add(0x87BE, block20).build());
-    EXPECT_FALSE(t.tvNames[1500].empty());
+    EXPECT_FALSE(t.tvNames[1499].empty());
     EXPECT_EQ(t.tvNames.size(), kNameTableSize);
 }
 

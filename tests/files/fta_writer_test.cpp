@@ -102,7 +102,7 @@ TEST(FtaWriter, DefaultSettingsWhenConverting) {
     const FtaImageTables t = *readFtaImage(img);
     EXPECT_EQ(t.antennas[1], "00002616000029684400HOTBIRD" + std::string(1, '\0'));
     EXPECT_EQ(t.antennas[0].substr(0, 20), "00002616000029680400");
-    EXPECT_EQ(mid(t.settingsRecord, 33, 4), "249B");
+    EXPECT_EQ(settings_record::kSecretCode.in(t.settingsRecord), "249B");
     EXPECT_EQ(t.screenFormat, "00000000");
 }
 
@@ -119,9 +119,9 @@ TEST(FtaWriter, ImageSettingsAreCarried) {
     auto img = save(tv, radio, tables, kFromTables);
     ASSERT_TRUE(img.ok());
     const FtaImageTables back = *readFtaImage(*img);
-    ASSERT_EQ(back.others.size(), 3u);
-    EXPECT_EQ(back.others[1], "1234000361626300");
-    EXPECT_EQ(back.others[2], "44440000");
+    ASSERT_EQ(back.others.size(), 2u);
+    EXPECT_EQ(back.others[0], "1234000361626300");
+    EXPECT_EQ(back.others[1], "44440000");
     EXPECT_EQ(back.antennas[0], "00001111000022223344NAME" + std::string(4, '\0'));
     // The upper word of each oscillator is written as 0000; a missing name as zero bytes.
     EXPECT_EQ(back.antennas[2], "00001111000022223344" + std::string(8, '\0'));
@@ -173,11 +173,11 @@ TEST(FtaWriter, TransponderSharingBlankIdsAndCounts) {
     EXPECT_EQ(tv[2].NetId.view(), "    ");  // four blanks are not one of the blank patterns
     const FtaImageTables t = *readFtaImage(*img);
     // 0001/0002, blanks, 0001/0001, 0002/0002 for TV; 0005/0006 for RADIO; then the count.
-    ASSERT_EQ(t.transponders.size(), 7u);
-    EXPECT_EQ(t.transponders[1].substr(0, 8), "90010018");
-    EXPECT_EQ(t.transponders[5].substr(0, 20), "90050018000500050006");
-    EXPECT_EQ(t.transponders[6], "900000020005");
-    EXPECT_EQ(t.pids.size(), 1u + 8 + 1);
+    ASSERT_EQ(t.transponders.size(), 6u);
+    EXPECT_EQ(t.transponders[0].substr(0, 8), "90010018");
+    EXPECT_EQ(t.transponders[4].substr(0, 20), "90050018000500050006");
+    EXPECT_EQ(t.transponders[5], "900000020005");
+    EXPECT_EQ(t.pids.size(), 8u + 1);
     EXPECT_EQ(t.tvCount, 5);
     EXPECT_EQ(t.radioCount, 3);
 }
@@ -194,7 +194,7 @@ TEST(FtaWriter, BandRuleAndUntunedTransponders) {
     EXPECT_EQ(tv[0].LoHi.view(), "0");
     EXPECT_EQ(tv[1].LoHi.view(), "1");
     const FtaImageTables t = *readFtaImage(*img);
-    EXPECT_EQ(t.transponders[1].substr(8),
+    EXPECT_EQ(t.transponders[0].substr(8),
               "000100010001"
               "0000"
               "0008"
@@ -206,7 +206,7 @@ TEST(FtaWriter, BandRuleAndUntunedTransponders) {
               "275000"
               "01"
               "03");
-    EXPECT_EQ(t.transponders[3].substr(8),
+    EXPECT_EQ(t.transponders[2].substr(8),
               "000100010003"
               "00000004"
               "00000000"
@@ -214,7 +214,7 @@ TEST(FtaWriter, BandRuleAndUntunedTransponders) {
               "00"
               "275000"
               "0F000000");
-    EXPECT_EQ(t.transponders[4].substr(8, 32),
+    EXPECT_EQ(t.transponders[3].substr(8, 32),
               "000100010004"
               "00000004"
               "03B62500"
@@ -222,6 +222,88 @@ TEST(FtaWriter, BandRuleAndUntunedTransponders) {
     const auto lists = channelListsOf(t);
     EXPECT_EQ(lists.tv[2].Freq.view(), "00000000");
     EXPECT_EQ(lists.tv[3].Freq.view(), "00095025");
+}
+
+// Every field the image holds, given a value no other field has, comes back from the place
+// the writer put it: the reader and the writer share one layout.
+TEST(FtaWriter, EveryFieldReadsBackFromWhereItWasWritten) {
+    const ChannelRec tuned = Channel("TUNED")
+                                 .NetId("0A1B")
+                                 .TsId("2C3D")
+                                 .SerId("4E5F")
+                                 .TrId("1F00")
+                                 .Ant("0130")
+                                 .Freq("01234567")
+                                 .Sat("123")
+                                 .Pol("1")
+                                 .Srate("274999")
+                                 .Fec("5")
+                                 .VPid("0101")
+                                 .APid("0202")
+                                 .PPid("0303");
+    const ChannelRec untuned = Channel("UNTUNED")
+                                   .NetId("6A7B")
+                                   .TsId("8C9D")
+                                   .SerId("AEBF")
+                                   .TrId("0000")
+                                   .Freq("00095025")
+                                   .Srate("123456")
+                                   .VPid("0404")
+                                   .APid("0505")
+                                   .PPid("0606");
+    FtaImageTables tables;
+    for (std::size_t i = 0; i < kAntennaEntries; ++i) {
+        const char d = static_cast<char>('1' + i);
+        tables.antennas[i] = "0000" + std::string(4, d) + "0000" + std::string(4, 'A') +
+                             std::string("C") + d + "0" + d + "ANT" + d + std::string(4, '\0');
+    }
+    tables.screenFormat = "12345678";
+    const auto img = encodeFtaImage({tuned, untuned}, {}, tables, kFromTables);
+    ASSERT_TRUE(img.ok());
+    const FtaImageTables t = *readFtaImage(*img);
+    EXPECT_EQ(t.antennas, tables.antennas);
+    EXPECT_EQ(t.screenFormat, tables.screenFormat);
+
+    const TvRadioLists back = channelListsOf(t);
+    ASSERT_EQ(back.tv.size(), 2u);
+    const ChannelRec& a = back.tv[0];
+    const ChannelRec& b = back.tv[1];
+    struct Case {
+        const char* field;
+        std::string_view read, written;
+    };
+    const Case cases[] = {
+        {"ChName", a.ChName, tuned.ChName},
+        {"NetId", a.NetId, tuned.NetId},
+        {"TsId", a.TsId, tuned.TsId},
+        {"SerId", a.SerId, tuned.SerId},
+        {"TrId", a.TrId, tuned.TrId},
+        {"Ant", a.Ant, tuned.Ant},
+        {"AntAux", a.AntAux, "0088"},  // a TrId with a high byte
+        {"Freq", a.Freq, tuned.Freq},
+        {"Sat", a.Sat, tuned.Sat},
+        {"LoHi", a.LoHi, "1"},  // 12345 MHz is in the high band
+        {"Pol", a.Pol, tuned.Pol},
+        {"Srate", a.Srate, tuned.Srate},
+        {"Fec", a.Fec, tuned.Fec},
+        {"VPid", a.VPid, tuned.VPid},
+        {"APid", a.APid, tuned.APid},
+        {"PPid", a.PPid, tuned.PPid},
+        {"untuned ChName", b.ChName, untuned.ChName},
+        {"untuned NetId", b.NetId, untuned.NetId},
+        {"untuned TsId", b.TsId, untuned.TsId},
+        {"untuned SerId", b.SerId, untuned.SerId},
+        {"untuned Freq", b.Freq, untuned.Freq},
+        {"untuned Srate", b.Srate, untuned.Srate},
+        {"untuned Sat", b.Sat, "203"},
+        {"untuned Ant", b.Ant, "0000"},
+        {"untuned AntAux", b.AntAux, "0004"},
+        {"untuned VPid", b.VPid, untuned.VPid},
+        {"untuned APid", b.APid, untuned.APid},
+        {"untuned PPid", b.PPid, untuned.PPid},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.read, c.written) << c.field;
 }
 
 TEST(FtaWriter, RoundTripReadsBackAndWritesIdenticalBytes) {

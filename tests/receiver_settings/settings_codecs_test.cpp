@@ -186,23 +186,23 @@ TEST(FtaSettings, DefaultAntennasAndRoundTrip) {
 TEST(FtaSettings, SwitchDigitLofAndDiseqc) {
     struct Case {
         const char* digit;
-        int aswitch, alof;
+        int switchOutput, lofSelection;
     };
     const Case cases[] = {{"4", 0, 1}, {"C", 0, 1}, {"1", 1, 1}, {"3", 1, 0},
                           {"0", 2, 1}, {"2", 2, 0}, {"6", 0, 0}};
     for (const auto& c : cases) {
         const std::string entry = std::string("00002616000029680") + c.digit + "05NAME";
         const AntennaControls a = antennaControlsOf(entry);
-        EXPECT_EQ(a.aswitch, c.aswitch) << c.digit;
-        EXPECT_EQ(a.alof, c.alof) << c.digit;
+        EXPECT_EQ(a.switchOutput, c.switchOutput) << c.digit;
+        EXPECT_EQ(a.lofSelection, c.lofSelection) << c.digit;
         EXPECT_EQ(a.diseqc, 5);
     }
     AntennaControls c;
     c.name = "LONGNAME12";
     c.lnbLow = "9750";
     c.lnbHigh = "70000";  // only the last 4 hex digits
-    c.aswitch = 1;
-    c.alof = 0;
+    c.switchOutput = 1;
+    c.lofSelection = 0;
     c.diseqc = 6;
     EXPECT_EQ(rebuildAntennaEntry("AAAA1111BBBB2222C000", c), "0000261600001170C306LONGNAME");
 }

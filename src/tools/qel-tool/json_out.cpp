@@ -55,10 +55,10 @@ std::string jsonChannelArray(const ChannelList& list) {
 namespace {
 
 template <class Range>
-std::string jsonStringArray(const Range& texts, std::size_t from) {
+std::string jsonStringArray(const Range& texts) {
     std::string out = "[";
-    for (std::size_t i = from; i < std::size(texts); ++i) {
-        if (i != from) out += ',';
+    for (std::size_t i = 0; i < std::size(texts); ++i) {
+        if (i != 0) out += ',';
         out += jsonString(texts[i]);
     }
     out += ']';
@@ -73,12 +73,12 @@ std::string jsonImageTables(const FtaImageTables& t) {
     out += t.imageTagged ? "true" : "false";
     out += R"(,"tv_count":)" + std::to_string(t.tvCount);
     out += R"(,"radio_count":)" + std::to_string(t.radioCount);
-    out += R"(,"antennas":)" + jsonStringArray(t.antennas, 0);
+    out += R"(,"antennas":)" + jsonStringArray(t.antennas);
     out += R"(,"settings_record":)" + jsonString(t.settingsRecord);
     out += R"(,"screen_format":)" + jsonString(t.screenFormat);
-    out += R"(,"transponders":)" + jsonStringArray(t.transponders, 1);
-    out += R"(,"pids":)" + jsonStringArray(t.pids, 1);
-    out += R"(,"others":)" + jsonStringArray(t.others, 1);
+    out += R"(,"transponders":)" + jsonStringArray(t.transponders);
+    out += R"(,"pids":)" + jsonStringArray(t.pids);
+    out += R"(,"others":)" + jsonStringArray(t.others);
     out += '}';
     return out;
 }

@@ -75,8 +75,8 @@ OptionsWindow::OptionsWindow(Session& session, ConfigStore& store, Language& lan
     languageChoice_->setObjectName("Lang");
     languageChoice_->addItem(QStringLiteral("English"));
     languageChoice_->addItem(QStringLiteral("Italiano"));
-    rememberLayout_ = new QCheckBox(miscBox_);
-    rememberLayout_->setObjectName("optLayout");
+    rememberExportLayout_ = new QCheckBox(miscBox_);
+    rememberExportLayout_->setObjectName("optLayout");
     dataRowAtStart_ = new QCheckBox(miscBox_);
     dataRowAtStart_->setObjectName("OptBox");
     backupBeforeUpload_ = new QCheckBox(miscBox_);
@@ -91,14 +91,14 @@ OptionsWindow::OptionsWindow(Session& session, ConfigStore& store, Language& lan
     verifyLabel_ = new QLabel(miscBox_);
     portLabel_->setBuddy(portChoice_);
     languageLabel_->setBuddy(languageChoice_);
-    layoutLabel_->setBuddy(rememberLayout_);
+    layoutLabel_->setBuddy(rememberExportLayout_);
     dataRowLabel_->setBuddy(dataRowAtStart_);
     backupLabel_->setBuddy(backupBeforeUpload_);
     verifyLabel_->setBuddy(verifyAfterUpload_);
     auto* misc = new QFormLayout(miscBox_);
     misc->addRow(portLabel_, portChoice_);
     misc->addRow(languageLabel_, languageChoice_);
-    misc->addRow(layoutLabel_, rememberLayout_);
+    misc->addRow(layoutLabel_, rememberExportLayout_);
     misc->addRow(dataRowLabel_, dataRowAtStart_);
     misc->addRow(backupLabel_, backupBeforeUpload_);
     misc->addRow(verifyLabel_, verifyAfterUpload_);
@@ -118,8 +118,8 @@ OptionsWindow::OptionsWindow(Session& session, ConfigStore& store, Language& lan
     // load: the current values.
     setWorkingDir(session_.workingDir());
     setTexts();
-    rememberLayout_->setChecked(session_.config().rememberLayout == QLatin1String("T"));
-    dataRowAtStart_->setChecked(session_.config().littleBox.toInt() == 1);
+    rememberExportLayout_->setChecked(session_.config().rememberExportLayout);
+    dataRowAtStart_->setChecked(session_.config().dataRowAtStart);
     backupBeforeUpload_->setChecked(session_.config().backupBeforeUpload);
     verifyAfterUpload_->setChecked(session_.config().verifyAfterUpload);
     const QString stored = session_.config().comPortText.trimmed();
@@ -213,11 +213,8 @@ void OptionsWindow::save() {
     const QString typed = portChoice_->currentText().trimmed();
     const int listed = portChoice_->findText(typed);
     c.comPortText = listed >= 0 ? portChoice_->itemData(listed).toString() : typed;
-    bool numeric = false;
-    c.comPort = c.comPortText.toInt(&numeric);
-    if (!numeric) c.comPort = 0;
-    c.rememberLayout = rememberLayout_->isChecked() ? QStringLiteral("T") : QStringLiteral("F");
-    c.littleBox = dataRowAtStart_->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    c.rememberExportLayout = rememberExportLayout_->isChecked();
+    c.dataRowAtStart = dataRowAtStart_->isChecked();
     c.backupBeforeUpload = backupBeforeUpload_->isChecked();
     c.verifyAfterUpload = verifyAfterUpload_->isChecked();
     c.language =

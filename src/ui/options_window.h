@@ -58,7 +58,7 @@ private:
     QLabel* folderText_;
     QComboBox* portChoice_;
     QComboBox* languageChoice_;
-    QCheckBox* rememberLayout_;
+    QCheckBox* rememberExportLayout_;
     QCheckBox* dataRowAtStart_;
     QLabel* dataRowLabel_;
     QCheckBox* backupBeforeUpload_;

@@ -36,7 +36,6 @@ OptionsWindow::OptionsWindow(Session& session, ConfigStore& store, Language& lan
         folderTree_->hideColumn(c);
     folderTree_->setMinimumSize(220, 220);
     folderText_ = new QLabel(folderBox_);
-    folderText_->setObjectName("Dirch");
     connect(folderTree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& index) {
                 if (index.isValid()) {

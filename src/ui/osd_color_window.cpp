@@ -216,7 +216,6 @@ OsdColorWindow::OsdColorWindow(SettingsController& settings, QWidget* parent)
 
     trans_ = new QGroupBox(this);
     transparency_ = new QSlider(Qt::Horizontal, trans_);
-    transparency_->setObjectName("Trasparency");
     transparency_->setRange(0, 3);
     transparency_->setPageStep(1);
     transparency_->setTickPosition(QSlider::TicksBelow);

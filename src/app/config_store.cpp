@@ -5,6 +5,52 @@
 
 namespace qel {
 
+namespace {
+
+// The stored spellings of the switches: the layout memory and the upload switches are
+// "T" or "F", the data row "1" or "0".
+QString trueFalse(bool on) {
+    return on ? QStringLiteral("T") : QStringLiteral("F");
+}
+
+QString oneZero(bool on) {
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+// The export columns as a row of digits, "1" for a column written, in the export's order.
+// A stored row of 7 digits is read with a leading "0".
+QString columnDigits(const ExportColumns& c) {
+    QString digits;
+    for (bool on : {c.ids, c.antenna, c.frequency, c.polarisation, c.symbolRate, c.fec, c.pids,
+                    c.bandwidth}) {
+        digits += on ? '1' : '0';
+    }
+    return digits;
+}
+
+ExportColumns columnsOf(QString digits) {
+    if (digits.size() == 7) digits.prepend('0');
+    const auto on = [&digits](int i) { return i < digits.size() && digits[i] == '1'; };
+    ExportColumns c;
+    c.ids = on(0);
+    c.antenna = on(1);
+    c.frequency = on(2);
+    c.polarisation = on(3);
+    c.symbolRate = on(4);
+    c.fec = on(5);
+    c.pids = on(6);
+    c.bandwidth = on(7);
+    return c;
+}
+
+}  // namespace
+
+int Config::comPort() const {
+    bool numeric = false;
+    const int port = comPortText.trimmed().toInt(&numeric);
+    return numeric ? port : 0;
+}
+
 ConfigStore::ConfigStore(QSettings& settings, QString defaultWorkingDir)
     : settings_(settings), defaultWorkingDir_(std::move(defaultWorkingDir)) {}
 
@@ -44,14 +90,11 @@ ConfigStore::Loaded ConfigStore::load() {
     Loaded out;
     Config& c = out.config;
     c.comPortText = readOrDefault("Serial port", "ComPort", "1", "ComPort");
-    bool numeric = false;
-    const int port = c.comPortText.trimmed().toInt(&numeric);
-    c.comPort = numeric ? port : 0;
     c.language = readOrDefault("Language", "Language", "ENG", "Language");
-    c.rememberLayout = readOrDefault("Layout", "Rememberlayout", "F", "Rememberlayout");
-    c.pageLayout = readOrDefault("Layout", "Pagelayout", "00000000", "Pagelayout");
-    if (c.pageLayout.size() == 7) c.pageLayout.prepend('0');
-    c.littleBox = readOrDefault("Layout", "Littlebox", "0", "Littlebox");
+    c.rememberExportLayout =
+        readOrDefault("Layout", "Rememberlayout", "F", "Rememberlayout") == QLatin1String("T");
+    c.exportColumns = columnsOf(readOrDefault("Layout", "Pagelayout", "00000000", "Pagelayout"));
+    c.dataRowAtStart = readOrDefault("Layout", "Littlebox", "0", "Littlebox").toInt() == 1;
     // The upload's safety switches are stored only once the options window saves them.
     c.backupBeforeUpload = value("Serial port", "Backup") != "F";
     c.verifyAfterUpload = value("Serial port", "Verify") != "F";
@@ -77,12 +120,16 @@ ConfigStore::Loaded ConfigStore::load() {
 void ConfigStore::saveOptions(const Config& c) {
     setValue("Path", "filepath", c.workingDir);
     setValue("Serial port", "ComPort", c.comPortText);
-    setValue("Layout", "Rememberlayout", c.rememberLayout);
-    setValue("Layout", "Littlebox", c.littleBox);
-    setValue("Serial port", "Backup", c.backupBeforeUpload ? "T" : "F");
-    setValue("Serial port", "Verify", c.verifyAfterUpload ? "T" : "F");
+    setValue("Layout", "Rememberlayout", trueFalse(c.rememberExportLayout));
+    setValue("Layout", "Littlebox", oneZero(c.dataRowAtStart));
+    setValue("Serial port", "Backup", trueFalse(c.backupBeforeUpload));
+    setValue("Serial port", "Verify", trueFalse(c.verifyAfterUpload));
     setValue("Language", "Language", c.language);
     settings_.sync();
+}
+
+void ConfigStore::saveExportColumns(const Config& c) {
+    setValue("Layout", "Pagelayout", columnDigits(c.exportColumns));
 }
 
 QByteArray ConfigStore::windowGeometry() const {

@@ -6,20 +6,35 @@
 #include <QSettings>
 #include <QString>
 
+#include "files/text_export.h"
+
 namespace qel {
 
+// The configuration as the program uses it. The store keeps its own spellings ("T"/"F",
+// "1"/"0", a row of digits): ConfigStore converts between the two when it loads and saves.
 struct Config {
-    int comPort = 1;            // 1-4 for COM1-COM4; 0 when a device path is stored
     QString comPortText = "1";  // the stored text: a number or a device path
     QString language = "ENG";   // "ENG" or any other code for Italian
-    QString rememberLayout = "F";
-    QString pageLayout = "00000000";
-    QString littleBox = "0";  // "1": the data row is shown at start
-    QString workingDir;       // start folder of the file dialogs
+    // The export window starts with the columns last exported instead of all of them.
+    bool rememberExportLayout = false;
+    // The columns last exported; used while rememberExportLayout is on.
+    ExportColumns exportColumns{.ids = false,
+                                .antenna = false,
+                                .frequency = false,
+                                .polarisation = false,
+                                .symbolRate = false,
+                                .fec = false,
+                                .pids = false,
+                                .bandwidth = false};
+    bool dataRowAtStart = false;  // the main window shows its data row when it opens
+    QString workingDir;           // start folder of the file dialogs
     // Before a DVB98 upload, what the receiver holds is downloaded and kept.
     bool backupBeforeUpload = true;
     // After a DVB98 upload, it is read back and compared with what was sent.
     bool verifyAfterUpload = true;
+
+    // 1-4 for COM1-COM4; 0 when comPortText is a device path.
+    int comPort() const;
 };
 
 class ConfigStore {
@@ -41,6 +56,8 @@ public:
 
     // Stores what the options window edits.
     void saveOptions(const Config& config);
+    // Stores the columns last exported.
+    void saveExportColumns(const Config& config);
 
     // The frame's size and place when the program last closed (empty the first time).
     QByteArray windowGeometry() const;

@@ -21,33 +21,9 @@ QString ExportController::defaultTarget() const {
     return loaded.left(std::max<qsizetype>(loaded.size() - 3, 0)) + QStringLiteral("txt");
 }
 
-QString ExportController::layoutDigits(const ExportColumns& c) {
-    QString digits;
-    for (bool on : {c.ids, c.antenna, c.frequency, c.polarisation, c.symbolRate, c.fec, c.pids,
-                    c.bandwidth}) {
-        digits += on ? '1' : '0';
-    }
-    return digits;
-}
-
-ExportColumns ExportController::columnsOf(const QString& digits) {
-    const auto on = [&digits](int i) { return i < digits.size() && digits[i] == '1'; };
-    ExportColumns c;
-    c.ids = on(0);
-    c.antenna = on(1);
-    c.frequency = on(2);
-    c.polarisation = on(3);
-    c.symbolRate = on(4);
-    c.fec = on(5);
-    c.pids = on(6);
-    c.bandwidth = on(7);
-    return c;
-}
-
 ExportColumns ExportController::initialColumns() const {
     ExportColumns c;
-    if (session_.config().rememberLayout == QLatin1String("T"))
-        c = columnsOf(session_.config().pageLayout);
+    if (session_.config().rememberExportLayout) c = session_.config().exportColumns;
     // Only an FTA image has an antenna per channel.
     if (session_.workspace().fileType() != FileKind::BIN) c.antenna = false;
     return c;
@@ -76,11 +52,11 @@ Status ExportController::exportTo(const QString& path, ExportOptions options, bo
     if (!latin1) text = latin1ToUtf8(text);
     Status st = writeFileAtomic(QFile::encodeName(path).toStdString(), text);
     if (!st) return st;
-    if (session_.config().rememberLayout == QLatin1String("T")) {
+    if (session_.config().rememberExportLayout) {
         Config c = session_.config();
-        c.pageLayout = layoutDigits(options.columns);
+        c.exportColumns = options.columns;
         session_.setConfig(c);
-        store_.setValue(QStringLiteral("Layout"), QStringLiteral("Pagelayout"), c.pageLayout);
+        store_.saveExportColumns(c);
     }
     return st;
 }

@@ -27,12 +27,9 @@ public:
     QString target() const { return target_.isEmpty() ? defaultTarget() : target_; }
     void setTarget(const QString& path) { target_ = path; }
 
-    // The column boxes as the stored page layout has them when "Remember export layout" is
-    // on, else all ticked; the antenna box only for an FTA image.
+    // The column boxes as last exported when "Remember export layout" is on, else all
+    // ticked; the antenna box only for an FTA image.
     ExportColumns initialColumns() const;
-    // The page layout digits of `columns` ("1" ticked), in the stored order.
-    static QString layoutDigits(const ExportColumns& columns);
-    static ExportColumns columnsOf(const QString& digits);
 
     // The page header texts in the language in use.
     ExportTexts texts() const;

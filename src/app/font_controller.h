@@ -44,9 +44,8 @@ public:
     // The grid: the current glyph as edited, not yet saved with "Save Char".
     const GlyphRows& grid() const { return grid_; }
     bool glyphChanged() const { return changed_; }
-    // The editor's copy of the font, as "Save Char" leaves it.
-    const std::string& workingCopy() const { return work_; }
-    // The rows of glyph n of the shown set in the working copy.
+    // The rows of glyph n of the shown set in the editor's copy of the font, as "Save Char"
+    // leaves it.
     GlyphRows workingGlyph(int n) const;
 
     // A click on the grid; false (nothing changes) outside the glyph's rows.

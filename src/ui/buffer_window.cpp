@@ -38,6 +38,19 @@ BufferWindow::BufferWindow(Session& session, EditingController& editing, Prompte
       prompter_(prompter),
       model_(new BufferModel(session, this)) {
     setObjectName("BufferForm");
+    createWidgets();
+    connectButtons();
+    layOut();
+    connect(&editing_, &EditingController::bufferChanged, this, [this] {
+        model_->refresh();
+        // An empty buffer has nothing to show: back to the list.
+        if (session_.workspace().bufferList().empty()) close();
+    });
+    setTexts();
+    fillBuffer(1);
+}
+
+void BufferWindow::createWidgets() {
     list_ = new QListView(this);
     list_->setObjectName("Bufferlist");
     list_->setModel(model_);
@@ -57,6 +70,9 @@ BufferWindow::BufferWindow(Session& session, EditingController& editing, Prompte
     motorized_ = button("Motorized");
     clear_ = button("ClearBuf");
     delete_ = button("Delch");
+}
+
+void BufferWindow::connectButtons() {
     connect(pasteMove_, &QPushButton::clicked, this, [this] { pasteMarked(true); });
     connect(pasteCopy_, &QPushButton::clicked, this, [this] { pasteMarked(false); });
     connect(byName_, &QPushButton::clicked, this, [this] { sort(0); });
@@ -74,7 +90,9 @@ BufferWindow::BufferWindow(Session& session, EditingController& editing, Prompte
     // Paste all in paste special mode takes the entries marked here.
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { editing_.setBufferMarks(marks()); });
+}
 
+void BufferWindow::layOut() {
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(pasteMove_);
     buttons->addWidget(pasteCopy_);
@@ -88,14 +106,6 @@ BufferWindow::BufferWindow(Session& session, EditingController& editing, Prompte
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(list_, 1);
     layout->addLayout(buttons);
-
-    connect(&editing_, &EditingController::bufferChanged, this, [this] {
-        model_->refresh();
-        // An empty buffer has nothing to show: back to the list.
-        if (session_.workspace().bufferList().empty()) close();
-    });
-    setTexts();
-    fillBuffer(1);
 }
 
 void BufferWindow::setTexts() {

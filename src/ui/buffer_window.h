@@ -54,6 +54,10 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The window in parts: the list and the buttons, what the buttons do, their places.
+    void createWidgets();
+    void connectButtons();
+    void layOut();
     void setTexts();
 
     Session& session_;

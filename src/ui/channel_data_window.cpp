@@ -99,6 +99,27 @@ ChannelDataWindow::ChannelDataWindow(Session& session, const ListController& lis
 }
 
 void ChannelDataWindow::build() {
+    createControls();
+    connectControls();
+    QLayout* tuning = layOutTuning();
+    QLayout* pairs = layOutPairs();
+    QLayout* flags = layOutFlags();
+    QWidget* antenna = buildAntennaInfo();
+
+    save_ = new QPushButton(this);
+    save_->setObjectName("Save");
+    save_->setDefault(true);
+    connect(save_, &QPushButton::clicked, this, &ChannelDataWindow::save);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(tuning);
+    layout->addLayout(pairs);
+    layout->addLayout(flags);
+    layout->addWidget(antenna);
+    layout->addWidget(save_, 0, Qt::AlignRight);
+}
+
+void ChannelDataWindow::createControls() {
     name_ = lineEdit(this, "ChName", 20, 20);
     freq1_ = lineEdit(this, "freq1", 6, 6, KeyFilter::Kind::Decimal);
     freq2_ = lineEdit(this, "freq2", 2, 2, KeyFilter::Kind::Decimal);
@@ -134,6 +155,9 @@ void ChannelDataWindow::build() {
     parental_->setObjectName("Parental");
     autoPid_ = comboBox(this, "AutoPid", {"OFF", "ON"});
     autoPmt_ = comboBox(this, "AutoPmt", {"OFF", "ON"});
+}
+
+void ChannelDataWindow::connectControls() {
     // AutoPid cannot be off while AutoPmt is on.
     connect(autoPmt_, &QComboBox::activated, this, [this](int index) {
         if (index == 1) autoPid_->setCurrentIndex(1);
@@ -146,12 +170,15 @@ void ChannelDataWindow::build() {
     });
     connect(ant_, &QComboBox::currentIndexChanged, this,
             [this] { showAntenna(valueOf(ant_, 0) - 1); });
+}
 
-    const auto label = [this](const char* text, QWidget* buddy) {
-        auto* l = new QLabel(QString::fromLatin1(text), this);  // the same in both languages
-        l->setBuddy(buddy);
-        return l;
-    };
+QLabel* ChannelDataWindow::label(const char* text, QWidget* buddy) {
+    auto* l = new QLabel(QString::fromLatin1(text), this);  // the same in both languages
+    l->setBuddy(buddy);
+    return l;
+}
+
+QLayout* ChannelDataWindow::layOutTuning() {
     auto* tuning = new QGridLayout;
     tuning->addWidget(label("&Name", name_), 0, 0);
     tuning->addWidget(name_, 0, 1, 1, 3);
@@ -176,7 +203,10 @@ void ChannelDataWindow::build() {
     tuning->addWidget(label("&Sat", sat_), 3, 0);
     tuning->addWidget(sat_, 3, 1);
     tuning->addWidget(lohi_, 3, 3);
+    return tuning;
+}
 
+QLayout* ChannelDataWindow::layOutPairs() {
     auto* pairs = new QGridLayout;
     for (std::size_t i = 0; i < kPairs; ++i) {
         const int r = static_cast<int>(i % 5);
@@ -185,7 +215,10 @@ void ChannelDataWindow::build() {
         pairs->addWidget(hex_[i], r, c + 1);
         pairs->addWidget(dec_[i], r, c + 2);
     }
+    return pairs;
+}
 
+QLayout* ChannelDataWindow::layOutFlags() {
     auto* flags = new QGridLayout;
     const std::pair<const char*, QWidget*> flagRows[] = {
         {"Acq. &BW", acbw_},
@@ -206,7 +239,10 @@ void ChannelDataWindow::build() {
         flags->addWidget(widget, r / 2, (r % 2) * 2 + 1);
         ++r;
     }
+    return flags;
+}
 
+QWidget* ChannelDataWindow::buildAntennaInfo() {
     auto* antenna = new QGroupBox(this);
     antenna->setObjectName("AntennaInfo");
     auto* antGrid = new QGridLayout(antenna);
@@ -223,18 +259,7 @@ void ChannelDataWindow::build() {
         antGrid->addWidget(new QLabel(QString::fromLatin1(antCaptions[i]), antenna), row, col);
         antGrid->addWidget(antInfo_[i], row, col + 1);
     }
-
-    save_ = new QPushButton(this);
-    save_->setObjectName("Save");
-    save_->setDefault(true);
-    connect(save_, &QPushButton::clicked, this, &ChannelDataWindow::save);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(tuning);
-    layout->addLayout(pairs);
-    layout->addLayout(flags);
-    layout->addWidget(antenna);
-    layout->addWidget(save_, 0, Qt::AlignRight);
+    return antenna;
 }
 
 void ChannelDataWindow::setTexts() {

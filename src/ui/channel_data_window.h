@@ -13,6 +13,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -46,7 +47,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The window in parts: the controls, what ties them together, the groups they are laid
+    // out in (tuning, the id and PID pairs, the flags), the read-only antenna entry.
     void build();
+    void createControls();
+    void connectControls();
+    // A caption that is the same in both languages, for `buddy`.
+    QLabel* label(const char* text, QWidget* buddy);
+    QLayout* layOutTuning();
+    QLayout* layOutPairs();
+    QLayout* layOutFlags();
+    QWidget* buildAntennaInfo();
     void setTexts();
     void enableForFileType();
     void showAntenna(int index);

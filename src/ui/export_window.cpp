@@ -42,7 +42,16 @@ ExportWindow::ExportWindow(ExportController& exporter, Session& session, Prompte
       prompter_(prompter),
       chooser_(chooser) {
     setObjectName("ExportForm");
+    buildFormatBox();
+    buildColumnsBox();
+    createSamplesAndButtons();
+    layOut();
+    showInitialChoices();
+    connectSignals();
+    setTexts();
+}
 
+void ExportWindow::buildFormatBox() {
     format_ = named(new QGroupBox(this), "Forma");
     headed_ = named(new QRadioButton(format_), "IntFormat");
     plain_ = named(new QRadioButton(format_), "ColuFormat");
@@ -50,7 +59,9 @@ ExportWindow::ExportWindow(ExportController& exporter, Session& session, Prompte
     auto* formats = new QVBoxLayout(format_);
     for (QRadioButton* b : {headed_, plain_, importCompatible_})
         formats->addWidget(b);
+}
 
+void ExportWindow::buildColumnsBox() {
     layout_ = named(new QGroupBox(this), "Playout");
     auto* boxes = new QGridLayout(layout_);
     for (std::size_t i = 0; i < columns_.size(); ++i) {
@@ -62,7 +73,9 @@ ExportWindow::ExportWindow(ExportController& exporter, Session& session, Prompte
     base_->addItem(QStringLiteral("HEX"));
     base_->addItem(QStringLiteral("DEC"));
     boxes->addWidget(base_, 2, 0);
+}
 
+void ExportWindow::createSamplesAndButtons() {
     columnSample_ = named(new QLabel(this), "Label29");
     headerSample_ = named(new QLabel(this), "Label32");
     for (QLabel* sample : {columnSample_, headerSample_}) {
@@ -73,7 +86,9 @@ ExportWindow::ExportWindow(ExportController& exporter, Session& session, Prompte
     choose_ = named(new QPushButton(this), "ExpChoose");
     export_ = named(new QPushButton(this), "ExpButt");
     progress_ = named(new QLabel(this), "Label40");
+}
 
+void ExportWindow::layOut() {
     auto* top = new QHBoxLayout;
     top->addWidget(format_);
     top->addWidget(layout_, 1);
@@ -87,7 +102,9 @@ ExportWindow::ExportWindow(ExportController& exporter, Session& session, Prompte
     layout->addWidget(latin1_);
     layout->addLayout(buttons);
     layout->addWidget(progress_);
+}
 
+void ExportWindow::showInitialChoices() {
     // The window opens on a paged export in hexadecimal with the remembered columns.
     const ExportColumns initial = exporter_.initialColumns();
     const bool ticked[] = {initial.ids,          initial.antenna,    initial.frequency,
@@ -97,7 +114,9 @@ ExportWindow::ExportWindow(ExportController& exporter, Session& session, Prompte
         columns_[i]->setChecked(ticked[i]);
     headed_->setChecked(true);
     followFileType();
+}
 
+void ExportWindow::connectSignals() {
     for (QRadioButton* b : {headed_, plain_, importCompatible_}) {
         connect(b, &QRadioButton::toggled, this, [this](bool on) {
             if (on) formChosen();
@@ -109,8 +128,6 @@ ExportWindow::ExportWindow(ExportController& exporter, Session& session, Prompte
         followFileType();
         showTarget();
     });
-
-    setTexts();
 }
 
 ExportOptions ExportWindow::options() const {

@@ -36,6 +36,14 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The window in parts: the form choice, the column boxes, the samples and buttons, their
+    // places, the choices it opens with, and what the controls do.
+    void buildFormatBox();
+    void buildColumnsBox();
+    void createSamplesAndButtons();
+    void layOut();
+    void showInitialChoices();
+    void connectSignals();
     void setTexts();
     void formChosen();
     void showTarget();

@@ -152,6 +152,15 @@ void FontPreview::mousePressEvent(QMouseEvent* event) {
 FontWindow::FontWindow(FontController& fonts, Session& session, QWidget* parent)
     : QWidget(parent, Qt::Window), fonts_(fonts), session_(session) {
     setObjectName("FontForm");
+    createWidgets();
+    layOut();
+    connectSignals();
+    fonts_.openEditor();
+    setTexts();
+    showState();
+}
+
+void FontWindow::createWidgets() {
     grid_ = new GlyphGrid(fonts_, this);
     preview_ = new FontPreview(fonts_, this);
     positionLabel_ = named(new QLabel(this), "Label2");
@@ -168,7 +177,9 @@ FontWindow::FontWindow(FontController& fonts, Session& session, QWidget* parent)
     QFont bold = position_->font();
     bold.setBold(true);
     position_->setFont(bold);
+}
 
+void FontWindow::layOut() {
     auto* where = new QHBoxLayout;
     for (QWidget* w : std::initializer_list<QWidget*>{positionLabel_, position_, ofLabel_, count_})
         where->addWidget(w);
@@ -196,7 +207,9 @@ FontWindow::FontWindow(FontController& fonts, Session& session, QWidget* parent)
     layout->addLayout(left);
     layout->addSpacing(12);
     layout->addLayout(right, 1);
+}
 
+void FontWindow::connectSignals() {
     connect(saveChar_, &QPushButton::clicked, &fonts_, &FontController::saveChar);
     connect(saveFont_, &QPushButton::clicked, &fonts_, &FontController::saveFont);
     connect(undo_, &QPushButton::clicked, &fonts_, &FontController::undo);
@@ -208,10 +221,6 @@ FontWindow::FontWindow(FontController& fonts, Session& session, QWidget* parent)
     });
     connect(&fonts_, &FontController::editorChanged, this, &FontWindow::showState);
     connect(&session_, &Session::stateChanged, this, &FontWindow::showState);
-
-    fonts_.openEditor();
-    setTexts();
-    showState();
 }
 
 void FontWindow::showState() {

@@ -71,6 +71,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The window in parts: the grid, the preview and the controls, their places, what the
+    // controls do.
+    void createWidgets();
+    void layOut();
+    void connectSignals();
     void setTexts();
     void showState();
 

@@ -58,7 +58,18 @@ FtaSettingsWindow::FtaSettingsWindow(Session& session, SettingsController& setti
     setObjectName("SettingsFTAForm");
     for (std::size_t i = 0; i < work_.size(); ++i)
         work_[i] = session_.workspace().imageTables().antennas[i];
+    buildAntennaBox();
+    buildChoiceBoxes();
+    save_ = new QPushButton(this);
+    save_->setObjectName("Asave");
+    connect(antNo_, &QComboBox::currentIndexChanged, this, [this](int n) { chooseAntenna(n); });
+    connect(save_, &QPushButton::clicked, this, &FtaSettingsWindow::save);
+    layOut();
+    setTexts();
+    showStoredSettings();
+}
 
+void FtaSettingsWindow::buildAntennaBox() {
     antennaBox_ = new QGroupBox(this);
     antNo_ = new QComboBox(antennaBox_);
     antNo_->setObjectName("Ant_No");
@@ -86,7 +97,9 @@ FtaSettingsWindow::FtaSettingsWindow(Session& session, SettingsController& setti
     grid->addWidget(lnbLow_, 2, 1);
     grid->addWidget(highLabel_, 3, 0);
     grid->addWidget(lnbHigh_, 3, 1);
+}
 
+void FtaSettingsWindow::buildChoiceBoxes() {
     diseqcBox_ = new QGroupBox(this);
     diseqc_ =
         radios(diseqcBox_, "aDiseqc",
@@ -110,12 +123,9 @@ FtaSettingsWindow::FtaSettingsWindow(Session& session, SettingsController& setti
     KeyFilter::install(secret_, KeyFilter::Kind::Decimal);
     secret_->installEventFilter(this);
     (new QVBoxLayout(secretBox_))->addWidget(secret_);
-    save_ = new QPushButton(this);
-    save_->setObjectName("Asave");
+}
 
-    connect(antNo_, &QComboBox::currentIndexChanged, this, [this](int n) { chooseAntenna(n); });
-    connect(save_, &QPushButton::clicked, this, &FtaSettingsWindow::save);
-
+void FtaSettingsWindow::layOut() {
     auto* left = new QVBoxLayout;
     left->addWidget(antennaBox_);
     left->addWidget(screenBox_);
@@ -133,13 +143,14 @@ FtaSettingsWindow::FtaSettingsWindow(Session& session, SettingsController& setti
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
     layout->addWidget(save_, 0, Qt::AlignRight);
+}
 
-    setTexts();
-    const ScreenFormat format = showScreenFormat(session_.workspace().imageTables().screenFormat);
+void FtaSettingsWindow::showStoredSettings() {
+    const FtaImageTables& tables = session_.workspace().imageTables();
+    const ScreenFormat format = showScreenFormat(tables.screenFormat);
     checkButton(screen_, format.is4_3 ? 0 : 1);
     checkButton(picture_, format.full ? 0 : 1);
-    secret_->setText(
-        Texts::fromLatin1(showSecretCode(session_.workspace().imageTables().settingsRecord)));
+    secret_->setText(Texts::fromLatin1(showSecretCode(tables.settingsRecord)));
     showAntenna(0);
 }
 

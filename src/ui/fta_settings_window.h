@@ -45,6 +45,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The window in parts: the antenna entry, the boxes of choices, their places, and the
+    // image's settings shown in them.
+    void buildAntennaBox();
+    void buildChoiceBoxes();
+    void layOut();
+    void showStoredSettings();
     void setTexts();
 
     Session& session_;

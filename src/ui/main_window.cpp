@@ -269,7 +269,7 @@ void MainWindow::load() {
     setCurrentTabSilently(Tab::List);
     currentTab_ = Tab::List;
     redrawRows();
-    if (session_.config().littleBox.toInt() == 1) toggleDataRow();
+    if (session_.config().dataRowAtStart) toggleDataRow();
 }
 
 void MainWindow::redrawRows() {

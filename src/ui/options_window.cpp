@@ -23,7 +23,19 @@ OptionsWindow::OptionsWindow(Session& session, ConfigStore& store, Language& lan
                              QWidget* parent)
     : QWidget(parent, Qt::Window), session_(session), store_(store), language_(language) {
     setObjectName("OptionsForm");
+    buildFolderBox();
+    connectFolderTree();
+    buildMiscBox();
+    save_ = new QPushButton(this);
+    save_->setObjectName("SaveOpt");
+    connect(save_, &QPushButton::clicked, this, [this] { save(); });
+    layOut();
+    setWorkingDir(session_.workingDir());
+    setTexts();
+    showStoredChoices();
+}
 
+void OptionsWindow::buildFolderBox() {
     folderBox_ = new QGroupBox(this);
     folders_ = new QFileSystemModel(this);
     folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
@@ -36,7 +48,12 @@ OptionsWindow::OptionsWindow(Session& session, ConfigStore& store, Language& lan
         folderTree_->hideColumn(c);
     folderTree_->setMinimumSize(220, 220);
     folderText_ = new QLabel(folderBox_);
-    folderText_->setObjectName("Dirch");
+    auto* dirLayout = new QVBoxLayout(folderBox_);
+    dirLayout->addWidget(folderTree_, 1);
+    dirLayout->addWidget(folderText_);
+}
+
+void OptionsWindow::connectFolderTree() {
     connect(folderTree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& index) {
                 if (index.isValid()) {
@@ -59,10 +76,9 @@ OptionsWindow::OptionsWindow(Session& session, ConfigStore& store, Language& lan
     };
     connect(folders_, &QFileSystemModel::layoutChanged, this, showLater);
     connect(folders_, &QFileSystemModel::rowsInserted, this, showLater);
-    auto* dirLayout = new QVBoxLayout(folderBox_);
-    dirLayout->addWidget(folderTree_, 1);
-    dirLayout->addWidget(folderText_);
+}
 
+void OptionsWindow::buildMiscBox() {
     miscBox_ = new QGroupBox(this);
     portChoice_ = new QComboBox(miscBox_);
     portChoice_->setObjectName("optPort");
@@ -75,38 +91,29 @@ OptionsWindow::OptionsWindow(Session& session, ConfigStore& store, Language& lan
     languageChoice_->setObjectName("Lang");
     languageChoice_->addItem(QStringLiteral("English"));
     languageChoice_->addItem(QStringLiteral("Italiano"));
-    rememberLayout_ = new QCheckBox(miscBox_);
-    rememberLayout_->setObjectName("optLayout");
+    rememberExportLayout_ = new QCheckBox(miscBox_);
+    rememberExportLayout_->setObjectName("optLayout");
     dataRowAtStart_ = new QCheckBox(miscBox_);
     dataRowAtStart_->setObjectName("OptBox");
     backupBeforeUpload_ = new QCheckBox(miscBox_);
     backupBeforeUpload_->setObjectName("optBackup");
     verifyAfterUpload_ = new QCheckBox(miscBox_);
     verifyAfterUpload_->setObjectName("optVerify");
-    portLabel_ = new QLabel(miscBox_);
-    languageLabel_ = new QLabel(miscBox_);
-    layoutLabel_ = new QLabel(miscBox_);
-    dataRowLabel_ = new QLabel(miscBox_);
-    backupLabel_ = new QLabel(miscBox_);
-    verifyLabel_ = new QLabel(miscBox_);
-    portLabel_->setBuddy(portChoice_);
-    languageLabel_->setBuddy(languageChoice_);
-    layoutLabel_->setBuddy(rememberLayout_);
-    dataRowLabel_->setBuddy(dataRowAtStart_);
-    backupLabel_->setBuddy(backupBeforeUpload_);
-    verifyLabel_->setBuddy(verifyAfterUpload_);
     auto* misc = new QFormLayout(miscBox_);
-    misc->addRow(portLabel_, portChoice_);
-    misc->addRow(languageLabel_, languageChoice_);
-    misc->addRow(layoutLabel_, rememberLayout_);
-    misc->addRow(dataRowLabel_, dataRowAtStart_);
-    misc->addRow(backupLabel_, backupBeforeUpload_);
-    misc->addRow(verifyLabel_, verifyAfterUpload_);
+    const auto addRow = [this, misc](QLabel*& label, QWidget* field) {
+        label = new QLabel(miscBox_);
+        label->setBuddy(field);
+        misc->addRow(label, field);
+    };
+    addRow(portLabel_, portChoice_);
+    addRow(languageLabel_, languageChoice_);
+    addRow(layoutLabel_, rememberExportLayout_);
+    addRow(dataRowLabel_, dataRowAtStart_);
+    addRow(backupLabel_, backupBeforeUpload_);
+    addRow(verifyLabel_, verifyAfterUpload_);
+}
 
-    save_ = new QPushButton(this);
-    save_->setObjectName("SaveOpt");
-    connect(save_, &QPushButton::clicked, this, [this] { save(); });
-
+void OptionsWindow::layOut() {
     auto* right = new QVBoxLayout;
     right->addWidget(miscBox_);
     right->addStretch(1);
@@ -114,15 +121,15 @@ OptionsWindow::OptionsWindow(Session& session, ConfigStore& store, Language& lan
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(folderBox_, 1);
     layout->addLayout(right);
+}
 
-    // load: the current values.
-    setWorkingDir(session_.workingDir());
-    setTexts();
-    rememberLayout_->setChecked(session_.config().rememberLayout == QLatin1String("T"));
-    dataRowAtStart_->setChecked(session_.config().littleBox.toInt() == 1);
-    backupBeforeUpload_->setChecked(session_.config().backupBeforeUpload);
-    verifyAfterUpload_->setChecked(session_.config().verifyAfterUpload);
-    const QString stored = session_.config().comPortText.trimmed();
+void OptionsWindow::showStoredChoices() {
+    const Config& config = session_.config();
+    rememberExportLayout_->setChecked(config.rememberExportLayout);
+    dataRowAtStart_->setChecked(config.dataRowAtStart);
+    backupBeforeUpload_->setChecked(config.backupBeforeUpload);
+    verifyAfterUpload_->setChecked(config.verifyAfterUpload);
+    const QString stored = config.comPortText.trimmed();
     const int port = portChoice_->findData(stored);
     if (port >= 0 || stored.isEmpty()) {
         portChoice_->setCurrentIndex(std::max(port, 0));
@@ -213,11 +220,8 @@ void OptionsWindow::save() {
     const QString typed = portChoice_->currentText().trimmed();
     const int listed = portChoice_->findText(typed);
     c.comPortText = listed >= 0 ? portChoice_->itemData(listed).toString() : typed;
-    bool numeric = false;
-    c.comPort = c.comPortText.toInt(&numeric);
-    if (!numeric) c.comPort = 0;
-    c.rememberLayout = rememberLayout_->isChecked() ? QStringLiteral("T") : QStringLiteral("F");
-    c.littleBox = dataRowAtStart_->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    c.rememberExportLayout = rememberExportLayout_->isChecked();
+    c.dataRowAtStart = dataRowAtStart_->isChecked();
     c.backupBeforeUpload = backupBeforeUpload_->isChecked();
     c.verifyAfterUpload = verifyAfterUpload_->isChecked();
     c.language =

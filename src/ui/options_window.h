@@ -42,6 +42,13 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The parts of the window: the folder tree, the other choices, their places.
+    void buildFolderBox();
+    void connectFolderTree();
+    void buildMiscBox();
+    void layOut();
+    // The stored configuration in the controls.
+    void showStoredChoices();
     void setTexts();
     void showFolderInTree();
 
@@ -58,7 +65,7 @@ private:
     QLabel* folderText_;
     QComboBox* portChoice_;
     QComboBox* languageChoice_;
-    QCheckBox* rememberLayout_;
+    QCheckBox* rememberExportLayout_;
     QCheckBox* dataRowAtStart_;
     QLabel* dataRowLabel_;
     QCheckBox* backupBeforeUpload_;

@@ -176,13 +176,28 @@ void ColorPreview::paintEvent(QPaintEvent*) {
 OsdColorWindow::OsdColorWindow(SettingsController& settings, QWidget* parent)
     : QWidget(parent, Qt::Window), settings_(settings), values_(settings.colors()) {
     setObjectName("SettingsDVB_ColorForm");
+    buildChoiceBox();
+    buildChangeBox();
+    buildTransparencyAndPreview();
+    back_ = new QPushButton(this);
+    back_->setObjectName("Back");
+    connectSignals();
+    layOut();
+    setTexts();
+    choice_->setCurrentRow(0);
+    choose(0);
+}
+
+void OsdColorWindow::buildChoiceBox() {
     chose_ = new QGroupBox(this);
     choice_ = new QListWidget(chose_);
     choice_->setObjectName("Activechoice");
     for (std::size_t i = 0; i < kColorItems; ++i)
         choice_->addItem(QString());
     (new QVBoxLayout(chose_))->addWidget(choice_);
+}
 
+void OsdColorWindow::buildChangeBox() {
     change_ = new QGroupBox(this);
     colorBox_ = new ColorBox(change_);
     hover_ = new QLabel(change_);
@@ -214,10 +229,11 @@ OsdColorWindow::OsdColorWindow(SettingsController& settings, QWidget* parent)
     changeLayout->addWidget(colorBox_, 1);
     changeLayout->addWidget(hover_);
     changeLayout->addLayout(numbers);
+}
 
+void OsdColorWindow::buildTransparencyAndPreview() {
     trans_ = new QGroupBox(this);
     transparency_ = new QSlider(Qt::Horizontal, trans_);
-    transparency_->setObjectName("Trasparency");
     transparency_->setRange(0, 3);
     transparency_->setPageStep(1);
     transparency_->setTickPosition(QSlider::TicksBelow);
@@ -226,10 +242,9 @@ OsdColorWindow::OsdColorWindow(SettingsController& settings, QWidget* parent)
     actual_ = new QGroupBox(this);
     preview_ = new ColorPreview(actual_);
     (new QVBoxLayout(actual_))->addWidget(preview_);
+}
 
-    back_ = new QPushButton(this);
-    back_->setObjectName("Back");
-
+void OsdColorWindow::connectSignals() {
     connect(choice_, &QListWidget::currentRowChanged, this, [this](int row) { choose(row); });
     connect(colorBox_, &ColorBox::hovered, this, [this](const QColor& c) {
         hover_->setText(
@@ -243,7 +258,9 @@ OsdColorWindow::OsdColorWindow(SettingsController& settings, QWidget* parent)
         if (c.isValid()) apply(toRgbNumber(c));
     });
     connect(back_, &QPushButton::clicked, this, &OsdColorWindow::back);
+}
 
+void OsdColorWindow::layOut() {
     auto* left = new QVBoxLayout;
     left->addWidget(chose_, 1);
     left->addWidget(trans_);
@@ -256,9 +273,6 @@ OsdColorWindow::OsdColorWindow(SettingsController& settings, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns, 1);
     layout->addWidget(back_, 0, Qt::AlignRight);
-    setTexts();
-    choice_->setCurrentRow(0);
-    choose(0);
 }
 
 void OsdColorWindow::setTexts() {

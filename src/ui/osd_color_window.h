@@ -86,6 +86,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The window in parts: the list of elements, the colour choice, the transparency and the
+    // preview, what the controls do, their places.
+    void buildChoiceBox();
+    void buildChangeBox();
+    void buildTransparencyAndPreview();
+    void connectSignals();
+    void layOut();
     void setTexts();
     void setCurrentColor(std::uint32_t rgb);
     void updatePreview();

@@ -10,8 +10,22 @@ namespace qel {
 class ConfigStoreTest : public QObject {
     Q_OBJECT
 
+    using Stored = QMap<QString, QString>;  // key path: stored text
+
     QTemporaryDir dir_;
     QString ini() const { return dir_.filePath("qel.ini"); }
+    QByteArray fileBytes() const {
+        QFile f(ini());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // The columns in the export's order, "1" for a column written.
+    static QString digitsOf(const ExportColumns& c) {
+        QString digits;
+        for (bool on : {c.ids, c.antenna, c.frequency, c.polarisation, c.symbolRate, c.fec, c.pids,
+                        c.bandwidth})
+            digits += on ? '1' : '0';
+        return digits;
+    }
 
 private slots:
     void init() { QFile::remove(ini()); }
@@ -22,7 +36,7 @@ private slots:
         const auto loaded = store.load();
         QCOMPARE(loaded.workPathIncorrect, false);
         QCOMPARE(loaded.config.language, QString("ENG"));
-        QCOMPARE(loaded.config.comPort, 1);
+        QCOMPARE(loaded.config.comPort(), 1);
         QCOMPARE(loaded.config.workingDir, QString("/home/user"));
         QSettings back(ini(), QSettings::IniFormat);
         QCOMPARE(back.value("Serial port/ComPort").toString(), QString("1"));
@@ -40,26 +54,170 @@ private slots:
             s.setValue("Path/FILEPATH", dir_.path());
             s.setValue("Serial port/comport", "3");
             s.setValue("Language/language", "ITA");
-            s.setValue("Layout/Pagelayout", "1234567");
+            s.setValue("Layout/Pagelayout", "1010101");
         }
         QSettings s(ini(), QSettings::IniFormat);
         ConfigStore store(s, "/home/user");
         const auto loaded = store.load();
         QCOMPARE(loaded.config.workingDir, dir_.path());
-        QCOMPARE(loaded.config.comPort, 3);
+        QCOMPARE(loaded.config.comPort(), 3);
         QCOMPARE(loaded.config.language, QString("ITA"));
-        QCOMPARE(loaded.config.pageLayout, QString("01234567"));  // 7 characters get a leading 0
+        // 7 digits get a leading 0.
+        QCOMPARE(digitsOf(loaded.config.exportColumns), QString("01010101"));
         // Nothing written twice under another spelling.
         QCOMPARE(s.allKeys().size(), 6);
         store.setValue("Path", "filepath", "/tmp");
         QCOMPARE(s.value("Path/FILEPATH").toString(), QString("/tmp"));
     }
 
-    void pageLayoutOfOtherLengthsIsKept() {
+    void exportColumnsFromTheStoredDigits_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("columns");
+        QTest::newRow("eight") << "10100001"
+                               << "10100001";
+        QTest::newRow("seven get a leading 0") << "1010101"
+                                               << "01010101";
+        QTest::newRow("nine: the first eight") << "111011110"
+                                               << "11101111";
+        QTest::newRow("short: the rest off") << "101"
+                                             << "10100000";
+        QTest::newRow("empty") << ""
+                               << "00000000";
+        QTest::newRow("only 1 is on") << "2T100001"
+                                      << "00100001";
+    }
+    void exportColumnsFromTheStoredDigits() {
+        QFETCH(QString, stored);
+        QFETCH(QString, columns);
         QSettings s(ini(), QSettings::IniFormat);
-        s.setValue("Layout/Pagelayout", "123456789");
+        s.setValue("Layout/Pagelayout", stored);
         ConfigStore store(s, "/h");
-        QCOMPARE(store.load().config.pageLayout, QString("123456789"));
+        QCOMPARE(digitsOf(store.load().config.exportColumns), columns);
+        QCOMPARE(s.value("Layout/Pagelayout").toString(), stored);  // read, not rewritten
+    }
+
+    // What the store reads from the strings it keeps: only "T" remembers the layout, only
+    // a number 1 shows the data row, and anything but "F" keeps an upload switch on.
+    void storedSwitches_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("stored");  // a null string: not stored
+        QTest::addColumn<bool>("on");
+        QTest::newRow("layout T") << "Layout/Rememberlayout"
+                                  << "T" << true;
+        QTest::newRow("layout F") << "Layout/Rememberlayout"
+                                  << "F" << false;
+        QTest::newRow("layout t") << "Layout/Rememberlayout"
+                                  << "t" << false;
+        QTest::newRow("layout missing") << "Layout/Rememberlayout" << QString() << false;
+        QTest::newRow("data row 1") << "Layout/Littlebox"
+                                    << "1" << true;
+        QTest::newRow("data row 0") << "Layout/Littlebox"
+                                    << "0" << false;
+        QTest::newRow("data row 2") << "Layout/Littlebox"
+                                    << "2" << false;
+        QTest::newRow("data row T") << "Layout/Littlebox"
+                                    << "T" << false;
+        QTest::newRow("data row missing") << "Layout/Littlebox" << QString() << false;
+        QTest::newRow("backup F") << "Serial port/Backup"
+                                  << "F" << false;
+        QTest::newRow("backup T") << "Serial port/Backup"
+                                  << "T" << true;
+        QTest::newRow("backup 0") << "Serial port/Backup"
+                                  << "0" << true;
+        QTest::newRow("backup missing") << "Serial port/Backup" << QString() << true;
+        QTest::newRow("verify F") << "Serial port/Verify"
+                                  << "F" << false;
+        QTest::newRow("verify T") << "Serial port/Verify"
+                                  << "T" << true;
+        QTest::newRow("verify missing") << "Serial port/Verify" << QString() << true;
+    }
+    void storedSwitches() {
+        QFETCH(QString, key);
+        QFETCH(QString, stored);
+        QFETCH(bool, on);
+        QSettings s(ini(), QSettings::IniFormat);
+        if (!stored.isNull()) s.setValue(key, stored);
+        ConfigStore store(s, "/h");
+        const Config c = store.load().config;
+        const QMap<QString, bool> read{{"Layout/Rememberlayout", c.rememberExportLayout},
+                                       {"Layout/Littlebox", c.dataRowAtStart},
+                                       {"Serial port/Backup", c.backupBeforeUpload},
+                                       {"Serial port/Verify", c.verifyAfterUpload}};
+        QCOMPARE(read.value(key), on);
+    }
+
+    // A configuration loaded and saved again, unchanged, leaves every stored value and the
+    // file as they were.
+    void loadAndSaveKeepTheFile_data() {
+        QTest::addColumn<Stored>("stored");
+        QTest::newRow("all on") << Stored{
+            {"Serial port/ComPort", "3"},   {"Language/Language", "ITA"},
+            {"Layout/Rememberlayout", "T"}, {"Layout/Pagelayout", "10100001"},
+            {"Layout/Littlebox", "1"},      {"Serial port/Backup", "T"},
+            {"Serial port/Verify", "T"}};
+        QTest::newRow("all off") << Stored{
+            {"Serial port/ComPort", "1"},   {"Language/Language", "ENG"},
+            {"Layout/Rememberlayout", "F"}, {"Layout/Pagelayout", "00000000"},
+            {"Layout/Littlebox", "0"},      {"Serial port/Backup", "F"},
+            {"Serial port/Verify", "F"}};
+        QTest::newRow("a device, keys spelt otherwise")
+            << Stored{{"Serial port/comport", "/dev/ttyUSB0"},
+                      {"Language/LANGUAGE", "ITA"},
+                      {"Layout/rememberlayout", "T"},
+                      {"Layout/PAGELAYOUT", "01111110"},
+                      {"Layout/littlebox", "1"},
+                      {"Serial port/backup", "F"},
+                      {"Serial port/VERIFY", "T"}};
+    }
+    void loadAndSaveKeepTheFile() {
+        QFETCH(Stored, stored);
+        stored.insert("Path/Filepath", dir_.path());
+        {
+            QSettings s(ini(), QSettings::IniFormat);
+            for (auto [key, value] : stored.asKeyValueRange())
+                s.setValue(key, value);
+        }
+        const QByteArray before = fileBytes();
+        {
+            QSettings s(ini(), QSettings::IniFormat);
+            ConfigStore store(s, "/home/user");
+            const auto loaded = store.load();
+            QVERIFY(!loaded.workPathIncorrect);
+            store.saveOptions(loaded.config);
+            store.saveExportColumns(loaded.config);
+        }
+        QSettings back(ini(), QSettings::IniFormat);
+        QCOMPARE(back.allKeys().size(), stored.size());
+        for (auto [key, value] : stored.asKeyValueRange())
+            QCOMPARE(back.value(key).toString(), value);
+        QCOMPARE(fileBytes(), before);
+    }
+
+    void savedSwitchesAreStoredInTheirSpellings() {
+        QSettings s(ini(), QSettings::IniFormat);
+        ConfigStore store(s, "/h");
+        Config c = store.load().config;
+        for (const bool on : {true, false}) {
+            c.rememberExportLayout = on;
+            c.dataRowAtStart = on;
+            c.backupBeforeUpload = !on;
+            c.verifyAfterUpload = on;
+            store.saveOptions(c);
+            QCOMPARE(s.value("Layout/Rememberlayout").toString(), QString(on ? "T" : "F"));
+            QCOMPARE(s.value("Layout/Littlebox").toString(), QString(on ? "1" : "0"));
+            QCOMPARE(s.value("Serial port/Backup").toString(), QString(on ? "F" : "T"));
+            QCOMPARE(s.value("Serial port/Verify").toString(), QString(on ? "T" : "F"));
+            const Config again = store.load().config;
+            QCOMPARE(again.rememberExportLayout, on);
+            QCOMPARE(again.dataRowAtStart, on);
+            QCOMPARE(again.backupBeforeUpload, !on);
+            QCOMPARE(again.verifyAfterUpload, on);
+        }
+        c.exportColumns = ExportColumns{};
+        c.exportColumns.antenna = false;
+        c.exportColumns.bandwidth = false;
+        store.saveExportColumns(c);
+        QCOMPARE(s.value("Layout/Pagelayout").toString(), QString("10111110"));
     }
 
     void missingWorkingDirectoryWarnsAndFallsBack() {
@@ -77,7 +235,7 @@ private slots:
         s.setValue("Serial port/ComPort", "/dev/ttyUSB0");
         ConfigStore store(s, "/h");
         const auto loaded = store.load();
-        QCOMPARE(loaded.config.comPort, 0);
+        QCOMPARE(loaded.config.comPort(), 0);
         QCOMPARE(loaded.config.comPortText, QString("/dev/ttyUSB0"));
     }
 

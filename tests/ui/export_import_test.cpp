@@ -130,8 +130,10 @@ private slots:
     void theColumnsAreRememberedWhenAsked() {
         Exports s;
         Config c = s.session.config();
-        c.rememberLayout = "T";
-        c.pageLayout = "11100000";
+        c.rememberExportLayout = true;
+        c.exportColumns.ids = true;
+        c.exportColumns.antenna = true;
+        c.exportColumns.frequency = true;
         s.session.setConfig(c);
         QVERIFY(s.load(s.dvb("mine.dvb", 3, 0)));
         ExportWindow* w = s.open();
@@ -141,7 +143,9 @@ private slots:
         QVERIFY(!Exports::child<QCheckBox>(w, "Expid")->isChecked());
         Exports::child<QCheckBox>(w, "ExAcbw")->setChecked(true);
         Exports::press(w);
-        QCOMPARE(s.session.config().pageLayout, QString("10100001"));
+        const ExportColumns& kept = s.session.config().exportColumns;
+        QVERIFY(kept.ids && !kept.antenna && kept.frequency && !kept.polarisation && !kept.pids &&
+                kept.bandwidth);
         QCOMPARE(s.settings.value("Layout/Pagelayout").toString(), QString("10100001"));
     }
 

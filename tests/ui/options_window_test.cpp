@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(settings.value("Serial port/Verify").toString(), QString("F"));
         QVERIFY(f.session.config().backupBeforeUpload && !f.session.config().verifyAfterUpload);
         QCOMPARE(f.session.workingDir(), dir_.path());
-        QCOMPARE(f.session.config().comPort, 3);
+        QCOMPARE(f.session.config().comPort(), 3);
         // The window stays open and every window takes the new language.
         QTRY_COMPARE(form.findChild<QPushButton*>("SaveOpt")->text(), QString("Salva"));
         QTRY_COMPARE(f.form->title(), QString("CANALI TV"));

@@ -17,6 +17,7 @@ FindDialog::FindDialog(const QString& previous, QWidget* parent) : QDialog(paren
     text_->setMinimumWidth(240);
     prompt_->setBuddy(text_);
     find_ = new QPushButton(this);
+    find_->setObjectName("Findb");
     find_->setDefault(true);
     exit_ = new QPushButton(this);
     exit_->setObjectName("Exitb");

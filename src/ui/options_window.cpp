@@ -48,6 +48,7 @@ void OptionsWindow::buildFolderBox() {
         folderTree_->hideColumn(c);
     folderTree_->setMinimumSize(220, 220);
     folderText_ = new QLabel(folderBox_);
+    folderText_->setObjectName("Dirch");
     auto* dirLayout = new QVBoxLayout(folderBox_);
     dirLayout->addWidget(folderTree_, 1);
     dirLayout->addWidget(folderText_);

@@ -234,6 +234,7 @@ void OsdColorWindow::buildChangeBox() {
 void OsdColorWindow::buildTransparencyAndPreview() {
     trans_ = new QGroupBox(this);
     transparency_ = new QSlider(Qt::Horizontal, trans_);
+    transparency_->setObjectName("Trasparency");
     transparency_->setRange(0, 3);
     transparency_->setPageStep(1);
     transparency_->setTickPosition(QSlider::TicksBelow);

@@ -29,6 +29,7 @@ RotorDialog::RotorDialog(const SatPosTable& table, int current, QWidget* parent)
     // Without a satellite there is no position to set.
     setRotor_->setEnabled(rotorPos_->count() > 0);
     exit_ = new QPushButton(this);
+    exit_->setObjectName("Exitb");
     connect(setRotor_, &QPushButton::clicked, this, &RotorDialog::choose);
     connect(exit_, &QPushButton::clicked, this, &RotorDialog::cancel);
 

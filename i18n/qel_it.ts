@@ -2,6 +2,45 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="it_IT">
 <context>
+    <name>FileFormats</name>
+    <message>
+        <source>Dr.Vellox settings</source>
+        <translation>Dr.Vellox settings</translation>
+    </message>
+    <message>
+        <source>Settings Files</source>
+        <translation>Settings Files</translation>
+    </message>
+    <message>
+        <source>DVB generic settings</source>
+        <translation>DVB generic settings</translation>
+    </message>
+    <message>
+        <source>CSV files</source>
+        <translation>File CSV</translation>
+    </message>
+    <message>
+        <source>System font (1 set)</source>
+        <translation>System font (1 set)</translation>
+    </message>
+    <message>
+        <source>System font (2 set)</source>
+        <translation>System font (2 set)</translation>
+    </message>
+    <message>
+        <source>Teletext font</source>
+        <translation>Teletext font</translation>
+    </message>
+    <message>
+        <source>Import from text file</source>
+        <translation>Importa da file di testo</translation>
+    </message>
+    <message>
+        <source>Text files</source>
+        <translation>File di testo</translation>
+    </message>
+</context>
+<context>
     <name>StartupTexts</name>
     <message>
         <source>Your work path is incorrect </source>
@@ -519,10 +558,6 @@
         <translation>Esporta sul file </translation>
     </message>
     <message>
-        <source>Text files (*.txt)</source>
-        <translation>File di testo (*.txt)</translation>
-    </message>
-    <message>
         <source>The file %1 already exists.
 Replace it ?</source>
         <translation>Il file %1 esiste già.
@@ -622,14 +657,6 @@ Lo sostituisco ?</translation>
     <message>
         <source>Connection in progress..</source>
         <translation>Connessione in corso..</translation>
-    </message>
-    <message>
-        <source>Import from text file (*.txt )</source>
-        <translation>Importa da file di testo (*.txt )</translation>
-    </message>
-    <message>
-        <source>CSV files (*.csv)</source>
-        <translation>File CSV (*.csv)</translation>
     </message>
     <message>
         <source>Wrong lenght in row %1</source>

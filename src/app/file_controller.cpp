@@ -4,13 +4,12 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "app/file_filters.h"
 #include "app/recent_files.h"
 #include "app/texts.h"
 #include "files/ant_pos_file.h"
-#include "files/csv_file.h"
 #include "files/file_commands.h"
-#include "files/file_io.h"
-#include "files/g98_file.h"
+#include "files/file_formats.h"
 
 namespace qel {
 
@@ -36,8 +35,13 @@ std::string localPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-QString extension3(const QString& path) {
-    return QString::fromStdString(fileExtension3(path.toStdString()));
+bool isSettingsFile(const QString& path) {
+    return isFileOfFormat(localPath(path), FileFormatId::G98);
+}
+
+// A name typed without the settings file's extension gets it.
+QString withSettingsExtension(const QString& path) {
+    return isSettingsFile(path) ? path : path + dottedExtension(FileFormatId::G98);
 }
 
 }  // namespace
@@ -54,13 +58,13 @@ FileController::FileController(Session& session, ListController& list, EditingCo
       recent_(recent) {}
 
 QString FileController::channelFilter() {
-    return QStringLiteral("Dr.Vellox settings (*.dvb );;Settings Files (*.bin)");
+    return documentFilter(FileContent::Channels);
 }
 QString FileController::settingsFilter() {
-    return QStringLiteral("DVB generic settings (*.g98)");
+    return documentFilter(FileContent::Settings);
 }
 QString FileController::upgradeFilter() {
-    return QStringLiteral("Dr.Vellox settings (*.dvb )");
+    return openFilter(FileFormatId::Dvb);
 }
 
 void FileController::startUp(const QString& antPosPath) {
@@ -91,7 +95,7 @@ bool FileController::saveTo(const QString& path) {
         BusyScope busy(*this);
         st = saveFile(session_.workspace(), localPath(path));
     };
-    if (extension3(path) == QLatin1String("G98")) {
+    if (isSettingsFile(path)) {
         save();
     } else {
         // Saving an image gives the lists the image's form: one undoable step.
@@ -135,12 +139,12 @@ bool FileController::askToSaveSettings() {
         return true;
     }
     QString target = session_.settingsFile();
-    if (extension3(target) != QLatin1String("G98")) {
+    if (!isSettingsFile(target)) {
         // Downloaded settings have no file yet: ask where they go.
         target = chooser_.saveFile(session_.workingDir(), QStringLiteral("Download.g98"),
                                    settingsFilter());
         if (target.isEmpty()) return false;
-        if (extension3(target) != QLatin1String("G98")) target += QStringLiteral(".g98");
+        target = withSettingsExtension(target);
     }
     if (!saveTo(target)) return false;
     session_.setSettingsFile(target);
@@ -148,14 +152,15 @@ bool FileController::askToSaveSettings() {
 }
 
 bool FileController::loadChannelsFrom(const QString& path) {
-    const QString ext = extension3(path);
-    if (ext != QLatin1String("DVB") && ext != QLatin1String("BIN")) return false;
+    const FileFormat* format = findFileFormat(localPath(path));
+    if (format == nullptr || format->content != FileContent::Channels || format->imported)
+        return false;
     // An FTA image unloads the DVB98 settings: unsaved ones are asked about first.
-    if (ext == QLatin1String("BIN") && !askToSaveSettings()) return false;
+    if (format->kind == FileKind::BIN && !askToSaveSettings()) return false;
     Result<ChannelSet> set = ErrorCode::CannotOpenFile;
     {
         BusyScope busy(*this);
-        set = readChannelFile(localPath(path), session_.log());
+        set = format->readChannels(localPath(path), ReadOptions{.log = session_.log()});
     }
     if (!set) {
         report(set.status(), path);
@@ -229,7 +234,7 @@ void FileController::openSettingsFile(const QString& path) {
 
 void FileController::readSettingsFrom(const QString& path) {
     takeFolderOf(path);
-    auto image = readSettingsFile(localPath(path));
+    auto image = fileFormat(FileFormatId::G98).readSettings(localPath(path));
     if (!image) {
         report(image.status(), path);
         return;
@@ -251,7 +256,7 @@ void FileController::saveSettings() {
     QString path = chooser_.saveFile(session_.workingDir(), name, settingsFilter());
     if (path.isEmpty()) return;
     // The settings always go to a settings file, whatever name was typed.
-    if (extension3(path) != QLatin1String("G98")) path += QStringLiteral(".g98");
+    path = withSettingsExtension(path);
     takeFolderOf(path);
     if (saveTo(path)) session_.setSettingsFile(path);
 }
@@ -296,30 +301,25 @@ void FileController::upgradeFromFile() {
 }
 
 void FileController::importText() {
-    if (!askToSaveChannels()) return;
-    const QString path =
-        chooser_.openFile(session_.workingDir(), tr("Import from text file (*.txt )"));
-    if (path.isEmpty()) return;
-    takeFolderOf(path);
-    ImportProblem problem;
-    Result<TvRadioLists> lists = [&] {
-        BusyScope busy(*this);
-        return readImportTextFile(localPath(path), &problem, session_.log());
-    }();
-    installImport(std::move(lists), problem, path);
+    importFile(FileFormatId::Text);
 }
 
 void FileController::importCsv() {
+    importFile(FileFormatId::Csv);
+}
+
+void FileController::importFile(FileFormatId id) {
     if (!askToSaveChannels()) return;
-    const QString path = chooser_.openFile(session_.workingDir(), tr("CSV files (*.csv)"));
+    const QString path = chooser_.openFile(session_.workingDir(), openFilter(id));
     if (path.isEmpty()) return;
     takeFolderOf(path);
     ImportProblem problem;
-    Result<TvRadioLists> lists = [&] {
+    Result<ChannelSet> set = [&] {
         BusyScope busy(*this);
-        return readCsvFile(localPath(path), &problem);
+        return fileFormat(id).readChannels(localPath(path),
+                                           ReadOptions{.log = session_.log(), .problem = &problem});
     }();
-    installImport(std::move(lists), problem, path);
+    installImport(std::move(set), problem, path);
 }
 
 QString FileController::importRefusal(const Status& status, const ImportProblem& problem) const {
@@ -334,38 +334,36 @@ QString FileController::importRefusal(const Status& status, const ImportProblem&
     return text;
 }
 
-void FileController::installImport(Result<TvRadioLists> lists, const ImportProblem& problem,
+void FileController::installImport(Result<ChannelSet> set, const ImportProblem& problem,
                                    const QString& path) {
-    if (!lists) {
-        prompter_.tell(Icon::Critical, importRefusal(lists.status(), problem));
+    if (!set) {
+        prompter_.tell(Icon::Critical, importRefusal(set.status(), problem));
         return;
     }
     // One undoable step: undo brings back the lists the import replaced.
     Workspace& ws = session_.workspace();
-    editing_.undoable(kTouchTV | kTouchRadio, [&] {
-        ws.installChannels({std::move(lists.value()), FileKind::DVB, {}});
-    });
+    editing_.undoable(kTouchTV | kTouchRadio, [&] { ws.installChannels(std::move(set.value())); });
     // The lists are now a DVB98 list that has no file of its own yet.
     ws.setChannelsModified(true);
     const QFileInfo text(path);
-    session_.setChannelFile(text.dir().filePath(text.completeBaseName() + QStringLiteral(".dvb")));
+    session_.setChannelFile(
+        text.dir().filePath(text.completeBaseName() + dottedExtension(FileFormatId::Dvb)));
     list_.selectOnly(1);
     emit channelsLoaded();
 }
 
 void FileController::exportCsv() {
     const QString loaded = session_.channelFile();
-    const QString proposed = loaded.isEmpty()
-                                 ? QStringLiteral("channels.csv")
-                                 : QFileInfo(loaded).completeBaseName() + QStringLiteral(".csv");
+    const QString ext = dottedExtension(FileFormatId::Csv);
+    const QString proposed = loaded.isEmpty() ? QStringLiteral("channels") + ext
+                                              : QFileInfo(loaded).completeBaseName() + ext;
     const QString path =
-        chooser_.saveFile(session_.workingDir(), proposed, tr("CSV files (*.csv)"));
+        chooser_.saveFile(session_.workingDir(), proposed, saveFilter(FileFormatId::Csv));
     if (path.isEmpty()) return;
-    const Workspace& ws = session_.workspace();
     Status st;
     {
         BusyScope busy(*this);
-        st = writeFileAtomic(localPath(path), qel::exportCsv(ws.tvList(), ws.radioList()));
+        st = fileFormat(FileFormatId::Csv).write(session_.workspace(), localPath(path), {});
     }
     if (!st) {
         report(st, path);

@@ -11,6 +11,7 @@
 #include "app/list_controller.h"
 #include "app/prompter.h"
 #include "app/session.h"
+#include "files/file_formats.h"
 #include "files/text_import.h"
 #include "model/errors.h"
 
@@ -79,9 +80,10 @@ private:
     bool saveTo(const QString& path);
     void takeFolderOf(const QString& path);
     void report(const Status& status, const QString& path);
+    // "Import form text file" and "Import CSV": the lists of a file of the format.
+    void importFile(FileFormatId id);
     // The lists an import read (refused: its message naming the row and field).
-    void installImport(Result<TvRadioLists> lists, const ImportProblem& problem,
-                       const QString& path);
+    void installImport(Result<ChannelSet> set, const ImportProblem& problem, const QString& path);
     QString importRefusal(const Status& status, const ImportProblem& problem) const;
 
     Session& session_;

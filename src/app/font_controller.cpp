@@ -3,8 +3,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "app/file_filters.h"
 #include "app/texts.h"
-#include "files/font_file.h"
+#include "files/file_formats.h"
 
 namespace qel {
 
@@ -28,8 +29,7 @@ FontController::FontController(Session& session, Prompter& prompter, FileChooser
     : QObject(parent), session_(session), prompter_(prompter), chooser_(chooser) {}
 
 QString FontController::openFilter() {
-    return QStringLiteral(
-        "System font (1 set) (*.fos);;System font (2 set) (*.oc1);;Teletext font (*.oc2)");
+    return documentFilter(FileContent::Font);
 }
 
 QString FontController::saveFilter() {
@@ -64,7 +64,8 @@ void FontController::openFontFile(const QString& path) {
 
 void FontController::readFontFrom(const QString& path) {
     session_.setWorkingDir(QFileInfo(path).absolutePath());
-    Result<FontFile> font = readFontFile(localPath(path));
+    const std::string file = localPath(path);
+    Result<FontFile> font = fontFileFormat(file).readFont(file);
     if (!font) {
         // "Wrong lenght" reads the same in every language.
         prompter_.tell(Icon::Critical, Texts::errorMessage(font.error()));
@@ -77,12 +78,13 @@ void FontController::readFontFrom(const QString& path) {
 }
 
 bool FontController::saveTo(const QString& path) {
-    const Status st = writeFontFile(localPath(path), session_.workspace().fontData());
+    // The font goes under whatever name the user gives; the writer is the same for each type.
+    const std::string file = localPath(path);
+    const Status st = fontFileFormat(file).write(session_.workspace(), file, {});
     if (!st) {
         prompter_.tell(Icon::Critical, Texts::errorMessage(st, path));
         return false;
     }
-    session_.workspace().setFontsModified(false);
     session_.setFontFile(path);
     return true;
 }

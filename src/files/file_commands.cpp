@@ -4,11 +4,6 @@
 
 #include "bytes/conversions.h"
 #include "files/dvb_file.h"
-#include "files/file_io.h"
-#include "files/fta_image_layout.h"
-#include "files/fta_reader.h"
-#include "files/fta_writer.h"
-#include "files/g98_file.h"
 
 namespace qel {
 
@@ -42,72 +37,21 @@ void appendNew(const ChannelList& loaded, const ChannelList& upgrade, ChannelLis
 
 }  // namespace
 
-std::string fileExtension3(std::string_view path) {
-    std::string ext(path.substr(path.size() < 3 ? 0 : path.size() - 3));
-    for (char& c : ext) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return ext;
-}
-
 Result<ChannelSet> readChannelFile(const std::string& path, DebugLog* log) {
-    const std::string ext = fileExtension3(path);
-    if (ext == "DVB") {
-        auto lists = readDvbFile(path, log);
-        if (!lists) return lists.status();
-        return ChannelSet{std::move(lists.value()), FileKind::DVB, {}};
+    const FileFormat* format = findFileFormat(path);
+    if (format == nullptr || format->content != FileContent::Channels || format->imported) {
+        return ErrorCode::UnsupportedFileType;
     }
-    if (ext != "BIN") return ErrorCode::UnsupportedFileType;
-
-    auto bytes = readFileBytes(path, fta::kImageSize);
-    if (!bytes) {
-        return bytes.error() == ErrorCode::FileTooLarge ? ErrorCode::WrongFileLength
-                                                        : bytes.error();
-    }
-    auto tables = readFtaImage(*bytes, log);
-    if (!tables) return tables.status();
-    ChannelSet set;
-    set.lists = channelListsOf(*tables);
-    set.fileType = FileKind::BIN;
-    set.imageTables = std::move(tables.value());
-    return set;
+    return format->readChannels(path, ReadOptions{.log = log});
 }
 
 Status saveFile(Workspace& ws, const std::string& target, SaveOptions options) {
-    const std::string ext = fileExtension3(target);
-    if (ext == "G98") {
-        if (!ws.settingsLoaded()) return ErrorCode::NoDvb98Settings;
-        Status st = writeFileAtomic(target, encodeG98(ws.settingsImage()));
-        if (st) ws.setSettingsModified(false);
-        return st;
-    }
-    // An image is written for a loaded image (but under a ".dvb" name, where it would
-    // read back as garbage records), when converting, and for any ".bin" name; a DVB98
-    // list gets the default settings block, having no image settings of its own.
-    const bool fromImage = ws.fileType() == FileKind::BIN;
-    if (options.convertToBin || ext == "BIN" || (fromImage && ext != "DVB")) {
-        const ImageSettings settings = options.convertToBin || !fromImage
-                                           ? ImageSettings::Defaults
-                                           : ImageSettings::FromTables;
-        TvRadioLists lists = normalizeForFtaImage(ws.tvList(), ws.radioList());
-        auto image = encodeFtaImage(lists.tv, lists.radio, ws.imageTables(), settings);
-        if (!image) return image.status();
-        ws.changeLists(kTouchTV | kTouchRadio, [&lists](EditableLists& l) {
-            l.tv = std::move(lists.tv);
-            l.radio = std::move(lists.radio);
-        });
-        Status st = writeFileAtomic(target, *image);
-        if (st && !options.convertToBin) ws.setChannelsModified(false);
-        return st;
-    }
-    if (ws.channelCount() > kMaxDvb98Channels) return ErrorCode::TooManyChannelsDvb;
-    Status st = writeFileAtomic(target, encodeDvb(ws.tvList(), ws.radioList()));
-    if (st) ws.setChannelsModified(false);
-    return st;
+    return formatToSave(ws, target, options).write(ws, target, options);
 }
 
 std::string convertedName(const std::string& current) {
-    return current.substr(0, current.size() < 4 ? 0 : current.size() - 4) + ".bin";
+    return current.substr(0, current.size() < 4 ? 0 : current.size() - 4) + "." +
+           std::string(fileFormat(FileFormatId::FtaImage).extension);
 }
 
 Result<std::string> convertToBin(Workspace& ws, const std::string& current) {

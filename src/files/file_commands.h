@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "files/file_formats.h"
 #include "model/channel_lists.h"
 #include "model/debug_log.h"
 #include "model/errors.h"
@@ -12,27 +13,18 @@
 
 namespace qel {
 
-// The last three characters of a file name, upper-cased ("DVB", "BIN", "G98", ...).
-std::string fileExtension3(std::string_view path);
-
-// Reads a channel file by its extension: a ".dvb" channel table or a ".bin" FTA image;
-// UnsupportedFileType for any other name.
+// Reads a channel file the document loads as its own, by its extension (file_formats.h): a
+// ".dvb" channel table or a ".bin" FTA image; UnsupportedFileType for any other name.
 Result<ChannelSet> readChannelFile(const std::string& path, DebugLog* log = nullptr);
 
-struct SaveOptions {
-    // "Convert to bin": an FTA image with the default settings, whatever the name says;
-    // the current file stays unsaved.
-    bool convertToBin = false;
-};
-
-// Writes the current data to `target`: the settings image for a ".g98" name; an FTA
-// image for a ".bin" name, for a loaded image and when converting, but a ".dvb" name
-// always gets DVB98 records; otherwise the DVB98 records. An image made from a DVB98
-// list carries the default settings block. A DVB98 write is refused with
-// TooManyChannelsDvb when both lists together hold 3072 channels or more, an image as
+// Writes the current data to `target` in the format formatToSave gives: the settings
+// image for a ".g98" name; an FTA image for a ".bin" name, for a loaded image and when
+// converting, but a ".dvb" name always gets DVB98 records; otherwise the DVB98 records. An
+// image made from a DVB98 list carries the default settings block. A DVB98 write is refused
+// with TooManyChannelsDvb when both lists together hold 3072 channels or more, an image as
 // encodeFtaImage refuses it. Once an image is made, the lists take its normalized form
-// (normalizeForFtaImage). A refused or failed save keeps the modified flags, and so does
-// a conversion.
+// (normalizeForFtaImage). A refused or failed save keeps the modified flags, and so does a
+// conversion.
 Status saveFile(Workspace& ws, const std::string& target, SaveOptions options = {});
 
 // The name a conversion writes to: `current` with its last 4 characters replaced by ".bin".

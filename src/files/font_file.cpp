@@ -1,15 +1,12 @@
 #include "files/font_file.h"
 
-#include "files/file_commands.h"
+#include "files/file_formats.h"
 #include "files/file_io.h"
 
 namespace qel {
 
 FontType fontTypeOfFileName(std::string_view path) {
-    const std::string ext = fileExtension3(path);
-    if (ext == "OC1") return FontType::SystemTwoSets;
-    if (ext == "FOS") return FontType::SystemOneSet;
-    return FontType::Teletext;
+    return fontFileFormat(path).fontType;
 }
 
 Result<FontFile> readFontFile(const std::string& path) {

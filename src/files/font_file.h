@@ -15,8 +15,8 @@ struct FontFile {
     std::string bytes;
 };
 
-// The type a file name gives: its last three characters, upper-cased, "OC1" or "FOS"; any
-// other name is a teletext font.
+// The type a file name gives (fontFileFormat): ".oc1" or ".fos"; any other name is a teletext
+// font.
 FontType fontTypeOfFileName(std::string_view path);
 
 // Reads a font file; a size other than its type takes is refused with WrongFontLength.

@@ -1,9 +1,11 @@
 #include "qel/program.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QMenuBar>
 
 #include "app/app_paths.h"
+#include "files/file_formats.h"
 #include "listedit/attributes.h"
 #include "ui/about_box.h"
 #include "ui/buffer_window.h"
@@ -142,14 +144,23 @@ void Program::mainWindowOpened() {
     main_->load();
     if (!fileToOpen_.isEmpty()) {
         const QString path = QFileInfo(fileToOpen_).absoluteFilePath();
-        const QString ext = QFileInfo(path).suffix().toLower();
-        if (FrameWindow::isChannelFile(path)) {
-            files_.openChannelFile(path);
-        } else if (ext == QLatin1String("g98")) {
-            files_.openSettingsFile(path);
-        } else if (ext == QLatin1String("fos") || ext == QLatin1String("oc1") ||
-                   ext == QLatin1String("oc2")) {
-            fonts_.openFontFile(path);
+        // The command line goes by the extension after the last dot of the file's name.
+        const FileFormat* format =
+            findFileFormat(QFile::encodeName(path).toStdString(), ExtensionRule::AfterLastDot);
+        if (format != nullptr && format->opensFromCommandLine) {
+            switch (format->content) {
+                case FileContent::Channels:
+                    files_.openChannelFile(path);
+                    break;
+                case FileContent::Settings:
+                    files_.openSettingsFile(path);
+                    break;
+                case FileContent::Font:
+                    fonts_.openFontFile(path);
+                    break;
+                case FileContent::Picture:
+                    break;
+            }
         }
         fileToOpen_.clear();
     }

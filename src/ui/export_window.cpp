@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/file_filters.h"
 #include "app/texts.h"
 
 namespace qel {
@@ -175,7 +176,7 @@ void ExportWindow::chooseFile() {
     const QString current = exporter_.target();
     const QString folder = current.isEmpty() ? session_.workingDir() : QFileInfo(current).path();
     const QString path =
-        chooser_.saveFile(folder, QFileInfo(current).fileName(), tr("Text files (*.txt)"));
+        chooser_.saveFile(folder, QFileInfo(current).fileName(), saveFilter(FileFormatId::Text));
     if (path.isEmpty()) return;
     exporter_.setTarget(path);
     showTarget();

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QDialog>
+#include <QFile>
 #include <QFileInfo>
 #include <QListView>
 #include <QMenuBar>
@@ -10,11 +11,23 @@
 #include <QVBoxLayout>
 
 #include "app/app_paths.h"
+#include "files/file_formats.h"
 #include "ui/about_box.h"
 #include "ui/help_viewer.h"
 #include "ui/main_window.h"
 
 namespace qel {
+
+namespace {
+
+// A drop goes by the extension after the last dot of the file's name.
+bool opensOnDrop(const QString& path) {
+    const FileFormat* format =
+        findFileFormat(QFile::encodeName(path).toStdString(), ExtensionRule::AfterLastDot);
+    return format != nullptr && format->opensOnDrop;
+}
+
+}  // namespace
 
 FrameWindow::FrameWindow(Session& session, FrameHost& host, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -133,16 +146,11 @@ void FrameWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-bool FrameWindow::isChannelFile(const QString& path) {
-    const QString ext = QFileInfo(path).suffix().toLower();
-    return ext == QLatin1String("dvb") || ext == QLatin1String("bin");
-}
-
 bool FrameWindow::acceptsDrop(const QMimeData* mime) const {
     if (!mainOpened_ || mime == nullptr || !mime->hasUrls()) return false;
     const QList<QUrl> urls = mime->urls();
     return urls.size() == 1 && urls.front().isLocalFile() &&
-           isChannelFile(urls.front().toLocalFile());
+           opensOnDrop(urls.front().toLocalFile());
 }
 
 bool FrameWindow::openDropped(const QMimeData* mime) {

@@ -50,9 +50,6 @@ public:
     void showHelp();
     HelpViewer* helpViewer() const;
 
-    // Whether a path names a channel file the program opens (by its extension).
-    static bool isChannelFile(const QString& path);
-
 signals:
     void mainWindowOpened();
 

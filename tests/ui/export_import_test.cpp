@@ -166,6 +166,52 @@ private slots:
         s.language.apply("ENG");
     }
 
+    // Every file dialog shows its filter in the language in use; the names the program has
+    // in English only stay English.
+    void dialogFiltersInBothLanguages_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("filter");
+        const QString channels = "Dr.Vellox settings (*.dvb );;Settings Files (*.bin)";
+        const QString fonts =
+            "System font (1 set) (*.fos);;System font (2 set) (*.oc1);;Teletext font (*.oc2)";
+        for (const char* language : {"ENG", "ITA"}) {
+            const bool it = QString(language) == "ITA";
+            const auto row = [&](const char* action, const QString& filter) {
+                QTest::addRow("%s %s", language, action) << language << action << filter;
+            };
+            row("Load_Channel", channels);
+            row("Save_Channel", channels);
+            row("UpgDVB", "Dr.Vellox settings (*.dvb )");
+            row("Load_Settings", "DVB generic settings (*.g98)");
+            row("Load_Fonts", fonts);
+            row("ImportFormTXT",
+                it ? "Importa da file di testo (*.txt )" : "Import from text file (*.txt )");
+            row("ImportCSV", it ? "File CSV (*.csv)" : "CSV files (*.csv)");
+            row("ExportCSV", it ? "File CSV (*.csv)" : "CSV files (*.csv)");
+            row("ExpChoose", it ? "File di testo (*.txt)" : "Text files (*.txt)");
+        }
+    }
+
+    void dialogFiltersInBothLanguages() {
+        QFETCH(QString, language);
+        QFETCH(QString, action);
+        QFETCH(QString, filter);
+        Exports s;
+        QVERIFY(s.load(s.dvb("mine.dvb", 3, 1)));
+        s.language.apply(language);
+        s.chooser.choose(QString());
+        const auto asked = s.chooser.asked.size();
+        if (action == "ExpChoose") {
+            Exports::child<QPushButton>(s.open(), "ExpChoose")->click();
+        } else {
+            s.action(qPrintable(action))->trigger();
+        }
+        QCOMPARE(s.chooser.asked.size(), asked + 1);
+        QCOMPARE(s.chooser.asked.last().filter, filter);
+        s.language.apply("ENG");
+    }
+
     void anImportCompatibleExportImportsBackAsOneUndoableStep() {
         Exports s;
         QVERIFY(s.load(s.dvb("mine.dvb", 4, 2)));

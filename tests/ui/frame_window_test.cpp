@@ -96,8 +96,13 @@ private slots:
         test::UiFixture files;
         const QString path = files.dvb("dropped.dvb", 2, 1);
         QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(files.write("notes.txt", "x"))});
-        QVERIFY(!f.frame.acceptsDrop(&mime));
+        // A drop goes by what follows the last dot of the name, in any case.
+        for (const char* name : {"notes.txt", "list.g98", "listdvb", "list.xdvb"}) {
+            mime.setUrls({QUrl::fromLocalFile(files.write(name, "x"))});
+            QVERIFY2(!f.frame.acceptsDrop(&mime), name);
+        }
+        mime.setUrls({QUrl::fromLocalFile(files.write("IMAGE.BIN", "x"))});
+        QVERIFY(f.frame.acceptsDrop(&mime));
         mime.setUrls({QUrl::fromLocalFile(path), QUrl::fromLocalFile(path)});
         QVERIFY(!f.frame.acceptsDrop(&mime));
         mime.setUrls({QUrl::fromLocalFile(path)});

@@ -42,6 +42,7 @@
 #include "files/csv_file.h"
 #include "files/dvb_file.h"
 #include "files/file_commands.h"
+#include "files/file_formats.h"
 #include "files/file_io.h"
 #include "files/firmware_files.h"
 #include "files/font_file.h"
@@ -193,12 +194,20 @@ int dumpFont(const std::string& path) {
     return kExitOk;
 }
 
+// The document's own files dump; an import's text and a picture do not.
 int dump(const std::string& path) {
-    const std::string ext = fileExtension3(path);
-    if (ext == "DVB") return dumpDvb(path);
-    if (ext == "BIN") return dumpBin(path);
-    if (ext == "G98") return dumpG98(path);
-    if (ext == "FOS" || ext == "OC1" || ext == "OC2") return dumpFont(path);
+    const FileFormat* format = findFileFormat(path);
+    if (format == nullptr || format->imported) return unsupportedType(path);
+    switch (format->content) {
+        case FileContent::Channels:
+            return format->kind == FileKind::BIN ? dumpBin(path) : dumpDvb(path);
+        case FileContent::Settings:
+            return dumpG98(path);
+        case FileContent::Font:
+            return dumpFont(path);
+        case FileContent::Picture:
+            break;
+    }
     return unsupportedType(path);
 }
 
@@ -218,19 +227,19 @@ int convertImage(const std::string& in, const std::string& out) {
     return kExitOk;
 }
 
+bool isChannelFile(const FileFormat* format) {
+    return format != nullptr && format->content == FileContent::Channels;
+}
+
 // Reads the channels of a .dvb, .bin, import-compatible .txt or .csv file; the two texts
 // give a DVB98 list.
 Status loadAnyChannels(Workspace& ws, const std::string& path) {
-    const std::string ext = fileExtension3(path);
-    if (ext != "TXT" && ext != "CSV") return loadInto(ws, path);
-    auto lists = ext == "TXT" ? readImportTextFile(path) : readCsvFile(path);
-    if (!lists) return lists.status();
-    ws.installChannels({std::move(lists.value()), FileKind::DVB, {}});
+    const FileFormat* format = findFileFormat(path);
+    if (!isChannelFile(format)) return ErrorCode::UnsupportedFileType;
+    auto set = format->readChannels(path, {});
+    if (!set) return set.status();
+    ws.installChannels(std::move(set.value()));
     return {};
-}
-
-bool isChannelFile(const std::string& ext) {
-    return ext == "DVB" || ext == "BIN" || ext == "TXT" || ext == "CSV";
 }
 
 int importFormOfImage() {
@@ -239,32 +248,25 @@ int importFormOfImage() {
 }
 
 int convert(const std::string& in, const std::string& out) {
-    const std::string from = fileExtension3(in);
-    const std::string to = fileExtension3(out);
-    if (to == "BMP") return convertImage(in, out);
+    const FileFormat* from = findFileFormat(in);
+    const FileFormat* to = findFileFormat(out);
+    if (to != nullptr && to->id == FileFormatId::BootPicture) return convertImage(in, out);
     Workspace ws;
     SaveOptions options;
     if (isChannelFile(from) && isChannelFile(to)) {
         if (Status st = loadAnyChannels(ws, in); !st) return refused(st);
         // A DVB98 list becomes an image the way "Convert to bin" makes one.
-        options.convertToBin = ws.fileType() == FileKind::DVB && to == "BIN";
-    } else if (from == "G98" && to == "G98") {
+        options.convertToBin = ws.fileType() == FileKind::DVB && to->kind == FileKind::BIN;
+    } else if (from != nullptr && to != nullptr && from->content == FileContent::Settings &&
+               to->content == FileContent::Settings) {
         if (Status st = loadSettingsInto(ws, in); !st) return refused(st);
     } else {
         std::cerr << "qel-tool: cannot convert " << in << " to " << out << '\n';
         return kExitUsage;
     }
-    Status st;
-    if (to == "TXT") {
-        if (ws.fileType() == FileKind::BIN) return importFormOfImage();
-        ExportOptions text;
-        text.form = TextForm::ImportCompatible;
-        st = writeFileAtomic(out, latin1ToUtf8(exportText(ws.tvList(), ws.radioList(), text, {})));
-    } else if (to == "CSV") {
-        st = writeFileAtomic(out, exportCsv(ws.tvList(), ws.radioList()));
-    } else {
-        st = saveFile(ws, out, options);
-    }
+    // The import-compatible text holds DVB98 records only.
+    if (to->id == FileFormatId::Text && ws.fileType() == FileKind::BIN) return importFormOfImage();
+    const Status st = to->imported ? to->write(ws, out, options) : saveFile(ws, out, options);
     if (!st) return refused(st);
     return kExitOk;
 }
@@ -375,7 +377,7 @@ ExportTexts exportTexts(bool italian, const std::string& in) {
 int exportCommand(const std::vector<std::string>& args) {
     std::optional<ExportArgs> parsed = parseExportArgs(args);
     if (!parsed) return usage();
-    if (!isChannelFile(fileExtension3(parsed->in))) return unsupportedType(parsed->in);
+    if (!isChannelFile(findFileFormat(parsed->in))) return unsupportedType(parsed->in);
     Workspace ws;
     if (Status st = loadAnyChannels(ws, parsed->in); !st) return refused(st);
     parsed->options.ftaImage = ws.fileType() == FileKind::BIN;
@@ -391,8 +393,8 @@ int exportCommand(const std::vector<std::string>& args) {
 }
 
 int upgrade(const std::string& loaded, const std::string& other) {
-    if (fileExtension3(loaded) != "DVB") return unsupportedType(loaded);
-    if (fileExtension3(other) != "DVB") return unsupportedType(other);
+    if (!isFileOfFormat(loaded, FileFormatId::Dvb)) return unsupportedType(loaded);
+    if (!isFileOfFormat(other, FileFormatId::Dvb)) return unsupportedType(other);
     Workspace ws;
     if (Status st = loadInto(ws, loaded); !st) return refused(st);
     if (Status st = upgradeFromFile(ws, other); !st) return refused(st);
@@ -402,12 +404,12 @@ int upgrade(const std::string& loaded, const std::string& other) {
 
 int sample(const std::string& path) {
     Workspace ws;
-    if (fileExtension3(path) == "G98") {
+    if (isFileOfFormat(path, FileFormatId::G98)) {
         ws.installSettings(tool::makeSampleSettings());
         if (Status st = saveFile(ws, path); !st) return refused(st);
         return kExitOk;
     }
-    if (fileExtension3(path) != "DVB") return unsupportedType(path);
+    if (!isFileOfFormat(path, FileFormatId::Dvb)) return unsupportedType(path);
     ws.installChannels({tool::makeSampleLists(), FileKind::DVB, {}});
     if (Status st = saveFile(ws, path); !st) return refused(st);
     return kExitOk;
@@ -703,13 +705,11 @@ Result<UploadRequest> uploadRequestOf(const UploadArgs& args, std::string& refus
     request.verify = args.verify;
     if (!args.channels.empty()) {
         refusedPart = "channels";
-        const std::string ext = fileExtension3(args.channels);
-        if (ext != "DVB" && ext != "BIN") return ErrorCode::UnsupportedFileType;
         auto set = readChannelFile(args.channels);
         if (!set) return set.status();
         request.channels = true;
         request.channelCount = set->lists.tv.size() + set->lists.radio.size();
-        if (ext == "DVB") {
+        if (set->fileType == FileKind::DVB) {
             request.channelKind = FileKind::DVB;
             request.channelImage = encodeDvb(set->lists.tv, set->lists.radio);
         } else {
@@ -723,7 +723,8 @@ Result<UploadRequest> uploadRequestOf(const UploadArgs& args, std::string& refus
     }
     if (!args.settings.empty()) {
         refusedPart = "settings";
-        if (fileExtension3(args.settings) != "G98") return ErrorCode::UnsupportedFileType;
+        if (!isFileOfFormat(args.settings, FileFormatId::G98))
+            return ErrorCode::UnsupportedFileType;
         auto image = readSettingsFile(args.settings);
         if (!image) return image.status();
         request.settings = true;

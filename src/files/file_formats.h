@@ -1,0 +1,115 @@
+// The file formats the program reads and writes, each registered once: its extension, what
+// it holds, its reader and writer, its file-dialog filter and whether it opens on a drop or
+// from the command line. The file commands, the controllers, the frame, the command line and
+// qel-tool find a file's format here; a new format is one entry in file_formats.cpp plus its
+// reader and writer.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "files/font_file.h"
+#include "files/text_import.h"
+#include "model/debug_log.h"
+#include "model/errors.h"
+#include "model/font_type.h"
+#include "model/workspace.h"
+
+namespace qel {
+
+enum class FileFormatId {
+    Dvb,                // DVB98 channel list
+    FtaImage,           // FTA flash image
+    G98,                // DVB98 generic settings
+    Text,               // the text export; its import-compatible form reads back as channels
+    Csv,                // channel lists as comma-separated values
+    SystemFontOneSet,   // system font, one set of glyphs
+    SystemFontTwoSets,  // system font, two sets
+    TeletextFont,
+    BootPicture,  // the receiver's 280x240 16-colour boot picture, a BMP file
+};
+
+// The part of the document a file holds.
+enum class FileContent { Channels, Settings, Font, Picture };
+
+// How a name's extension is read. The file commands and qel-tool go by the name's last three
+// characters, so "listdvb" and "list.xdvb" are .dvb files to them; a drop and the command line
+// go by what follows the last dot of the file's own name (not of a folder's).
+enum class ExtensionRule { LastThreeCharacters, AfterLastDot };
+
+// A file dialog's filter: "Dr.Vellox settings (*.dvb )". The name is English; the windows
+// show it translated (context kFileFormatTextContext). The patterns are as the dialog shows
+// them, a blank included where there is one.
+struct DialogFilter {
+    std::string_view name;
+    std::string_view patterns;
+};
+inline constexpr const char* kFileFormatTextContext = "FileFormats";
+
+struct ReadOptions {
+    DebugLog* log = nullptr;
+    ImportProblem* problem = nullptr;  // where a text or CSV import refused its file
+};
+
+struct SaveOptions {
+    // "Convert to bin": an FTA image with the default settings, whatever the name says;
+    // the current file stays unsaved.
+    bool convertToBin = false;
+};
+
+// The document's channels as a channel file gives them (a text gives a DVB98 list with no
+// file of its own).
+using ChannelReader = Result<ChannelSet> (*)(const std::string& path, const ReadOptions& options);
+using SettingsReader = Result<std::string> (*)(const std::string& path);
+using FontReader = Result<FontFile> (*)(const std::string& path);
+// Writes the part of the document the format holds; a document file, once written, is no
+// longer unsaved.
+using DocumentWriter = Status (*)(Workspace& ws, const std::string& path,
+                                  const SaveOptions& options);
+
+struct FileFormat {
+    FileFormatId id;
+    std::string_view extension;  // lower-case, without the dot
+    FileContent content;
+    FileKind kind = FileKind::None;  // a channel file: the kind the lists get
+    FontType fontType = FontType::Teletext;
+    // Read into a DVB98 list that has no file of its own, written by an export: not loaded,
+    // saved or opened as the document's file.
+    bool imported = false;
+    bool opensOnDrop = false;
+    bool opensFromCommandLine = false;
+    DialogFilter openFilter{};  // the dialogs that read the file (and save a document file)
+    DialogFilter saveFilter{};  // the dialog of an export
+    // Null where the program has none: a boot picture is made from an image, not read back.
+    ChannelReader readChannels = nullptr;
+    SettingsReader readSettings = nullptr;
+    FontReader readFont = nullptr;
+    DocumentWriter write = nullptr;
+};
+
+// Every format, in the order the dialogs list them.
+std::span<const FileFormat> fileFormats();
+const FileFormat& fileFormat(FileFormatId id);
+
+// The extension of `path` as written, without the dot: its last three characters (the whole
+// path when shorter), or what follows the last dot of its last component (empty without one).
+std::string_view fileExtension(std::string_view path, ExtensionRule rule);
+
+// The format whose extension `path` has, compared without regard to case; null when none has.
+const FileFormat* findFileFormat(std::string_view path,
+                                 ExtensionRule rule = ExtensionRule::LastThreeCharacters);
+// Whether `path` names a file of the format (by its last three characters).
+bool isFileOfFormat(std::string_view path, FileFormatId id);
+
+// The format of a font file: a .fos or .oc1 name a system font, any other name the teletext
+// font.
+const FileFormat& fontFileFormat(std::string_view path);
+
+// The format a save of the document to `target` writes: the settings for a .g98 name; an FTA
+// image when converting; a .dvb or .bin name's own format; otherwise the loaded kind's (an
+// image for a loaded image, else DVB98 records).
+const FileFormat& formatToSave(const Workspace& ws, std::string_view target,
+                               const SaveOptions& options);
+
+}  // namespace qel

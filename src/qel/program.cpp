@@ -69,7 +69,14 @@ Program::Program(Session& session, ConfigStore& store, Language& language, Recen
     frame_->setMainWindow(main_);
     registerToolWindows();
     wireCommands();
+    connectControllersToWindows();
 
+    // The frame opens where it was closed, at the size it had.
+    frame_->restoreGeometry(store_.windowGeometry());
+    connect(frame_.get(), &FrameWindow::mainWindowOpened, this, &Program::mainWindowOpened);
+}
+
+void Program::connectControllersToWindows() {
     connect(&editing_, &EditingController::historyChanged, main_,
             [this] { main_->setUndoState(editing_.canUndo(), editing_.canRedo()); });
     connect(&editing_, &EditingController::tabRequested, main_,
@@ -106,10 +113,6 @@ Program::Program(Session& session, ConfigStore& store, Language& language, Recen
             [this] { main_->selectTab(Tab::Buffer); });
     connect(&files_, &FileController::busy, main_, &MainWindow::showBusy);
     connect(&fonts_, &FontController::fontLoaded, main_, [this] { main_->selectTab(Tab::Fonts); });
-
-    // The frame opens where it was closed, at the size it had.
-    frame_->restoreGeometry(store_.windowGeometry());
-    connect(frame_.get(), &FrameWindow::mainWindowOpened, this, &Program::mainWindowOpened);
 }
 
 Program::~Program() {

@@ -53,6 +53,7 @@ private:
     bool openDroppedFile(const QString& path) override;
     void registerToolWindows();
     void wireCommands();
+    void connectControllersToWindows();
     void mainWindowOpened();
     QWidget* openSettings(QWidget* parent);
     // The tool window open on `tab`, if that tab's window is the one open.

@@ -70,8 +70,13 @@ QMenu* FrameWindow::mirrorMenu(QMenu* source) {
             menu->addMenu(a->menu());
         } else {
             QAction* mirror = menu->addAction(a->text());
+            // The mirror shows the key in the menu's shortcut column without binding it:
+            // the main window runs the keys.
             const auto sync = [mirror, a] {
-                mirror->setText(a->text());
+                const QKeySequence key = a->shortcut();
+                mirror->setText(key.isEmpty()
+                                    ? a->text()
+                                    : a->text() + '\t' + key.toString(QKeySequence::NativeText));
                 mirror->setEnabled(a->isEnabled());
                 mirror->setVisible(a->isVisible());
             };

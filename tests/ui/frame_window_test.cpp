@@ -1,5 +1,7 @@
 #include "ui/frame_window.h"
 
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -46,6 +48,28 @@ private slots:
                           {}, QPoint(100, 100));
         QVERIFY(!f.frame.aboutShown());
         QCOMPARE(f.program.mainWindow().currentTab(), Tab::List);
+    }
+
+    void theMenuBarShowsTheMainWindowsCommandsWithTheirKeys() {
+        Frame f(dir_.filePath("m.ini"));
+        const QList<QAction*> menus = f.frame.menuBar()->actions();
+        QCOMPARE(menus.size(), 3);
+        const auto find = [](QMenu* menu, const QString& text) -> QAction* {
+            for (QAction* a : menu->actions()) {
+                if (a->text().startsWith(text)) return a;
+            }
+            return nullptr;
+        };
+        QAction* convert = find(menus[0]->menu(), "&Convert to  bin");
+        QVERIFY(convert != nullptr);
+        QCOMPARE(convert->text(), QString("&Convert to  bin\tCtrl+C"));
+        QVERIFY(convert->shortcut().isEmpty());  // shown, not bound: the main window runs keys
+        QCOMPARE(find(menus[0]->menu(), "Load channels")->text(), QString("Load channels"));
+        QCOMPARE(find(menus[1]->menu(), "Find &Next")->text(), QString("Find &Next\tF3"));
+        // The mirror follows the command's state.
+        QVERIFY(!convert->isEnabled());
+        f.program.mainWindow().action(Command::ConvertToBin)->setEnabled(true);
+        QVERIFY(convert->isEnabled());
     }
 
     void fileGivenOnTheCommandLineOpensWithTheMainWindow() {

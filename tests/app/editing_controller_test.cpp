@@ -8,6 +8,7 @@
 
 #include "app/list_controller.h"
 #include "app/session.h"
+#include "controller_fixture.h"
 #include "listedit/attributes.h"
 #include "support/channel_builder.h"
 #include "support/scripted_ui.h"
@@ -145,6 +146,18 @@ private slots:
         QVERIFY(!s.session.workspace().channelsModified());
         QVERIFY(state.isEmpty());
         QVERIFY(!s.editing.canUndo());
+    }
+    void theBufferAloneNeverMarksTheChannelsModified() {
+        test::ControllerFixture r;
+        QVERIFY(r.load(r.dvb("list.dvb", 2, 0)));
+        test::setBuffer(r.ws(), {test::Channel("b"), test::Channel("a"), test::Channel("c")});
+        r.editing().sortBuffer(BufferOrder::ByName);
+        r.editing().deleteFromBuffer({0});
+        r.prompter.answer(Prompter::Answer::Yes);
+        r.editing().clearBuffer();
+        QVERIFY(r.ws().bufferList().empty());
+        QVERIFY(!r.ws().channelsModified());
+        QVERIFY(r.editing().canUndo());  // still undoable
     }
 };
 

@@ -23,7 +23,7 @@ std::string g98File() {
     return block + static_cast<char>(blockChecksum(block));
 }
 
-TEST(DownloadCommand, TheWholeReceiverArrivesByteForByte) {
+TEST(DownloadFromReceiver, TheWholeReceiverArrivesByteForByte) {
     TempDir dir;
     const std::string channels = dir.write("receiver.dvb", test::channelImage(3071));
     const std::string settings = dir.write("receiver.g98", g98File());
@@ -38,7 +38,7 @@ TEST(DownloadCommand, TheWholeReceiverArrivesByteForByte) {
     EXPECT_EQ(sim.stop(), 0);
 }
 
-TEST(DownloadCommand, OnlyWhatIsAskedForThroughALinkToTheDevice) {
+TEST(DownloadFromReceiver, OnlyWhatIsAskedForThroughALinkToTheDevice) {
     TempDir dir;
     const std::string link = dir.file("vandu");
     ReceiverSim sim({"--link", link});
@@ -56,7 +56,7 @@ TEST(DownloadCommand, OnlyWhatIsAskedForThroughALinkToTheDevice) {
     EXPECT_FALSE(std::filesystem::is_symlink(link));
 }
 
-TEST(DownloadCommand, AFailedPartWritesNothingAndSaysWhy) {
+TEST(DownloadFromReceiver, AFailedPartWritesNothingAndSaysWhy) {
     const struct {
         const char* fault;
         const char* err;

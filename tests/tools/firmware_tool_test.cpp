@@ -58,7 +58,7 @@ TEST(FirmwareCommand, WrongCallsAreUsageAndRefusedInputsSendNothing) {
         dir);
 }
 
-TEST(FirmwareCommand, FiveBlocksArriveWholeAtTheirTargets) {
+TEST(FirmwareToReceiver, FiveBlocksArriveWholeAtTheirTargets) {
     TempDir dir;
     useDataFolder(dir);
     std::filesystem::create_directories(dir.file("data/QEL/QEL"));

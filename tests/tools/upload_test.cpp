@@ -35,7 +35,7 @@ std::string quoted(const std::string& path) {
     return "'" + path + "'";
 }
 
-TEST(UploadCommand, Dvb98ChannelsAndSettingsGoUpAndComeBackIdentical) {
+TEST(UploadToReceiver, Dvb98ChannelsAndSettingsGoUpAndComeBackIdentical) {
     TempDir dir;
     const std::string oldChannels = dir.write("old.dvb", test::channelImage(5));
     const std::string oldSettings = dir.write("old.g98", g98Of(test::settingsBlock()));
@@ -64,7 +64,7 @@ TEST(UploadCommand, Dvb98ChannelsAndSettingsGoUpAndComeBackIdentical) {
     EXPECT_EQ(sim.stop(), 0);
 }
 
-TEST(UploadCommand, AnFtaImageIsWrittenIntoTheFlashAsTheWriterMadeIt) {
+TEST(UploadToReceiver, AnFtaImageIsWrittenIntoTheFlashAsTheWriterMadeIt) {
     TempDir dir;
     dir.write("list.dvb", test::channelImage(60));
     ASSERT_EQ(runTool("convert list.dvb image.bin", dir).status, 0);
@@ -84,7 +84,7 @@ TEST(UploadCommand, AnFtaImageIsWrittenIntoTheFlashAsTheWriterMadeIt) {
     EXPECT_EQ(sim.stop(), 0);
 }
 
-TEST(UploadCommand, FailuresAreToldWithTheProgramsMessage) {
+TEST(UploadToReceiver, FailuresAreToldWithTheProgramsMessage) {
     const struct {
         const char* name;
         std::vector<std::string> simArgs;

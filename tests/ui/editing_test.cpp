@@ -333,20 +333,6 @@ private slots:
         QVERIFY(!e.action("Redomnu")->isEnabled());
     }
 
-    void savingAnImageIsUndoneLikeAnEdit() {
-        Editing e(3);
-        e.ws().changeLists(kTouchTV, [](EditableLists& l) { l.tv[1].ChName = "   SPACED"; });
-        const QString bin = e.dir.filePath("out.bin");
-        e.chooser.choose(bin);
-        e.files().saveChannels();
-        QCOMPARE(e.ws().tvList()[1].ChName.view().substr(0, 6),
-                 "SPACED");  // trimmed by the writer
-        QVERIFY(!e.ws().channelsModified());
-        e.trigger("Undomnu");
-        QCOMPARE(e.ws().tvList()[1].ChName.view().substr(0, 9), "   SPACED");
-        QVERIFY(e.ws().channelsModified());
-    }
-
     void rotorAndFindDialogs() {
         const SatPosTable table = parseAntPos(defaultAntPosText());
         RotorDialog rotor(table);

@@ -1,7 +1,8 @@
 // The export window and the import commands over the whole program: the window's controls
 // and their rules, the file it writes (named after the loaded file, replaced only when the
 // user says so, in UTF-8 or one byte per character), the remembered columns, both
-// languages, and the text and CSV imports with their refusals and their undo.
+// languages, the file dialogs' filters, and an import-compatible export read back as one
+// undoable step.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -10,13 +11,11 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include "files/dvb_file.h"
 #include "ui/export_window.h"
 #include "ui_fixture.h"
 
 namespace qel {
 
-using test::DvbRecord;
 using Answer = Prompter::Answer;
 
 namespace {
@@ -31,13 +30,6 @@ struct Exports : test::UiFixture {
         return w->findChild<T*>(QString::fromLatin1(name));
     }
     static void press(ExportWindow* w) { child<QPushButton>(w, "ExpButt")->click(); }
-    // A DVB98 list whose first TV name holds an 8-bit character.
-    QString accented() const {
-        std::string bytes = DvbRecord().name("Caf\xE9 TV").freqMHz(11766).srateKs(27500);
-        bytes += DvbRecord().type(2).name("RADIO").freqMHz(12000);
-        return write("accent.dvb", bytes);
-    }
-    std::string dvbBytes() { return encodeDvb(ws().tvList(), ws().radioList()); }
 };
 
 }  // namespace
@@ -242,81 +234,6 @@ private slots:
         QCOMPARE(s.ws().tvList().size(), 2u);
         QVERIFY(s.ws().radioList().empty());
         QVERIFY(!s.editing().canUndo());
-    }
-
-    void refusedImportsSayWhereAndChangeNothing_data() {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<QString>("message");
-        const QByteArray row(100, 'x');
-        const QByteArray header = "SATELLITE HEADER    ";
-        QTest::newRow("a line too short") << header + "\n" + QByteArray(99, ' ') + "\n"
-                                          << "ENG"
-                                          << "Wrong lenght in row 2";
-        QTest::newRow("in Italian") << header + "\n" + QByteArray(99, ' ') + "\n"
-                                    << "ITA"
-                                    << "La riga 2 ha lunghezza errata";
-        QTest::newRow("a field that is no number") << header + "\r\n" + row + "\r\n"
-                                                   << "ENG"
-                                                   << "Not a valid value in row 2 (";
-    }
-    void refusedImportsSayWhereAndChangeNothing() {
-        QFETCH(QByteArray, text);
-        QFETCH(QString, language);
-        QFETCH(QString, message);
-        Exports s;
-        s.language.apply(language);
-        QVERIFY(s.load(s.dvb("mine.dvb", 3, 1)));
-        const std::string before = s.dvbBytes();
-        s.chooser.choose(s.write("bad.txt", text.toStdString()));
-        s.action("ImportFormTXT")->trigger();
-        QCOMPARE(s.prompter.texts().size(), 1);
-        QVERIFY2(s.prompter.texts()[0].contains(message, Qt::CaseInsensitive),
-                 qPrintable(s.prompter.texts()[0]));
-        QCOMPARE(s.prompter.asked[0].icon, Prompter::Icon::Critical);
-        QCOMPARE(s.dvbBytes(), before);
-        QCOMPARE(s.session.channelFile(), s.dir.filePath("mine.dvb"));
-        QVERIFY(!s.editing().canUndo());
-        s.language.apply("ENG");
-    }
-
-    void unsavedChannelsAreAskedAboutBeforeAnImport() {
-        Exports s;
-        QVERIFY(s.load(s.dvb("mine.dvb", 3, 1)));
-        s.ws().setChannelsModified(true);
-        s.chooser.asked.clear();
-        s.prompter.answer(Answer::Cancel);
-        s.action("ImportFormTXT")->trigger();
-        QVERIFY(s.prompter.texts()[0].startsWith("Save correction to "));
-        QVERIFY(s.chooser.asked.isEmpty());  // Cancel ends the command
-    }
-
-    void csvGoesOutAndComesBackByteIdentical() {
-        Exports s;
-        QVERIFY(s.load(s.accented()));
-        const std::string before = s.dvbBytes();
-        QVERIFY(s.action("ExportCSV")->isEnabled());
-        const QString csv = s.dir.filePath("accent.csv");
-        s.chooser.choose(csv);
-        s.action("ExportCSV")->trigger();
-        QCOMPARE(s.chooser.asked.last().proposed, QString("accent.csv"));
-        QCOMPARE(s.prompter.texts(), QStringList{"Export completed"});
-        QVERIFY(Exports::read(csv).find("Caf\xC3\xA9 TV") != std::string::npos);
-
-        QVERIFY(s.load(s.dvb("other.dvb", 2, 0)));
-        s.chooser.choose(csv);
-        s.action("ImportCSV")->trigger();
-        QCOMPARE(s.dvbBytes(), before);
-        QCOMPARE(s.session.channelFile(), s.dir.filePath("accent.dvb"));
-
-        // A damaged CSV is refused naming where, and nothing changes.
-        s.ws().setChannelsModified(false);
-        s.prompter.asked.clear();
-        s.chooser.choose(s.write("bad.csv", "list,Nonsense\r\nTV,1\r\n"));
-        s.action("ImportCSV")->trigger();
-        QCOMPARE(s.prompter.texts().size(), 1);
-        QCOMPARE(s.prompter.texts()[0], QString("Unknown column in row 1 (Nonsense)"));
-        QCOMPARE(s.dvbBytes(), before);
     }
 };
 

@@ -1,7 +1,7 @@
 // The font commands and the font editor over the whole program: loading by name and size,
-// saving, the grid and the preview, the questions before a changed glyph is dropped, "Save
-// Char" and "Save font" changing exactly one glyph, the sets of a two-set font, undo, and
-// the texts in both languages.
+// the save command with no font, the grid and the preview, the questions before a changed glyph is
+// dropped, "Save Char" and "Save font" changing exactly one glyph, the sets of a two-set font,
+// undo, and the texts in both languages.
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -16,18 +16,7 @@ using Answer = Prompter::Answer;
 
 namespace {
 
-// A font whose glyph n has every row equal to n (mod 256), so that each glyph is told apart.
-std::string fontBytes(std::size_t size, int rowsPerGlyph, int setOffset = 0) {
-    std::string bytes(size, '\0');
-    for (std::size_t i = 0; i < size; ++i)
-        bytes[i] = static_cast<char>((i / rowsPerGlyph + setOffset * (i >= 4096)) & 0xFF);
-    return bytes;
-}
-
 struct Fonts : test::UiFixture {
-    QString font(const QString& name, std::size_t size, int rowsPerGlyph) const {
-        return write(name, fontBytes(size, rowsPerGlyph, 7));
-    }
     bool loadFont(const QString& path) {
         chooser.choose(path);
         program->fonts().loadFonts();
@@ -56,6 +45,9 @@ private slots:
     void fontsLoadByNameAndExactSize() {
         Fonts s;
         QVERIFY(!s.action("Fontmnu")->isEnabled());
+        s.action("Save_Fonts")->trigger();
+        QCOMPARE(s.prompter.texts(), QStringList{"No fonts to save"});
+        s.prompter.asked.clear();
         // 4096 bytes are one set of a system font, not two.
         QVERIFY(!s.loadFont(s.font("two.oc1", 4096, 16)));
         QCOMPARE(s.prompter.texts(), QStringList{"Wrong lenght"});
@@ -170,21 +162,6 @@ private slots:
         QCOMPARE(s.fonts().set(), 1);
         // Glyph 0 of the second set is read from byte 4096 (its rows are 0 + 7 here).
         QCOMPARE(s.fonts().grid(), GlyphRows(16, 7));
-    }
-
-    void savingWritesTheFileTheUserChooses() {
-        Fonts s;
-        s.action("Save_Fonts")->trigger();
-        QCOMPARE(s.prompter.texts(), QStringList{"No fonts to save"});
-        QVERIFY(s.loadFont(s.font("Download.oc1", 8192, 16)));
-        s.ws().storeFont(std::string(8192, '\x55'));
-        const QString target = s.dir.filePath("saved.oc1");
-        s.chooser.choose(target);
-        s.action("Save_Fonts")->trigger();
-        QCOMPARE(s.chooser.asked.last().proposed, QString("Download"));
-        QCOMPARE(Fonts::read(target), std::string(8192, '\x55'));
-        QVERIFY(!s.ws().fontsModified());
-        QCOMPARE(s.session.fontFile(), target);
     }
 
     void italianTexts() {

@@ -37,6 +37,22 @@ private slots:
         QVERIFY(f.list().commands().insert);
     }
 
+    // The file label names the file last loaded or saved, never one refused; the wait cursor
+    // shown while a file is read goes again.
+    void theFileLabelAndTheCursorFollowTheFileCommands() {
+        UiFixture f;
+        QSignalSpy busy(&f.files(), &FileController::busy);
+        QVERIFY(f.load(f.dvb("good.dvb", 4, 1)));
+        QCOMPARE(busy.size(), 2);
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+        QVERIFY(!f.load(f.write("bad.dvb", std::string(65, 'x'))));
+        QCOMPARE(f.form->fileLabel(), QString("good.dvb"));
+        f.chooser.choose(f.dir.filePath("copy.dvb"));
+        f.files().saveChannels();
+        QCOMPARE(f.session.channelFile(), f.dir.filePath("copy.dvb"));
+        QCOMPARE(f.form->fileLabel(), QString("copy.dvb"));
+    }
+
     void rowsIconsAndSelectionRule() {
         UiFixture f;
         QVERIFY(f.load(f.dvb("list.dvb", 5, 2)));

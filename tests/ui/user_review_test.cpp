@@ -227,19 +227,6 @@ private slots:
         QCOMPARE(r.markedRows(), (QList<int>{3, 4, 5}));
     }
 
-    void theBufferAloneNeverMarksTheChannelsModified() {
-        Review r;
-        QVERIFY(r.load(r.dvb("list.dvb", 2, 0)));
-        test::setBuffer(r.ws(), {test::Channel("b"), test::Channel("a"), test::Channel("c")});
-        r.editing().sortBuffer(BufferOrder::ByName);
-        r.editing().deleteFromBuffer({0});
-        r.prompter.answer(Answer::Yes);
-        r.editing().clearBuffer();
-        QVERIFY(r.ws().bufferList().empty());
-        QVERIFY(!r.ws().channelsModified());
-        QVERIFY(r.editing().canUndo());  // still undoable
-    }
-
     void findAndExportAreOfferedForAnEmptyList() {
         Review r;
         QVERIFY(r.load(r.dvb("empty.dvb", 0, 0)));
@@ -361,16 +348,6 @@ private slots:
         r.ws().setSettingsModified(false);
         r.ws().setFontsModified(true);
         QVERIFY(r.frame().isWindowModified());
-    }
-
-    void aRecentFileThatHasGoneLeavesTheList() {
-        Review r;
-        const QString path = r.dvb("gone.dvb", 2, 0);
-        QVERIFY(r.load(path));
-        QVERIFY(r.recent.paths().contains(path));
-        QFile::remove(path);
-        QVERIFY(!r.files().openChannelFile(path));
-        QVERIFY(!r.recent.paths().contains(path));
     }
 
     void theOptionsWindowIsTitledAndShowsTheWorkingFolder() {

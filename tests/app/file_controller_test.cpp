@@ -1,15 +1,28 @@
+// The file commands without a window: their questions, dialogs and messages, what they read
+// and write, refused files and imports changing nothing, the recent files, and the undo of
+// what a save or an import changed.
 #include "app/file_controller.h"
 
 #include <QtTest>
 
+#include "controller_fixture.h"
+#include "files/ant_pos_file.h"
+#include "files/dvb_file.h"
 #include "files/file_commands.h"
-#include "ui_fixture.h"
 
 namespace qel {
 
 using Answer = Prompter::Answer;
 using Icon = Prompter::Icon;
-using test::UiFixture;
+using test::ControllerFixture;
+
+namespace {
+
+std::string dvbBytes(ControllerFixture& f) {
+    return encodeDvb(f.ws().tvList(), f.ws().radioList());
+}
+
+}  // namespace
 
 class FileControllerTest : public QObject {
     Q_OBJECT
@@ -27,7 +40,7 @@ private slots:
         QFETCH(int, answer);
         QFETCH(bool, loaded);
         QFETCH(bool, savedFirst);
-        UiFixture f;
+        ControllerFixture f;
         const QString first = f.dvb("first.dvb", 3, 0);
         QVERIFY(f.load(first));
         f.ws().changeLists(kTouchTV, [](EditableLists& l) { l.tv.pop_back(); });
@@ -40,7 +53,7 @@ private slots:
         QCOMPARE(f.prompter.asked.front().buttons, Prompter::Buttons::YesNoCancel);
         QCOMPARE(f.session.channelFile() == second, loaded);
         QCOMPARE(f.ws().tvList().size(), loaded ? 5u : 2u);
-        QCOMPARE(UiFixture::read(first).size(), savedFirst ? 2u * 64 : 3u * 64);
+        QCOMPARE(ControllerFixture::read(first).size(), savedFirst ? 2u * 64 : 3u * 64);
         if (!loaded) {
             QVERIFY(f.ws().channelsModified());
             QVERIFY(f.chooser.asked.size() == 1);  // only the first load's dialog
@@ -48,17 +61,16 @@ private slots:
     }
 
     void busyWhileReading() {
-        UiFixture f;
+        ControllerFixture f;
         QSignalSpy busy(&f.files(), &FileController::busy);
         QVERIFY(f.load(f.dvb("list.dvb", 2, 0)));
         QCOMPARE(busy.size(), 2);
         QCOMPARE(busy[0][0].toBool(), true);
         QCOMPARE(busy[1][0].toBool(), false);
-        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     }
 
     void loadDialogFilterFolderAndCancel() {
-        UiFixture f;
+        ControllerFixture f;
         f.chooser.choose(QString());
         f.files().loadChannels();
         QCOMPARE(f.chooser.asked.size(), 1);
@@ -70,7 +82,7 @@ private slots:
     }
 
     void loadTakesTheFolderAndIgnoresOtherExtensions() {
-        UiFixture f;
+        ControllerFixture f;
         QDir(f.dir.path()).mkdir("sub");
         const QString txt = f.write("sub/list.txt", "xx");
         QVERIFY(!f.load(txt));
@@ -80,7 +92,7 @@ private slots:
     }
 
     void refusedFilesChangeNothing() {
-        UiFixture f;
+        ControllerFixture f;
         QVERIFY(f.load(f.dvb("good.dvb", 4, 1)));
         f.ws().setChannelsModified(false);
         QVERIFY(!f.load(f.write("bad.dvb", std::string(65, 'x'))));
@@ -89,11 +101,10 @@ private slots:
         QCOMPARE(f.prompter.asked[0].icon, Icon::Critical);
         QCOMPARE(f.ws().tvList().size(), 4u);
         QCOMPARE(f.session.channelFile(), f.dir.filePath("good.dvb"));
-        QCOMPARE(f.form->fileLabel(), QString("good.dvb"));
     }
 
     void loadingAnImageUnloadsDvb98Settings() {
-        UiFixture f;
+        ControllerFixture f;
         f.chooser.choose(f.g98("s.g98"));
         f.files().loadSettings();
         QVERIFY(settingsImageLoaded(f.ws().settingsImage()));
@@ -107,7 +118,7 @@ private slots:
     }
 
     void saveChannels() {
-        UiFixture f;
+        ControllerFixture f;
         f.files().saveChannels();
         QCOMPARE(f.prompter.texts(), QStringList{"No channels to save"});
         QCOMPARE(f.prompter.asked[0].icon, Icon::Exclamation);
@@ -123,14 +134,13 @@ private slots:
         const QString target = f.dir.filePath("copy.dvb");
         f.chooser.choose(target);
         f.files().saveChannels();
-        QCOMPARE(UiFixture::read(target).size(), 5u * 64);
+        QCOMPARE(ControllerFixture::read(target).size(), 5u * 64);
         QVERIFY(!f.ws().channelsModified());
         QCOMPARE(f.session.channelFile(), target);
-        QCOMPARE(f.form->fileLabel(), QString("copy.dvb"));
     }
 
     void saveRefusesTooManyChannels() {
-        UiFixture f;
+        ControllerFixture f;
         QVERIFY(f.load(f.dvb("list.dvb", 2, 0)));
         f.ws().changeLists(kTouchTV, [](EditableLists& l) { l.tv.resize(3072, l.tv[1]); });
         f.ws().setChannelsModified(true);
@@ -144,7 +154,7 @@ private slots:
     }
 
     void downloadedListsProposeDownload() {
-        UiFixture f;
+        ControllerFixture f;
         QVERIFY(f.load(f.dvb("Download", 0, 0)) == false);  // no extension: nothing read
         f.session.setChannelFile(f.dir.filePath("Download"));
         f.chooser.choose(QString());
@@ -153,7 +163,7 @@ private slots:
     }
 
     void settingsLoadAndSave() {
-        UiFixture f;
+        ControllerFixture f;
         f.files().saveSettings();
         QCOMPARE(f.prompter.texts(), QStringList{"No settings to save"});
 
@@ -181,7 +191,7 @@ private slots:
         f.chooser.choose(target);
         f.files().saveSettings();
         QCOMPARE(f.chooser.asked.last().proposed, QString("gen.g98"));
-        QCOMPARE(UiFixture::read(target + ".g98"), UiFixture::read(g98));
+        QCOMPARE(ControllerFixture::read(target + ".g98"), ControllerFixture::read(g98));
         QCOMPARE(f.session.settingsFile(), target + ".g98");
 
         // A refused file keeps what was loaded.
@@ -193,7 +203,7 @@ private slots:
     }
 
     void convertToBin() {
-        UiFixture f;
+        ControllerFixture f;
         const QString dvb = f.dvb("list.dvb", 3, 1);
         QVERIFY(f.load(dvb));
         f.prompter.answer(Answer::No);
@@ -205,12 +215,12 @@ private slots:
                                                   "Default settings will be used , proceed ??",
                                                   "Exported on " + f.dir.filePath("list.bin")}));
         QCOMPARE(f.prompter.asked.last().icon, Icon::Information);
-        QCOMPARE(UiFixture::read(f.dir.filePath("list.bin")).size(), 49152u);
+        QCOMPARE(ControllerFixture::read(f.dir.filePath("list.bin")).size(), 49152u);
         QCOMPARE(f.session.channelFile(), dvb);
     }
 
     void upgradeFromFile() {
-        UiFixture f;
+        ControllerFixture f;
         f.files().upgradeFromFile();  // nothing loaded: nothing happens
         QVERIFY(f.chooser.asked.isEmpty());
 
@@ -232,9 +242,114 @@ private slots:
         QVERIFY(f.list().commands().paste && f.list().commands().buffer);
         QCOMPARE(f.ws().tvList().size(), 3u);
     }
+    void aRecentFileThatHasGoneLeavesTheList() {
+        ControllerFixture r;
+        const QString path = r.dvb("gone.dvb", 2, 0);
+        QVERIFY(r.load(path));
+        QVERIFY(r.recent.paths().contains(path));
+        QFile::remove(path);
+        QVERIFY(!r.files().openChannelFile(path));
+        QVERIFY(!r.recent.paths().contains(path));
+    }
+
+    void savingAnImageIsUndoneLikeAnEdit() {
+        ControllerFixture e;
+        std::string bytes;
+        for (int i = 1; i <= 3; ++i)
+            bytes +=
+                test::DvbRecord().name("C" + std::to_string(i)).freqMHz(i == 1 ? 0 : 11000 + i);
+        QVERIFY(e.load(e.write("list.dvb", bytes)));
+        e.session.setSatPos(parseAntPos(defaultAntPosText()));
+        e.ws().changeLists(kTouchTV, [](EditableLists& l) { l.tv[1].ChName = "   SPACED"; });
+        const QString bin = e.dir.filePath("out.bin");
+        e.chooser.choose(bin);
+        e.files().saveChannels();
+        QCOMPARE(e.ws().tvList()[1].ChName.view().substr(0, 6),
+                 "SPACED");  // trimmed by the writer
+        QVERIFY(!e.ws().channelsModified());
+        QVERIFY(e.editing().canUndo());
+        e.editing().undo();
+        QCOMPARE(e.ws().tvList()[1].ChName.view().substr(0, 9), "   SPACED");
+        QVERIFY(e.ws().channelsModified());
+    }
+
+    void refusedImportsSayWhereAndChangeNothing_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("message");
+        const QByteArray row(100, 'x');
+        const QByteArray header = "SATELLITE HEADER    ";
+        QTest::newRow("a line too short") << header + "\n" + QByteArray(99, ' ') + "\n"
+                                          << "ENG"
+                                          << "Wrong lenght in row 2";
+        QTest::newRow("in Italian") << header + "\n" + QByteArray(99, ' ') + "\n"
+                                    << "ITA"
+                                    << "La riga 2 ha lunghezza errata";
+        QTest::newRow("a field that is no number") << header + "\r\n" + row + "\r\n"
+                                                   << "ENG"
+                                                   << "Not a valid value in row 2 (";
+    }
+    void refusedImportsSayWhereAndChangeNothing() {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, language);
+        QFETCH(QString, message);
+        ControllerFixture s;
+        s.language.apply(language);
+        QVERIFY(s.load(s.dvb("mine.dvb", 3, 1)));
+        const std::string before = dvbBytes(s);
+        s.chooser.choose(s.write("bad.txt", text.toStdString()));
+        s.files().importText();
+        QCOMPARE(s.prompter.texts().size(), 1);
+        QVERIFY2(s.prompter.texts()[0].contains(message, Qt::CaseInsensitive),
+                 qPrintable(s.prompter.texts()[0]));
+        QCOMPARE(s.prompter.asked[0].icon, Prompter::Icon::Critical);
+        QCOMPARE(dvbBytes(s), before);
+        QCOMPARE(s.session.channelFile(), s.dir.filePath("mine.dvb"));
+        QVERIFY(!s.editing().canUndo());
+        s.language.apply("ENG");
+    }
+
+    void unsavedChannelsAreAskedAboutBeforeAnImport() {
+        ControllerFixture s;
+        QVERIFY(s.load(s.dvb("mine.dvb", 3, 1)));
+        s.ws().setChannelsModified(true);
+        s.chooser.asked.clear();
+        s.prompter.answer(Answer::Cancel);
+        s.files().importText();
+        QVERIFY(s.prompter.texts()[0].startsWith("Save correction to "));
+        QVERIFY(s.chooser.asked.isEmpty());  // Cancel ends the command
+    }
+
+    void csvGoesOutAndComesBackByteIdentical() {
+        ControllerFixture s;
+        QVERIFY(s.load(s.accented()));
+        const std::string before = dvbBytes(s);
+        QVERIFY(s.list().commands().exportList);  // what enables "Export as CSV"
+        const QString csv = s.dir.filePath("accent.csv");
+        s.chooser.choose(csv);
+        s.files().exportCsv();
+        QCOMPARE(s.chooser.asked.last().proposed, QString("accent.csv"));
+        QCOMPARE(s.prompter.texts(), QStringList{"Export completed"});
+        QVERIFY(ControllerFixture::read(csv).find("Caf\xC3\xA9 TV") != std::string::npos);
+
+        QVERIFY(s.load(s.dvb("other.dvb", 2, 0)));
+        s.chooser.choose(csv);
+        s.files().importCsv();
+        QCOMPARE(dvbBytes(s), before);
+        QCOMPARE(s.session.channelFile(), s.dir.filePath("accent.dvb"));
+
+        // A damaged CSV is refused naming where, and nothing changes.
+        s.ws().setChannelsModified(false);
+        s.prompter.asked.clear();
+        s.chooser.choose(s.write("bad.csv", "list,Nonsense\r\nTV,1\r\n"));
+        s.files().importCsv();
+        QCOMPARE(s.prompter.texts().size(), 1);
+        QCOMPARE(s.prompter.texts()[0], QString("Unknown column in row 1 (Nonsense)"));
+        QCOMPARE(dvbBytes(s), before);
+    }
 };
 
 }  // namespace qel
 
-QTEST_MAIN(qel::FileControllerTest)
+QTEST_GUILESS_MAIN(qel::FileControllerTest)
 #include "file_controller_test.moc"

@@ -1,16 +1,39 @@
 #include "app/transfer_runner.h"
 
 #include <QMetaObject>
+#include <QTimer>
 #include <chrono>
 
 #include "line/serial_line.h"
 
 namespace qel {
 
-// Lives on the transfer thread and owns the link there.
+// Lives on the transfer thread and owns the link there. Between transfers nothing reads the
+// line: what it brings is dropped a few times a second, so that a device that keeps sending
+// fills no buffer and the next transfer starts on a clean line.
 class TransferRunner::Worker : public QObject {
 public:
+    Worker() {
+        idle_.setInterval(kIdleDrop);
+        QObject::connect(&idle_, &QTimer::timeout, this, [this] {
+            if (link) link->dropInput();
+        });
+    }
+    // On the transfer thread: the link changes, and the dropping starts or stops with it.
+    void setLink(std::unique_ptr<Link> newLink) {
+        link = std::move(newLink);
+        if (link) {
+            idle_.start();
+        } else {
+            idle_.stop();
+        }
+    }
+
     std::unique_ptr<Link> link;
+
+private:
+    static constexpr std::chrono::milliseconds kIdleDrop{100};
+    QTimer idle_{this};
 };
 
 // The observer a transfer sees: its calls cross to the runner's thread as signals.
@@ -100,10 +123,10 @@ void TransferRunner::open(const QString& device, int baud) {
             std::lock_guard<std::mutex> lock(linkMutex_);
             link_ = nullptr;
         }
-        worker_->link.reset();
+        worker_->setLink(nullptr);
         Result<std::unique_ptr<Link>> link = opener_.open(device, baud);
         Status openStatus = link.status();
-        if (link) worker_->link = std::move(link.value());
+        if (link) worker_->setLink(std::move(link.value()));
         {
             std::lock_guard<std::mutex> lock(linkMutex_);
             link_ = worker_->link.get();
@@ -127,7 +150,7 @@ void TransferRunner::close() {
                 std::lock_guard<std::mutex> lock(linkMutex_);
                 link_ = nullptr;
             }
-            worker_->link.reset();
+            worker_->setLink(nullptr);
         },
         QThread::currentThread() == &thread_ ? Qt::DirectConnection : Qt::BlockingQueuedConnection);
 }

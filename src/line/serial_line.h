@@ -42,9 +42,12 @@ public:
     // The driver's output queue is empty and the bytes' time on the line (ten bits a byte at
     // the set speed) has passed since they were handed over. A pseudo-terminal, whose queue
     // empties as soon as the other side reads, is thereby paced as the line it stands for.
+    // A line that is hung up ends the wait at once (false); the next receive or write says so.
     bool drain(Millis timeout) override;
     // Reads every byte the driver holds (up to a bound a call), waiting for the first.
     Status receive(std::string& received, Millis timeout) override;
+    // The driver's input queue is flushed: the bytes are never copied.
+    void dropInput() override;
     void pause(Millis duration) override;
     std::chrono::steady_clock::time_point now() const override;
 

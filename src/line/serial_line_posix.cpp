@@ -50,6 +50,15 @@ int waitFor(const Link& link, int fd, short events, Millis timeout) {
     }
 }
 
+// Whether the other end of the line is gone (a pseudo-terminal's far side closed, a USB
+// adapter pulled out).
+bool hungUp(int fd) {
+    pollfd p{fd, 0, 0};
+    return ::poll(&p, 1, 0) == 1 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
+constexpr std::string_view kHungUp = "the line was hung up";
+
 void sleepFor(Clock::duration wait) {
     const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
     const timespec pause{static_cast<time_t>(ns / 1'000'000'000),
@@ -177,6 +186,8 @@ Status SerialLine::write(std::string_view bytes) {
                         exactLineTime(static_cast<std::size_t>(n), baud_);
             continue;
         }
+        // EIO: the other end is gone.
+        if (n < 0 && errno == EIO) return Error{ErrorCode::PortError, std::string(kHungUp)};
         if (n < 0 && errno != EAGAIN && errno != EINTR) return systemError(device_, errno);
         const int ready = waitFor(*this, fd_, POLLOUT, kWriteStall);
         if (ready < 0) return systemError(device_, errno);
@@ -184,7 +195,7 @@ Status SerialLine::write(std::string_view bytes) {
             return Error{ErrorCode::PortError, device_ + ": the line takes no more bytes"};
         }
         if ((ready & (POLLHUP | POLLERR)) != 0) {
-            return Error{ErrorCode::PortError, "the line was hung up"};
+            return Error{ErrorCode::PortError, std::string(kHungUp)};
         }
     }
     return {};
@@ -193,6 +204,8 @@ Status SerialLine::write(std::string_view bytes) {
 bool SerialLine::drain(Millis timeout) {
     const Clock::time_point deadline = Clock::now() + timeout;
     for (;;) {
+        // Bytes never leave a line that was hung up: there is nothing to wait for.
+        if (hungUp(fd_)) return false;
         int queued = 0;
         if (::ioctl(fd_, TIOCOUTQ, &queued) != 0) queued = 0;
         const Clock::time_point now = Clock::now();
@@ -223,12 +236,16 @@ Status SerialLine::receive(std::string& received, Millis timeout) {
         if (n < 0 && errno == EINTR) continue;
         if (taken > 0) return {};
         // End of file, EIO or a hang-up: the other end is gone.
-        const bool hungUp = n == 0 || lineGone || errno == EIO;
-        if (hungUp) return Error{ErrorCode::PortError, "the line was hung up"};
+        const bool gone = n == 0 || lineGone || errno == EIO;
+        if (gone) return Error{ErrorCode::PortError, std::string(kHungUp)};
         if (errno == EAGAIN) return {};
         return systemError(device_, errno);
     }
     return {};
+}
+
+void SerialLine::dropInput() {
+    ::tcflush(fd_, TCIFLUSH);
 }
 
 void SerialLine::pause(Millis duration) {

@@ -16,8 +16,6 @@
 
 namespace qel {
 
-// The largest channel data a receiver can hold: 3072 channels of 64 bytes.
-inline constexpr std::int32_t kMaxChannelDataSize = 3072 * 64;
 // The longest wait for the channel data, however large.
 inline constexpr Millis kLongestChannelDataWait{65535};
 

@@ -95,6 +95,8 @@ Status sendInPieces(Exchange& exchange, std::string_view data, bool showCount, b
         // than a short timeout on the line.
         if (!link.drain(exchange.timing().timeout + lineTime(piece.size(), kDvb98Speed))) {
             if (link.cancelled()) return ErrorCode::TransferCancelled;
+            // A line that was hung up ends the drain at once; the port is not to blame.
+            if (Status st = exchange.receiveNow(); !st) return st;
             if (!stopWhenStuck) continue;  // the answer to the whole block decides
             return Error{ErrorCode::NoAnswer, "piece " + std::to_string(offset / pieceSize + 1) +
                                                   " of " + std::to_string(pieces) +
@@ -113,11 +115,12 @@ void Exchange::clearReceived() {
     // bringing bytes is not read for ever: what comes later is judged by the next wait.
     constexpr int kMostReads = 64;
     for (int read = 0; read < kMostReads; ++read) {
-        const std::size_t before = received_.size();
-        if (!link_.receive(received_, Millis{0}) || received_.size() == before) break;
-        if (received_.size() > kMaxReceived) received_.clear();
+        incoming_.clear();
+        if (!link_.receive(incoming_, Millis{0}) || incoming_.empty()) break;
     }
+    incoming_.clear();
     received_.clear();
+    overflowed_ = false;
 }
 
 void Exchange::dropThrough(std::string_view text) {
@@ -134,9 +137,22 @@ Status Exchange::send(std::string_view bytes) {
 
 Status Exchange::receiveFor(Clock::time_point deadline, Millis longest) {
     const Millis wait = std::min(longest, remainingUntil(deadline, link_.now()));
-    Status st = link_.receive(received_, std::max(wait, Millis{0}));
+    incoming_.clear();
+    Status st = link_.receive(incoming_, std::max(wait, Millis{0}));
     if (!st) lineFailure_ = st;
+    const std::size_t room = kLongestAnswer - received_.size();
+    if (incoming_.size() > room) overflowed_ = true;
+    received_.append(incoming_, 0, std::min(room, incoming_.size()));
+    incoming_.clear();
     return st;
+}
+
+Status Exchange::receiveNow() {
+    return receiveFor(link_.now(), Millis{0});
+}
+
+Status Exchange::overflow() const {
+    return Error{ErrorCode::NoAnswer, "the line brings more than any answer holds"};
 }
 
 template <class Done>
@@ -145,9 +161,7 @@ Status Exchange::waitUntil(Done done, Millis timeout) {
     for (;;) {
         if (done()) return {};
         if (link_.cancelled()) return ErrorCode::TransferCancelled;
-        if (received_.size() > kMaxReceived) {
-            return Error{ErrorCode::NoAnswer, "the line brings more than any answer holds"};
-        }
+        if (overflowed_) return overflow();
         if (link_.now() >= deadline) return ErrorCode::NoAnswer;
         if (Status st = receiveFor(deadline, timeout); !st) return st;
     }
@@ -190,9 +204,7 @@ Status Exchange::waitForQuiet(Millis timeout) {
     Clock::time_point lastArrival = link_.now();
     for (;;) {
         if (link_.cancelled()) return ErrorCode::TransferCancelled;
-        if (received_.size() > kMaxReceived) {
-            return Error{ErrorCode::NoAnswer, "the line brings more than any answer holds"};
-        }
+        if (overflowed_) return overflow();
         const Clock::time_point now = link_.now();
         if (now >= deadline || now - lastArrival >= timing_.quiet) return {};
         const std::size_t before = received_.size();
@@ -242,9 +254,7 @@ Status Exchange::resendUntil(std::string_view command, std::string_view expected
     for (;;) {
         if (link_.cancelled()) return ErrorCode::TransferCancelled;
         if (found()) return {};
-        if (received_.size() > kMaxReceived) {
-            return Error{ErrorCode::NoAnswer, "the line brings more than any answer holds"};
-        }
+        if (overflowed_) return overflow();
         if (link_.now() >= deadline) {
             return Error{ErrorCode::NoAnswer, "no answer to " + describeCommand(command)};
         }

@@ -16,8 +16,13 @@
 
 namespace qel {
 
-// No answer of the receiver comes near this; a line that brings more is not a receiver.
-inline constexpr std::size_t kMaxReceived = std::size_t{1} << 20;
+// The largest channel data a receiver can hold: 3072 channels of 64 bytes.
+inline constexpr std::int32_t kMaxChannelDataSize = 3072 * 64;
+// The longest answer any exchange waits for: the whole channel data and its checksum byte (a
+// settings block is 1265 bytes, the loader's answers and the rest a few). The receive buffer
+// holds no more; a line that brings more before the answer is complete is not a receiver,
+// and the wait fails.
+inline constexpr std::size_t kLongestAnswer = std::size_t{kMaxChannelDataSize} + 1;
 
 // The receiver's answer to "A": 1 to 8 hex digits (either case), read as a 32-bit signed
 // number (so 8 digits above 7FFFFFFF are negative); nothing when it is anything else.
@@ -33,7 +38,8 @@ public:
     TransferObserver& observer() { return observer_; }
     const Timing& timing() const { return timing_; }
 
-    // Every byte received since the buffer was last cleared, in order of arrival.
+    // Every byte received since the buffer was last cleared, in order of arrival, up to
+    // kLongestAnswer of them.
     const std::string& received() const { return received_; }
     // Empties the buffer, dropping also what the line has brought and nobody read yet.
     void clearReceived();
@@ -43,6 +49,9 @@ public:
 
     // Writes bytes as they are.
     Status send(std::string_view bytes);
+    // Takes what the line has brought into the receive buffer without waiting; the line's
+    // failure when it failed (a hang-up).
+    Status receiveNow();
 
     // Clears the receive buffer once what was sent before has left the port, sends a command
     // and waits up to the timeout for `expected` anywhere in what comes back. A loader command
@@ -83,11 +92,17 @@ private:
     template <class Done>
     Status waitUntil(Done done, Millis timeout);
     Status receiveFor(std::chrono::steady_clock::time_point deadline, Millis longest);
+    // The failure of a wait whose answer would not fit the buffer.
+    Status overflow() const;
 
     Link& link_;
     TransferObserver& observer_;
     Timing timing_;
     std::string received_;
+    // What one receive brought, before it joins received_ as far as there is room.
+    std::string incoming_;
+    // Bytes were dropped because the buffer was full: the answer cannot be complete.
+    bool overflowed_ = false;
     Status lineFailure_;
 };
 

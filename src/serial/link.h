@@ -47,6 +47,13 @@ public:
     // as some bytes arrived, the time ran out, or the link was cancelled. A line that failed
     // (hung up) gives a failed Status.
     virtual Status receive(std::string& received, Millis timeout) = 0;
+    // Drops what the line has brought and nobody read. Between transfers the line is kept
+    // open but nothing waits for its bytes: they are dropped as they come, so that a device
+    // that keeps sending fills no buffer and the next transfer starts on a clean line.
+    virtual void dropInput() {
+        std::string dropped;
+        (void)receive(dropped, Millis{0});
+    }
     // Waits for `duration`, or until cancelled.
     virtual void pause(Millis duration) = 0;
     // The link's clock: every wait of an exchange is measured on it.

@@ -16,6 +16,7 @@
 
 #include "serial/exchange.h"
 #include "serial/transfer_observer.h"
+#include "serial/upload.h"
 #include "support/pty_line.h"
 #include "support/temp_dir.h"
 
@@ -221,6 +222,50 @@ TEST(SerialLine, TheWaitForAQuietLineLastsUntilTheFarEndStops) {
     cancel.join();
     talking = false;
     endless.join();
+}
+
+// The far end answers the handshake and the upload's header, then goes away: before the
+// channel records are sent, or once they begin to arrive. The upload says the line was hung
+// up, at once: neither the timeout of a piece that cannot leave nor the records' own time on
+// the line (a second) is waited for.
+TEST(SerialLine, AHangUpDuringAnUploadIsSaidAtOnce) {
+    for (const bool afterRecords : {false, true}) {
+        SCOPED_TRACE(afterRecords ? "once the records arrive" : "before the records");
+        PtyLine pty;
+        const auto line = openLine(pty.device());
+        ASSERT_TRUE(line);
+        std::thread farEnd([&] {
+            std::string heard;
+            int answered = 0;
+            const Clock::time_point giveUp = Clock::now() + 5s;
+            while (Clock::now() < giveUp) {
+                heard += pty.take(5ms);
+                if (answered < 2) {
+                    const std::size_t at = heard.find(answered == 0 ? "CBEG" : "C000");
+                    if (at == std::string::npos) continue;
+                    heard.erase(0, at + 4);
+                    pty.send("OK");
+                    ++answered;
+                    if (answered < 2 || afterRecords) continue;
+                }
+                if (answered == 2 && (!afterRecords || !heard.empty())) {
+                    pty.hangUp();
+                    return;
+                }
+            }
+        });
+        SilentTransferObserver observer;
+        Exchange exchange(*line, observer);
+        // 64 channels and the checksum: a second on the line, in two pieces.
+        const std::string image(64 * 64, '\x21');
+        const Clock::time_point start = Clock::now();
+        const Status st = uploadChannels(exchange, image, 64);
+        const Millis took = since(start);
+        farEnd.join();
+        EXPECT_EQ(st.error(), ErrorCode::UploadFailed);
+        EXPECT_EQ(st.detail(), "the line was hung up");
+        EXPECT_LT(took, 600ms);
+    }
 }
 
 TEST(SerialLine, APortThatCannotBeOpenedSaysWhy) {

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "receiver_sim/simulated_link.h"
@@ -180,6 +182,81 @@ TEST_F(ExchangeTest, AHungUpLineFailsTheWaitAndIsRemembered) {
     EXPECT_TRUE(exchange.lineFailed());
     EXPECT_LT(link.elapsed(), 100ms);
     EXPECT_EQ(exchange.send("A").error(), ErrorCode::PortError);
+}
+
+// A far end that answers the first command with a stream far longer than any answer, and
+// never with the answer waited for: each wait fails once the receive buffer is full, which it
+// never outgrows, long before its own timeout.
+TEST(ExchangeBound, AStreamLongerThanAnyAnswerFailsTheWaitWithoutGrowingTheBuffer) {
+    const std::string stream(4 * kLongestAnswer, 'z');
+    const struct {
+        const char* name;
+        std::function<Status(Exchange&)> wait;
+    } kCases[] = {
+        {"a text", [](Exchange& e) { return e.sendCommand("CBEG", "OK"); }},
+        {"a resent command", [](Exchange& e) { return e.sendCommand("CBEG", "OK", true); }},
+        {"bytes",
+         [](Exchange& e) {
+             (void)e.sendCommandNoWait("B");
+             return e.waitForBytes(kLongestAnswer + 1, Millis{3'600'000});
+         }},
+        {"a quiet line",
+         [](Exchange& e) {
+             (void)e.sendCommandNoWait("A");
+             return e.waitForQuiet(Millis{3'600'000});
+         }},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        ScriptedResponder far;
+        bool streamed = false;
+        far.script = [&](std::string_view) {
+            if (std::exchange(streamed, true)) return std::vector<ReplyPiece>{};
+            return std::vector<ReplyPiece>{{0ms, stream}};
+        };
+        SimulatedLink link(far, 3840);
+        test::TransferRecorder recorder;
+        Timing timing;
+        timing.timeout = Millis{3'600'000};
+        Exchange exchange(link, recorder, timing);
+        const Status st = c.wait(exchange);
+        EXPECT_EQ(st.error(), ErrorCode::NoAnswer);
+        EXPECT_EQ(st.detail(), "the line brings more than any answer holds");
+        EXPECT_EQ(exchange.received().size(), kLongestAnswer);
+        EXPECT_FALSE(exchange.lineFailed());
+        // About the buffer's time on the line, not the hour of the timeout.
+        EXPECT_GE(link.elapsed(), lineTime(kLongestAnswer, 38400));
+        EXPECT_LT(link.elapsed(), lineTime(kLongestAnswer, 38400) + 1000ms);
+        // A new command starts on an empty buffer.
+        exchange.clearReceived();
+        EXPECT_EQ(exchange.received(), "");
+    }
+}
+
+// The longest answer still fits: the whole channel data of a full receiver and its checksum,
+// with the line still bringing bytes after it.
+TEST(ExchangeBound, TheLongestAnswerFitsThoughMoreFollows) {
+    std::string data;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(kMaxChannelDataSize); ++i)
+        data += static_cast<char>(i * 7 % 251);
+    std::uint8_t sum = 0;
+    for (char c : data)
+        sum = static_cast<std::uint8_t>(sum + static_cast<std::uint8_t>(c));
+    ScriptedResponder far;
+    far.script = [&](std::string_view bytes) {
+        if (bytes == "B") {
+            return std::vector<ReplyPiece>{
+                {0ms, data + static_cast<char>(sum) + std::string(kLongestAnswer, 'z')}};
+        }
+        return std::vector<ReplyPiece>{};
+    };
+    SimulatedLink link(far, 3840);
+    test::TransferRecorder recorder;
+    Exchange exchange(link, recorder);
+    ASSERT_TRUE(exchange.sendCommandNoWait("B").ok());
+    ASSERT_TRUE(exchange.waitForBytes(kLongestAnswer, Millis{65535}).ok());
+    EXPECT_EQ(exchange.received().substr(0, data.size()), data);
+    EXPECT_EQ(static_cast<std::uint8_t>(exchange.received()[data.size()]), sum);
 }
 
 }  // namespace

@@ -19,6 +19,9 @@
 #include <QTimer>
 #include <QWindow>
 #include <QtTest>
+#include <atomic>
+#include <fstream>
+#include <thread>
 
 #include "app/language.h"
 #include "bytes/checksum.h"
@@ -35,6 +38,15 @@ using test::receiverChannels;
 using test::receiverSettings;
 using test::Serial;
 using Answer = Prompter::Answer;
+
+// The resident memory of this process.
+long residentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return resident * ::sysconf(_SC_PAGESIZE);
+}
 
 class SerialWindowTest : public QObject {
     Q_OBJECT
@@ -204,6 +216,42 @@ private slots:
         s.transfer(w->downloadButton());
         QCOMPARE(test::marks(s, w), QString("OO"));
         QCOMPARE(s.ws().tvList().size(), 5u);
+    }
+
+    // A device that keeps sending while the window is open and no transfer runs, faster than
+    // any line: what it sends is dropped as it comes (a pseudo-terminal left unread would
+    // take only a few KB), and none of it piles up in the program.
+    void aChatteringLineBetweenTransfersFillsNoBuffer() {
+        Serial s;
+        test::PtyLine pty;
+        s.overLine(QString::fromStdString(pty.device()), Timing{});
+        SerialWindow* w = s.open();
+        QTRY_COMPARE(s.label(w, "Advise"), QString("Com open"));
+        QTest::qWait(200);
+        const long before = residentBytes();
+        std::atomic<bool> talking{true};
+        std::atomic<std::size_t> sent{0};
+        std::thread chatter([&] {
+            const std::string chunk(4096, '\x5A');
+            while (talking) {
+                const ssize_t n = ::write(pty.master(), chunk.data(), chunk.size());
+                if (n > 0) {
+                    sent += static_cast<std::size_t>(n);
+                } else {
+                    pollfd p{pty.master(), POLLOUT, 0};
+                    ::poll(&p, 1, 10);
+                }
+            }
+        });
+        QTest::qWait(3000);
+        talking = false;
+        chatter.join();
+        const long grown = residentBytes() - before;
+        qInfo("%zu bytes sent, resident memory %+ld bytes", sent.load(), grown);
+        // The far end kept sending: well beyond what the pseudo-terminal holds unread.
+        QVERIFY2(sent > 200'000, qPrintable(QString::number(sent)));
+        QVERIFY2(grown < 4'000'000, qPrintable(QString::number(grown)));
+        QCOMPARE(s.label(w, "Advise"), QString("Com open"));
     }
 
     // The FTA loader talks at 19200 baud; afterwards the line is at the chosen mode's speed.

@@ -217,6 +217,70 @@
         <source>No permission to use the serial port</source>
         <translation>Nessun permesso per usare la porta seriale</translation>
     </message>
+    <message>
+        <source>Cannot save: the symbolic link leads to no file</source>
+        <translation>Impossibile salvare: il collegamento simbolico non porta a nessun file</translation>
+    </message>
+    <message>
+        <source>No space left on device</source>
+        <translation>Spazio esaurito sul dispositivo</translation>
+    </message>
+    <message>
+        <source>Permission denied</source>
+        <translation>Permesso negato</translation>
+    </message>
+    <message>
+        <source>Operation not permitted</source>
+        <translation>Operazione non permessa</translation>
+    </message>
+    <message>
+        <source>Read-only file system</source>
+        <translation>File system in sola lettura</translation>
+    </message>
+    <message>
+        <source>Disk quota exceeded</source>
+        <translation>Quota del disco superata</translation>
+    </message>
+    <message>
+        <source>Input/output error</source>
+        <translation>Errore di input/output</translation>
+    </message>
+    <message>
+        <source>No such file or directory</source>
+        <translation>File o directory non esistente</translation>
+    </message>
+    <message>
+        <source>Not a directory</source>
+        <translation>Non è una directory</translation>
+    </message>
+    <message>
+        <source>Is a directory</source>
+        <translation>È una directory</translation>
+    </message>
+    <message>
+        <source>File name too long</source>
+        <translation>Nome del file troppo lungo</translation>
+    </message>
+    <message>
+        <source>Too many levels of symbolic links</source>
+        <translation>Troppi livelli di collegamenti simbolici</translation>
+    </message>
+    <message>
+        <source>Too many open files</source>
+        <translation>Troppi file aperti</translation>
+    </message>
+    <message>
+        <source>Too many open files in system</source>
+        <translation>Troppi file aperti nel sistema</translation>
+    </message>
+    <message>
+        <source>Device or resource busy</source>
+        <translation>Dispositivo o risorsa occupata</translation>
+    </message>
+    <message>
+        <source>Text file busy</source>
+        <translation>File di testo occupato</translation>
+    </message>
 </context>
 <context>
     <name>qel::AboutBox</name>

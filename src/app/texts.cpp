@@ -11,8 +11,13 @@ QString Texts::errorMessage(ErrorCode code, const QString& path) {
 
 QString Texts::errorMessage(const Status& status, const QString& path) {
     QString text = errorMessage(status.error(), path);
-    if (!status.detail().empty()) text += QStringLiteral("\n") + fromLatin1(status.detail());
-    return text;
+    if (status.detail().empty()) return text;
+    // A failed save's detail is the system's reason, translated like the error texts.
+    const bool reason = status.error() == ErrorCode::CannotWriteFile ||
+                        status.error() == ErrorCode::SaveOntoBrokenLink;
+    return text + QStringLiteral("\n") +
+           (reason ? QCoreApplication::translate(kErrorTextContext, status.detail().c_str())
+                   : fromLatin1(status.detail()));
 }
 
 QString Texts::fromLatin1(std::string_view text) {

@@ -16,7 +16,8 @@ class Texts {
 public:
     // The message for an error a reader, writer, command or exchange returned, translated
     // from the core's one table of texts; `path` names the file for the errors that
-    // concern one, and a detail the error carries follows on a line of its own.
+    // concern one, and a detail the error carries follows on a line of its own (a failed
+    // save's reason translated).
     static QString errorMessage(ErrorCode code, const QString& path = QString());
     static QString errorMessage(const Status& status, const QString& path = QString());
 

@@ -7,6 +7,9 @@
 #include <string_view>
 #include <system_error>
 
+#include <csignal>
+#include <ctime>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,19 +31,43 @@ std::uint32_t nameHash(std::string_view name) {
     return h;
 }
 
+// Seconds after which a temporary file is a leftover, whoever wrote it.
+constexpr time_t kLeftoverAge = 5 * 60;
+
 bool isOurTemporary(const std::string& name, const std::string& prefix) {
     return name.size() > prefix.size() + 4 && name.compare(0, prefix.size(), prefix) == 0 &&
            name.compare(name.size() - 4, 4, ".tmp") == 0;
 }
 
-// A save killed part-way leaves its temporary file; the next save to the target removes it.
+// A temporary file is left behind by a save that was killed; it is somebody else's work in
+// progress while its writer (the process id in its name) still runs. A name whose process is
+// gone, or a file older than any save takes, is a leftover.
+bool isLeftover(const fs::path& tmp, const std::string& prefix) {
+    const std::string name = tmp.filename().string();
+    std::size_t end = prefix.size();
+    pid_t pid = 0;
+    bool digits = false;
+    while (end < name.size() && name[end] >= '0' && name[end] <= '9' && pid < 100000000) {
+        pid = pid * 10 + (name[end++] - '0');
+        digits = true;
+    }
+    if (digits && end < name.size() && name[end] == '-' && pid > 0) {
+        if (::kill(pid, 0) == -1 && errno == ESRCH) return true;
+    }
+    struct stat st {};
+    if (::lstat(tmp.c_str(), &st) != 0) return false;
+    return ::time(nullptr) - st.st_mtime > kLeftoverAge;
+}
+
+// The next save to a target removes the temporary files its killed saves left.
 void removeLeftovers(const fs::path& target) {
     const std::string prefix = temporaryPrefixFor(target.string());
     std::error_code ec;
     fs::path dir = target.parent_path();
     if (dir.empty()) dir = ".";
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        if (isOurTemporary(it->path().filename().string(), prefix)) {
+        if (isOurTemporary(it->path().filename().string(), prefix) &&
+            isLeftover(it->path(), prefix)) {
             std::error_code ignored;
             fs::remove(it->path(), ignored);
         }
@@ -90,6 +117,23 @@ int createTemporary(const fs::path& target, fs::path& tmp) {
     return -1;
 }
 
+// The previous file's owner and group go to the file that replaces it (a save by root leaves
+// a user's file the user's). Who may not give a file away keeps what it may: the group, if
+// the user belongs to it, else the temporary file's own.
+bool keepOwner(int fd, const struct stat& existing) {
+    struct stat made {};
+    if (::fstat(fd, &made) != 0) return false;
+    if (made.st_uid == existing.st_uid && made.st_gid == existing.st_gid) return true;
+    if (::fchown(fd, existing.st_uid, existing.st_gid) == 0) return true;
+    if (errno != EPERM) return false;
+    if (made.st_gid != existing.st_gid) ::fchown(fd, static_cast<uid_t>(-1), existing.st_gid);
+    return true;
+}
+
+Error cannotWrite(int errnum) {
+    return Error{ErrorCode::CannotWriteFile, systemErrorText(errnum)};
+}
+
 }  // namespace
 
 std::string temporaryPrefixFor(const std::string& target) {
@@ -117,33 +161,45 @@ Result<std::string> readFileBytes(const std::string& path, std::size_t maxSize) 
 }
 
 Status writeFileAtomic(const std::string& path, std::string_view bytes) {
-    std::error_code ec;
     fs::path target(path);
-    if (fs::is_symlink(target, ec)) {
-        const auto resolved = fs::weakly_canonical(target, ec);
-        if (!ec) target = resolved;
+    struct stat link {};
+    if (::lstat(target.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        // A link is followed and kept; one that leads to no file (or only to itself) is
+        // refused rather than replaced by a file.
+        struct stat linked {};
+        if (::stat(target.c_str(), &linked) != 0) {
+            return Error{ErrorCode::SaveOntoBrokenLink, systemErrorText(errno)};
+        }
+        std::error_code ec;
+        const auto resolved = fs::canonical(target, ec);
+        if (ec) return Error{ErrorCode::SaveOntoBrokenLink, systemErrorText(ec.value())};
+        target = resolved;
     }
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists) {
         // Only a regular file is replaced: never a device, a pipe or a folder.
+        if (S_ISDIR(existing.st_mode)) return cannotWrite(EISDIR);
         if (!S_ISREG(existing.st_mode)) return ErrorCode::CannotWriteFile;
         // A write-protected file stays as it is, as a plain write would leave it.
-        if ((existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-            return ErrorCode::CannotWriteFile;
-        }
+        if ((existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return cannotWrite(EACCES);
     }
     removeLeftovers(target);
 
     fs::path tmp;
     const int fd = createTemporary(target, tmp);
-    if (fd < 0) return ErrorCode::CannotWriteFile;
+    if (fd < 0) return cannotWrite(errno);
     const mode_t mode = exists ? (existing.st_mode & 07777) : newFileMode();
-    const bool written = writeAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(tmp.c_str(), target.c_str()) != 0) {
+    int failure = 0;
+    if (!writeAll(fd, bytes) || (exists && !keepOwner(fd, existing)) || ::fchmod(fd, mode) != 0 ||
+        ::fsync(fd) != 0) {
+        failure = errno != 0 ? errno : EIO;
+    }
+    if (::close(fd) != 0 && failure == 0) failure = errno;
+    if (failure == 0 && ::rename(tmp.c_str(), target.c_str()) != 0) failure = errno;
+    if (failure != 0) {
         ::unlink(tmp.c_str());
-        return ErrorCode::CannotWriteFile;
+        return cannotWrite(failure);
     }
     syncFolder(target.parent_path());
     return {};

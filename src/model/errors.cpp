@@ -1,5 +1,10 @@
 #include "model/errors.h"
 
+#include <cerrno>
+#include <cstring>
+
+#include <locale.h>
+
 #include "model/translatable_text.h"
 
 namespace qel {
@@ -80,6 +85,8 @@ constexpr ErrorEntry kErrors[] = {
                         "The upgrade was stopped: the receiver's firmware may now be incomplete. "
                         "Repeat the upgrade before switching the receiver off."),
      false},
+    {ErrorCode::SaveOntoBrokenLink,
+     QEL_TRANSLATE_NOOP("Texts", "Cannot save: the symbolic link leads to no file"), true},
 };
 
 const ErrorEntry* entryOf(ErrorCode code) {
@@ -104,6 +111,45 @@ bool errorNamesFile(ErrorCode code) {
 const std::string& Status::detail() const {
     static const std::string kNone;
     return error_ ? error_->detail : kNone;
+}
+
+namespace {
+
+struct SystemReason {
+    int errnum;
+    const char* text;
+};
+
+// The reasons a save or a read usually fails for, in the system's English words.
+constexpr SystemReason kSystemReasons[] = {
+    {ENOSPC, QEL_TRANSLATE_NOOP("Texts", "No space left on device")},
+    {EACCES, QEL_TRANSLATE_NOOP("Texts", "Permission denied")},
+    {EPERM, QEL_TRANSLATE_NOOP("Texts", "Operation not permitted")},
+    {EROFS, QEL_TRANSLATE_NOOP("Texts", "Read-only file system")},
+    {EDQUOT, QEL_TRANSLATE_NOOP("Texts", "Disk quota exceeded")},
+    {EIO, QEL_TRANSLATE_NOOP("Texts", "Input/output error")},
+    {ENOENT, QEL_TRANSLATE_NOOP("Texts", "No such file or directory")},
+    {ENOTDIR, QEL_TRANSLATE_NOOP("Texts", "Not a directory")},
+    {EISDIR, QEL_TRANSLATE_NOOP("Texts", "Is a directory")},
+    {ENAMETOOLONG, QEL_TRANSLATE_NOOP("Texts", "File name too long")},
+    {ELOOP, QEL_TRANSLATE_NOOP("Texts", "Too many levels of symbolic links")},
+    {EFBIG, QEL_TRANSLATE_NOOP("Texts", "File too large")},
+    {EMFILE, QEL_TRANSLATE_NOOP("Texts", "Too many open files")},
+    {ENFILE, QEL_TRANSLATE_NOOP("Texts", "Too many open files in system")},
+    {EBUSY, QEL_TRANSLATE_NOOP("Texts", "Device or resource busy")},
+    {ETXTBSY, QEL_TRANSLATE_NOOP("Texts", "Text file busy")},
+};
+
+}  // namespace
+
+std::string systemErrorText(int errnum) {
+    for (const SystemReason& r : kSystemReasons) {
+        if (r.errnum == errnum) return r.text;
+    }
+    // The system's own text, in English whatever the process's locale.
+    static const locale_t english = ::newlocale(LC_ALL_MASK, "C", locale_t{});
+    if (english != locale_t{}) return ::strerror_l(errnum, english);
+    return "error " + std::to_string(errnum);
 }
 
 }  // namespace qel

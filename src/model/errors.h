@@ -55,6 +55,8 @@ enum class ErrorCode {
     FirmwareDecompressError,  // no "D": the routine could not decompress the block
     FirmwareWriteError,       // no "F": the routine could not write the block into the flash
     FirmwareIncomplete,       // cancelled after the flash was erased: the firmware is partial
+    // Saving.
+    SaveOntoBrokenLink,  // the target is a symbolic link to no file, or a loop of links
 };
 
 // The program's English text for an error, exactly as the user reads it. The windows show
@@ -115,5 +117,10 @@ public:
 private:
     std::variant<T, Error> v_;
 };
+
+// The system's reason for a failed file operation (an errno value), in English, for the
+// detail of an error: the program's own texts, translated like the error texts, for the usual
+// reasons; the system's English text for the rest.
+std::string systemErrorText(int errnum);
 
 }  // namespace qel

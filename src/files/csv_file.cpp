@@ -47,13 +47,22 @@ bool needsQuotes(std::string_view s) {
            (!s.empty() && (s.front() == ' ' || s.back() == ' '));
 }
 
+// A spreadsheet runs a cell that begins with one of these as a formula.
+bool startsLikeFormula(std::string_view s) {
+    return !s.empty() && std::string_view("=+-@\t\r").find(s.front()) != std::string_view::npos;
+}
+
 void appendField(std::string& out, std::string_view s) {
     out += ',';
-    if (!needsQuotes(s)) {
+    const bool quoted = needsQuotes(s);
+    if (quoted) out += '"';
+    // A leading apostrophe makes the spreadsheet show the cell as text; the import takes
+    // one off, so a field that begins with an apostrophe of its own gets one too.
+    if (startsLikeFormula(s) || (!s.empty() && s.front() == kCsvTextMark)) out += kCsvTextMark;
+    if (!quoted) {
         out += s;
         return;
     }
-    out += '"';
     for (char c : s) {
         if (c == '"') out += '"';
         out += c;
@@ -249,7 +258,8 @@ Result<TvRadioLists> parseCsv(std::string_view bytes, ImportProblem* problem) {
         // Checked left to right, so the first fault in the row is the one named.
         bool radio = false;
         for (std::size_t i = 0; i < kColumnCount; ++i) {
-            const std::string& value = fields[i];
+            std::string& value = fields[i];
+            if (!value.empty() && value.front() == kCsvTextMark) value.erase(0, 1);
             if (holds[i] == 0) {
                 const std::string list = upperCase(value);
                 if (list != "TV" && list != "RADIO") {

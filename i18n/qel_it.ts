@@ -217,6 +217,10 @@
         <source>No permission to use the serial port</source>
         <translation>Nessun permesso per usare la porta seriale</translation>
     </message>
+    <message>
+        <source>No channels in the file</source>
+        <translation>Nessun canale nel file</translation>
+    </message>
 </context>
 <context>
     <name>qel::AboutBox</name>

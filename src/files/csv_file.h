@@ -31,10 +31,11 @@ std::string exportCsv(const ChannelList& tv, const ChannelList& radio);
 // and empty lines at the end are no rows. A channel name may be shorter than 20 characters
 // (it is filled with blanks), every other field is exactly as wide as the record's, and a
 // hex field holds hex digits (either case; kept upper-case). The text is decoded as
-// decodeText does. Refused, with the row (the header is row 1) and column in the status
-// detail and in `problem`: CsvUnknownColumn, CsvMissingColumn (also for an empty file),
-// CsvWrongFieldCount, CsvWrongFieldWidth, FieldNotNumber, CsvWrongList, CsvWrongQuoting,
-// CharacterNotLatin1.
+// decodeText does. Refused without a row: no row after the header, or no header either
+// (NoChannelsInFile), more than kMaxChannelsInFile rows (FileTooLarge). Refused, with the
+// row (the header is row 1) and column in the status detail and in `problem`:
+// CsvUnknownColumn, CsvMissingColumn, CsvWrongFieldCount, CsvWrongFieldWidth, FieldNotNumber,
+// CsvWrongList, CsvWrongQuoting, CharacterNotLatin1.
 Result<TvRadioLists> parseCsv(std::string_view bytes, ImportProblem* problem = nullptr);
 
 // Reads a CSV file and parses it as above; a file above kMaxImportFileSize is refused.

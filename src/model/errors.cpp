@@ -80,6 +80,7 @@ constexpr ErrorEntry kErrors[] = {
                         "The upgrade was stopped: the receiver's firmware may now be incomplete. "
                         "Repeat the upgrade before switching the receiver off."),
      false},
+    {ErrorCode::NoChannelsInFile, QEL_TRANSLATE_NOOP("Texts", "No channels in the file"), true},
 };
 
 const ErrorEntry* entryOf(ErrorCode code) {

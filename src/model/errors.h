@@ -55,6 +55,7 @@ enum class ErrorCode {
     FirmwareDecompressError,  // no "D": the routine could not decompress the block
     FirmwareWriteError,       // no "F": the routine could not write the block into the flash
     FirmwareIncomplete,       // cancelled after the flash was erased: the firmware is partial
+    NoChannelsInFile,         // a text or CSV import that holds not one channel or header entry
 };
 
 // The program's English text for an error, exactly as the user reads it. The windows show

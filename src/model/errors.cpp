@@ -81,6 +81,9 @@ constexpr ErrorEntry kErrors[] = {
                         "Repeat the upgrade before switching the receiver off."),
      false},
     {ErrorCode::NoChannelsInFile, QEL_TRANSLATE_NOOP("Texts", "No channels in the file"), true},
+    {ErrorCode::ImageDamaged, QEL_TRANSLATE_NOOP("Texts", "The image is damaged"), true},
+    {ErrorCode::ImageTooLarge,
+     QEL_TRANSLATE_NOOP("Texts", "The image is larger than Qt's image readers decode"), true},
 };
 
 const ErrorEntry* entryOf(ErrorCode code) {

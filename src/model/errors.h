@@ -56,6 +56,8 @@ enum class ErrorCode {
     FirmwareWriteError,       // no "F": the routine could not write the block into the flash
     FirmwareIncomplete,       // cancelled after the flash was erased: the firmware is partial
     NoChannelsInFile,         // a text or CSV import that holds not one channel or header entry
+    ImageDamaged,             // an image its reader finds cut short or corrupt
+    ImageTooLarge,            // an image beyond what Qt's image readers decode
 };
 
 // The program's English text for an error, exactly as the user reads it. The windows show

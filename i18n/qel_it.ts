@@ -281,6 +281,18 @@
         <source>Text file busy</source>
         <translation>File di testo occupato</translation>
     </message>
+    <message>
+        <source>No channels in the file</source>
+        <translation>Nessun canale nel file</translation>
+    </message>
+    <message>
+        <source>The image is damaged</source>
+        <translation>L&apos;immagine è danneggiata</translation>
+    </message>
+    <message>
+        <source>The image is larger than Qt&apos;s image readers decode</source>
+        <translation>L&apos;immagine è più grande di quanto i lettori di immagini di Qt decodificano</translation>
+    </message>
 </context>
 <context>
     <name>qel::AboutBox</name>

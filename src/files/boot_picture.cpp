@@ -510,7 +510,9 @@ Result<Pixels> readBmp(std::string_view file) {
     if (infoSize != 40 && infoSize != 52 && infoSize != 56 && infoSize != 108 && infoSize != 124) {
         return notABitmap("a BMP header of " + std::to_string(infoSize) + " bytes");
     }
-    if (kFileHeader + infoSize > file.size()) return notABitmap("the BMP header is cut short");
+    if (kFileHeader + infoSize > file.size()) {
+        return Error{ErrorCode::ImageDamaged, "the BMP header is cut short"};
+    }
     const auto width = static_cast<std::int32_t>(le32(file, 18));
     const auto rawHeight = static_cast<std::int32_t>(le32(file, 22));
     const std::uint32_t planes = le16(file, 26);
@@ -527,6 +529,9 @@ Result<Pixels> readBmp(std::string_view file) {
         std::int64_t{width} * height > kMaxImagePixels) {
         return notABitmap("a BMP of " + std::to_string(width) + " x " + std::to_string(height));
     }
+    if (bmpCutShort(file)) {
+        return Error{ErrorCode::ImageDamaged, "the BMP pixels do not fit in the file"};
+    }
     std::vector<std::uint32_t> palette;
     if (bits <= 8) {
         const std::size_t most = std::size_t{1} << bits;
@@ -537,15 +542,32 @@ Result<Pixels> readBmp(std::string_view file) {
         }
         palette = readPalette(file, paletteAt, count);
     }
+    if (pixelsAt < kFileHeader + infoSize) return notABitmap("the BMP pixels overlap its header");
+    return decodeRows(file, pixelsAt, width, static_cast<int>(height), rawHeight > 0, bits,
+                      palette);
+}
+
+bool bmpCutShort(std::string_view file) {
+    constexpr std::size_t kFileHeader = 14;
+    if (file.substr(0, 2) != "BM") return false;
+    if (file.size() < kFileHeader + 4) return true;
+    const std::uint32_t infoSize = le32(file, 14);
+    if (infoSize < 40) return file.size() < kFileHeader + infoSize;
+    if (file.size() < kFileHeader + infoSize) return true;
+    const auto width = static_cast<std::int32_t>(le32(file, 18));
+    const auto rawHeight = static_cast<std::int32_t>(le32(file, 22));
+    const std::uint32_t bits = le16(file, 28);
+    const std::uint32_t compression = le32(file, 30);
+    // Run-length encoded pixels take what they take; a header this odd is no image at all.
+    if ((compression != 0 && compression != 3) || width <= 0 || rawHeight == 0 || bits == 0) {
+        return false;
+    }
+    const std::uint64_t rows = rawHeight < 0 ? static_cast<std::uint64_t>(-std::int64_t{rawHeight})
+                                             : static_cast<std::uint64_t>(rawHeight);
     // The last row's padding may be missing.
     const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
     const std::uint64_t lastRow = (static_cast<std::uint64_t>(width) * bits + 7) / 8;
-    if (pixelsAt < kFileHeader + infoSize ||
-        pixelsAt + stride * static_cast<std::uint64_t>(height - 1) + lastRow > file.size()) {
-        return notABitmap("the BMP pixels do not fit in the file");
-    }
-    return decodeRows(file, pixelsAt, width, static_cast<int>(height), rawHeight > 0, bits,
-                      palette);
+    return std::uint64_t{le32(file, 10)} + stride * (rows - 1) + lastRow > file.size();
 }
 
 Result<Pixels> readBootPicture(std::string_view file) {

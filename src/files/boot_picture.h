@@ -40,8 +40,14 @@ struct Pixels {
 Result<std::string> convertToBootPicture(const Pixels& image);
 
 // The pixels of an uncompressed BMP file (1, 4, 8, 24 or 32 bits a pixel, rows bottom-up or
-// top-down); WrongPictureFile for anything else or anything that does not fit in the file.
+// top-down); ImageDamaged for one cut short (bmpCutShort), WrongPictureFile for anything
+// else it does not read.
 Result<Pixels> readBmp(std::string_view file);
+
+// Whether `file` is a BMP that holds less than its headers promise: headers cut short, or
+// (uncompressed or bit fields) fewer pixel bytes than its size and depth take. Other readers
+// of BMP files fill what is missing without a word; this tells them the file is damaged.
+bool bmpCutShort(std::string_view file);
 
 // The pixels of a boot picture file for a preview: a BMP readBmp reads; a 33718-byte file that
 // is none is read in the boot picture's layout (16 palette entries from byte 54, 280 × 240

@@ -5,6 +5,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "files/dvb_file.h"
 #include "files/file_io.h"
 #include "files/text_export.h"
 
@@ -47,13 +48,22 @@ bool needsQuotes(std::string_view s) {
            (!s.empty() && (s.front() == ' ' || s.back() == ' '));
 }
 
+// A spreadsheet runs a cell that begins with one of these as a formula.
+bool startsLikeFormula(std::string_view s) {
+    return !s.empty() && std::string_view("=+-@\t\r").find(s.front()) != std::string_view::npos;
+}
+
 void appendField(std::string& out, std::string_view s) {
     out += ',';
-    if (!needsQuotes(s)) {
+    const bool quoted = needsQuotes(s);
+    if (quoted) out += '"';
+    // A leading apostrophe makes the spreadsheet show the cell as text; the import takes
+    // one off, so a field that begins with an apostrophe of its own gets one too.
+    if (startsLikeFormula(s) || (!s.empty() && s.front() == kCsvTextMark)) out += kCsvTextMark;
+    if (!quoted) {
         out += s;
         return;
     }
-    out += '"';
     for (char c : s) {
         if (c == '"') out += '"';
         out += c;
@@ -64,18 +74,20 @@ void appendField(std::string& out, std::string_view s) {
 // Reads the records of RFC 4180 text one at a time.
 class CsvReader {
 public:
-    enum class Outcome { Record, End, WrongQuoting };
+    enum class Outcome { Record, End, WrongQuoting, TooManyFields };
 
     explicit CsvReader(std::string_view text) : t_(text) {}
 
-    // The next record's fields and where each lies in the text (quotes included).
+    // The next record's fields and where each lies in the text (quotes included); a record
+    // of more than `maxFields` fields is left after that many and one more.
     Outcome next(std::vector<std::string>& fields, std::vector<std::size_t>& starts,
-                 std::vector<std::size_t>& ends) {
+                 std::vector<std::size_t>& ends, std::size_t maxFields) {
         fields.clear();
         starts.clear();
         ends.clear();
         if (pos_ >= t_.size()) return Outcome::End;
         for (;;) {
+            if (fields.size() > maxFields) return Outcome::TooManyFields;
             starts.push_back(pos_);
             std::string& value = fields.emplace_back();
             if (!readField(value)) return Outcome::WrongQuoting;
@@ -196,10 +208,10 @@ Result<TvRadioLists> parseCsv(std::string_view bytes, ImportProblem* problem) {
     // The header: where each column lies in a row. Index 0 is the list, k the k-th field.
     std::array<std::size_t, kColumnCount> at{};
     at.fill(kColumnCount);
-    const CsvReader::Outcome header = reader.next(fields, starts, ends);
-    if (header == CsvReader::Outcome::End) {
-        return importError(ErrorCode::CsvMissingColumn, 1, 0, kCsvListColumn, problem);
-    }
+    // A header of more fields than there are columns names one twice or one that is
+    // none: the first of those is among the fields read.
+    const CsvReader::Outcome header = reader.next(fields, starts, ends, kColumnCount);
+    if (header == CsvReader::Outcome::End) return ErrorCode::NoChannelsInFile;
     if (header == CsvReader::Outcome::WrongQuoting) {
         return importError(ErrorCode::CsvWrongQuoting, 1, fields.size(), {}, problem);
     }
@@ -234,12 +246,13 @@ Result<TvRadioLists> parseCsv(std::string_view bytes, ImportProblem* problem) {
 
     TvRadioLists lists;
     for (std::size_t row = 2;; ++row) {
-        const CsvReader::Outcome outcome = reader.next(fields, starts, ends);
+        const CsvReader::Outcome outcome = reader.next(fields, starts, ends, kColumnCount);
         if (outcome == CsvReader::Outcome::End) break;
         if (outcome == CsvReader::Outcome::WrongQuoting) {
             return importError(ErrorCode::CsvWrongQuoting, row, fields.size(), {}, problem);
         }
-        if (fields.size() != kColumnCount) {
+        if (row - 1 > kMaxChannelsInFile) return ErrorCode::FileTooLarge;
+        if (outcome == CsvReader::Outcome::TooManyFields || fields.size() != kColumnCount) {
             return importError(ErrorCode::CsvWrongFieldCount, row, 0, {}, problem);
         }
         if (wideField(column)) {
@@ -249,7 +262,8 @@ Result<TvRadioLists> parseCsv(std::string_view bytes, ImportProblem* problem) {
         // Checked left to right, so the first fault in the row is the one named.
         bool radio = false;
         for (std::size_t i = 0; i < kColumnCount; ++i) {
-            const std::string& value = fields[i];
+            std::string& value = fields[i];
+            if (!value.empty() && value.front() == kCsvTextMark) value.erase(0, 1);
             if (holds[i] == 0) {
                 const std::string list = upperCase(value);
                 if (list != "TV" && list != "RADIO") {
@@ -279,6 +293,7 @@ Result<TvRadioLists> parseCsv(std::string_view bytes, ImportProblem* problem) {
         rec.MatchKey = buildMatchKey(rec);
         (radio ? lists.radio : lists.tv).push_back(rec);
     }
+    if (lists.tv.empty() && lists.radio.empty()) return ErrorCode::NoChannelsInFile;
     return lists;
 }
 

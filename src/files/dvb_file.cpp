@@ -130,8 +130,15 @@ void encodeDvbRecord(const ChannelRec& ch, bool radio, std::string& out) {
 }
 
 Result<TvRadioLists> parseDvb(std::string_view bytes, DebugLog* log) {
+    if (bytes.size() > kMaxDvbFileSize) return ErrorCode::FileTooLarge;
     if (bytes.size() % kDvbRecordSize != 0) return ErrorCode::WrongFileLength;
+    // Each list gets its room once: a record takes more room as a channel than as bytes.
+    std::size_t radioCount = 0;
+    for (std::size_t pos = 0; pos < bytes.size(); pos += kDvbRecordSize)
+        radioCount += bytes[pos + 27] == '\x02' ? 1 : 0;
     TvRadioLists lists;
+    lists.radio.reserve(radioCount);
+    lists.tv.reserve(bytes.size() / kDvbRecordSize - radioCount);
     for (std::size_t pos = 0; pos < bytes.size(); pos += kDvbRecordSize) {
         auto ch = decodeDvbRecord(bytes.substr(pos, kDvbRecordSize));
         if (!ch) continue;

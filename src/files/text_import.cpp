@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "files/dvb_file.h"
 #include "files/file_io.h"
 
 namespace qel {
@@ -197,47 +198,78 @@ DecodedText decodeText(std::string_view bytes) {
     return d;
 }
 
-Result<TvRadioLists> parseImportText(std::string_view bytes, ImportProblem* problem,
-                                     DebugLog* log) {
-    const DecodedText decoded = decodeText(bytes);
+namespace {
+
+// The lines of a text one after the other, each without its LF or CR LF.
+class LineCursor {
+public:
+    explicit LineCursor(std::string_view text) : text_(text) {}
+
+    // The next line and where it begins; false after the last.
+    bool next(std::string_view& line, std::size_t& begin) {
+        if (pos_ >= text_.size()) return false;
+        begin = pos_;
+        std::size_t end = text_.find('\n', pos_);
+        pos_ = end == std::string_view::npos ? text_.size() : end + 1;
+        if (end == std::string_view::npos) end = text_.size();
+        if (end > begin && text_[end - 1] == '\r') --end;
+        line = text_.substr(begin, end - begin);
+        return true;
+    }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+bool isRadioRow(std::string_view line) {
+    return line.size() == kRowLength && line.substr(93, 2) == "02";
+}
+
+Result<TvRadioLists> parseDecoded(const DecodedText& decoded, ImportProblem* problem,
+                                  DebugLog* log) {
     const std::string_view text = decoded.text;
 
-    struct Line {
-        std::size_t begin;
-        std::string_view chars;
-    };
-    std::vector<Line> lines;
-    lines.reserve(text.size() / kRowLength + 1);
-    for (std::size_t begin = 0; begin < text.size();) {
-        std::size_t end = text.find('\n', begin);
-        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        if (end == std::string_view::npos) end = text.size();
-        if (end > begin && text[end - 1] == '\r') --end;
-        lines.push_back({begin, text.substr(begin, end - begin)});
-        begin = next;
-    }
-    while (!lines.empty() && lines.back().chars.empty())
-        lines.pop_back();
-
     // Every line is checked before any is read, as a line of the wrong length says the
-    // file is not what the import reads.
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::size_t len = lines[i].chars.size();
-        if (len != kRowLength && len != kHeaderLength) {
-            return importError(ErrorCode::WrongLineLength, i + 1, 0, {}, problem);
+    // file is not what the import reads. The lists then get their room once.
+    // Empty lines at the end are no rows: an empty line is wrong only before another line.
+    std::size_t rows = 0;
+    std::size_t radioRows = 0;
+    std::size_t firstEmpty = 0;
+    std::string_view line;
+    std::size_t begin = 0;
+    std::size_t row = 0;
+    for (LineCursor lines(text); lines.next(line, begin);) {
+        ++row;
+        if (line.empty()) {
+            if (firstEmpty == 0) firstEmpty = row;
+            continue;
         }
+        if (firstEmpty != 0) {
+            return importError(ErrorCode::WrongLineLength, firstEmpty, 0, {}, problem);
+        }
+        if (line.size() != kRowLength && line.size() != kHeaderLength) {
+            return importError(ErrorCode::WrongLineLength, row, 0, {}, problem);
+        }
+        if (row > kMaxChannelsInFile) return ErrorCode::FileTooLarge;
+        rows = row;
+        radioRows += isRadioRow(line) ? 1 : 0;
     }
+    if (rows == 0) return ErrorCode::NoChannelsInFile;
 
     TvRadioLists lists;
+    lists.tv.reserve(rows - radioRows);
+    lists.radio.reserve(radioRows);
     auto wide = decoded.wide.begin();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const Line& line = lines[i];
-        wide = std::lower_bound(wide, decoded.wide.end(), line.begin);
-        if (wide != decoded.wide.end() && *wide < line.begin + line.chars.size()) {
-            const std::size_t pos = *wide - line.begin + 1;
-            return importError(ErrorCode::CharacterNotLatin1, i + 1, pos, fieldAt(pos), problem);
+    row = 0;
+    for (LineCursor lines(text); row < rows && lines.next(line, begin);) {
+        ++row;
+        wide = std::lower_bound(wide, decoded.wide.end(), begin);
+        if (wide != decoded.wide.end() && *wide < begin + line.size()) {
+            const std::size_t pos = *wide - begin + 1;
+            return importError(ErrorCode::CharacterNotLatin1, row, pos, fieldAt(pos), problem);
         }
-        auto rec = parseRow(line.chars, i + 1, problem);
+        auto rec = parseRow(line, row, problem);
         if (!rec) return rec.status();
         debugPrint(log, 0, 0, rec->ChName.view());
         (rec->ServType == "02" ? lists.radio : lists.tv).push_back(std::move(rec.value()));
@@ -245,11 +277,22 @@ Result<TvRadioLists> parseImportText(std::string_view bytes, ImportProblem* prob
     return lists;
 }
 
+}  // namespace
+
+Result<TvRadioLists> parseImportText(std::string_view bytes, ImportProblem* problem,
+                                     DebugLog* log) {
+    return parseDecoded(decodeText(bytes), problem, log);
+}
+
 Result<TvRadioLists> readImportTextFile(const std::string& path, ImportProblem* problem,
                                         DebugLog* log) {
-    auto bytes = readFileBytes(path, kMaxImportFileSize);
-    if (!bytes) return bytes.status();
-    return parseImportText(*bytes, problem, log);
+    DecodedText decoded;
+    {
+        auto bytes = readFileBytes(path, kMaxImportFileSize);
+        if (!bytes) return bytes.status();
+        decoded = decodeText(*bytes);
+    }
+    return parseDecoded(decoded, problem, log);
 }
 
 std::string importMessage(const Status& status) {

@@ -38,7 +38,8 @@ DecodedText decodeText(std::string_view bytes);
 
 // The lists of an import-compatible text: "02" service types to RADIO, the rest to TV, a
 // 20-character line as a satellite header entry. Lines end in LF or CR LF; empty lines
-// at the end of the file are no rows, and an empty file gives two empty lists. Refused,
+// at the end of the file are no rows. Refused without a row: a text of no row at all
+// (NoChannelsInFile), more than kMaxChannelsInFile rows (FileTooLarge). Refused,
 // with the row in the status detail and in `problem`: a line of neither 100 nor 20
 // characters (WrongLineLength, before any other check), a character above 255
 // (CharacterNotLatin1), a field that is not what its column takes (FieldNotNumber: hex

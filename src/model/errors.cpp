@@ -87,6 +87,10 @@ constexpr ErrorEntry kErrors[] = {
      false},
     {ErrorCode::SaveOntoBrokenLink,
      QEL_TRANSLATE_NOOP("Texts", "Cannot save: the symbolic link leads to no file"), true},
+    {ErrorCode::NoChannelsInFile, QEL_TRANSLATE_NOOP("Texts", "No channels in the file"), true},
+    {ErrorCode::ImageDamaged, QEL_TRANSLATE_NOOP("Texts", "The image is damaged"), true},
+    {ErrorCode::ImageTooLarge,
+     QEL_TRANSLATE_NOOP("Texts", "The image is larger than Qt's image readers decode"), true},
 };
 
 const ErrorEntry* entryOf(ErrorCode code) {

@@ -23,7 +23,8 @@ struct PreparedPicture {
 };
 
 // Reads `path`: a 33718-byte file is taken unchanged; any other image Qt reads is converted.
-// WrongPictureFile when it is neither.
+// WrongPictureFile when it is neither, ImageDamaged for an image its reader finds cut short
+// or corrupt, ImageTooLarge for one beyond Qt's allocation limit.
 Result<PreparedPicture> preparePicture(const QString& path);
 
 class PictureDialog : public QDialog {

@@ -297,7 +297,7 @@ void SerialWindow::uploadPicture() {
     if (path.isEmpty()) return;
     const Result<PreparedPicture> picture = preparePicture(path);
     if (!picture) {
-        prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(ErrorCode::WrongPictureFile));
+        prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(picture.status(), path));
         return;
     }
     if (!approver_->approve(*picture, path)) return;

@@ -158,14 +158,52 @@ TEST(BootPicture, WhatIsNoReadableImageIsRefused) {
          {std::string(), changed(0, 'X', 1), changed(14, 12, 4) /* a core header */,
           changed(28, 16, 2) /* 16 bits */, changed(30, 2, 4) /* run-length encoded */,
           changed(18, 0, 4), changed(22, 0, 4), changed(18, 16385, 4) /* too wide */,
-          changed(46, 17, 4) /* 17 colours of 4 bits */, changed(10, 119, 4) /* past the end */,
-          changed(10, 100, 4) /* palette over pixels */, changed(22, 241, 4),
-          good.substr(0, good.size() - 1)}) {
+          changed(46, 17, 4) /* 17 colours of 4 bits */,
+          changed(10, 100, 4) /* palette over pixels */}) {
         EXPECT_EQ(readBmp(file).error(), ErrorCode::WrongPictureFile) << file.size();
     }
     for (const Pixels& image : {Pixels{}, Pixels{2, 2, {0, 0, 0}}, solid(16385, 1, 0)}) {
         EXPECT_EQ(convertToBootPicture(image).error(), ErrorCode::WrongPictureFile) << image.width;
     }
+}
+
+TEST(BootPicture, ABmpThatHoldsLessThanItsHeaderSaysIsDamaged) {
+    const std::string good = *convertToBootPicture(ramp(280, 240));
+    ASSERT_FALSE(bmpCutShort(good));
+    const auto changed = [&](std::size_t at, std::uint32_t value, int bytes) {
+        std::string f = good;
+        test::putLe(f, at, value, bytes);
+        return f;
+    };
+    std::vector<std::uint32_t> pixels(7 * 3, 0x123456);
+    const std::string rgb = test::bmpFile(7, 3, 24, pixels, true);  // rows of 21 + 3 padding
+    const struct {
+        const char* what;
+        std::string file;
+    } cases[] = {
+        {"one byte short", good.substr(0, good.size() - 1)},
+        {"half of it", good.substr(0, good.size() / 2)},
+        {"the headers alone", good.substr(0, 118)},
+        {"cut in the palette", good.substr(0, 80)},
+        {"cut in the header", good.substr(0, 40)},
+        {"pixels begin past the end", changed(10, 119, 4)},
+        {"taller than the file", changed(22, 241, 4)},
+        {"top-down, taller than the file", changed(22, static_cast<std::uint32_t>(-241), 4)},
+        {"24 bits, into the last row", rgb.substr(0, rgb.size() - 4)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(bmpCutShort(c.file)) << c.what;
+        const Result<Pixels> read = readBmp(c.file);
+        ASSERT_FALSE(read.ok()) << c.what;
+        EXPECT_EQ(read.error(),
+                  c.file.size() < 54 ? ErrorCode::WrongPictureFile : ErrorCode::ImageDamaged)
+            << c.what;
+    }
+    // The last row's padding may be missing; a run-length encoded one cannot tell.
+    EXPECT_FALSE(bmpCutShort(rgb.substr(0, rgb.size() - 3)));
+    EXPECT_TRUE(readBmp(rgb.substr(0, rgb.size() - 3)).ok());
+    EXPECT_FALSE(bmpCutShort(changed(30, 2, 4).substr(0, 200)));
+    EXPECT_FALSE(bmpCutShort("not a BMP"));
 }
 
 TEST(BootPicture, AFileOfThePicturesSizeShowsEvenWhenItIsNoBmp) {

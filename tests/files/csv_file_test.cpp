@@ -53,6 +53,50 @@ TEST(Csv, DvbListComesBackByteForByte) {
     EXPECT_EQ(encodeDvb(back->tv, back->radio), encodeDvb(lists->tv, lists->radio));
 }
 
+TEST(Csv, FieldsASpreadsheetWouldRunGoOutAsText) {
+    // Each name fills the 20 characters of the record; the cell is what the row carries.
+    const struct {
+        std::string name;
+        std::string cell;
+    } cases[] = {
+        {"=cmd|' /C calc'!A0  ", "\"'=cmd|' /C calc'!A0  \""},
+        {"=1+2", "\"'=1+2" + std::string(16, ' ') + "\""},
+        {"+CHANNELXXXXXXXXXXXX", "'+CHANNELXXXXXXXXXXXX"},
+        {"--- HOTBIRD 13E ----", "'--- HOTBIRD 13E ----"},
+        {"@SUM(A1)XXXXXXXXXXXX", "'@SUM(A1)XXXXXXXXXXXX"},
+        {"\tTAB XXXXXXXXXXXXXXX", "'\tTAB XXXXXXXXXXXXXXX"},
+        {"\rCR XXXXXXXXXXXXXXXX", "\"'\rCR XXXXXXXXXXXXXXXX\""},
+        {"'QUOTED XXXXXXXXXXXX", "''QUOTED XXXXXXXXXXXX"},
+        {"''TWICE XXXXXXXXXXXX", "'''TWICE XXXXXXXXXXXX"},
+        {"RAI 1 = 2 - 3 + @XXX", "RAI 1 = 2 - 3 + @XXX"},
+        {" =LEADING BLANK XXXX", "\" =LEADING BLANK XXXX\""},
+    };
+    for (const auto& c : cases) {
+        const std::string dvb = DvbRecord().name(c.name).SerId(0x1234).fecCode(1).bytes();
+        auto lists = parseDvb(dvb);
+        ASSERT_TRUE(lists.ok());
+        const std::string csv = exportCsv(lists->tv, lists->radio);
+        EXPECT_NE(csv.find("\r\nTV," + c.cell + ",00000000,"), std::string::npos) << c.name << "\n"
+                                                                                  << csv;
+        auto back = parseCsv(csv);
+        ASSERT_TRUE(back.ok()) << c.name << ": " << importMessage(back.status());
+        EXPECT_EQ(encodeDvb(back->tv, back->radio), dvb) << c.name;
+    }
+
+    // One apostrophe goes, whatever follows it; one further in stays.
+    const struct {
+        std::string cell;
+        std::string name;
+    } read[] = {{"'RAI", "RAI"}, {"''RAI", "'RAI"}, {"'=RAI", "=RAI"}, {"RAI'", "RAI'"}};
+    for (const auto& c : read) {
+        std::string row = kRow;
+        row.replace(3, 7, c.cell);
+        auto lists = parseCsv(kHeader + "\r\n" + row + "\r\n");
+        ASSERT_TRUE(lists.ok()) << c.cell << ": " << importMessage(lists.status());
+        EXPECT_EQ(lists->tv.at(0).ChName.view(), c.name + std::string(20 - c.name.size(), ' '));
+    }
+}
+
 TEST(Csv, ReadsWhatSpreadsheetsWrite) {
     // Columns in another order, LF row ends, a byte-order mark, a short name, lower-case hex.
     std::string header = kHeader.substr(5) + ",list";
@@ -65,10 +109,6 @@ TEST(Csv, ReadsWhatSpreadsheetsWrite) {
     EXPECT_EQ(lists->radio[0].ChName.view(), "RAI UNO             ");
     EXPECT_EQ(lists->radio[0].Aux292.view(), "BEEF");
     EXPECT_EQ(lists->radio[0].MatchKey, buildMatchKey(lists->radio[0]));
-
-    auto empty = parseCsv(kHeader + "\r\n");
-    ASSERT_TRUE(empty.ok());
-    EXPECT_TRUE(empty->tv.empty() && empty->radio.empty());
 }
 
 TEST(Csv, RefusesWithRowAndColumn) {
@@ -86,7 +126,8 @@ TEST(Csv, RefusesWithRowAndColumn) {
         std::size_t row, column;
         std::string field;
     } cases[] = {
-        {"", ErrorCode::CsvMissingColumn, 1, 0, "list"},
+        {kHeader.substr(kHeader.find(',') + 1) + "\r\n" + kRow, ErrorCode::CsvMissingColumn, 1, 0,
+         "list"},
         {kHeader + ",Extra\r\n", ErrorCode::CsvUnknownColumn, 1, 29, "Extra"},
         {kHeader + ",Freq\r\n", ErrorCode::CsvUnknownColumn, 1, 29, "Freq"},
         {kHeader.substr(0, kHeader.rfind(',')) + "\r\n", ErrorCode::CsvMissingColumn, 1, 0,

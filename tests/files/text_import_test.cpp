@@ -107,8 +107,7 @@ TEST(TextImport, EncodingsAndLineEnds) {
          "\xEF\xBB\xBF" + line(utf8Name + "              ") + "\r\n" + line() + "\r\n", 2},
         {"one byte per character", line(name) + "\n", 1},
         {"empty lines at the end", line(name) + "\n\r\n\n", 1},
-        {"empty file", "", 0},
-        {"a byte-order mark alone", "\xEF\xBB\xBF", 0},
+        {"a lone CR ends the last line", line(name) + "\r", 1},
     };
     for (const auto& c : cases) {
         auto lists = parseImportText(c.text);

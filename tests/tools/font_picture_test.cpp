@@ -2,15 +2,19 @@
 // and pictures sent to qel-receiver-sim over a pseudo-terminal, arriving byte for byte.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "files/boot_picture.h"
 #include "support/bmp_builder.h"
 #include "support/temp_dir.h"
 #include "tool_process.h"
 
 #ifdef QEL_TOOL_QT_IMAGES
+#include <QByteArray>
 #include <QImage>
+#include <QImageReader>
 #endif
 
 namespace qel {
@@ -141,6 +145,88 @@ TEST(FontCommands, AnImageQtReadsBecomesABitmapQtReadsBack) {
     EXPECT_EQ(back.pixel(140, 14), qRgb(0, 0, 0));
     EXPECT_EQ(back.pixel(140, 225), qRgb(0, 0, 0));
     EXPECT_NE(back.pixel(140, 120), qRgb(0, 0, 0));
+}
+
+std::uint32_t crc32(std::string_view bytes) {
+    std::uint32_t crc = 0xFFFFFFFF;
+    for (char c : bytes) {
+        crc ^= static_cast<std::uint8_t>(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320U & (0U - (crc & 1U)));
+    }
+    return ~crc;
+}
+
+std::string bigEndian(std::uint32_t v) {
+    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+            static_cast<char>(v)};
+}
+
+std::string pngChunk(std::string_view type, std::string_view data) {
+    const std::string body = std::string(type) + std::string(data);
+    return bigEndian(static_cast<std::uint32_t>(data.size())) + body + bigEndian(crc32(body));
+}
+
+// A PNG of 8-bit RGB whose header names its size, with a few rows of pixels only.
+std::string pngHeadOnly(std::uint32_t width, std::uint32_t height) {
+    const std::string header =
+        bigEndian(width) + bigEndian(height) + std::string("\x08\x02\0\0\0", 5);
+    const QByteArray zlib = qCompress(QByteArray(3 * 1024, '\0')).mid(4);
+    return "\x89PNG\r\n\x1a\n" + pngChunk("IHDR", header) +
+           pngChunk("IDAT",
+                    std::string_view(zlib.constData(), static_cast<std::size_t>(zlib.size()))) +
+           pngChunk("IEND", "");
+}
+
+TEST(FontCommands, ADamagedImageIsRefusedAndTheTargetLeftAlone) {
+    TempDir dir;
+    QImage image(280, 240, QImage::Format_RGB32);
+    for (int y = 0; y < 240; ++y) {
+        for (int x = 0; x < 280; ++x)
+            image.setPixel(x, y, qRgb(x, y, (x * y) & 255));
+    }
+    for (const char* format : {"png", "jpg", "bmp"}) {
+        const std::string name = std::string("whole.") + format;
+        ASSERT_TRUE(image.save(QString::fromStdString(dir.file(name)), format)) << format;
+    }
+    const std::string png = TempDir::read(dir.file("whole.png"));
+    const std::string jpg = TempDir::read(dir.file("whole.jpg"));
+    const std::string bmp = TempDir::read(dir.file("whole.bmp"));
+    const std::string picture = *convertToBootPicture(Pixels{1, 1, {0xFF102030}});
+    const std::string damaged = "The image is damaged (";
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::string err;  // the beginning of what is said
+    } cases[] = {
+        {"half.png", png.substr(0, png.size() / 2), damaged},
+        {"most.png", png.substr(0, png.size() - 20), damaged},
+        {"half.jpg", jpg.substr(0, jpg.size() / 2), damaged + "Corrupt JPEG data"},
+        {"half.bmp", bmp.substr(0, bmp.size() / 2), damaged + "the BMP pixels do not fit"},
+        {"cut.bmp", picture.substr(0, picture.size() - 1), damaged + "the BMP pixels do not fit"},
+        {"headers.bmp", bmp.substr(0, 60), damaged},
+    };
+    for (const auto& c : cases) {
+        dir.write("out.bmp", "before");
+        dir.write(c.name, c.bytes);
+        const ToolRun run = runTool(std::string("convert ") + c.name + " out.bmp", dir);
+        EXPECT_EQ(run.status, 2) << c.name;
+        // Qt's PNG library may say a word of its own first.
+        const std::size_t last = run.err.rfind('\n', run.err.size() - 2);
+        const std::string said = last == std::string::npos ? run.err : run.err.substr(last + 1);
+        EXPECT_EQ(said.substr(0, c.err.size()), c.err) << c.name << ": " << run.err;
+        EXPECT_EQ(TempDir::read(dir.file("out.bmp")), "before") << c.name;
+    }
+    ASSERT_EQ(runTool("convert whole.jpg out.bmp", dir).status, 0);
+
+    // Beyond Qt's allocation limit of 128 MB, though within the conversion's own: named as
+    // that, not as no image.
+    ASSERT_EQ(QImageReader::allocationLimit(), 128);
+    dir.write("large.png", pngHeadOnly(6000, 6000));
+    const ToolRun run = runTool("convert large.png out.bmp", dir);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err,
+              "The image is larger than Qt's image readers decode (6000 x 6000 > 128 MB)\n");
 }
 #endif
 

@@ -311,6 +311,17 @@ TEST(QelTool, ConvertThroughTextAndCsv) {
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "Not a valid value in row 3 (NetId)\n");
     EXPECT_FALSE(std::filesystem::exists(dir.file("bad.dvb")));
+
+    // A file of no channel leaves the target as it was.
+    const std::string target = TempDir::read(dir.file("back.dvb"));
+    for (const auto& [name, bytes] :
+         {std::pair<std::string, std::string>{"blank.txt", std::string(100'000, '\n')},
+          {"blank.csv", csv.substr(0, csv.find("\r\n") + 2)}}) {
+        run = convert(dir.write(name, bytes), "back.dvb");
+        EXPECT_EQ(run.status, 2) << name;
+        EXPECT_EQ(run.err, "No channels in the file\n") << name;
+        EXPECT_EQ(TempDir::read(dir.file("back.dvb")), target) << name;
+    }
 }
 
 }  // namespace

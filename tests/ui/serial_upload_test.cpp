@@ -3,6 +3,7 @@
 // through the loader with its operator prompts, and the messages and marks of each failure.
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -464,6 +465,35 @@ private slots:
         w->setPictureApprover(s.approver);
         w->pictureButton()->click();
         QCOMPARE(s.prompter.texts(), QStringList{"File must be a 280x240 - 16 colours bitmap"});
+        QCOMPARE(s.approver.asked, 0);
+        QVERIFY(s.receiver->commandLog().empty());
+    }
+
+    void aDamagedImageIsRefused_data() {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("a PNG cut short") << "png";
+        QTest::newRow("a JPEG cut in half") << "jpg";
+        QTest::newRow("a BMP cut short") << "bmp";
+    }
+    void aDamagedImageIsRefused() {
+        QFETCH(QString, format);
+        Serial s;
+        SerialWindow* w = s.open();
+        QImage image(280, 240, QImage::Format_RGB32);
+        for (int y = 0; y < 240; ++y) {
+            for (int x = 0; x < 280; ++x)
+                image.setPixel(x, y, qRgb(x, y, (x * y) & 255));
+        }
+        const QString whole = s.dir.filePath("whole." + format);
+        QVERIFY(image.save(whole, format.toLatin1().constData()));
+        QFile file(whole);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        const QString cut = s.write("cut." + format, bytes.left(bytes.size() / 2).toStdString());
+        s.chooser.choose(cut);
+        w->setPictureApprover(s.approver);
+        w->pictureButton()->click();
+        QCOMPARE(s.prompter.texts(), QStringList{"The image is damaged\n" + cut});
         QCOMPARE(s.approver.asked, 0);
         QVERIFY(s.receiver->commandLog().empty());
     }

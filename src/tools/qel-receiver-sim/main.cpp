@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -402,8 +403,21 @@ bool loadReceiver(const Options& options, ReceiverSimulator& sim) {
     return true;
 }
 
-// Points `link` at `device`, replacing whatever was there.
+// Points `link` at `device`: a new link, or one that replaces a symbolic link there. Anything
+// else at that path (a file, a folder, a device) is not ours to replace and is refused.
 bool makeLink(const std::string& link, const std::string& device) {
+    struct stat st {};
+    if (::lstat(link.c_str(), &st) != 0) {
+        if (errno != ENOENT) return failed(link);
+        // symlink() does not replace what may have appeared there since.
+        if (::symlink(device.c_str(), link.c_str()) != 0) return failed(link);
+        return true;
+    }
+    if (!S_ISLNK(st.st_mode)) {
+        std::cerr << "qel-receiver-sim: " << link
+                  << ": exists and is not a symbolic link; it is left as it is\n";
+        return false;
+    }
     const std::string temporary = link + ".qel-receiver-sim-" + std::to_string(::getpid());
     ::unlink(temporary.c_str());
     if (::symlink(device.c_str(), temporary.c_str()) != 0) return failed(link);

@@ -10,7 +10,10 @@
 namespace qel::tool {
 
 // WrongPictureFile for bytes that are no image the tool can read, or a larger one than the
-// conversion takes.
+// conversion takes; ImageDamaged for an image its reader finds cut short or corrupt (Qt's
+// readers warn and go on; their warning is the detail); ImageTooLarge for one beyond Qt's
+// allocation limit (QImageReader::allocationLimit, 128 MB unless QT_IMAGEIO_MAXALLOC says
+// otherwise).
 Result<Pixels> decodeImage(std::string_view bytes);
 
 }  // namespace qel::tool

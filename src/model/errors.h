@@ -57,9 +57,9 @@ enum class ErrorCode {
     FirmwareIncomplete,       // cancelled after the flash was erased: the firmware is partial
     // Saving.
     SaveOntoBrokenLink,  // the target is a symbolic link to no file, or a loop of links
-    NoChannelsInFile,         // a text or CSV import that holds not one channel or header entry
-    ImageDamaged,             // an image its reader finds cut short or corrupt
-    ImageTooLarge,            // an image beyond what Qt's image readers decode
+    NoChannelsInFile,    // a text or CSV import that holds not one channel or header entry
+    ImageDamaged,        // an image its reader finds cut short or corrupt
+    ImageTooLarge,       // an image beyond what Qt's image readers decode
 };
 
 // The program's English text for an error, exactly as the user reads it. The windows show

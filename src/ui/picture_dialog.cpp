@@ -63,6 +63,8 @@ public:
 private:
     static void handle(QtMsgType type, const QMessageLogContext& context, const QString& text) {
         if (active_ != nullptr && (type == QtWarningMsg || type == QtCriticalMsg)) {
+            // Stray bytes between JPEG markers, common in cameras' files, leave the picture whole.
+            if (text.contains(QLatin1String("extraneous bytes"))) return;
             active_->any_ = true;
             return;
         }

@@ -218,6 +218,14 @@ TEST(FontCommands, ADamagedImageIsRefusedAndTheTargetLeftAlone) {
         EXPECT_EQ(TempDir::read(dir.file("out.bmp")), "before") << c.name;
     }
     ASSERT_EQ(runTool("convert whole.jpg out.bmp", dir).status, 0);
+    // Stray bytes before the end marker, as cameras write them: the decoder only notes them,
+    // the picture is whole.
+    std::string stray = jpg;
+    ASSERT_EQ(stray.substr(stray.size() - 2), "\xFF\xD9");
+    stray.insert(stray.size() - 2, "\x01\x02\x03");
+    dir.write("stray.jpg", stray);
+    const ToolRun strayRun = runTool("convert stray.jpg out.bmp", dir);
+    EXPECT_EQ(strayRun.status, 0) << strayRun.err;
 
     // Beyond Qt's allocation limit of 128 MB, though within the conversion's own: named as
     // that, not as no image.

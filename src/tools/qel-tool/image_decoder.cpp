@@ -35,6 +35,8 @@ public:
 private:
     static void handle(QtMsgType type, const QMessageLogContext& context, const QString& text) {
         if (active_ != nullptr && (type == QtWarningMsg || type == QtCriticalMsg)) {
+            // Stray bytes between JPEG markers, common in cameras' files, leave the picture whole.
+            if (text.contains(QLatin1String("extraneous bytes"))) return;
             if (active_->first_.isEmpty()) active_->first_ = text.isEmpty() ? "?" : text;
             return;
         }

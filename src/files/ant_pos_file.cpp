@@ -64,7 +64,7 @@ Result<AntPosLoad> loadAntPos(const std::string& path) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
         const std::string text = defaultAntPosText();
-        if (auto st = writeFileAtomic(path, text); !st) return st.error();
+        if (auto st = writeFileAtomic(path, text); !st) return Error{st.error(), st.detail()};
         load.rebuilt = true;
         load.table = parseAntPos(text);
         return load;

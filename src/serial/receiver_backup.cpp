@@ -20,7 +20,10 @@ Status writeReceiverBackup(const std::string& folder, std::string_view channelIm
         {(root / kBackupSettingsName).string(), encodeG98(settingsImageOf(settingsBlock))},
     };
     for (const auto& [path, bytes] : files) {
-        if (Status st = writeFileAtomic(path, bytes); !st) return Error{st.error(), path};
+        if (Status st = writeFileAtomic(path, bytes); !st) {
+            // The file that could not be written, and the system's reason why.
+            return Error{st.error(), st.detail().empty() ? path : path + ": " + st.detail()};
+        }
     }
     return {};
 }

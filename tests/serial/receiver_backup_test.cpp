@@ -50,15 +50,16 @@ TEST(ReceiverBackupTest, AFailedBackupNamesTheFileThatCouldNotBeWritten) {
         // Prepares the temporary folder; gives the backup folder and the file named.
         std::string (*prepare)(const TempDir&);
         const char* named;
+        const char* reason;
     } kCases[] = {
         {"the folder is a file", [](const TempDir& dir) { return dir.write("taken", "x"); },
-         "receiver.dvb"},
+         "receiver.dvb", "Not a directory"},
         {"the settings file is a folder",
          [](const TempDir& dir) {
              std::filesystem::create_directories(dir.path() / "bk" / "receiver.g98");
              return dir.file("bk");
          },
-         "receiver.g98"},
+         "receiver.g98", "Is a directory"},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);
@@ -66,7 +67,8 @@ TEST(ReceiverBackupTest, AFailedBackupNamesTheFileThatCouldNotBeWritten) {
         const std::string folder = c.prepare(dir);
         const Status st = writeReceiverBackup(folder, std::string(64, 'a'), settingsBlock('1'));
         EXPECT_EQ(st.error(), ErrorCode::CannotWriteFile);
-        EXPECT_EQ(st.detail(), (std::filesystem::path(folder) / c.named).string());
+        EXPECT_EQ(st.detail(),
+                  (std::filesystem::path(folder) / c.named).string() + ": " + c.reason);
     }
 }
 

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -12,6 +11,7 @@
 #include "app/texts.h"
 #include "files/boot_picture.h"
 #include "files/file_io.h"
+#include "image/qt_image.h"
 
 namespace qel {
 
@@ -42,69 +42,11 @@ Pixels pixelsOf(const QImage& source) {
     return p;
 }
 
-// Qt's image readers read on where the data is damaged and only warn ("Corrupt JPEG data:
-// premature end of data segment"). While one lives, the warnings of this thread are kept,
-// not printed; the rest go on to the handler before it.
-class ReaderWarnings {
-public:
-    ReaderWarnings() {
-        active_ = this;
-        previous_ = qInstallMessageHandler(&ReaderWarnings::handle);
-    }
-    ~ReaderWarnings() {
-        qInstallMessageHandler(previous_);
-        active_ = nullptr;
-    }
-    ReaderWarnings(const ReaderWarnings&) = delete;
-    ReaderWarnings& operator=(const ReaderWarnings&) = delete;
-
-    bool any() const { return any_; }
-
-private:
-    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-        if (active_ != nullptr && (type == QtWarningMsg || type == QtCriticalMsg)) {
-            // Stray bytes between JPEG markers, common in cameras' files, leave the picture whole.
-            if (text.contains(QLatin1String("extraneous bytes"))) return;
-            active_->any_ = true;
-            return;
-        }
-        if (previous_ != nullptr) previous_(type, context, text);
-    }
-
-    static thread_local ReaderWarnings* active_;
-    static inline QtMessageHandler previous_ = nullptr;
-    bool any_ = false;
-};
-
-thread_local ReaderWarnings* ReaderWarnings::active_ = nullptr;
-
-// The image at `path`, refused when its reader finds it damaged or it is beyond what Qt's
-// readers allocate.
-Result<QImage> readImage(const QString& path, const QByteArray& bytes) {
-    // Qt's BMP reader fills the rows a cut file lacks with whatever it has.
-    if (bmpCutShort(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
-        return Status(ErrorCode::ImageDamaged);
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    if (!reader.canRead()) return Status(ErrorCode::WrongPictureFile);
-    const QSize size = reader.size();
-    QImage image;
-    bool read = false;
-    bool warned = false;
-    {
-        const ReaderWarnings warnings;
-        read = reader.read(&image);
-        warned = warnings.any();
-    }
-    const qint64 limit = qint64{QImageReader::allocationLimit()} << 20;
-    if (!read && limit > 0 && size.isValid() && qint64{size.width()} * size.height() * 4 > limit) {
-        return Error{ErrorCode::ImageTooLarge, QStringLiteral("%1 x %2 > %3 MB")
-                                                   .arg(size.width())
-                                                   .arg(size.height())
-                                                   .arg(limit >> 20)
-                                                   .toStdString()};
-    }
-    if (!read || image.isNull() || warned) return Status(ErrorCode::ImageDamaged);
+// The image in `bytes`, refused when its reader finds it damaged or it is beyond what Qt's
+// readers allocate; only the allocation limit's refusal keeps its detail (the sizes).
+Result<QImage> readImage(const QByteArray& bytes) {
+    Result<QImage> image = readQtImage(bytes, true);
+    if (!image && image.error() != ErrorCode::ImageTooLarge) return Status(image.error());
     return image;
 }
 
@@ -141,7 +83,7 @@ Result<PreparedPicture> preparePicture(const QString& path) {
         p.original = p.converted;
         return p;
     }
-    Result<QImage> original = readImage(path, bytes);
+    Result<QImage> original = readImage(bytes);
     if (!original) return original.status();
     p.original = std::move(original.value());
     Result<std::string> converted = convertToBootPicture(pixelsOf(p.original));

@@ -13,6 +13,7 @@
 #include "files/dvb_file.h"
 #include "files/text_import.h"
 #include "support/channel_builder.h"
+#include "support/csv_rows.h"
 #include "support/temp_dir.h"
 
 namespace qel {
@@ -21,12 +22,8 @@ namespace {
 using test::DvbRecord;
 using test::TempDir;
 
-const std::string kHeader =
-    "list,ChName,Freq,Pol,Srate,Fec,Sat,LoHi,VPid,APid,PPid,NetId,TsId,SerId,TrId,Ant,AntAux,"
-    "PmtPid,PmcPid,TxtPid,Acbw,TuneFlags,Aux292,AvFlags,ServType,Parental,AutoPid,AutoPmt";
-const std::string kRow =
-    "TV,RAI UNO,01176600,1,275000,3,000,0,0200,0201,0202,013E,2775,D431,0000,0000,0000,0102,"
-    "0000,0203,A5,0103,BEEF,10,01,0,1,0";
+const std::string& kHeader = test::kCsvHeader;
+const std::string& kRow = test::kCsvRow;
 const std::string kTextRow =
     "RAI UNO              013E 2775 D431 011766 V 27500 3/4 0200 0201 0202 0000 0102 0203 0A5 1 "
     "4 01 BEEF";

@@ -4,18 +4,15 @@
 
 #include "files/dvb_file.h"
 #include "support/channel_builder.h"
+#include "support/csv_rows.h"
 
 namespace qel {
 namespace {
 
 using test::DvbRecord;
 
-const std::string kHeader =
-    "list,ChName,Freq,Pol,Srate,Fec,Sat,LoHi,VPid,APid,PPid,NetId,TsId,SerId,TrId,Ant,AntAux,"
-    "PmtPid,PmcPid,TxtPid,Acbw,TuneFlags,Aux292,AvFlags,ServType,Parental,AutoPid,AutoPmt";
-const std::string kRow =
-    "TV,RAI UNO,01176600,1,275000,3,000,0,0200,0201,0202,013E,2775,D431,0000,0000,0000,0102,"
-    "0000,0203,A5,0103,BEEF,10,01,0,1,0";
+const std::string& kHeader = test::kCsvHeader;
+const std::string& kRow = test::kCsvRow;
 
 TEST(Csv, DvbListComesBackByteForByte) {
     std::string dvb;

@@ -35,7 +35,11 @@ unsigned byteAt(std::string_view s, std::size_t i) {
 // group it is in when the width changes or after a clear code, and a reader skips the same.
 class CodeWriter {
 public:
-    explicit CodeWriter(char* out) : out_(out) {}
+    // The buffer the next codes go to, with room for them; pending bits carry over.
+    void setBuffer(char* out) {
+        out_ = out;
+        used_ = 0;
+    }
 
     void put(std::uint32_t code, unsigned width) {
         acc_ |= std::uint64_t{code} << fill_;
@@ -59,6 +63,9 @@ public:
     // Whole bytes written so far, as compress counts them for its ratio.
     std::size_t bytesWritten() const { return static_cast<std::size_t>(bits_ >> 3); }
 
+    // Bytes put into the buffer since setBuffer.
+    std::size_t used() const { return used_; }
+
     // Writes the last partial byte; the number of bytes in the buffer.
     std::size_t finish() {
         while (fill_ > 0) {
@@ -70,7 +77,7 @@ public:
     }
 
 private:
-    char* out_;
+    char* out_ = nullptr;
     std::size_t used_ = 0;
     std::uint64_t acc_ = 0;
     unsigned fill_ = 0;
@@ -194,63 +201,112 @@ struct OutputSpan {
 
 }  // namespace
 
-std::string lzwCompress(std::string_view data) {
-    std::string out(worstCaseSize(data.size()), '\0');
-    out[0] = static_cast<char>(kMagic0);
-    out[1] = static_cast<char>(kMagic1);
-    out[2] = static_cast<char>(kBlockModeFlag | kMaxWidth);
-    if (data.empty()) {
-        out.resize(kHeaderSize);
-        return out;
-    }
+struct LzwEncoder::State {
+    explicit State(std::size_t sizeHint) : table(sizeHint) {}
 
-    CodeWriter writer(out.data() + kHeaderSize);
-    StringTable table(data.size());
+    StringTable table;
+    CodeWriter writer;
     unsigned width = kInitialWidth;
     std::uint32_t nextCode = kFirstFreeCode;
     std::size_t checkpoint = kCheckGap;
     std::size_t ratio = 0;
+    std::size_t bytesIn = 0;  // input bytes taken so far
+    std::uint32_t prefix = 0;
+    bool headerWritten = false;
+    bool finished = false;
 
-    std::uint32_t prefix = byteAt(data, 0);
-    for (std::size_t i = 1; i < data.size(); ++i) {
-        const std::uint32_t byte = byteAt(data, i);
-        const std::uint32_t key = (prefix << 8) | byte;
-        std::size_t slot = 0;
-        if (const std::uint32_t code = table.find(key, slot); code != 0) {
-            prefix = code;
-            continue;
+    // Makes room at the end of out for what `inputSize` more bytes can give, the header
+    // first when it has not been written; where the codes go.
+    char* reserve(std::string& out, std::size_t inputSize) {
+        const std::size_t start = out.size();
+        // Up to four bytes of codes put before this piece may also be flushed now; the
+        // slack of the worst case covers them.
+        out.resize(start + worstCaseSize(inputSize));
+        char* at = out.data() + start;
+        if (!headerWritten) {
+            at[0] = static_cast<char>(kMagic0);
+            at[1] = static_cast<char>(kMagic1);
+            at[2] = static_cast<char>(kBlockModeFlag | kMaxWidth);
+            at += kHeaderSize;
+            headerWritten = true;
         }
-        writer.put(prefix, width);
-        // Once the next free code exceeds the widest code of this width, the codes from the
-        // next one on are a bit wider: the next code may be the one this step defines. The
-        // reader, whose table is a code behind, widens at the same place.
-        if (nextCode > (std::uint32_t{1} << width) - 1 && width < kMaxWidth) {
-            writer.padGroup(width);
-            ++width;
-        }
-        prefix = byte;
-        if (nextCode < kCodeLimit) {
-            table.insert(slot, key, nextCode++);
-            continue;
-        }
-        // The table is full: start afresh when the ratio has dropped since the last check.
-        const std::size_t bytesIn = i + 1;
-        if (bytesIn < checkpoint) continue;
-        checkpoint = bytesIn + kCheckGap;
-        const std::size_t rat = compressionRatio(bytesIn, kHeaderSize + writer.bytesWritten());
-        if (rat >= ratio) {
-            ratio = rat;
-            continue;
-        }
-        ratio = 0;
-        table.clear();
-        writer.put(kClearCode, width);
-        writer.padGroup(width);
-        width = kInitialWidth;
-        nextCode = kFirstFreeCode;
+        writer.setBuffer(at);
+        return at;
     }
-    writer.put(prefix, width);
-    out.resize(kHeaderSize + writer.finish());
+
+    void encode(std::string_view data) {
+        std::size_t i = 0;
+        if (bytesIn == 0) {
+            prefix = byteAt(data, 0);
+            i = 1;
+        }
+        for (; i < data.size(); ++i) {
+            const std::uint32_t byte = byteAt(data, i);
+            const std::uint32_t key = (prefix << 8) | byte;
+            std::size_t slot = 0;
+            if (const std::uint32_t code = table.find(key, slot); code != 0) {
+                prefix = code;
+                continue;
+            }
+            writer.put(prefix, width);
+            // Once the next free code exceeds the widest code of this width, the codes from
+            // the next one on are a bit wider: the next code may be the one this step
+            // defines. The reader, whose table is a code behind, widens at the same place.
+            if (nextCode > (std::uint32_t{1} << width) - 1 && width < kMaxWidth) {
+                writer.padGroup(width);
+                ++width;
+            }
+            prefix = byte;
+            if (nextCode < kCodeLimit) {
+                table.insert(slot, key, nextCode++);
+                continue;
+            }
+            // The table is full: start afresh when the ratio has dropped since the last
+            // check.
+            const std::size_t taken = bytesIn + i + 1;
+            if (taken < checkpoint) continue;
+            checkpoint = taken + kCheckGap;
+            const std::size_t rat = compressionRatio(taken, kHeaderSize + writer.bytesWritten());
+            if (rat >= ratio) {
+                ratio = rat;
+                continue;
+            }
+            ratio = 0;
+            table.clear();
+            writer.put(kClearCode, width);
+            writer.padGroup(width);
+            width = kInitialWidth;
+            nextCode = kFirstFreeCode;
+        }
+        bytesIn += data.size();
+    }
+};
+
+LzwEncoder::LzwEncoder(std::size_t sizeHint) : state_(std::make_unique<State>(sizeHint)) {}
+
+LzwEncoder::~LzwEncoder() = default;
+
+void LzwEncoder::write(std::string_view piece, std::string& out) {
+    if (piece.empty() || state_->finished) return;
+    const char* codes = state_->reserve(out, piece.size());
+    state_->encode(piece);
+    out.resize(static_cast<std::size_t>(codes - out.data()) + state_->writer.used());
+}
+
+void LzwEncoder::finish(std::string& out) {
+    if (state_->finished) return;
+    state_->finished = true;
+    const char* codes = state_->reserve(out, 0);
+    if (state_->bytesIn > 0) state_->writer.put(state_->prefix, state_->width);
+    out.resize(static_cast<std::size_t>(codes - out.data()) + state_->writer.finish());
+}
+
+std::string lzwCompress(std::string_view data) {
+    LzwEncoder encoder(data.size());
+    std::string out;
+    out.reserve(worstCaseSize(data.size()) + worstCaseSize(0));
+    encoder.write(data, out);
+    encoder.finish(out);
     return out;
 }
 

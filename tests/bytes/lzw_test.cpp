@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -91,6 +93,46 @@ TEST(Lzw, RoundTripsThroughOurDecoderAndGzip) {
         EXPECT_EQ(lzwDecompressWithStats(stream, std::size_t{1} << 24, stats), c.input);
         EXPECT_EQ(stats.clears > 0, c.clears) << stats.clears;
         EXPECT_EQ(gzipDecoded(dir, stream), c.input);
+    }
+}
+
+// The encoder fed piece by piece writes the one-shot stream, however the input is cut: at
+// every byte, in pieces around the check gap and the firmware block, and at random places
+// (through width changes, a full table and clear codes).
+TEST(Lzw, EncoderInPiecesWritesTheOneShotStream) {
+    const std::string fillThenWorse = textBlock(400000, 7) + randomBlock(60000, 8);
+    struct Case {
+        const char* name;
+        std::string input;
+        std::vector<std::size_t> pieces;  // repeated until the input is used up
+    };
+    const Case cases[] = {
+        {"empty", "", {1}},
+        {"one byte", "\x5A", {1}},
+        {"text, byte by byte", textBlock(70000, 3), {1}},
+        {"random, byte by byte", randomBlock(20000, 9), {1}},
+        {"mixed, odd pieces", textBlock(100000, 4) + randomBlock(100000, 5), {7, 9999, 1, 65536}},
+        {"filled and cleared, around the check gap", fillThenWorse, {10000, 9999, 10001}},
+        {"filled and cleared, large pieces", fillThenWorse, {65536, 300000}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string expected = lzwCompress(c.input);
+        LzwEncoder encoder;
+        std::string stream;
+        std::size_t at = 0;
+        for (std::size_t k = 0; at < c.input.size(); ++k) {
+            const std::size_t size = std::min(c.pieces[k % c.pieces.size()], c.input.size() - at);
+            const std::size_t before = stream.size();
+            encoder.write(std::string_view(c.input).substr(at, size), stream);
+            at += size;
+            // What a piece added is final: the one-shot stream has the same bytes there.
+            ASSERT_EQ(std::string_view(stream).substr(before),
+                      std::string_view(expected).substr(before, stream.size() - before))
+                << "piece " << k;
+        }
+        encoder.finish(stream);
+        EXPECT_EQ(stream, expected);
     }
 }
 

@@ -8,7 +8,8 @@
 //                                    the text export of the channel lists
 //   qel-tool upgrade LOADED OTHER    the records "Upgrade from file" would add to the buffer
 //   qel-tool sample FILE.dvb|.g98    write a sample channel list or DVB98 settings file
-//   qel-tool lzw IN OUT              IN compressed as the firmware blocks are sent (.Z format)
+//   qel-tool lzw [--blocks] IN OUT   IN as one compress (.Z) stream; or its 64 KB blocks as
+//                                    the firmware upgrade compresses them, in OUT.000, ...
 //   qel-tool download PORT [--channels OUT.dvb] [--settings OUT.g98]
 //                                    fetch the channels and settings of a DVB98 receiver
 //   qel-tool upload PORT [--channels FILE.dvb|FILE.bin] [--settings FILE.g98] [--backup DIR]
@@ -31,6 +32,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -96,10 +98,11 @@ int usage() {
                  "      --decimal. UTF-8 unless --latin1 (one byte per character).\n"
                  "  qel-tool upgrade LOADED.dvb OTHER.dvb\n"
                  "  qel-tool sample FILE.dvb|FILE.g98\n"
-                 "  qel-tool lzw IN OUT\n"
-                 "      IN compressed as a firmware upgrade sends it: in the Unix compress\n"
-                 "      (.Z) format, one stream for up to 65536 bytes, otherwise one stream\n"
-                 "      per 65536-byte block, the streams one after the other.\n"
+                 "  qel-tool lzw [--blocks] IN OUT\n"
+                 "      IN compressed in the Unix compress (.Z) format that gzip -d and\n"
+                 "      uncompress read, one stream for the whole file. With --blocks, IN's\n"
+                 "      65536-byte blocks each compressed on its own as a firmware upgrade\n"
+                 "      sends them, in OUT.000, OUT.001, ...\n"
                  "  qel-tool download PORT [--channels OUT.dvb] [--settings OUT.g98]\n"
                  "           [--timeout-ms N]   (the answer timeout, 5000 by default)\n"
                  "  qel-tool upload PORT [--channels FILE.dvb|FILE.bin] [--settings FILE.g98]\n"
@@ -415,18 +418,72 @@ int sample(const std::string& path) {
     return kExitOk;
 }
 
-// The firmware goes to the receiver in blocks of this size, each compressed on its own.
-constexpr std::size_t kLzwBlockSize = 65536;
+// Input the lzw command takes (the compressed stream is held until it is saved).
 constexpr std::size_t kMaxLzwInputSize = std::size_t{256} << 20;
+// How much of the input is read at a time.
+constexpr std::size_t kLzwReadSize = std::size_t{1} << 20;
 
+// The file at `path` read from start to end in pieces of at most pieceSize bytes, each
+// handed to take(piece) while the next is not yet read; refused as readFileBytes refuses.
+// Stops when take returns a failure and returns it.
+template <typename Take>
+Status readInPieces(const std::string& path, std::size_t maxSize, std::size_t pieceSize,
+                    Take take) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return ErrorCode::CannotOpenFile;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec) return ErrorCode::CannotOpenFile;
+    if (size > maxSize) return ErrorCode::FileTooLarge;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return ErrorCode::CannotOpenFile;
+    std::string piece;
+    // A file that grows while it is read is read only up to the size checked.
+    for (auto left = static_cast<std::size_t>(size); left > 0;) {
+        piece.resize(std::min(left, pieceSize));
+        in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+        if (in.gcount() != static_cast<std::streamsize>(piece.size())) {
+            return ErrorCode::CannotOpenFile;
+        }
+        left -= piece.size();
+        if (Status st = take(std::string_view(piece)); !st) return st;
+    }
+    return {};
+}
+
+// IN as one compress (.Z) stream in OUT.
 int lzw(const std::string& in, const std::string& out) {
-    const Result<std::string> data = readFileBytes(in, kMaxLzwInputSize);
-    if (!data) return refused(data.status());
-    std::string streams = lzwCompress(std::string_view(*data).substr(0, kLzwBlockSize));
-    for (std::size_t start = kLzwBlockSize; start < data->size(); start += kLzwBlockSize)
-        streams += lzwCompress(std::string_view(*data).substr(start, kLzwBlockSize));
-    if (Status st = writeFileAtomic(out, streams); !st) return refused(st);
+    LzwEncoder encoder;
+    std::string stream;
+    const Status read =
+        readInPieces(in, kMaxLzwInputSize, kLzwReadSize, [&](std::string_view piece) {
+            encoder.write(piece, stream);
+            return Status{};
+        });
+    if (!read) return refused(read);
+    encoder.finish(stream);
+    if (Status st = writeFileAtomic(out, stream); !st) return refused(st);
     return kExitOk;
+}
+
+// IN's 64 KB blocks compressed each on its own as a firmware upgrade sends them, in OUT.000,
+// OUT.001, ... (more digits from block 1000 on).
+int lzwBlocks(const std::string& in, const std::string& out) {
+    std::size_t index = 0;
+    const Status done =
+        readInPieces(in, kMaxLzwInputSize, kFirmwareBlockSize, [&](std::string_view block) {
+            char suffix[24];
+            std::snprintf(suffix, sizeof suffix, ".%03zu", index++);
+            return writeFileAtomic(out + suffix, lzwCompress(block));
+        });
+    if (!done) return refused(done);
+    return kExitOk;
+}
+
+int lzwCommand(const std::vector<std::string>& args) {
+    // An option misspelt, or --blocks without OUT, is no input file.
+    if (args.size() == 3 && args[1].rfind("--", 0) != 0) return lzw(args[1], args[2]);
+    if (args.size() == 4 && args[1] == "--blocks") return lzwBlocks(args[2], args[3]);
+    return usage();
 }
 
 // The status line and progress of a transfer, on stderr when a person watches it; the
@@ -938,7 +995,7 @@ int main(int argc, char** argv) {
     if (!args.empty() && args[0] == "export") return exportCommand(args);
     if (args.size() == 3 && args[0] == "upgrade") return upgrade(args[1], args[2]);
     if (args.size() == 2 && args[0] == "sample") return sample(args[1]);
-    if (args.size() == 3 && args[0] == "lzw") return lzw(args[1], args[2]);
+    if (!args.empty() && args[0] == "lzw") return lzwCommand(args);
     if (!args.empty() && args[0] == "download") return download(args);
     if (!args.empty() && args[0] == "upload") return upload(args);
     if (!args.empty() && args[0] == "picture") return picture(args);

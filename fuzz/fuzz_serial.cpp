@@ -1,8 +1,13 @@
 // Fuzz harness for the serial exchanges: the fuzzer's bytes are the receiver, deciding what it
 // answers and when. Whatever it does, every exchange must end with a result, within the time
 // its waits allow (virtual time), and hand back only what is whole and checked.
+//
+// Every wait is short: a command is resent each millisecond until it is answered, so the
+// program's own five-second timeouts would cost thousands of writes an input. The replies'
+// delays are on the same scale, so that they still fall on both sides of every wait.
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +23,44 @@ using namespace qel;
 using namespace std::chrono_literals;
 
 namespace {
+
+// The waits of every exchange, a few hundred milliseconds at most.
+Timing shortTiming() {
+    Timing t;
+    t.timeout = 200ms;
+    t.pause = 20ms;
+    t.blockWait = 300ms;
+    t.wakeUpAttempt = 10ms;
+    t.settle = 20ms;
+    return t;
+}
+
+const Timing kTiming = shortTiming();
+
+// What the uploads send, made once: the FTA image's loader frames and the firmware.
+const std::vector<std::string>& ftaFrames() {
+    static const std::vector<std::string> frames = [] {
+        std::string image(kFtaImageSize, '\0');
+        for (std::size_t i = 0; i < image.size(); ++i)
+            image[i] = static_cast<char>(i * 7);
+        SilentTransferObserver observer;
+        return *loaderDataFrames(image, observer);
+    }();
+    return frames;
+}
+
+const FirmwareRequest& firmwareRequest(bool eraseAll) {
+    static const auto make = [](bool erase) {
+        FirmwareRequest request;
+        request.routine = std::string(1716, '\x11');
+        request.firmware = std::string(kFirmwareBlockSize + 100, '\0');
+        request.eraseAll = erase;
+        return request;
+    };
+    static const FirmwareRequest keep = make(false);
+    static const FirmwareRequest erase = make(true);
+    return eraseAll ? erase : keep;
+}
 
 void require(bool condition) {
     if (!condition) std::abort();
@@ -38,7 +81,7 @@ public:
             std::size_t length = next();
             if ((control & 0x20) != 0) length *= 16;
             ReplyPiece piece;
-            piece.after = Millis{(timing & 0x7F) * 50};
+            piece.after = Millis{(timing & 0x7F) * 4};
             piece.bytes = std::string(data_.substr(0, length));
             data_.remove_prefix(piece.bytes.size());
             piece.hangUp = (control & 0x80) != 0 && (timing & 0x80) != 0;
@@ -88,8 +131,8 @@ void checkDownload(std::string_view data) {
     request.settings = (setup & 4) == 0;
     request.channelsUnsaved = (setup & 8) != 0;
     request.settingsUnsaved = (setup & 16) != 0;
-    if ((setup & 32) != 0) link.cancelAt(link.now() + Millis{(setup >> 6) * 700});
-    const Timing timing;
+    if ((setup & 32) != 0) link.cancelAt(link.now() + Millis{(setup >> 6) * 70});
+    const Timing& timing = kTiming;
     const DownloadResult r = download(link, observer, timing, request);
 
     // Every wait of both parts at its longest, and the size reply's quiet wait.
@@ -109,9 +152,9 @@ void checkResend(std::string_view data) {
     FuzzedReceiver receiver(data);
     SimulatedLink link(receiver, 1920);
     SilentTransferObserver observer;
-    Exchange exchange(link, observer);
+    Exchange exchange(link, observer, kTiming);
     const Status st = exchange.sendCommand("\x91\x11", "\x2A\x18\x41\x0A", true);
-    require(link.elapsed() <= 5s + 10ms);
+    require(link.elapsed() <= kTiming.timeout + 10ms);
     require(st.ok() || st.error() == ErrorCode::NoAnswer || st.error() == ErrorCode::PortError);
 }
 
@@ -131,8 +174,8 @@ void checkDvb98Upload(std::string_view data) {
     request.settingsImage = "4456534F" + std::string(2522, '0');
     request.backup = (setup & 16) != 0;
     request.verify = (setup & 32) != 0;
-    if ((setup & 64) != 0) link.cancelAt(link.now() + Millis{(setup >> 7) * 3000 + 700});
-    const Timing timing;
+    if ((setup & 64) != 0) link.cancelAt(link.now() + Millis{(setup >> 7) * 300 + 70});
+    const Timing& timing = kTiming;
     const UploadResult r = upload(link, observer, timing, request);
 
     // The backup and each read-back: a download's waits at their longest; the two parts:
@@ -145,21 +188,16 @@ void checkDvb98Upload(std::string_view data) {
     require(r.unansweredBlocks == 0);
 }
 
-// A whole FTA upload; the loader is the fuzzer, shortened waits keep the runs quick.
+// A whole FTA upload; the loader is the fuzzer.
 void checkFtaUpload(std::string_view data) {
     FuzzedReceiver receiver(data);
     const std::uint8_t setup = receiver.next();
     SimulatedLink link(receiver, (setup & 1) != 0 ? 3840 : 0);
     FuzzedObserver observer(receiver.next());
-    Timing timing;
-    timing.timeout = 300ms;
-    timing.wakeUpAttempt = 100ms;
-    if ((setup & 2) != 0) link.cancelAt(link.now() + Millis{(setup >> 2) * 150});
-    std::string image(kFtaImageSize, '\0');
-    for (std::size_t i = 0; i < image.size(); ++i)
-        image[i] = static_cast<char>(i * 7);
+    const Timing& timing = kTiming;
+    if ((setup & 2) != 0) link.cancelAt(link.now() + Millis{(setup >> 2) * 15});
     Exchange exchange(link, observer, timing);
-    const FtaUploadOutcome r = uploadFtaImage(exchange, image);
+    const FtaUploadOutcome r = uploadFtaFrames(exchange, ftaFrames());
 
     // The wake-up attempts, the three waits, a wait for each block, the final pause, and the
     // image at 19200 baud.
@@ -170,22 +208,16 @@ void checkFtaUpload(std::string_view data) {
     require(link.speed() == kDvb98Speed || link.speeds().empty());
 }
 
-// A firmware upgrade of two blocks; the routine is the fuzzer, shortened waits keep the runs
-// quick.
+// A firmware upgrade of two blocks; the routine is the fuzzer.
 void checkFirmware(std::string_view data) {
     FuzzedReceiver receiver(data);
     const std::uint8_t setup = receiver.next();
     SimulatedLink link(receiver, (setup & 1) != 0 ? 3840 : 0);
     link.setOutputQueueSize((setup & 2) != 0 ? 64 : 4096);
     SilentTransferObserver observer;
-    Timing timing;
-    timing.timeout = 300ms;
-    timing.blockWait = 500ms;
-    if ((setup & 4) != 0) link.cancelAt(link.now() + Millis{(setup >> 3) * 100});
-    FirmwareRequest request;
-    request.routine = std::string(1716, '\x11');
-    request.firmware = std::string(kFirmwareBlockSize + 100, '\0');
-    request.eraseAll = (setup & 128) != 0;
+    const Timing& timing = kTiming;
+    if ((setup & 4) != 0) link.cancelAt(link.now() + Millis{(setup >> 3) * 10});
+    const FirmwareRequest& request = firmwareRequest((setup & 128) != 0);
     const FirmwareResult r = upgradeFirmware(link, observer, timing, request);
 
     // The handshake, the announcement, the routine, the pause and the erase choice; then each

@@ -381,8 +381,6 @@ Status uploadSettings(Exchange& exchange, std::string_view settingsImage) {
 
 FtaUploadOutcome uploadFtaImage(Exchange& exchange, std::string_view image) {
     TransferObserver& observer = exchange.observer();
-    Link& link = exchange.link();
-    const Millis timeout = exchange.timing().timeout;
     observer.status("Wait please");
     Result<std::vector<std::string>> frames = loaderDataFrames(image, observer);
     if (!frames) {
@@ -390,6 +388,13 @@ FtaUploadOutcome uploadFtaImage(Exchange& exchange, std::string_view image) {
         return {Error{ErrorCode::WrongFileLength,
                       "an image of " + std::to_string(image.size()) + " bytes"}};
     }
+    return uploadFtaFrames(exchange, *frames);
+}
+
+FtaUploadOutcome uploadFtaFrames(Exchange& exchange, const std::vector<std::string>& frames) {
+    TransferObserver& observer = exchange.observer();
+    Link& link = exchange.link();
+    const Millis timeout = exchange.timing().timeout;
     if (!observer.confirm(Confirmation::UnplugMainPower)) {
         observer.status("Com open");
         return {Error{ErrorCode::TransferCancelled, std::string(kNotConfirmed)}};
@@ -401,7 +406,7 @@ FtaUploadOutcome uploadFtaImage(Exchange& exchange, std::string_view image) {
     } else if (Status awake = wakeLoader(exchange); !awake) {
         outcome.status = awake;
     } else {
-        outcome = writeFlash(exchange, *frames);
+        outcome = writeFlash(exchange, frames);
         // The loader's own time to finish; nothing is left to wait for after a failure.
         if (outcome.status.ok() || outcome.status.error() == ErrorCode::BlocksUnanswered) {
             link.pause(timeout);

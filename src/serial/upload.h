@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/errors.h"
 #include "model/font_type.h"
@@ -133,6 +134,9 @@ struct FtaUploadOutcome {
 // wake-up pair and a wait for any answer, the closing sequence and a pause of one timeout.
 // Runs at kLoaderSpeed and sets the link back to kDvb98Speed when it ends.
 FtaUploadOutcome uploadFtaImage(Exchange& exchange, std::string_view image);
+// The same from the image's frames as loaderDataFrames makes them, from the operator's question
+// on: for a caller that sends one image many times and builds its frames once.
+FtaUploadOutcome uploadFtaFrames(Exchange& exchange, const std::vector<std::string>& frames);
 
 // Where two blocks first differ: the index of the first differing byte, or the length of the
 // shorter when it is the start of the longer; nothing when they are equal.

@@ -13,6 +13,7 @@
 #include "bytes/crc16.h"
 #include "receiver_sim/receiver_simulator.h"
 #include "receiver_sim/simulated_link.h"
+#include "serial/loader_frames.h"
 #include "serial/transfer_recorder.h"
 #include "serial/upload.h"
 #include "support/fta_image_builder.h"
@@ -192,6 +193,28 @@ TEST_F(FtaUploadTest, EveryByteGoesOutAsTheLoaderExpectsIt) {
     EXPECT_EQ(link.writes()[link.writes().size() - 8 - 3 * 48 + 1].substr(0, 15),
               "B0a0000000046ae");
     EXPECT_EQ(link.speeds(), (std::vector<int>{19200, 38400}));
+}
+
+// Frames built once and sent to two loaders go out as the image itself does, and the
+// operator is asked all the same.
+TEST_F(FtaUploadTest, FramesBuiltOnceGoOutAsTheImageDoes) {
+    ASSERT_TRUE(run().status.ok());
+    test::TransferRecorder quiet;
+    const Result<std::vector<std::string>> frames = loaderDataFrames(image, quiet);
+    ASSERT_TRUE(frames);
+    for (int round = 0; round < 2; ++round) {
+        ReceiverSimulator loader;
+        loader.setDialect(ReceiverSimulator::Dialect::FtaLoader);
+        SimulatedLink line(loader, kLineRate);
+        test::TransferRecorder asked;
+        Exchange exchange(line, asked, timing);
+        const FtaUploadOutcome r = uploadFtaFrames(exchange, *frames);
+        ASSERT_TRUE(r.status.ok()) << r.status.detail();
+        EXPECT_EQ(line.writes(), link.writes());
+        EXPECT_TRUE(loader.flash() == image);
+        EXPECT_EQ(asked.asked, std::vector<Confirmation>{Confirmation::UnplugMainPower});
+        EXPECT_EQ(line.elapsed(), link.elapsed());
+    }
 }
 
 TEST_F(FtaUploadTest, TheOperatorIsAskedFirstAndSeesEachStep) {

@@ -134,7 +134,7 @@ TEST(UploadToReceiver, FailuresAreToldWithTheProgramsMessage) {
          "--channels new.dvb --backup new.dvb",
          "n\n",
          2,
-         "Cannot write the file (backup: new.dvb/receiver.dvb)\n"
+         "Cannot write the file (backup: new.dvb/receiver.dvb: Not a directory)\n"
          "The receiver's channels and settings could not be kept first.\n"
          "Upload anyway? (y/N) Transfer cancelled (channels: not confirmed)\n",
          false,

@@ -9,8 +9,11 @@
 #include <QSignalSpy>
 #include <QThread>
 #include <QtTest>
+#include <fstream>
 #include <memory>
 #include <optional>
+
+#include <unistd.h>
 
 #include "files/dvb_file.h"
 #include "files/file_commands.h"
@@ -87,6 +90,15 @@ public:
     int asked = 0;
     bool lastUnchanged = false;
 };
+
+// The resident memory of this process.
+inline long residentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return resident * ::sysconf(_SC_PAGESIZE);
+}
 
 inline std::string receiverChannels() {
     ChannelList tv;

@@ -20,7 +20,6 @@
 #include <QWindow>
 #include <QtTest>
 #include <atomic>
-#include <fstream>
 #include <thread>
 
 #include "app/language.h"
@@ -36,17 +35,9 @@ namespace qel {
 
 using test::receiverChannels;
 using test::receiverSettings;
+using test::residentBytes;
 using test::Serial;
 using Answer = Prompter::Answer;
-
-// The resident memory of this process.
-long residentBytes() {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0;
-    long resident = 0;
-    statm >> pages >> resident;
-    return resident * ::sysconf(_SC_PAGESIZE);
-}
 
 class SerialWindowTest : public QObject {
     Q_OBJECT

@@ -102,12 +102,21 @@ SortOrder sortOrder(const ChannelList& list, const SortOptions& options) {
     return order;
 }
 
+// In place, one cycle of the permutation after the other: no second list of records.
 void applyOrder(ChannelList& list, const SortOrder& order) {
-    ChannelList sorted;
-    sorted.reserve(list.size());
-    for (std::size_t from : order)
-        sorted.push_back(std::move(list[from]));
-    list = std::move(sorted);
+    std::vector<bool> placed(list.size(), false);
+    for (std::size_t start = 0; start < list.size(); ++start) {
+        if (placed[start] || order[start] == start) continue;
+        ChannelRec held = list[start];
+        std::size_t to = start;
+        while (order[to] != start) {
+            list[to] = list[order[to]];
+            placed[to] = true;
+            to = order[to];
+        }
+        list[to] = held;
+        placed[to] = true;
+    }
 }
 
 SortOrder sortChannels(ChannelList& list, const SortOptions& options) {

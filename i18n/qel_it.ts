@@ -1143,6 +1143,10 @@ Lo sostituisco ?</translation>
         <source>&amp;File</source>
         <translation>&amp;File</translation>
     </message>
+    <message>
+        <source>S&amp;ort...</source>
+        <translation>&amp;Ordina...</translation>
+    </message>
 </context>
 <context>
     <name>qel::OptionsWindow</name>
@@ -1503,6 +1507,53 @@ Controlla che il cavo sia collegato da entrambe le parti, che il ricevitore sia 
     <message>
         <source>All files (*)</source>
         <translation>Tutti i file (*)</translation>
+    </message>
+</context>
+<context>
+    <name>qel::SortDialog</name>
+    <message>
+        <source>QEL -  Sort the list</source>
+        <translation>QEL -  Ordina la lista</translation>
+    </message>
+    <message>
+        <source>Sort by</source>
+        <translation>Ordina per</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nome</translation>
+    </message>
+    <message>
+        <source>Frequency and polarisation</source>
+        <translation>Frequenza e polarizzazione</translation>
+    </message>
+    <message>
+        <source>Service id</source>
+        <translation>Service id</translation>
+    </message>
+    <message>
+        <source>Satellite</source>
+        <translation>Satellite</translation>
+    </message>
+    <message>
+        <source>Ascending</source>
+        <translation>Crescente</translation>
+    </message>
+    <message>
+        <source>Descending</source>
+        <translation>Decrescente</translation>
+    </message>
+    <message>
+        <source>Keep satellite headers in place</source>
+        <translation>Lascia al loro posto le intestazioni satellite</translation>
+    </message>
+    <message>
+        <source>Sort</source>
+        <translation>Ordina</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
     </message>
 </context>
 </TS>

@@ -55,6 +55,9 @@ bool canOpenSerial(const CommandState& s) {
 bool canSetRotor(const CommandState& s) {
     return s.list.edit && !s.imageLoaded;
 }
+bool canSort(const CommandState& s) {
+    return s.list.sort;
+}
 bool canUndo(const CommandState& s) {
     return s.canUndo;
 }
@@ -179,6 +182,8 @@ const std::array<CommandInfo, kCommandCount> kCommands = {{
         0, {}, in(Menu::AutoPid), Place::Next, always},
     {Command::StabPosition, "STABMenu", QT_TRANSLATE_NOOP("qel::MainWindow", "STAB rotor Position"),
         0, {}, in(Menu::Editing), Place::Next, canSetRotor},
+    {Command::SortList, "SortList", QT_TRANSLATE_NOOP("qel::MainWindow", "S&ort..."),
+        0, {}, in(Menu::Editing), Place::AfterSeparator, canSort},
 }};
 // clang-format on
 

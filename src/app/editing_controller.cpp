@@ -5,6 +5,7 @@
 #include "listedit/attributes.h"
 #include "listedit/editing.h"
 #include "listedit/find.h"
+#include "listedit/sort.h"
 
 namespace qel {
 
@@ -211,6 +212,26 @@ void EditingController::moveMarkedBefore(int beforeRow) {
     for (std::size_t i = 0; i < marks.size(); ++i)
         moved.push_back(static_cast<std::size_t>(first - 1) + i);
     list_.select(first, std::move(moved));
+}
+
+void EditingController::sortList() {
+    Workspace& ws = session_.workspace();
+    if (ws.shown().size() < 2) return;
+    const std::optional<SortOptions> chosen = prompter_.askSortOptions(sortChoice_);
+    if (!chosen) return;
+    sortChoice_ = *chosen;
+    const ListId shown = ws.shownList();
+    const ListSelection before = list_.selection();
+    SortOrder order;
+    const bool changed = applyEdit(ws, history_, touchOf(shown), before, [&](EditableLists& l) {
+        order = sortChannels(l.of(shown), sortChoice_);
+    });
+    emit historyChanged();
+    if (!changed) return;
+    const int row = movedRow(before.selectedRow, order);
+    ws.rememberRow(shown, row);
+    list_.select(row, movedMarks(before.marks, order));
+    emit listsEdited();
 }
 
 void EditingController::undo() {

@@ -1,8 +1,8 @@
 // The editing commands of the main list, without widgets: insert, delete, move to the
 // buffer, paste and paste special, the bulk attributes and STAB rotor positions, the steps
-// between satellite headers, find and find next, moving marked channels, the buffer
-// window's sorts and deletes, storing an edited channel, and undo and redo of all of
-// them. Each change goes through the document in one undoable step.
+// between satellite headers, find and find next, sorting the list, moving marked channels, the
+// buffer window's sorts and deletes, storing an edited channel, and undo and redo of all of them.
+// Each change goes through the document in one undoable step.
 #pragma once
 
 #include <QObject>
@@ -40,6 +40,10 @@ public:
     void find();
     void findNext();
     void moveMarkedBefore(int beforeRow);
+    // Sort: asks how (offering the last choice of the session) and sorts the shown list; the
+    // marks and the selected row follow their channels.
+    void sortList();
+    const SortOptions& sortChoice() const { return sortChoice_; }
     void undo();
     void redo();
     bool canUndo() const { return history_.canUndo(); }
@@ -113,6 +117,7 @@ private:
     bool pasteSpecialMode_ = false;
     Marks bufferMarks_;
     QString findText_;
+    SortOptions sortChoice_;
 };
 
 }  // namespace qel

@@ -6,6 +6,7 @@
 #include <QString>
 #include <optional>
 
+#include "listedit/sort.h"
 #include "model/sat_pos.h"
 
 namespace qel {
@@ -28,6 +29,9 @@ public:
     virtual int askRotorPosition(const SatPosTable& table, int current) = 0;
     // The find dialog: the text to find, or nothing when cancelled.
     virtual std::optional<QString> askFindText(const QString& previous) = 0;
+    // The sort dialog, offering `last` (the choice made before): the sort chosen, or nothing
+    // when cancelled.
+    virtual std::optional<SortOptions> askSortOptions(const SortOptions& last) = 0;
 };
 
 class FileChooser {

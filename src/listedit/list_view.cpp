@@ -104,6 +104,7 @@ MainCommands mainCommands(const Workspace& ws, bool blankRowSelected) {
     c.moveToBuffer = onChannel;
     c.insert = loaded;
     c.tvRadio = loaded;
+    c.sort = ws.shown().size() > 1;
     c.buffer = !ws.bufferList().empty();
     c.paste = c.buffer && loaded;
     // Finding and exporting are offered whatever the lists hold.

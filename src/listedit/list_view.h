@@ -42,6 +42,7 @@ struct MainCommands {
     bool convert = false;   // Convert to bin
     bool settings = false;  // the Settings command and tab
     bool tvRadio = false;   // the TV/RADIO switch
+    bool sort = false;      // the shown list has channels to put in order
 };
 
 // `blankRowSelected`: the selected row is the blank row after the last channel (always

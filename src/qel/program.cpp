@@ -247,6 +247,7 @@ void Program::wireCommands() {
     m.wire(Command::PasteAll, [this] { editing_.pasteAll(); });
     m.wire(Command::PasteSpecial, [this] { editing_.pasteSpecial(); });
     m.wire(Command::StabPosition, [this] { editing_.assignRotorPosition(); });
+    m.wire(Command::SortList, [this] { editing_.sortList(); });
     m.wire(Command::Find, [this] { editing_.find(); });
     m.wire(Command::FindNext, [this] { editing_.findNext(); });
     m.wire(Command::Undo, [this] { editing_.undo(); });

@@ -11,6 +11,7 @@
 
 #include "ui/find_dialog.h"
 #include "ui/rotor_dialog.h"
+#include "ui/sort_dialog.h"
 
 namespace qel {
 
@@ -106,6 +107,13 @@ std::optional<QString> QtPrompter::askFindText(const QString& previous) {
     std::optional<QString> text = FindDialog::ask(previous, owner);
     DialogOwner::restore(owner);
     return text;
+}
+
+std::optional<SortOptions> QtPrompter::askSortOptions(const SortOptions& last) {
+    const QPointer<QWidget> owner = owner_.owner();
+    std::optional<SortOptions> chosen = SortDialog::ask(last, owner);
+    DialogOwner::restore(owner);
+    return chosen;
 }
 
 QString QtFileChooser::openFile(const QString& folder, const QString& filter) {

@@ -34,6 +34,7 @@ public:
     Answer ask(Icon icon, const QString& text, Buttons buttons, Answer defaultAnswer) override;
     int askRotorPosition(const SatPosTable& table, int current) override;
     std::optional<QString> askFindText(const QString& previous) override;
+    std::optional<SortOptions> askSortOptions(const SortOptions& last) override;
 
 private:
     DialogOwner owner_;

@@ -49,6 +49,14 @@ public:
     std::optional<QString> askFindText(const QString& previous) override {
         return findText(previous);
     }
+    // The sort dialog's answer; `offeredSorts` records what each call offered.
+    std::function<std::optional<SortOptions>(const SortOptions& last)> sortOptions =
+        [](const SortOptions&) { return std::nullopt; };
+    QList<SortOptions> offeredSorts;
+    std::optional<SortOptions> askSortOptions(const SortOptions& last) override {
+        offeredSorts.append(last);
+        return sortOptions(last);
+    }
 
     QStringList texts() const {
         QStringList t;

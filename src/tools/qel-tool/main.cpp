@@ -7,6 +7,8 @@
 //                   [--lang en|it] [--latin1]
 //                                    the text export of the channel lists
 //   qel-tool upgrade LOADED OTHER    the records "Upgrade from file" would add to the buffer
+//   qel-tool sort IN OUT --by name|freq|sid|sat [--desc] [--across-headers]
+//                                    IN's channel lists sorted, written to OUT in IN's format
 //   qel-tool sample FILE.dvb|.g98    write a sample channel list or DVB98 settings file
 //   qel-tool lzw [--blocks] IN OUT   IN as one compress (.Z) stream; or its 64 KB blocks as
 //                                    the firmware upgrade compresses them, in OUT.000, ...
@@ -64,6 +66,7 @@
 #include "serial/picture.h"
 #include "serial/receiver_backup.h"
 #include "serial/upload.h"
+#include "sort_command.h"
 
 namespace {
 
@@ -97,6 +100,9 @@ int usage() {
                  "      names some (the antenna for an FTA image only), hexadecimal unless\n"
                  "      --decimal. UTF-8 unless --latin1 (one byte per character).\n"
                  "  qel-tool upgrade LOADED.dvb OTHER.dvb\n"
+                 "  qel-tool sort IN OUT --by name|freq|sid|sat [--desc] [--across-headers]\n"
+                 "      IN's channels sorted within each satellite header's block (across\n"
+                 "      the headers with --across-headers), written to OUT in IN's format.\n"
                  "  qel-tool sample FILE.dvb|FILE.g98\n"
                  "  qel-tool lzw [--blocks] IN OUT\n"
                  "      IN compressed in the Unix compress (.Z) format that gzip -d and\n"
@@ -994,6 +1000,7 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[0] == "convert") return convert(args[1], args[2]);
     if (!args.empty() && args[0] == "export") return exportCommand(args);
     if (args.size() == 3 && args[0] == "upgrade") return upgrade(args[1], args[2]);
+    if (!args.empty() && args[0] == "sort") return tool::sortCommand(args);
     if (args.size() == 2 && args[0] == "sample") return sample(args[1]);
     if (!args.empty() && args[0] == "lzw") return lzwCommand(args);
     if (!args.empty() && args[0] == "download") return download(args);

@@ -204,7 +204,10 @@ void Program::registerToolWindows() {
     });
     main_->setToolWindow(Tab::Settings, [this](QWidget* parent) { return openSettings(parent); });
     main_->setToolWindow(Tab::Serial, [this](QWidget* parent) {
-        return new SerialWindow(serial_, session_, *serialPrompter_, *chooser_, parent);
+        auto* window = new SerialWindow(serial_, session_, *serialPrompter_, *chooser_, parent);
+        connect(window, &SerialWindow::compareBeforeDownloadRequested, &compare_,
+                &CompareController::compareWithListsBeforeDownload);
+        return window;
     });
     main_->setToolWindow(
         Tab::Fonts, [this](QWidget* parent) { return new FontWindow(fonts_, session_, parent); });

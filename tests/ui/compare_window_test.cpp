@@ -180,10 +180,13 @@ private slots:
         Compare c;
         const ChannelList mine = c.ws().tvList();
         SerialWindow* serial = c.open();
+        QVERIFY(serial->compareBeforeButton()->isHidden());
         c.download(serial);
         QVERIFY(c.ws().tvList() != mine);
+        // Both in the File menu and where the download ended.
         QVERIFY(c.action("CompareDownload")->isEnabled());
-        c.action("CompareDownload")->trigger();
+        QVERIFY(!serial->compareBeforeButton()->isHidden());
+        serial->compareBeforeButton()->click();
         CompareWindow* w = c.program->compareWindow();
         QVERIFY(w != nullptr && w->isVisible());
         QVERIFY(w->windowTitle().startsWith("QEL - Compare with the list before the download:"));
@@ -192,6 +195,9 @@ private slots:
         QVERIFY(c.load(c.other));
         QVERIFY(!c.action("CompareDownload")->isEnabled());
         QVERIFY(c.session.listsBeforeDownload() == nullptr);
+        w->close();
+        c.action("CompareDownload")->trigger();  // disabled: nothing happens
+        QVERIFY(!w->isVisible());
     }
 };
 

@@ -102,6 +102,14 @@ private slots:
         QCOMPARE(w->selected(CompareWindow::kChanged), std::vector<std::size_t>{0});
         QVERIFY(w->takeOverButton()->isEnabled());
         QVERIFY(!w->putButton()->isEnabled());
+
+        // In Italian, the counts kept.
+        c.language.apply("ITA");
+        QTRY_COMPARE(w->windowTitle(),
+                     QString("QEL - Confronto con other.dvb: 1 solo nella lista caricata, 1 solo "
+                             "in other.dvb, 2 modificati, 1 spostati"));
+        QCOMPARE(w->entry(CompareWindow::kMoved, 0)->text(0), QString("Spostato"));
+        c.language.apply("ENG");
     }
 
     void takingOverIsOneUndoableStep() {

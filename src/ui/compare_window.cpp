@@ -96,13 +96,23 @@ CompareWindow::CompareWindow(CompareController& compare, QWidget* parent)
     layout->addLayout(buttons);
     resize(760, 480);
 
-    connect(&compare_, &CompareController::comparisonChanged, this, &CompareWindow::fill);
+    connect(&compare_, &CompareController::comparisonChanged, this, &CompareWindow::refill);
     fill();
 }
 
 void CompareWindow::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) fill();
+    if (event->type() == QEvent::LanguageChange) refill();
     QWidget::changeEvent(event);
+}
+
+void CompareWindow::showEvent(QShowEvent* event) {
+    if (stale_) fill();
+    QWidget::showEvent(event);
+}
+
+void CompareWindow::refill() {
+    stale_ = !isVisible();
+    if (!stale_) fill();
 }
 
 void CompareWindow::setTexts() {
@@ -127,6 +137,7 @@ void CompareWindow::setTexts() {
 }
 
 void CompareWindow::fill() {
+    stale_ = false;
     setTexts();
     const ListComparison& c = compare_.comparison();
     QList<QTreeWidgetItem*> items;

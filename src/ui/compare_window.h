@@ -40,9 +40,12 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void fill();
+    // A closed window is filled again when it shows: edits meanwhile cost no redraw.
+    void refill();
     void setTexts();
     void applyFilters();
     void updateButtons();
@@ -54,6 +57,7 @@ private:
     QPushButton* put_;
     QPushButton* takeOver_;
     QPushButton* close_;
+    bool stale_ = false;
 };
 
 }  // namespace qel

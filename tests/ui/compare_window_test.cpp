@@ -129,11 +129,15 @@ private slots:
         QVERIFY(w->windowTitle().contains("0 changed"));
         QCOMPARE(w->filter(CompareWindow::kChanged)->text(), QString("Changed (0)"));
 
+        // Undone while the window is closed: it shows the lists as they are when it opens.
+        w->close();
         c.action("Undomnu")->trigger();
         QCOMPARE(c.ws().tvList(), before);
         QCOMPARE(c.ws().radioList()[0].ChName.view().substr(0, 2), "R ");
         QVERIFY(!c.ws().channelsModified());
+        w->show();
         QVERIFY(w->windowTitle().contains("2 changed"));
+        QCOMPARE(w->filter(CompareWindow::kChanged)->text(), QString("Changed (2)"));
         QVERIFY(!c.editing().canUndo());
     }
 

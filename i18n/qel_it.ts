@@ -39,6 +39,10 @@
         <source>Text files</source>
         <translation>File di testo</translation>
     </message>
+    <message>
+        <source>Channel files</source>
+        <translation>File di canali</translation>
+    </message>
 </context>
 <context>
     <name>StartupTexts</name>
@@ -365,6 +369,88 @@
     <message>
         <source>Save Channel &amp;data</source>
         <translation>Salva i &amp;dati del canale</translation>
+    </message>
+</context>
+<context>
+    <name>qel::CompareController</name>
+    <message>
+        <source>the list before the download</source>
+        <translation>la lista prima del download</translation>
+    </message>
+</context>
+<context>
+    <name>qel::CompareWindow</name>
+    <message>
+        <source>QEL - Compare with %1: %2 only in the loaded list, %3 only in %1, %4 changed, %5 moved</source>
+        <translation>QEL - Confronto con %1: %2 solo nella lista caricata, %3 solo in %1, %4 modificati, %5 spostati</translation>
+    </message>
+    <message>
+        <source>Only in the loaded list (%1)</source>
+        <translation>Solo nella lista caricata (%1)</translation>
+    </message>
+    <message>
+        <source>Only in %1 (%2)</source>
+        <translation>Solo in %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Changed (%1)</source>
+        <translation>Modificati (%1)</translation>
+    </message>
+    <message>
+        <source>Moved (%1)</source>
+        <translation>Spostati (%1)</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Tipo</translation>
+    </message>
+    <message>
+        <source>List</source>
+        <translation>Lista</translation>
+    </message>
+    <message>
+        <source>Row</source>
+        <translation>Riga</translation>
+    </message>
+    <message>
+        <source>Row in the other</source>
+        <translation>Riga nell&apos;altro</translation>
+    </message>
+    <message>
+        <source>Name / field</source>
+        <translation>Nome / campo</translation>
+    </message>
+    <message>
+        <source>Loaded list</source>
+        <translation>Lista caricata</translation>
+    </message>
+    <message>
+        <source>Put into buffer</source>
+        <translation>Metti nel buffer</translation>
+    </message>
+    <message>
+        <source>Take over the changes</source>
+        <translation>Acquisisci le modifiche</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Chiudi</translation>
+    </message>
+    <message>
+        <source>Only in the list</source>
+        <translation>Solo nella lista</translation>
+    </message>
+    <message>
+        <source>Only in the other</source>
+        <translation>Solo nell&apos;altro</translation>
+    </message>
+    <message>
+        <source>Changed</source>
+        <translation>Modificato</translation>
+    </message>
+    <message>
+        <source>Moved</source>
+        <translation>Spostato</translation>
     </message>
 </context>
 <context>
@@ -1147,6 +1233,14 @@ Lo sostituisco ?</translation>
         <source>S&amp;ort...</source>
         <translation>&amp;Ordina...</translation>
     </message>
+    <message>
+        <source>Compare with file...</source>
+        <translation>Confronta con file...</translation>
+    </message>
+    <message>
+        <source>Compare with the list before the download</source>
+        <translation>Confronta con la lista prima del download</translation>
+    </message>
 </context>
 <context>
     <name>qel::OptionsWindow</name>
@@ -1507,6 +1601,10 @@ Controlla che il cavo sia collegato da entrambe le parti, che il ricevitore sia 
     <message>
         <source>All files (*)</source>
         <translation>Tutti i file (*)</translation>
+    </message>
+    <message>
+        <source>Compare with the list before the download</source>
+        <translation>Confronta con la lista prima del download</translation>
     </message>
 </context>
 <context>

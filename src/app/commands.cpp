@@ -31,6 +31,12 @@ bool canPaste(const CommandState& s) {
 bool canUpgrade(const CommandState& s) {
     return s.list.upgrade;
 }
+bool canCompare(const CommandState& s) {
+    return s.list.compare;
+}
+bool canCompareBeforeDownload(const CommandState& s) {
+    return s.list.compare && s.listsBeforeDownload;
+}
 bool canConvert(const CommandState& s) {
     return s.list.convert;
 }
@@ -92,6 +98,11 @@ const std::array<CommandInfo, kCommandCount> kCommands = {{
         0, {}, in(Menu::File), Place::Next, canExportCsv},
     {Command::UpgradeFromFile, "UpgDVB", QT_TRANSLATE_NOOP("qel::MainWindow", "Upgrade from file"),
         0, {}, in(Menu::File), Place::AfterSeparator, canUpgrade},
+    {Command::CompareWithFile, "CompareFile", QT_TRANSLATE_NOOP("qel::MainWindow", "Compare with file..."),
+        0, {}, in(Menu::File), Place::Next, canCompare},
+    {Command::CompareBeforeDownload, "CompareDownload",
+        QT_TRANSLATE_NOOP("qel::MainWindow", "Compare with the list before the download"),
+        0, {}, in(Menu::File), Place::Next, canCompareBeforeDownload},
     {Command::ConvertToBin, "DVB2Bin", QT_TRANSLATE_NOOP("qel::MainWindow", "&Convert to  bin"),
         0, {K(kCtrl, Qt::Key_C)}, in(Menu::File), Place::Next, canConvert},
     {Command::Exit, "Exitmnu", QT_TRANSLATE_NOOP("qel::MainWindow", "E&xit"),

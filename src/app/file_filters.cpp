@@ -31,6 +31,21 @@ QString documentFilter(FileContent content) {
     return filters.join(QStringLiteral(";;"));
 }
 
+QString channelFilesFilter() {
+    QStringList filters;
+    QStringList patterns;
+    for (const FileFormat& f : fileFormats()) {
+        if (f.content != FileContent::Channels || f.readChannels == nullptr) continue;
+        filters << filterText(f.openFilter);
+        patterns << QString::fromLatin1(f.openFilter.patterns).trimmed();
+    }
+    static const char* const kAll = QT_TRANSLATE_NOOP("FileFormats", "Channel files");
+    const QString all = QCoreApplication::translate(kFileFormatTextContext, kAll) +
+                        QStringLiteral(" (") + patterns.join(' ') + ')';
+    filters.prepend(all);
+    return filters.join(QStringLiteral(";;"));
+}
+
 QString dottedExtension(FileFormatId id) {
     return '.' + QString::fromLatin1(fileFormat(id).extension);
 }

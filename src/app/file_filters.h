@@ -16,6 +16,10 @@ QString saveFilter(FileFormatId id);
 // the load and save dialogs list them: "Dr.Vellox settings (*.dvb );;Settings Files (*.bin)".
 QString documentFilter(FileContent content);
 
+// Every format channels are read from, imports included: first one filter that shows them
+// all ("Channel files (*.dvb *.bin *.txt *.csv)"), then each format's own.
+QString channelFilesFilter();
+
 // The format's extension with its dot: ".g98".
 QString dottedExtension(FileFormatId id);
 

@@ -255,7 +255,14 @@ void SerialController::download(const Parts& parts) {
             *result = qel::download(link, o, timing, request);
         },
         [this, result] {
-            finish(finishDownload(*result, session_, {serialDeviceText(), silenceHint()}));
+            // The lists a download replaces stay at hand for a comparison with the new ones.
+            const Workspace& ws = session_.workspace();
+            TvRadioLists before{ws.tvList(), ws.radioList()};
+            const TransferEnding ending =
+                finishDownload(*result, session_, {serialDeviceText(), silenceHint()});
+            if (ending.channelsReplaced && (!before.tv.empty() || !before.radio.empty()))
+                session_.keepListsBeforeDownload(std::move(before));
+            finish(ending);
         });
 }
 

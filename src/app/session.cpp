@@ -52,6 +52,17 @@ void Session::setLanguage(const QString& code) {
     emit languageChanged();
 }
 
+void Session::keepListsBeforeDownload(TvRadioLists lists) {
+    listsBeforeDownload_ = std::move(lists);
+    emit stateChanged();
+}
+
+void Session::forgetListsBeforeDownload() {
+    if (!listsBeforeDownload_) return;
+    listsBeforeDownload_.reset();
+    emit stateChanged();
+}
+
 void Session::setTransferBusy(bool busy) {
     if (transferBusy_ == busy) return;
     transferBusy_ = busy;

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <optional>
 
 #include "app/config_store.h"
 #include "app/debug_log_file.h"
@@ -52,6 +53,14 @@ public:
     bool transferBusy() const { return transferBusy_; }
     void setTransferBusy(bool busy);
 
+    // The lists as they were before a download replaced them, kept for "Compare with the list
+    // before the download"; null when none are kept. A loaded file lets them go.
+    const TvRadioLists* listsBeforeDownload() const {
+        return listsBeforeDownload_ ? &*listsBeforeDownload_ : nullptr;
+    }
+    void keepListsBeforeDownload(TvRadioLists lists);
+    void forgetListsBeforeDownload();
+
     // Debug mode: while on, the readers write to the debug log file.
     bool debugMode() const { return debugLog_ != nullptr; }
     void setDebugMode(bool on, const QString& logPath);
@@ -76,6 +85,7 @@ private:
     Config config_;
     SatPosTable satPos_;
     bool transferBusy_ = false;
+    std::optional<TvRadioLists> listsBeforeDownload_;
     std::unique_ptr<DebugLogFile> debugLog_;
 };
 

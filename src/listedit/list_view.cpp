@@ -111,6 +111,7 @@ MainCommands mainCommands(const Workspace& ws, bool blankRowSelected) {
     c.search = true;
     c.exportList = true;
     c.upgrade = ws.fileType() == FileKind::DVB;
+    c.compare = loaded;
     c.convert = ws.fileType() == FileKind::DVB;
     const bool settingsAvailable = ws.fileType() == FileKind::BIN || ws.settingsLoaded();
     // The blank row of a list with channels stands for no channel: no settings either.

@@ -39,6 +39,7 @@ struct MainCommands {
     bool search = false;
     bool exportList = false;
     bool upgrade = false;   // Upgrade from file
+    bool compare = false;   // Compare with file
     bool convert = false;   // Convert to bin
     bool settings = false;  // the Settings command and tab
     bool tvRadio = false;   // the TV/RADIO switch

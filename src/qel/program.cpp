@@ -10,6 +10,7 @@
 #include "ui/about_box.h"
 #include "ui/buffer_window.h"
 #include "ui/channel_data_window.h"
+#include "ui/compare_window.h"
 #include "ui/dvb98_settings_windows.h"
 #include "ui/export_window.h"
 #include "ui/font_window.h"
@@ -65,6 +66,7 @@ Program::Program(Session& session, ConfigStore& store, Language& language, Recen
       serial_(session, *serialPrompter_),
       exporter_(session, store, AboutBox::versionText()),
       fonts_(session, *prompter_, *chooser_),
+      compare_(session, list_, editing_, *prompter_, *chooser_),
       main_(new MainWindow(session, list_, recent)) {
     frame_->setMainWindow(main_);
     registerToolWindows();
@@ -113,6 +115,25 @@ void Program::connectControllersToWindows() {
             [this] { main_->selectTab(Tab::Buffer); });
     connect(&files_, &FileController::busy, main_, &MainWindow::showBusy);
     connect(&fonts_, &FontController::fontLoaded, main_, [this] { main_->selectTab(Tab::Fonts); });
+
+    // A comparison opens its window; the channels it puts into the buffer open the Buffer tab.
+    // A loaded file ends "before the download": the lists kept then are let go.
+    connect(&compare_, &CompareController::opened, this, &Program::showCompareWindow);
+    connect(&compare_, &CompareController::bufferFilled, main_,
+            [this] { main_->selectTab(Tab::Buffer); });
+    connect(&files_, &FileController::channelsLoaded, this,
+            [this] { session_.forgetListsBeforeDownload(); });
+}
+
+CompareWindow* Program::compareWindow() const {
+    return compareWindow_;
+}
+
+void Program::showCompareWindow() {
+    if (compareWindow_ == nullptr) compareWindow_ = new CompareWindow(compare_, main_);
+    compareWindow_->show();
+    compareWindow_->raise();
+    compareWindow_->activateWindow();
 }
 
 Program::~Program() {
@@ -183,7 +204,10 @@ void Program::registerToolWindows() {
     });
     main_->setToolWindow(Tab::Settings, [this](QWidget* parent) { return openSettings(parent); });
     main_->setToolWindow(Tab::Serial, [this](QWidget* parent) {
-        return new SerialWindow(serial_, session_, *serialPrompter_, *chooser_, parent);
+        auto* window = new SerialWindow(serial_, session_, *serialPrompter_, *chooser_, parent);
+        connect(window, &SerialWindow::compareBeforeDownloadRequested, &compare_,
+                &CompareController::compareWithListsBeforeDownload);
+        return window;
     });
     main_->setToolWindow(
         Tab::Fonts, [this](QWidget* parent) { return new FontWindow(fonts_, session_, parent); });
@@ -226,6 +250,8 @@ void Program::wireCommands() {
     m.wire(Command::SaveSettings, [this] { files_.saveSettings(); });
     m.wire(Command::UpgradeFromFile, [this] { files_.upgradeFromFile(); });
     m.wire(Command::ConvertToBin, [this] { files_.convertToBin(); });
+    m.wire(Command::CompareWithFile, [this] { compare_.compareWithFile(); });
+    m.wire(Command::CompareBeforeDownload, [this] { compare_.compareWithListsBeforeDownload(); });
     m.wire(Command::LoadFonts, [this] { fonts_.loadFonts(); });
     m.wire(Command::SaveFonts, [this] { fonts_.saveFonts(); });
     m.wire(Command::ImportText, [this] { files_.importText(); });

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <memory>
 
 #include "app/commands.h"
+#include "app/compare_controller.h"
 #include "app/config_store.h"
 #include "app/editing_controller.h"
 #include "app/export_controller.h"
@@ -22,6 +24,7 @@
 
 namespace qel {
 
+class CompareWindow;
 class MainWindow;
 class RecentFiles;
 
@@ -43,6 +46,9 @@ public:
     SerialController& serial() { return serial_; }
     ExportController& exporter() { return exporter_; }
     FontController& fonts() { return fonts_; }
+    CompareController& compare() { return compare_; }
+    // The compare window, once a comparison has opened it.
+    CompareWindow* compareWindow() const;
     Prompter& prompter() const { return *prompter_; }
 
     // A channel file named on the command line, opened when the main window opens.
@@ -56,6 +62,7 @@ private:
     void connectControllersToWindows();
     void mainWindowOpened();
     QWidget* openSettings(QWidget* parent);
+    void showCompareWindow();
     // The tool window open on `tab`, if that tab's window is the one open.
     QWidget* toolWindow(Tab tab) const;
     // The window a message goes over when no window of the program is active.
@@ -79,7 +86,9 @@ private:
     SerialController serial_;
     ExportController exporter_;
     FontController fonts_;
+    CompareController compare_;
     MainWindow* main_ = nullptr;
+    QPointer<CompareWindow> compareWindow_;
     QString fileToOpen_;
 };
 

@@ -93,6 +93,8 @@ void SerialWindow::createStatusLines() {
     backup_->setOpenExternalLinks(true);
     backup_->setWordWrap(true);
     backup_->hide();
+    compareBefore_ = named(new QPushButton(this), "CompareBeforeDownload");
+    compareBefore_->setVisible(session_.listsBeforeDownload() != nullptr);
     portProblem_ = named(new QLabel(this), "PortNote");
     portProblem_->setWordWrap(true);
     portProblem_->setStyleSheet(QStringLiteral("QLabel { color: #c0392b; }"));
@@ -224,6 +226,7 @@ void SerialWindow::layOutWindow() {
     layout->addWidget(status_);
     layout->addWidget(portProblem_);
     layout->addWidget(backup_);
+    layout->addWidget(compareBefore_, 0, Qt::AlignLeft);
     auto* middle = new QHBoxLayout;
     middle->addWidget(connection_);
     middle->addWidget(transfers_, 1);
@@ -253,6 +256,10 @@ void SerialWindow::connectController() {
     connect(&serial_, &SerialController::statusColourChanged, this,
             &SerialWindow::showStatusColour);
     connect(&serial_, &SerialController::backupKept, this, &SerialWindow::showBackup);
+    connect(&session_, &Session::stateChanged, this,
+            [this] { compareBefore_->setVisible(session_.listsBeforeDownload() != nullptr); });
+    connect(compareBefore_, &QPushButton::clicked, this,
+            &SerialWindow::compareBeforeDownloadRequested);
     connect(&serial_, &SerialController::bytesChanged, bytes_, &QLabel::setText);
     connect(&serial_, &SerialController::channelsChanged, channels_, &QLabel::setText);
     connect(&serial_, &SerialController::speedChanged, speed_, &QLabel::setText);
@@ -382,6 +389,7 @@ void SerialWindow::setTexts() {
     pictureLabel_->setText(tr("Upload to picture"));
     upgradeFirmware_->setText(tr("&Firmware upgrade"));
     eraseFirmware_->setText(tr("Erase firm&ware"));
+    compareBefore_->setText(tr("Compare with the list before the download"));
     eraseAll_->setText(tr("Erase &all"));
     uploadPicture_->setText(tr("&Picture Upload"));
     modeLabel_->setText(tr("&Mode"));

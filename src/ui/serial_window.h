@@ -53,6 +53,12 @@ public:
     // "Firmware upgrade": a firmware file chosen, the replacement confirmed, the upgrade run.
     void upgradeFirmware();
     QPushButton* cancelButton() const { return cancel_; }
+    // Shown while the lists a download replaced are kept.
+    QPushButton* compareBeforeButton() const { return compareBefore_; }
+
+signals:
+    // "Compare with the list before the download" was pressed.
+    void compareBeforeDownloadRequested();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -86,7 +92,8 @@ private:
     Prompter& prompter_;
     FileChooser& chooser_;
     QLabel* status_;
-    QLabel* backup_;         // where the last backup before an upload went
+    QLabel* backup_;  // where the last backup before an upload went
+    QPushButton* compareBefore_;
     QLabel* portProblem_;    // why the port did not open, and what to do
     QGroupBox* connection_;  // Frame2
     QLabel* portLabel_;

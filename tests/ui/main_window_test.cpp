@@ -239,11 +239,14 @@ private slots:
         QCOMPARE(entries(Menu::Main),
                  QStringList({">", "Search>", "Undomnu", "Redomnu", "-", "Settmnu", "Fontmnu",
                               "Serial", "Export", "options", "About", "Help"}));
+        // clang-format off
         QCOMPARE(
             entries(Menu::File),
             QStringList({"Load_Channel", "Save_Channel", "Load_Settings", "Save_Settings", "-",
                          "Load_Fonts", "Save_Fonts", "-", "ImportFormTXT", "ImportCSV", "ExportCSV",
-                         "-", "UpgDVB", "DVB2Bin", "-", "RecentFiles>", "-", "Exitmnu"}));
+                         "-", "UpgDVB", "CompareFile", "CompareDownload", "DVB2Bin",
+                         "-", "RecentFiles>", "-", "Exitmnu"}));
+        // clang-format on
         QCOMPARE(entries(Menu::Editing).mid(0, 18),
                  QStringList({"Undomnu", "Redomnu", "-", "Editmnu", "Insertmnu", "Deletemnu",
                               "Cutmnu", "Pastemnu", "Pastespecialmnu", "-", "Antmnu>", "Voltmnu>",

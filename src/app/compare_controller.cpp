@@ -1,0 +1,113 @@
+#include "app/compare_controller.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "app/file_filters.h"
+#include "app/texts.h"
+#include "files/file_formats.h"
+
+namespace qel {
+
+namespace {
+
+template <class Entries>
+auto chosen(const Entries& all, const std::vector<std::size_t>& places) {
+    Entries picked;
+    for (std::size_t i : places) {
+        if (i < all.size()) picked.push_back(all[i]);
+    }
+    return picked;
+}
+
+}  // namespace
+
+CompareController::CompareController(Session& session, ListController& list,
+                                     EditingController& editing, Prompter& prompter,
+                                     FileChooser& chooser, QObject* parent)
+    : QObject(parent),
+      session_(session),
+      list_(list),
+      editing_(editing),
+      prompter_(prompter),
+      chooser_(chooser) {
+    connect(&session_, &Session::listsChanged, this, [this](unsigned changes) {
+        if (active_ && (changes & kChannelsChanged)) recompare();
+    });
+}
+
+void CompareController::compareWithFile() {
+    const QString path = chooser_.openFile(session_.workingDir(), channelFilesFilter());
+    if (path.isEmpty()) return;
+    session_.setWorkingDir(QFileInfo(path).absolutePath());
+    compareWithPath(path);
+}
+
+bool CompareController::compareWithPath(const QString& path) {
+    const std::string local = QFile::encodeName(path).toStdString();
+    const FileFormat* format = findFileFormat(local);
+    if (format == nullptr || format->content != FileContent::Channels ||
+        format->readChannels == nullptr) {
+        prompter_.tell(Prompter::Icon::Critical,
+                       Texts::errorMessage(ErrorCode::UnsupportedFileType, path));
+        return false;
+    }
+    auto set = format->readChannels(local, ReadOptions{.log = session_.log()});
+    if (!set) {
+        prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(set.status(), path));
+        return false;
+    }
+    start(std::move(set->lists), QFileInfo(path).fileName());
+    return true;
+}
+
+void CompareController::compareWithListsBeforeDownload() {
+    const TvRadioLists* before = session_.listsBeforeDownload();
+    if (before == nullptr) return;
+    start(*before, tr("the list before the download"));
+}
+
+void CompareController::start(TvRadioLists other, const QString& name) {
+    other_ = std::move(other);
+    otherName_ = name;
+    active_ = true;
+    recompare();
+    emit opened();
+}
+
+void CompareController::recompare() {
+    const Workspace& ws = session_.workspace();
+    comparison_ = compareLists({ws.tvList(), ws.radioList()}, other_);
+    emit comparisonChanged();
+}
+
+void CompareController::takeOver(const std::vector<std::size_t>& changed) {
+    const std::vector<ChangedChannel> picked = chosen(comparison_.changed, changed);
+    if (picked.empty()) return;
+    Workspace& ws = session_.workspace();
+    const bool edited = editing_.undoable(kTouchTV | kTouchRadio, [&] {
+        ws.changeLists(kTouchTV | kTouchRadio,
+                       [&](EditableLists& l) { takeOverChanges(l.tv, l.radio, other_, picked); });
+    });
+    if (edited) ws.setChannelsModified(true);
+}
+
+void CompareController::putIntoBuffer(const std::vector<std::size_t>& onlyInSecond) {
+    ChannelList records = recordsOf(other_, chosen(comparison_.onlyInSecond, onlyInSecond));
+    if (records.empty()) return;
+    editing_.undoable(kTouchBuffer, [&] {
+        session_.workspace().changeLists(kTouchBuffer, [&](EditableLists& l) {
+            l.buffer.insert(l.buffer.end(), std::make_move_iterator(records.begin()),
+                            std::make_move_iterator(records.end()));
+        });
+    });
+    emit bufferFilled();
+}
+
+void CompareController::showInList(ListId list, std::size_t row) {
+    const ChannelList& channels = session_.workspace().list(list);
+    if (row >= channels.size()) return;
+    list_.showSelection({list, static_cast<int>(row) + 1, {row}});
+}
+
+}  // namespace qel

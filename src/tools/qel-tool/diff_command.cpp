@@ -1,0 +1,148 @@
+#include "diff_command.h"
+
+#include <iostream>
+#include <optional>
+#include <string_view>
+
+#include "files/file_formats.h"
+#include "files/text_export.h"
+#include "files/text_import.h"
+#include "json_out.h"
+#include "listedit/compare.h"
+
+namespace qel::tool {
+
+namespace {
+
+constexpr int kExitEqual = 0;
+constexpr int kExitUsage = 1;
+constexpr int kExitRefused = 2;
+constexpr int kExitDifferent = 3;
+
+// The lists of any channel file the program reads: .dvb, .bin, .txt, .csv.
+Result<TvRadioLists> readLists(const std::string& path) {
+    const FileFormat* format = findFileFormat(path);
+    if (format == nullptr || format->content != FileContent::Channels)
+        return ErrorCode::UnsupportedFileType;
+    auto set = format->readChannels(path, {});
+    if (!set) return set.status();
+    return std::move(set->lists);
+}
+
+std::string row(std::size_t index) {
+    return std::to_string(index + 1);
+}
+
+std::string jsonList(ListId list) {
+    return R"("list":")" + std::string(listName(list)) + '"';
+}
+
+// "first_row":1,"second_row":2 — the rows as the lists show them, from 1.
+std::string jsonRows(std::size_t first, std::size_t second) {
+    return R"("first_row":)" + row(first) + R"(,"second_row":)" + row(second);
+}
+
+template <class Entries, class Write>
+std::string jsonArray(const Entries& entries, Write write) {
+    std::string out = "[";
+    for (const auto& e : entries) {
+        if (out.size() > 1) out += ',';
+        out += '{' + write(e) + '}';
+    }
+    return out + ']';
+}
+
+std::string json(const ListComparison& c) {
+    const auto unpaired = [](const UnpairedChannel& e) {
+        return jsonList(e.list) + R"(,"row":)" + row(e.row) + R"(,"name":)" + jsonString(e.name);
+    };
+    const auto changed = [](const ChangedChannel& e) {
+        std::string fields;
+        for (const FieldDifference& f : e.fields) {
+            if (!fields.empty()) fields += ',';
+            fields +=
+                jsonString(f.field) + ":[" + jsonString(f.first) + ',' + jsonString(f.second) + ']';
+        }
+        return jsonList(e.list) + ',' + jsonRows(e.firstRow, e.secondRow) + R"(,"name":)" +
+               jsonString(e.name) + R"(,"fields":{)" + fields + '}';
+    };
+    const auto moved = [](const MovedChannel& e) {
+        return jsonList(e.list) + ',' + jsonRows(e.firstRow, e.secondRow) + R"(,"name":)" +
+               jsonString(e.name);
+    };
+    return R"({"only_in_first":)" + jsonArray(c.onlyInFirst, unpaired) + R"(,"only_in_second":)" +
+           jsonArray(c.onlyInSecond, unpaired) + R"(,"changed":)" + jsonArray(c.changed, changed) +
+           R"(,"moved":)" + jsonArray(c.moved, moved) + "}\n";
+}
+
+std::string text(std::string_view s) {
+    return latin1ToUtf8(s);
+}
+
+// The report: a heading with its count per kind, then a line per channel.
+std::string report(const ListComparison& c, const std::string& a, const std::string& b) {
+    std::string out;
+    const auto heading = [&](const std::string& what, std::size_t count) {
+        out += what + ": " + std::to_string(count) + '\n';
+    };
+    heading("Only in " + a, c.onlyInFirst.size());
+    for (const UnpairedChannel& e : c.onlyInFirst)
+        out += "  " + std::string(listName(e.list)) + ' ' + row(e.row) + "  " + text(e.name) + '\n';
+    heading("Only in " + b, c.onlyInSecond.size());
+    for (const UnpairedChannel& e : c.onlyInSecond)
+        out += "  " + std::string(listName(e.list)) + ' ' + row(e.row) + "  " + text(e.name) + '\n';
+    heading("Changed", c.changed.size());
+    for (const ChangedChannel& e : c.changed) {
+        out += "  " + std::string(listName(e.list)) + ' ' + row(e.firstRow) + " / " +
+               row(e.secondRow) + "  " + text(e.name) + '\n';
+        for (const FieldDifference& f : e.fields) {
+            out += "      " + std::string(f.field) + ": \"" + text(f.first) + "\" -> \"" +
+                   text(f.second) + "\"\n";
+        }
+    }
+    heading("Moved", c.moved.size());
+    for (const MovedChannel& e : c.moved) {
+        out += "  " + std::string(listName(e.list)) + ' ' + row(e.firstRow) + " -> " +
+               row(e.secondRow) + "  " + text(e.name) + '\n';
+    }
+    return out;
+}
+
+}  // namespace
+
+int diffCommand(const std::vector<std::string>& args) {
+    std::vector<std::string> files;
+    bool asJson = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--json") {
+            asJson = true;
+        } else if (args[i].starts_with("--")) {
+            std::cerr << "qel-tool diff: unknown option " << args[i] << '\n';
+            return kExitUsage;
+        } else {
+            files.push_back(args[i]);
+        }
+    }
+    if (files.size() != 2) {
+        std::cerr << "usage: qel-tool diff A B [--json]\n";
+        return kExitUsage;
+    }
+    TvRadioLists lists[2];
+    for (std::size_t i = 0; i < 2; ++i) {
+        auto read = readLists(files[i]);
+        if (!read && read.error() == ErrorCode::UnsupportedFileType) {
+            std::cerr << "qel-tool: unsupported file type: " << files[i] << '\n';
+            return kExitUsage;
+        }
+        if (!read) {
+            std::cerr << files[i] << ": " << importMessage(read.status()) << '\n';
+            return kExitRefused;
+        }
+        lists[i] = std::move(read.value());
+    }
+    const ListComparison c = compareLists(lists[0], lists[1]);
+    std::cout << (asJson ? json(c) : report(c, files[0], files[1]));
+    return c.equal() ? kExitEqual : kExitDifferent;
+}
+
+}  // namespace qel::tool

@@ -1,0 +1,65 @@
+// qel-tool diff: the comparison of two channel files, its JSON, report and exit status.
+#include <gtest/gtest.h>
+
+#include "support/channel_builder.h"
+#include "support/temp_dir.h"
+#include "tool_process.h"
+
+namespace qel {
+namespace {
+
+using test::DvbRecord;
+using test::runTool;
+using test::TempDir;
+
+DvbRecord tv(const char* name, unsigned sid) {
+    return DvbRecord().name(name).freqMHz(11766).srateKs(27500).NetId(1).TsId(2).SerId(sid);
+}
+
+TEST(DiffTool, JsonNamesEachKindWithRowsFromOne) {
+    TempDir dir;
+    dir.write("a.dvb", tv("ONE", 1).bytes() + tv("TWO", 2).bytes() + tv("THREE", 3).bytes() +
+                           tv("GONE", 4).bytes() + DvbRecord().type(2).name("R1").SerId(9).bytes());
+    dir.write("b.dvb", tv("THREE", 3).bytes() + tv("ONE", 1).bytes() +
+                           tv("TWO", 2).APid(0x1FF).bytes() + tv("NEW", 5).bytes() +
+                           DvbRecord().type(2).name("R1").SerId(9).bytes());
+    const test::ToolRun run = runTool("diff a.dvb b.dvb --json", dir);
+    EXPECT_EQ(run.status, 3) << run.err;
+    EXPECT_EQ(run.out, R"({"only_in_first":[{"list":"TV","row":4,"name":"GONE"}],)"
+                       R"("only_in_second":[{"list":"TV","row":4,"name":"NEW"}],)"
+                       R"("changed":[{"list":"TV","first_row":2,"second_row":3,"name":"TWO",)"
+                       R"("fields":{"APid":["0000","01FF"]}}],)"
+                       R"("moved":[{"list":"TV","first_row":3,"second_row":1,"name":"THREE"}]})"
+                       "\n");
+
+    // The report says the same in lines.
+    const test::ToolRun report = runTool("diff a.dvb b.dvb", dir);
+    EXPECT_EQ(report.status, 3);
+    for (const char* line : {"Only in a.dvb: 1\n  TV 4  GONE\n", "Only in b.dvb: 1\n  TV 4  NEW\n",
+                             "Changed: 1\n  TV 2 / 3  TWO\n      APid: \"0000\" -> \"01FF\"\n",
+                             "Moved: 1\n  TV 3 -> 1  THREE\n"}) {
+        EXPECT_NE(report.out.find(line), std::string::npos) << line << "\nin\n" << report.out;
+    }
+}
+
+TEST(DiffTool, EqualAcrossFormatsRefusedFilesAndWrongUsage) {
+    TempDir dir;
+    dir.write("a.dvb", tv("ONE", 1).bytes() + tv("TWO", 2).bytes());
+    ASSERT_EQ(runTool("convert a.dvb a.csv", dir).status, 0);
+    const test::ToolRun same = runTool("diff --json a.dvb a.csv", dir);
+    EXPECT_EQ(same.status, 0) << same.err;
+    EXPECT_EQ(same.out, R"({"only_in_first":[],"only_in_second":[],"changed":[],"moved":[]})"
+                        "\n");
+
+    dir.write("short.dvb", std::string(63, 'x'));
+    test::expectRefused({{"diff a.dvb short.dvb", 2, "short.dvb: "},
+                         {"diff missing.dvb a.dvb --json", 2, "missing.dvb: "},
+                         {"diff a.dvb", 1, "usage: qel-tool diff"},
+                         {"diff a.dvb a.csv a.dvb", 1, "usage: qel-tool diff"},
+                         {"diff a.dvb a.csv --xml", 1, "qel-tool diff: unknown option --xml"},
+                         {"diff a.dvb list.xyz", 1, "qel-tool: unsupported file type: list.xyz"}},
+                        dir);
+}
+
+}  // namespace
+}  // namespace qel

@@ -7,6 +7,9 @@
 //                   [--lang en|it] [--latin1]
 //                                    the text export of the channel lists
 //   qel-tool upgrade LOADED OTHER    the records "Upgrade from file" would add to the buffer
+//   qel-tool check FILE [--json] [--lang en|it] [--settings FILE.g98] [--font FILE]
+//                                    what the receiver cannot take in the lists (exit 3:
+//                                    warnings only, 2: errors)
 //   qel-tool sample FILE.dvb|.g98    write a sample channel list or DVB98 settings file
 //   qel-tool lzw [--blocks] IN OUT   IN as one compress (.Z) stream; or its 64 KB blocks as
 //                                    the firmware upgrade compresses them, in OUT.000, ...
@@ -40,6 +43,7 @@
 
 #include "bytes/conversions.h"
 #include "bytes/lzw.h"
+#include "check_command.h"
 #include "files/boot_picture.h"
 #include "files/csv_file.h"
 #include "files/dvb_file.h"
@@ -97,6 +101,11 @@ int usage() {
                  "      names some (the antenna for an FTA image only), hexadecimal unless\n"
                  "      --decimal. UTF-8 unless --latin1 (one byte per character).\n"
                  "  qel-tool upgrade LOADED.dvb OTHER.dvb\n"
+                 "  qel-tool check FILE [--json] [--lang en|it] [--settings FILE.g98]\n"
+                 "           [--font FILE.fos|FILE.oc1]\n"
+                 "      The list check of a channel file: duplicates, values the receiver\n"
+                 "      cannot use, capacity and structure. Exit 0 when nothing is found, 3\n"
+                 "      for warnings only, 2 for errors or a refused file.\n"
                  "  qel-tool sample FILE.dvb|FILE.g98\n"
                  "  qel-tool lzw [--blocks] IN OUT\n"
                  "      IN compressed in the Unix compress (.Z) format that gzip -d and\n"
@@ -994,6 +1003,7 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[0] == "convert") return convert(args[1], args[2]);
     if (!args.empty() && args[0] == "export") return exportCommand(args);
     if (args.size() == 3 && args[0] == "upgrade") return upgrade(args[1], args[2]);
+    if (!args.empty() && args[0] == "check") return tool::checkCommand(args);
     if (args.size() == 2 && args[0] == "sample") return sample(args[1]);
     if (!args.empty() && args[0] == "lzw") return lzwCommand(args);
     if (!args.empty() && args[0] == "download") return download(args);

@@ -26,6 +26,7 @@ enum class Command {
     ExportCsv,
     UpgradeFromFile,
     ConvertToBin,
+    CheckList,
     Exit,
     Find,
     FindNext,

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <memory>
 
+#include "app/check_controller.h"
 #include "app/commands.h"
 #include "app/config_store.h"
 #include "app/editing_controller.h"
@@ -22,6 +23,7 @@
 
 namespace qel {
 
+class CheckWindow;
 class MainWindow;
 class RecentFiles;
 
@@ -43,6 +45,9 @@ public:
     SerialController& serial() { return serial_; }
     ExportController& exporter() { return exporter_; }
     FontController& fonts() { return fonts_; }
+    CheckController& check() { return check_; }
+    // The check window, opened by "Check list" (created then).
+    CheckWindow* checkWindow() const { return checkWindow_; }
     Prompter& prompter() const { return *prompter_; }
 
     // A channel file named on the command line, opened when the main window opens.
@@ -52,6 +57,7 @@ private:
     bool mayClose() override;
     bool openDroppedFile(const QString& path) override;
     void registerToolWindows();
+    void openCheckWindow();
     void wireCommands();
     void connectControllersToWindows();
     void mainWindowOpened();
@@ -79,7 +85,9 @@ private:
     SerialController serial_;
     ExportController exporter_;
     FontController fonts_;
+    CheckController check_;
     MainWindow* main_ = nullptr;
+    CheckWindow* checkWindow_ = nullptr;
     QString fileToOpen_;
 };
 

@@ -239,11 +239,11 @@ private slots:
         QCOMPARE(entries(Menu::Main),
                  QStringList({">", "Search>", "Undomnu", "Redomnu", "-", "Settmnu", "Fontmnu",
                               "Serial", "Export", "options", "About", "Help"}));
-        QCOMPARE(
-            entries(Menu::File),
-            QStringList({"Load_Channel", "Save_Channel", "Load_Settings", "Save_Settings", "-",
-                         "Load_Fonts", "Save_Fonts", "-", "ImportFormTXT", "ImportCSV", "ExportCSV",
-                         "-", "UpgDVB", "DVB2Bin", "-", "RecentFiles>", "-", "Exitmnu"}));
+        QCOMPARE(entries(Menu::File),
+                 QStringList({"Load_Channel", "Save_Channel", "Load_Settings", "Save_Settings", "-",
+                              "Load_Fonts", "Save_Fonts", "-", "ImportFormTXT", "ImportCSV",
+                              "ExportCSV", "-", "UpgDVB", "DVB2Bin", "CheckList", "-",
+                              "RecentFiles>", "-", "Exitmnu"}));
         QCOMPARE(entries(Menu::Editing),
                  QStringList({"Undomnu", "Redomnu", "-", "Editmnu", "Insertmnu", "Deletemnu",
                               "Cutmnu", "Pastemnu", "Pastespecialmnu", "-", "Antmnu>", "Voltmnu>",

@@ -372,6 +372,87 @@
     </message>
 </context>
 <context>
+    <name>qel::CheckController</name>
+    <message>
+        <source>English</source>
+        <comment>the language of the list check&apos;s messages</comment>
+        <translation>Italiano</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Errore</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Avviso</translation>
+    </message>
+    <message>
+        <source>The check finds %1 error(s) in the lists that the receiver cannot take.
+The first: %2, row %3 &quot;%4&quot;: %5
+
+%6</source>
+        <translation>Il controllo trova %1 errore/i nelle liste che il ricevitore non accetta.
+Il primo: %2, riga %3 &quot;%4&quot;: %5
+
+%6</translation>
+    </message>
+    <message>
+        <source>Save the list all the same?</source>
+        <translation>Salvare comunque la lista?</translation>
+    </message>
+    <message>
+        <source>Start the upload all the same?</source>
+        <translation>Avviare comunque l&apos;upload?</translation>
+    </message>
+</context>
+<context>
+    <name>qel::CheckWindow</name>
+    <message>
+        <source>Nothing found: the lists are ready for the receiver.</source>
+        <translation>Nessun problema trovato: le liste sono pronte per il ricevitore.</translation>
+    </message>
+    <message>
+        <source>%1 error(s), %2 warning(s)</source>
+        <translation>%1 errore/i, %2 avviso/i</translation>
+    </message>
+    <message>
+        <source>QEL - Check list</source>
+        <translation>QEL - Controllo lista</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Livello</translation>
+    </message>
+    <message>
+        <source>List</source>
+        <translation>Lista</translation>
+    </message>
+    <message>
+        <source>Row</source>
+        <translation>Riga</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nome</translation>
+    </message>
+    <message>
+        <source>Field</source>
+        <translation>Campo</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>Messaggio</translation>
+    </message>
+    <message>
+        <source>&amp;Remove duplicates</source>
+        <translation>&amp;Rimuovi i doppioni</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Chiudi</translation>
+    </message>
+</context>
+<context>
     <name>qel::CompareController</name>
     <message>
         <source>the list before the download</source>
@@ -1241,6 +1322,10 @@ Lo sostituisco ?</translation>
         <source>Compare with the list before the download</source>
         <translation>Confronta con la lista prima del download</translation>
     </message>
+    <message>
+        <source>Check &amp;list</source>
+        <translation>Contro&amp;lla lista</translation>
+    </message>
 </context>
 <context>
     <name>qel::OptionsWindow</name>
@@ -1283,6 +1368,10 @@ Lo sostituisco ?</translation>
     <message>
         <source>&amp;Verify after upload</source>
         <translation>&amp;Verifica dopo l&apos;upload</translation>
+    </message>
+    <message>
+        <source>As&amp;k before saving or uploading lists with errors</source>
+        <translation>C&amp;hiedi prima di salvare o fare l&apos;upload di liste con errori</translation>
     </message>
 </context>
 <context>

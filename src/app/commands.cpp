@@ -105,6 +105,8 @@ const std::array<CommandInfo, kCommandCount> kCommands = {{
         0, {}, in(Menu::File), Place::Next, canCompareBeforeDownload},
     {Command::ConvertToBin, "DVB2Bin", QT_TRANSLATE_NOOP("qel::MainWindow", "&Convert to  bin"),
         0, {K(kCtrl, Qt::Key_C)}, in(Menu::File), Place::Next, canConvert},
+    {Command::CheckList, "CheckList", QT_TRANSLATE_NOOP("qel::MainWindow", "Check &list"),
+        0, {K(Qt::Key_F7)}, in(Menu::File), Place::Next, always},
     {Command::Exit, "Exitmnu", QT_TRANSLATE_NOOP("qel::MainWindow", "E&xit"),
         0, {}, in(Menu::File), Place::AfterRecentFiles, always},
     // Search

@@ -28,6 +28,7 @@ enum class Command {
     CompareWithFile,
     CompareBeforeDownload,
     ConvertToBin,
+    CheckList,
     Exit,
     Find,
     FindNext,

@@ -98,6 +98,7 @@ ConfigStore::Loaded ConfigStore::load() {
     // The upload's safety switches are stored only once the options window saves them.
     c.backupBeforeUpload = value("Serial port", "Backup") != "F";
     c.verifyAfterUpload = value("Serial port", "Verify") != "F";
+    c.askOnCheckErrors = value("Check", "AskOnErrors") != "F";
 
     bool missing = false;
     const QString path =
@@ -124,6 +125,7 @@ void ConfigStore::saveOptions(const Config& c) {
     setValue("Layout", "Littlebox", oneZero(c.dataRowAtStart));
     setValue("Serial port", "Backup", trueFalse(c.backupBeforeUpload));
     setValue("Serial port", "Verify", trueFalse(c.verifyAfterUpload));
+    setValue("Check", "AskOnErrors", trueFalse(c.askOnCheckErrors));
     setValue("Language", "Language", c.language);
     settings_.sync();
 }

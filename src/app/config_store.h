@@ -32,6 +32,8 @@ struct Config {
     bool backupBeforeUpload = true;
     // After a DVB98 upload, it is read back and compared with what was sent.
     bool verifyAfterUpload = true;
+    // Saving a DVB98 list or uploading lists the check finds errors in asks first.
+    bool askOnCheckErrors = true;
 
     // 1-4 for COM1-COM4; 0 when comPortText is a device path.
     int comPort() const;

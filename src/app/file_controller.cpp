@@ -98,6 +98,9 @@ bool FileController::saveTo(const QString& path) {
     if (isSettingsFile(path)) {
         save();
     } else {
+        const bool dvb98 =
+            formatToSave(session_.workspace(), localPath(path), {}).id == FileFormatId::Dvb;
+        if (dvb98 && mayWrite_ && !mayWrite_()) return false;
         // Saving an image gives the lists the image's form: one undoable step.
         editing_.undoable(kTouchTV | kTouchRadio, save);
         if (st) editing_.markSaved();

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 #include "app/editing_controller.h"
 #include "app/list_controller.h"
@@ -66,6 +67,9 @@ public:
     // Ctrl+Shift+Alt+D: debug mode on or off, with the log file at `logPath`.
     void toggleDebugMode(const QString& logPath);
 
+    // Asked before channels are saved as DVB98 records; false stops the save.
+    void setWriteCheck(std::function<bool()> mayWrite) { mayWrite_ = std::move(mayWrite); }
+
 signals:
     void channelsLoaded();  // new lists are shown from row 1
     void settingsLoaded();  // DVB98 settings loaded: the Settings tab opens
@@ -92,6 +96,7 @@ private:
     Prompter& prompter_;
     FileChooser& chooser_;
     RecentFiles* recent_;
+    std::function<bool()> mayWrite_;
 };
 
 }  // namespace qel

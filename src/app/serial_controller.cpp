@@ -335,6 +335,7 @@ void SerialController::upload(const Parts& parts) {
         (!parts.channels && !parts.settings && !parts.systemFont && !parts.teletextFont)) {
         return;
     }
+    if (parts.channels && mayWrite_ && !mayWrite_()) return;
     hideMarks();
     std::optional<UploadRequest> request = uploadRequest(parts);
     if (!request) return;

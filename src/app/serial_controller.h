@@ -97,6 +97,8 @@ public:
     // The folder that holds what the receiver held before the last transfer, when that was an
     // upload that kept it; empty otherwise.
     const QString& lastBackup() const { return lastBackup_; }
+    // Asked before an upload that sends the channels; false stops it before any byte.
+    void setWriteCheck(std::function<bool()> mayWrite) { mayWrite_ = std::move(mayWrite); }
     // Stops a running transfer (the lists and settings stay as they were), or the wait for
     // the receiver to fall quiet after one.
     void cancel();
@@ -192,6 +194,7 @@ private:
     QString backupRoot_;
     QStringList routinePlaces_;
     QString lastBackup_;
+    std::function<bool()> mayWrite_;
 };
 
 }  // namespace qel

@@ -338,29 +338,19 @@ std::string defaultSettingsBlock() {
 TvRadioLists normalizeForFtaImage(const ChannelList& tv, const ChannelList& radio) {
     TvRadioLists out{tv, radio};
     std::size_t runningId = 0;
-    const auto keyOf = [&runningId](ChannelRec& ch) {
-        std::string key = transponderKey(ch);
-        if (isBlankId(key)) {
+    for (ChannelList* list : {&out.tv, &out.radio}) {
+        for (ChannelRec& ch : *list) {
+            if (!isBlankId(transponderKey(ch))) continue;
             const std::string id = pad4(toHex(static_cast<std::uint32_t>(++runningId)));
             ch.NetId = id;
             ch.TsId = id;
-            key = id + id;
         }
-        return key;
-    };
+    }
     // The channel whose transponder record is written gets its band from its frequency.
-    const auto setBand = [](ChannelRec& ch) {
+    for (const ListPlace& at : transponderChannels(out)) {
+        ChannelRec& ch = (at.list == ListId::TV ? out.tv : out.radio)[at.index];
         const std::int64_t mhz = decimalValue(channel_part::kFreqMhz.in(ch.Freq.view()));
         if (mhz >= 1000) ch.LoHi = bandOf(mhz);
-    };
-    std::unordered_set<std::string> tvKeys;
-    std::unordered_set<std::string> radioKeys;
-    for (ChannelRec& ch : out.tv) {
-        if (tvKeys.insert(keyOf(ch)).second) setBand(ch);
-    }
-    for (ChannelRec& ch : out.radio) {
-        const std::string key = keyOf(ch);
-        if (radioKeys.insert(key).second && !tvKeys.contains(key)) setBand(ch);
     }
     for (ChannelList* list : {&out.tv, &out.radio}) {
         for (ChannelRec& ch : *list)
@@ -369,31 +359,51 @@ TvRadioLists normalizeForFtaImage(const ChannelList& tv, const ChannelList& radi
     return out;
 }
 
-Result<std::string> encodeFtaImage(const ChannelList& tv, const ChannelList& radio,
-                                   const FtaImageTables& tables, ImageSettings settings) {
-    if (tv.size() > kMaxFtaChannelsPerList || radio.size() > kMaxFtaChannelsPerList) {
-        return ErrorCode::TooManyChannelsFta;
-    }
-    const TvRadioLists lists = normalizeForFtaImage(tv, radio);
-
-    // Transponders: one record per NetId/TsId pair, TV first; a RADIO channel on a
-    // transponder a TV channel uses adds none.
-    std::string transponders;
-    std::size_t transponderCount = 0;
+std::vector<ListPlace> transponderChannels(const TvRadioLists& lists) {
+    std::vector<ListPlace> owners;
     std::unordered_set<std::string> tvKeys;
     std::unordered_set<std::string> radioKeys;
-    for (const ChannelRec& ch : lists.tv) {
-        if (tvKeys.insert(transponderKey(ch)).second) {
-            transponders += transponderRecord(ch, ++transponderCount);
-        }
+    for (std::size_t i = 0; i < lists.tv.size(); ++i) {
+        if (tvKeys.insert(transponderKey(lists.tv[i])).second) owners.push_back({ListId::TV, i});
     }
-    for (const ChannelRec& ch : lists.radio) {
-        const std::string key = transponderKey(ch);
+    for (std::size_t i = 0; i < lists.radio.size(); ++i) {
+        const std::string key = transponderKey(lists.radio[i]);
         if (radioKeys.insert(key).second && !tvKeys.contains(key)) {
-            transponders += transponderRecord(ch, ++transponderCount);
+            owners.push_back({ListId::Radio, i});
         }
     }
-    if (transponderCount > kMaxFtaTransponders) return ErrorCode::TooManyChannelsFta;
+    return owners;
+}
+
+namespace {
+
+// The image's records before they are laid out over the areas, and whether the counts fit;
+// no data when they do not.
+struct ImagePlan {
+    FtaImageFit fit;
+    std::string data;
+};
+
+ImagePlan planImage(const ChannelList& tv, const ChannelList& radio, const FtaImageTables& tables,
+                    ImageSettings settings) {
+    ImagePlan plan;
+    plan.fit.tvFits = tv.size() <= kMaxFtaChannelsPerList;
+    plan.fit.radioFits = radio.size() <= kMaxFtaChannelsPerList;
+    if (!plan.fit.tvFits || !plan.fit.radioFits) return plan;
+    const TvRadioLists lists = normalizeForFtaImage(tv, radio);
+
+    const std::vector<ListPlace> owners = transponderChannels(lists);
+    plan.fit.transponders = owners.size();
+    if (owners.size() > kMaxFtaTransponders) {
+        plan.fit.firstTransponderOver = owners[kMaxFtaTransponders];
+        return plan;
+    }
+    std::string transponders;
+    std::size_t transponderCount = 0;
+    for (const ListPlace& at : owners) {
+        const ChannelRec& ch = (at.list == ListId::TV ? lists.tv : lists.radio)[at.index];
+        transponders += transponderRecord(ch, ++transponderCount);
+    }
 
     std::string pids;
     std::size_t pidCount = 0;
@@ -405,7 +415,7 @@ Result<std::string> encodeFtaImage(const ChannelList& tv, const ChannelList& rad
         }
     }
 
-    std::string data;
+    std::string& data = plan.data;
     if (settings == ImageSettings::Defaults) {
         data = defaultSettingsBlock();
     } else {
@@ -424,7 +434,23 @@ Result<std::string> encodeFtaImage(const ChannelList& tv, const ChannelList& rad
     data += word(kRadioCountType) + word(4) + word(5) + word(lists.radio.size());
     data += channelBlocks(lists.tv, kTvBlocks);
     data += channelBlocks(lists.radio, kRadioBlocks);
-    return layOutFlashAreas(data);
+    return plan;
+}
+
+}  // namespace
+
+FtaImageFit ftaImageFit(const ChannelList& tv, const ChannelList& radio,
+                        const FtaImageTables& tables, ImageSettings settings) {
+    ImagePlan plan = planImage(tv, radio, tables, settings);
+    if (plan.fit.fits()) plan.fit.areasFit = layOutFlashAreas(plan.data).ok();
+    return plan.fit;
+}
+
+Result<std::string> encodeFtaImage(const ChannelList& tv, const ChannelList& radio,
+                                   const FtaImageTables& tables, ImageSettings settings) {
+    const ImagePlan plan = planImage(tv, radio, tables, settings);
+    if (!plan.fit.fits()) return ErrorCode::TooManyChannelsFta;
+    return layOutFlashAreas(plan.data);
 }
 
 }  // namespace qel

@@ -1,8 +1,10 @@
 // Writing an FTA flash image from the TV and RADIO lists and the image tables.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "files/fta_image_layout.h"
 #include "model/channel_lists.h"
@@ -23,10 +25,37 @@ enum class ImageSettings { FromTables, Defaults };
 // set from its frequency. Saving an image gives the lists these changes.
 TvRadioLists normalizeForFtaImage(const ChannelList& tv, const ChannelList& radio);
 
+// A channel of the TV or RADIO list by its 0-based place.
+struct ListPlace {
+    ListId list = ListId::TV;
+    std::size_t index = 0;
+    friend bool operator==(const ListPlace&, const ListPlace&) = default;
+};
+
+// The channels of `lists` (as normalizeForFtaImage makes them) whose transponder record an
+// image writes, in record order: the first channel of each NetId/TsId pair, TV first; a
+// RADIO channel on a transponder a TV channel uses adds none.
+std::vector<ListPlace> transponderChannels(const TvRadioLists& lists);
+
+// What an image of the lists needs against what it holds, limit by limit in the order the
+// writer tries them: the lists against their blocks, then the transponder records, then the
+// record data against areas A-C. A limit after a passed one is not looked at (it keeps its
+// default). encodeFtaImage refuses exactly the lists this finds too big.
+struct FtaImageFit {
+    bool tvFits = true;
+    bool radioFits = true;
+    std::size_t transponders = 0;                   // records the image needs
+    std::optional<ListPlace> firstTransponderOver;  // the channel of record 257
+    bool areasFit = true;
+    bool fits() const { return tvFits && radioFits && !firstTransponderOver && areasFit; }
+};
+FtaImageFit ftaImageFit(const ChannelList& tv, const ChannelList& radio,
+                        const FtaImageTables& tables, ImageSettings settings);
+
 // Builds the 49152-byte image of the lists (as normalizeForFtaImage makes them) and the
-// image tables. Refused with TooManyChannelsFta when more than 256 transponders are
-// needed, a list holds more channels than the image has blocks for, or the data does
-// not fit area C.
+// image tables. Refused with TooManyChannelsFta when the lists do not fit (ftaImageFit):
+// more than 256 transponders are needed, a list holds more channels than the image has
+// blocks for, or the data does not fit area C.
 Result<std::string> encodeFtaImage(const ChannelList& tv, const ChannelList& radio,
                                    const FtaImageTables& tables, ImageSettings settings);
 

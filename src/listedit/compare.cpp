@@ -175,8 +175,4 @@ ChannelList recordsOf(const TvRadioLists& second, std::span<const UnpairedChanne
     return records;
 }
 
-std::string_view listName(ListId list) {
-    return list == ListId::TV ? "TV" : "RADIO";
-}
-
 }  // namespace qel

@@ -87,7 +87,4 @@ void takeOverChanges(ChannelList& firstTv, ChannelList& firstRadio, const TvRadi
 // The second list's records of `chosen`, in the order given.
 ChannelList recordsOf(const TvRadioLists& second, std::span<const UnpairedChannel> chosen);
 
-// "TV" or "RADIO".
-std::string_view listName(ListId list);
-
 }  // namespace qel

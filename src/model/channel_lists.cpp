@@ -24,4 +24,8 @@ ChannelRec namedEmptyChannel(std::string_view name) {
     return r;
 }
 
+std::string_view listName(ListId list) {
+    return list == ListId::TV ? "TV" : "RADIO";
+}
+
 }  // namespace qel

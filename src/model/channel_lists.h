@@ -2,6 +2,7 @@
 // its channels in display order.
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include "model/channel_rec.h"
@@ -11,6 +12,9 @@ namespace qel {
 using ChannelList = std::vector<ChannelRec>;
 
 enum class ListId { TV, Radio };
+
+// "TV" or "RADIO", as the lists are named in exports and reports.
+std::string_view listName(ListId list);
 
 // The two lists a channel file or image holds.
 struct TvRadioLists {

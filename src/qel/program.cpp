@@ -11,6 +11,7 @@
 #include "ui/buffer_window.h"
 #include "ui/channel_data_window.h"
 #include "ui/compare_window.h"
+#include "ui/check_window.h"
 #include "ui/dvb98_settings_windows.h"
 #include "ui/export_window.h"
 #include "ui/font_window.h"
@@ -67,6 +68,7 @@ Program::Program(Session& session, ConfigStore& store, Language& language, Recen
       exporter_(session, store, AboutBox::versionText()),
       fonts_(session, *prompter_, *chooser_),
       compare_(session, list_, editing_, *prompter_, *chooser_),
+      check_(session, list_, editing_, *prompter_),
       main_(new MainWindow(session, list_, recent)) {
     frame_->setMainWindow(main_);
     registerToolWindows();
@@ -115,6 +117,12 @@ void Program::connectControllersToWindows() {
             [this] { main_->selectTab(Tab::Buffer); });
     connect(&files_, &FileController::busy, main_, &MainWindow::showBusy);
     connect(&fonts_, &FontController::fontLoaded, main_, [this] { main_->selectTab(Tab::Fonts); });
+    // Lists with errors the receiver cannot take are saved or sent only when the user says so.
+    files_.setWriteCheck(
+        [this] { return check_.mayWrite(FileKind::DVB, CheckController::Purpose::Save); });
+    serial_.setWriteCheck([this] {
+        return check_.mayWrite(session_.workspace().fileType(), CheckController::Purpose::Upload);
+    });
 
     // A comparison opens its window; the channels it puts into the buffer open the Buffer tab.
     // A loaded file ends "before the download": the lists kept then are let go.
@@ -219,6 +227,13 @@ void Program::registerToolWindows() {
     });
 }
 
+void Program::openCheckWindow() {
+    if (checkWindow_ == nullptr) checkWindow_ = new CheckWindow(check_, main_);
+    checkWindow_->show();
+    checkWindow_->raise();
+    checkWindow_->activateWindow();
+}
+
 QWidget* Program::openSettings(QWidget* parent) {
     if (session_.workspace().fileType() == FileKind::BIN) {
         return new FtaSettingsWindow(session_, settings_, parent);
@@ -252,6 +267,7 @@ void Program::wireCommands() {
     m.wire(Command::ConvertToBin, [this] { files_.convertToBin(); });
     m.wire(Command::CompareWithFile, [this] { compare_.compareWithFile(); });
     m.wire(Command::CompareBeforeDownload, [this] { compare_.compareWithListsBeforeDownload(); });
+    m.wire(Command::CheckList, [this] { openCheckWindow(); });
     m.wire(Command::LoadFonts, [this] { fonts_.loadFonts(); });
     m.wire(Command::SaveFonts, [this] { fonts_.saveFonts(); });
     m.wire(Command::ImportText, [this] { files_.importText(); });

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <memory>
 
+#include "app/check_controller.h"
 #include "app/commands.h"
 #include "app/compare_controller.h"
 #include "app/config_store.h"
@@ -25,6 +26,7 @@
 namespace qel {
 
 class CompareWindow;
+class CheckWindow;
 class MainWindow;
 class RecentFiles;
 
@@ -49,6 +51,9 @@ public:
     CompareController& compare() { return compare_; }
     // The compare window, once a comparison has opened it.
     CompareWindow* compareWindow() const;
+    CheckController& check() { return check_; }
+    // The check window, opened by "Check list" (created then).
+    CheckWindow* checkWindow() const { return checkWindow_; }
     Prompter& prompter() const { return *prompter_; }
 
     // A channel file named on the command line, opened when the main window opens.
@@ -58,6 +63,7 @@ private:
     bool mayClose() override;
     bool openDroppedFile(const QString& path) override;
     void registerToolWindows();
+    void openCheckWindow();
     void wireCommands();
     void connectControllersToWindows();
     void mainWindowOpened();
@@ -87,8 +93,10 @@ private:
     ExportController exporter_;
     FontController fonts_;
     CompareController compare_;
-    MainWindow* main_ = nullptr;
     QPointer<CompareWindow> compareWindow_;
+    CheckController check_;
+    MainWindow* main_ = nullptr;
+    CheckWindow* checkWindow_ = nullptr;
     QString fileToOpen_;
 };
 

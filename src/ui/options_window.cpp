@@ -100,6 +100,8 @@ void OptionsWindow::buildMiscBox() {
     backupBeforeUpload_->setObjectName("optBackup");
     verifyAfterUpload_ = new QCheckBox(miscBox_);
     verifyAfterUpload_->setObjectName("optVerify");
+    askOnCheckErrors_ = new QCheckBox(miscBox_);
+    askOnCheckErrors_->setObjectName("optCheck");
     auto* misc = new QFormLayout(miscBox_);
     const auto addRow = [this, misc](QLabel*& label, QWidget* field) {
         label = new QLabel(miscBox_);
@@ -112,6 +114,7 @@ void OptionsWindow::buildMiscBox() {
     addRow(dataRowLabel_, dataRowAtStart_);
     addRow(backupLabel_, backupBeforeUpload_);
     addRow(verifyLabel_, verifyAfterUpload_);
+    addRow(askOnCheckErrorsLabel_, askOnCheckErrors_);
 }
 
 void OptionsWindow::layOut() {
@@ -130,6 +133,7 @@ void OptionsWindow::showStoredChoices() {
     dataRowAtStart_->setChecked(config.dataRowAtStart);
     backupBeforeUpload_->setChecked(config.backupBeforeUpload);
     verifyAfterUpload_->setChecked(config.verifyAfterUpload);
+    askOnCheckErrors_->setChecked(config.askOnCheckErrors);
     const QString stored = config.comPortText.trimmed();
     const int port = portChoice_->findData(stored);
     if (port >= 0 || stored.isEmpty()) {
@@ -195,6 +199,7 @@ void OptionsWindow::setTexts() {
     languageLabel_->setText(tr("&Language"));
     backupLabel_->setText(tr("&Backup before upload"));
     verifyLabel_->setText(tr("&Verify after upload"));
+    askOnCheckErrorsLabel_->setText(tr("As&k before saving or uploading lists with errors"));
     portLabel_->setText(tr("&Comunication port"));
     save_->setText(tr("Save"));
     languageChoice_->setCurrentIndex(session_.english() ? 0 : 1);
@@ -225,6 +230,7 @@ void OptionsWindow::save() {
     c.dataRowAtStart = dataRowAtStart_->isChecked();
     c.backupBeforeUpload = backupBeforeUpload_->isChecked();
     c.verifyAfterUpload = verifyAfterUpload_->isChecked();
+    c.askOnCheckErrors = askOnCheckErrors_->isChecked();
     c.language =
         languageChoice_->currentIndex() == 0 ? QStringLiteral("ENG") : QStringLiteral("ITA");
     session_.setWorkingDir(dir);

@@ -72,6 +72,8 @@ private:
     QLabel* backupLabel_;
     QCheckBox* verifyAfterUpload_;
     QLabel* verifyLabel_;
+    QCheckBox* askOnCheckErrors_;
+    QLabel* askOnCheckErrorsLabel_;
     QLabel* portLabel_;
     QLabel* languageLabel_;
     QLabel* layoutLabel_;

@@ -130,6 +130,11 @@ private slots:
         QTest::newRow("verify T") << "Serial port/Verify"
                                   << "T" << true;
         QTest::newRow("verify missing") << "Serial port/Verify" << QString() << true;
+        QTest::newRow("ask on errors F") << "Check/AskOnErrors"
+                                         << "F" << false;
+        QTest::newRow("ask on errors T") << "Check/AskOnErrors"
+                                         << "T" << true;
+        QTest::newRow("ask on errors missing") << "Check/AskOnErrors" << QString() << true;
     }
     void storedSwitches() {
         QFETCH(QString, key);
@@ -142,7 +147,8 @@ private slots:
         const QMap<QString, bool> read{{"Layout/Rememberlayout", c.rememberExportLayout},
                                        {"Layout/Littlebox", c.dataRowAtStart},
                                        {"Serial port/Backup", c.backupBeforeUpload},
-                                       {"Serial port/Verify", c.verifyAfterUpload}};
+                                       {"Serial port/Verify", c.verifyAfterUpload},
+                                       {"Check/AskOnErrors", c.askOnCheckErrors}};
         QCOMPARE(read.value(key), on);
     }
 
@@ -154,12 +160,12 @@ private slots:
             {"Serial port/ComPort", "3"},   {"Language/Language", "ITA"},
             {"Layout/Rememberlayout", "T"}, {"Layout/Pagelayout", "10100001"},
             {"Layout/Littlebox", "1"},      {"Serial port/Backup", "T"},
-            {"Serial port/Verify", "T"}};
+            {"Serial port/Verify", "T"},    {"Check/AskOnErrors", "T"}};
         QTest::newRow("all off") << Stored{
             {"Serial port/ComPort", "1"},   {"Language/Language", "ENG"},
             {"Layout/Rememberlayout", "F"}, {"Layout/Pagelayout", "00000000"},
             {"Layout/Littlebox", "0"},      {"Serial port/Backup", "F"},
-            {"Serial port/Verify", "F"}};
+            {"Serial port/Verify", "F"},    {"Check/AskOnErrors", "F"}};
         QTest::newRow("a device, keys spelt otherwise")
             << Stored{{"Serial port/comport", "/dev/ttyUSB0"},
                       {"Language/LANGUAGE", "ITA"},
@@ -167,7 +173,8 @@ private slots:
                       {"Layout/PAGELAYOUT", "01111110"},
                       {"Layout/littlebox", "1"},
                       {"Serial port/backup", "F"},
-                      {"Serial port/VERIFY", "T"}};
+                      {"Serial port/VERIFY", "T"},
+                      {"Check/askonerrors", "F"}};
     }
     void loadAndSaveKeepTheFile() {
         QFETCH(Stored, stored);
@@ -202,16 +209,19 @@ private slots:
             c.dataRowAtStart = on;
             c.backupBeforeUpload = !on;
             c.verifyAfterUpload = on;
+            c.askOnCheckErrors = !on;
             store.saveOptions(c);
             QCOMPARE(s.value("Layout/Rememberlayout").toString(), QString(on ? "T" : "F"));
             QCOMPARE(s.value("Layout/Littlebox").toString(), QString(on ? "1" : "0"));
             QCOMPARE(s.value("Serial port/Backup").toString(), QString(on ? "F" : "T"));
             QCOMPARE(s.value("Serial port/Verify").toString(), QString(on ? "T" : "F"));
+            QCOMPARE(s.value("Check/AskOnErrors").toString(), QString(on ? "F" : "T"));
             const Config again = store.load().config;
             QCOMPARE(again.rememberExportLayout, on);
             QCOMPARE(again.dataRowAtStart, on);
             QCOMPARE(again.backupBeforeUpload, !on);
             QCOMPARE(again.verifyAfterUpload, on);
+            QCOMPARE(again.askOnCheckErrors, !on);
         }
         c.exportColumns = ExportColumns{};
         c.exportColumns.antenna = false;

@@ -65,7 +65,12 @@ private slots:
         QVERIFY(form.findChild<QCheckBox*>("optBackup")->isChecked());
         QVERIFY(form.findChild<QCheckBox*>("optVerify")->isChecked());
         form.findChild<QCheckBox*>("optVerify")->setChecked(false);
+        // So is the question before lists with errors are saved or sent.
+        QVERIFY(form.findChild<QCheckBox*>("optCheck")->isChecked());
+        form.findChild<QCheckBox*>("optCheck")->setChecked(false);
         form.save();
+        QCOMPARE(settings.value("Check/AskOnErrors").toString(), QString("F"));
+        QVERIFY(!f.session.config().askOnCheckErrors);
         QCOMPARE(settings.value("Path/Filepath").toString(), dir_.path());
         QCOMPARE(settings.value("Serial port/ComPort").toString(), QString("3"));
         QCOMPARE(settings.value("Layout/Rememberlayout").toString(), QString("T"));

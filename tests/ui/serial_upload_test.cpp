@@ -174,9 +174,13 @@ private slots:
         }
         SerialWindow* w = s.open();
         include(w, channels, settings);
+        // Too many channels: the list check asks first, and the upload goes on when told.
+        const bool asked = tv >= 3072;
+        if (asked) s.prompter.answer(Answer::Yes);
         s.upload(w);
         QCOMPARE(qel::marks(s, w), marks);
-        QCOMPARE(s.prompter.texts(), message.isEmpty() ? QStringList{} : QStringList{message});
+        QCOMPARE(s.prompter.texts().mid(asked ? 1 : 0),
+                 message.isEmpty() ? QStringList{} : QStringList{message});
         QCOMPARE(s.label(w, "Advise"), status);
         if (tv >= 3072) {
             // Refused before any byte: no backup either.
@@ -317,6 +321,35 @@ private slots:
         QVERIFY(s.form->isEnabled());
     }
 
+    // Lists the check finds errors in go up only when the user says so; the question's default
+    // is No, and the options can turn it off.
+    void errorsInTheListsAskBeforeUploading() {
+        DvbUpload s;
+        QVERIFY(s.loaded);
+        s.ws().changeLists(kTouchTV, [](EditableLists& l) { l.tv[1].VPid = "2000"; });
+        SerialWindow* w = s.open();
+        include(w, true, false);
+        s.prompter.answer(Answer::No);
+        w->uploadButton()->click();
+        QCOMPARE(s.prompter.asked.size(), 1);
+        QCOMPARE(s.prompter.asked[0].defaultAnswer, Answer::No);
+        QVERIFY(s.prompter.asked[0].text.contains("TV, row 2 \"TV 1\": PID 2000 is above 1FFF"));
+        QVERIFY(s.prompter.asked[0].text.endsWith("Start the upload all the same?"));
+        QVERIFY(!s.program->serial().busy());
+        QVERIFY(s.receiver->commandLog().empty());
+        QCOMPARE(marks(s, w), QString("--"));
+
+        Config config = s.session.config();
+        config.askOnCheckErrors = false;
+        config.backupBeforeUpload = false;
+        config.verifyAfterUpload = false;
+        s.session.setConfig(config);
+        s.prompter.asked.clear();
+        s.upload(w);
+        QVERIFY(s.prompter.asked.isEmpty());
+        QCOMPARE(marks(s, w), QString("O-"));
+    }
+
     void anImageTheWriterRefusesIsNotSent() {
         FtaUpload s;
         QVERIFY(s.loaded);
@@ -326,10 +359,11 @@ private slots:
         });
         SerialWindow* w = s.open();
         include(w, true, false);
+        s.prompter.answer(Answer::Yes);  // the list check's question
         w->uploadButton()->click();
         QTRY_COMPARE(marks(s, w), QString("K-"));
         QVERIFY(!s.program->serial().busy());
-        QCOMPARE(s.prompter.texts(), QStringList{english(ErrorCode::TooManyChannelsFta)});
+        QCOMPARE(s.prompter.texts().mid(1), QStringList{english(ErrorCode::TooManyChannelsFta)});
         QCOMPARE(s.receiver->wakeUpPairs(), 0u);
         QVERIFY(s.receiver->loaderCommands().empty());
     }
@@ -356,8 +390,9 @@ private slots:
         d.language.apply("ITA");
         SerialWindow* dw = d.open();
         include(dw, true, false);
+        d.prompter.answer(Answer::Yes);  // the list check's question
         d.upload(dw);
-        QCOMPARE(d.prompter.texts(),
+        QCOMPARE(d.prompter.texts().mid(1),
                  QStringList{"Troppi canali per la DVB 98 : Upload/salvataggio non eseguito"});
         d.language.apply("ENG");
     }

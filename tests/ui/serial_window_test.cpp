@@ -454,6 +454,7 @@ private slots:
         Config config = s.session.config();
         config.backupBeforeUpload = false;
         config.verifyAfterUpload = false;
+        config.askOnCheckErrors = false;  // the upload's own messages
         s.session.setConfig(config);
         SerialWindow* w = s.open();
         if (scenario == "save no font") {

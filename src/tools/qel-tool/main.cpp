@@ -10,6 +10,9 @@
 //   qel-tool sort IN OUT --by name|freq|sid|sat [--desc] [--across-headers]
 //                                    IN's channel lists sorted, written to OUT in IN's format
 //   qel-tool diff A B [--json]       compare two channel files (exit 0 equal, 3 different)
+//   qel-tool check FILE [--json] [--lang en|it] [--settings FILE.g98] [--font FILE]
+//                                    what the receiver cannot take in the lists (exit 3:
+//                                    warnings only, 2: errors)
 //   qel-tool sample FILE.dvb|.g98    write a sample channel list or DVB98 settings file
 //   qel-tool lzw [--blocks] IN OUT   IN as one compress (.Z) stream; or its 64 KB blocks as
 //                                    the firmware upgrade compresses them, in OUT.000, ...
@@ -44,6 +47,7 @@
 #include "bytes/conversions.h"
 #include "bytes/lzw.h"
 #include "diff_command.h"
+#include "check_command.h"
 #include "files/boot_picture.h"
 #include "files/csv_file.h"
 #include "files/dvb_file.h"
@@ -109,6 +113,11 @@ int usage() {
                  "      Compares the channels of A and B (.dvb, .bin, .txt or .csv): those only\n"
                  "      in A, only in B, changed (same list, NetId, TsId and SerId; headers by\n"
                  "      name) and moved. Exit status 0 when equal, 3 when different.\n"
+                 "  qel-tool check FILE [--json] [--lang en|it] [--settings FILE.g98]\n"
+                 "           [--font FILE.fos|FILE.oc1]\n"
+                 "      The list check of a channel file: duplicates, values the receiver\n"
+                 "      cannot use, capacity and structure. Exit 0 when nothing is found, 3\n"
+                 "      for warnings only, 2 for errors or a refused file.\n"
                  "  qel-tool sample FILE.dvb|FILE.g98\n"
                  "  qel-tool lzw [--blocks] IN OUT\n"
                  "      IN compressed in the Unix compress (.Z) format that gzip -d and\n"
@@ -1008,6 +1017,7 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[0] == "upgrade") return upgrade(args[1], args[2]);
     if (!args.empty() && args[0] == "sort") return tool::sortCommand(args);
     if (!args.empty() && args[0] == "diff") return tool::diffCommand(args);
+    if (!args.empty() && args[0] == "check") return tool::checkCommand(args);
     if (args.size() == 2 && args[0] == "sample") return sample(args[1]);
     if (!args.empty() && args[0] == "lzw") return lzwCommand(args);
     if (!args.empty() && args[0] == "download") return download(args);

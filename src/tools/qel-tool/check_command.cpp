@@ -1,0 +1,129 @@
+#include "check_command.h"
+
+#include <iostream>
+#include <optional>
+
+#include "files/file_formats.h"
+#include "files/font_file.h"
+#include "files/g98_file.h"
+#include "files/text_export.h"
+#include "files/text_import.h"
+#include "json_out.h"
+#include "listcheck/list_check.h"
+
+namespace qel::tool {
+
+namespace {
+
+constexpr int kExitClean = 0;
+constexpr int kExitUsage = 1;
+constexpr int kExitErrors = 2;
+constexpr int kExitWarnings = 3;
+
+struct CheckArgs {
+    std::string file;
+    bool json = false;
+    TextLanguage language = TextLanguage::English;
+    std::string settings;
+    std::string font;
+};
+
+std::optional<CheckArgs> parse(const std::vector<std::string>& args) {
+    if (args.size() < 2) return std::nullopt;
+    CheckArgs parsed;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--json") {
+            parsed.json = true;
+        } else if (a == "--lang" && i + 1 < args.size() &&
+                   (args[i + 1] == "en" || args[i + 1] == "it")) {
+            parsed.language = args[++i] == "en" ? TextLanguage::English : TextLanguage::Italian;
+        } else if ((a == "--settings" || a == "--font") && i + 1 < args.size()) {
+            (a == "--settings" ? parsed.settings : parsed.font) = args[++i];
+        } else if (!a.starts_with("--") && parsed.file.empty()) {
+            parsed.file = a;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (parsed.file.empty()) return std::nullopt;
+    return parsed;
+}
+
+int refused(const std::string& path, const Status& st) {
+    std::cerr << "qel-tool: " << path << ": " << importMessage(st) << '\n';
+    return kExitErrors;
+}
+
+std::string jsonFindings(const std::vector<Finding>& findings, TextLanguage language) {
+    std::string out = "[";
+    for (const Finding& f : findings) {
+        if (out.size() > 1) out += ',';
+        out += R"({"level":")" + std::string(levelName(f.level)) + R"(","list":")" +
+               std::string(listName(f.list)) + R"(","row":)" + std::to_string(f.row) +
+               R"(,"field":)" + jsonString(f.field) + R"(,"kind":")" +
+               std::string(kindName(f.kind)) + R"(","message":)" +
+               jsonString(findingText(f, language)) + "}";
+    }
+    return out + "]";
+}
+
+// One line a finding: "error  TV 12 "RAI 1" VPid: PID 2000 is above 1FFF".
+std::string textFindings(const std::vector<Finding>& findings, TextLanguage language) {
+    std::string out;
+    for (const Finding& f : findings) {
+        out += std::string(levelText(f.level, language)) + "  " + std::string(listName(f.list)) +
+               " " + std::to_string(f.row) + " \"" + f.name + "\"" +
+               (f.field.empty() ? std::string() : " " + f.field) + ": " + findingText(f, language) +
+               "\n";
+    }
+    return latin1ToUtf8(out);
+}
+
+}  // namespace
+
+int checkCommand(const std::vector<std::string>& args) {
+    const std::optional<CheckArgs> parsed = parse(args);
+    if (!parsed) {
+        std::cerr << "usage: qel-tool check FILE [--json] [--lang en|it] [--settings FILE.g98]"
+                     " [--font FILE.fos|FILE.oc1]\n";
+        return kExitUsage;
+    }
+    const FileFormat* format = findFileFormat(parsed->file);
+    if (format == nullptr || format->content != FileContent::Channels) {
+        std::cerr << "qel-tool: not a channel file: " << parsed->file << '\n';
+        return kExitUsage;
+    }
+    auto set = format->readChannels(parsed->file, {});
+    if (!set) return refused(parsed->file, set.status());
+
+    CheckInput in;
+    in.tv = &set->lists.tv;
+    in.radio = &set->lists.radio;
+    in.ftaImage = set->fileType == FileKind::BIN;
+    in.imageTables = &set->imageTables;
+    std::string settings;
+    if (!parsed->settings.empty()) {
+        auto image = readSettingsFile(parsed->settings);
+        if (!image) return refused(parsed->settings, image.status());
+        settings = std::move(image.value());
+        in.settingsImage = settings;
+    }
+    if (!parsed->font.empty()) {
+        auto font = readFontFile(parsed->font);
+        if (!font) return refused(parsed->font, font.status());
+        in.font = fontCharacters(font->bytes, font->type);
+    }
+
+    const std::vector<Finding> findings = checkLists(in);
+    if (parsed->json) {
+        std::cout << jsonFindings(findings, parsed->language) << '\n';
+    } else {
+        std::cout << textFindings(findings, parsed->language);
+    }
+    const FindingCounts counts = countFindings(findings);
+    if (counts.errors > 0) return kExitErrors;
+    return counts.warnings > 0 ? kExitWarnings : kExitClean;
+}
+
+}  // namespace qel::tool

@@ -1,0 +1,213 @@
+// The list check's controller: the question before a DVB98 save of lists with errors, the
+// option that turns it off, Remove duplicates with its undo, showing a finding's channel, and
+// findings that follow the lists while watched.
+#include "app/check_controller.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "controller_fixture.h"
+#include "support/channel_builder.h"
+
+namespace qel {
+
+using Answer = Prompter::Answer;
+using test::ControllerFixture;
+using test::DvbRecord;
+
+namespace {
+
+DvbRecord channelRecord(const char* name, unsigned sid) {
+    return DvbRecord()
+        .name(name)
+        .freqMHz(11766)
+        .srateKs(27500)
+        .fecCode(4)
+        .SerId(sid)
+        .VPid(0x200)
+        .APid(0x201);
+}
+
+// A controller fixture with the check wired into the file commands as the program wires it.
+struct CheckFixture : ControllerFixture {
+    CheckController check{session, list(), editing(), prompter};
+    CheckFixture() {
+        files().setWriteCheck(
+            [this] { return check.mayWrite(FileKind::DVB, CheckController::Purpose::Save); });
+    }
+    // Loads a list: a header, then the records given.
+    bool loadRecords(const std::string& records) {
+        return load(write("list.dvb", DvbRecord().name("SAT").freqMHz(0).bytes() + records));
+    }
+    void setAsking(bool on) {
+        Config c = session.config();
+        c.askOnCheckErrors = on;
+        session.setConfig(c);
+    }
+};
+
+}  // namespace
+
+class CheckControllerTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void saveAsksOnErrorsOnly_data() {
+        QTest::addColumn<QString>("third");  // what the third record is
+        QTest::addColumn<bool>("asking");    // the option
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("error, no") << "pid" << true << int(Answer::No) << true << false;
+        QTest::newRow("error, yes") << "pid" << true << int(Answer::Yes) << true << true;
+        QTest::newRow("error, option off") << "pid" << false << int(Answer::No) << false << true;
+        QTest::newRow("warning only") << "duplicate" << true << int(Answer::No) << false << true;
+        QTest::newRow("nothing") << "good" << true << int(Answer::No) << false << true;
+    }
+    void saveAsksOnErrorsOnly() {
+        QFETCH(QString, third);
+        QFETCH(bool, asking);
+        QFETCH(int, answer);
+        QFETCH(bool, asked);
+        QFETCH(bool, saved);
+        CheckFixture f;
+        std::string records = channelRecord("ONE", 1).bytes() + channelRecord("TWO", 2).bytes();
+        if (third == "pid") records += channelRecord("BAD", 3).VPid(0x2000).bytes();
+        if (third == "duplicate") records += channelRecord("ONE AGAIN", 1).bytes();
+        if (third == "good") records += channelRecord("THREE", 3).bytes();
+        QVERIFY(f.loadRecords(records));
+        f.setAsking(asking);
+        f.prompter.answer(static_cast<Answer>(answer));
+        const QString target = f.dir.filePath("saved.dvb");
+        f.chooser.choose(target);
+        f.files().saveChannels();
+        QCOMPARE(f.prompter.asked.size(), asked ? 1 : 0);
+        if (asked) {
+            const auto& q = f.prompter.asked.front();
+            QCOMPARE(q.buttons, Prompter::Buttons::YesNo);
+            QCOMPARE(q.defaultAnswer, Answer::No);
+            QCOMPARE(q.text, QString("The check finds 1 error(s) in the lists that the receiver "
+                                     "cannot take.\nThe first: TV, row 4 \"BAD\": PID 2000 is "
+                                     "above 1FFF\n\nSave the list all the same?"));
+        }
+        QCOMPARE(QFile::exists(target), saved);
+        QCOMPARE(f.session.channelFile() == target, saved);
+    }
+
+    // Only DVB98 records ask: an image's writer refuses what it cannot hold itself.
+    void anImageSaveDoesNotAsk() {
+        CheckFixture f;
+        QVERIFY(f.loadRecords(channelRecord("BAD", 3).VPid(0x2000).bytes()));
+        const QString target = f.dir.filePath("image.bin");
+        f.chooser.choose(target);
+        f.files().saveChannels();
+        QVERIFY(f.prompter.asked.isEmpty());
+        QVERIFY(QFile::exists(target));
+    }
+
+    void uploadQuestionNamesTheCountAndTheFirst() {
+        CheckFixture f;
+        QVERIFY(f.loadRecords(channelRecord("A", 1).fecCode(8).bytes() +
+                              channelRecord("B", 2).VPid(0x2000).bytes()));
+        f.prompter.answer(Answer::Yes);
+        QVERIFY(f.check.mayWrite(FileKind::DVB, CheckController::Purpose::Upload));
+        QCOMPARE(f.prompter.texts().front(),
+                 QString("The check finds 2 error(s) in the lists that the receiver cannot take.\n"
+                         "The first: TV, row 2 \"A\": FEC code \"6\" is outside 0-5\n\n"
+                         "Start the upload all the same?"));
+        f.prompter.answer(Answer::No);
+        QVERIFY(!f.check.mayWrite(FileKind::DVB, CheckController::Purpose::Upload));
+    }
+
+    void removeDuplicatesIsOneUndoableStep() {
+        CheckFixture f;
+        const QString path = f.dvb("dups.dvb", 4, 3);  // the RADIO channels are all alike
+        QVERIFY(f.load(path));
+        // TV: a header and three channels; add two copies of "TV 2" at the end.
+        f.ws().changeLists(kTouchTV, [](EditableLists& l) {
+            l.tv.push_back(l.tv[2]);
+            l.tv.push_back(l.tv[2]);
+        });
+        const ChannelList tvBefore = f.ws().tvList();
+        const ChannelList radioBefore = f.ws().radioList();
+        // The last copy selected, with marks on a kept channel and on both copies.
+        f.list().select(6, {1, 4, 5});
+        f.check.setWatching(true);
+        QVERIFY(f.check.hasDuplicates());
+        const std::size_t steps = f.editing().history().size();
+
+        f.check.removeDuplicates();
+        QCOMPARE(f.ws().tvList().size(), 4u);
+        QCOMPARE(f.ws().radioList().size(), 1u);
+        QVERIFY(f.ws().channelsModified());
+        QCOMPARE(f.editing().history().size(), steps + 1);
+        // The selection and the marks moved to the channel each copy stood for.
+        QCOMPARE(f.list().selectedRow(), 3);
+        QCOMPARE(f.list().marks(), (Marks{1, 2}));
+        QVERIFY(!f.check.hasDuplicates());  // the findings followed
+
+        f.editing().undo();
+        QCOMPARE(f.ws().tvList(), tvBefore);
+        QCOMPARE(f.ws().radioList(), radioBefore);
+        QCOMPARE(f.list().selectedRow(), 6);
+        QVERIFY(f.check.hasDuplicates());
+        f.editing().redo();
+        QCOMPARE(f.ws().tvList().size(), 4u);
+        QCOMPARE(f.ws().radioList().size(), 1u);
+
+        // Nothing left to remove: no step.
+        const std::size_t after = f.editing().history().size();
+        f.check.removeDuplicates();
+        QCOMPARE(f.editing().history().size(), after);
+    }
+
+    void showFindingSelectsItsChannelInItsList() {
+        CheckFixture f;
+        QVERIFY(f.load(f.dvb("list.dvb", 4, 3)));
+        f.check.setWatching(true);
+        const auto& found = f.check.findings();
+        const auto radio = std::find_if(found.begin(), found.end(),
+                                        [](const Finding& x) { return x.list == ListId::Radio; });
+        QVERIFY(radio != found.end());
+        QCOMPARE(f.ws().shownList(), ListId::TV);
+        f.check.showFinding(static_cast<std::size_t>(radio - found.begin()));
+        QCOMPARE(f.ws().shownList(), ListId::Radio);
+        QCOMPARE(f.list().selectedRow(), radio->row);
+        QCOMPARE(f.list().marks(), (Marks{static_cast<std::size_t>(radio->row - 1)}));
+        f.check.showFinding(found.size());  // past the end: nothing
+        QCOMPARE(f.ws().shownList(), ListId::Radio);
+    }
+
+    void findingsFollowTheListsWhileWatched() {
+        CheckFixture f;
+        QVERIFY(f.loadRecords(channelRecord("A", 1).bytes()));
+        QSignalSpy changed(&f.check, &CheckController::findingsChanged);
+        f.check.setWatching(true);
+        QVERIFY(f.check.findings().empty());
+        const auto addBad = [&f] {
+            f.ws().changeLists(kTouchTV, [](EditableLists& l) {
+                l.tv.push_back(l.tv[1]);
+                l.tv.back().VPid = "2000";
+                l.tv.back().SerId = "0009";
+            });
+        };
+        addBad();
+        QCOMPARE(f.check.findings().size(), 1u);
+        QCOMPARE(f.check.findings()[0].field, std::string("VPid"));
+        QCOMPARE(f.check.message(f.check.findings()[0]), QString("PID 2000 is above 1FFF"));
+        f.language.apply("ITA");
+        QCOMPARE(f.check.message(f.check.findings()[0]), QString("Il PID 2000 supera 1FFF"));
+        QCOMPARE(CheckController::levelText(FindingLevel::Warning), QString("Avviso"));
+        f.language.apply("ENG");
+        const int emitted = static_cast<int>(changed.count());
+        f.check.setWatching(false);
+        addBad();
+        QCOMPARE(changed.count(), emitted);
+        QCOMPARE(f.check.findings().size(), 1u);  // not checked again while closed
+    }
+};
+
+}  // namespace qel
+
+QTEST_GUILESS_MAIN(qel::CheckControllerTest)
+#include "check_controller_test.moc"

@@ -1,0 +1,149 @@
+// qel-tool check: exit status, the JSON a script reads, and the texts in both languages.
+#include <gtest/gtest.h>
+
+#include "files/fta_writer.h"
+#include "support/channel_builder.h"
+#include "tool_process.h"
+
+namespace qel {
+namespace {
+
+using test::DvbRecord;
+using test::runTool;
+using test::TempDir;
+
+DvbRecord goodRecord(const char* name, unsigned sid) {
+    return DvbRecord()
+        .name(name)
+        .freqMHz(11766)
+        .srateKs(27500)
+        .fecCode(4)
+        .SerId(sid)
+        .VPid(0x200)
+        .APid(0x201)
+        .PPid(0x200);
+}
+
+std::string headerRecord() {
+    return DvbRecord().name("HOTBIRD").freqMHz(0);
+}
+
+std::string quoted(const std::string& path) {
+    return "'" + path + "'";
+}
+
+TEST(CheckTool, ExitStatusByWorstFinding) {
+    TempDir dir;
+    const std::string clean = headerRecord() + goodRecord("RAI 1", 1).bytes();
+    const std::string duplicate = clean + goodRecord("RAI 1 again", 1).bytes();
+    const std::string pid = clean + goodRecord("BAD", 2).VPid(0x2000).bytes();
+    const std::string fec = clean + goodRecord("FEC", 3).fecCode(8).bytes();
+    struct Case {
+        const char* file;
+        std::string bytes;
+        int status;
+    };
+    const Case cases[] = {
+        {"clean.dvb", clean, 0},
+        {"duplicate.dvb", duplicate, 3},
+        {"pid.dvb", pid, 2},
+        {"fec.dvb", fec, 2},
+        {"both.dvb", duplicate + goodRecord("BAD", 2).VPid(0x2000).bytes(), 2},
+    };
+    for (const Case& c : cases) {
+        const std::string path = dir.write(c.file, c.bytes);
+        const auto run = runTool("check " + quoted(path), dir);
+        EXPECT_EQ(run.status, c.status) << c.file << ": " << run.out << run.err;
+        EXPECT_EQ(run.out.empty(), c.status == 0) << c.file;
+        EXPECT_EQ(runTool("check --json " + quoted(path), dir).status, c.status) << c.file;
+    }
+}
+
+TEST(CheckTool, JsonKeysAndLanguages) {
+    TempDir dir;
+    const std::string path =
+        dir.write("list.dvb", headerRecord() + goodRecord("RAI 1", 1).bytes() +
+                                  goodRecord("RAI 1 again", 1).bytes() +
+                                  goodRecord("BAD", 2).VPid(0x2000).bytes() +
+                                  DvbRecord().type(2).name("R").freqMHz(0).bytes());
+    auto run = runTool("check " + quoted(path) + " --json", dir);
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_EQ(run.out, R"([{"level":"warning","list":"TV","row":3,"field":"","kind":"duplicate",)"
+                       R"("message":"Same service and PIDs as row 2"},)"
+                       R"({"level":"error","list":"TV","row":4,"field":"VPid","kind":"range",)"
+                       R"("message":"PID 2000 is above 1FFF"},)"
+                       R"({"level":"warning","list":"RADIO","row":1,"field":"","kind":"structure",)"
+                       R"("message":"Satellite header without channels"}])"
+                       "\n");
+    run = runTool("check --lang it --json " + quoted(path), dir);
+    EXPECT_NE(run.out.find(R"("level":"error")"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(R"("message":"Il PID 2000 supera 1FFF")"), std::string::npos) << run.out;
+    run = runTool("check --lang it " + quoted(path), dir);
+    EXPECT_NE(run.out.find("errore  TV 4 \"BAD\" VPid: Il PID 2000 supera 1FFF\n"),
+              std::string::npos)
+        << run.out;
+    run = runTool("check " + quoted(path), dir);
+    EXPECT_NE(run.out.find("warning  RADIO 1 \"R\": Satellite header without channels\n"),
+              std::string::npos)
+        << run.out;
+}
+
+TEST(CheckTool, CapacityOfADvb98List) {
+    TempDir dir;
+    std::string records;
+    for (unsigned i = 1; i <= 3071; ++i)
+        records += goodRecord("CH", i).bytes();
+    const std::string full = dir.write("full.dvb", records);
+    EXPECT_EQ(runTool("check " + quoted(full), dir).status, 0);
+    records += goodRecord("CH", 3072).type(2).bytes();
+    const auto run = runTool("check --json " + quoted(dir.write("over.dvb", records)), dir);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, R"([{"level":"error","list":"RADIO","row":1,"field":"","kind":"capacity",)"
+                       R"("message":"3072 channels: the receiver holds at most 3071"}])"
+                       "\n");
+}
+
+TEST(CheckTool, AnImageIsCheckedAsAnImage) {
+    TempDir dir;
+    const ChannelList tv = {test::Channel("RAI 1")
+                                .Freq("01176600")
+                                .Srate("275000")
+                                .Fec("3")
+                                .NetId("0001")
+                                .TsId("0001")
+                                .SerId("0001")
+                                .VPid("0200")};
+    const auto image = encodeFtaImage(tv, {}, FtaImageTables{}, ImageSettings::Defaults);
+    ASSERT_TRUE(image.ok());
+    const auto run = runTool("check --json " + quoted(dir.write("image.bin", *image)), dir);
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_EQ(run.out, "[]\n");
+}
+
+TEST(CheckTool, WrongUsageAndRefusedFiles) {
+    TempDir dir;
+    const std::string list = dir.write("a.dvb", headerRecord() + goodRecord("A", 1).bytes());
+    struct Case {
+        std::string args;
+        int status;
+    };
+    const Case cases[] = {
+        {"check", 1},
+        {"check " + quoted(list) + " --lang fr", 1},
+        {"check " + quoted(list) + " --verbose", 1},
+        {"check " + quoted(list) + " " + quoted(list), 1},
+        {"check " + quoted(dir.write("a.g98", "")), 1},
+        {"check " + quoted(dir.write("short.dvb", std::string(65, 'x'))), 2},
+        {"check " + quoted(dir.file("missing.dvb")), 2},
+        {"check " + quoted(list) + " --settings " + quoted(dir.file("none.g98")), 2},
+    };
+    for (const Case& c : cases) {
+        const auto run = runTool(c.args, dir);
+        EXPECT_EQ(run.status, c.status) << c.args;
+        EXPECT_TRUE(run.out.empty()) << c.args;
+        EXPECT_FALSE(run.err.empty()) << c.args;
+    }
+}
+
+}  // namespace
+}  // namespace qel

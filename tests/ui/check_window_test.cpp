@@ -1,0 +1,135 @@
+// The check window in the program: opened by "Check list" (F7), its table, a row activated
+// selecting the channel in the main list, Remove duplicates and its undo, the table following
+// the lists, and its texts in Italian.
+#include "ui/check_window.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+#include "support/channel_builder.h"
+#include "ui_fixture.h"
+
+namespace qel {
+
+using test::DvbRecord;
+using test::UiFixture;
+
+namespace {
+
+struct CheckUi : UiFixture {
+    CheckUi() {
+        // TV: a header, two channels, a copy of the first and a channel with a PID above 1FFF.
+        const auto channel = [](const char* name, unsigned sid) {
+            return DvbRecord()
+                .name(name)
+                .freqMHz(11766)
+                .srateKs(27500)
+                .fecCode(4)
+                .SerId(sid)
+                .VPid(0x200)
+                .APid(0x201);
+        };
+        load(write("list.dvb", DvbRecord().name("SAT").freqMHz(0).bytes() +
+                                   channel("ONE", 1).bytes() + channel("TWO", 2).bytes() +
+                                   channel("ONE COPY", 1).bytes() +
+                                   channel("BAD", 3).VPid(0x2000).bytes()));
+    }
+    CheckWindow* open() {
+        action("CheckList")->trigger();
+        return program->checkWindow();
+    }
+    QString cell(int row, int column) const {
+        const QTableWidgetItem* item = program->checkWindow()->table()->item(row, column);
+        return item != nullptr ? item->text() : QString();
+    }
+};
+
+}  // namespace
+
+class CheckWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void checkListOpensTheTableOfFindings() {
+        CheckUi f;
+        QCOMPARE(f.action("CheckList")->shortcut(), QKeySequence(Qt::Key_F7));
+        CheckWindow* w = f.open();
+        QVERIFY(w != nullptr);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->windowTitle(), QString("QEL - Check list"));
+        QCOMPARE(w->table()->rowCount(), 2);
+        const QStringList first = {"Warning",  "TV", "4",
+                                   "ONE COPY", "",   "Same service and PIDs as row 2"};
+        const QStringList second = {"Error", "TV", "5", "BAD", "VPid", "PID 2000 is above 1FFF"};
+        for (int c = 0; c < CheckWindow::kColumns; ++c) {
+            QCOMPARE(f.cell(0, c), first[c]);
+            QCOMPARE(f.cell(1, c), second[c]);
+        }
+        QCOMPARE(w->summary()->text(), QString("1 error(s), 1 warning(s)"));
+        QVERIFY(w->removeDuplicatesButton()->isEnabled());
+        // The command again brings the same window forward.
+        QCOMPARE(f.open(), w);
+    }
+
+    void activatingARowSelectsTheChannel() {
+        CheckUi f;
+        CheckWindow* w = f.open();
+        emit w->table()->itemActivated(w->table()->item(1, CheckWindow::kMessage));
+        QCOMPARE(f.list().selectedRow(), 5);
+        QCOMPARE(f.markedRows(), QList<int>{5});
+        QCOMPARE(f.form->listView()->currentIndex().row(), 4);
+    }
+
+    void removeDuplicatesAndUndoRedrawTheTable() {
+        CheckUi f;
+        CheckWindow* w = f.open();
+        QTest::mouseClick(w->removeDuplicatesButton(), Qt::LeftButton);
+        QCOMPARE(f.ws().tvList().size(), 4u);
+        QCOMPARE(w->table()->rowCount(), 1);
+        QCOMPARE(f.cell(0, CheckWindow::kName), QString("BAD"));
+        QCOMPARE(f.cell(0, CheckWindow::kRow), QString("4"));
+        QVERIFY(!w->removeDuplicatesButton()->isEnabled());
+        QVERIFY(f.action("Undomnu")->isEnabled());
+        f.action("Undomnu")->trigger();
+        QCOMPARE(f.ws().tvList().size(), 5u);
+        QCOMPARE(w->table()->rowCount(), 2);
+        QVERIFY(w->removeDuplicatesButton()->isEnabled());
+    }
+
+    void closedWindowsDoNotFollowButReopenCurrent() {
+        CheckUi f;
+        CheckWindow* w = f.open();
+        w->close();
+        f.ws().changeLists(kTouchTV, [](EditableLists& l) { l.tv.pop_back(); });
+        QCOMPARE(w->table()->rowCount(), 2);  // not redrawn while closed
+        f.open();
+        QCOMPARE(w->table()->rowCount(), 1);
+        QCOMPARE(w->summary()->text(), QString("0 error(s), 1 warning(s)"));
+        f.ws().changeLists(kTouchTV, [](EditableLists& l) { l.tv.pop_back(); });
+        QCOMPARE(w->table()->rowCount(), 0);
+        QCOMPARE(w->summary()->text(),
+                 QString("Nothing found: the lists are ready for the receiver."));
+    }
+
+    void italianTexts() {
+        CheckUi f;
+        f.language.apply("ITA");
+        CheckWindow* w = f.open();
+        QCOMPARE(w->windowTitle(), QString("QEL - Controllo lista"));
+        QCOMPARE(f.cell(1, CheckWindow::kLevel), QString("Errore"));
+        QCOMPARE(f.cell(1, CheckWindow::kMessage), QString("Il PID 2000 supera 1FFF"));
+        QCOMPARE(w->removeDuplicatesButton()->text(), QString("&Rimuovi i doppioni"));
+        f.language.apply("ENG");
+        QTRY_COMPARE(w->windowTitle(), QString("QEL - Check list"));
+        QCOMPARE(f.cell(1, CheckWindow::kMessage), QString("PID 2000 is above 1FFF"));
+    }
+};
+
+}  // namespace qel
+
+QTEST_MAIN(qel::CheckWindowTest)
+#include "check_window_test.moc"

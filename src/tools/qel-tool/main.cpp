@@ -46,8 +46,8 @@
 
 #include "bytes/conversions.h"
 #include "bytes/lzw.h"
-#include "diff_command.h"
 #include "check_command.h"
+#include "diff_command.h"
 #include "files/boot_picture.h"
 #include "files/csv_file.h"
 #include "files/dvb_file.h"

@@ -1699,8 +1699,8 @@ Controlla che il cavo sia collegato da entrambe le parti, che il ricevitore sia 
 <context>
     <name>qel::SortDialog</name>
     <message>
-        <source>QEL -  Sort the list</source>
-        <translation>QEL -  Ordina la lista</translation>
+        <source>QEL - Sort the list</source>
+        <translation>QEL - Ordina la lista</translation>
     </message>
     <message>
         <source>Sort by</source>

@@ -68,7 +68,9 @@ void CheckWindow::fill() {
             table_->setItem(r, c, item);
         }
     }
-    table_->resizeColumnsToContents();
+    // The message takes the room the other columns leave.
+    for (int c = 0; c < kMessage; ++c)
+        table_->resizeColumnToContents(c);
     const FindingCounts counts = countFindings(findings);
     summary_->setText(
         findings.empty()

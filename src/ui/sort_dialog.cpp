@@ -84,7 +84,7 @@ SortOptions SortDialog::options() const {
 }
 
 void SortDialog::setTexts() {
-    setWindowTitle(tr("QEL -  Sort the list"));
+    setWindowTitle(tr("QEL - Sort the list"));
     keyLabel_->setText(tr("Sort by"));
     key_->setItemText(0, tr("Name"));
     key_->setItemText(1, tr("Frequency and polarisation"));

@@ -120,6 +120,31 @@ TEST(CheckTool, AnImageIsCheckedAsAnImage) {
     EXPECT_EQ(run.out, "[]\n");
 }
 
+// The duplicates go, the first of each group stays, OUT is written in the file's format and
+// what is left is reported.
+TEST(CheckTool, RemoveDuplicatesWritesTheListWithoutThem) {
+    TempDir dir;
+    const std::string first = headerRecord() + goodRecord("RAI 1", 1).bytes();
+    const std::string rest = goodRecord("BAD", 2).VPid(0x2000).bytes();
+    const std::string in = dir.write("in.dvb", first + goodRecord("RAI 1 again", 1).bytes() + rest +
+                                                   goodRecord("RAI 1 once more", 1).bytes());
+    const std::string expected = dir.write("expected.dvb", first + rest);
+    ASSERT_EQ(
+        runTool("convert " + quoted(expected) + " " + quoted(dir.file("want.dvb")), dir).status, 0);
+
+    const auto run = runTool(
+        "check " + quoted(in) + " --remove-duplicates " + quoted(dir.file("out.dvb")) + " --json",
+        dir);
+    EXPECT_EQ(run.status, 2) << run.err;  // the PID above 1FFF is still there
+    EXPECT_EQ(run.out.find("duplicate"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(R"("row":3)"), std::string::npos) << run.out;
+    EXPECT_EQ(TempDir::read(dir.file("out.dvb")), TempDir::read(dir.file("want.dvb")));
+    // The file checked is left as it was.
+    EXPECT_EQ(runTool("check " + quoted(in), dir).status, 2);
+    EXPECT_EQ(runTool("check " + quoted(dir.file("out.dvb")) + " --remove-duplicates", dir).status,
+              1);
+}
+
 TEST(CheckTool, WrongUsageAndRefusedFiles) {
     TempDir dir;
     const std::string list = dir.write("a.dvb", headerRecord() + goodRecord("A", 1).bytes());

@@ -10,6 +10,7 @@
 #include "files/text_import.h"
 #include "json_out.h"
 #include "listcheck/list_check.h"
+#include "model/workspace.h"
 
 namespace qel::tool {
 
@@ -26,6 +27,7 @@ struct CheckArgs {
     TextLanguage language = TextLanguage::English;
     std::string settings;
     std::string font;
+    std::string withoutDuplicates;  // --remove-duplicates OUT
 };
 
 std::optional<CheckArgs> parse(const std::vector<std::string>& args) {
@@ -40,6 +42,8 @@ std::optional<CheckArgs> parse(const std::vector<std::string>& args) {
             parsed.language = args[++i] == "en" ? TextLanguage::English : TextLanguage::Italian;
         } else if ((a == "--settings" || a == "--font") && i + 1 < args.size()) {
             (a == "--settings" ? parsed.settings : parsed.font) = args[++i];
+        } else if (a == "--remove-duplicates" && i + 1 < args.size()) {
+            parsed.withoutDuplicates = args[++i];
         } else if (!a.starts_with("--") && parsed.file.empty()) {
             parsed.file = a;
         } else {
@@ -86,7 +90,7 @@ int checkCommand(const std::vector<std::string>& args) {
     const std::optional<CheckArgs> parsed = parse(args);
     if (!parsed) {
         std::cerr << "usage: qel-tool check FILE [--json] [--lang en|it] [--settings FILE.g98]"
-                     " [--font FILE.fos|FILE.oc1]\n";
+                     " [--font FILE.fos|FILE.oc1] [--remove-duplicates OUT]\n";
         return kExitUsage;
     }
     const FileFormat* format = findFileFormat(parsed->file);
@@ -96,12 +100,26 @@ int checkCommand(const std::vector<std::string>& args) {
     }
     auto set = format->readChannels(parsed->file, {});
     if (!set) return refused(parsed->file, set.status());
+    Workspace ws;
+    ws.installChannels(std::move(set.value()));
+
+    // The first channel of each group of duplicates stays; OUT, in FILE's format, is what is
+    // checked then.
+    if (!parsed->withoutDuplicates.empty()) {
+        ws.changeLists(kTouchTV | kTouchRadio, [](EditableLists& lists) {
+            removeDuplicates(lists.tv);
+            removeDuplicates(lists.radio);
+        });
+        if (Status st = format->write(ws, parsed->withoutDuplicates, {}); !st) {
+            return refused(parsed->withoutDuplicates, st);
+        }
+    }
 
     CheckInput in;
-    in.tv = &set->lists.tv;
-    in.radio = &set->lists.radio;
-    in.ftaImage = set->fileType == FileKind::BIN;
-    in.imageTables = &set->imageTables;
+    in.tv = &ws.tvList();
+    in.radio = &ws.radioList();
+    in.ftaImage = ws.fileType() == FileKind::BIN;
+    in.imageTables = &ws.imageTables();
     std::string settings;
     if (!parsed->settings.empty()) {
         auto image = readSettingsFile(parsed->settings);

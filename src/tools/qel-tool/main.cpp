@@ -11,6 +11,7 @@
 //                                    IN's channel lists sorted, written to OUT in IN's format
 //   qel-tool diff A B [--json]       compare two channel files (exit 0 equal, 3 different)
 //   qel-tool check FILE [--json] [--lang en|it] [--settings FILE.g98] [--font FILE]
+//                  [--remove-duplicates OUT]
 //                                    what the receiver cannot take in the lists (exit 3:
 //                                    warnings only, 2: errors)
 //   qel-tool sample FILE.dvb|.g98    write a sample channel list or DVB98 settings file
@@ -114,10 +115,11 @@ int usage() {
                  "      in A, only in B, changed (same list, NetId, TsId and SerId; headers by\n"
                  "      name) and moved. Exit status 0 when equal, 3 when different.\n"
                  "  qel-tool check FILE [--json] [--lang en|it] [--settings FILE.g98]\n"
-                 "           [--font FILE.fos|FILE.oc1]\n"
+                 "           [--font FILE.fos|FILE.oc1] [--remove-duplicates OUT]\n"
                  "      The list check of a channel file: duplicates, values the receiver\n"
                  "      cannot use, capacity and structure. Exit 0 when nothing is found, 3\n"
-                 "      for warnings only, 2 for errors or a refused file.\n"
+                 "      for warnings only, 2 for errors or a refused file. --remove-duplicates\n"
+                 "      writes the lists without duplicates to OUT (FILE's format) and checks it.\n"
                  "  qel-tool sample FILE.dvb|FILE.g98\n"
                  "  qel-tool lzw [--blocks] IN OUT\n"
                  "      IN compressed in the Unix compress (.Z) format that gzip -d and\n"

@@ -57,18 +57,19 @@ bool CompareController::compareWithPath(const QString& path) {
         prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(set.status(), path));
         return false;
     }
-    start(std::move(set->lists), QFileInfo(path).fileName());
+    start(std::move(set->lists), set->fileType, QFileInfo(path).fileName());
     return true;
 }
 
 void CompareController::compareWithListsBeforeDownload() {
     const TvRadioLists* before = session_.listsBeforeDownload();
     if (before == nullptr) return;
-    start(*before, tr("the list before the download"));
+    start(*before, session_.kindBeforeDownload(), tr("the list before the download"));
 }
 
-void CompareController::start(TvRadioLists other, const QString& name) {
+void CompareController::start(TvRadioLists other, FileKind kind, const QString& name) {
     other_ = std::move(other);
+    otherKind_ = kind;
     otherName_ = name;
     active_ = true;
     recompare();
@@ -77,7 +78,7 @@ void CompareController::start(TvRadioLists other, const QString& name) {
 
 void CompareController::recompare() {
     const Workspace& ws = session_.workspace();
-    comparison_ = compareLists({ws.tvList(), ws.radioList()}, other_);
+    comparison_ = compareLists({ws.tvList(), ws.radioList()}, other_, ws.fileType(), otherKind_);
     emit comparisonChanged();
 }
 

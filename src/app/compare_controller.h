@@ -29,7 +29,8 @@ public:
     // Compares with the file at `path`; a refused file is told and changes nothing. True when
     // the comparison is there.
     bool compareWithPath(const QString& path);
-    // Compares with the lists the last download replaced, when they are kept.
+    // Compares with the lists the last download replaced, when they are kept. The loaded lists
+    // count as the kind the document has (the receiver's, after a download).
     void compareWithListsBeforeDownload();
 
     // Whether a comparison is there, and what the loaded lists are compared with: the file's
@@ -57,7 +58,7 @@ signals:
     void bufferFilled();
 
 private:
-    void start(TvRadioLists other, const QString& name);
+    void start(TvRadioLists other, FileKind kind, const QString& name);
     void recompare();
 
     Session& session_;
@@ -68,6 +69,7 @@ private:
     bool active_ = false;
     QString otherName_;
     TvRadioLists other_;
+    FileKind otherKind_ = FileKind::None;  // an FTA image's fields alone are compared with one
     ListComparison comparison_;
 };
 

@@ -258,10 +258,11 @@ void SerialController::download(const Parts& parts) {
             // The lists a download replaces stay at hand for a comparison with the new ones.
             const Workspace& ws = session_.workspace();
             TvRadioLists before{ws.tvList(), ws.radioList()};
+            const FileKind kindBefore = ws.fileType();
             const TransferEnding ending =
                 finishDownload(*result, session_, {serialDeviceText(), silenceHint()});
             if (ending.channelsReplaced && (!before.tv.empty() || !before.radio.empty()))
-                session_.keepListsBeforeDownload(std::move(before));
+                session_.keepListsBeforeDownload(std::move(before), kindBefore);
             finish(ending);
         });
 }

@@ -52,8 +52,9 @@ void Session::setLanguage(const QString& code) {
     emit languageChanged();
 }
 
-void Session::keepListsBeforeDownload(TvRadioLists lists) {
+void Session::keepListsBeforeDownload(TvRadioLists lists, FileKind kind) {
     listsBeforeDownload_ = std::move(lists);
+    kindBeforeDownload_ = kind;
     emit stateChanged();
 }
 

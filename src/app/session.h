@@ -54,11 +54,13 @@ public:
     void setTransferBusy(bool busy);
 
     // The lists as they were before a download replaced them, kept for "Compare with the list
-    // before the download"; null when none are kept. A loaded file lets them go.
+    // before the download"; null when none are kept. A loaded file lets them go. Their kind
+    // is the one the document had then.
     const TvRadioLists* listsBeforeDownload() const {
         return listsBeforeDownload_ ? &*listsBeforeDownload_ : nullptr;
     }
-    void keepListsBeforeDownload(TvRadioLists lists);
+    FileKind kindBeforeDownload() const { return kindBeforeDownload_; }
+    void keepListsBeforeDownload(TvRadioLists lists, FileKind kind);
     void forgetListsBeforeDownload();
 
     // Debug mode: while on, the readers write to the debug log file.
@@ -86,6 +88,7 @@ private:
     SatPosTable satPos_;
     bool transferBusy_ = false;
     std::optional<TvRadioLists> listsBeforeDownload_;
+    FileKind kindBeforeDownload_ = FileKind::None;
     std::unique_ptr<DebugLogFile> debugLog_;
 };
 

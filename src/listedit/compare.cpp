@@ -93,8 +93,36 @@ std::vector<bool> outOfOrder(const std::vector<std::size_t>& secondPlaces) {
     return moved;
 }
 
+// Whether two records differ, and which fields do; the values named are the records' own.
+struct FieldComparer {
+    bool ftaImage = false;
+
+    bool differ(const ChannelRec& a, const ChannelRec& b) const {
+        if (ftaImage) return heldByFtaImage(a) != heldByFtaImage(b);
+        ChannelRec withKey = a;
+        withKey.MatchKey = b.MatchKey;
+        return withKey != b;
+    }
+
+    std::vector<FieldDifference> fields(const ChannelRec& a, const ChannelRec& b) const {
+        const FieldViews one = fieldViews(a);
+        const FieldViews two = fieldViews(b);
+        const ChannelRec heldA = ftaImage ? heldByFtaImage(a) : ChannelRec{};
+        const ChannelRec heldB = ftaImage ? heldByFtaImage(b) : ChannelRec{};
+        const FieldViews compareOne = ftaImage ? fieldViews(heldA) : one;
+        const FieldViews compareTwo = ftaImage ? fieldViews(heldB) : two;
+        std::vector<FieldDifference> out;
+        for (std::size_t f = 1; f < kFieldCount; ++f) {  // 0 is MatchKey
+            if (compareOne[f].second != compareTwo[f].second)
+                out.push_back(
+                    {one[f].first, std::string(one[f].second), std::string(two[f].second)});
+        }
+        return out;
+    }
+};
+
 void compareList(ListId id, const ChannelList& first, const ChannelList& second,
-                 ListComparison& out) {
+                 const FieldComparer& comparer, ListComparison& out) {
     SecondPlaces places(second);
     std::vector<bool> paired(second.size(), false);
     std::vector<std::pair<std::size_t, std::size_t>> pairs;  // first row, second row
@@ -112,19 +140,9 @@ void compareList(ListId id, const ChannelList& first, const ChannelList& second,
     }
 
     for (const auto& [i, j] : pairs) {
-        ChannelRec a = first[i];
-        a.MatchKey = second[j].MatchKey;
-        if (a == second[j]) continue;
-        ChangedChannel change{id, i, j, shownName(first[i]), {}};
-        const FieldViews one = fieldViews(first[i]);
-        const FieldViews two = fieldViews(second[j]);
-        for (std::size_t f = 1; f < kFieldCount; ++f) {  // 0 is MatchKey
-            if (one[f].second != two[f].second) {
-                change.fields.push_back(
-                    {one[f].first, std::string(one[f].second), std::string(two[f].second)});
-            }
-        }
-        out.changed.push_back(std::move(change));
+        if (!comparer.differ(first[i], second[j])) continue;
+        out.changed.push_back(
+            {id, i, j, shownName(first[i]), comparer.fields(first[i], second[j])});
     }
 
     std::vector<std::size_t> secondPlaces;
@@ -142,17 +160,55 @@ void compareList(ListId id, const ChannelList& first, const ChannelList& second,
 
 }  // namespace
 
-ListComparison compareLists(const TvRadioLists& first, const TvRadioLists& second) {
+ListComparison compareLists(const TvRadioLists& first, const TvRadioLists& second,
+                            FileKind firstKind, FileKind secondKind) {
+    // Two images, or two lists, hold the same fields: all are compared.
+    const FieldComparer comparer{(firstKind == FileKind::BIN) != (secondKind == FileKind::BIN)};
     ListComparison out;
-    compareList(ListId::TV, first.tv, second.tv, out);
-    compareList(ListId::Radio, first.radio, second.radio, out);
+    compareList(ListId::TV, first.tv, second.tv, comparer, out);
+    compareList(ListId::Radio, first.radio, second.radio, comparer, out);
     return out;
 }
 
-ChannelRec takenOver(const ChannelRec& second) {
-    ChannelRec r = second;
-    r.MatchKey = buildMatchKey(r);
-    return r;
+ChannelRec heldByFtaImage(const ChannelRec& r) {
+    const ChannelRec& blank = emptyChannel();
+    ChannelRec held = r;
+    // Derived from the other fields: it never tells a difference of its own.
+    held.MatchKey = blank.MatchKey;
+    // The image keeps the name without the blanks around it.
+    held.ChName = trimBlanks(r.ChName.view());
+    // The writer sets the band from the frequency, whatever the record says.
+    held.LoHi = blank.LoHi;
+    // The writer makes it from TrId and the frequency; the record's own value is not kept.
+    held.AntAux = blank.AntAux;
+    // The image has no place for these: its reader fills in zeros (Parental stays unfilled).
+    for (auto* f : {&held.PmtPid, &held.PmcPid, &held.TxtPid, &held.TuneFlags, &held.Aux292})
+        *f = blank.PmtPid;
+    held.Acbw = blank.Acbw;
+    held.AvFlags = blank.AvFlags;
+    held.ServType = blank.ServType;
+    held.Parental = blank.Parental;
+    held.AutoPid = blank.AutoPid;
+    held.AutoPmt = blank.AutoPmt;
+
+    const std::int64_t mhz = decimalValue(channel_part::kFreqMhz.in(r.Freq.view()));
+    if (mhz >= 1000) {
+        // A tuned transponder holds its polarisation as a number, "3" written as 4.
+        if (r.Pol == "3") held.Pol = "4";
+        return held;
+    }
+    // Of the transponder's fields an untuned one (a satellite header, a channel without a
+    // transponder) holds only the frequency's whole MHz and fraction ("NO TS" has neither)
+    // and the symbol rate.
+    const bool noTs = trimBlanks(r.Freq.view()) == "NO TS";
+    held.Freq =
+        zeroPadDecimal(mhz, 6) +
+        (noTs ? std::string("00") : std::string(channel_part::kFreqFraction.in(r.Freq.view())));
+    held.Pol = blank.Pol;
+    held.Fec = blank.Fec;
+    held.Sat = blank.Sat;
+    held.Ant = blank.Ant;
+    return held;
 }
 
 void takeOverChanges(ChannelList& firstTv, ChannelList& firstRadio, const TvRadioLists& second,
@@ -160,8 +216,17 @@ void takeOverChanges(ChannelList& firstTv, ChannelList& firstRadio, const TvRadi
     for (const ChangedChannel& c : chosen) {
         ChannelList& to = c.list == ListId::TV ? firstTv : firstRadio;
         const ChannelList& from = c.list == ListId::TV ? second.tv : second.radio;
-        if (c.firstRow < to.size() && c.secondRow < from.size())
-            to[c.firstRow] = takenOver(from[c.secondRow]);
+        if (c.firstRow >= to.size() || c.secondRow >= from.size()) continue;
+        ChannelRec& r = to[c.firstRow];
+        const FieldViews theirs = fieldViews(from[c.secondRow]);
+        std::size_t f = 0;
+        forEachField(r, [&](std::string_view name, auto& field) {
+            const std::string_view value = theirs[f++].second;
+            if (std::any_of(c.fields.begin(), c.fields.end(),
+                            [&](const FieldDifference& d) { return d.field == name; }))
+                field = value;
+        });
+        r.MatchKey = buildMatchKey(r);
     }
 }
 

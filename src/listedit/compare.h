@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/channel_lists.h"
+#include "model/workspace.h"
 
 namespace qel {
 
@@ -64,7 +65,10 @@ struct ListComparison {
 // 0) pair with headers only, by their name (blanks around it ignored), in the same way. A
 // channel left without a partner is only in its list.
 //
-// Changed: a pair whose records differ in any field but MatchKey.
+// Changed: a pair whose records differ in any field but MatchKey. When exactly one of the
+// two lists was read from an FTA image, only the fields an image holds are compared, each as
+// the image holds it (heldByFtaImage): the rest is what the image's reader fills in, not a
+// difference between the lists.
 //
 // Moved: of the pairs, those whose order relative to the other pairs differs. The pairs,
 // taken in the first list's order, keep a longest run whose places in the second list
@@ -73,14 +77,17 @@ struct ListComparison {
 // passed. When two runs are equally long the one with the earliest places is kept.
 //
 // Linear in the channels, but the order: n log n.
-ListComparison compareLists(const TvRadioLists& first, const TvRadioLists& second);
+ListComparison compareLists(const TvRadioLists& first, const TvRadioLists& second,
+                            FileKind firstKind = FileKind::None,
+                            FileKind secondKind = FileKind::None);
 
-// The record that takes the second list's values: `second` with MatchKey rebuilt from its
-// fields, as a reader builds it.
-ChannelRec takenOver(const ChannelRec& second);
+// A record as an FTA image holds it, for comparing: the fields an image does not hold set to
+// the blank record's values, the others as writing the image and reading it back gives them.
+ChannelRec heldByFtaImage(const ChannelRec& r);
 
-// Gives the first list's channels of `chosen` the second list's values (takenOver). Entries
-// whose rows are no longer in the lists are passed over.
+// Gives the first list's channels of `chosen` the second list's values of the fields their
+// change names (so a field the comparison left out keeps the first list's value), with
+// MatchKey rebuilt. Entries whose rows are no longer in the lists are passed over.
 void takeOverChanges(ChannelList& firstTv, ChannelList& firstRadio, const TvRadioLists& second,
                      std::span<const ChangedChannel> chosen);
 

@@ -264,35 +264,112 @@ TEST(CompareLists, TakeOverGivesTheSecondsValuesWithItsKeyRebuilt) {
     EXPECT_EQ(records[0], second[5]);
 }
 
-TEST(CompareLists, AnImageAgainstTheListItWasMadeFrom) {
-    test::TempDir dir;
-    ChannelList tv = numbered(6);
-    tv[2] = Channel(tv[2]).Freq("01220000").Pol("1").withMatchKey();
-    const ChannelList radio{channel("RADIO 1", 100)};
-    Workspace ws = test::loadedWorkspace(tv, radio);
-    auto converted = convertToBin(ws, dir.file("list.dvb"));
-    ASSERT_TRUE(converted) << static_cast<int>(converted.error());
-    auto image = readChannelFile(*converted);
-    ASSERT_TRUE(image);
-    ASSERT_EQ(image->fileType, FileKind::BIN);
+// "C2: ChName APid; C4: Freq" for the changed channels.
+std::string changedFields(const ListComparison& c) {
+    std::string s;
+    for (const ChangedChannel& e : c.changed) {
+        if (!s.empty()) s += "; ";
+        s += e.name + ':';
+        for (const FieldDifference& f : e.fields)
+            s += ' ' + std::string(f.field);
+    }
+    return s;
+}
 
-    // The list as it was made into the image, then edited: a channel renamed, one removed,
-    // one added.
-    ChannelList edited = tv;
-    edited[1].ChName = "RENAMED";
-    edited.erase(edited.begin() + 4);
+// A list with what an image keeps in its own way or not at all, made into an image and read
+// back.
+struct MadeIntoAnImage {
+    ChannelList tv;
+    ChannelList radio{channel("RADIO 1", 100)};
+    TvRadioLists image;
+
+    MadeIntoAnImage() {
+        tv = numbered(6);
+        tv.insert(tv.begin(),
+                  Channel("  ASTRA 19.2E").Freq("00000000").Sat("192").Fec("3").TsId("0099"));
+        tv[2] = Channel(tv[2]).Freq("01220000").Pol("3").LoHi("0").TrId("0100").withMatchKey();
+        tv[3] =
+            Channel(tv[3]).VPid("00A0").APid("0050").PmtPid("0064").Parental("1").withMatchKey();
+        tv[4] =
+            Channel(tv[4]).Ant("0010").Sat("130").AvFlags("C0").TuneFlags("0103").withMatchKey();
+        tv[5] = Channel(tv[5]).Freq("NO TS  ").withMatchKey();
+        test::TempDir dir;
+        Workspace ws = test::loadedWorkspace(tv, radio);
+        auto converted = convertToBin(ws, dir.file("list.dvb"));
+        EXPECT_TRUE(converted) << static_cast<int>(converted.error());
+        auto read = readChannelFile(converted ? *converted : std::string());
+        EXPECT_TRUE(read && read->fileType == FileKind::BIN);
+        if (read) image = read->lists;
+    }
+};
+
+TEST(CompareLists, AnImageAgainstTheListItWasMadeFrom) {
+    const MadeIntoAnImage made;
+    ASSERT_EQ(made.image.tv.size(), made.tv.size());
+
+    // Unedited: equal either way round, though every field compared gives differences.
+    EXPECT_TRUE(
+        compareLists({made.tv, made.radio}, made.image, FileKind::DVB, FileKind::BIN).equal());
+    EXPECT_TRUE(
+        compareLists(made.image, {made.tv, made.radio}, FileKind::BIN, FileKind::DVB).equal());
+    EXPECT_FALSE(compareLists({made.tv, made.radio}, made.image).changed.empty());
+
+    // Edited: a channel renamed, one removed, one added, a PID and a frequency changed, and
+    // fields the image does not hold changed, which leave no trace.
+    ChannelList edited = made.tv;
+    edited[2].ChName = "RENAMED";
+    edited[3].APid = "0051";
+    edited[4].Freq = "01250000";
+    edited[4].PmtPid = "0200";
+    edited[1].Parental = "1";
+    edited[1].AutoPid = "1";
+    edited.erase(edited.begin() + 6);
     edited.push_back(channel("LATER", 50));
-    const ListComparison result = compareLists({edited, radio}, image->lists);
-    EXPECT_EQ(rows(result.onlyInFirst), "TV 5 LATER");
-    EXPECT_EQ(rows(result.onlyInSecond), "TV 4 C5");
+    const ListComparison result =
+        compareLists({edited, made.radio}, made.image, FileKind::DVB, FileKind::BIN);
+    EXPECT_EQ(rows(result.onlyInFirst), "TV 6 LATER");
+    EXPECT_EQ(rows(result.onlyInSecond), "TV 6 C6");
+    EXPECT_EQ(rows(result.changed), "TV 2>2 RENAMED; TV 3>3 C3; TV 4>4 C4");
+    EXPECT_EQ(changedFields(result), "RENAMED: ChName; C3: APid; C4: Freq");
     EXPECT_TRUE(result.moved.empty());
-    // Whatever else the image holds differently, only the renamed channel differs in name.
-    for (const ChangedChannel& c : result.changed) {
-        const bool nameDiffers = std::any_of(c.fields.begin(), c.fields.end(),
-                                             [](const auto& f) { return f.field == "ChName"; });
-        EXPECT_EQ(nameDiffers, c.firstRow == 1) << c.name;
-        for (const FieldDifference& f : c.fields)
-            EXPECT_NE(f.field, "MatchKey");
+    // The values named are the records' own.
+    ASSERT_EQ(result.changed.size(), 3u);
+    EXPECT_EQ(result.changed[2].fields[0].first, "01250000");
+    EXPECT_EQ(result.changed[2].fields[0].second, "01176600");
+
+    // Taking the image's values over keeps what the image does not hold.
+    ChannelList taken = edited;
+    ChannelList radio = made.radio;
+    takeOverChanges(taken, radio, made.image, result.changed);
+    EXPECT_EQ(taken[3].APid, "0050");
+    EXPECT_EQ(taken[4].Freq, "01176600");
+    EXPECT_EQ(taken[4].PmtPid, "0200");
+    EXPECT_EQ(taken[4].AvFlags, "C0");
+    EXPECT_EQ(taken[4].MatchKey, buildMatchKey(taken[4]));
+    EXPECT_TRUE(
+        compareLists({taken, radio}, made.image, FileKind::DVB, FileKind::BIN).changed.empty());
+}
+
+TEST(CompareLists, EveryFieldCountsUnlessExactlyOneSideIsAnImage) {
+    const ChannelList list = numbered(3);
+    ChannelList other = list;
+    other[1].PmtPid = "0200";
+    other[1].LoHi = "1";
+    other[1].ChName = " C2";
+    const struct {
+        FileKind first, second;
+        std::string changed;
+    } cases[] = {
+        {FileKind::DVB, FileKind::DVB, "C2: ChName LoHi PmtPid"},
+        {FileKind::BIN, FileKind::BIN, "C2: ChName LoHi PmtPid"},
+        {FileKind::None, FileKind::None, "C2: ChName LoHi PmtPid"},
+        {FileKind::DVB, FileKind::BIN, ""},
+        {FileKind::BIN, FileKind::DVB, ""},
+    };
+    for (const auto& c : cases) {
+        const ListComparison result = compareLists({list, {}}, {other, {}}, c.first, c.second);
+        EXPECT_EQ(changedFields(result), c.changed)
+            << static_cast<int>(c.first) << ' ' << static_cast<int>(c.second);
     }
 }
 

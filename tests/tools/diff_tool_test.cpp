@@ -61,5 +61,27 @@ TEST(DiffTool, EqualAcrossFormatsRefusedFilesAndWrongUsage) {
                         dir);
 }
 
+TEST(DiffTool, AListAgainstItsOwnImageIsEqualButAnEditShows) {
+    TempDir dir;
+    // Values an image does not hold (PMT PID, flags, parental) and a band the image's writer
+    // sets from the frequency.
+    dir.write("a.dvb", tv("ONE", 1).PmtPid(0x64).AvFlags(0xC0).Parental(true).bytes() +
+                           tv("TWO", 2).VPid(0xA0).APid(0x50).TuneFlags(0x0008).bytes() +
+                           DvbRecord().type(2).name("R1").freqMHz(12188).NetId(3).SerId(9).bytes());
+    ASSERT_EQ(runTool("convert a.dvb a.bin", dir).status, 0);
+    const test::ToolRun same = runTool("diff a.dvb a.bin --json", dir);
+    EXPECT_EQ(same.status, 0) << same.out << same.err;
+    EXPECT_EQ(runTool("diff a.bin a.dvb", dir).status, 0);
+
+    dir.write("b.dvb", tv("ONE", 1).bytes() + tv("TWO", 2).VPid(0xA0).APid(0x51).bytes() +
+                           DvbRecord().type(2).name("R1").freqMHz(12188).NetId(3).SerId(9).bytes());
+    const test::ToolRun edited = runTool("diff b.dvb a.bin --json", dir);
+    EXPECT_EQ(edited.status, 3) << edited.err;
+    EXPECT_EQ(edited.out, R"({"only_in_first":[],"only_in_second":[],)"
+                          R"("changed":[{"list":"TV","first_row":2,"second_row":2,"name":"TWO",)"
+                          R"("fields":{"APid":["0051","0050"]}}],"moved":[]})"
+                          "\n");
+}
+
 }  // namespace
 }  // namespace qel

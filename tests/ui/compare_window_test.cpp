@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "files/file_commands.h"
 #include "serial_fixture.h"
 #include "ui/compare_window.h"
 
@@ -186,6 +187,25 @@ private slots:
         // Without channels there is nothing to compare.
         test::UiFixture empty;
         QVERIFY(!empty.action("CompareFile")->isEnabled());
+    }
+
+    void theLoadedListAgainstItsOwnImageShowsNoDifference() {
+        Compare c;
+        // Channels with their transponder's ids: an image gives blank ones running numbers.
+        const QString mine = c.write(
+            "ids.dvb",
+            tv("A", 1).PmtPid(0x64).bytes() + tv("B", 2).Parental(true).bytes() +
+                DvbRecord().type(2).name("R").freqMHz(12000).NetId(3).TsId(4).SerId(9).bytes());
+        QVERIFY(c.load(mine));
+        Workspace copy = c.ws();
+        const auto image = convertToBin(copy, mine.toStdString());
+        QVERIFY(image);
+        CompareWindow* w = c.compareWith(QString::fromStdString(*image));
+        QVERIFY(w != nullptr && w->isVisible());
+        QCOMPARE(w->entries()->topLevelItemCount(), 0);
+        // An edit of a field the image holds shows.
+        c.ws().changeLists(kTouchTV, [](EditableLists& l) { l.tv[1].VPid = "0123"; });
+        QCOMPARE(w->entries()->topLevelItemCount(), 1);
     }
 
     void theListBeforeADownloadIsOneClickAway() {

@@ -19,14 +19,12 @@ constexpr int kExitUsage = 1;
 constexpr int kExitRefused = 2;
 constexpr int kExitDifferent = 3;
 
-// The lists of any channel file the program reads: .dvb, .bin, .txt, .csv.
-Result<TvRadioLists> readLists(const std::string& path) {
+// The lists of any channel file the program reads (.dvb, .bin, .txt, .csv) and their kind.
+Result<ChannelSet> readLists(const std::string& path) {
     const FileFormat* format = findFileFormat(path);
     if (format == nullptr || format->content != FileContent::Channels)
         return ErrorCode::UnsupportedFileType;
-    auto set = format->readChannels(path, {});
-    if (!set) return set.status();
-    return std::move(set->lists);
+    return format->readChannels(path, {});
 }
 
 std::string row(std::size_t index) {
@@ -127,7 +125,7 @@ int diffCommand(const std::vector<std::string>& args) {
         std::cerr << "usage: qel-tool diff A B [--json]\n";
         return kExitUsage;
     }
-    TvRadioLists lists[2];
+    ChannelSet sets[2];
     for (std::size_t i = 0; i < 2; ++i) {
         auto read = readLists(files[i]);
         if (!read && read.error() == ErrorCode::UnsupportedFileType) {
@@ -138,9 +136,10 @@ int diffCommand(const std::vector<std::string>& args) {
             std::cerr << files[i] << ": " << importMessage(read.status()) << '\n';
             return kExitRefused;
         }
-        lists[i] = std::move(read.value());
+        sets[i] = std::move(read.value());
     }
-    const ListComparison c = compareLists(lists[0], lists[1]);
+    const ListComparison c =
+        compareLists(sets[0].lists, sets[1].lists, sets[0].fileType, sets[1].fileType);
     std::cout << (asJson ? json(c) : report(c, files[0], files[1]));
     return c.equal() ? kExitEqual : kExitDifferent;
 }

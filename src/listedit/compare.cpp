@@ -98,17 +98,33 @@ struct FieldComparer {
     bool ftaImage = false;
 
     bool differ(const ChannelRec& a, const ChannelRec& b) const {
-        if (ftaImage) return heldByFtaImage(a) != heldByFtaImage(b);
+        if (ftaImage) {
+            const auto [heldA, heldB] = held(a, b);
+            return heldA != heldB;
+        }
         ChannelRec withKey = a;
         withKey.MatchKey = b.MatchKey;
         return withKey != b;
     }
 
+    // What an image holds of each. A header (paired by its name) whose network and stream
+    // ids are blank on one side has on the other the numbers the image writer gave them.
+    static std::pair<ChannelRec, ChannelRec> held(const ChannelRec& a, const ChannelRec& b) {
+        std::pair<ChannelRec, ChannelRec> out{heldByFtaImage(a), heldByFtaImage(b)};
+        const auto blankIds = [](const ChannelRec& r) {
+            return r.NetId == "0000" && r.TsId == "0000";
+        };
+        if (isSatelliteHeader(a) && isSatelliteHeader(b) && (blankIds(a) || blankIds(b))) {
+            out.second.NetId = out.first.NetId;
+            out.second.TsId = out.first.TsId;
+        }
+        return out;
+    }
+
     std::vector<FieldDifference> fields(const ChannelRec& a, const ChannelRec& b) const {
         const FieldViews one = fieldViews(a);
         const FieldViews two = fieldViews(b);
-        const ChannelRec heldA = ftaImage ? heldByFtaImage(a) : ChannelRec{};
-        const ChannelRec heldB = ftaImage ? heldByFtaImage(b) : ChannelRec{};
+        const auto [heldA, heldB] = ftaImage ? held(a, b) : std::pair<ChannelRec, ChannelRec>{};
         const FieldViews compareOne = ftaImage ? fieldViews(heldA) : one;
         const FieldViews compareTwo = ftaImage ? fieldViews(heldB) : two;
         std::vector<FieldDifference> out;

@@ -285,6 +285,9 @@ struct MadeIntoAnImage {
 
     MadeIntoAnImage() {
         tv = numbered(6);
+        // Ids of their own, as received channels have: the image numbers blank ones from 1.
+        for (ChannelRec& ch : tv)
+            ch = Channel(ch).NetId("013E").withMatchKey();
         tv.insert(tv.begin(),
                   Channel("  ASTRA 19.2E").Freq("00000000").Sat("192").Fec("3").TsId("0099"));
         tv[2] = Channel(tv[2]).Freq("01220000").Pol("3").LoHi("0").TrId("0100").withMatchKey();
@@ -293,6 +296,8 @@ struct MadeIntoAnImage {
         tv[4] =
             Channel(tv[4]).Ant("0010").Sat("130").AvFlags("C0").TuneFlags("0103").withMatchKey();
         tv[5] = Channel(tv[5]).Freq("NO TS  ").withMatchKey();
+        // A header with blank ids: the image numbers the transponder it writes for it.
+        tv.push_back(Channel("HOTBIRD 13E").Freq("00000000"));
         test::TempDir dir;
         Workspace ws = test::loadedWorkspace(tv, radio);
         auto converted = convertToBin(ws, dir.file("list.dvb"));
@@ -327,7 +332,7 @@ TEST(CompareLists, AnImageAgainstTheListItWasMadeFrom) {
     edited.push_back(channel("LATER", 50));
     const ListComparison result =
         compareLists({edited, made.radio}, made.image, FileKind::DVB, FileKind::BIN);
-    EXPECT_EQ(rows(result.onlyInFirst), "TV 6 LATER");
+    EXPECT_EQ(rows(result.onlyInFirst), "TV 7 LATER");
     EXPECT_EQ(rows(result.onlyInSecond), "TV 6 C6");
     EXPECT_EQ(rows(result.changed), "TV 2>2 RENAMED; TV 3>3 C3; TV 4>4 C4");
     EXPECT_EQ(changedFields(result), "RENAMED: ChName; C3: APid; C4: Freq");

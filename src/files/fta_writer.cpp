@@ -337,11 +337,22 @@ std::string defaultSettingsBlock() {
 
 TvRadioLists normalizeForFtaImage(const ChannelList& tv, const ChannelList& radio) {
     TvRadioLists out{tv, radio};
-    std::size_t runningId = 0;
+    // A running identifier that a channel already has as its ids would put the channel given
+    // it on that channel's transponder: such numbers are passed over.
+    std::unordered_set<std::string> taken;
+    for (const ChannelList* list : {&out.tv, &out.radio}) {
+        for (const ChannelRec& ch : *list) {
+            if (ch.NetId == ch.TsId) taken.insert(ch.NetId.str());
+        }
+    }
+    std::uint32_t runningId = 0;
     for (ChannelList* list : {&out.tv, &out.radio}) {
         for (ChannelRec& ch : *list) {
             if (!isBlankId(transponderKey(ch))) continue;
-            const std::string id = pad4(toHex(static_cast<std::uint32_t>(++runningId)));
+            std::string id;
+            do {
+                id = pad4(toHex(++runningId));
+            } while (taken.contains(id));
             ch.NetId = id;
             ch.TsId = id;
         }

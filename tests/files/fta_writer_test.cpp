@@ -182,6 +182,28 @@ TEST(FtaWriter, TransponderSharingBlankIdsAndCounts) {
     EXPECT_EQ(t.radioCount, 3);
 }
 
+// A channel that has 0001/0001 as its ids keeps its own transponder: the running numbers
+// given to blank ids pass its number over (a header given 0001 took the channel's frequency).
+TEST(FtaWriter, RunningIdsPassOverIdsInUse) {
+    ChannelList tv{tvChannel("HEADER", "0000", "0000", "00000000"), tvChannel("A", "0001", "0001"),
+                   tvChannel("B", "0000", "0000", "01250000")};
+    ChannelList radio{tvChannel("R", "0003", "0003"), tvChannel("S", "0000", "0000", "01230000")};
+    auto img = save(tv, radio, FtaImageTables{}, kDefaults);
+    ASSERT_TRUE(img.ok());
+    EXPECT_EQ(tv[0].NetId.view(), "0002");
+    EXPECT_EQ(tv[2].NetId.view(), "0004");
+    EXPECT_EQ(radio[1].TsId.view(), "0005");
+    auto tables = readFtaImage(*img);
+    ASSERT_TRUE(tables.ok());
+    const TvRadioLists back = channelListsOf(*tables);
+    ASSERT_EQ(back.tv.size(), 3u);
+    ASSERT_EQ(back.radio.size(), 2u);
+    EXPECT_EQ(back.tv[0].Freq.view(), "00000000");
+    EXPECT_EQ(back.tv[1].Freq.view(), "01176600");
+    EXPECT_EQ(back.tv[2].Freq.view(), "01250000");
+    EXPECT_EQ(back.radio[1].Freq.view(), "01230000");
+}
+
 TEST(FtaWriter, BandRuleAndUntunedTransponders) {
     ChannelList tv{
         tvChannel("LOW", "0001", "0001", "01169999"), tvChannel("HIGH", "0001", "0002", "01170000"),

@@ -1371,7 +1371,7 @@ Lo sostituisco ?</translation>
     </message>
     <message>
         <source>As&amp;k before saving or uploading lists with errors</source>
-        <translation>C&amp;hiedi prima di salvare o fare l&apos;upload di liste con errori</translation>
+        <translation>C&amp;hiedi prima di salvare o inviare liste con errori</translation>
     </message>
 </context>
 <context>

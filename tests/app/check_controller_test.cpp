@@ -14,19 +14,9 @@ namespace qel {
 using Answer = Prompter::Answer;
 using test::ControllerFixture;
 using test::DvbRecord;
+using test::tunedRecord;
 
 namespace {
-
-DvbRecord channelRecord(const char* name, unsigned sid) {
-    return DvbRecord()
-        .name(name)
-        .freqMHz(11766)
-        .srateKs(27500)
-        .fecCode(4)
-        .SerId(sid)
-        .VPid(0x200)
-        .APid(0x201);
-}
 
 // A controller fixture with the check wired into the file commands as the program wires it.
 struct CheckFixture : ControllerFixture {
@@ -71,10 +61,10 @@ private slots:
         QFETCH(bool, asked);
         QFETCH(bool, saved);
         CheckFixture f;
-        std::string records = channelRecord("ONE", 1).bytes() + channelRecord("TWO", 2).bytes();
-        if (third == "pid") records += channelRecord("BAD", 3).VPid(0x2000).bytes();
-        if (third == "duplicate") records += channelRecord("ONE AGAIN", 1).bytes();
-        if (third == "good") records += channelRecord("THREE", 3).bytes();
+        std::string records = tunedRecord("ONE", 1).bytes() + tunedRecord("TWO", 2).bytes();
+        if (third == "pid") records += tunedRecord("BAD", 3).VPid(0x2000).bytes();
+        if (third == "duplicate") records += tunedRecord("ONE AGAIN", 1).bytes();
+        if (third == "good") records += tunedRecord("THREE", 3).bytes();
         QVERIFY(f.loadRecords(records));
         f.setAsking(asking);
         f.prompter.answer(static_cast<Answer>(answer));
@@ -97,7 +87,7 @@ private slots:
     // Only DVB98 records ask: an image's writer refuses what it cannot hold itself.
     void anImageSaveDoesNotAsk() {
         CheckFixture f;
-        QVERIFY(f.loadRecords(channelRecord("BAD", 3).VPid(0x2000).bytes()));
+        QVERIFY(f.loadRecords(tunedRecord("BAD", 3).VPid(0x2000).bytes()));
         const QString target = f.dir.filePath("image.bin");
         f.chooser.choose(target);
         f.files().saveChannels();
@@ -107,8 +97,8 @@ private slots:
 
     void uploadQuestionNamesTheCountAndTheFirst() {
         CheckFixture f;
-        QVERIFY(f.loadRecords(channelRecord("A", 1).fecCode(8).bytes() +
-                              channelRecord("B", 2).VPid(0x2000).bytes()));
+        QVERIFY(f.loadRecords(tunedRecord("A", 1).fecCode(8).bytes() +
+                              tunedRecord("B", 2).VPid(0x2000).bytes()));
         f.prompter.answer(Answer::Yes);
         QVERIFY(f.check.mayWrite(FileKind::DVB, CheckController::Purpose::Upload));
         QCOMPARE(f.prompter.texts().front(),
@@ -180,7 +170,7 @@ private slots:
 
     void findingsFollowTheListsWhileWatched() {
         CheckFixture f;
-        QVERIFY(f.loadRecords(channelRecord("A", 1).bytes()));
+        QVERIFY(f.loadRecords(tunedRecord("A", 1).bytes()));
         QSignalSpy changed(&f.check, &CheckController::findingsChanged);
         f.check.setWatching(true);
         QVERIFY(f.check.findings().empty());

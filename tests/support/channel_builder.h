@@ -117,6 +117,19 @@ private:
 };
 
 // A record slot the receiver never filled: 64 bytes of 255.
+// A tuned channel the list check finds nothing wrong with: 11766 MHz, 27500 ksym/s, FEC 3/4,
+// video and audio PIDs 200/201, service `sid`.
+inline DvbRecord tunedRecord(const char* name, unsigned sid) {
+    return DvbRecord()
+        .name(name)
+        .freqMHz(11766)
+        .srateKs(27500)
+        .fecCode(4)
+        .SerId(sid)
+        .VPid(0x200)
+        .APid(0x201);
+}
+
 inline std::string unusedDvbRecord() {
     return std::string(64, '\xFF');
 }

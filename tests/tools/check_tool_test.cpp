@@ -13,15 +13,7 @@ using test::runTool;
 using test::TempDir;
 
 DvbRecord goodRecord(const char* name, unsigned sid) {
-    return DvbRecord()
-        .name(name)
-        .freqMHz(11766)
-        .srateKs(27500)
-        .fecCode(4)
-        .SerId(sid)
-        .VPid(0x200)
-        .APid(0x201)
-        .PPid(0x200);
+    return test::tunedRecord(name, sid).PPid(0x200);
 }
 
 std::string headerRecord() {

@@ -23,16 +23,7 @@ namespace {
 struct CheckUi : UiFixture {
     CheckUi() {
         // TV: a header, two channels, a copy of the first and a channel with a PID above 1FFF.
-        const auto channel = [](const char* name, unsigned sid) {
-            return DvbRecord()
-                .name(name)
-                .freqMHz(11766)
-                .srateKs(27500)
-                .fecCode(4)
-                .SerId(sid)
-                .VPid(0x200)
-                .APid(0x201);
-        };
+        const auto channel = test::tunedRecord;
         load(write("list.dvb", DvbRecord().name("SAT").freqMHz(0).bytes() +
                                    channel("ONE", 1).bytes() + channel("TWO", 2).bytes() +
                                    channel("ONE COPY", 1).bytes() +

@@ -42,6 +42,29 @@ TEST(DiffTool, JsonNamesEachKindWithRowsFromOne) {
     }
 }
 
+// --take-over writes A with B's values for every changed channel, in A's format; what only
+// one side has and the order stay A's.
+TEST(DiffTool, TakeOverWritesAWithTheChangesOfB) {
+    TempDir dir;
+    dir.write("a.dvb", tv("ONE", 1).bytes() + tv("TWO", 2).bytes() + tv("GONE", 4).bytes());
+    dir.write("b.dvb", tv("TWO", 2).APid(0x1FF).bytes() + tv("ONE", 1).VPid(0x100).bytes() +
+                           tv("NEW", 5).bytes());
+    const test::ToolRun run = runTool("diff a.dvb b.dvb --take-over out.dvb", dir);
+    EXPECT_EQ(run.status, 3) << run.err;
+    const test::ToolRun after = runTool("diff out.dvb b.dvb --json", dir);
+    EXPECT_EQ(after.status, 3);
+    EXPECT_EQ(after.out, R"({"only_in_first":[{"list":"TV","row":3,"name":"GONE"}],)"
+                         R"("only_in_second":[{"list":"TV","row":3,"name":"NEW"}],)"
+                         R"("changed":[],)"
+                         R"("moved":[{"list":"TV","first_row":1,"second_row":2,"name":"ONE"}]})"
+                         "\n");
+    // A itself is left as it was; an unwritable OUT is refused.
+    EXPECT_EQ(TempDir::read(dir.file("a.dvb")),
+              tv("ONE", 1).bytes() + tv("TWO", 2).bytes() + tv("GONE", 4).bytes());
+    EXPECT_EQ(runTool("diff a.dvb b.dvb --take-over no/such/folder/out.dvb", dir).status, 2);
+    EXPECT_EQ(runTool("diff a.dvb b.dvb --take-over", dir).status, 1);
+}
+
 TEST(DiffTool, EqualAcrossFormatsRefusedFilesAndWrongUsage) {
     TempDir dir;
     dir.write("a.dvb", tv("ONE", 1).bytes() + tv("TWO", 2).bytes());

@@ -9,6 +9,7 @@
 #include "files/text_import.h"
 #include "json_out.h"
 #include "listedit/compare.h"
+#include "model/workspace.h"
 
 namespace qel::tool {
 
@@ -111,9 +112,12 @@ std::string report(const ListComparison& c, const std::string& a, const std::str
 int diffCommand(const std::vector<std::string>& args) {
     std::vector<std::string> files;
     bool asJson = false;
+    std::string takenOver;  // --take-over OUT
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--json") {
             asJson = true;
+        } else if (args[i] == "--take-over" && i + 1 < args.size() && takenOver.empty()) {
+            takenOver = args[++i];
         } else if (args[i].starts_with("--")) {
             std::cerr << "qel-tool diff: unknown option " << args[i] << '\n';
             return kExitUsage;
@@ -122,7 +126,7 @@ int diffCommand(const std::vector<std::string>& args) {
         }
     }
     if (files.size() != 2) {
-        std::cerr << "usage: qel-tool diff A B [--json]\n";
+        std::cerr << "usage: qel-tool diff A B [--json] [--take-over OUT]\n";
         return kExitUsage;
     }
     ChannelSet sets[2];
@@ -141,6 +145,19 @@ int diffCommand(const std::vector<std::string>& args) {
     const ListComparison c =
         compareLists(sets[0].lists, sets[1].lists, sets[0].fileType, sets[1].fileType);
     std::cout << (asJson ? json(c) : report(c, files[0], files[1]));
+    // A with B's values for every changed channel, written in A's format, as "Take over the
+    // changes" does for the chosen ones.
+    if (!takenOver.empty()) {
+        Workspace ws;
+        ws.installChannels(std::move(sets[0]));
+        ws.changeLists(kTouchTV | kTouchRadio, [&](EditableLists& lists) {
+            takeOverChanges(lists.tv, lists.radio, sets[1].lists, c.changed);
+        });
+        if (Status st = findFileFormat(files[0])->write(ws, takenOver, {}); !st) {
+            std::cerr << takenOver << ": " << importMessage(st) << '\n';
+            return kExitRefused;
+        }
+    }
     return c.equal() ? kExitEqual : kExitDifferent;
 }
 

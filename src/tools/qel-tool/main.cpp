@@ -9,8 +9,8 @@
 //   qel-tool upgrade LOADED OTHER    the records "Upgrade from file" would add to the buffer
 //   qel-tool sort IN OUT --by name|freq|sid|sat [--desc] [--across-headers]
 //                                    IN's channel lists sorted, written to OUT in IN's format
-//   qel-tool diff A B [--json]       compare two channel files (exit 0 equal, 3 different)
-//   qel-tool check FILE [--json] [--lang en|it] [--settings FILE.g98] [--font FILE]
+//   qel-tool diff A B [--json] [--take-over OUT]  compare two channel files (exit 0 equal, 3
+//   different) qel-tool check FILE [--json] [--lang en|it] [--settings FILE.g98] [--font FILE]
 //                  [--remove-duplicates OUT]
 //                                    what the receiver cannot take in the lists (exit 3:
 //                                    warnings only, 2: errors)
@@ -110,10 +110,11 @@ int usage() {
                  "  qel-tool sort IN OUT --by name|freq|sid|sat [--desc] [--across-headers]\n"
                  "      IN's channels sorted within each satellite header's block (across\n"
                  "      the headers with --across-headers), written to OUT in IN's format.\n"
-                 "  qel-tool diff A B [--json]\n"
+                 "  qel-tool diff A B [--json] [--take-over OUT]\n"
                  "      Compares the channels of A and B (.dvb, .bin, .txt or .csv): those only\n"
                  "      in A, only in B, changed (same list, NetId, TsId and SerId; headers by\n"
                  "      name) and moved. Exit status 0 when equal, 3 when different.\n"
+                 "      --take-over writes A with B's values for every changed channel to OUT.\n"
                  "  qel-tool check FILE [--json] [--lang en|it] [--settings FILE.g98]\n"
                  "           [--font FILE.fos|FILE.oc1] [--remove-duplicates OUT]\n"
                  "      The list check of a channel file: duplicates, values the receiver\n"

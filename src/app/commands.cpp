@@ -43,8 +43,14 @@ bool canConvert(const CommandState& s) {
 bool canSearch(const CommandState& s) {
     return s.list.search;
 }
-bool canExportCsv(const CommandState& s) {
-    return s.list.exportList;
+bool canSaveList(const CommandState& s) {
+    return s.list.saveList;
+}
+bool canSaveSettings(const CommandState& s) {
+    return s.settingsLoaded;
+}
+bool canSaveFonts(const CommandState& s) {
+    return s.fontLoaded;
 }
 bool canOpenExport(const CommandState& s) {
     return s.list.exportList && s.hasWindow(Tab::Export);
@@ -79,23 +85,23 @@ constexpr std::array<Menu, 2> in(Menu m) {
 const std::array<CommandInfo, kCommandCount> kCommands = {{
     // File
     {Command::LoadChannels, "Load_Channel", QT_TRANSLATE_NOOP("qel::MainWindow", "Load channels"),
-        0, {}, in(Menu::File), Place::Next, always},
+        0, {K(kCtrl, Qt::Key_O)}, in(Menu::File), Place::Next, always},
     {Command::SaveChannels, "Save_Channel", QT_TRANSLATE_NOOP("qel::MainWindow", "Save channels"),
-        0, {}, in(Menu::File), Place::Next, always},
+        0, {K(kCtrl, Qt::Key_S)}, in(Menu::File), Place::Next, canSaveList},
     {Command::LoadSettings, "Load_Settings", QT_TRANSLATE_NOOP("qel::MainWindow", "Load settings"),
         0, {}, in(Menu::File), Place::Next, always},
     {Command::SaveSettings, "Save_Settings", QT_TRANSLATE_NOOP("qel::MainWindow", "Save settings"),
-        0, {}, in(Menu::File), Place::Next, always},
+        0, {}, in(Menu::File), Place::Next, canSaveSettings},
     {Command::LoadFonts, "Load_Fonts", QT_TRANSLATE_NOOP("qel::MainWindow", "Load fonts"),
         0, {}, in(Menu::File), Place::AfterSeparator, always},
     {Command::SaveFonts, "Save_Fonts", QT_TRANSLATE_NOOP("qel::MainWindow", "Save fonts"),
-        0, {}, in(Menu::File), Place::Next, always},
+        0, {}, in(Menu::File), Place::Next, canSaveFonts},
     {Command::ImportText, "ImportFormTXT", QT_TRANSLATE_NOOP("qel::MainWindow", "Import form text file"),
         0, {}, in(Menu::File), Place::AfterSeparator, always},
     {Command::ImportCsv, "ImportCSV", QT_TRANSLATE_NOOP("qel::MainWindow", "Import CSV"),
         0, {}, in(Menu::File), Place::Next, always},
     {Command::ExportCsv, "ExportCSV", QT_TRANSLATE_NOOP("qel::MainWindow", "Export as CSV"),
-        0, {}, in(Menu::File), Place::Next, canExportCsv},
+        0, {}, in(Menu::File), Place::Next, canSaveList},
     {Command::UpgradeFromFile, "UpgDVB", QT_TRANSLATE_NOOP("qel::MainWindow", "Upgrade from file"),
         0, {}, in(Menu::File), Place::AfterSeparator, canUpgrade},
     {Command::CompareWithFile, "CompareFile", QT_TRANSLATE_NOOP("qel::MainWindow", "Compare with file..."),

@@ -89,6 +89,7 @@ struct CommandState {
     bool canRedo = false;
     bool imageLoaded = false;               // the lists come from an FTA image
     bool fontLoaded = false;                // a font file is loaded
+    bool settingsLoaded = false;            // DVB98 settings are loaded
     bool listsBeforeDownload = false;       // the lists a download replaced are kept
     std::array<bool, kTabCount> windows{};  // a tool window exists for the tab
     bool hasWindow(Tab tab) const { return windows[index(tab)]; }

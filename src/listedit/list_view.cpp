@@ -110,6 +110,7 @@ MainCommands mainCommands(const Workspace& ws, bool blankRowSelected) {
     // Finding and exporting are offered whatever the lists hold.
     c.search = true;
     c.exportList = true;
+    c.saveList = loaded;
     c.upgrade = ws.fileType() == FileKind::DVB;
     c.compare = loaded;
     c.convert = ws.fileType() == FileKind::DVB;

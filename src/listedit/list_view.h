@@ -38,6 +38,7 @@ struct MainCommands {
     bool buffer = false;  // the buffer button and tab
     bool search = false;
     bool exportList = false;
+    bool saveList = false;  // Save channels and Export as CSV: there is a list to write
     bool upgrade = false;   // Upgrade from file
     bool compare = false;   // Compare with file
     bool convert = false;   // Convert to bin

@@ -358,6 +358,7 @@ CommandState MainWindow::commandState() const {
     s.canRedo = canRedo_;
     s.imageLoaded = session_.workspace().fileType() == FileKind::BIN;
     s.fontLoaded = session_.workspace().fontLoaded();
+    s.settingsLoaded = session_.workspace().settingsLoaded();
     s.listsBeforeDownload = session_.listsBeforeDownload() != nullptr;
     for (std::size_t t = 0; t < kTabCount; ++t)
         s.windows[t] = factories_[t] != nullptr;

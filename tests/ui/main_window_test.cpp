@@ -209,6 +209,61 @@ private slots:
         QVERIFY(f.action("Settmnu")->isEnabled());
     }
 
+    // The File menu offers to write only what is loaded; loading is always offered.
+    void fileMenuCommandsFollowWhatIsLoaded() {
+        const QStringList names = {"Load_Channel",  "Save_Channel", "Load_Settings",
+                                   "Save_Settings", "Load_Fonts",   "Save_Fonts",
+                                   "ImportFormTXT", "ImportCSV",    "ExportCSV"};
+        struct Case {
+            const char* what;
+            std::function<void(UiFixture&)> load;
+            QString enabled;  // one letter per command above
+        };
+        const QList<Case> cases = {
+            {"nothing", [](UiFixture&) {}, "101010110"},
+            {"DVB98 list", [](UiFixture& f) { QVERIFY(f.load(f.dvb("list.dvb", 3, 1))); },
+             "111010111"},
+            {"empty DVB98 list", [](UiFixture& f) { QVERIFY(f.load(f.dvb("empty.dvb", 0, 0))); },
+             "111010111"},
+            {"FTA image", [](UiFixture& f) { QVERIFY(f.load(f.bin("img.bin"))); }, "111010111"},
+            {"DVB98 settings",
+             [](UiFixture& f) {
+                 f.chooser.choose(f.g98("s.g98"));
+                 f.files().loadSettings();
+             },
+             "101110110"},
+            {"font",
+             [](UiFixture& f) {
+                 f.chooser.choose(f.font("one.fos", 4096, 16));
+                 f.program->fonts().loadFonts();
+             },
+             "101011110"},
+        };
+        for (const Case& c : cases) {
+            UiFixture f;
+            c.load(f);
+            QString got;
+            for (const QString& name : names)
+                got += f.action(name.toLatin1().constData())->isEnabled() ? '1' : '0';
+            QVERIFY2(got == c.enabled, qPrintable(QString("%1: %2").arg(c.what, got)));
+        }
+    }
+
+    // Ctrl+O loads channels and Ctrl+S saves them, from the list as from the menu.
+    void ctrlOLoadsAndCtrlSSavesChannels() {
+        UiFixture f;
+        QCOMPARE(f.action("Load_Channel")->shortcut(), QKeySequence("Ctrl+O"));
+        QCOMPARE(f.action("Save_Channel")->shortcut(), QKeySequence("Ctrl+S"));
+        f.chooser.choose(f.dvb("list.dvb", 3, 1));
+        QVERIFY(f.form->handleKeyPress(Qt::Key_O, Qt::ControlModifier));
+        QCOMPARE(f.session.channelFile(), f.dir.filePath("list.dvb"));
+        const QString copy = f.dir.filePath("copy.dvb");
+        f.chooser.choose(copy);
+        QVERIFY(f.form->handleKeyPress(Qt::Key_S, Qt::ControlModifier));
+        QVERIFY(QFileInfo::exists(copy));
+        QCOMPARE(QFileInfo(copy).size(), QFileInfo(f.dir.filePath("list.dvb")).size());
+    }
+
     void theCommandTableHoldsEachCommandNameAndKeyOnce() {
         QSet<QString> names;
         QSet<int> keys;

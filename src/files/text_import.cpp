@@ -118,18 +118,20 @@ bool fieldText(const Column& col, std::string_view s, std::string& text) {
             text = upper(s[0]) == 'H' ? "0" : "1";
             return true;
         case Kind::Fec:
+            // A text the receiver has no code for keeps the record's "0" (no FEC given).
+            text = "0";
             for (std::size_t i = 0; i < std::size(kFecTexts); ++i) {
                 if (s == kFecTexts[i]) text = std::to_string(i);
             }
-            return !text.empty();
+            return true;
         case Kind::Bandwidth:
             // One byte: the leading digit is always 0.
             if (s[0] != '0' || !isHex(s[1]) || !isHex(s[2])) return false;
             text = {upper(s[1]), upper(s[2])};
             return true;
         case Kind::Voltage:
-            if (s[0] != '0' && s[0] != '1') return false;
-            text = s[0] == '1' ? "10" : "00";
+            // Only "0" is off: the export writes 0 or 1, a hand edit may write anything else.
+            text = s[0] == '0' ? "00" : "10";
             return true;
         case Kind::Diseqc:
             text = s;

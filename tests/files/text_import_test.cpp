@@ -70,10 +70,8 @@ TEST(TextImport, RefusesWithRowAndField) {
         {with(line(), 37, " 11766"), ErrorCode::FieldNotNumber, 1, "Freq"},
         {with(line(), 44, "X"), ErrorCode::FieldNotNumber, 1, "Pol"},
         {with(line(), 46, "2750A"), ErrorCode::FieldNotNumber, 1, "Srate"},
-        {with(line(), 52, "4/5"), ErrorCode::FieldNotNumber, 1, "Fec"},
         {with(line(), 81, "02 3"), ErrorCode::FieldNotNumber, 1, "TxtPid"},
         {with(line(), 86, "1A5"), ErrorCode::FieldNotNumber, 1, "Acbw"},
-        {with(line(), 90, "2"), ErrorCode::FieldNotNumber, 1, "AvFlags"},
         {with(line(), 94, "0Z"), ErrorCode::FieldNotNumber, 1, "ServType"},
         {with(line(), 97, "BEE-"), ErrorCode::FieldNotNumber, 1, "Aux292"},
         {ok + ok + with(line(), 92, "0"), ErrorCode::DiseqcPortOutOfRange, 3, "TuneFlags"},
@@ -92,6 +90,37 @@ TEST(TextImport, RefusesWithRowAndField) {
     EXPECT_EQ(importMessage(refused.status()), "Wrong lenght in row 3");
     refused = parseImportText(with(line(), 37, "01X766"));
     EXPECT_EQ(importMessage(refused.status()), "Not a valid value in row 1 (Freq)");
+}
+
+// What a hand edit may leave that still has one meaning is read; nothing refuses the file.
+TEST(TextImport, ReadsWhatAHandEditLeaves) {
+    const auto fec = [](const ChannelRec& r) { return r.Fec.view(); };
+    const auto flags = [](const ChannelRec& r) { return r.AvFlags.view(); };
+    const auto pol = [](const ChannelRec& r) { return r.Pol.view(); };
+    const struct {
+        std::size_t pos;
+        std::string text;
+        std::string_view (*field)(const ChannelRec&);
+        std::string expected;
+    } cases[] = {
+        {52, "7/8", fec, "5"},  {52, "0/0", fec, "0"},
+        {52, "4/5", fec, "0"},  // no code for it: no FEC given
+        {52, "   ", fec, "0"},  {52, "3/5", fec, "0"},
+        {90, "0", flags, "00"}, {90, "1", flags, "10"},
+        {90, "2", flags, "10"}, {90, "Y", flags, "10"},
+        {44, "H", pol, "0"},    {44, "h", pol, "0"},
+        {44, "V", pol, "1"},    {44, "v", pol, "1"},
+    };
+    for (const auto& c : cases) {
+        auto lists = parseImportText(with(line(), c.pos, c.text));
+        ASSERT_TRUE(lists.ok()) << c.pos << " '" << c.text
+                                << "': " << importMessage(lists.status());
+        EXPECT_EQ(c.field(lists->tv[0]), c.expected) << c.pos << " '" << c.text << "'";
+    }
+    // The polarisation read from a lower-case letter reaches the DiSEqC word too.
+    auto lower = parseImportText(with(with(line(), 44, "v"), 92, "3"));
+    ASSERT_TRUE(lower.ok());
+    EXPECT_EQ(lower->tv[0].TuneFlags.view(), "0102");
 }
 
 TEST(TextImport, EncodingsAndLineEnds) {

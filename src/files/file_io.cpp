@@ -126,7 +126,11 @@ bool keepOwner(int fd, const struct stat& existing) {
     if (made.st_uid == existing.st_uid && made.st_gid == existing.st_gid) return true;
     if (::fchown(fd, existing.st_uid, existing.st_gid) == 0) return true;
     if (errno != EPERM) return false;
-    if (made.st_gid != existing.st_gid) ::fchown(fd, static_cast<uid_t>(-1), existing.st_gid);
+    // Not a member of the group: the file keeps the temporary file's group, as said above.
+    if (made.st_gid != existing.st_gid &&
+        ::fchown(fd, static_cast<uid_t>(-1), existing.st_gid) != 0 && errno != EPERM) {
+        return false;
+    }
     return true;
 }
 

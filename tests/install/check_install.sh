@@ -64,8 +64,8 @@ for page in "$usr"/share/man/man1/*.1.gz; do
 done
 grep -q "^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" \
     "$usr/share/doc/qel/copyright" || fail "the copyright file is not machine-readable"
-head -n1 "$source/packaging/debian/changelog" | grep -qF "qel ($version-" ||
-    fail "packaging/debian/changelog does not begin with version $version"
+head -n1 "$source/packaging/debian/changelog.in" | grep -qF "qel ($version-" ||
+    fail "packaging/debian/changelog.in does not begin with version $version"
 
 # The installed programs, run where they were installed.
 export HOME="$root/home" XDG_CONFIG_HOME="$root/home/.config"
@@ -113,13 +113,13 @@ if [[ $gui == 1 ]]; then
     grep -q "<id>$id</id>" "$metainfo" || fail "$metainfo is not of $id"
     newest=$(grep -m1 -o '<release version="[^"]*"' "$metainfo" | cut -d'"' -f2)
     [[ "$newest" == "$version" ]] || fail "the newest release in $metainfo is $newest, not $version"
-    # The screenshot is kept in the repository, at the size the metadata gives.
-    shot=$(grep -o '<image type="source"[^<]*' "$metainfo")
-    file="$source/${shot##*/main/}"
-    [[ -f "$file" ]] || fail "the screenshot ${shot##*>} is not in the repository"
-    size=$(od -An -tu4 --endian=big -j16 -N8 "$file" | xargs)
-    [[ "$shot" == *"width=\"${size% *}\" height=\"${size#* }\""* ]] ||
-        fail "the screenshot is ${size/ / x } pixels, not as $metainfo says"
+    # Addresses only as the build was given them: none unless configured.
+    homepage=$(sed -n 's/^QEL_HOMEPAGE:[A-Z]*=//p' "$build/CMakeCache.txt")
+    screenshot=$(sed -n 's/^QEL_SCREENSHOT_URL:[A-Z]*=//p' "$build/CMakeCache.txt")
+    expected=$(printf '%s\n' $homepage $screenshot | grep -c . || true)
+    found=$(grep -oE 'https?://[^<"]*' "$metainfo" | grep -vc '^http://www.freedesktop' || true)
+    [[ "$found" == "$expected" ]] ||
+        fail "$metainfo names $found addresses, $expected configured: $(grep -oE 'https?://[^<"]*' "$metainfo")"
 fi
 
 # The file types: well-formed, and the MIME database built from them knows each type, its

@@ -334,6 +334,8 @@ private slots:
             Windows w;
             QWidget* win = c.open(w);
             QVERIFY2(win != nullptr && win->isVisible(), row);
+            // Titled as every window of the program.
+            QVERIFY2(win->windowTitle().startsWith("QEL"), qPrintable(win->windowTitle()));
             const bool tab = tabWindows.contains(win->objectName());
             QVERIFY2(tab == (w.form->openChild() == win), row);
             // Untouched: Esc closes at once, wherever the caret is.
@@ -397,6 +399,9 @@ private slots:
         QVERIFY(w.prompter.asked.isEmpty());
         QTRY_COMPARE(w.form->currentTab(), Tab::List);
         QCOMPARE(w.ws().tvList()[1].ChName.view().substr(0, 4), "KEPT");
+        w.chooser.choose(w.font("one.fos", 4096, 16));
+        w.program->fonts().loadFonts();
+        QCOMPARE(w.form->openChild()->windowTitle(), QString("QEL - Fonts"));
 
         // The further settings brought back to the general window are its edits until saved.
         QWidget* more = w.openFromSettings("MoreSetting");
@@ -413,21 +418,6 @@ private slots:
         QVERIFY(dynamic_cast<UnsavedEdits*>(options)->hasUnsavedEdits());
         named<QPushButton>(options, "SaveOpt")->click();
         QVERIFY(!dynamic_cast<UnsavedEdits*>(options)->hasUnsavedEdits());
-    }
-
-    void theFontWindowIsTitledAsTheOthers() {
-        Windows w;
-        w.chooser.choose(w.font("one.fos", 4096, 16));
-        w.program->fonts().loadFonts();
-        QWidget* fonts = w.form->openChild();
-        QVERIFY(fonts != nullptr);
-        for (const WindowCase& c : windowCases()) {
-            Windows each;
-            QWidget* win = c.open(each);
-            QVERIFY2(win->windowTitle().startsWith("QEL"),
-                     qPrintable(win->windowTitle() + " in " + c.name));
-        }
-        QCOMPARE(fonts->windowTitle(), QString("QEL - Fonts"));
     }
 
     void placesCoverAsLittleAsCanBe_data() {

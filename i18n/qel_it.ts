@@ -453,6 +453,13 @@ Il primo: %2, riga %3 &quot;%4&quot;: %5
     </message>
 </context>
 <context>
+    <name>qel::CloseGuard</name>
+    <message>
+        <source>Changes in this window not saved , close it anyway ?</source>
+        <translation>Modifiche in questa finestra non salvate , la chiudo comunque ?</translation>
+    </message>
+</context>
+<context>
     <name>qel::CompareController</name>
     <message>
         <source>the list before the download</source>
@@ -811,10 +818,6 @@ Lo sostituisco ?</translation>
         <translation>Esportazione su file completata</translation>
     </message>
     <message>
-        <source>Export</source>
-        <translation>Esporta</translation>
-    </message>
-    <message>
         <source> Format </source>
         <translation> Formato </translation>
     </message>
@@ -849,6 +852,10 @@ Lo sostituisco ?</translation>
     <message>
         <source>Choose &amp;file...</source>
         <translation>Scegli &amp;file...</translation>
+    </message>
+    <message>
+        <source>QEL - Export</source>
+        <translation>QEL - Esporta</translation>
     </message>
 </context>
 <context>
@@ -955,10 +962,6 @@ Lo sostituisco ?</translation>
         <translation>Il font e&apos; del tipo TELETEXT</translation>
     </message>
     <message>
-        <source>Fonts</source>
-        <translation>Font</translation>
-    </message>
-    <message>
         <source>Save Char</source>
         <translation>Salva Carattere</translation>
     </message>
@@ -985,6 +988,10 @@ Lo sostituisco ?</translation>
     <message>
         <source>of</source>
         <translation>del</translation>
+    </message>
+    <message>
+        <source>QEL - Fonts</source>
+        <translation>QEL - Font</translation>
     </message>
 </context>
 <context>

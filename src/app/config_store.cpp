@@ -145,4 +145,21 @@ void ConfigStore::setWindowGeometry(const QByteArray& geometry) {
     settings_.sync();
 }
 
+// A place is stored as "x y", in the screens' coordinates.
+std::optional<QPoint> ConfigStore::toolWindowPlace(const QString& window) const {
+    const QStringList parts =
+        value(QStringLiteral("Places"), window).split(' ', Qt::SkipEmptyParts);
+    if (parts.size() != 2) return std::nullopt;
+    bool xRead = false;
+    bool yRead = false;
+    const QPoint place(parts[0].toInt(&xRead), parts[1].toInt(&yRead));
+    if (!xRead || !yRead) return std::nullopt;
+    return place;
+}
+
+void ConfigStore::setToolWindowPlace(const QString& window, QPoint place) {
+    setValue(QStringLiteral("Places"), window,
+             QStringLiteral("%1 %2").arg(place.x()).arg(place.y()));
+}
+
 }  // namespace qel

@@ -3,8 +3,10 @@
 // regard to case.
 #pragma once
 
+#include <QPoint>
 #include <QSettings>
 #include <QString>
+#include <optional>
 
 #include "files/text_export.h"
 
@@ -64,6 +66,9 @@ public:
     // The frame's size and place when the program last closed (empty the first time).
     QByteArray windowGeometry() const;
     void setWindowGeometry(const QByteArray& geometry);
+    // Where the user last put the tool window of that object name (nothing when never moved).
+    std::optional<QPoint> toolWindowPlace(const QString& window) const;
+    void setToolWindowPlace(const QString& window, QPoint place);
 
     const QString& defaultWorkingDir() const { return defaultWorkingDir_; }
 

@@ -113,6 +113,10 @@ void FontController::openEditor() {
     emit editorChanged();
 }
 
+bool FontController::holdsUnsavedEdits() const {
+    return type_.has_value() && (changed_ || work_ != session_.workspace().fontData());
+}
+
 GlyphRows FontController::workingGlyph(int n) const {
     if (!type_) return {};
     return readGlyph(work_, *type_, set_, n).value_or(GlyphRows{});

@@ -44,6 +44,8 @@ public:
     // The grid: the current glyph as edited, not yet saved with "Save Char".
     const GlyphRows& grid() const { return grid_; }
     bool glyphChanged() const { return changed_; }
+    // The grid or the editor's copy of the font holds changes "Save font" has not stored.
+    bool holdsUnsavedEdits() const;
     // The rows of glyph n of the shown set in the editor's copy of the font, as "Save Char"
     // leaves it.
     GlyphRows workingGlyph(int n) const;

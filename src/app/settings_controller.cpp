@@ -21,15 +21,35 @@ bool SettingsController::settingsPresent() const {
            session_.workspace().fileType() != FileKind::BIN;
 }
 
+std::string SettingsController::workWith(
+    std::span<const SettingField> fields,
+    const std::function<SettingValue(const SettingField&)>& valueOf) const {
+    std::string work = session_.workspace().settingsWork();
+    for (const SettingField& f : fields)
+        writeSetting(work, f, valueOf(f));
+    return work;
+}
+
 void SettingsController::writeValues(
     std::span<const SettingField> fields,
     const std::function<SettingValue(const SettingField&)>& valueOf) {
     // A window left open over settings that have gone writes nothing back.
     if (!settingsPresent()) return;
+    session_.workspace().setSettingsWork(workWith(fields, valueOf));
+}
+
+bool SettingsController::changesImage(
+    std::span<const SettingField> fields,
+    const std::function<SettingValue(const SettingField&)>& valueOf) const {
+    return settingsPresent() && workWith(fields, valueOf) != session_.workspace().settingsImage();
+}
+
+bool SettingsController::colorsChangeImage(
+    const std::array<std::string, kColorItems>& values) const {
+    if (!settingsPresent()) return false;
     std::string work = session_.workspace().settingsWork();
-    for (const SettingField& f : fields)
-        writeSetting(work, f, valueOf(f));
-    session_.workspace().setSettingsWork(std::move(work));
+    qel::writeColors(work, values);
+    return work != session_.workspace().settingsImage();
 }
 
 bool SettingsController::storeSettings() {

@@ -33,6 +33,11 @@ public:
     SettingValue value(const SettingField& field) const;
     void writeValues(std::span<const SettingField> fields,
                      const std::function<SettingValue(const SettingField&)>& valueOf);
+    // Whether "Save settings" would change the image once these values are written into the
+    // working copy: the DVB98 windows' edits not stored yet.
+    bool changesImage(std::span<const SettingField> fields,
+                      const std::function<SettingValue(const SettingField&)>& valueOf) const;
+    bool colorsChangeImage(const std::array<std::string, kColorItems>& values) const;
     // "Save settings": the working copy becomes the image, unsaved. Refused (false) when the
     // DVB98 settings are no longer loaded: a window left open over them writes nothing back.
     bool storeSettings();
@@ -50,6 +55,9 @@ public:
                           const std::string& secretCode, ScreenFormat format);
 
 private:
+    std::string workWith(std::span<const SettingField> fields,
+                         const std::function<SettingValue(const SettingField&)>& valueOf) const;
+
     Session& session_;
     bool keepWorkingCopy_ = false;
 };

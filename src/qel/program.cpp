@@ -71,6 +71,9 @@ Program::Program(Session& session, ConfigStore& store, Language& language, Recen
       check_(session, list_, editing_, *prompter_),
       main_(new MainWindow(session, list_, recent)) {
     frame_->setMainWindow(main_);
+    // Tool windows ask before unsaved edits go, and open where the user last put them.
+    main_->setPrompter(prompter_);
+    main_->setPlaceStore(&store_);
     registerToolWindows();
     wireCommands();
     connectControllersToWindows();
@@ -139,9 +142,7 @@ CompareWindow* Program::compareWindow() const {
 
 void Program::showCompareWindow() {
     if (compareWindow_ == nullptr) compareWindow_ = new CompareWindow(compare_, main_);
-    compareWindow_->show();
-    compareWindow_->raise();
-    compareWindow_->activateWindow();
+    main_->showToolWindow(compareWindow_);
 }
 
 Program::~Program() {
@@ -229,9 +230,7 @@ void Program::registerToolWindows() {
 
 void Program::openCheckWindow() {
     if (checkWindow_ == nullptr) checkWindow_ = new CheckWindow(check_, main_);
-    checkWindow_->show();
-    checkWindow_->raise();
-    checkWindow_->activateWindow();
+    main_->showToolWindow(checkWindow_);
 }
 
 QWidget* Program::openSettings(QWidget* parent) {

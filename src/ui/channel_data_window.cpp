@@ -402,11 +402,21 @@ void ChannelDataWindow::save() {
     setTexts();
 }
 
-void ChannelDataWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        close();
-        return;
+DataFields ChannelDataWindow::typedFields() const {
+    DataFields f = fields();
+    const QWidget* caret = focusWidget();
+    for (std::size_t i = 0; i < kPairs; ++i) {
+        if (caret == hex_[i]) f.hex[i] = leaveHexBox(latin1Text(hex_[i]->text()));
+        if (caret == dec_[i]) f.hex[i] = hexOfDecimal(leaveDecimalBox(latin1Text(dec_[i]->text())));
     }
+    return f;
+}
+
+bool ChannelDataWindow::hasUnsavedEdits() const {
+    return stillEditing() && channelOfFields(typedFields(), original_, fileType_) != original_;
+}
+
+void ChannelDataWindow::keyPressEvent(QKeyEvent* event) {
     // "Save Channel data" is the window's default button.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         save();

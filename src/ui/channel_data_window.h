@@ -9,6 +9,7 @@
 #include "app/list_controller.h"
 #include "app/session.h"
 #include "listedit/channel_data.h"
+#include "ui/close_guard.h"
 
 class QCheckBox;
 class QComboBox;
@@ -19,7 +20,7 @@ class QPushButton;
 
 namespace qel {
 
-class ChannelDataWindow : public QWidget {
+class ChannelDataWindow : public QWidget, public UnsavedEdits {
     Q_OBJECT
 
 public:
@@ -37,6 +38,8 @@ public:
     int row() const { return row_; }
     // True while the channel at the edited row is still the one the window opened with.
     bool stillEditing() const;
+    // "Save Channel data" would change the channel.
+    bool hasUnsavedEdits() const override;
 
     QLineEdit* hexBox(Pair p) const { return hex_[static_cast<std::size_t>(p)]; }
     QLineEdit* decBox(Pair p) const { return dec_[static_cast<std::size_t>(p)]; }
@@ -62,6 +65,8 @@ private:
     void enableForFileType();
     void showAntenna(int index);
     void leaveBox(QLineEdit* box);
+    // The fields as save() takes them: the box with the caret counts as left.
+    DataFields typedFields() const;
 
     Session& session_;
     EditingController& editing_;

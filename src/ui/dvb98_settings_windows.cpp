@@ -88,6 +88,10 @@ void SettingsPage::showWorkingCopy() {
         setValue(f, settings_.value(f));
 }
 
+bool SettingsPage::hasUnsavedEdits() const {
+    return settings_.changesImage(fields_, [this](const SettingField& f) { return value(f); });
+}
+
 void SettingsPage::writeWorkingCopy() {
     settings_.writeValues(fields_, [this](const SettingField& f) { return value(f); });
 }

@@ -10,6 +10,7 @@
 #include "app/session.h"
 #include "app/settings_controller.h"
 #include "receiver_settings/dvb98_settings.h"
+#include "ui/close_guard.h"
 
 class QGroupBox;
 class QLabel;
@@ -18,7 +19,7 @@ class QPushButton;
 namespace qel {
 
 // Controls built from a table of settings fields.
-class SettingsPage : public QWidget {
+class SettingsPage : public QWidget, public UnsavedEdits {
     Q_OBJECT
 
 public:
@@ -31,6 +32,8 @@ public:
     QWidget* control(const char* name) const { return controls_.value(QLatin1String(name)); }
     SettingValue value(const SettingField& f) const;
     void setValue(const SettingField& f, const SettingValue& v);
+    // The controls, or the working copy they came back to, differ from the stored settings.
+    bool hasUnsavedEdits() const override;
 
 protected:
     // A row of the page: the control of `field` under a label; groups start new columns.

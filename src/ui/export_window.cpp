@@ -209,7 +209,7 @@ void ExportWindow::exportFile() {
 }
 
 void ExportWindow::setTexts() {
-    setWindowTitle(tr("Export"));
+    setWindowTitle(tr("QEL - Export"));
     format_->setTitle(tr(" Format "));
     headed_->setText(tr("Intested "));
     plain_->setText(tr("Not intested"));

@@ -246,7 +246,7 @@ void FontWindow::showState() {
 }
 
 void FontWindow::setTexts() {
-    setWindowTitle(tr("Fonts"));
+    setWindowTitle(tr("QEL - Fonts"));
     saveChar_->setText(tr("Save Char"));
     saveFont_->setText(tr("Save font"));
     undo_->setText(tr("Undo") + QStringLiteral("  (Ctrl+Z)"));

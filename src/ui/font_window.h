@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "app/font_controller.h"
+#include "ui/close_guard.h"
 
 class QLabel;
 class QPushButton;
@@ -57,11 +58,13 @@ private:
     int scale_ = 3;
 };
 
-class FontWindow : public QWidget {
+class FontWindow : public QWidget, public UnsavedEdits {
     Q_OBJECT
 
 public:
     FontWindow(FontController& fonts, Session& session, QWidget* parent = nullptr);
+
+    bool hasUnsavedEdits() const override { return fonts_.holdsUnsavedEdits(); }
 
     GlyphGrid* grid() const { return grid_; }
     FontPreview* preview() const { return preview_; }

@@ -227,6 +227,23 @@ bool FtaSettingsWindow::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+bool FtaSettingsWindow::hasUnsavedEdits() const {
+    if (session_.workspace().fileType() != FileKind::BIN) return false;
+    const FtaImageTables& tables = session_.workspace().imageTables();
+    std::array<std::string, 8> entries = work_;
+    std::string& shown = entries[static_cast<std::size_t>(shown_)];
+    if (controls() != antennaControlsOf(shown)) shown = rebuildAntennaEntry(shown, controls());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i] != tables.antennas[i]) return true;
+    }
+    if (pad4(Texts::toLatin1(secret_->text())) != showSecretCode(tables.settingsRecord)) {
+        return true;
+    }
+    const ScreenFormat format = showScreenFormat(tables.screenFormat);
+    return (screen_->checkedId() == 0) != format.is4_3 ||
+           (picture_->checkedId() == 0) != format.full;
+}
+
 void FtaSettingsWindow::save() {
     storeAntenna(shown_);
     secret_->setText(Texts::fromLatin1(pad4(Texts::toLatin1(secret_->text()))));

@@ -10,6 +10,7 @@
 #include "app/session.h"
 #include "app/settings_controller.h"
 #include "receiver_settings/fta_settings.h"
+#include "ui/close_guard.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -21,7 +22,7 @@ class QRadioButton;
 
 namespace qel {
 
-class FtaSettingsWindow : public QWidget {
+class FtaSettingsWindow : public QWidget, public UnsavedEdits {
     Q_OBJECT
 
 public:
@@ -32,6 +33,8 @@ public:
     void storeAntenna(int n);
     void chooseAntenna(int n);
     void save();
+    // Save would change the image's antennas, secret code or screen format.
+    bool hasUnsavedEdits() const override;
 
     AntennaControls controls() const;
     void setControls(const AntennaControls& c);

@@ -1,6 +1,9 @@
 #include "ui/main_window.h"
 
 #include <algorithm>
+#include <limits>
+#include <optional>
+#include <vector>
 
 #include <QAction>
 #include <QApplication>
@@ -19,9 +22,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/config_store.h"
 #include "app/recent_files.h"
 #include "app/texts.h"
 #include "ui/channel_list_model.h"
+#include "ui/close_guard.h"
 #include "ui/main_menus.h"
 
 namespace qel {
@@ -37,24 +42,149 @@ int tabIndex(Tab tab) {
     return static_cast<int>(index(tab));
 }
 
+// The room left between a tool window and the frame it opens beside.
+constexpr int kToolWindowGap = 8;
+// The title bar's height where the window system does not tell it.
+constexpr int kTitleBarHeight = 24;
+// The part of a window that must be on a screen for the user to reach it: its title's start.
+constexpr QSize kReachableCorner(64, 16);
+// A tool window the window manager puts this near where it was placed (fitting its frame) has
+// not been moved by the user.
+constexpr int kWindowManagerSlack = 16;
+// The property holding where a tool window was placed.
+constexpr char kPlacedAt[] = "qelPlacedAt";
+
+qint64 coveredArea(const QRect& a, const QRect& b) {
+    const QRect common = a.intersected(b);
+    return common.isEmpty() ? 0 : qint64(common.width()) * common.height();
+}
+
 }  // namespace
 
-QPoint MainWindow::toolWindowPlace(const QRect& frame, const QSize& child, const QRect& screen) {
-    constexpr int kGap = 8;
-    const int y = std::clamp(frame.top(), screen.top(),
-                             std::max(screen.top(), screen.bottom() - child.height() + 1));
-    // Beside the frame on the right, else on the left, where the screen has room.
-    if (frame.right() + kGap + child.width() <= screen.right()) return {frame.right() + kGap, y};
-    if (frame.left() - kGap - child.width() >= screen.left()) {
-        return {frame.left() - kGap - child.width(), y};
+QPoint MainWindow::toolWindowPlace(const QRect& frame, const QSize& child, const QRect& screen,
+                                   const QList<QRect>& keepClear) {
+    const auto clampX = [&](int x) {
+        return std::clamp(x, screen.left(),
+                          std::max(screen.left(), screen.right() - child.width() + 1));
+    };
+    const auto clampY = [&](int y) {
+        return std::clamp(y, screen.top(),
+                          std::max(screen.top(), screen.bottom() - child.height() + 1));
+    };
+    // The area covered changes its rate only where an edge of the window meets an edge of an
+    // area, of the frame or of the screen: the least covered place is one of those, and only
+    // they are tried (beside an area with a small gap, as a window is put beside another).
+    std::vector<int> xs{screen.left(), screen.right() - child.width() + 1};
+    std::vector<int> ys{screen.top(), screen.bottom() - child.height() + 1};
+    QList<QRect> edges = keepClear;
+    edges.prepend(frame);
+    for (const QRect& r : edges) {
+        for (int x : {r.left() - kToolWindowGap - child.width(), r.left() - child.width(), r.left(),
+                      r.right() - child.width() + 1, r.right() + 1, r.right() + kToolWindowGap}) {
+            xs.push_back(clampX(x));
+        }
+        for (int y :
+             {r.top() - kToolWindowGap - child.height(), r.top() - child.height(), r.top(),
+              r.bottom() - child.height() + 1, r.bottom() + 1, r.bottom() + kToolWindowGap}) {
+            ys.push_back(clampY(y));
+        }
     }
-    // Else at the edge of the screen with more room beside the frame, whole on the screen.
-    const int roomRight = screen.right() - frame.right();
-    const int roomLeft = frame.left() - screen.left();
-    const int x = roomLeft > roomRight
-                      ? screen.left()
-                      : std::max(screen.left(), screen.right() - child.width() + 1);
-    return {x, y};
+    for (auto* v : {&xs, &ys}) {
+        std::sort(v->begin(), v->end());
+        v->erase(std::unique(v->begin(), v->end()), v->end());
+    }
+    // Of the places that cover as little, one that leaves the gap to the frame, and of those
+    // the nearest to the frame's right side, at its top.
+    const QPoint preferred(clampX(frame.right() + kToolWindowGap), clampY(frame.top()));
+    const QRect crowded = frame.adjusted(-(kToolWindowGap - 1), -(kToolWindowGap - 1),
+                                         kToolWindowGap - 1, kToolWindowGap - 1);
+    struct Score {
+        qint64 keepClear = 0;
+        qint64 frame = 0;
+        bool crowding = false;
+        int distance = 0;
+        auto operator<=>(const Score&) const = default;
+    };
+    QPoint best = preferred;
+    Score bestScore{std::numeric_limits<qint64>::max()};
+    for (int x : xs) {
+        for (int y : ys) {
+            const QRect place(QPoint(x, y), child);
+            Score score;
+            for (const QRect& r : keepClear)
+                score.keepClear += coveredArea(place, r);
+            score.frame = coveredArea(place, frame);
+            score.crowding = score.frame == 0 && place.intersects(crowded);
+            score.distance = (QPoint(x, y) - preferred).manhattanLength();
+            if (score < bestScore) {
+                bestScore = score;
+                best = QPoint(x, y);
+            }
+        }
+    }
+    return best;
+}
+
+bool MainWindow::reachable(const QRect& place, const QList<QRect>& screens) {
+    const QRect corner(place.topLeft(), QSize(std::min(place.width(), kReachableCorner.width()),
+                                              std::min(place.height(), kReachableCorner.height())));
+    return std::any_of(screens.begin(), screens.end(),
+                       [&corner](const QRect& screen) { return screen.contains(corner); });
+}
+
+QList<QRect> MainWindow::keepClearAreas() const {
+    const auto onScreen = [](const QWidget* w, const QRect& r) {
+        return QRect(w->mapToGlobal(r.topLeft()), r.size());
+    };
+    QList<QRect> areas{onScreen(count_, count_->rect()),
+                       onScreen(tabs_, tabs_->tabRect(tabIndex(Tab::Options)))};
+    // The close button in the frame's top right corner, as high as its title bar where the
+    // window system tells.
+    const QWidget* frame = window();
+    const QRect outer = frame->frameGeometry();
+    const int title = std::max(frame->geometry().top() - outer.top(), kTitleBarHeight);
+    areas.append(QRect(outer.right() - 2 * title + 1, outer.top(), 2 * title, title));
+    return areas;
+}
+
+void MainWindow::setPrompter(Prompter* prompter) {
+    closeGuard_->setPrompter(prompter);
+}
+
+void MainWindow::showToolWindow(QWidget* window) {
+    closeGuard_->watch(window);
+    window->installEventFilter(this);  // its moves, and the end of the tab's window
+    if (!window->isVisible()) placeToolWindow(window);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void MainWindow::placeToolWindow(QWidget* window) {
+    const QWidget* frame = this->window();
+    const QRect screen = frame->screen()->availableGeometry();
+    // A window larger than the screen is made to fit it.
+    window->resize(window->size().boundedTo(screen.size()));
+    // A window not shown yet has no frame: it will get one like the frame's.
+    QSize outer = window->frameGeometry().size();
+    if (outer == window->size()) outer += frame->frameGeometry().size() - frame->size();
+    QList<QRect> screens;
+    for (const QScreen* s : QGuiApplication::screens())
+        screens.append(s->availableGeometry());
+    std::optional<QPoint> place;
+    if (placeStore_ != nullptr) place = placeStore_->toolWindowPlace(window->objectName());
+    if (!place || !reachable(QRect(*place, outer), screens)) {
+        place = toolWindowPlace(frame->frameGeometry(), outer, screen, keepClearAreas());
+    }
+    window->move(*place);
+    window->setProperty(kPlacedAt, *place);
+}
+
+void MainWindow::toolWindowMoved(QWidget* window) {
+    if (placeStore_ == nullptr || !window->isVisible()) return;
+    const QPoint placed = window->property(kPlacedAt).toPoint();
+    if ((window->pos() - placed).manhattanLength() <= kWindowManagerSlack) return;
+    placeStore_->setToolWindowPlace(window->objectName(), window->pos());
 }
 
 MainWindow::MainWindow(Session& session, ListController& list, RecentFiles* recent, QWidget* parent)
@@ -62,7 +192,8 @@ MainWindow::MainWindow(Session& session, ListController& list, RecentFiles* rece
       session_(session),
       listState_(list),
       recent_(recent),
-      model_(new ChannelListModel(session, this)) {
+      model_(new ChannelListModel(session, this)),
+      closeGuard_(new CloseGuard(this)) {
     buildWidgets();
     buildMenus();
     setTexts();
@@ -465,22 +596,15 @@ void MainWindow::showChild(QWidget* child, Tab tab) {
     // main window, which never covers it.
     child->setWindowFlags((child->windowFlags() & ~Qt::WindowType_Mask) | Qt::Tool);
     child->adjustSize();
-    const QRect screen = window()->screen()->availableGeometry();
-    // A window larger than the screen is made to fit it.
-    child->resize(child->size().boundedTo(screen.size()));
-    child->move(toolWindowPlace(window()->frameGeometry(), child->frameGeometry().size(), screen));
     currentTab_ = tab;
     openChild_ = child;
     child->setAttribute(Qt::WA_DeleteOnClose);
     // The tool window closed by itself: back to the list.
-    child->installEventFilter(this);
     connect(child, &QObject::destroyed, this, [this](QObject* gone) {
         if (gone == openChildRaw_) childClosed();
     });
     openChildRaw_ = child;
-    child->show();
-    child->raise();
-    child->activateWindow();
+    showToolWindow(child);
     emit tabOpened(tab);
 }
 
@@ -540,10 +664,14 @@ void MainWindow::childClosed() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == openChildRaw_ && watched != this) {
-        // Hidden by the program, not by the window system (minimised): it was closed; a
-        // window that refuses to close is not hidden.
-        if (event->type() == QEvent::Hide && !event->spontaneous()) childClosed();
+    if (watched != this && (watched == openChildRaw_ || watched->property(kPlacedAt).isValid())) {
+        // A tool window: where the user moves it is remembered.
+        if (event->type() == QEvent::Move) toolWindowMoved(static_cast<QWidget*>(watched));
+        // The tab's window hidden by the program, not by the window system (minimised): it was
+        // closed; a window that refuses to close is not hidden.
+        if (watched == openChildRaw_ && event->type() == QEvent::Hide && !event->spontaneous()) {
+            childClosed();
+        }
         return QWidget::eventFilter(watched, event);
     }
     if (event->type() == QEvent::KeyPress) {

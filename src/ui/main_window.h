@@ -27,7 +27,10 @@ class QToolButton;
 namespace qel {
 
 class ChannelListModel;
+class CloseGuard;
+class ConfigStore;
 class MainMenus;
+class Prompter;
 class RecentFiles;
 
 class MainWindow : public QWidget {
@@ -62,9 +65,26 @@ public:
     void replaceOpenChild(QWidget* child);
     bool tabEnabled(Tab tab) const;
 
-    // Where a tool window of `child` size opens: beside `frame` where `screen` has room,
-    // always whole on the screen.
-    static QPoint toolWindowPlace(const QRect& frame, const QSize& child, const QRect& screen);
+    // Where a tool window of `child` size opens: whole on `screen`, over as little as it can
+    // of the `keepClear` areas first, then of `frame`; of the places that do as well, the one
+    // nearest the frame's right side.
+    static QPoint toolWindowPlace(const QRect& frame, const QSize& child, const QRect& screen,
+                                  const QList<QRect>& keepClear = {});
+    // Whether a window at `place` can be reached: its top left corner, where its title is,
+    // lies on one of `screens`.
+    static bool reachable(const QRect& place, const QList<QRect>& screens);
+    // What a tool window should leave in sight, on the screen: the channel count, the Options
+    // tab and the frame's close button.
+    QList<QRect> keepClearAreas() const;
+
+    // The question a window with unsaved edits asks on Esc or its close button (none: it
+    // closes), and the store of the places the user moves tool windows to.
+    void setPrompter(Prompter* prompter);
+    void setPlaceStore(ConfigStore* store) { placeStore_ = store; }
+    // Shows a tool window in front: where the user last put it if that place is still on a
+    // screen, else where toolWindowPlace says; Esc and its close button as in every tool
+    // window.
+    void showToolWindow(QWidget* window);
 
     // Handles a key of the main window; true when it was one of its keys.
     bool handleKeyPress(int key, Qt::KeyboardModifiers mods);
@@ -118,6 +138,8 @@ private:
     void setCurrentTabSilently(Tab tab);
     void editingMenuRequested(const QPoint& pos);
     CommandState commandState() const;
+    void placeToolWindow(QWidget* window);
+    void toolWindowMoved(QWidget* window);
 
     Session& session_;
     ListController& listState_;
@@ -138,6 +160,8 @@ private:
     QProgressBar* busy_;
 
     MainMenus* menus_ = nullptr;
+    CloseGuard* closeGuard_;
+    ConfigStore* placeStore_ = nullptr;
     std::array<bool, kCommandCount> wired_{};
     std::array<WindowFactory, kTabCount> factories_{};
     bool canUndo_ = false;

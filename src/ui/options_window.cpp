@@ -1,6 +1,7 @@
 #include "ui/options_window.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -33,6 +34,7 @@ OptionsWindow::OptionsWindow(Session& session, ConfigStore& store, Language& lan
     setWorkingDir(session_.workingDir());
     setTexts();
     showStoredChoices();
+    shown_ = chosenConfig();
 }
 
 void OptionsWindow::buildFolderBox() {
@@ -216,7 +218,7 @@ void OptionsWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
-void OptionsWindow::save() {
+Config OptionsWindow::chosenConfig() const {
     QString dir = dir_;
     // A drive root ("C:\") is kept as the drive ("C:").
     if (dir.size() == 3 && dir[1] == ':') dir = dir.left(2);
@@ -233,9 +235,24 @@ void OptionsWindow::save() {
     c.askOnCheckErrors = askOnCheckErrors_->isChecked();
     c.language =
         languageChoice_->currentIndex() == 0 ? QStringLiteral("ENG") : QStringLiteral("ITA");
-    session_.setWorkingDir(dir);
+    return c;
+}
+
+bool OptionsWindow::hasUnsavedEdits() const {
+    const auto edited = [](const Config& c) {
+        return std::tie(c.workingDir, c.comPortText, c.language, c.rememberExportLayout,
+                        c.dataRowAtStart, c.backupBeforeUpload, c.verifyAfterUpload,
+                        c.askOnCheckErrors);
+    };
+    return edited(chosenConfig()) != edited(shown_);
+}
+
+void OptionsWindow::save() {
+    const Config c = chosenConfig();
+    session_.setWorkingDir(c.workingDir);
     session_.setConfig(c);
     store_.saveOptions(c);
+    shown_ = c;
     // Every open window re-sets its texts on the language change event.
     language_.apply(c.language);
 }

@@ -7,6 +7,7 @@
 #include "app/config_store.h"
 #include "app/language.h"
 #include "app/session.h"
+#include "ui/close_guard.h"
 
 class QCheckBox;
 class QComboBox;
@@ -18,7 +19,7 @@ class QFileSystemModel;
 
 namespace qel {
 
-class OptionsWindow : public QWidget {
+class OptionsWindow : public QWidget, public UnsavedEdits {
     Q_OBJECT
 
 public:
@@ -34,6 +35,8 @@ public:
     static QList<QPair<QString, QString>> portChoices();
 
     void save();
+    // A choice differs from what the window showed when it opened or was last saved.
+    bool hasUnsavedEdits() const override;
     void setWorkingDir(const QString& path);
     QString shownDir() const;
 
@@ -51,12 +54,15 @@ private:
     void showStoredChoices();
     void setTexts();
     void showFolderInTree();
+    // The configuration as the controls stand.
+    Config chosenConfig() const;
 
     Session& session_;
     ConfigStore& store_;
     Language& language_;
     QString dir_;
     bool showPending_ = false;
+    Config shown_;  // the choices shown when the window opened or was last saved
 
     QGroupBox* miscBox_;
     QGroupBox* folderBox_;

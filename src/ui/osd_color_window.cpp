@@ -353,6 +353,10 @@ bool OsdColorWindow::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+bool OsdColorWindow::hasUnsavedEdits() const {
+    return settings_.colorsChangeImage(values_);
+}
+
 void OsdColorWindow::back() {
     settings_.writeColors(values_);
     emit backRequested();

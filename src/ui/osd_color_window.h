@@ -11,6 +11,7 @@
 
 #include "app/settings_controller.h"
 #include "receiver_settings/osd_colors.h"
+#include "ui/close_guard.h"
 
 class QGroupBox;
 class QLabel;
@@ -57,7 +58,7 @@ private:
     int item_ = 0;
 };
 
-class OsdColorWindow : public QWidget {
+class OsdColorWindow : public QWidget, public UnsavedEdits {
     Q_OBJECT
 
 public:
@@ -72,6 +73,8 @@ public:
     void leaveNumberBox(QLineEdit* box);
     // Writes the colours into the working copy of the settings.
     void back();
+    // The colours, or the working copy they would go back to, differ from the stored settings.
+    bool hasUnsavedEdits() const override;
 
     const std::array<std::string, kColorItems>& values() const { return values_; }
     QLineEdit* red() const { return red_; }

@@ -249,6 +249,44 @@ private slots:
         QCOMPARE(loaded.config.comPortText, QString("/dev/ttyUSB0"));
     }
 
+    // What a hand-edited or older file may hold: only two whole numbers make a place.
+    void toolWindowPlaces_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<QPoint>("place");
+        QTest::newRow("two numbers") << "420 36" << true << QPoint(420, 36);
+        QTest::newRow("left of the first screen") << "-1280 -4" << true << QPoint(-1280, -4);
+        QTest::newRow("blanks around") << "  7   9 " << true << QPoint(7, 9);
+        QTest::newRow("one number") << "420" << false << QPoint();
+        QTest::newRow("three numbers") << "1 2 3" << false << QPoint();
+        QTest::newRow("not numbers") << "x y" << false << QPoint();
+        QTest::newRow("a comma") << "1,2" << false << QPoint();
+        QTest::newRow("empty") << "" << false << QPoint();
+    }
+    void toolWindowPlaces() {
+        QFETCH(QString, stored);
+        QFETCH(bool, read);
+        QFETCH(QPoint, place);
+        {
+            QSettings s(ini(), QSettings::IniFormat);
+            s.setValue("Places/dataform", stored);  // any case of the window's name
+        }
+        QSettings s(ini(), QSettings::IniFormat);
+        ConfigStore store(s, "/home/user");
+        QCOMPARE(store.toolWindowPlace("DataForm").has_value(), read);
+        if (read) QCOMPARE(*store.toolWindowPlace("DataForm"), place);
+        QVERIFY(!store.toolWindowPlace("BufferForm"));
+        // A place written is read back, under the name already stored.
+        store.setToolWindowPlace("DataForm", QPoint(-3, 1100));
+        store.setToolWindowPlace("BufferForm", QPoint(5, 6));
+        QVERIFY(store.toolWindowPlace("DataForm") == QPoint(-3, 1100));
+        QVERIFY(store.toolWindowPlace("BufferForm") == QPoint(5, 6));
+        s.sync();
+        QSettings back(ini(), QSettings::IniFormat);
+        QCOMPARE(back.value("Places/dataform").toString(), QString("-3 1100"));
+        QVERIFY(!back.contains("Places/DataForm"));
+    }
+
     void recentFilesNewestFirstWithoutDuplicates() {
         QSettings s(ini(), QSettings::IniFormat);
         RecentFiles recent(s);

@@ -118,7 +118,9 @@ private slots:
         e.list().selectOnly(2);
         auto* data = e.open<ChannelDataWindow>(Tab::Data);
         data->findChild<QLineEdit*>("ChName")->setText("CHANGED");
+        e.prompter.answer(Prompter::Answer::Yes);  // throw the typed name away
         QTest::keyClick(data, Qt::Key_Escape);
+        QCOMPARE(e.prompter.asked.size(), 1);
         QCOMPARE(e.form->currentTab(), Tab::List);
         QCOMPARE(e.ws().tvList(), before);
 

@@ -267,29 +267,6 @@ private slots:
         QVERIFY(!again.store.windowGeometry().isEmpty());
     }
 
-    void toolWindowsOpenBesideTheFrameAndWholeOnTheScreen_data() {
-        QTest::addColumn<QRect>("frame");
-        QTest::addColumn<QSize>("child");
-        QTest::addColumn<QPoint>("place");
-        const QRect screen(0, 0, 1280, 800);
-        QTest::newRow("room on the right")
-            << QRect(0, 0, 640, 480) << QSize(300, 400) << QPoint(647, 0);
-        QTest::newRow("room on the left")
-            << QRect(900, 100, 380, 480) << QSize(300, 400) << QPoint(592, 100);
-        QTest::newRow("no room: wider on the right")
-            << QRect(100, 0, 900, 480) << QSize(400, 400) << QPoint(880, 0);
-        QTest::newRow("no room: wider on the left")
-            << QRect(300, 0, 900, 480) << QSize(400, 400) << QPoint(0, 0);
-        QTest::newRow("kept on the screen")
-            << QRect(0, 600, 640, 480) << QSize(300, 400) << QPoint(647, 400);
-    }
-    void toolWindowsOpenBesideTheFrameAndWholeOnTheScreen() {
-        QFETCH(QRect, frame);
-        QFETCH(QSize, child);
-        QFETCH(QPoint, place);
-        QCOMPARE(MainWindow::toolWindowPlace(frame, child, QRect(0, 0, 1280, 800)), place);
-    }
-
     void theRotorDialogShowsItsTitleAndOffersTheHeadersPosition() {
         const SatPosTable table = parseAntPos(defaultAntPosText());
         RotorDialog rotor(table, 12);

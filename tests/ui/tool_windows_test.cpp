@@ -1,0 +1,561 @@
+// The tool windows as a whole: Esc and the close button in each of them, with and without
+// unsaved edits; where they open beside the main window, on screens of the usual sizes; where
+// the user moved them, remembered.
+#include <QtTest/qtestspontaneevent.h>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QtTest>
+#include <functional>
+
+#include "serial_fixture.h"
+#include "support/workspace_builder.h"
+#include "ui/channel_data_window.h"
+#include "ui/check_window.h"
+#include "ui/close_guard.h"
+#include "ui/compare_window.h"
+#include "ui/dvb98_settings_windows.h"
+#include "ui/font_window.h"
+#include "ui/fta_settings_window.h"
+#include "ui/osd_color_window.h"
+
+namespace qel {
+
+using Answer = Prompter::Answer;
+
+namespace {
+
+struct Windows : test::Serial {
+    Windows() { portOpens = false; }
+
+    QWidget* openTab(Tab tab) {
+        form->selectTab(tab);
+        return form->openChild();
+    }
+    QWidget* openSettings() {
+        load(dvb("list.dvb", 4, 0));
+        chooser.choose(g98("s.g98"));
+        files().loadSettings();
+        return form->openChild();
+    }
+    // The DVB98 settings window's button that opens the window after it.
+    QWidget* openFromSettings(const char* button) {
+        openSettings()->findChild<QPushButton*>(button)->click();
+        return form->openChild();
+    }
+
+    // What the windows could write into the document.
+    struct Document {
+        ChannelList tv;
+        std::string settings;
+        std::array<std::string, kAntennaEntries> antennas;
+        std::string font;
+        friend bool operator==(const Document&, const Document&) = default;
+    };
+    Document document() {
+        return {ws().tvList(), ws().settingsImage(), ws().imageTables().antennas, ws().fontData()};
+    }
+};
+
+template <class T>
+T* named(QWidget* w, const char* name) {
+    return w->findChild<T*>(QString::fromLatin1(name));
+}
+
+QString textOf(QWidget* w, const char* name) {
+    return named<QLineEdit>(w, name)->text();
+}
+
+// The next entry of a list, so that the choice changes whatever it showed.
+void chooseNext(QComboBox* box) {
+    box->setCurrentIndex((box->currentIndex() + 1) % box->count());
+}
+
+// The close button of the window's title bar, as the window system reports it: true when
+// the window lets itself be closed.
+bool pressCloseButton(QWidget* w) {
+    QCloseEvent close;
+    QSpontaneKeyEvent::setSpontaneous(&close);
+    QApplication::instance()->notify(w, &close);  // as it comes, not sent by the program
+    return close.isAccepted();
+}
+
+struct WindowCase {
+    const char* name;
+    std::function<QWidget*(Windows&)> open;
+    // Makes an edit and gives the control that has it (Esc is pressed there); null for a
+    // window that never holds unsaved edits.
+    std::function<QWidget*(Windows&, QWidget*)> edit;
+    // The edit still shows.
+    std::function<bool(Windows&, QWidget*)> editShown;
+};
+
+std::vector<WindowCase> windowCases() {
+    const auto data = [](Windows& w) {
+        w.load(w.dvb("list.dvb", 4, 0));
+        w.list().selectOnly(3);
+        return w.openTab(Tab::Data);
+    };
+    const auto fonts = [](Windows& w) {
+        w.chooser.choose(w.font("one.fos", 4096, 16));
+        w.program->fonts().loadFonts();
+        return w.form->openChild();
+    };
+    const auto fta = [](Windows& w) {
+        w.load(w.bin("img.bin"));
+        return w.openTab(Tab::Settings);
+    };
+    return {
+        {"data editor: a name typed", data,
+         [](Windows&, QWidget* win) {
+             auto* name = named<QLineEdit>(win, "ChName");
+             name->setText("EDITED");
+             return name;
+         },
+         [](Windows&, QWidget* win) { return textOf(win, "ChName") == "EDITED"; }},
+        {"data editor: a PID typed in its decimal box, not left", data,
+         [](Windows&, QWidget* win) {
+             QLineEdit* box = static_cast<ChannelDataWindow*>(win)->decBox(Pair::APid);
+             box->setFocus();
+             box->setText("4000");
+             return box;
+         },
+         [](Windows&, QWidget* win) {
+             return static_cast<ChannelDataWindow*>(win)->decBox(Pair::APid)->text() == "4000";
+         }},
+        {"data editor: a list entry chosen", data,
+         [](Windows&, QWidget* win) {
+             auto* video = named<QComboBox>(win, "Video");
+             chooseNext(video);
+             return video;
+         },
+         [](Windows&, QWidget* win) {
+             return named<QComboBox>(win, "Video")->currentIndex() == 1;
+         }},
+        {"buffer",
+         [](Windows& w) {
+             w.load(w.dvb("list.dvb", 3, 0));
+             test::setBuffer(w.ws(), {test::Channel("A"), test::Channel("B")});
+             return w.openTab(Tab::Buffer);
+         },
+         {},
+         {}},
+        {"DVB98 settings", [](Windows& w) { return w.openSettings(); },
+         [](Windows&, QWidget* win) {
+             auto* lof =
+                 qobject_cast<QLineEdit*>(static_cast<SettingsPage*>(win)->control("LNB1Lof1"));
+             lof->setText("9750");
+             return lof;
+         },
+         [](Windows&, QWidget* win) {
+             return qobject_cast<QLineEdit*>(static_cast<SettingsPage*>(win)->control("LNB1Lof1"))
+                        ->text() == "9750";
+         }},
+        {"more DVB98 settings", [](Windows& w) { return w.openFromSettings("MoreSetting"); },
+         [](Windows&, QWidget* win) {
+             auto* mode =
+                 qobject_cast<QComboBox*>(static_cast<SettingsPage*>(win)->control("Mode"));
+             chooseNext(mode);
+             return mode;
+         },
+         [](Windows& w, QWidget* win) {
+             const SettingsPage* page = static_cast<SettingsPage*>(win);
+             const SettingField& mode = *std::find_if(
+                 furtherSettingFields().begin(), furtherSettingFields().end(),
+                 [](const SettingField& f) { return std::string_view(f.name) == "Mode"; });
+             return page->value(mode) != w.program->settings().value(mode);
+         }},
+        {"colours", [](Windows& w) { return w.openFromSettings("Colors"); },
+         [](Windows&, QWidget* win) {
+             auto* colors = static_cast<OsdColorWindow*>(win);
+             colors->choose(1);
+             colors->apply(0x10E080);
+             return colors->red();
+         },
+         [](Windows& w, QWidget* win) {
+             return static_cast<OsdColorWindow*>(win)->values() != w.program->settings().colors();
+         }},
+        {"FTA settings: an antenna's name typed", fta,
+         [](Windows&, QWidget* win) {
+             auto* name = named<QLineEdit>(win, "Ant_Name");
+             name->setText("NEWSAT");
+             return name;
+         },
+         [](Windows&, QWidget* win) { return textOf(win, "Ant_Name") == "NEWSAT"; }},
+        {"FTA settings: an antenna edited, another one shown", fta,
+         [](Windows&, QWidget* win) {
+             named<QLineEdit>(win, "Lnb_low")->setText("5150");
+             auto* antennas = static_cast<FtaSettingsWindow*>(win)->antennas();
+             antennas->setCurrentIndex(2);
+             return antennas;
+         },
+         [](Windows&, QWidget* win) {
+             static_cast<FtaSettingsWindow*>(win)->antennas()->setCurrentIndex(0);
+             return textOf(win, "Lnb_low") == "5150";
+         }},
+        {"FTA settings: the screen format", fta,
+         [](Windows&, QWidget* win) {
+             QButtonGroup* screen = static_cast<FtaSettingsWindow*>(win)->screen();
+             QAbstractButton* other = screen->button(1 - screen->checkedId());
+             other->setChecked(true);
+             return other;
+         },
+         [](Windows& w, QWidget* win) {
+             const bool shown43 = static_cast<FtaSettingsWindow*>(win)->screen()->checkedId() == 0;
+             return shown43 != showScreenFormat(w.ws().imageTables().screenFormat).is4_3;
+         }},
+        {"font editor: a pixel", fonts,
+         [](Windows& w, QWidget* win) {
+             w.program->fonts().togglePixel(0, 0);
+             return static_cast<FontWindow*>(win)->grid();
+         },
+         [](Windows& w, QWidget*) { return w.program->fonts().glyphChanged(); }},
+        {"font editor: a glyph saved, the font not", fonts,
+         [](Windows& w, QWidget* win) {
+             w.program->fonts().togglePixel(0, 0);
+             w.program->fonts().saveChar();
+             return static_cast<FontWindow*>(win)->grid();
+         },
+         [](Windows& w, QWidget*) {
+             // Glyph 0 of the loaded font is blank.
+             const GlyphRows glyph = w.program->fonts().workingGlyph(0);
+             return std::any_of(glyph.begin(), glyph.end(), [](std::uint8_t r) { return r != 0; });
+         }},
+        {"serial", [](Windows& w) { return w.openTab(Tab::Serial); }, {}, {}},
+        {"export: its choices are no edits",
+         [](Windows& w) {
+             w.load(w.dvb("list.dvb", 3, 0));
+             QWidget* win = w.openTab(Tab::Export);
+             named<QCheckBox>(win, "Exfreq")->toggle();
+             return win;
+         },
+         {},
+         {}},
+        {"options: a port typed", [](Windows& w) { return w.openTab(Tab::Options); },
+         [](Windows&, QWidget* win) {
+             QLineEdit* port = named<QComboBox>(win, "optPort")->lineEdit();
+             port->setFocus();
+             port->setText("/dev/ttyUSB7");
+             return port;
+         },
+         [](Windows&, QWidget* win) {
+             return named<QComboBox>(win, "optPort")->currentText() == "/dev/ttyUSB7";
+         }},
+        {"options: a box ticked", [](Windows& w) { return w.openTab(Tab::Options); },
+         [](Windows&, QWidget* win) {
+             auto* box = named<QCheckBox>(win, "optVerify");
+             box->toggle();
+             return box;
+         },
+         [](Windows& w, QWidget* win) {
+             return named<QCheckBox>(win, "optVerify")->isChecked() !=
+                    w.session.config().verifyAfterUpload;
+         }},
+        {"check",
+         [](Windows& w) {
+             w.load(w.dvb("list.dvb", 3, 0));
+             w.action("CheckList")->trigger();
+             return static_cast<QWidget*>(w.program->checkWindow());
+         },
+         {},
+         {}},
+        {"compare",
+         [](Windows& w) {
+             w.load(w.dvb("list.dvb", 3, 0));
+             w.chooser.choose(w.dvb("other.dvb", 4, 0));
+             w.action("CompareFile")->trigger();
+             return static_cast<QWidget*>(w.program->compareWindow());
+         },
+         {},
+         {}},
+    };
+}
+
+// Whether the window is gone: a tab's window took the main window back to the list.
+bool closed(Windows& w, QWidget* win, bool tabWindow) {
+    if (tabWindow) return w.form->openChild() == nullptr && w.form->currentTab() == Tab::List;
+    return !win->isVisible();
+}
+
+// The tool windows of the main window's tabs, and the others; with the frame shown.
+struct Placing : Windows {
+    Placing() {
+        frame().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame()));
+    }
+    QRect countArea() const {
+        const QWidget* count = form->findChild<QLabel*>("NoofChannel");
+        return QRect(count->mapToGlobal(QPoint(0, 0)), count->size());
+    }
+    // The frame at `outer` on the screen, laid out there.
+    void putFrame(const QRect& outer) {
+        frame().setGeometry(outer);
+        QCoreApplication::processEvents();
+    }
+};
+
+qint64 area(const QRect& a, const QRect& b) {
+    const QRect common = a.intersected(b);
+    return common.isEmpty() ? 0 : qint64(common.width()) * common.height();
+}
+
+// How much a window at `place` covers of the areas to keep clear, and of the frame.
+std::pair<qint64, qint64> covered(const QRect& place, const QRect& frame,
+                                  const QList<QRect>& keepClear) {
+    qint64 keep = 0;
+    for (const QRect& r : keepClear)
+        keep += area(place, r);
+    return {keep, area(place, frame)};
+}
+
+}  // namespace
+
+class ToolWindowsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void escClosesAWindowWithoutEditsAndAsksInOneWithThem() {
+        const QSet<QString> tabWindows = {"DataForm",
+                                          "BufferForm",
+                                          "SettingDVB_1Form",
+                                          "SettingDVB_2Form",
+                                          "SettingsDVB_ColorForm",
+                                          "SettingsFTAForm",
+                                          "FontForm",
+                                          "SerialForm",
+                                          "ExportForm",
+                                          "OptionsForm"};
+        for (const WindowCase& c : windowCases()) {
+            const QByteArray row = c.name;
+            Windows w;
+            QWidget* win = c.open(w);
+            QVERIFY2(win != nullptr && win->isVisible(), row);
+            // Titled as every window of the program.
+            QVERIFY2(win->windowTitle().startsWith("QEL"), qPrintable(win->windowTitle()));
+            const bool tab = tabWindows.contains(win->objectName());
+            QVERIFY2(tab == (w.form->openChild() == win), row);
+            // Untouched: Esc closes at once, wherever the caret is.
+            w.prompter.asked.clear();
+            QTest::keyClick(win->focusWidget() != nullptr ? win->focusWidget() : win,
+                            Qt::Key_Escape);
+            QVERIFY2(w.prompter.asked.isEmpty(), row);
+            QTRY_VERIFY2(closed(w, win, tab), row);
+            if (!c.edit) {
+                // Choices made in it are no edits either.
+                win = c.open(w);
+                QTest::keyClick(win, Qt::Key_Escape);
+                QVERIFY2(w.prompter.asked.isEmpty(), row);
+                QTRY_VERIFY2(closed(w, win, tab), row);
+                continue;
+            }
+
+            win = c.open(w);
+            w.prompter.asked.clear();
+            const Windows::Document before = w.document();
+            QWidget* control = c.edit(w, win);
+            QVERIFY2(dynamic_cast<UnsavedEdits*>(win)->hasUnsavedEdits(), row);
+            // No, the default, keeps the window and the edit; so does the close button.
+            w.prompter.answer(Answer::No);
+            QTest::keyClick(control, Qt::Key_Escape);
+            QCOMPARE(w.prompter.asked.size(), 1);
+            QCOMPARE(w.prompter.asked.last().defaultAnswer, Answer::No);
+            QCOMPARE(w.prompter.asked.last().buttons, Prompter::Buttons::YesNo);
+            QVERIFY2(win->isVisible() && !closed(w, win, tab), row);
+            w.prompter.answer(Answer::No);
+            QVERIFY2(!pressCloseButton(win), row);
+            QCOMPARE(w.prompter.asked.size(), 2);
+            QVERIFY2(win->isVisible() && c.editShown(w, win), row);
+            // Yes throws the edit away: the window closes and the document is as it was.
+            w.prompter.answer(Answer::Yes);
+            QTest::keyClick(control, Qt::Key_Escape);
+            QCOMPARE(w.prompter.asked.size(), 3);
+            QTRY_VERIFY2(closed(w, win, tab), row);
+            QVERIFY2(w.document() == before, row);
+            if (tab) {
+                // Another tab closes the window without a question: the user chose to leave.
+                win = c.open(w);
+                c.edit(w, win);
+                const qsizetype asked = w.prompter.asked.size();
+                w.form->selectTab(Tab::List);
+                QCOMPARE(w.prompter.asked.size(), asked);
+                QTRY_VERIFY2(closed(w, win, tab), row);
+            }
+        }
+    }
+
+    void storedEditsAreNoLongerAskedAbout() {
+        Windows w;
+        w.load(w.dvb("list.dvb", 4, 0));
+        w.list().selectOnly(2);
+        auto* data = qobject_cast<ChannelDataWindow*>(w.openTab(Tab::Data));
+        named<QLineEdit>(data, "ChName")->setText("KEPT");
+        data->save();
+        QVERIFY(!data->hasUnsavedEdits());
+        QTest::keyClick(data, Qt::Key_Escape);
+        QVERIFY(w.prompter.asked.isEmpty());
+        QTRY_COMPARE(w.form->currentTab(), Tab::List);
+        QCOMPARE(w.ws().tvList()[1].ChName.view().substr(0, 4), "KEPT");
+        w.chooser.choose(w.font("one.fos", 4096, 16));
+        w.program->fonts().loadFonts();
+        QCOMPARE(w.form->openChild()->windowTitle(), QString("QEL - Fonts"));
+
+        // The further settings brought back to the general window are its edits until saved.
+        QWidget* more = w.openFromSettings("MoreSetting");
+        chooseNext(qobject_cast<QComboBox*>(static_cast<SettingsPage*>(more)->control("Mode")));
+        named<QPushButton>(more, "Back")->click();
+        auto* general = qobject_cast<Dvb98SettingsWindow*>(w.form->openChild());
+        QVERIFY(general != nullptr && general->hasUnsavedEdits());
+        general->storeSettings();
+        QVERIFY(!general->hasUnsavedEdits());
+
+        // The options once saved.
+        auto* options = w.openTab(Tab::Options);
+        named<QCheckBox>(options, "optVerify")->toggle();
+        QVERIFY(dynamic_cast<UnsavedEdits*>(options)->hasUnsavedEdits());
+        named<QPushButton>(options, "SaveOpt")->click();
+        QVERIFY(!dynamic_cast<UnsavedEdits*>(options)->hasUnsavedEdits());
+    }
+
+    void placesCoverAsLittleAsCanBe_data() {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QSize>("child");
+        QTest::addColumn<QList<QRect>>("keepClear");
+        QTest::addColumn<QPoint>("place");
+        QTest::newRow("room on the right")
+            << QRect(0, 0, 640, 480) << QSize(300, 400) << QList<QRect>{} << QPoint(647, 0);
+        QTest::newRow("room on the left")
+            << QRect(900, 100, 380, 480) << QSize(300, 400) << QList<QRect>{} << QPoint(592, 100);
+        QTest::newRow("no room beside: below the frame's end, on the wider side")
+            << QRect(100, 0, 900, 480) << QSize(400, 400) << QList<QRect>{} << QPoint(880, 400);
+        QTest::newRow("no room beside, the left wider")
+            << QRect(300, 0, 900, 480) << QSize(400, 400) << QList<QRect>{} << QPoint(0, 400);
+        QTest::newRow("kept on the screen")
+            << QRect(0, 600, 640, 480) << QSize(300, 400) << QList<QRect>{} << QPoint(647, 400);
+        QTest::newRow("a frame over the screen: right, below the count")
+            << QRect(0, 0, 1280, 800) << QSize(300, 400)
+            << QList<QRect>{QRect(1180, 30, 80, 20), QRect(1232, 0, 48, 24)} << QPoint(980, 50);
+        QTest::newRow("larger than the screen: at its corner")
+            << QRect(200, 100, 640, 480) << QSize(1400, 900)
+            << QList<QRect>{QRect(700, 120, 60, 20)} << QPoint(0, 0);
+    }
+    void placesCoverAsLittleAsCanBe() {
+        QFETCH(QRect, frame);
+        QFETCH(QSize, child);
+        QFETCH(QList<QRect>, keepClear);
+        QFETCH(QPoint, place);
+        QCOMPARE(MainWindow::toolWindowPlace(frame, child, QRect(0, 0, 1280, 800), keepClear),
+                 place);
+    }
+
+    void aRememberedPlaceCountsOnlyOnAScreen_data() {
+        QTest::addColumn<QRect>("place");
+        QTest::addColumn<bool>("reachable");
+        QTest::newRow("inside") << QRect(100, 100, 400, 300) << true;
+        QTest::newRow("reaching past the right and bottom") << QRect(1200, 700, 400, 300) << true;
+        QTest::newRow("title above the top") << QRect(100, -10, 400, 300) << false;
+        QTest::newRow("title left of the screens") << QRect(-30, 100, 400, 300) << false;
+        QTest::newRow("on the second screen") << QRect(1400, 50, 400, 300) << true;
+        QTest::newRow("below the second screen") << QRect(1400, 790, 400, 300) << false;
+        QTest::newRow("a screen that is gone") << QRect(3000, 100, 400, 300) << false;
+    }
+    void aRememberedPlaceCountsOnlyOnAScreen() {
+        QFETCH(QRect, place);
+        QFETCH(bool, reachable);
+        const QList<QRect> screens{QRect(0, 0, 1280, 800), QRect(1280, 0, 1024, 768)};
+        QCOMPARE(MainWindow::reachable(place, screens), reachable);
+    }
+
+    // The windows' own sizes, the frame where it opens the first time and where a user may put
+    // it, on two usual screens: no place covers the count, the Options tab or the close button
+    // where one that does not exists, nor more of the frame than the best of every place.
+    void firstPlacesOnUsualScreens() {
+        QList<std::pair<QString, QSize>> sizes;
+        for (const WindowCase& c : windowCases()) {
+            Placing p;
+            QWidget* win = c.open(p);
+            sizes.append({QString::fromLatin1(c.name), win->frameGeometry().size()});
+        }
+        Placing p;
+        const QSize first = p.frame().minimumSize();
+        for (const QRect screen : {QRect(0, 0, 1280, 1024), QRect(0, 0, 1024, 768)}) {
+            const QRect frames[] = {
+                QRect(QPoint(0, 0), first),
+                QRect(QPoint((screen.width() - first.width()) / 2, 0), first),
+                QRect(QPoint(screen.right() - first.width() + 1, 60), first),
+                screen,
+            };
+            for (const QRect& frame : frames) {
+                p.putFrame(frame);
+                const QList<QRect> keep = p.form->keepClearAreas();
+                QVERIFY(keep.front() == p.countArea());
+                for (const auto& [name, outer] : sizes) {
+                    const QSize size = outer.boundedTo(screen.size());
+                    const QRect place(MainWindow::toolWindowPlace(frame, size, screen, keep), size);
+                    const QByteArray row = QStringLiteral("%1 on %2x%3, frame at %4,%5")
+                                               .arg(name)
+                                               .arg(screen.width())
+                                               .arg(screen.height())
+                                               .arg(frame.x())
+                                               .arg(frame.y())
+                                               .toLatin1();
+                    QVERIFY2(screen.contains(place), row);
+                    // Every place on an 8-pixel grid, and the screen's far edges.
+                    std::pair<qint64, qint64> best{std::numeric_limits<qint64>::max(), 0};
+                    for (int x = 0; x <= screen.width() - size.width(); x += 8) {
+                        for (int y = 0; y <= screen.height() - size.height(); y += 8) {
+                            best = std::min(best, covered(QRect(QPoint(x, y), size), frame, keep));
+                        }
+                    }
+                    const std::pair<qint64, qint64> ours = covered(place, frame, keep);
+                    QVERIFY2(ours <= best, row);
+                    if (best.first == 0) QVERIFY2(!place.intersects(p.countArea()), row);
+                }
+            }
+        }
+    }
+
+    void aToolWindowOpensBesideTheFrameAndWhereTheUserLastPutIt() {
+        Placing p;
+        p.load(p.dvb("list.dvb", 4, 0));
+        p.list().selectOnly(2);
+        const QRect screen = p.frame().screen()->availableGeometry();
+        QWidget* data = p.openTab(Tab::Data);
+        const QPoint first = data->pos();
+        QCOMPARE(first, MainWindow::toolWindowPlace(p.frame().frameGeometry(),
+                                                    data->frameGeometry().size(), screen,
+                                                    p.form->keepClearAreas()));
+        QVERIFY(screen.contains(data->frameGeometry()));
+        QVERIFY(!data->frameGeometry().intersects(p.countArea()));
+        // A window manager's nudge is not the user's choice.
+        data->move(first + QPoint(4, 6));
+        QTest::keyClick(data, Qt::Key_Escape);
+        QTRY_VERIFY(p.form->openChild() == nullptr);
+        QVERIFY(!p.store.toolWindowPlace("DataForm"));
+        // Moved by the user: the next one opens there, and so does the next program.
+        data = p.openTab(Tab::Data);
+        QCOMPARE(data->pos(), first);
+        const QPoint chosen(screen.left() + 13, screen.top() + 17);
+        data->move(chosen);
+        QTRY_VERIFY(p.store.toolWindowPlace("DataForm") == chosen);
+        QTest::keyClick(data, Qt::Key_Escape);
+        QTRY_VERIFY(p.form->openChild() == nullptr);
+        QCOMPARE(p.openTab(Tab::Data)->pos(), chosen);
+        p.form->selectTab(Tab::List);
+        // Other windows keep their own places.
+        test::setBuffer(p.ws(), {test::Channel("A")});
+        QVERIFY(p.openTab(Tab::Buffer)->pos() != chosen);
+        p.form->selectTab(Tab::List);
+        // A place on no screen now is let go.
+        p.store.setToolWindowPlace("DataForm", screen.bottomRight() + QPoint(500, 500));
+        QCOMPARE(p.openTab(Tab::Data)->pos(), first);
+    }
+};
+
+}  // namespace qel
+
+QTEST_MAIN(qel::ToolWindowsTest)
+#include "tool_windows_test.moc"

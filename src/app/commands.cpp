@@ -46,6 +46,9 @@ bool canSearch(const CommandState& s) {
 bool canExportCsv(const CommandState& s) {
     return s.list.exportList;
 }
+bool canPrint(const CommandState& s) {
+    return s.list.print;
+}
 bool canOpenExport(const CommandState& s) {
     return s.list.exportList && s.hasWindow(Tab::Export);
 }
@@ -96,6 +99,10 @@ const std::array<CommandInfo, kCommandCount> kCommands = {{
         0, {}, in(Menu::File), Place::Next, always},
     {Command::ExportCsv, "ExportCSV", QT_TRANSLATE_NOOP("qel::MainWindow", "Export as CSV"),
         0, {}, in(Menu::File), Place::Next, canExportCsv},
+    {Command::Print, "PrintList", QT_TRANSLATE_NOOP("qel::MainWindow", "Print..."),
+        0, {K(kCtrl, Qt::Key_P)}, in(Menu::File), Place::Next, canPrint},
+    {Command::ExportPdf, "ExportPDF", QT_TRANSLATE_NOOP("qel::MainWindow", "Export as PDF..."),
+        0, {}, in(Menu::File), Place::Next, canPrint},
     {Command::UpgradeFromFile, "UpgDVB", QT_TRANSLATE_NOOP("qel::MainWindow", "Upgrade from file"),
         0, {}, in(Menu::File), Place::AfterSeparator, canUpgrade},
     {Command::CompareWithFile, "CompareFile", QT_TRANSLATE_NOOP("qel::MainWindow", "Compare with file..."),

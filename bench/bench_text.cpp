@@ -52,6 +52,17 @@ void BM_ExportHeaded3071(benchmark::State& state) {
 }
 BENCHMARK(BM_ExportHeaded3071)->Unit(benchmark::kMillisecond);
 
+// The same export cut into its pages, as printing and the PDF take it.
+void BM_ExportPages3071(benchmark::State& state) {
+    const TvRadioLists lists = largestLists();
+    const ExportTexts texts = englishTexts();
+    for (auto _ : state) {
+        std::vector<std::string> pages = exportPages(lists.tv, lists.radio, ExportOptions{}, texts);
+        benchmark::DoNotOptimize(pages);
+    }
+}
+BENCHMARK(BM_ExportPages3071)->Unit(benchmark::kMillisecond);
+
 void BM_Import3071(benchmark::State& state) {
     const TvRadioLists lists = largestLists();
     ExportOptions options;

@@ -1,4 +1,5 @@
-// The main list on the largest lists: filling 3071 rows and switching TV/RADIO.
+// The main list on the largest lists: filling 3071 rows and switching TV/RADIO; and their
+// export laid out as a PDF.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -7,6 +8,8 @@
 #include "app/list_controller.h"
 #include "app/session.h"
 #include "bytes/conversions.h"
+#include "files/text_export.h"
+#include "print/page_printer.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -70,5 +73,22 @@ void BM_SwitchTvRadio3071(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SwitchTvRadio3071)->Unit(benchmark::kMillisecond);
+
+// Every page of the largest lists' headed export on its own A4 sheet of a PDF.
+void BM_Pdf3071(benchmark::State& state) {
+    benchApplication();
+    const ChannelSet set = largestLists(2500);
+    const ExportTexts texts{"QEL - Version 0.1.0", "channels.dvb", "01/01/26", "TV", "RADIO",
+                            "hexadecimal",         "decimal",      "Name"};
+    const std::vector<std::string> pages =
+        exportPages(set.lists.tv, set.lists.radio, ExportOptions{}, texts);
+    const QPageLayout layout = pdfPageLayout(pages);
+    for (auto _ : state) {
+        QByteArray pdf = pdfDocument(pages, layout, QStringLiteral("channels.dvb"));
+        benchmark::DoNotOptimize(pdf);
+    }
+    state.counters["pages"] = static_cast<double>(pages.size());
+}
+BENCHMARK(BM_Pdf3071)->Unit(benchmark::kMillisecond);
 
 }  // namespace

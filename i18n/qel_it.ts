@@ -1333,6 +1333,14 @@ Lo sostituisco ?</translation>
         <source>Check &amp;list</source>
         <translation>Contro&amp;lla lista</translation>
     </message>
+    <message>
+        <source>Print...</source>
+        <translation>Stampa...</translation>
+    </message>
+    <message>
+        <source>Export as PDF...</source>
+        <translation>Esporta come PDF...</translation>
+    </message>
 </context>
 <context>
     <name>qel::OptionsWindow</name>
@@ -1500,6 +1508,21 @@ Lo sostituisco ?</translation>
     <message>
         <source>Bitmaps (*.bmp)</source>
         <translation>Bitmap (*.bmp)</translation>
+    </message>
+</context>
+<context>
+    <name>qel::PrintCommands</name>
+    <message>
+        <source>QEL - Print preview</source>
+        <translation>QEL - Anteprima di stampa</translation>
+    </message>
+    <message>
+        <source>PDF documents (*.pdf)</source>
+        <translation>Documenti PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Export completed</source>
+        <translation>Esportazione su file completata</translation>
     </message>
 </context>
 <context>

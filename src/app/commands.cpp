@@ -52,6 +52,9 @@ bool canSaveSettings(const CommandState& s) {
 bool canSaveFonts(const CommandState& s) {
     return s.fontLoaded;
 }
+bool canPrint(const CommandState& s) {
+    return s.list.print;
+}
 bool canOpenExport(const CommandState& s) {
     return s.list.exportList && s.hasWindow(Tab::Export);
 }
@@ -102,6 +105,10 @@ const std::array<CommandInfo, kCommandCount> kCommands = {{
         0, {}, in(Menu::File), Place::Next, always},
     {Command::ExportCsv, "ExportCSV", QT_TRANSLATE_NOOP("qel::MainWindow", "Export as CSV"),
         0, {}, in(Menu::File), Place::Next, canSaveList},
+    {Command::Print, "PrintList", QT_TRANSLATE_NOOP("qel::MainWindow", "Print..."),
+        0, {K(kCtrl, Qt::Key_P)}, in(Menu::File), Place::Next, canPrint},
+    {Command::ExportPdf, "ExportPDF", QT_TRANSLATE_NOOP("qel::MainWindow", "Export as PDF..."),
+        0, {}, in(Menu::File), Place::Next, canPrint},
     {Command::UpgradeFromFile, "UpgDVB", QT_TRANSLATE_NOOP("qel::MainWindow", "Upgrade from file"),
         0, {}, in(Menu::File), Place::AfterSeparator, canUpgrade},
     {Command::CompareWithFile, "CompareFile", QT_TRANSLATE_NOOP("qel::MainWindow", "Compare with file..."),

@@ -24,6 +24,8 @@ enum class Command {
     ImportText,
     ImportCsv,
     ExportCsv,
+    Print,
+    ExportPdf,
     UpgradeFromFile,
     CompareWithFile,
     CompareBeforeDownload,

@@ -45,6 +45,30 @@ ExportTexts ExportController::texts() const {
     return t;
 }
 
+ExportOptions ExportController::startingOptions() const {
+    ExportOptions o;
+    o.columns = initialColumns();
+    o.ftaImage = session_.workspace().fileType() == FileKind::BIN;
+    return o;
+}
+
+std::vector<std::string> ExportController::printedPages(ExportOptions options) const {
+    const Workspace& ws = session_.workspace();
+    options.ftaImage = ws.fileType() == FileKind::BIN;
+    return exportPages(ws.tvList(), ws.radioList(), options, texts());
+}
+
+QString ExportController::pdfName() const {
+    const QString loaded = session_.channelFile();
+    const QString base =
+        loaded.isEmpty() ? QStringLiteral("channels") : QFileInfo(loaded).completeBaseName();
+    return base + QStringLiteral(".pdf");
+}
+
+QString ExportController::documentTitle() const {
+    return QFileInfo(session_.channelFile()).fileName();
+}
+
 Status ExportController::exportTo(const QString& path, ExportOptions options, bool latin1) {
     const Workspace& ws = session_.workspace();
     options.ftaImage = ws.fileType() == FileKind::BIN;

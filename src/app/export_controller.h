@@ -6,6 +6,8 @@
 
 #include <QObject>
 #include <QString>
+#include <string>
+#include <vector>
 
 #include "app/config_store.h"
 #include "app/session.h"
@@ -33,6 +35,17 @@ public:
 
     // The page header texts in the language in use.
     ExportTexts texts() const;
+
+    // What the Export window opens with: pages with headers, the initial columns, hexadecimal.
+    ExportOptions startingOptions() const;
+
+    // The pages of the headed export of both lists in the language in use, whatever form
+    // `options` names: what the print and PDF commands lay out, one page on each sheet.
+    std::vector<std::string> printedPages(ExportOptions options) const;
+    // The name proposed for a PDF: the loaded file's with the extension ".pdf".
+    QString pdfName() const;
+    // The title a printed or PDF document carries: the loaded file's name.
+    QString documentTitle() const;
 
     // Writes the export of both lists to `path`; stores the page layout afterwards when it
     // is to be remembered. `latin1`: one byte per character, as older programs wrote.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "bytes/conversions.h"
 
@@ -199,9 +200,13 @@ std::string exportColumnHeader(const ExportOptions& options, const ExportTexts& 
     return out;
 }
 
-std::string exportText(const ChannelList& tv, const ChannelList& radio,
-                       const ExportOptions& options, const ExportTexts& texts,
-                       const std::function<void(std::size_t row, std::size_t total)>& progress) {
+namespace {
+
+// The export; with `pageStarts` also where each page begins (its header's first line).
+std::string writeExport(const ChannelList& tv, const ChannelList& radio,
+                        const ExportOptions& options, const ExportTexts& texts,
+                        const std::function<void(std::size_t row, std::size_t total)>& progress,
+                        std::vector<std::size_t>* pageStarts) {
     const RowLayout layout = layoutOf(options);
     const std::size_t pageTotal =
         std::max<std::size_t>(1, pagesOf(tv.size()) + pagesOf(radio.size()));
@@ -212,18 +217,18 @@ std::string exportText(const ChannelList& tv, const ChannelList& radio,
     out.reserve(total * 128 + (layout.headed ? pageTotal * (header.size() * 2 + 300) : 0));
     std::size_t done = 0;
     std::size_t page = 0;
+    const auto newPage = [&](std::string_view title) {
+        if (pageStarts != nullptr) pageStarts->push_back(out.size());
+        appendPageHeader(out, header, title, ++page, pageTotal, texts, layout.decimal);
+    };
     const auto writeSection = [&](const ChannelList& list, std::string_view title) {
-        if (layout.headed) {
-            appendPageHeader(out, header, title, ++page, pageTotal, texts, layout.decimal);
-        }
+        if (layout.headed) newPage(title);
         for (std::size_t i = 0; i < list.size(); ++i) {
             if (progress) progress(++done, total);
             appendRow(out, list[i], i + 1, layout);
             out += '\n';
             const bool pageFull = (i + 1) % kRowsPerPage == 0 && i + 1 < list.size();
-            if (layout.headed && pageFull) {
-                appendPageHeader(out, header, title, ++page, pageTotal, texts, layout.decimal);
-            }
+            if (layout.headed && pageFull) newPage(title);
         }
     };
 
@@ -236,6 +241,28 @@ std::string exportText(const ChannelList& tv, const ChannelList& radio,
         writeSection(radio, texts.radioTitle);
     }
     return out;
+}
+
+}  // namespace
+
+std::string exportText(const ChannelList& tv, const ChannelList& radio,
+                       const ExportOptions& options, const ExportTexts& texts,
+                       const std::function<void(std::size_t row, std::size_t total)>& progress) {
+    return writeExport(tv, radio, options, texts, progress, nullptr);
+}
+
+std::vector<std::string> exportPages(const ChannelList& tv, const ChannelList& radio,
+                                     ExportOptions options, const ExportTexts& texts) {
+    options.form = TextForm::Headed;
+    std::vector<std::size_t> starts;
+    const std::string text = writeExport(tv, radio, options, texts, {}, &starts);
+    std::vector<std::string> pages;
+    pages.reserve(starts.size());
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        const std::size_t end = i + 1 < starts.size() ? starts[i + 1] : text.size();
+        pages.push_back(text.substr(starts[i], end - starts[i]));
+    }
+    return pages;
 }
 
 std::string latin1ToUtf8(std::string_view text) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/channel_lists.h"
 
@@ -68,6 +69,13 @@ std::string exportText(
     const ChannelList& tv, const ChannelList& radio, const ExportOptions& options,
     const ExportTexts& texts,
     const std::function<void(std::size_t row, std::size_t total)>& progress = {});
+
+// The Headed export (whatever `options.form` says) cut into its pages, each from the empty
+// line that opens its header up to the next page's: joined they are exportText's bytes. A
+// page holds its header, up to kRowsPerPage rows and, the last TV page, the empty lines that
+// put the RADIO section on a page of its own; as many pages as the headers count.
+std::vector<std::string> exportPages(const ChannelList& tv, const ChannelList& radio,
+                                     ExportOptions options, const ExportTexts& texts);
 
 // Each byte as the Unicode character of the same number, in UTF-8.
 std::string latin1ToUtf8(std::string_view text);

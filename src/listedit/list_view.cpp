@@ -105,6 +105,7 @@ MainCommands mainCommands(const Workspace& ws, bool blankRowSelected) {
     c.insert = loaded;
     c.tvRadio = loaded;
     c.sort = ws.shown().size() > 1;
+    c.print = ws.channelCount() > 0;
     c.buffer = !ws.bufferList().empty();
     c.paste = c.buffer && loaded;
     // Finding and exporting are offered whatever the lists hold.

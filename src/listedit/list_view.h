@@ -45,6 +45,7 @@ struct MainCommands {
     bool settings = false;  // the Settings command and tab
     bool tvRadio = false;   // the TV/RADIO switch
     bool sort = false;      // the shown list has channels to put in order
+    bool print = false;     // Print and Export as PDF: the lists hold channels
 };
 
 // `blankRowSelected`: the selected row is the blank row after the last channel (always

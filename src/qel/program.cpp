@@ -69,6 +69,14 @@ Program::Program(Session& session, ConfigStore& store, Language& language, Recen
       fonts_(session, *prompter_, *chooser_),
       compare_(session, list_, editing_, *prompter_, *chooser_),
       check_(session, list_, editing_, *prompter_),
+      // Print and PDF take the Export window's choices while it is open.
+      printing_(
+          exporter_, session, *prompter_, *chooser_,
+          [this] {
+              auto* open = qobject_cast<ExportWindow*>(toolWindow(Tab::Export));
+              return open != nullptr ? open->options() : exporter_.startingOptions();
+          },
+          [this] { return windowInFront(); }),
       main_(new MainWindow(session, list_, recent)) {
     frame_->setMainWindow(main_);
     // Tool windows ask before unsaved edits go, and open where the user last put them.
@@ -272,6 +280,8 @@ void Program::wireCommands() {
     m.wire(Command::ImportText, [this] { files_.importText(); });
     m.wire(Command::ImportCsv, [this] { files_.importCsv(); });
     m.wire(Command::ExportCsv, [this] { files_.exportCsv(); });
+    m.wire(Command::Print, [this] { printing_.print(); });
+    m.wire(Command::ExportPdf, [this] { printing_.exportPdf(); });
     m.wire(Command::Exit, [this] { frame_->close(); });
     m.wire(Command::Settings, [this] { main_->selectTab(Tab::Settings); });
     m.wire(Command::Fonts, [this] { main_->selectTab(Tab::Fonts); });

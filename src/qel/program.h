@@ -22,6 +22,7 @@
 #include "app/session.h"
 #include "app/settings_controller.h"
 #include "ui/frame_window.h"
+#include "ui/print_commands.h"
 
 namespace qel {
 
@@ -55,6 +56,7 @@ public:
     // The check window, opened by "Check list" (created then).
     CheckWindow* checkWindow() const { return checkWindow_; }
     Prompter& prompter() const { return *prompter_; }
+    PrintCommands& printing() { return printing_; }
 
     // A channel file named on the command line, opened when the main window opens.
     void setFileToOpen(const QString& path) { fileToOpen_ = path; }
@@ -95,6 +97,7 @@ private:
     CompareController compare_;
     QPointer<CompareWindow> compareWindow_;
     CheckController check_;
+    PrintCommands printing_;
     MainWindow* main_ = nullptr;
     CheckWindow* checkWindow_ = nullptr;
     QString fileToOpen_;

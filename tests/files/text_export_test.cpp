@@ -178,6 +178,56 @@ TEST(TextExport, PagesAndSections) {
     }
 }
 
+TEST(TextExport, PagesJoinToTheExportAndEachHoldsOneHeader) {
+    const std::string title = "QEL - Version 9.9  list.dvb - 01/02/03     ";
+    const struct {
+        std::size_t tv, radio;
+        std::size_t pages;
+    } cases[] = {
+        {35, 0, 1},  {36, 0, 2}, {70, 0, 2}, {71, 0, 3}, {35, 1, 2},
+        {36, 36, 4}, {80, 5, 4}, {0, 71, 3}, {1, 0, 1},  {0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        for (const TextForm form : {TextForm::Headed, TextForm::Plain}) {
+            const ChannelList tv(c.tv, Channel("TV"));
+            const ChannelList radio(c.radio, Channel("RADIO"));
+            const ExportOptions asked = options(form, form == TextForm::Plain);
+            ExportOptions headed = asked;
+            headed.form = TextForm::Headed;
+            const std::vector<std::string> pages = exportPages(tv, radio, asked, texts());
+            std::string joined;
+            for (const std::string& page : pages)
+                joined += page;
+            // Pages are always headed, in the base asked for.
+            EXPECT_EQ(joined, exportText(tv, radio, headed, texts())) << c.tv << '+' << c.radio;
+            ASSERT_EQ(pages.size(), c.pages) << c.tv << '+' << c.radio;
+            std::size_t tvRows = 0, radioRows = 0;
+            for (std::size_t p = 0; p < pages.size(); ++p) {
+                const std::vector<std::string> all = lines(pages[p]);
+                ASSERT_GE(all.size(), 8u);
+                EXPECT_EQ(all[0], "");
+                EXPECT_EQ(all[1].rfind(title, 0), 0u) << all[1];
+                const std::string count = std::to_string(p + 1) + '/' + std::to_string(c.pages);
+                EXPECT_EQ(all[1].substr(all[1].rfind(' ') + 1), count);
+                EXPECT_EQ(all[3], form == TextForm::Plain ? "decimal note" : "hex note");
+                // The header once, at the top; the rest are rows and, at most, fill lines.
+                std::size_t rows = 0;
+                for (std::size_t i = 2; i < all.size(); ++i) {
+                    EXPECT_EQ(all[i].find("QEL - Version"), std::string::npos) << p << ':' << i;
+                    if (all[i].find("|TV ") != std::string::npos) ++tvRows, ++rows;
+                    if (all[i].find("|RADIO ") != std::string::npos) ++radioRows, ++rows;
+                }
+                EXPECT_GE(rows, 1u);
+                EXPECT_LE(rows, kRowsPerPage);
+                EXPECT_LE(all.size(), 7 + kRowsPerPage);
+                EXPECT_EQ(pages[p].back(), '\n');
+            }
+            EXPECT_EQ(tvRows, c.tv);
+            EXPECT_EQ(radioRows, c.radio);
+        }
+    }
+}
+
 TEST(TextExport, BareRowsHaveNoHeadersAndProgressCountsEveryRow) {
     std::size_t calls = 0;
     std::size_t last = 0;

@@ -9,6 +9,7 @@
 #include "files/g98_file.h"
 #include "support/channel_builder.h"
 #include "support/fta_image_builder.h"
+#include "support/pdf_text.h"
 #include "support/temp_dir.h"
 
 namespace qel {
@@ -280,6 +281,63 @@ TEST(QelTool, ExportInEveryFormAndLanguage) {
         dir);
     EXPECT_EQ(image.status, 2);
     EXPECT_FALSE(std::filesystem::exists(dir.file("b.txt")));
+}
+
+// The PDF holds the headed export the same options write as text, one page on each sheet.
+TEST(QelTool, ExportPdfHoldsTheHeadedPages) {
+    TempDir dir;
+    std::string records;
+    for (int i = 0; i < 80; ++i)
+        records += DvbRecord()
+                       .name("TV " + std::to_string(i) + (i % 7 == 0 ? " \xE8" : ""))
+                       .freqMHz(11000 + static_cast<unsigned>(i))
+                       .srateKs(27500)
+                       .fecCode(2)
+                       .VPid(0x100 + static_cast<unsigned>(i))
+                       .bytes();
+    for (int i = 0; i < 5; ++i)
+        records += DvbRecord().type(2).name("RADIO " + std::to_string(i)).freqMHz(12000).bytes();
+    const auto dvb = dir.write("in.dvb", records);
+    const auto pdf = dir.file("out.pdf");
+    const auto txt = dir.file("out.txt");
+#ifdef QEL_TOOL_PDF
+    for (const std::string options :
+         {"", " --lang it", " --decimal", " --lang it --decimal --columns ids,freq,pids",
+          " --format headed --columns freq"}) {
+        std::filesystem::remove(pdf);
+        const ToolRun made = tool("export " + quote(dvb) + " " + quote(pdf) + options, dir);
+        ASSERT_EQ(made.status, 0) << options << ": " << made.err;
+        ASSERT_EQ(tool("export " + quote(dvb) + " " + quote(txt) + options, dir).status, 0);
+        const std::string text = TempDir::read(txt);
+        // 80 TV rows on three pages, the RADIO rows on a fourth.
+        EXPECT_EQ(test::pdfPageCount(pdf), 4) << options;
+        EXPECT_NE(text.find("Page  4/4"), std::string::npos);
+        // Each page of the text begins with the empty line before its title.
+        std::vector<std::string> textPages;
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t next = std::min(text.find("\nQEL - Version", at + 1), text.size());
+            textPages.push_back(text.substr(at, next - at));
+            at = next;
+        }
+        EXPECT_EQ(test::pdfPages(pdf), test::expectedPages(textPages)) << options;
+    }
+    // Upper-case extensions are PDFs too.
+    EXPECT_EQ(tool("export " + quote(dvb) + " " + quote(dir.file("UP.PDF")), dir).status, 0);
+    EXPECT_EQ(test::pdfPageCount(dir.file("UP.PDF")), 4);
+    // Only the headed pages make a PDF.
+    std::filesystem::remove(pdf);
+    for (const char* wrong : {" --format plain", " --format import", " --latin1"}) {
+        const ToolRun run = tool("export " + quote(dvb) + " " + quote(pdf) + wrong, dir);
+        EXPECT_EQ(run.status, 1) << wrong;
+        EXPECT_NE(run.err.find("headed pages only"), std::string::npos) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(pdf)) << wrong;
+    }
+#else
+    const ToolRun run = tool("export " + quote(dvb) + " " + quote(pdf), dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("without Qt"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+#endif
 }
 
 TEST(QelTool, ConvertThroughTextAndCsv) {

@@ -181,6 +181,7 @@ private slots:
                 it ? "Importa da file di testo (*.txt )" : "Import from text file (*.txt )");
             row("ImportCSV", it ? "File CSV (*.csv)" : "CSV files (*.csv)");
             row("ExportCSV", it ? "File CSV (*.csv)" : "CSV files (*.csv)");
+            row("ExportPDF", it ? "Documenti PDF (*.pdf)" : "PDF documents (*.pdf)");
             row("ExpChoose", it ? "File di testo (*.txt)" : "Text files (*.txt)");
         }
     }

@@ -64,7 +64,8 @@ private slots:
         QVERIFY(convert != nullptr);
         QCOMPARE(convert->text(), QString("&Convert to  bin\tCtrl+C"));
         QVERIFY(convert->shortcut().isEmpty());  // shown, not bound: the main window runs keys
-        QCOMPARE(find(menus[0]->menu(), "Load channels")->text(), QString("Load channels"));
+        QCOMPARE(find(menus[0]->menu(), "Load channels")->text(), QString("Load channels\tCtrl+O"));
+        QCOMPARE(find(menus[0]->menu(), "Load settings")->text(), QString("Load settings"));
         QCOMPARE(find(menus[1]->menu(), "Find &Next")->text(), QString("Find &Next\tF3"));
         // The mirror follows the command's state.
         QVERIFY(!convert->isEnabled());

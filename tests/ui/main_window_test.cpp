@@ -299,7 +299,8 @@ private slots:
             entries(Menu::File),
             QStringList({"Load_Channel", "Save_Channel", "Load_Settings", "Save_Settings", "-",
                          "Load_Fonts", "Save_Fonts", "-", "ImportFormTXT", "ImportCSV", "ExportCSV",
-                         "-", "UpgDVB", "CompareFile", "CompareDownload", "DVB2Bin", "CheckList",
+                         "PrintList", "ExportPDF", "-", "UpgDVB", "CompareFile", "CompareDownload",
+                         "DVB2Bin", "CheckList",
                          "-", "RecentFiles>", "-", "Exitmnu"}));
         // clang-format on
         QCOMPARE(entries(Menu::Editing).mid(0, 18),

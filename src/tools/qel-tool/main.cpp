@@ -3,9 +3,10 @@
 //   qel-tool convert IN OUT          read IN and write OUT through the program's own code
 //                                    (.dvb, .bin, .txt import-compatible text, .csv; .g98;
 //                                    an image to a .bmp boot picture)
-//   qel-tool export IN OUT.txt [--format headed|plain|import] [--columns LIST] [--decimal]
-//                   [--lang en|it] [--latin1]
-//                                    the text export of the channel lists
+//   qel-tool export IN OUT.txt|OUT.pdf [--format headed|plain|import] [--columns LIST]
+//                   [--decimal] [--lang en|it] [--latin1]
+//                                    the text export of the channel lists; OUT.pdf: its
+//                                    headed pages as a PDF (a build with Qt)
 //   qel-tool upgrade LOADED OTHER    the records "Upgrade from file" would add to the buffer
 //   qel-tool sort IN OUT --by name|freq|sid|sat [--desc] [--across-headers]
 //                                    IN's channel lists sorted, written to OUT in IN's format
@@ -34,6 +35,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -66,6 +68,7 @@
 #include "listedit/font_glyphs.h"
 #include "model/errors.h"
 #include "model/workspace.h"
+#include "pdf_export.h"
 #include "sample_list.h"
 #include "serial/download.h"
 #include "serial/firmware.h"
@@ -99,13 +102,20 @@ int usage() {
                  "a BMP file"
 #endif
                  ")\n"
-                 "  qel-tool export IN OUT.txt [--format headed|plain|import]\n"
+                 "  qel-tool export IN OUT.txt|OUT.pdf [--format headed|plain|import]\n"
                  "           [--columns ids,ant,freq,pol,sr,fec,pids,acbw] [--decimal]\n"
                  "           [--lang en|it] [--latin1]\n"
                  "      The text export of IN's channels: headed pages (the default), plain\n"
                  "      rows or the rows the text import reads; every column unless --columns\n"
                  "      names some (the antenna for an FTA image only), hexadecimal unless\n"
                  "      --decimal. UTF-8 unless --latin1 (one byte per character).\n"
+                 "      OUT.pdf: the headed pages as a PDF, one page on each sheet ("
+#ifdef QEL_TOOL_PDF
+                 "no display needed"
+#else
+                 "not in this build, made without Qt"
+#endif
+                 ").\n"
                  "  qel-tool upgrade LOADED.dvb OTHER.dvb\n"
                  "  qel-tool sort IN OUT --by name|freq|sid|sat [--desc] [--across-headers]\n"
                  "      IN's channels sorted within each satellite header's block (across\n"
@@ -401,10 +411,40 @@ ExportTexts exportTexts(bool italian, const std::string& in) {
     return t;
 }
 
+bool isPdfName(const std::string& path) {
+    std::string ext = std::filesystem::path(path).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext == ".pdf";
+}
+
+// The headed pages as a PDF; the other forms and the byte encoding are the text file's.
+int exportPdf(const ExportArgs& parsed) {
+    if (!tool::canWritePdf()) {
+        std::cerr << "qel-tool: this qel-tool was built without Qt and writes no PDF\n";
+        return kExitUsage;
+    }
+    if (parsed.options.form != TextForm::Headed || parsed.latin1) {
+        std::cerr << "qel-tool: a PDF holds the headed pages only: --format plain|import and "
+                     "--latin1 are for text files\n";
+        return kExitUsage;
+    }
+    Workspace ws;
+    if (Status st = loadAnyChannels(ws, parsed.in); !st) return refused(st);
+    ExportOptions options = parsed.options;
+    options.ftaImage = ws.fileType() == FileKind::BIN;
+    const std::vector<std::string> pages =
+        exportPages(ws.tvList(), ws.radioList(), options, exportTexts(parsed.italian, parsed.in));
+    const std::string title = std::filesystem::path(parsed.in).filename().string();
+    if (Status st = tool::writePdf(pages, parsed.out, title); !st) return refused(st);
+    return kExitOk;
+}
+
 int exportCommand(const std::vector<std::string>& args) {
     std::optional<ExportArgs> parsed = parseExportArgs(args);
     if (!parsed) return usage();
     if (!isChannelFile(findFileFormat(parsed->in))) return unsupportedType(parsed->in);
+    if (isPdfName(parsed->out)) return exportPdf(*parsed);
     Workspace ws;
     if (Status st = loadAnyChannels(ws, parsed->in); !st) return refused(st);
     parsed->options.ftaImage = ws.fileType() == FileKind::BIN;

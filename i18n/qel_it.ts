@@ -455,8 +455,8 @@ Il primo: %2, riga %3 &quot;%4&quot;: %5
 <context>
     <name>qel::CloseGuard</name>
     <message>
-        <source>Changes in this window not saved , close it anyway ?</source>
-        <translation>Modifiche in questa finestra non salvate , la chiudo comunque ?</translation>
+        <source>The changes in this window are not saved. Close it anyway?</source>
+        <translation>Le modifiche in questa finestra non sono salvate. La chiudo comunque?</translation>
     </message>
 </context>
 <context>

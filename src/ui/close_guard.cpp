@@ -17,7 +17,7 @@ bool CloseGuard::mayClose(QWidget* window) const {
     const auto* edits = dynamic_cast<const UnsavedEdits*>(window);
     if (edits == nullptr || prompter_ == nullptr || !edits->hasUnsavedEdits()) return true;
     return prompter_->ask(Prompter::Icon::Question,
-                          tr("Changes in this window not saved , close it anyway ?"),
+                          tr("The changes in this window are not saved. Close it anyway?"),
                           Prompter::Buttons::YesNo, Prompter::Answer::No) == Prompter::Answer::Yes;
 }
 

@@ -32,7 +32,6 @@
 //                                    upgrade the receiver's firmware through the flash routine
 // Exit status: 0 done, 1 wrong usage, 2 an input refused or a transfer failed (the message
 // on stderr).
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
@@ -77,6 +76,7 @@
 #include "serial/receiver_backup.h"
 #include "serial/upload.h"
 #include "sort_command.h"
+#include "tool_platform.h"
 
 namespace {
 
@@ -368,16 +368,6 @@ std::optional<ExportArgs> parseExportArgs(const std::vector<std::string>& args) 
     return parsed;
 }
 
-// Today as the short date the page headers show: dd/mm/yy.
-std::string today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    char text[16];
-    std::strftime(text, sizeof text, "%d/%m/%y", &local);
-    return text;
-}
-
 // The program's version text, two digits a part.
 std::string versionText() {
     char text[16];
@@ -390,7 +380,7 @@ ExportTexts exportTexts(bool italian, const std::string& in) {
     ExportTexts t;
     t.title = std::string(italian ? "QEL - Versione " : "QEL - Version ") + versionText();
     t.fileName = std::filesystem::path(in).filename().string();
-    t.date = today();
+    t.date = tool::today();
     if (italian) {
         t.tvTitle = "CANALI TELEVISIVI  ";
         t.radioTitle = "CANALI RADIOFONICI";
@@ -632,17 +622,13 @@ private:
 // Ctrl+C cancels the transfer, which then ends at its next look at the line.
 Link* gCancelOnInterrupt = nullptr;
 
-extern "C" void cancelTransfer(int) {
+void cancelTransfer() {
     if (gCancelOnInterrupt != nullptr) gCancelOnInterrupt->cancel();
 }
 
 void cancelOnInterrupt(Link* link) {
     gCancelOnInterrupt = link;
-    struct sigaction onInterrupt {};
-    onInterrupt.sa_handler = cancelTransfer;
-    sigemptyset(&onInterrupt.sa_mask);
-    ::sigaction(SIGINT, &onInterrupt, nullptr);
-    ::sigaction(SIGTERM, &onInterrupt, nullptr);
+    tool::onInterrupt(cancelTransfer);
 }
 
 struct DownloadArgs {
@@ -717,7 +703,7 @@ int download(const std::vector<std::string>& args) {
     const std::unique_ptr<SerialLine> link = openPort(parsed->port);
     if (!link) return kExitRefused;
 
-    ConsoleObserver observer(::isatty(STDERR_FILENO) == 1);
+    ConsoleObserver observer(tool::stderrIsTerminal());
     DownloadRequest request;
     request.channels = !parsed->channelsOut.empty();
     request.settings = !parsed->settingsOut.empty();
@@ -896,7 +882,7 @@ int upload(const std::vector<std::string>& args) {
     const std::unique_ptr<SerialLine> link = openPort(parsed->port);
     if (!link) return kExitRefused;
 
-    ConsoleObserver observer(::isatty(STDERR_FILENO) == 1, parsed->yes, parsed->backupDir);
+    ConsoleObserver observer(tool::stderrIsTerminal(), parsed->yes, parsed->backupDir);
     const UploadResult result = upload(*link, observer, parsed->timing, *request);
     gCancelOnInterrupt = nullptr;
 
@@ -953,7 +939,7 @@ int picture(const std::vector<std::string>& args) {
     const std::unique_ptr<SerialLine> link = openPort(parsed->port);
     if (!link) return kExitRefused;
 
-    ConsoleObserver observer(::isatty(STDERR_FILENO) == 1);
+    ConsoleObserver observer(tool::stderrIsTerminal());
     const PictureResult result =
         uploadPictureTransfer(*link, observer, parsed->timing, *file, parsed->slot);
     gCancelOnInterrupt = nullptr;
@@ -997,18 +983,10 @@ std::optional<FirmwareArgs> parseFirmwareArgs(const std::vector<std::string>& ar
 // uses, the folder of the programs, and the installed data folder beside it.
 std::vector<std::string> flashRoutinePlaces() {
     std::vector<std::string> places;
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    const char* home = std::getenv("HOME");
-    if (dataHome != nullptr && *dataHome == '/') {
-        places.push_back(std::string(dataHome) + "/QEL/QEL");
-    } else if (home != nullptr && *home != '\0') {
-        places.push_back(std::string(home) + "/.local/share/QEL/QEL");
-    }
-    std::error_code ec;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) {
-        places.push_back(exe.parent_path().string());
-        places.push_back((exe.parent_path().parent_path() / "share" / "qel").string());
+    if (std::string user = tool::userDataFolder(); !user.empty()) places.push_back(user);
+    if (const std::string folder = tool::programFolder(); !folder.empty()) {
+        places.push_back(folder);
+        places.push_back((std::filesystem::path(folder).parent_path() / "share" / "qel").string());
     }
     return places;
 }
@@ -1035,7 +1013,7 @@ int firmware(const std::vector<std::string>& args) {
     }
     const std::unique_ptr<SerialLine> link = openPort(parsed->port);
     if (!link) return kExitRefused;
-    ConsoleObserver observer(::isatty(STDERR_FILENO) == 1);
+    ConsoleObserver observer(tool::stderrIsTerminal());
     const FirmwareResult result =
         upgradeFirmware(*link, observer, parsed->timing, {*routine, *file, parsed->eraseAll});
     gCancelOnInterrupt = nullptr;

@@ -93,6 +93,14 @@ std::string temporaryPrefixFor(const std::string& target) {
     return prefix + "-";
 }
 
+fs::path pathFromUtf8(const std::string& utf8) {
+    return os::pathOf(utf8);
+}
+
+std::string utf8FromPath(const fs::path& path) {
+    return os::utf8Of(path);
+}
+
 Result<std::string> readFileBytes(const std::string& path, std::size_t maxSize) {
     const fs::path file = os::pathOf(path);
     std::error_code ec;

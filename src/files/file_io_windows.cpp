@@ -76,7 +76,18 @@ Error cannotWrite(int errnum) {
     return Error{ErrorCode::CannotWriteFile, systemErrorText(errnum)};
 }
 
-Error cannotWriteWin(DWORD error) {
+// A path that leads through a file says so, as on POSIX systems, rather than that the
+// folder is missing.
+Error cannotWriteWin(DWORD error, const fs::path& target) {
+    if (error == ERROR_PATH_NOT_FOUND) {
+        std::error_code ec;
+        for (fs::path up = target.parent_path(); !up.empty() && up != up.parent_path();
+             up = up.parent_path()) {
+            const fs::file_status st = fs::status(up, ec);
+            if (fs::is_directory(st)) break;
+            if (fs::exists(st)) return cannotWrite(ENOTDIR);
+        }
+    }
     return cannotWrite(errnoOf(error));
 }
 
@@ -117,7 +128,11 @@ bool isDiskFile(const fs::path& target) {
 }  // namespace
 
 Status writeFileAtomic(const std::string& path, std::string_view bytes) {
-    fs::path target = os::pathOf(path);
+    // The whole path: ReplaceFileW looks for the folder of what it is given, and a name
+    // relative to the current folder (or to the drive's root) has none.
+    std::error_code absoluteError;
+    fs::path target = fs::absolute(os::pathOf(path), absoluteError);
+    if (absoluteError) target = os::pathOf(path);
     DWORD attributes = ::GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
         // A link is followed and kept; one that leads to no file is refused rather than
@@ -148,7 +163,7 @@ Status writeFileAtomic(const std::string& path, std::string_view bytes) {
 
     fs::path tmp;
     HANDLE file = createTemporary(target, tmp);
-    if (file == INVALID_HANDLE_VALUE) return cannotWriteWin(::GetLastError());
+    if (file == INVALID_HANDLE_VALUE) return cannotWriteWin(::GetLastError(), target);
     DWORD failure = 0;
     if (!writeAll(file, bytes) || !::FlushFileBuffers(file)) failure = ::GetLastError();
     if (!::CloseHandle(file) && failure == 0) failure = ::GetLastError();
@@ -162,7 +177,7 @@ Status writeFileAtomic(const std::string& path, std::string_view bytes) {
     }
     if (failure != 0) {
         ::DeleteFileW(tmp.c_str());
-        return cannotWriteWin(failure);
+        return cannotWriteWin(failure, target);
     }
     return {};
 }

@@ -379,7 +379,7 @@ std::string versionText() {
 ExportTexts exportTexts(bool italian, const std::string& in) {
     ExportTexts t;
     t.title = std::string(italian ? "QEL - Versione " : "QEL - Version ") + versionText();
-    t.fileName = std::filesystem::path(in).filename().string();
+    t.fileName = utf8FromPath(pathFromUtf8(in).filename());
     t.date = tool::today();
     if (italian) {
         t.tvTitle = "CANALI TELEVISIVI  ";
@@ -402,7 +402,7 @@ ExportTexts exportTexts(bool italian, const std::string& in) {
 }
 
 bool isPdfName(const std::string& path) {
-    std::string ext = std::filesystem::path(path).extension().string();
+    std::string ext = utf8FromPath(pathFromUtf8(path).extension());
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return ext == ".pdf";
@@ -425,7 +425,7 @@ int exportPdf(const ExportArgs& parsed) {
     options.ftaImage = ws.fileType() == FileKind::BIN;
     const std::vector<std::string> pages =
         exportPages(ws.tvList(), ws.radioList(), options, exportTexts(parsed.italian, parsed.in));
-    const std::string title = std::filesystem::path(parsed.in).filename().string();
+    const std::string title = utf8FromPath(pathFromUtf8(parsed.in).filename());
     if (Status st = tool::writePdf(pages, parsed.out, title); !st) return refused(st);
     return kExitOk;
 }
@@ -484,11 +484,12 @@ template <typename Take>
 Status readInPieces(const std::string& path, std::size_t maxSize, std::size_t pieceSize,
                     Take take) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return ErrorCode::CannotOpenFile;
-    const auto size = std::filesystem::file_size(path, ec);
+    const std::filesystem::path file = pathFromUtf8(path);
+    if (!std::filesystem::is_regular_file(file, ec)) return ErrorCode::CannotOpenFile;
+    const auto size = std::filesystem::file_size(file, ec);
     if (ec) return ErrorCode::CannotOpenFile;
     if (size > maxSize) return ErrorCode::FileTooLarge;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(file, std::ios::binary);
     if (!in) return ErrorCode::CannotOpenFile;
     std::string piece;
     // A file that grows while it is read is read only up to the size checked.
@@ -986,7 +987,7 @@ std::vector<std::string> flashRoutinePlaces() {
     if (std::string user = tool::userDataFolder(); !user.empty()) places.push_back(user);
     if (const std::string folder = tool::programFolder(); !folder.empty()) {
         places.push_back(folder);
-        places.push_back((std::filesystem::path(folder).parent_path() / "share" / "qel").string());
+        places.push_back(utf8FromPath(pathFromUtf8(folder).parent_path() / "share" / "qel"));
     }
     return places;
 }
@@ -1027,7 +1028,8 @@ int firmware(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    tool::prepareStandardStreams();
+    const std::vector<std::string> args = tool::arguments(argc, argv);
     if (args.size() == 1 && args[0] == "--version") {
         std::cout << "qel-tool " QEL_VERSION "\n";
         return kExitOk;

@@ -1,13 +1,19 @@
 #include "tool_platform.h"
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 
+#include "files/file_io.h"
+
 #ifdef _WIN32
-#include <io.h>
 #include <windows.h>
+// windows.h first: the others build on it.
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
 #else
 #include <unistd.h>
 #endif
@@ -19,6 +25,21 @@ namespace {
 void (*gHandler)() = nullptr;
 
 #ifdef _WIN32
+std::string utf8Of(const wchar_t* text) {
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (n <= 1) return {};
+    std::string out(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), n, nullptr, nullptr);
+    out.pop_back();  // the terminating zero
+    return out;
+}
+
+UINT gConsoleCodePage = 0;
+
+void restoreConsoleCodePage() {
+    if (gConsoleCodePage != 0) ::SetConsoleOutputCP(gConsoleCodePage);
+}
+
 BOOL WINAPI consoleControl(DWORD event) {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT) {
         return FALSE;
@@ -33,6 +54,32 @@ extern "C" void onSignal(int) {
 #endif
 
 }  // namespace
+
+std::vector<std::string> arguments(int argc, char** argv) {
+#ifdef _WIN32
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (wide != nullptr) {
+        std::vector<std::string> args;
+        for (int i = 1; i < count; ++i)
+            args.push_back(utf8Of(wide[i]));
+        ::LocalFree(wide);
+        return args;
+    }
+#endif
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+void prepareStandardStreams() {
+#ifdef _WIN32
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+    ::_setmode(::_fileno(stderr), _O_BINARY);
+    gConsoleCodePage = ::GetConsoleOutputCP();
+    if (gConsoleCodePage != 0 && gConsoleCodePage != CP_UTF8 && ::SetConsoleOutputCP(CP_UTF8)) {
+        std::atexit(restoreConsoleCodePage);
+    }
+#endif
+}
 
 std::string today() {
     const std::time_t now = std::time(nullptr);
@@ -86,13 +133,13 @@ std::string programFolder() {
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) return {};
 #endif
-    return exe.parent_path().string();
+    return utf8FromPath(exe.parent_path());
 }
 
 std::string userDataFolder() {
 #ifdef _WIN32
-    const char* appData = std::getenv("APPDATA");
-    if (appData != nullptr && *appData != '\0') return std::string(appData) + "\\QEL\\QEL";
+    const wchar_t* appData = ::_wgetenv(L"APPDATA");
+    if (appData != nullptr && *appData != L'\0') return utf8Of(appData) + "\\QEL\\QEL";
     return {};
 #else
     const char* dataHome = std::getenv("XDG_DATA_HOME");

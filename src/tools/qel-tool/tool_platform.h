@@ -6,6 +6,14 @@
 
 namespace qel::tool {
 
+// The command line's arguments after the program's name, as UTF-8 (on Windows taken from the
+// wide-character command line, so that file names outside the ANSI code page arrive whole).
+std::vector<std::string> arguments(int argc, char** argv);
+
+// Standard output and error carry the bytes the program writes, as on Linux: on Windows no
+// line end becomes CR LF, and the console shows UTF-8.
+void prepareStandardStreams();
+
 // Today as the short date the page headers show: dd/mm/yy.
 std::string today();
 

@@ -17,8 +17,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
-# The tests run under Wine when it is there.
-find_program(QEL_WINE NAMES wine64 wine PATHS /usr/lib/wine)
-if(QEL_WINE)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${QEL_WINE})
+# The tests run under Wine when it is there, through cmake/wine-run.
+find_program(QEL_WINE64 NAMES wine64 PATHS /usr/lib/wine)
+find_program(QEL_WINESERVER NAMES wineserver PATHS /usr/lib/wine)
+if(QEL_WINE64 AND QEL_WINESERVER)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run ${QEL_WINESERVER} ${QEL_WINE64})
 endif()

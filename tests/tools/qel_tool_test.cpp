@@ -11,6 +11,7 @@
 #include "support/fta_image_builder.h"
 #include "support/pdf_text.h"
 #include "support/temp_dir.h"
+#include "tool_process.h"
 
 namespace qel {
 namespace {
@@ -26,7 +27,7 @@ struct ToolRun {
 
 ToolRun tool(const std::string& args, const TempDir& dir) {
     const std::string errFile = dir.file("stderr.txt");
-    const std::string cmd = std::string(QEL_TOOL_PATH) + " " + args + " 2>" + errFile;
+    const std::string cmd = test::toolCommand() + " " + args + " 2>" + errFile;
     ToolRun run;
     FILE* p = ::popen(cmd.c_str(), "r");
     if (p == nullptr) return run;

@@ -22,7 +22,12 @@ QString debugLogPath() {
 }
 
 QString lockPath() {
+#ifdef Q_OS_WIN
+    // Windows has no runtime folder (Qt answers the home folder): the user's temporary one.
+    QString dir = QDir::tempPath();
+#else
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+#endif
     if (dir.isEmpty()) dir = QDir::tempPath();
     return dir + "/qel.lock";
 }

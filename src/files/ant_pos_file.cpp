@@ -62,7 +62,7 @@ SatPosTable parseAntPos(std::string_view text) {
 Result<AntPosLoad> loadAntPos(const std::string& path) {
     AntPosLoad load;
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
+    if (!std::filesystem::exists(pathFromUtf8(path), ec)) {
         const std::string text = defaultAntPosText();
         if (auto st = writeFileAtomic(path, text); !st) return Error{st.error(), st.detail()};
         load.rebuilt = true;

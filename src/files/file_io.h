@@ -2,12 +2,18 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
 #include "model/errors.h"
 
 namespace qel {
+
+// The program keeps every path as UTF-8 text; these give the system's path for it and back
+// (on Windows through the wide characters, so that names outside the ANSI code page open).
+std::filesystem::path pathFromUtf8(const std::string& utf8);
+std::string utf8FromPath(const std::filesystem::path& path);
 
 // Reads the whole file; refuses files larger than maxSize with FileTooLarge.
 Result<std::string> readFileBytes(const std::string& path, std::size_t maxSize);

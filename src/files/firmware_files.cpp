@@ -12,9 +12,9 @@ Result<std::string> findFlashRoutine(const std::vector<std::string>& folders) {
     for (const std::string& folder : folders) {
         if (folder.empty()) continue;
         const std::filesystem::path candidate =
-            std::filesystem::path(folder) / std::string(kFlashRoutineFileName);
+            pathFromUtf8(folder) / std::string(kFlashRoutineFileName);
         std::error_code ec;
-        if (std::filesystem::is_regular_file(candidate, ec)) return candidate.string();
+        if (std::filesystem::is_regular_file(candidate, ec)) return utf8FromPath(candidate);
         looked += (looked.empty() ? "" : "\n") + folder;
     }
     return Error{ErrorCode::NoFlashRoutine, looked};

@@ -14,13 +14,15 @@
 
 namespace qel {
 
-// The device a port text names: "1"-"4" (as the options keep them) and "COM1"-"COM4" are the
-// first four serial ports (/dev/ttyS0-/dev/ttyS3); anything else is a device path as it stands.
+// The device a port text names. On Linux "1"-"4" (as the options keep them) and "COM1"-"COM4"
+// are the first four serial ports (/dev/ttyS0-/dev/ttyS3); on Windows "1"-"256" and "COMn"
+// are \\.\COMn. Anything else is a device path as it stands.
 std::string serialDevice(std::string_view portText);
 
-// Why a device could not be opened, from the system's error number: PortNoPermission with the
-// name of the group that owns the device as detail when access was refused (the user must
-// belong to it), else PortError with the device and the system's reason.
+// Why a device could not be opened, from the system's error number (on Windows its
+// GetLastError code): on Linux PortNoPermission with the name of the group that owns the
+// device as detail when access was refused (the user must belong to it); else PortError with
+// the device and the system's reason (on Windows a port held by another program says so).
 Status portOpenFailure(const std::string& device, int error);
 
 class SerialLine final : public Link {
@@ -52,10 +54,15 @@ public:
     std::chrono::steady_clock::time_point now() const override;
 
 private:
-    SerialLine(int fd, std::string device) : fd_(fd), device_(std::move(device)) {}
+#ifdef _WIN32
+    using Handle = void*;  // the port's HANDLE
+#else
+    using Handle = int;  // the device's file descriptor
+#endif
+    SerialLine(Handle handle, std::string device) : handle_(handle), device_(std::move(device)) {}
     void setModemLine(int line, bool on);
 
-    int fd_;
+    Handle handle_;
     std::string device_;
     int baud_ = 0;
     // When the bytes written so far will have left at the line's speed.

@@ -146,26 +146,26 @@ Result<std::unique_ptr<SerialLine>> SerialLine::open(const std::string& device, 
 
 SerialLine::~SerialLine() {
     // A pseudo-terminal kept open by its other side would stay exclusive after this close.
-    ::ioctl(fd_, TIOCNXCL);
-    ::close(fd_);
+    ::ioctl(handle_, TIOCNXCL);
+    ::close(handle_);
 }
 
 Status SerialLine::setSpeed(int baud) {
     const speed_t code = speedCode(baud);
     if (code == B0) return Error{ErrorCode::PortError, "speed " + std::to_string(baud)};
     termios t{};
-    if (::tcgetattr(fd_, &t) != 0) return systemError(device_, errno);
+    if (::tcgetattr(handle_, &t) != 0) return systemError(device_, errno);
     ::cfsetispeed(&t, code);
     ::cfsetospeed(&t, code);
     t.c_cflag = (t.c_cflag & ~static_cast<tcflag_t>(CSIZE)) | CS8;
-    if (::tcsetattr(fd_, TCSANOW, &t) != 0) return systemError(device_, errno);
+    if (::tcsetattr(handle_, TCSANOW, &t) != 0) return systemError(device_, errno);
     baud_ = baud;
     return {};
 }
 
 void SerialLine::setModemLine(int line, bool on) {
     // A pseudo-terminal has no modem lines; it refuses with ENOTTY or EINVAL, which is fine.
-    ::ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &line);
+    ::ioctl(handle_, on ? TIOCMBIS : TIOCMBIC, &line);
 }
 
 void SerialLine::setRts(bool on) {
@@ -179,7 +179,7 @@ void SerialLine::setDtr(bool on) {
 Status SerialLine::write(std::string_view bytes) {
     while (!bytes.empty()) {
         if (cancelled()) return ErrorCode::TransferCancelled;
-        const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+        const ssize_t n = ::write(handle_, bytes.data(), bytes.size());
         if (n > 0) {
             bytes.remove_prefix(static_cast<std::size_t>(n));
             lineFree_ = std::max(lineFree_, Clock::now()) +
@@ -189,7 +189,7 @@ Status SerialLine::write(std::string_view bytes) {
         // EIO: the other end is gone.
         if (n < 0 && errno == EIO) return Error{ErrorCode::PortError, std::string(kHungUp)};
         if (n < 0 && errno != EAGAIN && errno != EINTR) return systemError(device_, errno);
-        const int ready = waitFor(*this, fd_, POLLOUT, kWriteStall);
+        const int ready = waitFor(*this, handle_, POLLOUT, kWriteStall);
         if (ready < 0) return systemError(device_, errno);
         if (ready == 0 && !cancelled()) {
             return Error{ErrorCode::PortError, device_ + ": the line takes no more bytes"};
@@ -205,9 +205,9 @@ bool SerialLine::drain(Millis timeout) {
     const Clock::time_point deadline = Clock::now() + timeout;
     for (;;) {
         // Bytes never leave a line that was hung up: there is nothing to wait for.
-        if (hungUp(fd_)) return false;
+        if (hungUp(handle_)) return false;
         int queued = 0;
-        if (::ioctl(fd_, TIOCOUTQ, &queued) != 0) queued = 0;
+        if (::ioctl(handle_, TIOCOUTQ, &queued) != 0) queued = 0;
         const Clock::time_point now = Clock::now();
         if (queued <= 0 && now >= lineFree_) return true;
         if (cancelled() || now >= deadline) return false;
@@ -220,14 +220,14 @@ bool SerialLine::drain(Millis timeout) {
 }
 
 Status SerialLine::receive(std::string& received, Millis timeout) {
-    const int ready = waitFor(*this, fd_, POLLIN, timeout);
+    const int ready = waitFor(*this, handle_, POLLIN, timeout);
     if (ready < 0) return systemError(device_, errno);
     if (ready == 0) return {};
     const bool lineGone = (ready & (POLLHUP | POLLERR | POLLNVAL)) != 0;
     std::size_t taken = 0;
     char buffer[kReadChunk];
     while (taken < kMostReadAtOnce) {
-        const ssize_t n = ::read(fd_, buffer, std::min(sizeof buffer, kMostReadAtOnce - taken));
+        const ssize_t n = ::read(handle_, buffer, std::min(sizeof buffer, kMostReadAtOnce - taken));
         if (n > 0) {
             received.append(buffer, static_cast<std::size_t>(n));
             taken += static_cast<std::size_t>(n);
@@ -245,7 +245,7 @@ Status SerialLine::receive(std::string& received, Millis timeout) {
 }
 
 void SerialLine::dropInput() {
-    ::tcflush(fd_, TCIFLUSH);
+    ::tcflush(handle_, TCIFLUSH);
 }
 
 void SerialLine::pause(Millis duration) {

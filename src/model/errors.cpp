@@ -130,7 +130,9 @@ constexpr SystemReason kSystemReasons[] = {
     {EACCES, QEL_TRANSLATE_NOOP("Texts", "Permission denied")},
     {EPERM, QEL_TRANSLATE_NOOP("Texts", "Operation not permitted")},
     {EROFS, QEL_TRANSLATE_NOOP("Texts", "Read-only file system")},
+#ifdef EDQUOT
     {EDQUOT, QEL_TRANSLATE_NOOP("Texts", "Disk quota exceeded")},
+#endif
     {EIO, QEL_TRANSLATE_NOOP("Texts", "Input/output error")},
     {ENOENT, QEL_TRANSLATE_NOOP("Texts", "No such file or directory")},
     {ENOTDIR, QEL_TRANSLATE_NOOP("Texts", "Not a directory")},
@@ -150,9 +152,15 @@ std::string systemErrorText(int errnum) {
     for (const SystemReason& r : kSystemReasons) {
         if (r.errnum == errnum) return r.text;
     }
+#ifndef _WIN32
     // The system's own text, in English whatever the process's locale.
     static const locale_t english = ::newlocale(LC_ALL_MASK, "C", locale_t{});
     if (english != locale_t{}) return ::strerror_l(errnum, english);
+#else
+    // The C runtime's texts are English.
+    char text[128] = {};
+    if (::strerror_s(text, sizeof text, errnum) == 0 && text[0] != '\0') return text;
+#endif
     return "error " + std::to_string(errnum);
 }
 

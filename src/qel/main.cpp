@@ -73,7 +73,15 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+#ifdef Q_OS_WIN
+    // The registry key the program has always kept its settings under, one subkey a
+    // section, so the settings of an earlier installation are found.
+    QSettings settings(QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program "
+                                      "Settings\\QEL"),
+                       QSettings::NativeFormat);
+#else
     QSettings settings;
+#endif
     qel::ConfigStore store(settings, QDir::homePath());
     qel::Language language;
     qel::Session session;

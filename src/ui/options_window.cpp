@@ -1,7 +1,9 @@
 #include "ui/options_window.h"
 
 #include <algorithm>
+#include <optional>
 #include <tuple>
+#include <vector>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -145,23 +147,77 @@ void OptionsWindow::showStoredChoices() {
     }
 }
 
-QList<QPair<QString, QString>> OptionsWindow::portChoices() {
+namespace {
+
+// The number of a Windows port name "COM1" to "COM256"; 0 for any other name.
+int comNumber(const QString& name) {
+    if (!name.startsWith(QLatin1String("COM"), Qt::CaseInsensitive) || name.size() < 4 ||
+        name.size() > 6 || name[3] == '0') {
+        return 0;
+    }
+    int number = 0;
+    for (const QChar c : name.mid(3)) {
+        if (c < '0' || c > '9') return 0;
+        number = number * 10 + (c.unicode() - '0');
+    }
+    return number <= 256 ? number : 0;
+}
+
+QString withDescription(QString text, const QString& description) {
+    if (!description.isEmpty()) text += QStringLiteral("  (") + description + ')';
+    return text;
+}
+
+QList<QPair<QString, QString>> windowsPortChoices(const QList<OptionsWindow::FoundPort>& found) {
+    // Indexed by port number; a port reported twice keeps its first description.
+    std::vector<std::optional<QString>> descriptions(257);
+    for (const auto& port : found) {
+        const int number = comNumber(port.name);
+        if (number > 0 && !descriptions[number]) descriptions[number] = port.description;
+    }
+    QList<QPair<QString, QString>> ports;
+    for (int number = 1; number <= 256; ++number) {
+        if (number > 4 && !descriptions[number]) continue;
+        const QString description = descriptions[number].value_or(QString());
+        ports.append({withDescription(QStringLiteral("COM%1").arg(number), description),
+                      QString::number(number)});
+    }
+    return ports;
+}
+
+QList<QPair<QString, QString>> posixPortChoices(const QList<OptionsWindow::FoundPort>& found) {
     QList<QPair<QString, QString>> ports;
     for (int i = 1; i <= 4; ++i) {
         ports.append(
             {QStringLiteral("COM%1  (/dev/ttyS%2)").arg(i).arg(i - 1), QString::number(i)});
     }
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        const QString device = info.systemLocation();
+    for (const auto& port : found) {
+        const QString& device = port.location;
         if (device.startsWith(QLatin1String("/dev/ttyS")) && device.size() == 10 &&
             device.back() >= '0' && device.back() <= '3') {
             continue;  // one of COM1-COM4
         }
-        QString text = device;
-        if (!info.description().isEmpty()) text += QStringLiteral("  (") + info.description() + ')';
-        ports.append({text, device});
+        ports.append({withDescription(device, port.description), device});
     }
     return ports;
+}
+
+}  // namespace
+
+QList<QPair<QString, QString>> OptionsWindow::portChoices(const QList<FoundPort>& found,
+                                                          PortRules rules) {
+    return rules == PortRules::Windows ? windowsPortChoices(found) : posixPortChoices(found);
+}
+
+QList<QPair<QString, QString>> OptionsWindow::portChoices() {
+    QList<FoundPort> found;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        found.append({info.portName(), info.systemLocation(), info.description()});
+#ifdef Q_OS_WIN
+    return portChoices(found, PortRules::Windows);
+#else
+    return portChoices(found, PortRules::Posix);
+#endif
 }
 
 QString OptionsWindow::shortPath(const QString& path) {

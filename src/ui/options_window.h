@@ -30,8 +30,23 @@ public:
     // 20 characters, "...." and its last 20.
     static QString shortPath(const QString& path);
 
-    // The serial ports offered: COM1-COM4 (the first four serial devices), then every
-    // port the system reports. Each entry's data is what "ComPort" stores.
+    // A serial port the system reports: its name ("COM5", "ttyUSB0"), its device path and
+    // what the system calls it.
+    struct FoundPort {
+        QString name;
+        QString location;
+        QString description;
+    };
+    // Whose port names apply: Linux ("/dev/ttyS0") or Windows ("COM1").
+    enum class PortRules { Posix, Windows };
+
+    // The serial ports offered, as (text shown, what "ComPort" stores): COM1-COM4 always,
+    // then every other port found. On Windows that means the ports COM5-COM256, each once,
+    // in number order, stored by number as COM1-COM4 are; on Linux COM1-COM4 are
+    // /dev/ttyS0-3 and the others are stored by their device path.
+    static QList<QPair<QString, QString>> portChoices(const QList<FoundPort>& found,
+                                                      PortRules rules);
+    // The same for the ports this system reports now.
     static QList<QPair<QString, QString>> portChoices();
 
     void save();

@@ -28,6 +28,13 @@ std::string everyByteValue() {
     return s;
 }
 
+// gzip reads our streams too in the Linux build; a Windows build has no gzip to ask.
+#ifdef _WIN32
+constexpr bool kWithGzip = false;
+#else
+constexpr bool kWithGzip = true;
+#endif
+
 // What `gzip -dc` makes of a stream, or nothing when gzip refuses it.
 std::optional<std::string> gzipDecoded(const TempDir& dir, const std::string& stream) {
     const std::string in = dir.write("stream.Z", stream);
@@ -92,7 +99,9 @@ TEST(Lzw, RoundTripsThroughOurDecoderAndGzip) {
         LzwStreamStats stats;
         EXPECT_EQ(lzwDecompressWithStats(stream, std::size_t{1} << 24, stats), c.input);
         EXPECT_EQ(stats.clears > 0, c.clears) << stats.clears;
-        EXPECT_EQ(gzipDecoded(dir, stream), c.input);
+        if (kWithGzip) {
+            EXPECT_EQ(gzipDecoded(dir, stream), c.input);
+        }
     }
 }
 
@@ -149,7 +158,7 @@ TEST(Lzw, CompressesAsExpectedOfLzw) {
 
 // Lengths across the first width changes, where gzip reads garbage if the width grows one
 // code early or late, and with every kind of last code and last partial byte.
-TEST(Lzw, LengthsAroundWidthChangesDecodeWithGzip) {
+TEST(Lzw, LengthsAroundWidthChangesDecode) {
     TempDir dir;
     const std::string data = randomBlock(2000, 9) + textBlock(3000, 10);
     std::string failures;
@@ -157,7 +166,8 @@ TEST(Lzw, LengthsAroundWidthChangesDecodeWithGzip) {
         const std::string input = data.substr(0, size);
         const std::string stream = lzwCompress(input);
         if (lzwDecompress(stream) != input) failures += " ours:" + std::to_string(size);
-        if (gzipDecoded(dir, stream) != input) failures += " gzip:" + std::to_string(size);
+        if (kWithGzip && gzipDecoded(dir, stream) != input)
+            failures += " gzip:" + std::to_string(size);
     }
     EXPECT_EQ(failures, "");
 }

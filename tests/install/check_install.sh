@@ -95,6 +95,16 @@ if [[ $gui == 1 ]]; then
         [[ "$(readlink -f "$out")" == "$(readlink -f "$usr/share/qel/$data")" ]] ||
             fail "the installed qel finds $data at '$out'"
     done
+    # Laid out as the Windows installation is, with its data beside the program.
+    beside="$root/beside"
+    mkdir -p "$beside"
+    cp "$usr/bin/qel" "$beside/"
+    cp -r "$usr/share/qel/help" "$usr/share/qel/translations" "$beside/"
+    for data in help/it/index.html translations/qel_it.qm; do
+        out=$("$beside/qel" -platform offscreen --find-data "$data") ||
+            fail "qel does not find $data beside itself"
+        [[ "$out" == "$beside/$data" ]] || fail "qel beside its data finds $data at '$out'"
+    done
 
     # The 256-pixel icon is a PNG of 256 x 256 pixels.
     png="$usr/share/icons/hicolor/256x256/apps/$id.png"

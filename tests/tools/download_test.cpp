@@ -30,7 +30,7 @@ TEST(DownloadFromReceiver, TheWholeReceiverArrivesByteForByte) {
     ReceiverSim sim({"--channels", channels, "--settings", settings});
     ASSERT_EQ(sim.device().rfind("/dev/", 0), 0u) << sim.device();
 
-    const ToolRun run = runTool("download " + sim.device(), dir);
+    const ToolRun run = runTool("download " + sim.port(), dir);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_TRUE(TempDir::read(dir.file("download.dvb")) == TempDir::read(channels));
@@ -74,12 +74,15 @@ TEST(DownloadFromReceiver, AFailedPartWritesNothingAndSaysWhy) {
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.fault);
+        // A Windows COM port is never hung up: a pseudo-terminal's hang-up reaches Wine's
+        // port as silence, then as a port that is not ready.
+        if (test::toolUnderWine() && std::string(c.fault) == "hang-up") continue;
         TempDir dir;
         const std::string channels = dir.write("receiver.dvb", test::channelImage(10));
         const std::string settings = dir.write("receiver.g98", g98File());
         ReceiverSim sim({"--channels", channels, "--settings", settings, "--fault", c.fault});
         ASSERT_FALSE(sim.device().empty());
-        const ToolRun run = runTool("download " + sim.device() + " --timeout-ms 300", dir);
+        const ToolRun run = runTool("download " + sim.port() + " --timeout-ms 300", dir);
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.err, c.err);
         EXPECT_FALSE(std::filesystem::exists(dir.file("download.dvb")));

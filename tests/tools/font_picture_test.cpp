@@ -96,7 +96,7 @@ TEST_F(SentToReceiver, BothFontsArriveByteForByte) {
     const std::string system = dir.write("sys.oc1", pattern(8192, 5));
     const std::string teletext = pattern(3190, 3);
     dir.write("tt.oc2", teletext);
-    send("upload " + sim.device() + " --system-font sys.oc1 --set 2 --teletext-font tt.oc2");
+    send("upload " + sim.port() + " --system-font sys.oc1 --set 2 --teletext-font tt.oc2");
     EXPECT_TRUE(held("sysfont.bin") == TempDir::read(system).substr(4096));
     // The teletext font a nibble a pixel, worked out bit by bit, and a lit 320th glyph.
     std::string nibbles;
@@ -109,7 +109,7 @@ TEST_F(SentToReceiver, BothFontsArriveByteForByte) {
 
 TEST_F(SentToReceiver, AFileOfThePicturesSizeGoesIntoSlot1AsItIs) {
     const std::string raw = dir.write("raw.bmp", pattern(33718, 11));  // BMP or not
-    send("picture " + sim.device() + " raw.bmp");
+    send("picture " + sim.port() + " raw.bmp");
     EXPECT_TRUE(held("picture1.bmp") == TempDir::read(raw));
     EXPECT_FALSE(std::filesystem::exists(saved + "/picture2.bmp"));
 }
@@ -120,7 +120,7 @@ TEST_F(SentToReceiver, AnyOtherImageGoesIntoSlot2AsConvertMakesIt) {
         pixels.push_back(i * 0x050301);
     dir.write("small.bmp", test::bmpFile(64, 48, 24, pixels));
     ASSERT_EQ(runTool("convert small.bmp converted.bmp", dir).status, 0);
-    send("picture " + sim.device() + " small.bmp --slot 2");
+    send("picture " + sim.port() + " small.bmp --slot 2");
     EXPECT_EQ(held("picture2.bmp").size(), 33718u);
     EXPECT_TRUE(held("picture2.bmp") == TempDir::read(dir.file("converted.bmp")));
     EXPECT_FALSE(std::filesystem::exists(saved + "/picture1.bmp"));

@@ -1,8 +1,12 @@
 // qel-receiver-sim and qel-tool as processes for the end-to-end tests over a pseudo-terminal.
+// The same tests drive the Windows build's qel-tool.exe under Wine: QEL_TOOL_COMMAND then runs
+// the tool ("wine64 .../qel-tool.exe") and QEL_TOOL_WINE_DOSDEVICES names the Wine prefix's
+// dosdevices folder, where a comN link makes the simulator's pseudo-terminal the port COMn.
 #pragma once
 
 #include <poll.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +19,61 @@
 #include "support/temp_dir.h"
 
 namespace qel::test {
+
+// The command that runs qel-tool.
+inline std::string toolCommand() {
+    const char* command = std::getenv("QEL_TOOL_COMMAND");
+    return command != nullptr && *command != '\0' ? command : QEL_TOOL_PATH;
+}
+
+// Whether the tool is the Windows build's under Wine.
+inline bool toolUnderWine() {
+    const char* dosdevices = std::getenv("QEL_TOOL_WINE_DOSDEVICES");
+    return dosdevices != nullptr && *dosdevices != '\0';
+}
+
+// The serial device as qel-tool is given it: the device itself, or under Wine the COM port
+// of a comN link (10-256) made to it in the dosdevices folder, removed again when the
+// simulator ends. A link whose device is gone is a killed run's and is taken over.
+class ToolPort {
+public:
+    ToolPort() = default;
+    explicit ToolPort(const std::string& device) : name_(device) {
+        const char* dosdevices = std::getenv("QEL_TOOL_WINE_DOSDEVICES");
+        if (dosdevices == nullptr || *dosdevices == '\0' || device.empty()) return;
+        for (int n = 10; n <= 256; ++n) {
+            const std::string link = std::string(dosdevices) + "/com" + std::to_string(n);
+            struct stat st {};
+            if (::lstat(link.c_str(), &st) == 0 && ::stat(link.c_str(), &st) != 0) {
+                ::unlink(link.c_str());
+            }
+            if (::symlink(device.c_str(), link.c_str()) == 0) {
+                link_ = link;
+                name_ = "COM" + std::to_string(n);
+                return;
+            }
+        }
+        name_.clear();  // no free port: the test fails on the empty name
+    }
+    ~ToolPort() {
+        if (!link_.empty()) ::unlink(link_.c_str());
+    }
+    ToolPort(ToolPort&& other) noexcept
+        : name_(std::move(other.name_)), link_(std::move(other.link_)) {
+        other.link_.clear();
+    }
+    ToolPort& operator=(ToolPort&& other) noexcept {
+        std::swap(name_, other.name_);
+        std::swap(link_, other.link_);
+        return *this;
+    }
+
+    const std::string& name() const { return name_; }
+
+private:
+    std::string name_;
+    std::string link_;
+};
 
 // qel-receiver-sim running for one test, its device read from its first line.
 class ReceiverSim {
@@ -41,12 +100,15 @@ public:
         while (::poll(&p, 1, 5000) == 1 && ::read(out[0], &c, 1) == 1 && c != '\n')
             device_ += c;
         ::close(out[0]);
+        port_ = ToolPort(device_);
     }
     ~ReceiverSim() { stop(); }
     ReceiverSim(const ReceiverSim&) = delete;
     ReceiverSim& operator=(const ReceiverSim&) = delete;
 
     const std::string& device() const { return device_; }
+    // The port to give qel-tool for the device.
+    const std::string& port() const { return port_.name(); }
 
     // Ends the simulator as SIGTERM does; its exit status.
     int stop() {
@@ -61,6 +123,7 @@ public:
 private:
     pid_t pid_ = -1;
     std::string device_;
+    ToolPort port_;
 };
 
 struct ToolRun {
@@ -74,7 +137,7 @@ inline ToolRun runTool(const std::string& args, const TempDir& dir, const std::s
     const std::string errFile = dir.file("stderr.txt");
     const std::string outFile = dir.file("stdout.txt");
     const std::string inFile = dir.write("stdin.txt", input);
-    const std::string cmd = "cd '" + dir.path().string() + "' && " + QEL_TOOL_PATH + " " + args +
+    const std::string cmd = "cd '" + dir.path().string() + "' && " + toolCommand() + " " + args +
                             " <'" + inFile + "' 2>'" + errFile + "' >'" + outFile + "'";
     const int rc = std::system(cmd.c_str());
     ToolRun run;

@@ -49,6 +49,57 @@ private slots:
         QCOMPARE(ports[3].second, QString("4"));
     }
 
+    // Each found port as "name|device path|description"; each offered one as
+    // "text=stored".
+    void portsOfferedFollowTheSystemsRules_data() {
+        QTest::addColumn<bool>("windows");
+        QTest::addColumn<QStringList>("found");
+        QTest::addColumn<QStringList>("offered");
+        const QStringList comOneToFour{"COM1=1", "COM2=2", "COM3=3", "COM4=4"};
+        QTest::newRow("windows, nothing found") << true << QStringList() << comOneToFour;
+        QTest::newRow("windows, a found COM1-COM4 says what it is, once")
+            << true << QStringList{"COM2|\\\\.\\COM2|Communications Port", "COM2|\\\\.\\COM2|"}
+            << QStringList{"COM1=1", "COM2  (Communications Port)=2", "COM3=3", "COM4=4"};
+        QTest::newRow("windows, COM5-COM256 in number order, each once, nothing else")
+            << true
+            << QStringList{"COM12|\\\\.\\COM12|USB Serial Port",
+                           "COM5|\\\\.\\COM5|",
+                           "com256|\\\\.\\COM256|",
+                           "COM12|\\\\.\\COM12|again",
+                           "COM257|\\\\.\\COM257|",
+                           "COM0|\\\\.\\COM0|",
+                           "COM07|\\\\.\\COM07|",
+                           "COM1A|\\\\.\\COM1A|",
+                           "CNCA0|\\\\.\\CNCA0|",
+                           "COM|\\\\.\\COM|"}
+            << comOneToFour + QStringList{"COM5=5", "COM12  (USB Serial Port)=12", "COM256=256"};
+        const QStringList ttyS{"COM1  (/dev/ttyS0)=1", "COM2  (/dev/ttyS1)=2",
+                               "COM3  (/dev/ttyS2)=3", "COM4  (/dev/ttyS3)=4"};
+        QTest::newRow("linux, nothing found") << false << QStringList() << ttyS;
+        QTest::newRow("linux, the others by device path in the order found")
+            << false
+            << QStringList{"ttyUSB0|/dev/ttyUSB0|FT232R USB UART", "ttyS3|/dev/ttyS3|",
+                           "ttyS10|/dev/ttyS10|", "ttyS4|/dev/ttyS4|", "COM5|COM5|"}
+            << ttyS + QStringList{"/dev/ttyUSB0  (FT232R USB UART)=/dev/ttyUSB0",
+                                  "/dev/ttyS10=/dev/ttyS10", "/dev/ttyS4=/dev/ttyS4", "COM5=COM5"};
+    }
+    void portsOfferedFollowTheSystemsRules() {
+        QFETCH(bool, windows);
+        QFETCH(QStringList, found);
+        QFETCH(QStringList, offered);
+        QList<OptionsWindow::FoundPort> ports;
+        for (const QString& port : found) {
+            const QStringList parts = port.split('|');
+            ports.append({parts[0], parts[1], parts[2]});
+        }
+        QStringList shown;
+        const auto rules =
+            windows ? OptionsWindow::PortRules::Windows : OptionsWindow::PortRules::Posix;
+        for (const auto& [text, stored] : OptionsWindow::portChoices(ports, rules))
+            shown.append(text + '=' + stored);
+        QCOMPARE(shown, offered);
+    }
+
     void saveStoresEverythingAndSwitchesTheLanguageAtOnce() {
         test::UiFixture f;
         QSettings settings(dir_.filePath("o.ini"), QSettings::IniFormat);

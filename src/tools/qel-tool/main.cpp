@@ -32,7 +32,6 @@
 //                                    upgrade the receiver's firmware through the flash routine
 // Exit status: 0 done, 1 wrong usage, 2 an input refused or a transfer failed (the message
 // on stderr).
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
@@ -77,6 +76,7 @@
 #include "serial/receiver_backup.h"
 #include "serial/upload.h"
 #include "sort_command.h"
+#include "tool_platform.h"
 
 namespace {
 
@@ -368,16 +368,6 @@ std::optional<ExportArgs> parseExportArgs(const std::vector<std::string>& args) 
     return parsed;
 }
 
-// Today as the short date the page headers show: dd/mm/yy.
-std::string today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    char text[16];
-    std::strftime(text, sizeof text, "%d/%m/%y", &local);
-    return text;
-}
-
 // The program's version text, two digits a part.
 std::string versionText() {
     char text[16];
@@ -389,8 +379,8 @@ std::string versionText() {
 ExportTexts exportTexts(bool italian, const std::string& in) {
     ExportTexts t;
     t.title = std::string(italian ? "QEL - Versione " : "QEL - Version ") + versionText();
-    t.fileName = std::filesystem::path(in).filename().string();
-    t.date = today();
+    t.fileName = utf8FromPath(pathFromUtf8(in).filename());
+    t.date = tool::today();
     if (italian) {
         t.tvTitle = "CANALI TELEVISIVI  ";
         t.radioTitle = "CANALI RADIOFONICI";
@@ -412,7 +402,7 @@ ExportTexts exportTexts(bool italian, const std::string& in) {
 }
 
 bool isPdfName(const std::string& path) {
-    std::string ext = std::filesystem::path(path).extension().string();
+    std::string ext = utf8FromPath(pathFromUtf8(path).extension());
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return ext == ".pdf";
@@ -435,7 +425,7 @@ int exportPdf(const ExportArgs& parsed) {
     options.ftaImage = ws.fileType() == FileKind::BIN;
     const std::vector<std::string> pages =
         exportPages(ws.tvList(), ws.radioList(), options, exportTexts(parsed.italian, parsed.in));
-    const std::string title = std::filesystem::path(parsed.in).filename().string();
+    const std::string title = utf8FromPath(pathFromUtf8(parsed.in).filename());
     if (Status st = tool::writePdf(pages, parsed.out, title); !st) return refused(st);
     return kExitOk;
 }
@@ -494,11 +484,12 @@ template <typename Take>
 Status readInPieces(const std::string& path, std::size_t maxSize, std::size_t pieceSize,
                     Take take) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return ErrorCode::CannotOpenFile;
-    const auto size = std::filesystem::file_size(path, ec);
+    const std::filesystem::path file = pathFromUtf8(path);
+    if (!std::filesystem::is_regular_file(file, ec)) return ErrorCode::CannotOpenFile;
+    const auto size = std::filesystem::file_size(file, ec);
     if (ec) return ErrorCode::CannotOpenFile;
     if (size > maxSize) return ErrorCode::FileTooLarge;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(file, std::ios::binary);
     if (!in) return ErrorCode::CannotOpenFile;
     std::string piece;
     // A file that grows while it is read is read only up to the size checked.
@@ -632,17 +623,13 @@ private:
 // Ctrl+C cancels the transfer, which then ends at its next look at the line.
 Link* gCancelOnInterrupt = nullptr;
 
-extern "C" void cancelTransfer(int) {
+void cancelTransfer() {
     if (gCancelOnInterrupt != nullptr) gCancelOnInterrupt->cancel();
 }
 
 void cancelOnInterrupt(Link* link) {
     gCancelOnInterrupt = link;
-    struct sigaction onInterrupt {};
-    onInterrupt.sa_handler = cancelTransfer;
-    sigemptyset(&onInterrupt.sa_mask);
-    ::sigaction(SIGINT, &onInterrupt, nullptr);
-    ::sigaction(SIGTERM, &onInterrupt, nullptr);
+    tool::onInterrupt(cancelTransfer);
 }
 
 struct DownloadArgs {
@@ -717,7 +704,7 @@ int download(const std::vector<std::string>& args) {
     const std::unique_ptr<SerialLine> link = openPort(parsed->port);
     if (!link) return kExitRefused;
 
-    ConsoleObserver observer(::isatty(STDERR_FILENO) == 1);
+    ConsoleObserver observer(tool::stderrIsTerminal());
     DownloadRequest request;
     request.channels = !parsed->channelsOut.empty();
     request.settings = !parsed->settingsOut.empty();
@@ -896,7 +883,7 @@ int upload(const std::vector<std::string>& args) {
     const std::unique_ptr<SerialLine> link = openPort(parsed->port);
     if (!link) return kExitRefused;
 
-    ConsoleObserver observer(::isatty(STDERR_FILENO) == 1, parsed->yes, parsed->backupDir);
+    ConsoleObserver observer(tool::stderrIsTerminal(), parsed->yes, parsed->backupDir);
     const UploadResult result = upload(*link, observer, parsed->timing, *request);
     gCancelOnInterrupt = nullptr;
 
@@ -953,7 +940,7 @@ int picture(const std::vector<std::string>& args) {
     const std::unique_ptr<SerialLine> link = openPort(parsed->port);
     if (!link) return kExitRefused;
 
-    ConsoleObserver observer(::isatty(STDERR_FILENO) == 1);
+    ConsoleObserver observer(tool::stderrIsTerminal());
     const PictureResult result =
         uploadPictureTransfer(*link, observer, parsed->timing, *file, parsed->slot);
     gCancelOnInterrupt = nullptr;
@@ -997,18 +984,10 @@ std::optional<FirmwareArgs> parseFirmwareArgs(const std::vector<std::string>& ar
 // uses, the folder of the programs, and the installed data folder beside it.
 std::vector<std::string> flashRoutinePlaces() {
     std::vector<std::string> places;
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    const char* home = std::getenv("HOME");
-    if (dataHome != nullptr && *dataHome == '/') {
-        places.push_back(std::string(dataHome) + "/QEL/QEL");
-    } else if (home != nullptr && *home != '\0') {
-        places.push_back(std::string(home) + "/.local/share/QEL/QEL");
-    }
-    std::error_code ec;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) {
-        places.push_back(exe.parent_path().string());
-        places.push_back((exe.parent_path().parent_path() / "share" / "qel").string());
+    if (std::string user = tool::userDataFolder(); !user.empty()) places.push_back(user);
+    if (const std::string folder = tool::programFolder(); !folder.empty()) {
+        places.push_back(folder);
+        places.push_back(utf8FromPath(pathFromUtf8(folder).parent_path() / "share" / "qel"));
     }
     return places;
 }
@@ -1035,7 +1014,7 @@ int firmware(const std::vector<std::string>& args) {
     }
     const std::unique_ptr<SerialLine> link = openPort(parsed->port);
     if (!link) return kExitRefused;
-    ConsoleObserver observer(::isatty(STDERR_FILENO) == 1);
+    ConsoleObserver observer(tool::stderrIsTerminal());
     const FirmwareResult result =
         upgradeFirmware(*link, observer, parsed->timing, {*routine, *file, parsed->eraseAll});
     gCancelOnInterrupt = nullptr;
@@ -1049,7 +1028,8 @@ int firmware(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    tool::prepareStandardStreams();
+    const std::vector<std::string> args = tool::arguments(argc, argv);
     if (args.size() == 1 && args[0] == "--version") {
         std::cout << "qel-tool " QEL_VERSION "\n";
         return kExitOk;

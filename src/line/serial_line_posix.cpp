@@ -14,22 +14,14 @@
 #include <cstring>
 #include <ctime>
 
+#include "line/line_timing.h"
 #include "line/serial_line.h"
 
 namespace qel {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// The longest a wait sleeps before it looks at the cancel flag again.
-constexpr Millis kCancelCheck{50};
-// A write that cannot hand over a single byte for this long gives up.
-constexpr Millis kWriteStall{5000};
-// What one receive reads at most: more than any answer of the receiver arrives between two
-// looks, and a bound on what a chattering line can pile up in one call.
-constexpr std::size_t kMostReadAtOnce = 256 * 1024;
-constexpr std::size_t kReadChunk = 16 * 1024;
+using namespace line;
 
 Status systemError(std::string_view what, int error) {
     return Error{ErrorCode::PortError, std::string(what) + ": " + std::strerror(error)};
@@ -57,8 +49,6 @@ bool hungUp(int fd) {
     return ::poll(&p, 1, 0) == 1 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
-constexpr std::string_view kHungUp = "the line was hung up";
-
 void sleepFor(Clock::duration wait) {
     const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
     const timespec pause{static_cast<time_t>(ns / 1'000'000'000),
@@ -81,13 +71,6 @@ speed_t speedCode(int baud) {
         default:
             return B0;
     }
-}
-
-// The time `bytes` take on a line at `baud`, 8N1, to the nanosecond: the drain adds up the
-// time of many small writes.
-Clock::duration exactLineTime(std::size_t bytes, int baud) {
-    return std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(
-        static_cast<std::int64_t>(bytes) * std::int64_t{10'000'000'000} / baud));
 }
 
 }  // namespace

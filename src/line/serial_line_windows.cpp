@@ -7,23 +7,14 @@
 #include <cstdint>
 #include <thread>
 
+#include "line/line_timing.h"
 #include "line/serial_line.h"
 
 namespace qel {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// The longest a wait blocks before it looks at the cancel flag again.
-constexpr Millis kCancelCheck{50};
-// A write that cannot hand over a single byte for this long gives up.
-constexpr Millis kWriteStall{5000};
-// What one receive reads at most, as on the other systems.
-constexpr std::size_t kMostReadAtOnce = 256 * 1024;
-constexpr std::size_t kReadChunk = 16 * 1024;
-
-constexpr std::string_view kHungUp = "the line was hung up";
+using namespace line;
 
 std::string systemText(DWORD error) {
     char* text = nullptr;
@@ -53,12 +44,6 @@ bool isHangUp(DWORD error) {
 Status lineError(const std::string& device, DWORD error) {
     if (isHangUp(error)) return Error{ErrorCode::PortError, std::string(kHungUp)};
     return systemError(device, error);
-}
-
-// The time `bytes` take on a line at `baud`, 8N1, to the nanosecond.
-Clock::duration exactLineTime(std::size_t bytes, int baud) {
-    return std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(
-        static_cast<std::int64_t>(bytes) * std::int64_t{10'000'000'000} / baud));
 }
 
 std::wstring widen(const std::string& utf8) {

@@ -12,12 +12,8 @@ namespace fs = std::filesystem;
 namespace qel {
 namespace {
 
+using test::filesIn;
 using test::TempDir;
-
-std::size_t filesIn(const fs::path& dir) {
-    return static_cast<std::size_t>(
-        std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
-}
 
 TEST(ReadFileBytes, WholeFileMissingAndTooLarge) {
     TempDir dir;

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <string_view>
@@ -41,5 +42,11 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// How many entries a folder holds (a save that left a temporary file behind shows here).
+inline std::size_t filesIn(const std::filesystem::path& dir) {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir),
+                                                  std::filesystem::directory_iterator()));
+}
 
 }  // namespace qel::test

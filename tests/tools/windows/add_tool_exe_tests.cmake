@@ -14,13 +14,15 @@ if(NOT EXISTS "${QEL_TOOL_TESTS}")
     return()
 endif()
 
+# The tests link COM ports in the prefix's dosdevices folder: Wine makes the prefix at its
+# first start (streams to /dev/null: Wine's background programs keep them open).
 set(prefix "$ENV{WINEPREFIX}")
 if(prefix STREQUAL "")
     set(prefix "$ENV{HOME}/.wine")
 endif()
 if(NOT IS_DIRECTORY "${prefix}/dosdevices")
     separate_arguments(wine UNIX_COMMAND "${QEL_WINE}")
-    execute_process(COMMAND ${wine} wineboot --init OUTPUT_QUIET ERROR_QUIET)
+    execute_process(COMMAND sh -c "exec \"$@\" </dev/null >/dev/null 2>&1" sh ${wine} wineboot)
 endif()
 
 execute_process(COMMAND "${QEL_TOOL_TESTS}" --gtest_list_tests "--gtest_filter=-${excluded}"

@@ -2,8 +2,10 @@
 // what is said and the exit status, for a whole receiver and for a few of its faults.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "bytes/checksum.h"
 #include "support/receiver_data.h"
@@ -88,6 +90,24 @@ TEST(DownloadFromReceiver, AFailedPartWritesNothingAndSaysWhy) {
         EXPECT_FALSE(std::filesystem::exists(dir.file("download.dvb")));
         EXPECT_EQ(std::filesystem::exists(dir.file("download.g98")), c.settingsArrive);
     }
+}
+
+// Ctrl+C in the middle of a download at the line's pace (64 KB, 17 s at 38400 baud): the tool
+// stops within a second or so, says so, and writes nothing.
+TEST(DownloadFromReceiver, CtrlCCancelsAndWritesNothing) {
+    TempDir dir;
+    const std::string channels = dir.write("receiver.dvb", test::channelImage(1000));
+    ReceiverSim sim({"--channels", channels, "--pace"});
+    ASSERT_FALSE(sim.device().empty());
+    test::RunningTool tool("download " + sim.port() + " --channels got.dvb", dir);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    const auto interrupted = std::chrono::steady_clock::now();
+    tool.interrupt();
+    const ToolRun run = tool.finish();
+    EXPECT_LT(std::chrono::steady_clock::now() - interrupted, std::chrono::seconds(3));
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "Transfer cancelled (channels)\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("got.dvb")));
 }
 
 TEST(DownloadCommand, WrongUsageAndAMissingPort) {

@@ -147,6 +147,49 @@ inline ToolRun runTool(const std::string& args, const TempDir& dir, const std::s
     return run;
 }
 
+// qel-tool running beside the test, in `dir`, its output in files there: for what must happen
+// while it runs (Ctrl+C).
+class RunningTool {
+public:
+    RunningTool(const std::string& args, const TempDir& dir) : dir_(dir) {
+        const std::string cmd = "cd '" + dir.path().string() + "' && exec " + toolCommand() + " " +
+                                args + " </dev/null 2>'" + dir.file("stderr.txt") + "' >'" +
+                                dir.file("stdout.txt") + "'";
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::execl("/bin/sh", "sh", "-c", cmd.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+    }
+    ~RunningTool() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    RunningTool(const RunningTool&) = delete;
+    RunningTool& operator=(const RunningTool&) = delete;
+
+    // Ctrl+C, as the terminal sends it.
+    void interrupt() const { ::kill(pid_, SIGINT); }
+
+    // Waits for the end; its exit status and what it said. -1 for a tool ended by a signal.
+    ToolRun finish() {
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        pid_ = -1;
+        ToolRun run;
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.err = TempDir::read(dir_.file("stderr.txt"));
+        run.out = TempDir::read(dir_.file("stdout.txt"));
+        return run;
+    }
+
+private:
+    const TempDir& dir_;
+    pid_t pid_ = -1;
+};
+
 // A call that must end before the receiver: its arguments, in which "P" stands for a port that
 // does not exist (any message but the port's shows the input refused before it was opened),
 // its exit status, and how its message begins.

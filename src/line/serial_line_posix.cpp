@@ -15,6 +15,7 @@
 #include <ctime>
 
 #include "line/line_timing.h"
+#include "line/port_text.h"
 #include "line/serial_line.h"
 
 namespace qel {
@@ -76,19 +77,9 @@ speed_t speedCode(int baud) {
 }  // namespace
 
 std::string serialDevice(std::string_view portText) {
-    std::string_view text = portText;
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    std::string_view number = text;
-    if (text.size() == 4 && (text.substr(0, 3) == "COM" || text.substr(0, 3) == "com")) {
-        number = text.substr(3);
-    }
-    if (number.size() == 1 && number[0] >= '1' && number[0] <= '4') {
-        return "/dev/ttyS" + std::string(1, static_cast<char>(number[0] - 1));
-    }
-    return std::string(text);
+    const line::PortText port = line::readPortText(portText, 4);
+    if (port.number > 0) return "/dev/ttyS" + std::to_string(port.number - 1);
+    return std::string(port.text);
 }
 
 Status portOpenFailure(const std::string& device, int error) {

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "line/line_timing.h"
+#include "line/port_text.h"
 #include "line/serial_line.h"
 
 namespace qel {
@@ -70,23 +71,9 @@ bool setTimeouts(HANDLE port, int baud) {
 }  // namespace
 
 std::string serialDevice(std::string_view portText) {
-    std::string_view text = portText;
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    std::string_view number = text;
-    if (text.size() > 3 && (text.substr(0, 3) == "COM" || text.substr(0, 3) == "com")) {
-        number = text.substr(3);
-    }
-    const bool digits =
-        !number.empty() && number.size() <= 3 &&
-        std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
-        number[0] != '0';
-    if (digits && std::stoi(std::string(number)) <= 256) {
-        return "\\\\.\\COM" + std::string(number);
-    }
-    return std::string(text);
+    const line::PortText port = line::readPortText(portText, 256);
+    if (port.number > 0) return "\\\\.\\COM" + std::to_string(port.number);
+    return std::string(port.text);
 }
 
 Status portOpenFailure(const std::string& device, int error) {

@@ -800,6 +800,11 @@ Il primo: %2, riga %3 &quot;%4&quot;: %5
         <source>Name</source>
         <translation>Nome</translation>
     </message>
+    <message>
+        <source>Page</source>
+        <comment>before the page number on printed pages</comment>
+        <translation>Pagina</translation>
+    </message>
 </context>
 <context>
     <name>qel::ExportWindow</name>
@@ -846,8 +851,8 @@ Lo sostituisco ?</translation>
         <translation>   QEL -  Setting file : xxxxxxx      XX/XX/XX         Pagina x di x</translation>
     </message>
     <message>
-        <source>One byte per character (for older programs)</source>
-        <translation>Un byte per carattere (per programmi più vecchi)</translation>
+        <source>In &amp;UTF-8 (an accented letter takes two bytes)</source>
+        <translation>In &amp;UTF-8 (una lettera accentata occupa due byte)</translation>
     </message>
     <message>
         <source>Choose &amp;file...</source>

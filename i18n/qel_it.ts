@@ -412,6 +412,10 @@ Il primo: %2, riga %3 &quot;%4&quot;: %5
         <translation>Nessun problema trovato: le liste sono pronte per il ricevitore.</translation>
     </message>
     <message>
+        <source>Nothing to check: the lists hold no channels.</source>
+        <translation>Niente da controllare: le liste non contengono canali.</translation>
+    </message>
+    <message>
         <source>%1 error(s), %2 warning(s)</source>
         <translation>%1 errore/i, %2 avviso/i</translation>
     </message>

@@ -473,8 +473,20 @@ Il primo: %2, riga %3 &quot;%4&quot;: %5
 <context>
     <name>qel::CompareWindow</name>
     <message>
-        <source>QEL - Compare with %1: %2 only in the loaded list, %3 only in %1, %4 changed, %5 moved</source>
-        <translation>QEL - Confronto con %1: %2 solo nella lista caricata, %3 solo in %1, %4 modificati, %5 spostati</translation>
+        <source>QEL - Compare with %1</source>
+        <translation>QEL - Confronto con %1</translation>
+    </message>
+    <message>
+        <source>Only in the list before the download (%1)</source>
+        <translation>Solo nella lista prima del download (%1)</translation>
+    </message>
+    <message>
+        <source>No differences: the lists hold the same channels in the same places.</source>
+        <translation>Nessuna differenza: le liste hanno gli stessi canali negli stessi posti.</translation>
+    </message>
+    <message>
+        <source>Differences: %1</source>
+        <translation>Differenze: %1</translation>
     </message>
     <message>
         <source>Only in the loaded list (%1)</source>

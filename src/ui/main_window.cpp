@@ -650,6 +650,12 @@ bool MainWindow::handleKeyPress(int key, Qt::KeyboardModifiers mods) {
     return true;
 }
 
+bool MainWindow::isGlobalCommandKey(int key, Qt::KeyboardModifiers mods) const {
+    const bool functionKey = key >= Qt::Key_F1 && key <= Qt::Key_F35;
+    return (functionKey || (mods & Qt::ControlModifier)) &&
+           menus_->commandForKey(key, mods).has_value();
+}
+
 void MainWindow::handleKeyRelease(Qt::KeyboardModifiers stillHeld) {
     if (!(stillHeld & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))) {
         shiftHeld_ = false;

@@ -88,6 +88,9 @@ public:
 
     // Handles a key of the main window; true when it was one of its keys.
     bool handleKeyPress(int key, Qt::KeyboardModifiers mods);
+    // A command key that stays the main window's wherever the keyboard is in the frame, even
+    // in a menu bar that has it: a function key or a Ctrl combination of a command.
+    bool isGlobalCommandKey(int key, Qt::KeyboardModifiers mods) const;
     void handleKeyRelease(Qt::KeyboardModifiers stillHeld);
     // Prepares the editing menu for the selected row (the state a right click shows).
     void prepareEditingMenu();

@@ -93,6 +93,8 @@ QMenu* FrameWindow::mirrorMenu(QMenu* source) {
 void FrameWindow::setMainWindow(MainWindow* main) {
     main_ = main;
     main_->setParent(pages_);
+    connect(main_, &MainWindow::helpRequested, this,
+            [this](const QString& page) { showHelp(page); });
     pages_->addWidget(main_);
     menuBar()->addMenu(mirrorMenu(main_->menu(Menu::File)));
     menuBar()->addMenu(mirrorMenu(main_->menu(Menu::Search)));
@@ -137,8 +139,9 @@ HelpViewer* FrameWindow::helpViewer() const {
     return help_.data();
 }
 
-void FrameWindow::showHelp() {
+void FrameWindow::showHelp(const QString& page) {
     if (!help_) help_ = new HelpViewer(&AppPaths::helpIndex, session_.english(), this);
+    if (!page.isEmpty()) help_->showPage(page);
     help_->show();
     help_->raise();
     help_->activateWindow();

@@ -47,7 +47,8 @@ public:
     bool openDropped(const QMimeData* mime);
 
     void showAbout();
-    void showHelp();
+    // Shows the help window: at `page` of the help when one is named.
+    void showHelp(const QString& page = QString());
     HelpViewer* helpViewer() const;
 
 signals:

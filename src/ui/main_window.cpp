@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -158,6 +159,24 @@ void MainWindow::showToolWindow(QWidget* window) {
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+QString MainWindow::helpPageOf(const QString& window) {
+    static const QHash<QString, QString> pages = {
+        {QStringLiteral("DataForm"), QStringLiteral("channel-data.html")},
+        {QStringLiteral("BufferForm"), QStringLiteral("buffer.html")},
+        {QStringLiteral("SettingDVB_1Form"), QStringLiteral("settings.html#dvb98")},
+        {QStringLiteral("SettingDVB_2Form"), QStringLiteral("settings.html#dvb98")},
+        {QStringLiteral("SettingsDVB_ColorForm"), QStringLiteral("settings.html#colours")},
+        {QStringLiteral("SettingsFTAForm"), QStringLiteral("settings.html#fta")},
+        {QStringLiteral("FontForm"), QStringLiteral("fonts.html")},
+        {QStringLiteral("SerialForm"), QStringLiteral("serial.html")},
+        {QStringLiteral("ExportForm"), QStringLiteral("export.html")},
+        {QStringLiteral("OptionsForm"), QStringLiteral("start.html#options")},
+        {QStringLiteral("CheckForm"), QStringLiteral("check.html")},
+        {QStringLiteral("CompareForm"), QStringLiteral("files.html#compare")},
+    };
+    return pages.value(window, QStringLiteral("index.html"));
 }
 
 void MainWindow::placeToolWindow(QWidget* window) {
@@ -673,6 +692,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched != this && (watched == openChildRaw_ || watched->property(kPlacedAt).isValid())) {
         // A tool window: where the user moves it is remembered.
         if (event->type() == QEvent::Move) toolWindowMoved(static_cast<QWidget*>(watched));
+        // F1 reaches the window when none of its controls took it: the window's own help.
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+            emit helpRequested(helpPageOf(watched->objectName()));
+            return true;
+        }
         // The tab's window hidden by the program, not by the window system (minimised): it was
         // closed; a window that refuses to close is not hidden.
         if (watched == openChildRaw_ && event->type() == QEvent::Hide && !event->spontaneous()) {

@@ -82,9 +82,12 @@ public:
     void setPrompter(Prompter* prompter);
     void setPlaceStore(ConfigStore* store) { placeStore_ = store; }
     // Shows a tool window in front: where the user last put it if that place is still on a
-    // screen, else where toolWindowPlace says; Esc and its close button as in every tool
+    // screen, else where toolWindowPlace says; Esc, F1 and its close button as in every tool
     // window.
     void showToolWindow(QWidget* window);
+    // The help page (relative to the help's first page) of the tool window of that object
+    // name: the page that tells about it, or the first page.
+    static QString helpPageOf(const QString& window);
 
     // Handles a key of the main window; true when it was one of its keys.
     bool handleKeyPress(int key, Qt::KeyboardModifiers mods);
@@ -113,6 +116,7 @@ signals:
     void tabOpened(Tab tab);                  // a tab was selected and its window opened
     void rowsDropped(int beforeRow);          // the marked channels were dragged before this row
     void recentFileChosen(const QString& path);
+    void helpRequested(const QString& page);  // F1 in a tool window: its page of the help
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -21,6 +21,7 @@
 #include "ui/dvb98_settings_windows.h"
 #include "ui/font_window.h"
 #include "ui/fta_settings_window.h"
+#include "ui/help_viewer.h"
 #include "ui/osd_color_window.h"
 
 namespace qel {
@@ -385,6 +386,44 @@ private slots:
                 QTRY_VERIFY2(closed(w, win, tab), row);
             }
         }
+    }
+
+    // F1 anywhere in a tool window opens the help at the page that tells about that window.
+    void f1OpensTheWindowsOwnHelpPage() {
+        const QMap<QString, QString> pages = {
+            {"DataForm", "channel-data.html"},
+            {"BufferForm", "buffer.html"},
+            {"SettingDVB_1Form", "settings.html#dvb98"},
+            {"SettingDVB_2Form", "settings.html#dvb98"},
+            {"SettingsDVB_ColorForm", "settings.html#colours"},
+            {"SettingsFTAForm", "settings.html#fta"},
+            {"FontForm", "fonts.html"},
+            {"SerialForm", "serial.html"},
+            {"ExportForm", "export.html"},
+            {"OptionsForm", "start.html#options"},
+            {"CheckForm", "check.html"},
+            {"CompareForm", "files.html#compare"},
+        };
+        QSet<QString> seen;
+        for (const WindowCase& c : windowCases()) {
+            Windows w;
+            QWidget* win = c.open(w);
+            QVERIFY2(pages.contains(win->objectName()), qPrintable(win->objectName()));
+            seen.insert(win->objectName());
+            QTest::keyClick(win->focusWidget() != nullptr ? win->focusWidget() : win, Qt::Key_F1);
+            HelpViewer* help = w.frame().helpViewer();
+            QVERIFY2(help != nullptr && help->isVisible(), c.name);
+            QVERIFY2(help->currentPage().endsWith("help/" + pages[win->objectName()]),
+                     qPrintable(help->currentPage()));
+            QVERIFY2(win->isVisible(), c.name);  // the window stays as it was
+        }
+        QCOMPARE(seen.size(), pages.size());
+        // In Italian, the Italian page.
+        Windows w;
+        w.session.setLanguage("ITA");
+        QTest::keyClick(w.openTab(Tab::Options), Qt::Key_F1);
+        QVERIFY(w.frame().helpViewer()->currentPage().endsWith("help/it/start.html#options"));
+        w.session.setLanguage("ENG");
     }
 
     void storedEditsAreNoLongerAskedAbout() {

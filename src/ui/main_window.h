@@ -66,10 +66,11 @@ public:
     bool tabEnabled(Tab tab) const;
 
     // Where a tool window of `child` size opens: whole on `screen`, over as little as it can
-    // of the `keepClear` areas first, then of `frame`; of the places that do as well, the one
-    // nearest the frame's right side.
+    // of the `keepClear` areas first, then of the `others` (the tool windows open already),
+    // then of `frame`; of the places that do as well, the one nearest the frame's right side.
     static QPoint toolWindowPlace(const QRect& frame, const QSize& child, const QRect& screen,
-                                  const QList<QRect>& keepClear = {});
+                                  const QList<QRect>& keepClear = {},
+                                  const QList<QRect>& others = {});
     // Whether a window at `place` can be reached: its top left corner, where its title is,
     // lies on one of `screens`.
     static bool reachable(const QRect& place, const QList<QRect>& screens);

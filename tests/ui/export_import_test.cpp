@@ -177,12 +177,25 @@ private slots:
         QCOMPARE(Exports::child<QRadioButton>(w, "IntFormat")->text(), QString("Con intestazione"));
         QCOMPARE(Exports::child<QGroupBox>(w, "Playout")->title(),
                  QString(" Disposizione di stampa "));
+        QCOMPARE(Exports::child<QGroupBox>(w, "Forma")->title(), QString(" Formato "));
+        QCOMPARE(Exports::child<QRadioButton>(w, "ColuFormat")->text(),
+                 QString("Senza intestazione"));
+        QCOMPARE(Exports::child<QRadioButton>(w, "IOFormat")->text(),
+                 QString("Import compatibile "));
         Exports::press(w);
         QCOMPARE(s.prompter.texts(), QStringList{"Esportazione su file completata"});
         const std::string written = Exports::read(s.dir.filePath("mine.txt"));
         QVERIFY(written.starts_with("\nQEL - Versione 00.01.00  mine.dvb - " + today()));
         QVERIFY(written.find("CANALI TELEVISIVI      Page  1/2") != std::string::npos);
         QVERIFY(written.find("|Nome                 |") != std::string::npos);
+        // The hexadecimal note with its double blank, then the decimal one.
+        QVERIFY(written.find("\nI valori di Network Id, Transponder Id, Service Id, PIDs e  "
+                             "Acq.Bandwith sono in formato esadecimale\n") != std::string::npos);
+        Exports::child<QComboBox>(w, "Hexdec")->setCurrentIndex(1);
+        s.prompter.answer(Answer::Yes);
+        Exports::press(w);
+        QVERIFY(Exports::read(s.dir.filePath("mine.txt"))
+                    .find("\nTutti i valori sono in formato decimale\n") != std::string::npos);
         s.language.apply("ENG");
     }
 

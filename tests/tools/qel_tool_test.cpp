@@ -270,22 +270,27 @@ TEST(QelTool, ExportInEveryFormAndLanguage) {
     EXPECT_NE(out[1].find("  in.dvb - "), std::string::npos) << out[1];
     EXPECT_NE(out[1].find("     TELEVISION CHANNELS    Page  1/2"), std::string::npos) << out[1];
     EXPECT_EQ(out[7].substr(0, 8), "0001 |A\xE8");
-    EXPECT_EQ(run(" --utf8")[7].substr(0, 9), "0001 |A\xC3\xA8");
+    out = run(" --utf8");
+    ASSERT_GT(out.size(), 7u) << out[0];
+    EXPECT_EQ(out[7].substr(0, 9), "0001 |A\xC3\xA8");
     // One byte per character: an import-compatible row is 100 bytes whatever its name holds.
     out = run(" --format import");
     ASSERT_EQ(out.size(), 2u);
     EXPECT_EQ(out[0].size(), 100u);
     EXPECT_EQ(out[0].substr(0, 3), "A\xE8 ");
-    EXPECT_EQ(run(" --format import --utf8")[0].size(), 101u);
+    out = run(" --format import --utf8");
+    ASSERT_EQ(out.size(), 2u) << out[0];
+    EXPECT_EQ(out[0].size(), 101u);
     // The file's name in the header is a text of the page as any other.
     const auto named = dir.write("caf\xC3\xA9.dvb", TempDir::read(dvb));
     for (const bool utf8 : {false, true}) {
         ASSERT_EQ(
             tool("export " + quote(named) + " " + quote(txt) + (utf8 ? " --utf8" : ""), dir).status,
             0);
-        EXPECT_NE(
-            linesOf(TempDir::read(txt))[1].find(utf8 ? "  caf\xC3\xA9.dvb - " : "  caf\xE9.dvb - "),
-            std::string::npos)
+        out = linesOf(TempDir::read(txt));
+        ASSERT_GT(out.size(), 1u);
+        EXPECT_NE(out[1].find(utf8 ? "  caf\xC3\xA9.dvb - " : "  caf\xE9.dvb - "),
+                  std::string::npos)
             << utf8;
     }
 

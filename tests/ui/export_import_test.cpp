@@ -119,7 +119,7 @@ private slots:
         QVERIFY(s.load(s.accented()));
         ExportWindow* w = s.open();
         auto* utf8 = Exports::child<QCheckBox>(w, "ExpUtf8");
-        QVERIFY(!utf8->isChecked());
+        QVERIFY(utf8 != nullptr && !utf8->isChecked());
         Exports::child<QRadioButton>(w, "IOFormat")->setChecked(true);
         Exports::press(w);
         const QString target = s.dir.filePath("accent.txt");

@@ -293,11 +293,10 @@ std::optional<UploadRequest> SerialController::uploadRequest(const Parts& parts)
             if (ws.channelCount() <= kMaxDvb98Channels)
                 request.channelImage = encodeDvb(ws.tvList(), ws.radioList());
         } else if (ws.fileType() == FileKind::BIN) {
-            // The image is the one saving would write, built here in memory; the lists
-            // stay as they are.
+            // The image is the one saving would write (an unchanged image as its file holds
+            // it), built here in memory; the lists stay as they are.
             const TvRadioLists lists = normalizeForFtaImage(ws.tvList(), ws.radioList());
-            Result<std::string> image =
-                encodeFtaImage(lists.tv, lists.radio, ws.imageTables(), ImageSettings::FromTables);
+            Result<std::string> image = imageOfLoadedFile(lists.tv, lists.radio, ws.imageTables());
             if (image) {
                 request.channelImage = std::move(image.value());
             } else {

@@ -1614,6 +1614,34 @@ Controlla che il cavo sia collegato da entrambe le parti, che il ricevitore sia 
         <source>The receiver&apos;s flash now holds %1.</source>
         <translation>La flash del ricevitore ora contiene %1.</translation>
     </message>
+    <message>
+        <source>Backing up the receiver...</source>
+        <translation>Copia di sicurezza del ricevitore...</translation>
+    </message>
+    <message>
+        <source>Checking what the receiver holds...</source>
+        <translation>Verifico il contenuto del ricevitore...</translation>
+    </message>
+    <message>
+        <source>channels</source>
+        <translation>canali</translation>
+    </message>
+    <message>
+        <source>settings</source>
+        <translation>impostazioni</translation>
+    </message>
+    <message>
+        <source>system font</source>
+        <translation>font di sistema</translation>
+    </message>
+    <message>
+        <source>teletext font</source>
+        <translation>font televideo</translation>
+    </message>
+    <message>
+        <source>Skipped: %1</source>
+        <translation>Parti saltate: %1</translation>
+    </message>
 </context>
 <context>
     <name>qel::SerialWindow</name>
@@ -1724,6 +1752,10 @@ Controlla che il cavo sia collegato da entrambe le parti, che il ricevitore sia 
     <message>
         <source>Compare with the list before the download</source>
         <translation>Confronta con la lista prima del download</translation>
+    </message>
+    <message>
+        <source>Skipped: nothing was sent or fetched for it</source>
+        <translation>Saltato: nulla è stato inviato o ricevuto</translation>
     </message>
 </context>
 <context>

@@ -453,7 +453,13 @@ void SerialWindow::fixSize() {
 }
 
 void SerialWindow::keepOnScreen() {
-    const QRect outer = frameGeometry();
+    QRect outer = frameGeometry();
+    // Before the window system has framed it, its frame is taken as large as the main
+    // window's.
+    if (outer.size() == size() && parentWidget() != nullptr) {
+        const QWidget* frame = parentWidget()->window();
+        outer.setSize(size() + frame->frameGeometry().size() - frame->size());
+    }
     const QScreen* on = QGuiApplication::screenAt(outer.center());
     if (on == nullptr) on = screen();
     if (on == nullptr) return;

@@ -191,9 +191,13 @@ void SerialWindow::createTransfers() {
             mark(transfers_, QStringLiteral("Ok%1").arg(i), QStringLiteral("\u2714"), "#1a7f37");
         ko_[static_cast<std::size_t>(i)] =
             mark(transfers_, QStringLiteral("Ko%1").arg(i), QStringLiteral("\u2718"), "#c0392b");
-        // Neither done nor failed: the user chose not to go on with the part.
-        skipped_[static_cast<std::size_t>(i)] = mark(transfers_, QStringLiteral("Skipped%1").arg(i),
-                                                     QStringLiteral("\u2013"), "#7f8c8d");
+        // Neither done nor failed: the user chose not to go on with the part. Only the parts
+        // of a download or an upload are asked about.
+        if (i <= SerialController::kTeletextFont) {
+            skipped_[static_cast<std::size_t>(i)] =
+                mark(transfers_, QStringLiteral("Skipped%1").arg(i), QStringLiteral("\u2013"),
+                     "#7f8c8d");
+        }
     }
 }
 
@@ -207,8 +211,7 @@ void SerialWindow::createFirmware() {
     firmwareRow->addWidget(upgradeFirmware_);
     firmwareRow->addWidget(eraseFirmware_);
     firmwareRow->addWidget(eraseAll_);
-    for (QLabel* m : {ok_[SerialController::kFirmware], ko_[SerialController::kFirmware],
-                      skipped_[SerialController::kFirmware]}) {
+    for (QLabel* m : {ok_[SerialController::kFirmware], ko_[SerialController::kFirmware]}) {
         m->setParent(firmware_);
         firmwareRow->addWidget(m);
     }
@@ -243,8 +246,8 @@ void SerialWindow::layOutTransfers() {
     picture->addWidget(picture2_);
     picture->addWidget(uploadPicture_);
     choices->addLayout(picture, 5, 0, 1, 2);
-    for (const auto* marks : {&ok_, &ko_, &skipped_})
-        choices->addWidget((*marks)[SerialController::kPicture], 5, 2);
+    choices->addWidget(ok_[SerialController::kPicture], 5, 2);
+    choices->addWidget(ko_[SerialController::kPicture], 5, 2);
 }
 
 void SerialWindow::layOutWindow() {
@@ -437,7 +440,7 @@ void SerialWindow::showMarks() {
         const auto at = static_cast<std::size_t>(i);
         ok_[at]->setVisible(m == SerialController::Mark::Ok);
         ko_[at]->setVisible(m == SerialController::Mark::Ko);
-        skipped_[at]->setVisible(m == SerialController::Mark::Skipped);
+        if (skipped_[at] != nullptr) skipped_[at]->setVisible(m == SerialController::Mark::Skipped);
     }
 }
 
@@ -500,8 +503,10 @@ void SerialWindow::setTexts() {
     connection_->setTitle(tr("Connection"));
     transfers_->setTitle(tr("Transfer"));
     firmware_->setTitle(tr("Firmware"));
-    for (QLabel* skipped : skipped_)
-        skipped->setToolTip(tr("Skipped: nothing was sent or fetched for it"));
+    for (QLabel* skipped : skipped_) {
+        if (skipped != nullptr)
+            skipped->setToolTip(tr("Skipped: nothing was sent or fetched for it"));
+    }
     fixSize();
     showBackup(serial_.lastBackup());
 }

@@ -132,7 +132,7 @@ private:
     QRadioButton* eraseAll_;
     std::array<QLabel*, SerialController::kMarks> ok_{};
     std::array<QLabel*, SerialController::kMarks> ko_{};
-    std::array<QLabel*, SerialController::kMarks> skipped_{};
+    std::array<QLabel*, SerialController::kMarks> skipped_{};  // none for picture, firmware
     // The choices of the DVB98 mode, kept while FTA mode offers only the channels: settings,
     // system font, teletext font.
     std::array<bool, 3> dvbChoices_{true, false, false};

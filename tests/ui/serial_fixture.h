@@ -191,7 +191,8 @@ inline QString marks(Serial& s, SerialWindow* w, int count = 2) {
             out += 'O';
         } else if (s.markShown(w, QStringLiteral("Ko%1").arg(i))) {
             out += 'K';
-        } else if (s.markShown(w, QStringLiteral("Skipped%1").arg(i))) {
+        } else if (const auto* skipped = w->findChild<QLabel*>(QStringLiteral("Skipped%1").arg(i));
+                   skipped != nullptr && !skipped->isHidden()) {
             out += 'S';
         } else {
             out += '-';

@@ -310,6 +310,8 @@ void SerialWindow::connectController() {
 void SerialWindow::showPortProblem() {
     enableGroups();
     portProblem_->setText(serial_.portProblem());
+    // A note about a very long device path may go beyond its three lines: whole here.
+    portProblem_->setToolTip(serial_.portProblem());
     portProblem_->setVisible(!serial_.portProblem().isEmpty());
 }
 

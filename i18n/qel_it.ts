@@ -1543,6 +1543,10 @@ Lo sostituisco ?</translation>
 <context>
     <name>qel::SerialController</name>
     <message>
+        <source>Default settings will be used , proceed ??</source>
+        <translation>Verranno usati setting di default  , procedi ??</translation>
+    </message>
+    <message>
         <source>Channels not saved , continue anyway ?</source>
         <translation>Canali non salvati , proseguo ?</translation>
     </message>
@@ -1613,6 +1617,34 @@ Controlla che il cavo sia collegato da entrambe le parti, che il ricevitore sia 
     <message>
         <source>The receiver&apos;s flash now holds %1.</source>
         <translation>La flash del ricevitore ora contiene %1.</translation>
+    </message>
+    <message>
+        <source>Backing up the receiver...</source>
+        <translation>Copia di sicurezza del ricevitore...</translation>
+    </message>
+    <message>
+        <source>Checking what the receiver holds...</source>
+        <translation>Verifico il contenuto del ricevitore...</translation>
+    </message>
+    <message>
+        <source>channels</source>
+        <translation>canali</translation>
+    </message>
+    <message>
+        <source>settings</source>
+        <translation>impostazioni</translation>
+    </message>
+    <message>
+        <source>system font</source>
+        <translation>font di sistema</translation>
+    </message>
+    <message>
+        <source>teletext font</source>
+        <translation>font televideo</translation>
+    </message>
+    <message>
+        <source>Skipped: %1</source>
+        <translation>Parti saltate: %1</translation>
     </message>
 </context>
 <context>
@@ -1724,6 +1756,10 @@ Controlla che il cavo sia collegato da entrambe le parti, che il ricevitore sia 
     <message>
         <source>Compare with the list before the download</source>
         <translation>Confronta con la lista prima del download</translation>
+    </message>
+    <message>
+        <source>Skipped: nothing was sent or fetched for it</source>
+        <translation>Saltato: nulla è stato inviato o ricevuto</translation>
     </message>
 </context>
 <context>

@@ -80,6 +80,38 @@ Status withDetail(const Status& failure, std::string detail) {
     return Error{failure.error(), std::move(detail)};
 }
 
+namespace {
+
+// How often the progress follows a piece on its way out.
+constexpr Millis kProgressStep{100};
+
+// Waits until a piece of `size` bytes sent at `offset` of `total` has left the port, or its
+// time ran out (false). A piece takes about a second at the line's speed: meanwhile the
+// progress follows the bytes as far as the line can have carried them.
+bool drainShowingProgress(Exchange& exchange, std::size_t size, std::size_t offset,
+                          std::size_t total) {
+    Link& link = exchange.link();
+    const Millis onLine = lineTime(size, kDvb98Speed);
+    const Millis limit = exchange.timing().timeout + onLine;
+    const Clock::time_point start = link.now();
+    for (;;) {
+        const auto spent = std::chrono::duration_cast<Millis>(link.now() - start);
+        if (spent >= limit) return false;
+        const Millis step = std::min(kProgressStep, limit - spent);
+        if (link.drain(step)) return true;
+        const auto moved = std::chrono::duration_cast<Millis>(link.now() - start);
+        // Cancelled, or a line that was hung up: the drain ended before its time.
+        if (link.cancelled() || moved - spent < step) return false;
+        // Never the whole piece: only the drain says it has left.
+        const std::size_t gone =
+            std::min<std::size_t>(size - 1, size * static_cast<std::size_t>(moved.count()) /
+                                                static_cast<std::size_t>(onLine.count()));
+        exchange.observer().progress(offset + gone, total);
+    }
+}
+
+}  // namespace
+
 Status sendInPieces(Exchange& exchange, std::string_view data, bool showCount, bool stopWhenStuck) {
     Link& link = exchange.link();
     TransferObserver& observer = exchange.observer();
@@ -93,7 +125,7 @@ Status sendInPieces(Exchange& exchange, std::string_view data, bool showCount, b
         if (Status st = exchange.send(piece); !st) return st;
         // The timeout counts from when the piece could have left: a large queue takes longer
         // than a short timeout on the line.
-        if (!link.drain(exchange.timing().timeout + lineTime(piece.size(), kDvb98Speed))) {
+        if (!drainShowingProgress(exchange, piece.size(), offset, data.size())) {
             if (link.cancelled()) return ErrorCode::TransferCancelled;
             // A line that was hung up ends the drain at once; the port is not to blame.
             if (Status st = exchange.receiveNow(); !st) return st;

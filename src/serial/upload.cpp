@@ -211,10 +211,12 @@ Status uploadFontBlock(Exchange& exchange, std::string_view statusText, char com
                        std::string_view block, std::string_view kind) {
     TransferObserver& observer = exchange.observer();
     observer.status(statusText);
-    exchange.link().pause(exchange.timing().timeout);
     std::string data(1, command);
     data += block;
     data += static_cast<char>(blockChecksum(block));
+    // The bar starts empty for this block, not full from the part before.
+    observer.progress(0, data.size());
+    exchange.link().pause(exchange.timing().timeout);
 
     Status st = exchange.sendCommand("CBEG", kOk);
     if (st) {
@@ -432,10 +434,12 @@ UploadResult upload(Link& link, TransferObserver& observer, const Timing& timing
     // Set when the upload must not go on after the backup: what each part then reports.
     Status stopped;
     if (request.backup && (dvbChannels || dvbSettings)) {
+        observer.phase(TransferPhase::Backup);
         const Result<std::string> channels = downloadChannels(exchange);
         const Result<std::string> settings = exchange.lineFailed()
                                                  ? Result<std::string>(exchange.lineFailure())
                                                  : downloadSettings(exchange);
+        observer.phase(TransferPhase::Parts);
         if (link.cancelled()) {
             stopped = ErrorCode::TransferCancelled;
         } else if (exchange.lineFailed()) {
@@ -452,8 +456,10 @@ UploadResult upload(Link& link, TransferObserver& observer, const Timing& timing
     };
     // What was read back after a part went up, against what was sent: the first differing
     // unit (a channel's 64 bytes, or one byte), counted from 1, in the outcome and its detail.
-    const auto verify = [](PartOutcome& outcome, const Result<std::string>& held,
-                           std::string_view sent, std::size_t unit, std::string_view unitName) {
+    const auto verify = [&observer](PartOutcome& outcome, const Result<std::string>& held,
+                                    std::string_view sent, std::size_t unit,
+                                    std::string_view unitName) {
+        observer.phase(TransferPhase::Parts);
         if (!held) {
             if (held.error() == ErrorCode::TransferCancelled) {
                 outcome.status = held.status();
@@ -478,6 +484,7 @@ UploadResult upload(Link& link, TransferObserver& observer, const Timing& timing
             case FileKind::DVB:
                 part.status = uploadChannels(exchange, request.channelImage, request.channelCount);
                 if (part.status && request.verify) {
+                    observer.phase(TransferPhase::Verify);
                     verify(part, downloadChannels(exchange), request.channelImage, kDvbRecordSize,
                            "channel");
                 }
@@ -495,6 +502,7 @@ UploadResult upload(Link& link, TransferObserver& observer, const Timing& timing
         PartOutcome& part = result.settings;
         part.status = uploadSettings(exchange, request.settingsImage);
         if (part.status && request.verify) {
+            observer.phase(TransferPhase::Verify);
             verify(part, downloadSettings(exchange), settingsBlockOf(request.settingsImage), 1,
                    "byte");
         }

@@ -64,8 +64,27 @@ private slots:
         SerialWindow* w = s.open();
         QVERIFY(w->uploadButton()->isEnabled());
         QSignalSpy busy(&s.program->serial(), &SerialController::busyChanged);
+        QSignalSpy statuses(&s.program->serial(), &SerialController::statusChanged);
         s.upload(w);
         QCOMPARE(busy.first().at(0).toBool(), true);  // the main window waited meanwhile
+        // The backup and each read-back are named as what they are, not as the download steps
+        // they are made of; the upload's own steps keep their texts.
+        QStringList shown;
+        for (const auto& a : statuses) {
+            if (shown.isEmpty() || shown.last() != a.at(0).toString())
+                shown.append(a.at(0).toString());
+        }
+        const QString backingUp = "Backing up the receiver...";
+        const QString checking = "Checking what the receiver holds...";
+        QVERIFY2(!shown.contains("DownLoading") && !shown.contains("Get Settings"),
+                 qPrintable(shown.join(" | ")));
+        const qsizetype upLoading = shown.indexOf("UpLoading");
+        const qsizetype sendSettings = shown.indexOf("Send Settings");
+        QVERIFY2(shown.indexOf(backingUp) >= 0 && shown.indexOf(backingUp) < upLoading &&
+                     upLoading < shown.indexOf(checking) &&
+                     shown.indexOf(checking) < sendSettings &&
+                     sendSettings < shown.lastIndexOf(checking),
+                 qPrintable(shown.join(" | ")));
         QVERIFY(s.prompter.asked.isEmpty());
         QCOMPARE(marks(s, w), QString("OO"));
         QCOMPARE(s.receiver->channelImage(), sent);
@@ -217,7 +236,9 @@ private slots:
             QCOMPARE(s.receiver->channelImage(), encodeDvb(s.ws().tvList(), s.ws().radioList()));
             QCOMPARE(s.receiver->settingsBlock(), mySettingsBlock());
         } else {
-            QCOMPARE(marks(s, w), QString("KK"));
+            // Declined, not failed: neither part went up, and the status line says why.
+            QCOMPARE(marks(s, w), QString("SS"));
+            QCOMPARE(s.label(w, "Advise"), QString("Skipped: channels, settings"));
             const QStringList log = commandLog(*s.receiver);
             QVERIFY(!log.contains("C") && !log.contains("H"));
             QCOMPARE(s.receiver->channelImage(), receiverChannels());

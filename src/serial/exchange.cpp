@@ -32,6 +32,9 @@ int hexDigitValue(char c) {
 }  // namespace
 
 std::optional<std::int32_t> parseSizeReply(std::string_view reply) {
+    // An adapter or a firmware may end the number as a line: CR, LF, blanks or NULs after it.
+    const std::size_t end = reply.find_last_not_of(std::string_view("\r\n \0", 4));
+    reply = reply.substr(0, end == std::string_view::npos ? 0 : end + 1);
     if (reply.empty() || reply.size() > 8) return std::nullopt;
     std::uint32_t value = 0;
     for (char c : reply) {

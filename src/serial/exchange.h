@@ -25,7 +25,8 @@ inline constexpr std::int32_t kMaxChannelDataSize = 3072 * 64;
 inline constexpr std::size_t kLongestAnswer = std::size_t{kMaxChannelDataSize} + 1;
 
 // The receiver's answer to "A": 1 to 8 hex digits (either case), read as a 32-bit signed
-// number (so 8 digits above 7FFFFFFF are negative); nothing when it is anything else.
+// number (so 8 digits above 7FFFFFFF are negative), perhaps followed by any run of CR, LF,
+// blanks and NULs; nothing when it is anything else.
 std::optional<std::int32_t> parseSizeReply(std::string_view reply);
 
 // One exchange at a time over a link. Failures of the waits: NoAnswer when the time ran out,

@@ -131,7 +131,20 @@ void Exchange::dropThrough(std::string_view text) {
     received_.erase(0, at == std::string::npos ? received_.size() : at + text.size());
 }
 
+void Exchange::storeAnswered() {
+    storedAt_ = link_.now();
+}
+
+void Exchange::waitAfterStore() {
+    if (!storedAt_) return;
+    const Clock::time_point until = *storedAt_ + timing_.timeout;
+    storedAt_.reset();
+    const Clock::time_point now = link_.now();
+    if (now < until) link_.pause(remainingUntil(until, now));
+}
+
 Status Exchange::send(std::string_view bytes) {
+    waitAfterStore();
     if (link_.cancelled()) return ErrorCode::TransferCancelled;
     Status st = link_.write(bytes);
     if (!st && st.error() != ErrorCode::TransferCancelled) lineFailure_ = st;
@@ -223,6 +236,8 @@ Status Exchange::sendCommand(std::string_view command, std::string_view expected
 
 Status Exchange::sendCommand(std::string_view command, std::string_view expected, bool resend,
                              Millis timeout) {
+    // Before the buffer is cleared: what a busy receiver sends meanwhile answers nothing.
+    waitAfterStore();
     if (link_.cancelled()) return ErrorCode::TransferCancelled;
     // What is still on its way out may yet bring answers (or the rest of one that a wait for
     // any byte took at its first byte): the buffer is cleared once it has left, so that what
@@ -239,6 +254,7 @@ Status Exchange::sendCommand(std::string_view command, std::string_view expected
 }
 
 Status Exchange::sendCommandNoWait(std::string_view command) {
+    waitAfterStore();
     if (link_.cancelled()) return ErrorCode::TransferCancelled;
     clearReceived();
     return send(wireOf(command));

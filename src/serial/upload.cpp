@@ -233,6 +233,7 @@ Status uploadFontBlock(Exchange& exchange, std::string_view statusText, char com
         return st;
     }
     observer.status("Com open");
+    exchange.storeAnswered();
     return {};
 }
 
@@ -341,6 +342,7 @@ Status uploadChannels(Exchange& exchange, std::string_view image, std::size_t ch
     observer.bytesShown(std::to_string(image.size()));
     observer.status("Com open");
     if (!st) return channelFailure(st);
+    exchange.storeAnswered();
     return {};
 }
 
@@ -376,6 +378,7 @@ Status uploadSettings(Exchange& exchange, std::string_view settingsImage) {
     }
     observer.progress(data.size(), data.size());
     observer.status("Com open");
+    exchange.storeAnswered();
     return {};
 }
 

@@ -46,7 +46,8 @@ struct UploadRequest {
     // and hand it to TransferObserver::keepBackup before the first byte goes up; when that
     // fails, ask UploadWithoutBackup.
     bool backup = true;
-    // DVB98 parts only: read each part back after it went up and compare.
+    // DVB98 parts only: read each part back after it went up and compare, a full timeout
+    // after the receiver's "OK" to it (a receiver may still be writing its flash).
     bool verify = true;
     // The 4096 bytes of the chosen set of the system font (systemFontSet in files/font_file.h
     // gives them); empty when the loaded font is no system font, or none is loaded: the part
@@ -102,6 +103,8 @@ Status checkTeletextFont(const UploadRequest& request);
 // The DVB98 channel part alone: "CBEG" / "OK", "C" and the length in 8 hex digits / "OK",
 // then the records and their checksum in pieces of the port's output-queue size, each sent
 // once the one before has left the port, and "OK". The bytes field counts the bytes sent.
+// Once the receiver has answered "OK", the next exchange waits a full timeout while it stores
+// them (Exchange::storeAnswered); so after the settings and each font.
 Status uploadChannels(Exchange& exchange, std::string_view image, std::size_t channelCount);
 
 // The settings part alone: a pause of one timeout, "CBEG" / "OK", then "H", the 1264 bytes of

@@ -97,6 +97,15 @@ TEST(UploadToReceiver, FailuresAreToldWithTheProgramsMessage) {
         bool flashWritten;
     } kCases[] = {
         {"verified", {}, "--channels new.dvb", "", 0, "", true, false},
+        // Read back once the receiver has finished writing.
+        {"busy after each store",
+         {"--fault", "busy", "--fault", "busy:H", "--busy-ms", "200"},
+         "--channels new.dvb --settings new.g98",
+         "",
+         0,
+         "",
+         true,
+         false},
         {"kept changed",
          {"--fault", "mis-store:C"},
          "--channels new.dvb",

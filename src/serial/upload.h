@@ -62,11 +62,11 @@ struct UploadRequest {
 
 // How each part ended (PartOutcome, serial/part_outcome.h). The texts a window shows for the
 // failures: TooManyChannelsDvb, UploadFailed ("Error during upload"), LoaderTimeout
-// ("Timeout"), LoaderUploadFailed ("Error during upload "), BlocksUnanswered, FlashIncomplete,
-// VerifyFailed and WrongFileLength in a message box with their detail; SettingsNotTagged and
-// NoAnswer ("Error") only in the status line, which the upload has set; NoChannelsLoaded only
-// as the Ko mark; TransferCancelled (a cancel, or a question answered No: detail
-// "not confirmed") nowhere. The font parts fail with NoFontLoaded, WrongFontLength, NoAnswer,
+// ("Timeout"), LoaderUploadFailed ("Error during upload "), FlashIncomplete, VerifyFailed
+// and WrongFileLength in a message box with their detail; SettingsNotTagged and NoAnswer
+// ("Error") only in the status line, which the upload has set; NoChannelsLoaded only as the
+// Ko mark; TransferCancelled (a cancel, or a question answered No: detail "not confirmed")
+// nowhere. The font parts fail with NoFontLoaded, WrongFontLength, NoAnswer,
 // PortError or TransferCancelled; the status line ("Error") says all the user needs.
 struct UploadResult {
     PartOutcome channels;
@@ -78,7 +78,8 @@ struct UploadResult {
     bool cancelled = false;
     // keepBackup was called and kept what the receiver held.
     bool backupTaken = false;
-    // FTA blocks whose wake-up pair got no answer.
+    // FTA blocks whose wake-up pair got no answer (of kFtaBlockCount). The loader need not
+    // answer them: the channels still end well, and the count is a warning to show.
     std::size_t unansweredBlocks = 0;
 };
 
@@ -126,6 +127,8 @@ Status uploadTeletextFont(Exchange& exchange, std::string_view font);
 // glyph. Empty for a font of another size.
 std::string teletextBlock(std::string_view font);
 
+// How an FTA image went up: the status, and as a warning the blocks whose wake-up pair got
+// no answer, which do not fail it.
 struct FtaUploadOutcome {
     Status status;
     std::size_t unansweredBlocks = 0;

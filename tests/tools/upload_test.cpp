@@ -106,6 +106,16 @@ TEST(UploadToReceiver, FailuresAreToldWithTheProgramsMessage) {
          "",
          true,
          false},
+        // The loader need not answer a block: a warning, and the image went up.
+        {"a block unanswered",
+         {"--firmware", "fta", "--fault", "no-block-answer"},
+         "--channels image.bin --yes",
+         "",
+         0,
+         "Unplug Vandu main power\n"
+         "Warning: 1 of the 48 blocks got no answer from the receiver (channels)\n",
+         false,
+         true},
         {"kept changed",
          {"--fault", "mis-store:C"},
          "--channels new.dvb",

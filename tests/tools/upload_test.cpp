@@ -219,13 +219,15 @@ TEST(UploadCommand, ARefusedInputSendsNothingAndAWrongCallIsUsage) {
         {"--channels short.bin", 2, "Wrong file lenght (channels)\n"},
         {"--settings other.g98", 2, "Error (settings: the settings do not begin with 4456534F)\n"},
         {"--channels missing.dvb", 2, "Cannot open the file (channels)\n"},
-        {"--channels list.txt", 1, "qel-tool: unsupported file type: list.txt\n"},
+        {"--channels list.txt", 2, "qel-tool: unsupported file type: list.txt\n"},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.args);
         const ToolRun run = runTool("upload " + port + " " + c.args, dir);
         EXPECT_EQ(run.status, c.status);
         EXPECT_EQ(run.err, c.err);
+        // The same with the options before the port.
+        EXPECT_EQ(runTool("upload " + c.args + " " + port, dir).err, c.err);
     }
     const ToolRun missing = runTool("upload " + port + " --settings ok.g98", dir);
     EXPECT_EQ(missing.status, 2);

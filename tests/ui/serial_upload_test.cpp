@@ -407,8 +407,10 @@ private slots:
         s.receiver->addFault({SimFault::NoBlockAnswer, SimCommand::LoaderBlock, 0});
         s.upload(w);
         QCOMPARE(s.prompter.texts().value(1),
-                 QString("48 dei 48 blocchi non hanno avuto risposta dal ricevitore.\n"
-                         "Ripeti l'upload."));
+                 QString("L'immagine è stata inviata, ma il ricevitore non ha risposto a 48 dei 48 "
+                         "blocchi.\nSe il ricevitore non funziona con le nuove liste, ripeti "
+                         "l'upload."));
+        QCOMPARE(marks(s, w), QString("O-"));
 
         DvbUpload d(3072, 0);
         d.language.apply("ITA");

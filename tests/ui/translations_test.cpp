@@ -71,12 +71,6 @@ private slots:
         QTest::newRow("length") << "Texts"
                                 << "Wrong file lenght"
                                 << "Lunghezza file errata";
-        QTest::newRow("blocks unanswered")
-            << "qel::SerialController"
-            << "The image went up, but %1 of the 48 blocks got no answer from the receiver.\n"
-               "If the receiver does not work with the new lists, repeat the upload."
-            << "L'immagine è stata inviata, ma il ricevitore non ha risposto a %1 dei 48 "
-               "blocchi.\nSe il ricevitore non funziona con le nuove liste, ripeti l'upload.";
         QTest::newRow("close") << "qel::FileController"
                                << "not saved , continue anyway ?"
                                << "da salvare , esco dal programma ?";

@@ -130,10 +130,6 @@
         <translation>Errore durante l&apos; upload </translation>
     </message>
     <message>
-        <source>The receiver did not answer every block: repeat the upload</source>
-        <translation>Il ricevitore non ha risposto a tutti i blocchi: ripeti l&apos;upload</translation>
-    </message>
-    <message>
         <source>The receiver&apos;s flash is incomplete: write the image again</source>
         <translation>La flash del ricevitore è incompleta: scrivi di nuovo l&apos;immagine</translation>
     </message>
@@ -1565,10 +1561,10 @@ Upload anyway ?</source>
 Invio comunque ?</translation>
     </message>
     <message>
-        <source>%1 of the 48 blocks got no answer from the receiver.
-Repeat the upload.</source>
-        <translation>%1 dei 48 blocchi non hanno avuto risposta dal ricevitore.
-Ripeti l&apos;upload.</translation>
+        <source>The image went up, but %1 of the 48 blocks got no answer from the receiver.
+If the receiver does not work with the new lists, repeat the upload.</source>
+        <translation>L&apos;immagine è stata inviata, ma il ricevitore non ha risposto a %1 dei 48 blocchi.
+Se il ricevitore non funziona con le nuove liste, ripeti l&apos;upload.</translation>
     </message>
     <message>
         <source>The upload stopped part-way: the receiver&apos;s flash is now incomplete and must be written again.</source>

@@ -109,12 +109,6 @@ void tellUploadFailure(TransferEnding& ending, const PartOutcome& part, const Up
                         "cable and the port in Options.")
                         .arg(line.device));
             return;
-        case ErrorCode::BlocksUnanswered:
-            say(ending, Prompter::Icon::Critical,
-                SerialController::tr("%1 of the 48 blocks got no answer from the receiver.\n"
-                                     "Repeat the upload.")
-                    .arg(result.unansweredBlocks));
-            return;
         case ErrorCode::FlashIncomplete:
             say(ending, Prompter::Icon::Critical,
                 SerialController::tr("The upload stopped part-way: the receiver's flash is now "
@@ -195,6 +189,14 @@ TransferEnding finishUpload(const UploadResult& result, const QString& bytesAfte
             tellUploadFailure(ending, part, result, line);
     }
     if (result.channels.ok) ending.bytesUsed = bytesAfter;
+    // The loader need not answer a block: the image went up, with a warning.
+    if (result.channels.ok && result.unansweredBlocks != 0) {
+        say(ending, Prompter::Icon::Exclamation,
+            SerialController::tr(
+                "The image went up, but %1 of the 48 blocks got no answer from the receiver.\n"
+                "If the receiver does not work with the new lists, repeat the upload.")
+                .arg(result.unansweredBlocks));
+    }
     return ending;
 }
 

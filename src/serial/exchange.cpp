@@ -32,6 +32,9 @@ int hexDigitValue(char c) {
 }  // namespace
 
 std::optional<std::int32_t> parseSizeReply(std::string_view reply) {
+    // An adapter or a firmware may end the number as a line: CR, LF, blanks or NULs after it.
+    const std::size_t end = reply.find_last_not_of(std::string_view("\r\n \0", 4));
+    reply = reply.substr(0, end == std::string_view::npos ? 0 : end + 1);
     if (reply.empty() || reply.size() > 8) return std::nullopt;
     std::uint32_t value = 0;
     for (char c : reply) {
@@ -160,7 +163,20 @@ void Exchange::dropThrough(std::string_view text) {
     received_.erase(0, at == std::string::npos ? received_.size() : at + text.size());
 }
 
+void Exchange::storeAnswered() {
+    storedAt_ = link_.now();
+}
+
+void Exchange::waitAfterStore() {
+    if (!storedAt_) return;
+    const Clock::time_point until = *storedAt_ + timing_.timeout;
+    storedAt_.reset();
+    const Clock::time_point now = link_.now();
+    if (now < until) link_.pause(remainingUntil(until, now));
+}
+
 Status Exchange::send(std::string_view bytes) {
+    waitAfterStore();
     if (link_.cancelled()) return ErrorCode::TransferCancelled;
     Status st = link_.write(bytes);
     if (!st && st.error() != ErrorCode::TransferCancelled) lineFailure_ = st;
@@ -252,6 +268,8 @@ Status Exchange::sendCommand(std::string_view command, std::string_view expected
 
 Status Exchange::sendCommand(std::string_view command, std::string_view expected, bool resend,
                              Millis timeout) {
+    // Before the buffer is cleared: what a busy receiver sends meanwhile answers nothing.
+    waitAfterStore();
     if (link_.cancelled()) return ErrorCode::TransferCancelled;
     // What is still on its way out may yet bring answers (or the rest of one that a wait for
     // any byte took at its first byte): the buffer is cleared once it has left, so that what
@@ -268,6 +286,7 @@ Status Exchange::sendCommand(std::string_view command, std::string_view expected
 }
 
 Status Exchange::sendCommandNoWait(std::string_view command) {
+    waitAfterStore();
     if (link_.cancelled()) return ErrorCode::TransferCancelled;
     clearReceived();
     return send(wireOf(command));

@@ -19,10 +19,6 @@ using namespace std::string_view_literals;
 
 constexpr std::string_view kOk = "OK";
 
-std::string plural(std::size_t n, std::string_view one, std::string_view many) {
-    return std::to_string(n) + " " + std::string(n == 1 ? one : many);
-}
-
 // A failure of the channel steps as the user learns of it: "Error during upload" with what
 // went wrong, unless the transfer was cancelled.
 Status channelFailure(const Status& failure) {
@@ -184,14 +180,9 @@ FtaUploadOutcome writeFlash(Exchange& exchange, const std::vector<std::string>& 
         observer.bytesShown(std::to_string(written));
         observer.progress(written, kFtaImageSize);
     }
+    // Blocks that got no answer are counted, not failed: the loader need not answer.
     if (Status st = sendAll(exchange, closingSequence()); !st) {
         outcome.status = incomplete(st, frames.size() - 1);
-        return outcome;
-    }
-    if (outcome.unansweredBlocks != 0) {
-        outcome.status =
-            Error{ErrorCode::BlocksUnanswered,
-                  plural(outcome.unansweredBlocks, "block", "blocks") + " got no answer"};
     }
     return outcome;
 }
@@ -235,6 +226,7 @@ Status uploadFontBlock(Exchange& exchange, std::string_view statusText, char com
         return st;
     }
     observer.status("Com open");
+    exchange.storeAnswered();
     return {};
 }
 
@@ -343,6 +335,7 @@ Status uploadChannels(Exchange& exchange, std::string_view image, std::size_t ch
     observer.bytesShown(std::to_string(image.size()));
     observer.status("Com open");
     if (!st) return channelFailure(st);
+    exchange.storeAnswered();
     return {};
 }
 
@@ -378,6 +371,7 @@ Status uploadSettings(Exchange& exchange, std::string_view settingsImage) {
     }
     observer.progress(data.size(), data.size());
     observer.status("Com open");
+    exchange.storeAnswered();
     return {};
 }
 
@@ -410,9 +404,7 @@ FtaUploadOutcome uploadFtaFrames(Exchange& exchange, const std::vector<std::stri
     } else {
         outcome = writeFlash(exchange, frames);
         // The loader's own time to finish; nothing is left to wait for after a failure.
-        if (outcome.status.ok() || outcome.status.error() == ErrorCode::BlocksUnanswered) {
-            link.pause(timeout);
-        }
+        if (outcome.status.ok()) link.pause(timeout);
     }
     link.drain(timeout);
     const Status back = link.setSpeed(kDvb98Speed);

@@ -179,9 +179,10 @@ void checkDvb98Upload(std::string_view data) {
     const UploadResult r = upload(link, observer, timing, request);
 
     // The backup and each read-back: a download's waits at their longest; the two parts:
-    // their handshakes, headers, answers, pieces and the settings' pause.
+    // their handshakes, headers, answers, pieces, the settings' pause and the wait after each
+    // store.
     const Millis download = 5 * timing.timeout + kLongestChannelDataWait + 1s;
-    require(link.elapsed() <= 3 * download + 12 * timing.timeout + 2s);
+    require(link.elapsed() <= 3 * download + 14 * timing.timeout + 2s);
     require(r.channels.attempted == request.channels && r.settings.attempted == request.settings);
     require(r.channels.ok == (r.channels.attempted && r.channels.status.ok()));
     require(r.settings.ok == (r.settings.attempted && r.settings.status.ok()));
@@ -204,7 +205,6 @@ void checkFtaUpload(std::string_view data) {
     require(link.elapsed() <= kWakeUpAttempts * timing.wakeUpAttempt +
                                   (3 + kFtaBlockCount + 1) * timing.timeout + 35s);
     require(r.unansweredBlocks <= kFtaBlockCount);
-    require(r.unansweredBlocks == 0 || !r.status.ok());
     require(link.speed() == kDvb98Speed || link.speeds().empty());
 }
 

@@ -130,10 +130,6 @@
         <translation>Errore durante l&apos; upload </translation>
     </message>
     <message>
-        <source>The receiver did not answer every block: repeat the upload</source>
-        <translation>Il ricevitore non ha risposto a tutti i blocchi: ripeti l&apos;upload</translation>
-    </message>
-    <message>
         <source>The receiver&apos;s flash is incomplete: write the image again</source>
         <translation>La flash del ricevitore è incompleta: scrivi di nuovo l&apos;immagine</translation>
     </message>
@@ -1564,6 +1560,10 @@ Lo sostituisco ?</translation>
 <context>
     <name>qel::SerialController</name>
     <message>
+        <source>Default settings will be used , proceed ??</source>
+        <translation>Verranno usati setting di default  , procedi ??</translation>
+    </message>
+    <message>
         <source>Channels not saved , continue anyway ?</source>
         <translation>Canali non salvati , proseguo ?</translation>
     </message>
@@ -1582,10 +1582,10 @@ Upload anyway ?</source>
 Invio comunque ?</translation>
     </message>
     <message>
-        <source>%1 of the 48 blocks got no answer from the receiver.
-Repeat the upload.</source>
-        <translation>%1 dei 48 blocchi non hanno avuto risposta dal ricevitore.
-Ripeti l&apos;upload.</translation>
+        <source>The image went up, but %1 of the 48 blocks got no answer from the receiver.
+If the receiver does not work with the new lists, repeat the upload.</source>
+        <translation>L&apos;immagine è stata inviata, ma il ricevitore non ha risposto a %1 dei 48 blocchi.
+Se il ricevitore non funziona con le nuove liste, ripeti l&apos;upload.</translation>
     </message>
     <message>
         <source>The upload stopped part-way: the receiver&apos;s flash is now incomplete and must be written again.</source>
@@ -1634,6 +1634,34 @@ Controlla che il cavo sia collegato da entrambe le parti, che il ricevitore sia 
     <message>
         <source>The receiver&apos;s flash now holds %1.</source>
         <translation>La flash del ricevitore ora contiene %1.</translation>
+    </message>
+    <message>
+        <source>Backing up the receiver...</source>
+        <translation>Copia di sicurezza del ricevitore...</translation>
+    </message>
+    <message>
+        <source>Checking what the receiver holds...</source>
+        <translation>Verifico il contenuto del ricevitore...</translation>
+    </message>
+    <message>
+        <source>channels</source>
+        <translation>canali</translation>
+    </message>
+    <message>
+        <source>settings</source>
+        <translation>impostazioni</translation>
+    </message>
+    <message>
+        <source>system font</source>
+        <translation>font di sistema</translation>
+    </message>
+    <message>
+        <source>teletext font</source>
+        <translation>font televideo</translation>
+    </message>
+    <message>
+        <source>Skipped: %1</source>
+        <translation>Parti saltate: %1</translation>
     </message>
 </context>
 <context>
@@ -1745,6 +1773,10 @@ Controlla che il cavo sia collegato da entrambe le parti, che il ricevitore sia 
     <message>
         <source>Compare with the list before the download</source>
         <translation>Confronta con la lista prima del download</translation>
+    </message>
+    <message>
+        <source>Skipped: nothing was sent or fetched for it</source>
+        <translation>Saltato: nulla è stato inviato o ricevuto</translation>
     </message>
 </context>
 <context>

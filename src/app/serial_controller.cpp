@@ -21,6 +21,8 @@ SerialController::SerialController(Session& session, Prompter& prompter, QObject
       runner_(std::make_unique<TransferRunner>(TransferRunner::serialPorts(), questions())),
       backupRoot_(AppPaths::dataDir() + QStringLiteral("/backups")) {
     connectRunner();
+    connect(&session_, &Session::stateChanged, this, &SerialController::followDocument);
+    connect(&session_, &Session::listsChanged, this, &SerialController::followDocument);
 }
 
 SerialController::~SerialController() = default;
@@ -33,7 +35,9 @@ void SerialController::setLinkOpener(LinkOpener& opener) {
 void SerialController::connectRunner() {
     TransferRunner* r = runner_.get();
     connect(r, &TransferRunner::opened, this, &SerialController::portOpened);
-    connect(r, &TransferRunner::status, this, &SerialController::setStatus);
+    connect(r, &TransferRunner::status, this, &SerialController::showTransferStatus);
+    connect(r, &TransferRunner::phase, this,
+            [this](int phase) { enterPhase(static_cast<TransferPhase>(phase)); });
     connect(r, &TransferRunner::statusColour, this,
             [this](int colour) { setStatusColour(static_cast<StatusColour>(colour)); });
     connect(r, &TransferRunner::bytesShown, this, &SerialController::setBytes);
@@ -57,6 +61,10 @@ void SerialController::connectRunner() {
             whenDone_ = nullptr;
             done();
         }
+        // What the transfer gave the document (downloaded lists) is the document followed now.
+        followedFile_ = session_.channelFile();
+        followedKind_ = session_.workspace().fileType();
+        phase_ = TransferPhase::Parts;
         uploading_ = false;
         emit progress(0, 0);
         setBusy(false);
@@ -127,9 +135,11 @@ QString SerialController::serialDeviceText() const {
     return port == device ? device : QStringLiteral("%1 (%2)").arg(device, port);
 }
 
-void SerialController::start() {
-    setStatus(QString());
+void SerialController::adoptDocument() {
     const Workspace& ws = session_.workspace();
+    followedFile_ = session_.channelFile();
+    followedKind_ = ws.fileType();
+    bytesFromReceiver_ = false;
     if (ws.fileType() == FileKind::BIN) {
         mode_ = Mode::Fta;
         bytesUsed_ = QStringLiteral(" 49152");
@@ -137,11 +147,33 @@ void SerialController::start() {
         mode_ = Mode::Dvb98;
         bytesUsed_ = QString::number(ws.channelCount() * 64);
     }
+    emit modeChanged(mode_);
+    emit speedChanged(speedText(mode_) + ' ');
+}
+
+void SerialController::followDocument() {
+    // A transfer's own changes are taken when it has ended.
+    if (!started_ || busy_) return;
+    const Workspace& ws = session_.workspace();
+    if (session_.channelFile() != followedFile_ || ws.fileType() != followedKind_) {
+        adoptDocument();
+        runner_->setSpeed(baudOf(mode_));
+        // The marks told of transfers of the file before.
+        marks_.fill(Mark::Hidden);
+        emit marksChanged();
+    } else if (!bytesFromReceiver_ && ws.fileType() != FileKind::BIN) {
+        bytesUsed_ = QString::number(ws.channelCount() * 64);
+    }
+    showCounts();
+}
+
+void SerialController::start() {
+    setStatus(QString());
+    adoptDocument();
+    started_ = true;
     showCounts();
     hideMarks();
     emit progress(0, 0);
-    emit modeChanged(mode_);
-    emit speedChanged(speedText(mode_) + ' ');
     runner_->close();
     portOpen_ = false;
     portProblem_.clear();
@@ -163,11 +195,12 @@ void SerialController::hideMarks() {
     emit backupKept(QString());
 }
 
-void SerialController::setMark(int index, bool ok) {
-    marks_[static_cast<std::size_t>(index)] = ok ? Mark::Ok : Mark::Ko;
+void SerialController::setMark(int index, Mark mark) {
+    marks_[static_cast<std::size_t>(index)] = mark;
 }
 
 void SerialController::stop() {
+    started_ = false;
     cancel();
     runner_->close();
     portOpen_ = false;
@@ -184,6 +217,31 @@ void SerialController::setMode(Mode mode) {
 void SerialController::setStatus(const QString& text) {
     status_ = text;
     emit statusChanged(text);
+}
+
+void SerialController::showTransferStatus(const QString& text) {
+    transferStatus_ = text;
+    if (phase_ == TransferPhase::Parts) setStatus(text);
+}
+
+void SerialController::enterPhase(TransferPhase phase) {
+    phase_ = phase;
+    switch (phase) {
+        case TransferPhase::Parts:
+            setStatus(transferStatus_);
+            break;
+        case TransferPhase::Backup:
+            setStatus(tr("Backing up the receiver..."));
+            break;
+        case TransferPhase::Verify:
+            setStatus(tr("Checking what the receiver holds..."));
+            break;
+    }
+}
+
+FileKind SerialController::channelKind() const {
+    if (session_.workspace().fileType() == FileKind::None) return FileKind::None;
+    return mode_ == Mode::Fta ? FileKind::BIN : FileKind::DVB;
 }
 
 void SerialController::setStatusColour(StatusColour colour) {
@@ -240,7 +298,11 @@ bool SerialController::keepBackup(const std::string& channelImage,
 }
 
 void SerialController::download(const Parts& parts) {
-    if (busy_ || settling_ || !portOpen_ || (!parts.channels && !parts.settings)) return;
+    // An FTA receiver has nothing to download.
+    if (busy_ || settling_ || !portOpen_ || mode_ == Mode::Fta ||
+        (!parts.channels && !parts.settings)) {
+        return;
+    }
     hideMarks();
     DownloadRequest request;
     request.channels = parts.channels;
@@ -269,6 +331,8 @@ void SerialController::download(const Parts& parts) {
 
 bool SerialController::startTransfer(std::function<void(Link&, TransferObserver&)> job,
                                      std::function<void()> done) {
+    phase_ = TransferPhase::Parts;
+    transferStatus_ = status_;
     setBusy(true);
     whenDone_ = std::move(done);
     if (!runner_->run(std::move(job))) {
@@ -285,26 +349,32 @@ std::optional<UploadRequest> SerialController::uploadRequest(const Parts& parts)
     request.backup = session_.config().backupBeforeUpload;
     request.verify = session_.config().verifyAfterUpload;
     if (parts.channels) {
+        // In the dialect the window shows.
+        const FileKind kind = channelKind();
         request.channels = true;
-        request.channelKind = ws.fileType();
+        request.channelKind = kind;
         request.channelCount = ws.channelCount();
-        if (ws.fileType() == FileKind::DVB) {
+        if (kind == FileKind::DVB) {
             // Records that would be refused are not even built.
             if (ws.channelCount() <= kMaxDvb98Channels)
                 request.channelImage = encodeDvb(ws.tvList(), ws.radioList());
-        } else if (ws.fileType() == FileKind::BIN) {
-            // The image is the one saving would write, built here in memory; the lists
-            // stay as they are.
+        } else if (kind == FileKind::BIN) {
+            // The image is the one saving would write (an unchanged image as its file holds
+            // it), built here in memory; the lists stay as they are. A DVB98 list gets the
+            // default settings, as converting it does.
             const TvRadioLists lists = normalizeForFtaImage(ws.tvList(), ws.radioList());
             Result<std::string> image =
-                encodeFtaImage(lists.tv, lists.radio, ws.imageTables(), ImageSettings::FromTables);
+                ws.fileType() == FileKind::BIN
+                    ? imageOfLoadedFile(lists.tv, lists.radio, ws.imageTables())
+                    : encodeFtaImage(lists.tv, lists.radio, ws.imageTables(),
+                                     ImageSettings::Defaults);
             if (image) {
                 request.channelImage = std::move(image.value());
             } else {
                 // Refused by the image writer: its message, and nothing goes up.
                 prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(image.status()));
                 request.channels = false;
-                setMark(kChannels, false);
+                setMark(kChannels, Mark::Ko);
                 emit marksChanged();
             }
         }
@@ -331,12 +401,22 @@ std::optional<UploadRequest> SerialController::uploadRequest(const Parts& parts)
     return request;
 }
 
-void SerialController::upload(const Parts& parts) {
+void SerialController::upload(const Parts& chosen) {
+    // The FTA loader takes the image of the channels and nothing else.
+    const Parts parts = mode_ == Mode::Fta ? Parts{chosen.channels, false, false, false} : chosen;
     if (busy_ || settling_ || !portOpen_ ||
         (!parts.channels && !parts.settings && !parts.systemFont && !parts.teletextFont)) {
         return;
     }
     if (parts.channels && mayWrite_ && !mayWrite_()) return;
+    // A DVB98 list flashed through the FTA loader replaces the receiver's settings with the
+    // defaults, as converting it does: the user says so first.
+    if (parts.channels && channelKind() == FileKind::BIN &&
+        session_.workspace().fileType() != FileKind::BIN &&
+        prompter_.ask(Prompter::Icon::Question, tr("Default settings will be used , proceed ??"),
+                      Prompter::Buttons::YesNo, Prompter::Answer::No) != Prompter::Answer::Yes) {
+        return;
+    }
     hideMarks();
     std::optional<UploadRequest> request = uploadRequest(parts);
     if (!request) return;
@@ -347,7 +427,7 @@ void SerialController::upload(const Parts& parts) {
     // What the receiver holds once DVB98 channels went up.
     const QString bytesAfter = request->channelKind == FileKind::DVB
                                    ? QString::number(request->channelImage.size())
-                                   : bytesUsed_;
+                                   : QStringLiteral(" 49152");
     if (!startTransfer(
             [result, timing, request = std::move(*request)](Link& link, TransferObserver& o) {
                 *result = qel::upload(link, o, timing, request);
@@ -364,6 +444,21 @@ void SerialController::upload(const Parts& parts) {
 
 void SerialController::cancel() {
     runner_->cancel();
+}
+
+QString SerialController::partName(int index) {
+    switch (index) {
+        case kChannels:
+            return tr("channels");
+        case kSettings:
+            return tr("settings");
+        case kSystemFont:
+            return tr("system font");
+        case kTeletextFont:
+            return tr("teletext font");
+        default:
+            return {};
+    }
 }
 
 QString SerialController::silenceHint() const {
@@ -439,12 +534,27 @@ void SerialController::upgradeFirmware(const QString& firmwarePath, bool eraseAl
 }
 
 void SerialController::finish(const TransferEnding& ending) {
-    for (const auto& [index, ok] : ending.marks)
-        setMark(index, ok);
+    QStringList skipped;
+    bool failed = false;
+    for (const auto& [index, mark] : ending.marks) {
+        setMark(index, mark);
+        failed = failed || mark == Mark::Ko;
+        if (mark == Mark::Skipped && !skipped.contains(partName(index)))
+            skipped.append(partName(index));
+    }
     messages_.insert(messages_.end(), ending.messages.begin(), ending.messages.end());
     settleAfter_ = ending.settle;
-    if (ending.bytesUsed) bytesUsed_ = *ending.bytesUsed;
-    if (ending.cancelled) setStatus(Texts::errorMessage(ErrorCode::TransferCancelled));
+    if (ending.bytesUsed) {
+        bytesUsed_ = *ending.bytesUsed;
+        bytesFromReceiver_ = true;
+    }
+    if (ending.cancelled) {
+        setStatus(Texts::errorMessage(ErrorCode::TransferCancelled));
+    } else if (!skipped.isEmpty() && !failed) {
+        // What the user chose not to do, rather than a plain "Com open" (or the "Error" of a
+        // backup that made the user stop); a part that failed keeps the status it ended on.
+        setStatus(tr("Skipped: %1").arg(skipped.join(QStringLiteral(", "))));
+    }
     showCounts();
     emit marksChanged();
     if (ending.channelsReplaced) emit channelsDownloaded();

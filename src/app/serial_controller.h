@@ -38,7 +38,9 @@ class SerialController : public QObject, private TransferQuestions {
 
 public:
     enum class Mode { Dvb98 = 0, Fta = 1 };
-    enum class Mark { Hidden, Ok, Ko };
+    // Skipped: the user chose not to go on with the part (an unsaved-changes question, or an
+    // upload without a backup answered No); nothing was sent for it.
+    enum class Mark { Hidden, Ok, Ko, Skipped };
     // The outcome marks: channels, settings, system font, teletext font, picture, firmware.
     enum MarkIndex { kChannels, kSettings, kSystemFont, kTeletextFont, kPicture, kFirmware };
     static constexpr int kMarks = 6;
@@ -61,13 +63,20 @@ public:
     void setTiming(const Timing& timing) { timing_ = timing; }
 
     // The serial window opens: the port is opened again, the fields filled and the marks of
-    // an earlier window hidden.
+    // an earlier window hidden. Until stop, the mode, the speed and the fields follow the
+    // document: another file loaded meanwhile sets them as opening the window would, and
+    // hides the marks of the transfers of the file before.
     void start();
     // The serial window closes: the port too.
     void stop();
 
+    // The mode chosen or followed: the channels go up in its dialect (DVB98 records, or an FTA
+    // image through the loader). An FTA receiver takes only the image: in FTA mode nothing is
+    // downloaded and an upload sends the channels alone.
     void setMode(Mode mode);
     Mode mode() const { return mode_; }
+    // How the channels go up in the mode shown; None when nothing is loaded.
+    FileKind channelKind() const;
     static int baudOf(Mode mode) { return mode == Mode::Dvb98 ? kDvb98Speed : kLoaderSpeed; }
     static QString speedText(Mode mode);
 
@@ -78,12 +87,12 @@ public:
     void setPictureSlot(int slot) { pictureSlot_ = slot == 2 ? 2 : 1; }
     int pictureSlot() const { return pictureSlot_; }
 
-    // "Vandu --> PC": the channels and the settings, as chosen.
+    // "Vandu --> PC": the channels and the settings, as chosen (DVB98 mode only).
     void download(const Parts& parts);
     // "PC --> Vandu": the channels (DVB98 records, or an FTA image through the loader) and the
     // DVB98 settings, as chosen; with the backup and the check the options ask for. The
     // chosen set of the system font and the teletext font follow when chosen.
-    void upload(const Parts& parts);
+    void upload(const Parts& chosen);
     // "Picture Upload": a boot picture file (33718 bytes) into the chosen slot.
     void uploadPicture(const std::string& file);
     // "Firmware upgrade": the firmware file through the flash routine, erasing the whole flash
@@ -111,7 +120,8 @@ public:
     bool portOpen() const { return portOpen_; }
     // Why the port could not be opened, and what to do; empty while it is open.
     const QString& portProblem() const { return portProblem_; }
-    // The status line.
+    // The status line. While an upload backs the receiver up or reads a part back, it names
+    // that phase rather than the download steps it is made of.
     const QString& status() const { return status_; }
     StatusColour statusColour() const { return statusColour_; }
     QString portText() const;
@@ -142,8 +152,17 @@ private:
     void setBytes(const QString& text);
     void setChannels(const QString& text);
     void setBusy(bool busy);
-    void setMark(int index, bool ok);
+    void setMark(int index, Mark mark);
     void hideMarks();
+    // The status texts of the running transfer, and its phase: shown as the phase says.
+    void showTransferStatus(const QString& text);
+    void enterPhase(TransferPhase phase);
+    // The document the window follows: its mode, its bytes used (from the lists) and the
+    // file it came from, as opening the window takes them.
+    void adoptDocument();
+    // The document changed: another one is adopted with the marks hidden; the same one has
+    // its counts shown again.
+    void followDocument();
     void connectRunner();
     // What the runner asks, answered here.
     TransferQuestions& questions() { return *this; }
@@ -153,6 +172,8 @@ private:
     std::optional<UploadRequest> uploadRequest(const Parts& parts);
     // Applies how a transfer ended: its marks, messages, counts and status.
     void finish(const TransferEnding& ending);
+    // A part as the status line names it ("channels", ...).
+    static QString partName(int index);
     // What to check when the receiver does not answer, naming the port and the mode.
     QString silenceHint() const;
     // After a transfer: the bytes and channels fields as they are at rest.
@@ -171,6 +192,16 @@ private:
     std::unique_ptr<TransferRunner> runner_;
     Timing timing_;
     Mode mode_ = Mode::Dvb98;
+    // Between start and stop: the window is open and follows the document.
+    bool started_ = false;
+    // The document followed: its file and kind.
+    QString followedFile_;
+    FileKind followedKind_ = FileKind::None;
+    // The bytes used came from the receiver (a transfer), not from the lists.
+    bool bytesFromReceiver_ = false;
+    TransferPhase phase_ = TransferPhase::Parts;
+    // The last status text of the running transfer, shown again when its phase ends.
+    QString transferStatus_;
     bool busy_ = false;
     bool settling_ = false;
     bool portOpen_ = false;

@@ -17,7 +17,21 @@ void say(TransferEnding& ending, Prompter::Icon icon, const QString& text) {
 }
 
 void mark(TransferEnding& ending, int index, bool ok) {
-    ending.marks.emplace_back(index, ok);
+    ending.marks.emplace_back(index, ok ? SerialController::Mark::Ok : SerialController::Mark::Ko);
+}
+
+// A part the user chose not to go on with is neither a success nor a failure.
+bool declined(const PartOutcome& part) {
+    return part.status.error() == ErrorCode::TransferCancelled &&
+           part.status.detail() == kNotConfirmed;
+}
+
+void mark(TransferEnding& ending, int index, const PartOutcome& part) {
+    if (declined(part)) {
+        ending.marks.emplace_back(index, SerialController::Mark::Skipped);
+    } else {
+        mark(ending, index, part.ok);
+    }
 }
 
 // Whether a part that failed may have left the receiver sending: anything but a refusal
@@ -95,12 +109,6 @@ void tellUploadFailure(TransferEnding& ending, const PartOutcome& part, const Up
                         "cable and the port in Options.")
                         .arg(line.device));
             return;
-        case ErrorCode::BlocksUnanswered:
-            say(ending, Prompter::Icon::Critical,
-                SerialController::tr("%1 of the 48 blocks got no answer from the receiver.\n"
-                                     "Repeat the upload.")
-                    .arg(result.unansweredBlocks));
-            return;
         case ErrorCode::FlashIncomplete:
             say(ending, Prompter::Icon::Critical,
                 SerialController::tr("The upload stopped part-way: the receiver's flash is now "
@@ -132,7 +140,7 @@ TransferEnding finishDownload(const DownloadResult& result, Session& session,
         !result.cancelled &&
         tellSilence(ending, line, {&result.channels.status, &result.settings.status});
     if (result.channels.attempted) {
-        mark(ending, SerialController::kChannels, result.channels.ok);
+        mark(ending, SerialController::kChannels, result.channels);
         if (result.replacesChannels()) {
             auto lists = parseDvb(result.channelImage, session.log());
             if (lists) {
@@ -148,7 +156,7 @@ TransferEnding finishDownload(const DownloadResult& result, Session& session,
             tellDownloadFailure(ending, result.channels);
     }
     if (result.settings.attempted) {
-        mark(ending, SerialController::kSettings, result.settings.ok);
+        mark(ending, SerialController::kSettings, result.settings);
         if (result.replacesSettings()) {
             ws.installSettings(settingsImageOf(result.settingsBlock));
             session.setSettingsFile(folder.filePath(QStringLiteral("Download.g98")));
@@ -175,12 +183,20 @@ TransferEnding finishUpload(const UploadResult& result, const QString& bytesAfte
     for (std::size_t i = 0; i < std::size(parts); ++i) {
         const PartOutcome& part = *parts[i];
         if (!part.attempted) continue;
-        mark(ending, static_cast<int>(i), part.ok);
+        mark(ending, static_cast<int>(i), part);
         ending.settle = ending.settle || mayLeaveLineBusy(part);
         if (!part.ok && !(silent && part.status.error() == ErrorCode::NoAnswer))
             tellUploadFailure(ending, part, result, line);
     }
     if (result.channels.ok) ending.bytesUsed = bytesAfter;
+    // The loader need not answer a block: the image went up, with a warning.
+    if (result.channels.ok && result.unansweredBlocks != 0) {
+        say(ending, Prompter::Icon::Exclamation,
+            SerialController::tr(
+                "The image went up, but %1 of the 48 blocks got no answer from the receiver.\n"
+                "If the receiver does not work with the new lists, repeat the upload.")
+                .arg(result.unansweredBlocks));
+    }
     return ending;
 }
 

@@ -20,8 +20,8 @@ namespace qel {
 
 // What the controller does once a transfer has ended.
 struct TransferEnding {
-    // The outcome marks to set, in order (SerialController::MarkIndex, ok).
-    std::vector<std::pair<int, bool>> marks;
+    // The outcome marks to set, in order (SerialController::MarkIndex, mark).
+    std::vector<std::pair<int, SerialController::Mark>> marks;
     std::vector<TransferMessage> messages;
     // The receiver may still be sending: the next transfer waits for a quiet line.
     bool settle = false;

@@ -61,6 +61,7 @@ public:
         lastProgress_ = now;
         emit runner_.progress(static_cast<qint64>(done), static_cast<qint64>(total));
     }
+    void phase(TransferPhase phase) override { emit runner_.phase(static_cast<int>(phase)); }
     bool confirm(Confirmation which) override {
         bool answer = false;
         QMetaObject::invokeMethod(

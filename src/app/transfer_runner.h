@@ -69,6 +69,7 @@ signals:
     void bytesShown(const QString& text);
     void channelsShown(const QString& text);
     void progress(qint64 done, qint64 total);
+    void phase(int phase);  // a TransferPhase
     void finished();
 
 private:

@@ -77,7 +77,9 @@ std::optional<ChannelRec> decodeDvbRecord(std::string_view rec) {
     ch.Fec = fecText(byte(rec, 12) & 0x0FU);
     ch.Acbw = hex2(rec, 13);
     ch.TuneFlags = hex4(rec, 14);
-    ch.Pol = (byte(rec, 15) & 1U) ? "1" : "0";
+    // The polarisation is bit 0 of the flags' first byte; the second byte's low bits are
+    // the DiSEqC port.
+    ch.Pol = (byte(rec, 14) & 1U) ? "1" : "0";
     ch.VPid = hex4(rec, 16);
     ch.APid = hex4(rec, 18);
     ch.PPid = hex4(rec, 20);

@@ -35,6 +35,7 @@ Result<ChannelSet> readImage(const std::string& path, const ReadOptions& options
     set.lists = channelListsOf(*tables);
     set.fileType = FileKind::BIN;
     set.imageTables = std::move(tables.value());
+    rememberSourceImage(set.imageTables, set.lists, *bytes);
     return set;
 }
 
@@ -59,13 +60,14 @@ Status writeDvb(Workspace& ws, const std::string& path, const SaveOptions& /*opt
 }
 
 // A DVB98 list, having no image settings of its own, gets the default settings block, and
-// so does a conversion. Once the image is made, the lists take its normalized form.
+// so does a conversion. Once the image is made, the lists take its normalized form. A loaded
+// image nobody changed is written as its file holds it.
 Status writeImage(Workspace& ws, const std::string& path, const SaveOptions& options) {
-    const bool fromImage = ws.fileType() == FileKind::BIN;
-    const ImageSettings settings =
-        options.convertToBin || !fromImage ? ImageSettings::Defaults : ImageSettings::FromTables;
+    const bool fromImage = ws.fileType() == FileKind::BIN && !options.convertToBin;
     TvRadioLists lists = normalizeForFtaImage(ws.tvList(), ws.radioList());
-    auto image = encodeFtaImage(lists.tv, lists.radio, ws.imageTables(), settings);
+    auto image = fromImage ? imageOfLoadedFile(lists.tv, lists.radio, ws.imageTables())
+                           : encodeFtaImage(lists.tv, lists.radio, ws.imageTables(),
+                                            ImageSettings::Defaults);
     if (!image) return image.status();
     ws.changeLists(kTouchTV | kTouchRadio, [&lists](EditableLists& l) {
         l.tv = std::move(lists.tv);

@@ -77,6 +77,14 @@ private:
                    bytesToHex(record.substr(4)));
     }
 
+    // Each settings record kind takes the place of its first record; every other record its own.
+    void place(SettingsPart part, std::size_t other = 0) {
+        bool& seen = placed_[static_cast<std::size_t>(part)];
+        if (part != SettingsPart::Other && seen) return;
+        seen = true;
+        t_.settingsOrder.push_back({part, other});
+    }
+
     void treat(unsigned type, std::string_view record, std::string_view value) {
         if (type == kTagType) {
             if (bytesToHex(value) != kOwnTagHex) return;  // a foreign tag: skipped, not logged
@@ -88,19 +96,24 @@ private:
                      type == kScreenFormatType ? screen_format::kScreenWord
                                                : screen_format::kPictureWord,
                      digits);
+            place(type == kScreenFormatType ? SettingsPart::ScreenFormat
+                                            : SettingsPart::PictureFormat);
         } else if (type == kAntennaOscillatorsType) {
             for (std::size_t i = 0; i < kAntennaEntries; ++i) {
                 antennaHex_[i] = bytesToHex(
                     Field{kAntennaOscillatorBytes * i, kAntennaOscillatorBytes}.in(value));
                 hexRead_[i] = true;
             }
+            place(SettingsPart::AntennaOscillators);
         } else if (type == kAntennaNamesType) {
             for (std::size_t i = 0; i < kAntennaEntries; ++i) {
                 antennaName_[i] =
                     std::string(Field{kAntennaNameBytes * i, kAntennaNameBytes}.in(value));
             }
+            place(SettingsPart::AntennaNames);
         } else if (type == kSettingsRecordType) {
             t_.settingsRecord = bytesToHex(record);
+            place(SettingsPart::SettingsRecord);
         } else if (type == kTvCountType || type == kRadioCountType) {
             if (value.size() >= 4) {
                 (type == kTvCountType ? t_.tvCount : t_.radioCount) =
@@ -118,6 +131,7 @@ private:
         } else if ((type & 0xFF00) == kPidType) {
             t_.pids.push_back(bytesToHex(record));
         } else {
+            place(SettingsPart::Other, t_.others.size());
             t_.others.push_back(bytesToHex(record));
         }
         log(type, record);
@@ -140,6 +154,7 @@ private:
     std::array<std::string, kAntennaEntries> antennaHex_;
     std::array<std::string, kAntennaEntries> antennaName_;
     std::array<bool, kAntennaEntries> hexRead_{};
+    std::array<bool, 6> placed_{};  // by SettingsPart
 };
 
 std::string decimalText(std::string_view hexDigits) {

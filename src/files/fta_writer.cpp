@@ -1,6 +1,7 @@
 #include "files/fta_writer.h"
 
 #include <algorithm>
+#include <array>
 #include <unordered_set>
 
 #include "bytes/conversions.h"
@@ -109,25 +110,75 @@ std::string pidRecord(const ChannelRec& ch, std::size_t recordNumber) {
     return hex;
 }
 
-std::string otherRecords(const FtaImageTables& t) {
-    std::string bytes;
-    for (const std::string& record : t.others)
-        bytes += hexToBytes(record);
-    return bytes;
+std::string antennaNamesRecord(const FtaImageTables& t) {
+    std::string names;
+    for (const std::string& e : t.antennas) {
+        std::string name(Field{antenna_entry::kName.offset, antenna_entry::kNameSize}.in(e));
+        name.resize(kAntennaNameBytes, '\0');
+        names += name;
+    }
+    return tlvRecord(kAntennaNamesType, names);
 }
 
-std::string antennaRecords(const FtaImageTables& t) {
-    std::string names;
+std::string antennaOscillatorsRecord(const FtaImageTables& t) {
     std::string oscillators;
     for (const std::string& e : t.antennas) {
         using namespace antenna_entry;
-        std::string name(Field{kName.offset, kNameSize}.in(e));
-        name.resize(kAntennaNameBytes, '\0');
-        names += name;
         oscillators += word(0) + hexWordAt(e, kLnbLow) + word(0) + hexWordAt(e, kLnbHigh) +
                        hexWordAt(e, kSettingWord);
     }
-    return tlvRecord(kAntennaNamesType, names) + tlvRecord(kAntennaOscillatorsType, oscillators);
+    return tlvRecord(kAntennaOscillatorsType, oscillators);
+}
+
+std::string settingsPartRecord(const FtaImageTables& t, const SettingsPlace& at) {
+    switch (at.part) {
+        case SettingsPart::Other:
+            return at.other < t.others.size() ? hexToBytes(t.others[at.other]) : std::string();
+        case SettingsPart::AntennaNames:
+            return antennaNamesRecord(t);
+        case SettingsPart::AntennaOscillators:
+            return antennaOscillatorsRecord(t);
+        case SettingsPart::ScreenFormat:
+            return word(kScreenFormatType) + word(1) +
+                   hexWordAt(t.screenFormat, screen_format::kScreenWord);
+        case SettingsPart::PictureFormat:
+            return word(kPictureFormatType) + word(1) +
+                   hexWordAt(t.screenFormat, screen_format::kPictureWord);
+        case SettingsPart::SettingsRecord:
+            return hexToBytes(t.settingsRecord);
+    }
+    return {};
+}
+
+// The settings records of the tables: in the order the image held them, then those it did
+// not hold, in the writer's own order (the other records, the antenna names and
+// oscillators, the screen and picture formats, the settings record).
+std::string settingsRecords(const FtaImageTables& t) {
+    std::vector<SettingsPlace> order;
+    std::vector<bool> otherPlaced(t.others.size());
+    std::array<bool, 6> placed{};
+    for (const SettingsPlace& at : t.settingsOrder) {
+        if (at.part == SettingsPart::Other) {
+            if (at.other >= t.others.size() || otherPlaced[at.other]) continue;
+            otherPlaced[at.other] = true;
+        } else {
+            if (placed[static_cast<std::size_t>(at.part)]) continue;
+            placed[static_cast<std::size_t>(at.part)] = true;
+        }
+        order.push_back(at);
+    }
+    for (std::size_t i = 0; i < t.others.size(); ++i) {
+        if (!otherPlaced[i]) order.push_back({SettingsPart::Other, i});
+    }
+    for (SettingsPart part :
+         {SettingsPart::AntennaNames, SettingsPart::AntennaOscillators, SettingsPart::ScreenFormat,
+          SettingsPart::PictureFormat, SettingsPart::SettingsRecord}) {
+        if (!placed[static_cast<std::size_t>(part)]) order.push_back({part, 0});
+    }
+    std::string bytes;
+    for (const SettingsPlace& at : order)
+        bytes += settingsPartRecord(t, at);
+    return bytes;
 }
 
 // The channel entries of block k (from 0), the block's three records appended to `out`.
@@ -430,12 +481,7 @@ ImagePlan planImage(const ChannelList& tv, const ChannelList& radio, const FtaIm
     if (settings == ImageSettings::Defaults) {
         data = defaultSettingsBlock();
     } else {
-        data = otherRecords(tables) + antennaRecords(tables);
-        data += word(kScreenFormatType) + word(1) +
-                hexWordAt(tables.screenFormat, screen_format::kScreenWord);
-        data += word(kPictureFormatType) + word(1) +
-                hexWordAt(tables.screenFormat, screen_format::kPictureWord);
-        data += hexToBytes(tables.settingsRecord);
+        data = settingsRecords(tables);
     }
     data += hexToBytes(transponders) + tlvRecord(kTransponderType, word(transponderCount));
     data += hexToBytes(pids) + tlvRecord(kPidType, word(pidCount));
@@ -462,6 +508,23 @@ Result<std::string> encodeFtaImage(const ChannelList& tv, const ChannelList& rad
     const ImagePlan plan = planImage(tv, radio, tables, settings);
     if (!plan.fit.fits()) return ErrorCode::TooManyChannelsFta;
     return layOutFlashAreas(plan.data);
+}
+
+void rememberSourceImage(FtaImageTables& tables, const TvRadioLists& lists,
+                         std::string_view image) {
+    const TvRadioLists normalized = normalizeForFtaImage(lists.tv, lists.radio);
+    auto rewritten =
+        encodeFtaImage(normalized.tv, normalized.radio, tables, ImageSettings::FromTables);
+    tables.sourceImage = rewritten ? std::string(image) : std::string();
+    tables.sourceRewritten = rewritten ? std::move(rewritten.value()) : std::string();
+}
+
+Result<std::string> imageOfLoadedFile(const ChannelList& tv, const ChannelList& radio,
+                                      const FtaImageTables& tables) {
+    auto image = encodeFtaImage(tv, radio, tables, ImageSettings::FromTables);
+    if (image && !tables.sourceImage.empty() && *image == tables.sourceRewritten)
+        return tables.sourceImage;
+    return image;
 }
 
 }  // namespace qel

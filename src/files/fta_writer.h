@@ -59,6 +59,17 @@ FtaImageFit ftaImageFit(const ChannelList& tv, const ChannelList& radio,
 Result<std::string> encodeFtaImage(const ChannelList& tv, const ChannelList& radio,
                                    const FtaImageTables& tables, ImageSettings settings);
 
+// Keeps in the tables the image they and `lists` were read from, with the image the writer
+// makes of them (nothing when the writer refuses them), for imageOfLoadedFile.
+void rememberSourceImage(FtaImageTables& tables, const TvRadioLists& lists, std::string_view image);
+
+// The image that saving or uploading a loaded image writes, from lists as
+// normalizeForFtaImage makes them: the loaded file's own bytes while the lists and tables
+// make the image they made when it was read, so that an image nobody changed goes out as
+// the file holds it; otherwise the writer's image (encodeFtaImage).
+Result<std::string> imageOfLoadedFile(const ChannelList& tv, const ChannelList& radio,
+                                      const FtaImageTables& tables);
+
 // The records written in place of the image's settings when converting a DVB98 list.
 std::string defaultSettingsBlock();
 

@@ -115,16 +115,16 @@ ChannelRec channelOfFields(const DataFields& f, const ChannelRec& previous, File
     const bool fta = fileType == FileKind::BIN;
     ChannelRec ch = previous;
     if (f.name != was.name) ch.ChName = f.name;
-    if (f.freq1 != was.freq1 || f.freq2 != was.freq2) {
-        ch.Freq = last("000000" + f.freq1, 6) + last("00" + f.freq2, 2);
-    }
+    const bool freqChanged = f.freq1 != was.freq1 || f.freq2 != was.freq2;
+    if (freqChanged) ch.Freq = last("000000" + f.freq1, 6) + last("00" + f.freq2, 2);
     if (f.pol != was.pol) ch.Pol = std::to_string(f.pol);
     if (f.srate1 != was.srate1 || f.srate2 != was.srate2) {
         ch.Srate = last("00" + f.srate1, 2) + (f.srate2 + "0000").substr(0, 4);
     }
     if (f.fec != was.fec) ch.Fec = std::to_string(f.fec);
     if (f.sat != was.sat) ch.Sat = last("000" + f.sat, 3);
-    if (!fta || f.lohi != was.lohi) ch.LoHi = std::to_string(f.lohi);
+    // A DVB98 list does not store the band: it follows a frequency the user changed.
+    if (f.lohi != was.lohi || (!fta && freqChanged)) ch.LoHi = std::to_string(f.lohi);
     for (std::size_t i = 0; i < kPairs; ++i) {
         if (f.hex[i] != was.hex[i]) ch.*kPairFields[i] = pad4(f.hex[i]);
     }
@@ -137,9 +137,8 @@ ChannelRec channelOfFields(const DataFields& f, const ChannelRec& previous, File
     using namespace channel_part;
     std::string high = toBinary(hexToDec(kHighByte.in(previous.TuneFlags.view())), 8);
     std::string low = toBinary(hexToDec(kLowByte.in(previous.TuneFlags.view())), 8);
-    // The polarisation bit follows a polarisation the lists name.
-    if (f.pol != was.pol || f.pol == 0 || f.pol == 1)
-        putField(high, kPolarisationBit, f.pol == 1 ? "1" : "0");
+    // A DVB98 record keeps the polarisation in bit 0 of the flags' first byte.
+    if (f.pol != was.pol) putField(high, kPolarisationBit, f.pol == 1 ? "1" : "0");
     if (f.spectr != was.spectr) putField(low, kSpectralBits, toBinary(f.spectr, 2));
     if (f.diseqc != was.diseqc) putField(low, kDiseqcBits, toBinary(f.diseqc, 2));
     ch.TuneFlags = hexOfBits(high) + hexOfBits(low);

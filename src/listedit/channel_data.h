@@ -48,7 +48,7 @@ DataFields dataFieldsOf(const ChannelRec& ch, FileKind fileType);
 
 // The channel with the controls written back: only what differs from what the channel
 // showed is written, so untouched controls never change the channel. The band of a DVB98
-// channel follows its frequency and the polarisation bit of its tuning flags its
+// channel follows a changed frequency and the polarisation bit of its tuning flags its
 // polarisation; a DVB98 channel keeps its antenna word and an "Unknown" service type keeps
 // its code; an FTA channel keeps the fields the image does not hold.
 ChannelRec channelOfFields(const DataFields& f, const ChannelRec& previous, FileKind fileType);

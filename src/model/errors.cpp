@@ -43,9 +43,6 @@ constexpr ErrorEntry kErrors[] = {
     {ErrorCode::LoaderTimeout, QEL_TRANSLATE_NOOP("Texts", "Timeout"), false},
     // Another text than UploadFailed's, with its trailing blank, and translated otherwise.
     {ErrorCode::LoaderUploadFailed, QEL_TRANSLATE_NOOP("Texts", "Error during upload "), false},
-    {ErrorCode::BlocksUnanswered,
-     QEL_TRANSLATE_NOOP("Texts", "The receiver did not answer every block: repeat the upload"),
-     false},
     {ErrorCode::FlashIncomplete,
      QEL_TRANSLATE_NOOP("Texts", "The receiver's flash is incomplete: write the image again"),
      false},

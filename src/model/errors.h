@@ -31,7 +31,6 @@ enum class ErrorCode {
     SettingsNotTagged,     // settings to upload that are not DVB98 settings ("DVSO")
     LoaderTimeout,         // the FTA loader never answered the wake-up pair
     LoaderUploadFailed,    // the FTA loader missed an answer before the first block
-    BlocksUnanswered,      // FTA blocks that got no answer: the upload should be repeated
     FlashIncomplete,       // an FTA upload stopped between its blocks
     VerifyFailed,          // what the receiver holds after an upload differs from what was sent
     // Text and CSV imports: each names a row (and mostly a field) beside its text.

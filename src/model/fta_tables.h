@@ -15,6 +15,22 @@ namespace qel {
 inline constexpr std::size_t kNameTableSize = 1500;
 inline constexpr std::size_t kAntennaEntries = 8;
 
+// The settings records an image holds, each kind once, and the place of one of the other
+// records (a record of a type the tables do not read).
+enum class SettingsPart {
+    Other,
+    AntennaNames,
+    AntennaOscillators,
+    ScreenFormat,
+    PictureFormat,
+    SettingsRecord
+};
+struct SettingsPlace {
+    SettingsPart part = SettingsPart::Other;
+    std::size_t other = 0;  // for SettingsPart::Other: its index in `others`
+    friend bool operator==(const SettingsPlace&, const SettingsPlace&) = default;
+};
+
 struct FtaImageTables {
     // Whole records (header included) as upper-case hex, in reading order.
     std::vector<std::string> transponders;  // types 0x9000-0x90FF
@@ -31,6 +47,15 @@ struct FtaImageTables {
     // Entry i: the 10-byte head of channel entry i (from 0) as 20 hex digits, then its name.
     std::vector<std::string> tvNames = std::vector<std::string>(kNameTableSize);
     std::vector<std::string> radioNames = std::vector<std::string>(kNameTableSize);
+
+    // The settings records in the order the image held them (the first of each kind), so
+    // that an image is written back in its own order; empty for tables no image filled.
+    std::vector<SettingsPlace> settingsOrder;
+
+    // The image the tables were read from, and the image the writer made of it then: while
+    // the lists and tables still make that image, the file is written as it was.
+    std::string sourceImage;
+    std::string sourceRewritten;
 
     int tvCount = 0;  // the counts the image's 0x8702 and 0x8703 records hold
     int radioCount = 0;

@@ -132,7 +132,7 @@ void Program::connectControllersToWindows() {
     files_.setWriteCheck(
         [this] { return check_.mayWrite(FileKind::DVB, CheckController::Purpose::Save); });
     serial_.setWriteCheck([this] {
-        return check_.mayWrite(session_.workspace().fileType(), CheckController::Purpose::Upload);
+        return check_.mayWrite(serial_.channelKind(), CheckController::Purpose::Upload);
     });
 
     // A comparison opens its window; the channels it puts into the buffer open the Buffer tab.

@@ -32,6 +32,9 @@ int hexDigitValue(char c) {
 }  // namespace
 
 std::optional<std::int32_t> parseSizeReply(std::string_view reply) {
+    // An adapter or a firmware may end the number as a line: CR, LF, blanks or NULs after it.
+    const std::size_t end = reply.find_last_not_of(std::string_view("\r\n \0", 4));
+    reply = reply.substr(0, end == std::string_view::npos ? 0 : end + 1);
     if (reply.empty() || reply.size() > 8) return std::nullopt;
     std::uint32_t value = 0;
     for (char c : reply) {
@@ -80,6 +83,38 @@ Status withDetail(const Status& failure, std::string detail) {
     return Error{failure.error(), std::move(detail)};
 }
 
+namespace {
+
+// How often the progress follows a piece on its way out.
+constexpr Millis kProgressStep{100};
+
+// Waits until a piece of `size` bytes sent at `offset` of `total` has left the port, or its
+// time ran out (false). A piece takes about a second at the line's speed: meanwhile the
+// progress follows the bytes as far as the line can have carried them.
+bool drainShowingProgress(Exchange& exchange, std::size_t size, std::size_t offset,
+                          std::size_t total) {
+    Link& link = exchange.link();
+    const Millis onLine = lineTime(size, kDvb98Speed);
+    const Millis limit = exchange.timing().timeout + onLine;
+    const Clock::time_point start = link.now();
+    for (;;) {
+        const auto spent = std::chrono::duration_cast<Millis>(link.now() - start);
+        if (spent >= limit) return false;
+        const Millis step = std::min(kProgressStep, limit - spent);
+        if (link.drain(step)) return true;
+        const auto moved = std::chrono::duration_cast<Millis>(link.now() - start);
+        // Cancelled, or a line that was hung up: the drain ended before its time.
+        if (link.cancelled() || moved - spent < step) return false;
+        // Never the whole piece: only the drain says it has left.
+        const std::size_t gone =
+            std::min<std::size_t>(size - 1, size * static_cast<std::size_t>(moved.count()) /
+                                                static_cast<std::size_t>(onLine.count()));
+        exchange.observer().progress(offset + gone, total);
+    }
+}
+
+}  // namespace
+
 Status sendInPieces(Exchange& exchange, std::string_view data, bool showCount, bool stopWhenStuck) {
     Link& link = exchange.link();
     TransferObserver& observer = exchange.observer();
@@ -93,7 +128,7 @@ Status sendInPieces(Exchange& exchange, std::string_view data, bool showCount, b
         if (Status st = exchange.send(piece); !st) return st;
         // The timeout counts from when the piece could have left: a large queue takes longer
         // than a short timeout on the line.
-        if (!link.drain(exchange.timing().timeout + lineTime(piece.size(), kDvb98Speed))) {
+        if (!drainShowingProgress(exchange, piece.size(), offset, data.size())) {
             if (link.cancelled()) return ErrorCode::TransferCancelled;
             // A line that was hung up ends the drain at once; the port is not to blame.
             if (Status st = exchange.receiveNow(); !st) return st;
@@ -128,7 +163,20 @@ void Exchange::dropThrough(std::string_view text) {
     received_.erase(0, at == std::string::npos ? received_.size() : at + text.size());
 }
 
+void Exchange::storeAnswered() {
+    storedAt_ = link_.now();
+}
+
+void Exchange::waitAfterStore() {
+    if (!storedAt_) return;
+    const Clock::time_point until = *storedAt_ + timing_.timeout;
+    storedAt_.reset();
+    const Clock::time_point now = link_.now();
+    if (now < until) link_.pause(remainingUntil(until, now));
+}
+
 Status Exchange::send(std::string_view bytes) {
+    waitAfterStore();
     if (link_.cancelled()) return ErrorCode::TransferCancelled;
     Status st = link_.write(bytes);
     if (!st && st.error() != ErrorCode::TransferCancelled) lineFailure_ = st;
@@ -220,6 +268,8 @@ Status Exchange::sendCommand(std::string_view command, std::string_view expected
 
 Status Exchange::sendCommand(std::string_view command, std::string_view expected, bool resend,
                              Millis timeout) {
+    // Before the buffer is cleared: what a busy receiver sends meanwhile answers nothing.
+    waitAfterStore();
     if (link_.cancelled()) return ErrorCode::TransferCancelled;
     // What is still on its way out may yet bring answers (or the rest of one that a wait for
     // any byte took at its first byte): the buffer is cleared once it has left, so that what
@@ -236,6 +286,7 @@ Status Exchange::sendCommand(std::string_view command, std::string_view expected
 }
 
 Status Exchange::sendCommandNoWait(std::string_view command) {
+    waitAfterStore();
     if (link_.cancelled()) return ErrorCode::TransferCancelled;
     clearReceived();
     return send(wireOf(command));

@@ -25,7 +25,8 @@ inline constexpr std::int32_t kMaxChannelDataSize = 3072 * 64;
 inline constexpr std::size_t kLongestAnswer = std::size_t{kMaxChannelDataSize} + 1;
 
 // The receiver's answer to "A": 1 to 8 hex digits (either case), read as a 32-bit signed
-// number (so 8 digits above 7FFFFFFF are negative); nothing when it is anything else.
+// number (so 8 digits above 7FFFFFFF are negative), perhaps followed by any run of CR, LF,
+// blanks and NULs; nothing when it is anything else.
 std::optional<std::int32_t> parseSizeReply(std::string_view reply);
 
 // One exchange at a time over a link. Failures of the waits: NoAnswer when the time ran out,
@@ -47,8 +48,12 @@ public:
     // not there): what follows answers what comes next.
     void dropThrough(std::string_view text);
 
-    // Writes bytes as they are.
+    // Writes bytes as they are (once a receiver that took a store has had its time).
     Status send(std::string_view bytes);
+    // The receiver answered "OK" to a store (channels, settings, a font): it may still be
+    // writing its flash and drop or garble what comes meanwhile. The next exchange waits
+    // until a full Timing::timeout has passed since.
+    void storeAnswered();
     // Takes what the line has brought into the receive buffer without waiting; the line's
     // failure when it failed (a hang-up).
     Status receiveNow();
@@ -91,6 +96,8 @@ public:
 private:
     template <class Done>
     Status waitUntil(Done done, Millis timeout);
+    // Waits what is left of the time a store takes, if one was answered.
+    void waitAfterStore();
     Status receiveFor(std::chrono::steady_clock::time_point deadline, Millis longest);
     // The failure of a wait whose answer would not fit the buffer.
     Status overflow() const;
@@ -104,6 +111,8 @@ private:
     // Bytes were dropped because the buffer was full: the answer cannot be complete.
     bool overflowed_ = false;
     Status lineFailure_;
+    // When the last store was answered, until the next exchange has waited for it.
+    std::optional<std::chrono::steady_clock::time_point> storedAt_;
 };
 
 // Sends a block in pieces of the port's output-queue size, each once the one before has left

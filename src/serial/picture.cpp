@@ -39,6 +39,7 @@ Status uploadPicture(Exchange& exchange, std::string_view file, int slot) {
     const std::string_view start = slot == 1 ? "CBEG4" : "CBEG5";
 
     observer.status("Sending Picture");
+    observer.progress(0, data.size());
     Status st = exchange.sendCommand("CBEG", kOk);
     if (st) {
         link.pause(exchange.timing().pause);

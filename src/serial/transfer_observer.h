@@ -25,6 +25,11 @@ inline constexpr std::string_view kNotConfirmed = "not confirmed";
 // (65280) and dark green (32768) while it calls the loader, and leaves it green.
 enum class StatusColour { Normal, Green, DarkGreen };
 
+// What an upload does around its parts: reading what the receiver holds before the first byte
+// goes up (Backup), and reading a part back after it went up (Verify). Their exchanges show the
+// download's own status texts; the window names the phase instead.
+enum class TransferPhase { Parts, Backup, Verify };
+
 // Called on the thread that runs the transfer. The texts are the program's English ones.
 class TransferObserver {
 public:
@@ -38,6 +43,8 @@ public:
     virtual void channelsShown(std::string_view text) = 0;
     // Bytes of the current block moved so far, against the block's length.
     virtual void progress(std::size_t done, std::size_t total) = 0;
+    // The upload enters a phase; Parts when it goes back to its own steps.
+    virtual void phase(TransferPhase) {}
     // True to go on.
     virtual bool confirm(Confirmation which) = 0;
     // What the receiver held before an upload (its channel records and its 1264-byte settings

@@ -19,10 +19,6 @@ using namespace std::string_view_literals;
 
 constexpr std::string_view kOk = "OK";
 
-std::string plural(std::size_t n, std::string_view one, std::string_view many) {
-    return std::to_string(n) + " " + std::string(n == 1 ? one : many);
-}
-
 // A failure of the channel steps as the user learns of it: "Error during upload" with what
 // went wrong, unless the transfer was cancelled.
 Status channelFailure(const Status& failure) {
@@ -184,14 +180,9 @@ FtaUploadOutcome writeFlash(Exchange& exchange, const std::vector<std::string>& 
         observer.bytesShown(std::to_string(written));
         observer.progress(written, kFtaImageSize);
     }
+    // Blocks that got no answer are counted, not failed: the loader need not answer.
     if (Status st = sendAll(exchange, closingSequence()); !st) {
         outcome.status = incomplete(st, frames.size() - 1);
-        return outcome;
-    }
-    if (outcome.unansweredBlocks != 0) {
-        outcome.status =
-            Error{ErrorCode::BlocksUnanswered,
-                  plural(outcome.unansweredBlocks, "block", "blocks") + " got no answer"};
     }
     return outcome;
 }
@@ -211,10 +202,12 @@ Status uploadFontBlock(Exchange& exchange, std::string_view statusText, char com
                        std::string_view block, std::string_view kind) {
     TransferObserver& observer = exchange.observer();
     observer.status(statusText);
-    exchange.link().pause(exchange.timing().timeout);
     std::string data(1, command);
     data += block;
     data += static_cast<char>(blockChecksum(block));
+    // The bar starts empty for this block, not full from the part before.
+    observer.progress(0, data.size());
+    exchange.link().pause(exchange.timing().timeout);
 
     Status st = exchange.sendCommand("CBEG", kOk);
     if (st) {
@@ -233,6 +226,7 @@ Status uploadFontBlock(Exchange& exchange, std::string_view statusText, char com
         return st;
     }
     observer.status("Com open");
+    exchange.storeAnswered();
     return {};
 }
 
@@ -341,6 +335,7 @@ Status uploadChannels(Exchange& exchange, std::string_view image, std::size_t ch
     observer.bytesShown(std::to_string(image.size()));
     observer.status("Com open");
     if (!st) return channelFailure(st);
+    exchange.storeAnswered();
     return {};
 }
 
@@ -376,6 +371,7 @@ Status uploadSettings(Exchange& exchange, std::string_view settingsImage) {
     }
     observer.progress(data.size(), data.size());
     observer.status("Com open");
+    exchange.storeAnswered();
     return {};
 }
 
@@ -408,9 +404,7 @@ FtaUploadOutcome uploadFtaFrames(Exchange& exchange, const std::vector<std::stri
     } else {
         outcome = writeFlash(exchange, frames);
         // The loader's own time to finish; nothing is left to wait for after a failure.
-        if (outcome.status.ok() || outcome.status.error() == ErrorCode::BlocksUnanswered) {
-            link.pause(timeout);
-        }
+        if (outcome.status.ok()) link.pause(timeout);
     }
     link.drain(timeout);
     const Status back = link.setSpeed(kDvb98Speed);
@@ -432,10 +426,12 @@ UploadResult upload(Link& link, TransferObserver& observer, const Timing& timing
     // Set when the upload must not go on after the backup: what each part then reports.
     Status stopped;
     if (request.backup && (dvbChannels || dvbSettings)) {
+        observer.phase(TransferPhase::Backup);
         const Result<std::string> channels = downloadChannels(exchange);
         const Result<std::string> settings = exchange.lineFailed()
                                                  ? Result<std::string>(exchange.lineFailure())
                                                  : downloadSettings(exchange);
+        observer.phase(TransferPhase::Parts);
         if (link.cancelled()) {
             stopped = ErrorCode::TransferCancelled;
         } else if (exchange.lineFailed()) {
@@ -452,8 +448,10 @@ UploadResult upload(Link& link, TransferObserver& observer, const Timing& timing
     };
     // What was read back after a part went up, against what was sent: the first differing
     // unit (a channel's 64 bytes, or one byte), counted from 1, in the outcome and its detail.
-    const auto verify = [](PartOutcome& outcome, const Result<std::string>& held,
-                           std::string_view sent, std::size_t unit, std::string_view unitName) {
+    const auto verify = [&observer](PartOutcome& outcome, const Result<std::string>& held,
+                                    std::string_view sent, std::size_t unit,
+                                    std::string_view unitName) {
+        observer.phase(TransferPhase::Parts);
         if (!held) {
             if (held.error() == ErrorCode::TransferCancelled) {
                 outcome.status = held.status();
@@ -478,6 +476,7 @@ UploadResult upload(Link& link, TransferObserver& observer, const Timing& timing
             case FileKind::DVB:
                 part.status = uploadChannels(exchange, request.channelImage, request.channelCount);
                 if (part.status && request.verify) {
+                    observer.phase(TransferPhase::Verify);
                     verify(part, downloadChannels(exchange), request.channelImage, kDvbRecordSize,
                            "channel");
                 }
@@ -495,6 +494,7 @@ UploadResult upload(Link& link, TransferObserver& observer, const Timing& timing
         PartOutcome& part = result.settings;
         part.status = uploadSettings(exchange, request.settingsImage);
         if (part.status && request.verify) {
+            observer.phase(TransferPhase::Verify);
             verify(part, downloadSettings(exchange), settingsBlockOf(request.settingsImage), 1,
                    "byte");
         }

@@ -46,7 +46,8 @@ struct UploadRequest {
     // and hand it to TransferObserver::keepBackup before the first byte goes up; when that
     // fails, ask UploadWithoutBackup.
     bool backup = true;
-    // DVB98 parts only: read each part back after it went up and compare.
+    // DVB98 parts only: read each part back after it went up and compare, a full timeout
+    // after the receiver's "OK" to it (a receiver may still be writing its flash).
     bool verify = true;
     // The 4096 bytes of the chosen set of the system font (systemFontSet in files/font_file.h
     // gives them); empty when the loaded font is no system font, or none is loaded: the part
@@ -61,11 +62,11 @@ struct UploadRequest {
 
 // How each part ended (PartOutcome, serial/part_outcome.h). The texts a window shows for the
 // failures: TooManyChannelsDvb, UploadFailed ("Error during upload"), LoaderTimeout
-// ("Timeout"), LoaderUploadFailed ("Error during upload "), BlocksUnanswered, FlashIncomplete,
-// VerifyFailed and WrongFileLength in a message box with their detail; SettingsNotTagged and
-// NoAnswer ("Error") only in the status line, which the upload has set; NoChannelsLoaded only
-// as the Ko mark; TransferCancelled (a cancel, or a question answered No: detail
-// "not confirmed") nowhere. The font parts fail with NoFontLoaded, WrongFontLength, NoAnswer,
+// ("Timeout"), LoaderUploadFailed ("Error during upload "), FlashIncomplete, VerifyFailed
+// and WrongFileLength in a message box with their detail; SettingsNotTagged and NoAnswer
+// ("Error") only in the status line, which the upload has set; NoChannelsLoaded only as the
+// Ko mark; TransferCancelled (a cancel, or a question answered No: detail "not confirmed")
+// nowhere. The font parts fail with NoFontLoaded, WrongFontLength, NoAnswer,
 // PortError or TransferCancelled; the status line ("Error") says all the user needs.
 struct UploadResult {
     PartOutcome channels;
@@ -77,7 +78,8 @@ struct UploadResult {
     bool cancelled = false;
     // keepBackup was called and kept what the receiver held.
     bool backupTaken = false;
-    // FTA blocks whose wake-up pair got no answer.
+    // FTA blocks whose wake-up pair got no answer (of kFtaBlockCount). The loader need not
+    // answer them: the channels still end well, and the count is a warning to show.
     std::size_t unansweredBlocks = 0;
 };
 
@@ -102,6 +104,8 @@ Status checkTeletextFont(const UploadRequest& request);
 // The DVB98 channel part alone: "CBEG" / "OK", "C" and the length in 8 hex digits / "OK",
 // then the records and their checksum in pieces of the port's output-queue size, each sent
 // once the one before has left the port, and "OK". The bytes field counts the bytes sent.
+// Once the receiver has answered "OK", the next exchange waits a full timeout while it stores
+// them (Exchange::storeAnswered); so after the settings and each font.
 Status uploadChannels(Exchange& exchange, std::string_view image, std::size_t channelCount);
 
 // The settings part alone: a pause of one timeout, "CBEG" / "OK", then "H", the 1264 bytes of
@@ -123,6 +127,8 @@ Status uploadTeletextFont(Exchange& exchange, std::string_view font);
 // glyph. Empty for a font of another size.
 std::string teletextBlock(std::string_view font);
 
+// How an FTA image went up: the status, and as a warning the blocks whose wake-up pair got
+// no answer, which do not fail it.
 struct FtaUploadOutcome {
     Status status;
     std::size_t unansweredBlocks = 0;

@@ -8,13 +8,16 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/texts.h"
 #include "ui/picture_dialog.h"
@@ -81,24 +84,42 @@ SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter&
     serial_.start();
     showMarks();
     enableGroups();
-    showFontChoices();
+    showChoices();
 }
 
 void SerialWindow::createStatusLines() {
+    // No status text widens the window: a long one is cut at its end.
     status_ = named(new QLabel(this), "Advise");
     status_->setFrameShape(QFrame::StyledPanel);
     status_->setMinimumWidth(status_->fontMetrics().horizontalAdvance(QString(32, 'M')));
-    backup_ = named(new QLabel(this), "BackupNote");
+    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    // The backup note and the port note never show together (a port that did not open makes
+    // no backup): they share room for three lines, which the window keeps whether one shows
+    // or not.
+    notes_ = new QWidget(this);
+    backup_ = named(new QLabel(notes_), "BackupNote");
     backup_->setTextFormat(Qt::RichText);
     backup_->setOpenExternalLinks(true);
     backup_->setWordWrap(true);
     backup_->hide();
-    compareBefore_ = named(new QPushButton(this), "CompareBeforeDownload");
-    compareBefore_->setVisible(session_.listsBeforeDownload() != nullptr);
-    portProblem_ = named(new QLabel(this), "PortNote");
+    portProblem_ = named(new QLabel(notes_), "PortNote");
     portProblem_->setWordWrap(true);
     portProblem_->setStyleSheet(QStringLiteral("QLabel { color: #c0392b; }"));
     portProblem_->hide();
+    auto* notes = new QVBoxLayout(notes_);
+    notes->setContentsMargins(0, 0, 0, 0);
+    for (QLabel* note : {portProblem_, backup_}) {
+        note->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        notes->addWidget(note);
+    }
+    notes->addStretch();
+    notes_->setFixedHeight(3 * fontMetrics().lineSpacing() + 4);
+    compareBefore_ = named(new QPushButton(this), "CompareBeforeDownload");
+    QSizePolicy kept = compareBefore_->sizePolicy();
+    kept.setRetainSizeWhenHidden(true);
+    compareBefore_->setSizePolicy(kept);
+    compareBefore_->setVisible(session_.listsBeforeDownload() != nullptr);
 }
 
 void SerialWindow::createConnection() {
@@ -117,6 +138,10 @@ void SerialWindow::createConnection() {
     bytes_ = named(new QLabel(connection_), "LByte");
     channelsLabel_ = named(new QLabel(connection_), "Chlab");
     channels_ = named(new QLabel(connection_), "Ch2ser");
+    // Room for the longest count ("3071.984375"), so that no count widens the window.
+    for (QLabel* count : {bytes_, channels_})
+        count->setMinimumWidth(
+            count->fontMetrics().horizontalAdvance(QStringLiteral("0000.000000")));
     auto* grid = new QGridLayout(connection_);
     const std::pair<QLabel*, QWidget*> rows[] = {{portLabel_, port_},
                                                  {speedLabel_, speed_},
@@ -166,6 +191,13 @@ void SerialWindow::createTransfers() {
             mark(transfers_, QStringLiteral("Ok%1").arg(i), QStringLiteral("\u2714"), "#1a7f37");
         ko_[static_cast<std::size_t>(i)] =
             mark(transfers_, QStringLiteral("Ko%1").arg(i), QStringLiteral("\u2718"), "#c0392b");
+        // Neither done nor failed: the user chose not to go on with the part. Only the parts
+        // of a download or an upload are asked about.
+        if (i <= SerialController::kTeletextFont) {
+            skipped_[static_cast<std::size_t>(i)] =
+                mark(transfers_, QStringLiteral("Skipped%1").arg(i), QStringLiteral("\u2013"),
+                     "#7f8c8d");
+        }
     }
 }
 
@@ -199,8 +231,8 @@ void SerialWindow::layOutTransfers() {
                                    includeTeletextFont_};
     for (int i = 0; i < static_cast<int>(std::size(choiceRows)); ++i) {
         choices->addWidget(choiceRows[i], i, 0);
-        choices->addWidget(ok_[static_cast<std::size_t>(i)], i, 2);
-        choices->addWidget(ko_[static_cast<std::size_t>(i)], i, 2);
+        for (const auto* marks : {&ok_, &ko_, &skipped_})
+            choices->addWidget((*marks)[static_cast<std::size_t>(i)], i, 2);
     }
     auto* fonts = new QHBoxLayout;
     fonts->addWidget(font1_);
@@ -224,8 +256,7 @@ void SerialWindow::layOutWindow() {
     bottom->addWidget(cancel_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(status_);
-    layout->addWidget(portProblem_);
-    layout->addWidget(backup_);
+    layout->addWidget(notes_);
     layout->addWidget(compareBefore_, 0, Qt::AlignLeft);
     auto* middle = new QHBoxLayout;
     middle->addWidget(connection_);
@@ -236,8 +267,10 @@ void SerialWindow::layOutWindow() {
 }
 
 SerialController::Parts SerialWindow::chosenParts() const {
-    return {includeChannels_->isChecked(), includeSettings_->isChecked(),
-            includeSystemFont_->isChecked(), includeTeletextFont_->isChecked()};
+    // A choice the mode does not offer is not taken.
+    const auto taken = [](const QCheckBox* box) { return box->isEnabled() && box->isChecked(); };
+    return {taken(includeChannels_), taken(includeSettings_), taken(includeSystemFont_),
+            taken(includeTeletextFont_)};
 }
 
 void SerialWindow::connectActions() {
@@ -245,7 +278,7 @@ void SerialWindow::connectActions() {
     connect(upload_, &QPushButton::clicked, this, [this] { serial_.upload(chosenParts()); });
     connect(uploadPicture_, &QPushButton::clicked, this, &SerialWindow::uploadPicture);
     connect(upgradeFirmware_, &QPushButton::clicked, this, &SerialWindow::upgradeFirmware);
-    connect(&session_, &Session::stateChanged, this, &SerialWindow::showFontChoices);
+    connect(&session_, &Session::stateChanged, this, &SerialWindow::showChoices);
     connect(cancel_, &QPushButton::clicked, &serial_, &SerialController::cancel);
     connect(mode_, &QComboBox::activated, this,
             [this](int index) { serial_.setMode(static_cast<SerialController::Mode>(index)); });
@@ -263,8 +296,10 @@ void SerialWindow::connectController() {
     connect(&serial_, &SerialController::bytesChanged, bytes_, &QLabel::setText);
     connect(&serial_, &SerialController::channelsChanged, channels_, &QLabel::setText);
     connect(&serial_, &SerialController::speedChanged, speed_, &QLabel::setText);
-    connect(&serial_, &SerialController::modeChanged, this,
-            [this](SerialController::Mode m) { mode_->setCurrentIndex(static_cast<int>(m)); });
+    connect(&serial_, &SerialController::modeChanged, this, [this](SerialController::Mode m) {
+        mode_->setCurrentIndex(static_cast<int>(m));
+        showChoices();
+    });
     connect(&serial_, &SerialController::marksChanged, this, &SerialWindow::showMarks);
     connect(&serial_, &SerialController::portChanged, this, &SerialWindow::showPortProblem);
     connect(&serial_, &SerialController::busyChanged, this, &SerialWindow::enableGroups);
@@ -275,6 +310,8 @@ void SerialWindow::connectController() {
 void SerialWindow::showPortProblem() {
     enableGroups();
     portProblem_->setText(serial_.portProblem());
+    // A note about a very long device path may go beyond its three lines: whole here.
+    portProblem_->setToolTip(serial_.portProblem());
     portProblem_->setVisible(!serial_.portProblem().isEmpty());
 }
 
@@ -287,12 +324,29 @@ void SerialWindow::showProgress(qint64 done, qint64 total) {
     progress_->setValue(static_cast<int>(done * progress_->maximum() / total));
 }
 
-void SerialWindow::showFontChoices() {
+void SerialWindow::showChoices() {
+    // An FTA receiver is upload-only, and its loader takes the image of the channels alone:
+    // the other choices are neither offered nor ticked, and come back as they were in DVB98
+    // mode.
+    const bool fta = serial_.mode() == SerialController::Mode::Fta;
+    QCheckBox* const dvbOnly[] = {includeSettings_, includeSystemFont_, includeTeletextFont_};
+    if (fta != ftaChoices_) {
+        for (std::size_t i = 0; i < std::size(dvbOnly); ++i) {
+            if (fta) dvbChoices_[i] = dvbOnly[i]->isChecked();
+            dvbOnly[i]->setChecked(!fta && dvbChoices_[i]);
+        }
+        ftaChoices_ = fta;
+    }
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             includeSettings_, includeSystemFont_, font1_, includeTeletextFont_, download_,
+             pictureLabel_, picture1_, picture2_, uploadPicture_})
+        w->setEnabled(!fta);
     // The second set exists only in a two-set system font.
     const std::optional<FontType> font = session_.workspace().fontType();
     const bool twoSets = font && fontSetCount(*font) == 2;
-    font2_->setEnabled(twoSets);
+    font2_->setEnabled(!fta && twoSets);
     if (!twoSets) font1_->setChecked(true);
+    enableGroups();
 }
 
 void SerialWindow::uploadPicture() {
@@ -338,7 +392,8 @@ void SerialWindow::enableGroups() {
     const bool ready = !busy && !serial_.settling() && serial_.portOpen();
     connection_->setEnabled(!busy && !serial_.settling());
     transfers_->setEnabled(ready);
-    firmware_->setEnabled(ready);
+    // The firmware upgrade talks to the DVB98 firmware.
+    firmware_->setEnabled(ready && serial_.mode() == SerialController::Mode::Dvb98);
     cancel_->setEnabled(busy || serial_.settling());
     // The busy pointer still lets Cancel be pressed.
     if (busy) {
@@ -369,18 +424,61 @@ void SerialWindow::showBackup(const QString& folder) {
         backup_->clear();
         return;
     }
+    // A long folder is shortened in its middle to a line of its own: the note keeps to its
+    // room. The link opens the whole folder.
+    const QMargins margins = layout()->contentsMargins();
+    const int line = width() - margins.left() - margins.right() - 8;
+    const QString shown = backup_->fontMetrics().elidedText(folder, Qt::ElideMiddle, line);
+    backup_->setToolTip(folder);
     const QString link =
         QStringLiteral("<a href=\"%1\">%2</a>")
-            .arg(QUrl::fromLocalFile(folder).toString(QUrl::FullyEncoded), folder.toHtmlEscaped());
+            .arg(QUrl::fromLocalFile(folder).toString(QUrl::FullyEncoded), shown.toHtmlEscaped());
     backup_->setText(tr("What the receiver held before the upload is kept in %1").arg(link));
 }
 
 void SerialWindow::showMarks() {
     for (int i = 0; i < SerialController::kMarks; ++i) {
         const auto m = serial_.mark(i);
-        ok_[static_cast<std::size_t>(i)]->setVisible(m == SerialController::Mark::Ok);
-        ko_[static_cast<std::size_t>(i)]->setVisible(m == SerialController::Mark::Ko);
+        const auto at = static_cast<std::size_t>(i);
+        ok_[at]->setVisible(m == SerialController::Mark::Ok);
+        ko_[at]->setVisible(m == SerialController::Mark::Ko);
+        if (skipped_[at] != nullptr) skipped_[at]->setVisible(m == SerialController::Mark::Skipped);
     }
+}
+
+void SerialWindow::fixSize() {
+    // Whatever shows later (the backup or port note, the comparison button, a mark, the
+    // progress) has its room already: transfers never change the size.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    layout()->invalidate();
+    layout()->activate();
+    setFixedSize(sizeHint().expandedTo(minimumSizeHint()));
+    if (isVisible()) keepOnScreen();
+}
+
+void SerialWindow::keepOnScreen() {
+    QRect outer = frameGeometry();
+    // Before the window system has framed it, its frame is taken as large as the main
+    // window's.
+    if (outer.size() == size() && parentWidget() != nullptr) {
+        const QWidget* frame = parentWidget()->window();
+        outer.setSize(size() + frame->frameGeometry().size() - frame->size());
+    }
+    const QScreen* on = QGuiApplication::screenAt(outer.center());
+    if (on == nullptr) on = screen();
+    if (on == nullptr) return;
+    const QRect area = on->availableGeometry();
+    const QPoint place(std::clamp(outer.left(), area.left(),
+                                  std::max(area.left(), area.right() - outer.width() + 1)),
+                       std::clamp(outer.top(), area.top(),
+                                  std::max(area.top(), area.bottom() - outer.height() + 1)));
+    if (place != outer.topLeft()) move(place);
+}
+
+void SerialWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    keepOnScreen();
 }
 
 void SerialWindow::setTexts() {
@@ -407,6 +505,11 @@ void SerialWindow::setTexts() {
     connection_->setTitle(tr("Connection"));
     transfers_->setTitle(tr("Transfer"));
     firmware_->setTitle(tr("Firmware"));
+    for (QLabel* skipped : skipped_) {
+        if (skipped != nullptr)
+            skipped->setToolTip(tr("Skipped: nothing was sent or fetched for it"));
+    }
+    fixSize();
     showBackup(serial_.lastBackup());
 }
 

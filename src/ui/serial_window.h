@@ -2,7 +2,8 @@
 // transfer choices with their outcome marks, the download and the upload, and Cancel with a
 // progress bar while a transfer runs; the font uploads with the upload, and the boot picture
 // with its preview. The firmware controls wait disabled for their transfer. Everything it does goes
-// through the serial controller.
+// through the serial controller. Its size is fixed, with room for every line it may show, and
+// it stays whole on the screen; in FTA mode it offers only what the FTA loader takes.
 #pragma once
 
 #include <QWidget>
@@ -63,6 +64,7 @@ signals:
 protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     class DialogApprover;
@@ -85,13 +87,18 @@ private:
     void enableGroups();
     void showStatusColour(StatusColour colour);
     void showBackup(const QString& folder);
-    void showFontChoices();
+    // The transfer choices the mode offers, and the second font set when the font has one.
+    void showChoices();
+    // The window's size, fixed for what its texts need, and its place, whole on its screen.
+    void fixSize();
+    void keepOnScreen();
 
     SerialController& serial_;
     Session& session_;
     Prompter& prompter_;
     FileChooser& chooser_;
     QLabel* status_;
+    QWidget* notes_;  // the backup note or the port note: room for either
     QLabel* backup_;  // where the last backup before an upload went
     QPushButton* compareBefore_;
     QLabel* portProblem_;    // why the port did not open, and what to do
@@ -125,6 +132,11 @@ private:
     QRadioButton* eraseAll_;
     std::array<QLabel*, SerialController::kMarks> ok_{};
     std::array<QLabel*, SerialController::kMarks> ko_{};
+    std::array<QLabel*, SerialController::kMarks> skipped_{};  // none for picture, firmware
+    // The choices of the DVB98 mode, kept while FTA mode offers only the channels: settings,
+    // system font, teletext font.
+    std::array<bool, 3> dvbChoices_{true, false, false};
+    bool ftaChoices_ = false;  // the choices shown are FTA mode's
     QProgressBar* progress_;
     QPushButton* cancel_;
     bool released_ = false;  // the port was let go when the window closed

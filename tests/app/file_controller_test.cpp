@@ -217,6 +217,20 @@ private slots:
         QCOMPARE(f.prompter.asked.last().icon, Icon::Information);
         QCOMPARE(ControllerFixture::read(f.dir.filePath("list.bin")).size(), 49152u);
         QCOMPARE(f.session.channelFile(), dvb);
+
+        // The image loaded and saved unchanged is the file, with or without a satellite table.
+        const std::string converted = ControllerFixture::read(f.dir.filePath("list.bin"));
+        for (bool satelliteTable : {false, true}) {
+            if (satelliteTable) f.session.setSatPos(parseAntPos(defaultAntPosText()));
+            QVERIFY(f.load(f.dir.filePath("list.bin")));
+            const QString copy = f.dir.filePath(satelliteTable ? "copy2.bin" : "copy1.bin");
+            f.chooser.choose(copy);
+            f.files().saveChannels();
+            QVERIFY(ControllerFixture::read(copy) == converted);
+            f.chooser.choose(f.dir.filePath("list.bin"));
+            f.files().saveChannels();
+            QVERIFY(ControllerFixture::read(f.dir.filePath("list.bin")) == converted);
+        }
     }
 
     void upgradeFromFile() {

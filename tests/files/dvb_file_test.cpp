@@ -56,7 +56,7 @@ TEST(DvbRecord, DecodesEveryField) {
     EXPECT_EQ(ch.Fec.view(), "3");
     EXPECT_EQ(ch.Acbw.view(), "A5");
     EXPECT_EQ(ch.TuneFlags.view(), "0C07");
-    EXPECT_EQ(ch.Pol.view(), "1");
+    EXPECT_EQ(ch.Pol.view(), "0");  // bit 0 of 0C; 07 is the inversion and DiSEqC byte
     EXPECT_EQ(ch.VPid.view(), "1FFF");
     EXPECT_EQ(ch.APid.view(), "0201");
     EXPECT_EQ(ch.PPid.view(), "0202");
@@ -219,6 +219,17 @@ TEST(ParseDvb, TypeByteChoosesTheList) {
     EXPECT_EQ(log.lines[0], "R1                  ");
 }
 
+TEST(DvbRecord, PolarisationIsBitZeroOfTheFlagsFirstByte) {
+    const std::pair<unsigned, const char*> cases[] = {
+        {0x0000, "0"}, {0x0001, "0"}, {0x0003, "0"}, {0x0100, "1"},
+        {0x0103, "1"}, {0x120C, "0"}, {0x130C, "1"}, {0xFFFF, "1"},
+    };
+    for (const auto& [flags, pol] : cases) {
+        const ChannelRec ch = decode(DvbRecord().TuneFlags(flags).type(1));
+        EXPECT_EQ(ch.Pol.view(), pol) << std::hex << flags;
+    }
+}
+
 TEST(DvbFile, WriteThenReadKeepsWhatTheFormatHolds) {
     const ChannelRec tv = Channel("[RAI] 1")
                               .Freq("01176675")
@@ -239,7 +250,7 @@ TEST(DvbFile, WriteThenReadKeepsWhatTheFormatHolds) {
                               .PmcPid("0101")
                               .TxtPid("0300")
                               .Acbw("5A")
-                              .TuneFlags("0009")
+                              .TuneFlags("0109")
                               .Aux292("1234")
                               .AvFlags("93")
                               .ServType("0C")
@@ -280,7 +291,7 @@ TEST(DvbFile, WriteThenReadKeepsWhatTheFormatHolds) {
     EXPECT_EQ(t.ServType.view(), "01");
     EXPECT_EQ(t.AutoPmt.view(), "1");
     EXPECT_EQ(t.AutoPid.view(), "1");  // AutoPmt always comes back with AutoPid
-    EXPECT_EQ(t.Pol.view(), "1");      // bit 0 of TuneFlags 0009
+    EXPECT_EQ(t.Pol.view(), "1");      // bit 0 of TuneFlags' first byte, 01
     EXPECT_EQ(back->radio[0].ServType.view(), "02");
     EXPECT_EQ(back->radio[0].Pol.view(), "0");
     EXPECT_EQ(back->radio[0].AutoPid.view(), "1");

@@ -328,38 +328,104 @@ TEST(FtaWriter, EveryFieldReadsBackFromWhereItWasWritten) {
         EXPECT_EQ(c.read, c.written) << c.field;
 }
 
-TEST(FtaWriter, RoundTripReadsBackAndWritesIdenticalBytes) {
-    ChannelList tv;
-    ChannelList radio;
-    for (int i = 0; i < 130; ++i) {
-        const std::string net = pad4(toHex(static_cast<std::uint32_t>(1 + i % 7)));
-        const std::string ts = pad4(toHex(static_cast<std::uint32_t>(i % 30)));
-        ChannelRec ch = tvChannel(" Chan " + std::to_string(i) + (i % 2 ? "x" : ""), net, ts,
-                                  zeroPadDecimal(10700 + (i % 30) * 60, 6) + "00");
+// `n` channels over `transponders` transponders, every fourth a RADIO channel, with names
+// of both parities and leading blanks that the writer trims.
+TvRadioLists variedLists(int n, int transponders) {
+    TvRadioLists lists;
+    for (int i = 0; i < n; ++i) {
+        const int tp = i % transponders;
+        const std::string net = pad4(toHex(static_cast<std::uint32_t>(1 + tp % 7)));
+        const std::string ts = pad4(toHex(static_cast<std::uint32_t>(tp)));
+        ChannelRec ch = tvChannel(" C" + std::to_string(i) + (i % 2 ? "x" : ""), net, ts,
+                                  zeroPadDecimal(10700 + (tp % 40) * 50, 6) + "00");
         ch.SerId = pad4(toHex(static_cast<std::uint32_t>(i)));
         ch.Ant = "0020";
-        (i % 4 == 0 ? radio : tv).push_back(ch);
+        if (i % 9 == 4) ch.Freq = "NO TS  ";
+        (i % 4 == 0 ? lists.radio : lists.tv).push_back(ch);
     }
-    auto first = save(tv, radio, FtaImageTables{}, kDefaults);
-    ASSERT_TRUE(first.ok());
-    const FtaImageTables t = *readFtaImage(*first);
-    TvRadioLists back = channelListsOf(t);
-    ASSERT_EQ(back.tv.size(), tv.size());
-    ASSERT_EQ(back.radio.size(), radio.size());
-    for (std::size_t i = 0; i < tv.size(); ++i) {
-        EXPECT_EQ(back.tv[i].ChName, tv[i].ChName);  // trimmed by the writer
-        EXPECT_EQ(back.tv[i].Freq, tv[i].Freq);
-        EXPECT_EQ(back.tv[i].LoHi, tv[i].LoHi);
-        EXPECT_EQ(back.tv[i].Ant, tv[i].Ant);
-        EXPECT_EQ(back.tv[i].SerId, tv[i].SerId);
-        EXPECT_EQ(back.tv[i].VPid, tv[i].VPid);
+    return lists;
+}
+
+// An image the writer made reads back to lists and tables that write the same bytes again,
+// whether it was converted from a DVB98 list (default settings) or written from the tables
+// of an image.
+TEST(FtaWriter, AnImageItMadeWritesBackAsTheSameBytes) {
+    // The most an image holds: 256 transponders and channels until area C is full.
+    const auto fits = [](const TvRadioLists& l) {
+        return ftaImageFit(l.tv, l.radio, {}, kDefaults).fits();
+    };
+    int n = 256;  // fits
+    int over = 2 * static_cast<int>(kMaxFtaChannelsPerList) + 1;
+    while (over - n > 1) {
+        const int mid = (n + over) / 2;
+        (fits(variedLists(mid, 256)) ? n : over) = mid;
     }
-    EXPECT_EQ(tv[0].ChName.view().substr(0, 8), "Chan 1x ");
-    auto second = save(back.tv, back.radio, t, kFromTables);
-    ASSERT_TRUE(second.ok());
-    auto third = save(back.tv, back.radio, *readFtaImage(*second), kFromTables);
-    ASSERT_TRUE(third.ok());
-    EXPECT_EQ(*third, *second);
+    const TvRadioLists most = variedLists(n, 256);
+    ASSERT_FALSE(fits(variedLists(n + 1, 256)));
+    FtaImageTables carried;
+    carried.others = {"123400036162630044440000"};
+    for (auto& a : carried.antennas)
+        a = "00001111000022223344NAME" + std::string(4, '\0');
+    carried.settingsRecord = "E50100020102";
+    carried.screenFormat = "01000100";
+    struct Case {
+        const char* what;
+        TvRadioLists lists;
+        FtaImageTables tables;
+        ImageSettings settings;
+    };
+    const Case cases[] = {
+        {"1 channel, converted", variedLists(1, 1), {}, kDefaults},
+        {"40 channels, converted", variedLists(40, 12), {}, kDefaults},
+        {"130 channels from tables", variedLists(130, 30), carried, kFromTables},
+        {"the most an image holds", most, {}, kDefaults},
+    };
+    for (const Case& c : cases) {
+        ChannelList tv = c.lists.tv;
+        ChannelList radio = c.lists.radio;
+        auto first = save(tv, radio, c.tables, c.settings);
+        ASSERT_TRUE(first.ok()) << c.what;
+        const FtaImageTables t = *readFtaImage(*first);
+        const TvRadioLists back = channelListsOf(t);
+        ASSERT_EQ(back.tv.size(), tv.size()) << c.what;
+        ASSERT_EQ(back.radio.size(), radio.size()) << c.what;
+        EXPECT_EQ(back.radio.back().ChName, radio.back().ChName) << c.what;  // trimmed
+        auto again = encodeFtaImage(back.tv, back.radio, t, kFromTables);
+        ASSERT_TRUE(again.ok()) << c.what;
+        EXPECT_TRUE(*again == *first) << c.what;
+    }
+    EXPECT_EQ(ftaImageFit(most.tv, most.radio, {}, kDefaults).transponders, 256u);
+}
+
+// A loaded image that nobody changed is written as its file holds it, even one the writer
+// would lay out otherwise; a change writes the writer's image.
+TEST(FtaWriter, AnUnchangedLoadedImageIsWrittenAsTheFileHoldsIt) {
+    const std::string foreign = test::FtaImage()
+                                    .add(0x0000, "ab")
+                                    .add(0xE501, "0102")
+                                    .add(0x8602, std::string(1, '\x01'))
+                                    .add(0x87AA, test::channelEntry("ONE ", 1, 2, 3, 0))
+                                    .add(0x9001, test::tunedTransponder(1, 2, 0x0020, 8, "01176600",
+                                                                        "013", 0, 1, "275000", 3))
+                                    .add(0x9000, word16(1))
+                                    .build();
+    const FtaImageTables t = *readFtaImage(foreign);
+    const TvRadioLists read = channelListsOf(t);
+    FtaImageTables loaded = t;
+    rememberSourceImage(loaded, read, foreign);
+    const TvRadioLists lists = normalizeForFtaImage(read.tv, read.radio);
+    EXPECT_TRUE(*encodeFtaImage(lists.tv, lists.radio, loaded, kFromTables) != foreign);
+    EXPECT_TRUE(*imageOfLoadedFile(lists.tv, lists.radio, loaded) == foreign);
+
+    ChannelList renamed = lists.tv;
+    renamed[0].ChName = "TWO";
+    EXPECT_TRUE(*imageOfLoadedFile(renamed, lists.radio, loaded) ==
+                *encodeFtaImage(renamed, lists.radio, loaded, kFromTables));
+    FtaImageTables reformatted = loaded;
+    reformatted.screenFormat = "02000200";
+    EXPECT_TRUE(*imageOfLoadedFile(lists.tv, lists.radio, reformatted) != foreign);
+    EXPECT_TRUE(*imageOfLoadedFile(lists.tv, lists.radio, t) ==
+                *encodeFtaImage(lists.tv, lists.radio, t, kFromTables));  // no file behind it
 }
 
 TEST(FtaWriter, AreaCutsAtRecordBoundaries) {

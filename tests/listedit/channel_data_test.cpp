@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "files/dvb_file.h"
 #include "support/channel_builder.h"
 
 namespace qel {
@@ -93,10 +94,33 @@ TEST(ChannelData, FillingAndDefaults) {
 TEST(ChannelData, SavingTheControlsUnchangedKeepsTheChannel) {
     const ChannelRec ch = dvb98Channel();
     EXPECT_EQ(channelOfFields(dataFieldsOf(ch, FileKind::DVB), ch, FileKind::DVB), ch);
-    // The band of a DVB98 channel follows its frequency.
+    // A channel read from a .dvb record and saved untouched is the record it was read from,
+    // whatever its tuning flags and in either band.
+    for (unsigned flags :
+         {0x0000U, 0x0001U, 0x0002U, 0x0003U, 0x0100U, 0x0103U, 0x010FU, 0x120CU, 0xFFFFU}) {
+        for (unsigned mhz : {11362U, 12188U}) {
+            const std::string rec = test::DvbRecord()
+                                        .freqMHz(mhz)
+                                        .srateKs(27500)
+                                        .fecCode(4)
+                                        .TuneFlags(flags)
+                                        .name("KIDS")
+                                        .bytes();
+            const ChannelRec read = decodeDvbRecord(rec).value_or(ChannelRec{});
+            const ChannelRec saved =
+                channelOfFields(dataFieldsOf(read, FileKind::DVB), read, FileKind::DVB);
+            EXPECT_EQ(saved, read) << std::hex << flags << " " << std::dec << mhz;
+            std::string written;
+            encodeDvbRecord(saved, false, written);
+            EXPECT_EQ(written, rec) << std::hex << flags;
+        }
+    }
+    // The band of a DVB98 channel follows a frequency the user changes.
     const ChannelRec low = Channel(ch).LoHi("0");
-    EXPECT_EQ(channelOfFields(dataFieldsOf(low, FileKind::DVB), low, FileKind::DVB).LoHi.view(),
-              "1");
+    DataFields moved = dataFieldsOf(low, FileKind::DVB);
+    moved.freq1 = "012100";
+    moved.lohi = bandAfterFrequency(moved.freq1);
+    EXPECT_EQ(channelOfFields(moved, low, FileKind::DVB).LoHi.view(), "1");
     const ChannelRec fta = Channel("FTA")
                                .Freq("01176600")
                                .Srate("275000")
@@ -132,7 +156,7 @@ TEST(ChannelData, SavingAssemblesTheFields) {
     EXPECT_EQ(s.Freq.view(), "01180005");
     EXPECT_EQ(s.Srate.view(), "051200");
     EXPECT_EQ(s.Sat.view(), "007");
-    EXPECT_EQ(s.TuneFlags.view(), "0003");  // high byte bit 0 from the polarisation
+    EXPECT_EQ(s.TuneFlags.view(), "0003");  // first byte's bit 0 from the polarisation
     EXPECT_EQ(s.AvFlags.view(), "00");      // audio, 12 V and video all cleared
     EXPECT_EQ(s.ServType.view(), "01");
     EXPECT_EQ(s.Parental.view(), "0");
@@ -143,10 +167,10 @@ TEST(ChannelData, SavingAssemblesTheFields) {
 
     DataFields other = dataFieldsOf(ch, FileKind::DVB);
     other.servType = 9;
-    other.pol = 1;
+    other.pol = 0;
     other.volt = 0;
-    EXPECT_EQ(channelOfFields(other, Channel(ch).TuneFlags("A209"), FileKind::DVB).TuneFlags.view(),
-              "A309");
+    EXPECT_EQ(channelOfFields(other, Channel(ch).TuneFlags("A309"), FileKind::DVB).TuneFlags.view(),
+              "A209");
     EXPECT_EQ(channelOfFields(other, ch, FileKind::DVB).ServType.view(), "0A");
     EXPECT_EQ(channelOfFields(other, Channel(ch).AvFlags("7F"), FileKind::DVB).AvFlags.view(),
               "AF");

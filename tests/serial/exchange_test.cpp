@@ -116,9 +116,10 @@ TEST_F(ExchangeTest, ResendRepeatsTheCommandUntilTheAnswerComes) {
     EXPECT_GT(pairs, 100);
 }
 
-TEST(ParseSizeReply, HexNumbersOfUpToEightDigits) {
+TEST(ParseSizeReply, HexNumbersOfUpToEightDigitsAndTheLineEndsAfterThem) {
+    using namespace std::string_view_literals;
     const struct {
-        const char* reply;
+        std::string_view reply;
         std::optional<std::int32_t> size;
     } kCases[] = {
         {"0", 0},
@@ -129,12 +130,33 @@ TEST(ParseSizeReply, HexNumbersOfUpToEightDigits) {
         {"FFFFFFC0", -64},
         {"", std::nullopt},
         {"100000000", std::nullopt},
-        {"40 ", std::nullopt},
         {"ZQ!", std::nullopt},
         {"-40", std::nullopt},
+        // CR, LF, blanks and NULs after the digits, in any number and order.
+        {"40 ", 64},
+        {"40\r", 64},
+        {"40\n", 64},
+        {"40\r\n", 64},
+        {"40\0"sv, 64},
+        {"2FFC0\r\n \0\0\n"sv, 196544},
+        {"12345678\r\n", 0x12345678},
+        // Nothing else, nor those before or between the digits, nor without digits.
+        {"123456789\r\n", std::nullopt},
+        {"\r\n", std::nullopt},
+        {" \0"sv, std::nullopt},
+        {" 40", std::nullopt},
+        {"\r\n40", std::nullopt},
+        {"4 0", std::nullopt},
+        {"4\0"
+         "0"sv,
+         std::nullopt},
+        {"40\t", std::nullopt},
+        {"40\r\nOK", std::nullopt},
+        {"40\x1A", std::nullopt},
+        {"40h", std::nullopt},
     };
     for (const auto& c : kCases) {
-        EXPECT_EQ(parseSizeReply(c.reply), c.size) << c.reply;
+        EXPECT_EQ(parseSizeReply(c.reply), c.size) << describeCommand(c.reply);
     }
 }
 

@@ -57,6 +57,22 @@ struct Bench {
 
 enum Part { System, Teletext, Picture };
 
+// The progress a block of `size` bytes showed: it starts empty, never goes back, ends full, and
+// moves at least every 150 ms of the block's time on the line.
+void expectProgressFollows(const test::TransferRecorder& recorder, std::size_t size) {
+    const auto& seen = recorder.progresses;
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front(), std::pair(std::size_t{0}, size));
+    EXPECT_EQ(seen.back(), std::pair(size, size));
+    std::size_t steps = 0;
+    for (std::size_t i = 1; i < seen.size(); ++i) {
+        EXPECT_EQ(seen[i].second, size);
+        EXPECT_GE(seen[i].first, seen[i - 1].first);
+        steps += seen[i].first > seen[i - 1].first;
+    }
+    EXPECT_GE(steps, static_cast<std::size_t>(lineTime(size) / 150ms)) << steps << " steps";
+}
+
 Status send(Part part, Bench& b, const std::string& bytes) {
     return part == System     ? uploadSystemFont(b.exchange, bytes)
            : part == Teletext ? uploadTeletextFont(b.exchange, bytes)
@@ -106,6 +122,7 @@ TEST(FontUpload, EachFontGoesUpAfterAPauseInPiecesOfTheQueue) {
         EXPECT_EQ(b.recorder.statuses,
                   (std::vector<std::string>{c.part == System ? "Send Sys Font" : "Send Txt Font",
                                             "Com open"}));
+        expectProgressFollows(b.recorder, data.size());
         // One timeout's pause, then the bytes one after the other on the line.
         const Millis wire = 5000ms + lineTime(4 + 2 + data.size() + 2);
         EXPECT_GE(b.link.elapsed(), wire);
@@ -125,6 +142,7 @@ TEST(PictureUpload, ThePictureGoesIntoTheChosenSlotAndTheCountFollowsIt) {
         EXPECT_TRUE(b.sim.pictureFile(slot) == kPicture);
         EXPECT_TRUE(b.sim.pictureFile(3 - slot).empty());
         EXPECT_EQ(b.recorder.statuses, (std::vector<std::string>{"Sending Picture", "Com open"}));
+        expectProgressFollows(b.recorder, 33725);
         // 33725 bytes in pieces of 4096: the count sent less one after each.
         EXPECT_EQ(b.recorder.bytes,
                   (std::vector<std::string>{"4095", "8191", "12287", "16383", "20479", "24575",

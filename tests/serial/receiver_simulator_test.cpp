@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "bytes/checksum.h"
 #include "receiver_sim/simulated_link.h"
@@ -124,6 +127,40 @@ TEST(ReceiverSimulator, BytesMayComeOneAtATime) {
     EXPECT_EQ(sim.channelImage(), std::string(64, 'y'));
 }
 
+TEST(ReceiverSimulator, ABusyReceiverDropsWhatArrivesForAWhileAfterItsOkToAStore) {
+    using namespace std::chrono_literals;
+    const std::string settings = withChecksum("DVSO" + std::string(1260, 's'));
+    const auto t0 = std::chrono::steady_clock::time_point{} + 1h;
+    const auto answered = [](const std::vector<ReplyPiece>& pieces) {
+        std::string all;
+        for (const ReplyPiece& piece : pieces)
+            all += piece.bytes;
+        return all;
+    };
+    const struct {
+        const char* name;
+        std::optional<SimCommand> busyAt;
+        Millis next;  // when "CBEG" comes after the store's "OK"
+        std::string answer;
+    } kCases[] = {
+        {"not busy", std::nullopt, 0ms, "OK"},
+        {"busy, too soon", SimCommand::SettingsUpload, 2999ms, ""},
+        {"busy, long enough after", SimCommand::SettingsUpload, 3000ms, "OK"},
+        {"busy after another store", SimCommand::ChannelUpload, 0ms, "OK"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        ReceiverSimulator sim;
+        sim.setBusyFor(3000ms);
+        if (c.busyAt) sim.addFault({SimFault::Busy, *c.busyAt, 0});
+        EXPECT_EQ(answered(sim.takeAt("H" + settings, t0)), "OK");
+        EXPECT_EQ(answered(sim.takeAt("CBEG", t0 + c.next)), c.answer);
+        EXPECT_EQ(sim.droppedWhileBusy(), c.answer.empty() ? 4u : 0u);
+        // What was dropped is gone: the next command is heard on its own.
+        EXPECT_EQ(answered(sim.takeAt("CBEG", t0 + 3000ms)), "OK");
+    }
+}
+
 TEST(ReceiverSimulator, FaultsAreNamedWithTheirCommandAndArrival) {
     const struct {
         const char* text;
@@ -144,6 +181,8 @@ TEST(ReceiverSimulator, FaultsAreNamedWithTheirCommandAndArrival) {
         {"miss-wake-up:wait", SimFault::MissWakeUp, SimCommand::LoaderWait, 0},
         {"no-block-answer", SimFault::NoBlockAnswer, SimCommand::LoaderBlock, 1},
         {"bad-crc:block:48", SimFault::BadCrc, SimCommand::LoaderBlock, 48},
+        {"busy", SimFault::Busy, SimCommand::ChannelUpload, 0},
+        {"busy:H:2", SimFault::Busy, SimCommand::SettingsUpload, 2},
         {"silence:wake-up", SimFault::Silence, SimCommand::LoaderWakeUp, 0},
         {"silence:Q", std::nullopt, {}, 0},
         {"silence:B:x", std::nullopt, {}, 0},

@@ -32,6 +32,7 @@ public:
     void channelsShown(std::string_view text) override { channels.emplace_back(text); }
     void progress(std::size_t done, std::size_t total) override {
         lastProgress = {done, total};
+        progresses.emplace_back(done, total);
         ++progressCalls;
     }
     bool confirm(Confirmation which) override {
@@ -56,6 +57,7 @@ public:
     std::deque<bool> answers;
     std::pair<std::size_t, std::size_t> lastProgress{0, 0};
     std::size_t progressCalls = 0;
+    std::vector<std::pair<std::size_t, std::size_t>> progresses;
     // Runs when a question is asked, before it is answered.
     std::function<void(Confirmation)> onConfirm;
     // What keepBackup was handed, what it answers, and what runs when it is called.

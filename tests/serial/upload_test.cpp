@@ -540,6 +540,48 @@ TEST(UploadVerify, EachPartIsReadBackAndTheFirstDifferenceNamed) {
     }
 }
 
+TEST(UploadVerify, AReceiverStillWritingAfterItsOkIsReadBackAFullTimeoutLater) {
+    Timing shortened;
+    shortened.timeout = 800ms;
+    const struct {
+        const char* name;
+        Timing timing;
+        Millis busy;
+        bool verified;
+    } kCases[] = {
+        {"busy for less than the timeout", Timing{}, 4900ms, true},
+        {"busy for longer", Timing{}, 6000ms, false},
+        {"busy for less than a shortened timeout", shortened, 750ms, true},
+        {"busy for longer than a shortened timeout", shortened, 1000ms, false},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        ReceiverSimulator sim;
+        sim.setChannelImage(test::channelImage(20));
+        sim.setSettingsBlock(test::settingsBlock());
+        sim.addFault({SimFault::Busy, SimCommand::ChannelUpload, 0});
+        sim.addFault({SimFault::Busy, SimCommand::SettingsUpload, 0});
+        sim.setBusyFor(c.busy);
+        SimulatedLink link(sim, test::kLineRate);
+        test::TransferRecorder recorder;
+        UploadRequest request = bothRequest(30);
+        request.backup = true;
+        request.verify = true;
+        const UploadResult r = upload(link, recorder, c.timing, request);
+
+        EXPECT_TRUE(r.backupTaken);
+        EXPECT_TRUE(sim.channelImage() == request.channelImage);
+        EXPECT_TRUE(sim.settingsBlock() == newSettingsBlock());
+        EXPECT_EQ(r.channels.ok, c.verified) << r.channels.status.detail();
+        EXPECT_EQ(r.settings.ok, c.verified) << r.settings.status.detail();
+        EXPECT_EQ(sim.droppedWhileBusy() == 0, c.verified);
+        if (!c.verified) {
+            EXPECT_EQ(r.channels.status.error(), ErrorCode::VerifyFailed);
+            EXPECT_EQ(r.settings.status.error(), ErrorCode::VerifyFailed);
+        }
+    }
+}
+
 TEST(UploadCancel, ACancelStopsPromptlyAndSaysSo) {
     const UploadRequest request = bothRequest(300);
     // In the channel handshake, in the records (19200 bytes take 5 s), in the pause before the

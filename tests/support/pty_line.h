@@ -123,7 +123,7 @@ private:
             if (n <= 0) continue;
             const auto taken = std::chrono::steady_clock::now();
             for (const ReplyPiece& piece :
-                 responder_.take(std::string_view(buffer, static_cast<std::size_t>(n)))) {
+                 responder_.takeAt(std::string_view(buffer, static_cast<std::size_t>(n)), taken)) {
                 while (!stopping_ && std::chrono::steady_clock::now() < taken + piece.after)
                     std::this_thread::sleep_for(std::chrono::milliseconds(1));
                 line_.send(piece.bytes);

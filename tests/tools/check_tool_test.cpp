@@ -149,7 +149,10 @@ TEST(CheckTool, WrongUsageAndRefusedFiles) {
         {"check " + quoted(list) + " --lang fr", 1},
         {"check " + quoted(list) + " --verbose", 1},
         {"check " + quoted(list) + " " + quoted(list), 1},
-        {"check " + quoted(dir.write("a.g98", "")), 1},
+        // Not a channel file: a refused input.
+        {"check " + quoted(dir.write("a.g98", "")), 2},
+        {"check " + quoted(dir.file("list.xyz")), 2},
+        {"check --lang it --settings " + quoted(dir.file("none.g98")) + " " + quoted(list), 2},
         {"check " + quoted(dir.write("short.dvb", std::string(65, 'x'))), 2},
         {"check " + quoted(dir.file("missing.dvb")), 2},
         {"check " + quoted(list) + " --settings " + quoted(dir.file("none.g98")), 2},

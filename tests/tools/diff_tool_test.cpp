@@ -80,7 +80,10 @@ TEST(DiffTool, EqualAcrossFormatsRefusedFilesAndWrongUsage) {
                          {"diff a.dvb", 1, "usage: qel-tool diff"},
                          {"diff a.dvb a.csv a.dvb", 1, "usage: qel-tool diff"},
                          {"diff a.dvb a.csv --xml", 1, "qel-tool diff: unknown option --xml"},
-                         {"diff a.dvb list.xyz", 1, "qel-tool: unsupported file type: list.xyz"}},
+                         // A file of no channel type is a refused input.
+                         {"diff a.dvb list.xyz", 2, "qel-tool: unsupported file type: list.xyz"},
+                         {"diff a.dvb s.g98", 2, "qel-tool: unsupported file type: s.g98"},
+                         {"diff --json a.dvb short.dvb", 2, "short.dvb: "}},
                         dir);
 }
 

@@ -116,9 +116,13 @@ TEST(DownloadCommand, WrongUsageAndAMissingPort) {
     EXPECT_EQ(runTool("download /dev/null --channels", dir).status, 1);
     EXPECT_EQ(runTool("download /dev/null --bogus x", dir).status, 1);
     EXPECT_EQ(runTool("download /dev/null --timeout-ms 0", dir).status, 1);
-    const ToolRun run = runTool("download " + dir.file("no-such-port"), dir);
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err.rfind("Error on COM (port: ", 0), 0u) << run.err;
+    // Options may come before the port too.
+    for (const std::string& args : {"download " + dir.file("no-such-port"),
+                                    "download --timeout-ms 100 " + dir.file("no-such-port")}) {
+        const ToolRun run = runTool(args, dir);
+        EXPECT_EQ(run.status, 2) << args;
+        EXPECT_EQ(run.err.rfind("Error on COM (port: ", 0), 0u) << run.err;
+    }
 }
 
 }  // namespace

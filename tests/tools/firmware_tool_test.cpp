@@ -55,6 +55,8 @@ TEST(FirmwareCommand, WrongCallsAreUsageAndRefusedInputsSendNothing) {
             {"firmware P empty.bin --routine r.sbr", 2, "The firmware file is empty (empty.bin)"},
             {"firmware P none.bin --routine r.sbr", 2, "Cannot open the file (none.bin)"},
             {"firmware P fw.bin --routine r.sbr --erase-all", 2, "Error on COM (port: "},
+            // Options anywhere after the command.
+            {"firmware --erase-all --routine r.sbr P fw.bin", 2, "Error on COM (port: "},
         },
         dir);
 }

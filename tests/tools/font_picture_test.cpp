@@ -61,14 +61,16 @@ TEST(FontCommands, WrongCallsAreUsageAndRefusedInputsSendNothing) {
             {"upload P --set 1", 1, ""},
             {"upload P --system-font a.fos --set 2", 1, ""},
             {"upload P --system-font a.oc1 --set 3", 1, ""},
-            {"upload P --system-font a.oc2", 1, "qel-tool: unsupported file type: a.oc2\n"},
-            {"upload P --teletext-font a.fos", 1, "qel-tool: unsupported file type: a.fos\n"},
+            // A font of another type is a refused input.
+            {"upload P --system-font a.oc2", 2, "qel-tool: unsupported file type: a.oc2\n"},
+            {"upload P --teletext-font a.fos", 2, "qel-tool: unsupported file type: a.fos\n"},
             {"picture P notes.txt --slot 3", 1, ""},
             {"upload P --system-font short.fos", 2,
              "Wrong lenght (system font: 4095 bytes for a font of type SYSTEMFOS)\n"},
             {"dump short.fos", 2, "Wrong lenght (4095 bytes for a font of type SYSTEMFOS)\n"},
             // What the detail says depends on whether Qt reads the images.
             {"picture P notes.txt", 2, "File must be a 280x240 - 16 colours bitmap (picture: "},
+            {"picture --slot 2 P notes.txt", 2, "File must be a 280x240 - 16 colours bitmap ("},
             {"convert notes.txt out.bmp", 2, "File must be a 280x240 - 16 colours bitmap ("},
             {"upload P --system-font a.oc1 --set 2", 2, "Error on COM (port: "},
         },

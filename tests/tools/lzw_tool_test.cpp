@@ -73,8 +73,11 @@ TEST(LzwTool, BlocksAreTheFirmwaresStreamsInNumberedFiles) {
         TempDir dir;
         const std::string input = mixedData(c.size);
         dir.write("in.bin", input);
-        const test::ToolRun run = runTool("lzw --blocks in.bin out.Z", dir);
-        ASSERT_EQ(run.status, 0) << run.err;
+        // The option anywhere after the command.
+        const char* args =
+            c.size % 2 == 0 ? "lzw --blocks in.bin out.Z" : "lzw in.bin out.Z --blocks";
+        const test::ToolRun run = runTool(args, dir);
+        ASSERT_EQ(run.status, 0) << args << ": " << run.err;
         for (std::size_t block = 0; block < c.blocks; ++block) {
             SCOPED_TRACE(block);
             const std::string original = input.substr(block * 65536, 65536);
@@ -100,7 +103,7 @@ TEST(LzwTool, RefusalsAndUsage) {
         {"lzw in.bin no-such-folder/out.Z", 2}, {"lzw --blocks missing.bin out.Z", 2},
         {"lzw --blocks folder out.Z", 2},       {"lzw in.bin", 1},
         {"lzw in.bin out.Z extra", 1},          {"lzw --blocks in.bin", 1},
-        {"lzw --block in.bin out.Z", 1},
+        {"lzw --block in.bin out.Z", 1},        {"lzw in.bin out.Z --bogus", 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args);

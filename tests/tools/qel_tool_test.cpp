@@ -100,7 +100,11 @@ TEST(QelTool, RefusalsAndUsage) {
     EXPECT_EQ(tool("", dir).status, 1);
     EXPECT_EQ(tool("dump", dir).status, 1);
     EXPECT_EQ(tool("frobnicate x", dir).status, 1);
-    EXPECT_EQ(tool("dump " + quote(dir.write("x.txt", "")), dir).status, 1);
+    // A file of a type the command does not read is a refused input.
+    EXPECT_EQ(tool("dump " + quote(dir.write("x.txt", "")), dir).status, 2);
+    EXPECT_EQ(
+        tool("convert " + quote(dir.file("x.xyz")) + " " + quote(dir.file("o.dvb")), dir).status,
+        2);
 }
 
 TEST(QelTool, VersionIsTheBuildsVersion) {
@@ -306,6 +310,18 @@ TEST(QelTool, ExportInEveryFormAndLanguage) {
 
     for (const char* wrong : {" --format csv", " --columns ids,foo", " --lang fr", " --format"})
         EXPECT_EQ(tool("export " + quote(dvb) + " " + quote(txt) + wrong, dir).status, 1) << wrong;
+    // The options anywhere after the command.
+    const ToolRun anywhere =
+        tool("export --decimal " + quote(dvb) + " --lang it " + quote(txt), dir);
+    ASSERT_EQ(anywhere.status, 0) << anywhere.err;
+    const std::vector<std::string> written = linesOf(TempDir::read(txt));
+    EXPECT_EQ(written, run(" --lang it --decimal"));
+    // An output that is neither text nor PDF is wrong usage, and nothing is written.
+    for (const char* name : {"out.xyz", "out"}) {
+        const ToolRun wrongOut = tool("export " + quote(dvb) + " " + quote(dir.file(name)), dir);
+        EXPECT_EQ(wrongOut.status, 1) << name;
+        EXPECT_FALSE(std::filesystem::exists(dir.file(name))) << name;
+    }
 
     ASSERT_EQ(tool("convert " + quote(dvb) + " " + quote(dir.file("a.bin")), dir).status, 0);
     const ToolRun image = tool(

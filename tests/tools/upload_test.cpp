@@ -97,6 +97,25 @@ TEST(UploadToReceiver, FailuresAreToldWithTheProgramsMessage) {
         bool flashWritten;
     } kCases[] = {
         {"verified", {}, "--channels new.dvb", "", 0, "", true, false},
+        // Read back once the receiver has finished writing.
+        {"busy after each store",
+         {"--fault", "busy", "--fault", "busy:H", "--busy-ms", "200"},
+         "--channels new.dvb --settings new.g98",
+         "",
+         0,
+         "",
+         true,
+         false},
+        // The loader need not answer a block: a warning, and the image went up.
+        {"a block unanswered",
+         {"--firmware", "fta", "--fault", "no-block-answer"},
+         "--channels image.bin --yes",
+         "",
+         0,
+         "Unplug Vandu main power\n"
+         "Warning: 1 of the 48 blocks got no answer from the receiver (channels)\n",
+         false,
+         true},
         {"kept changed",
          {"--fault", "mis-store:C"},
          "--channels new.dvb",
@@ -200,13 +219,15 @@ TEST(UploadCommand, ARefusedInputSendsNothingAndAWrongCallIsUsage) {
         {"--channels short.bin", 2, "Wrong file lenght (channels)\n"},
         {"--settings other.g98", 2, "Error (settings: the settings do not begin with 4456534F)\n"},
         {"--channels missing.dvb", 2, "Cannot open the file (channels)\n"},
-        {"--channels list.txt", 1, "qel-tool: unsupported file type: list.txt\n"},
+        {"--channels list.txt", 2, "qel-tool: unsupported file type: list.txt\n"},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.args);
         const ToolRun run = runTool("upload " + port + " " + c.args, dir);
         EXPECT_EQ(run.status, c.status);
         EXPECT_EQ(run.err, c.err);
+        // The same with the options before the port.
+        EXPECT_EQ(runTool("upload " + c.args + " " + port, dir).err, c.err);
     }
     const ToolRun missing = runTool("upload " + port + " --settings ok.g98", dir);
     EXPECT_EQ(missing.status, 2);

@@ -111,6 +111,42 @@ private slots:
         QVERIFY(!e.ws().channelsModified());
     }
 
+    // An untouched channel: Esc asks nothing and "Save Channel data" changes no byte.
+    void dataEditorLeavesAnUntouchedChannelAsTheFileHoldsIt() {
+        Editors e;
+        const unsigned flags[] = {0x0000, 0x0001, 0x0002, 0x0003, 0x0100,
+                                  0x0103, 0x010F, 0x120C, 0xFFFF};
+        std::string bytes;
+        for (unsigned f : flags) {
+            bytes += test::DvbRecord()
+                         .name("KIDS " + std::to_string(f))
+                         .freqMHz(f % 2 ? 12188 : 11362)
+                         .srateKs(27500)
+                         .fecCode(4)
+                         .TuneFlags(f)
+                         .AvFlags(f & 0xFF)
+                         .automation(f % 3 == 2 ? 3 : f % 3)
+                         .Parental(f & 1);
+        }
+        const QString path = e.write("flags.dvb", bytes);
+        QVERIFY(e.load(path));
+        for (int row = 1; row <= static_cast<int>(std::size(flags)); ++row) {
+            e.list().selectOnly(row);
+            auto* data = e.open<ChannelDataWindow>(Tab::Data);
+            QVERIFY(data != nullptr);
+            QTest::keyClick(data, Qt::Key_Escape);
+            QCOMPARE(e.prompter.asked.size(), 0);
+            e.list().selectOnly(row);
+            data = e.open<ChannelDataWindow>(Tab::Data);
+            data->save();
+            e.form->selectTab(Tab::List);
+        }
+        QCOMPARE(e.prompter.asked.size(), 0);
+        e.chooser.choose(path);
+        e.files().saveChannels();
+        QCOMPARE(e.read(path), bytes);
+    }
+
     void dataEditorLeftWithoutSavingChangesNothingAndClosesWhenItsChannelGoes() {
         Editors e;
         QVERIFY(e.load(e.dvb("list.dvb", 4, 0)));

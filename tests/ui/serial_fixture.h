@@ -182,8 +182,8 @@ struct Serial : UiFixture {
     }
 };
 
-// The marks as a short text: "O" Ok, "K" Ko, "-" hidden, for the first `count` of them
-// (channels, settings, ...).
+// The marks as a short text: "O" Ok, "K" Ko, "S" skipped, "-" hidden, for the first `count` of
+// them (channels, settings, ...).
 inline QString marks(Serial& s, SerialWindow* w, int count = 2) {
     QString out;
     for (int i = 0; i < count; ++i) {
@@ -191,6 +191,9 @@ inline QString marks(Serial& s, SerialWindow* w, int count = 2) {
             out += 'O';
         } else if (s.markShown(w, QStringLiteral("Ko%1").arg(i))) {
             out += 'K';
+        } else if (const auto* skipped = w->findChild<QLabel*>(QStringLiteral("Skipped%1").arg(i));
+                   skipped != nullptr && !skipped->isHidden()) {
+            out += 'S';
         } else {
             out += '-';
         }

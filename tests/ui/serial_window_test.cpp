@@ -9,11 +9,13 @@
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QThread>
 #include <QTimer>
@@ -87,7 +89,14 @@ private slots:
         QCOMPARE(s.label(w, "LByte"), QString("192"));
         QCOMPARE(s.label(w, "Ch2ser"), QString("3"));
         QSignalSpy busy(&s.program->serial(), &SerialController::busyChanged);
+        QSignalSpy statuses(&s.program->serial(), &SerialController::statusChanged);
         s.download(w);
+        // A download's own steps show their own texts.
+        QStringList shown;
+        for (const auto& a : statuses)
+            shown.append(a.at(0).toString());
+        QVERIFY2(shown.contains("DownLoading") && shown.contains("Get Settings"),
+                 qPrintable(shown.join(" | ")));
         QCOMPARE(busy.first().at(0).toBool(), true);  // the main window waited meanwhile
         QVERIFY(s.form->isEnabled());
         QVERIFY(!s.session.transferBusy());
@@ -119,7 +128,9 @@ private slots:
         QCOMPARE(s.prompter.asked[0].defaultAnswer, Answer::No);
         QCOMPARE(s.ws().tvList().size(), 3u);
         QVERIFY(s.ws().channelsModified());
-        QVERIFY(s.markShown(w, "Ko0"));
+        // Declined is not failed: a neutral mark, and the status line says what was skipped.
+        QCOMPARE(test::marks(s, w), QString("S-"));
+        QCOMPARE(s.label(w, "Advise"), QString("Skipped: channels"));
         // Yes, then a failing transfer: the edited lists stay unsaved.
         s.receiver->addFault({SimFault::WrongChecksum, SimCommand::ChannelData, 0});
         s.prompter.answer(Answer::Yes);
@@ -257,18 +268,20 @@ private slots:
         QCOMPARE(s.label(w, "Advise"), QString("Com open"));
     }
 
-    // The FTA loader talks at 19200 baud; afterwards the line is at the chosen mode's speed.
+    // The FTA loader talks at 19200 baud; afterwards the line is at the FTA mode's speed. A
+    // DVB98 list goes up through the loader too once the FTA mode is chosen: the mode shown
+    // is the dialect spoken.
     void anFtaUploadLeavesTheLineAtTheModesSpeed_data() {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<int>("after");
-        QTest::newRow("FTA mode") << int(SerialController::Mode::Fta) << int(B19200);
-        QTest::newRow("DVB98 mode") << int(SerialController::Mode::Dvb98) << int(B38400);
+        QTest::addColumn<bool>("dvbList");
+        QTest::newRow("an FTA image") << false;
+        QTest::newRow("a DVB98 list in FTA mode") << true;
     }
     void anFtaUploadLeavesTheLineAtTheModesSpeed() {
-        QFETCH(int, mode);
-        QFETCH(int, after);
+        QFETCH(bool, dvbList);
+        const int after = B19200;
         test::FtaUpload s;
         QVERIFY(s.loaded);
+        if (dvbList) QVERIFY(s.load(s.dvb("mine.dvb", 3, 0)));
         s.receiver->addFault({SimFault::NeverWakes, SimCommand::LoaderWakeUp, 0});
         test::PtyResponder far(*s.receiver);
         Timing quick;
@@ -277,18 +290,29 @@ private slots:
         s.overLine(QString::fromStdString(far.device()), quick);
         SerialWindow* w = s.open();
         QTRY_COMPARE(s.label(w, "Advise"), QString("Com open"));
-        s.program->serial().setMode(static_cast<SerialController::Mode>(mode));
+        s.program->serial().setMode(SerialController::Mode::Fta);
         const auto speed = [&far] {
             const termios t = far.line().settings();
             return static_cast<int>(cfgetospeed(&t));
         };
         QTRY_COMPARE(speed(), after);
         test::include(w, true, false);
+        if (dvbList) {
+            // Flashing a DVB98 list replaces the receiver's settings: asked first; No sends
+            // nothing.
+            s.prompter.answer(Prompter::Answer::No);
+            w->uploadButton()->click();
+            QCOMPARE(s.prompter.texts(), QStringList{"Default settings will be used , proceed ??"});
+            QVERIFY(!s.program->serial().busy());
+            s.prompter.asked.clear();
+            s.prompter.answer(Prompter::Answer::Yes);
+        }
         w->uploadButton()->click();
         QTRY_COMPARE(speed(), int(B19200));  // while the loader is called
         QTRY_VERIFY_WITH_TIMEOUT(!s.program->serial().busy() && !s.program->serial().settling(),
                                  10000);
-        QCOMPARE(s.prompter.texts().value(1).section("\n\n", 0, 0), QString("Timeout"));
+        QCOMPARE(s.prompter.texts().value(dvbList ? 2 : 1).section("\n\n", 0, 0),
+                 QString("Timeout"));
         QTRY_COMPARE(speed(), after);
     }
 
@@ -496,6 +520,112 @@ private slots:
         s.language.apply("ENG");
     }
 
+    // The window keeps its size whatever it comes to show (the comparison button after a
+    // download, the backup note after an upload), and placed at the screen's foot it stays
+    // whole on the screen, in both languages.
+    void theWindowKeepsItsSizeAndStaysOnTheScreen() {
+        test::DvbUpload s(3, 1);
+        QVERIFY(s.loaded);
+        const QRect area = s.frame().screen()->availableGeometry();
+        s.store.setToolWindowPlace("SerialForm", QPoint(area.left() + 20, area.bottom() - 40));
+        SerialWindow* w = s.open();
+        const QSize size = w->size();
+        const auto whole = [&] {
+            const QRect outer = w->frameGeometry();
+            QString problems;
+            if (!area.contains(outer)) problems += "off the screen; ";
+            if (w->size() != size) problems += "resized; ";
+            // Nothing in it is squeezed below what it needs, Cancel and the bar least of all.
+            if (!(w->layout()->totalMinimumSize().boundedTo(w->size()) ==
+                  w->layout()->totalMinimumSize())) {
+                problems += "too small for its content; ";
+            }
+            for (const QWidget* part :
+                 {static_cast<QWidget*>(w->cancelButton()), w->findChild<QWidget*>("Progress")}) {
+                if (!w->rect().contains(QRect(part->mapTo(w, QPoint()), part->size())))
+                    problems += part->objectName() + " cut off; ";
+            }
+            return problems;
+        };
+        QCOMPARE(whole(), QString());
+        QVERIFY(w->compareBeforeButton()->isHidden());
+        s.download(w);
+        QCOMPARE(test::marks(s, w), QString("OO"));
+        QVERIFY(!w->compareBeforeButton()->isHidden());
+        QCOMPARE(whole(), QString());
+        s.upload(w);
+        QCOMPARE(test::marks(s, w), QString("OO"));
+        QVERIFY(!w->findChild<QLabel*>("BackupNote")->isHidden());
+        QCOMPARE(whole(), QString());
+        // Another language may want another size: still whole on the screen.
+        s.language.apply("ITA");
+        QTRY_COMPARE(s.label(w, "Bytel"), QString("Bytes usati"));
+        QVERIFY(area.contains(w->frameGeometry()));
+        s.language.apply("ENG");
+    }
+
+    // Left open while other files are loaded, the window follows them: the mode, the speed,
+    // the bytes used, the channel count and the marks are the new file's, the choices are the
+    // mode's, and the upload speaks the dialect shown. An FTA receiver is upload-only and its
+    // loader takes the image alone, so a good flash ends well.
+    void theWindowFollowsTheLoadedDocument() {
+        test::DvbUpload s(3, 1);
+        QVERIFY(s.loaded);
+        Config config = s.session.config();
+        config.askOnCheckErrors = false;
+        s.session.setConfig(config);
+        SerialWindow* w = s.open();
+        auto* mode = w->findChild<QComboBox*>("ConnMode");
+        const auto shown = [&] {
+            return QStringList{s.label(w, "Status"), mode->currentText(), s.label(w, "LByte"),
+                               s.label(w, "Ch2ser")};
+        };
+        const auto offered = [&] {
+            QString out;
+            for (const char* name :
+                 {"IncludeCh", "IncludeDVBsett", "IncludeSysFon", "IncludeTxtFon", "Download",
+                  "Upload", "UploadPic", "Frame3"}) {
+                auto* control = w->findChild<QWidget*>(name);
+                auto* box = qobject_cast<QCheckBox*>(control);
+                out += !control->isEnabled() ? '-' : box && box->isChecked() ? 'x' : 'o';
+            }
+            return out;
+        };
+        QCOMPARE(shown(), (QStringList{"38400,N,8,1 ", "Dr. Vellox", "256", "4"}));
+        QCOMPARE(offered(), QString("xxoooooo"));
+        s.upload(w);
+        QCOMPARE(test::marks(s, w), QString("OO"));
+
+        QVERIFY(s.load(s.bin("mine.bin")));
+        QCOMPARE(s.form->openChild(), w);
+        QCOMPARE(shown(), (QStringList{"19200,N,8,1 ", "FTA 2.4061", " 49152",
+                                       QString::number(s.ws().channelCount())}));
+        QCOMPARE(test::marks(s, w, SerialController::kMarks), QString("------"));
+        QCOMPARE(offered(), QString("x----o--"));
+        s.receiver->setDialect(ReceiverSimulator::Dialect::FtaLoader);
+        s.upload(w);
+        QCOMPARE(s.prompter.texts(), QStringList{"Unplug Vandu main power"});
+        QCOMPARE(test::marks(s, w, SerialController::kMarks), QString("O-----"));
+        QCOMPARE(s.label(w, "Advise"), QString("Com open"));
+        QCOMPARE(s.receiver->flash().size(), std::size_t{49152});
+        QCOMPARE(shown()[2], QString(" 49152"));
+
+        // Another DVB98 list: the settings are offered and ticked again (loading the image let
+        // the DVB98 settings go: only the channels go up).
+        QVERIFY(s.load(s.dvb("other.dvb", 7, 2)));
+        QCOMPARE(shown(), (QStringList{"38400,N,8,1 ", "Dr. Vellox", "576", "9"}));
+        QCOMPARE(test::marks(s, w, SerialController::kMarks), QString("------"));
+        QCOMPARE(offered(), QString("xxoooooo"));
+        s.receiver->setDialect(ReceiverSimulator::Dialect::Dvb98);
+        test::include(w, true, false);
+        s.upload(w);
+        QCOMPARE(test::marks(s, w), QString("O-"));
+        QCOMPARE(s.receiver->channelImage(), encodeDvb(s.ws().tvList(), s.ws().radioList()));
+        // An edit shows in the counts at once.
+        s.ws().changeLists(kTouchTV, [](EditableLists& l) { l.tv.pop_back(); });
+        QCOMPARE(s.label(w, "Ch2ser"), QString("8"));
+    }
+
     void cancelStopsATransferAtOnceAndCloseWaitsForIt() {
         Serial s;
         QVERIFY(s.load(s.dvb("mine.dvb", 3, 0)));
@@ -526,6 +656,7 @@ private slots:
         s.program->serial().start();
         QTRY_VERIFY(s.program->serial().portOpen());
         s.program->serial().setMode(SerialController::Mode::Fta);
+        s.program->serial().setMode(SerialController::Mode::Dvb98);
         w->downloadButton()->click();
         QVERIFY(s.program->serial().busy());
         timer.restart();

@@ -80,6 +80,13 @@ private slots:
         QTest::newRow("port") << "qel::OptionsWindow"
                               << "&Comunication port"
                               << "&Porta seriale";
+        const char* serial = "qel::SerialController";
+        QTest::newRow("backup phase") << serial << "Backing up the receiver..."
+                                      << "Copia di sicurezza del ricevitore...";
+        QTest::newRow("verify phase") << serial << "Checking what the receiver holds..."
+                                      << "Verifico il contenuto del ricevitore...";
+        QTest::newRow("skipped") << serial << "Skipped: %1"
+                                 << "Parti saltate: %1";
         QTest::newRow("instance") << "StartupTexts"
                                   << "I'm happy you love QEL ... but it's already running :-)"
                                   << "Sono felice che QEL ti piaccia .. ma sta gia' girando :-)";

@@ -5,6 +5,7 @@
 //   qel-receiver-sim [--firmware dvb98|fta] [--channels FILE.dvb] [--settings FILE.g98]
 //                    [--flash FILE.bin] [--save-dir DIR] [--link PATH] [--pace]
 //                    [--speed 38400|19200] [--fault NAME[:COMMAND[:N]]]... [--late-ms N]
+//                    [--busy-ms N]
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -53,20 +54,23 @@ struct Options {
     std::optional<int> speed;
     std::vector<FaultPlan> faults;
     std::optional<Millis> lateBy;
+    std::optional<Millis> busyFor;
 };
 
 int usage() {
     std::cerr << "usage: qel-receiver-sim [--firmware dvb98|fta] [--channels FILE.dvb]\n"
                  "         [--settings FILE.g98] [--flash FILE.bin] [--save-dir DIR]\n"
                  "         [--link PATH] [--pace] [--speed 38400|19200]\n"
-                 "         [--fault NAME[:COMMAND[:N]]]... [--late-ms N]\n"
+                 "         [--fault NAME[:COMMAND[:N]]]... [--late-ms N] [--busy-ms N]\n"
                  "  faults: "
               << faultNames()
               << "\n"
                  "  commands: CBEG, A, B, G, C, H, F, V, O, CBEG4 (a picture into either\n"
                  "            slot), D; the flash routine's routine, erase, fw-block (1-n);\n"
                  "            the loader's wake-up, wait (1-3), block (1-48)\n"
-                 "            (N: only the N-th one)\n";
+                 "            (N: only the N-th one)\n"
+                 "  busy: after its \"OK\" to a store (C unless H, F, V or CBEG4 is named)\n"
+                 "        the receiver drops what arrives for --busy-ms (3000 by default)\n";
     return 1;
 }
 
@@ -107,10 +111,10 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args) {
             const std::optional<FaultPlan> plan = parseFaultPlan(value);
             if (!plan) return std::nullopt;
             options.faults.push_back(*plan);
-        } else if (arg == "--late-ms") {
+        } else if (arg == "--late-ms" || arg == "--busy-ms") {
             const std::optional<int> ms = positiveNumber(value);
             if (!ms) return std::nullopt;
-            options.lateBy = Millis{*ms};
+            (arg == "--late-ms" ? options.lateBy : options.busyFor) = Millis{*ms};
         } else {
             return std::nullopt;
         }
@@ -299,7 +303,8 @@ void PtyServer::takeInput(Clock::time_point now) {
         inFree_ = (continuing ? inFree_ : now) + lineTime(static_cast<std::size_t>(n));
         taken = inFree_;
     }
-    for (ReplyPiece& piece : sim_.take(std::string_view(buffer, static_cast<std::size_t>(n)))) {
+    for (ReplyPiece& piece :
+         sim_.takeAt(std::string_view(buffer, static_cast<std::size_t>(n)), taken)) {
         const Clock::time_point start = std::max(taken + piece.after, outFree_);
         outFree_ = start + lineTime(piece.bytes.size());
         out_.push_back({start, std::move(piece.bytes), 0, piece.hangUp});
@@ -399,6 +404,7 @@ bool loadReceiver(const Options& options, ReceiverSimulator& sim) {
     for (const FaultPlan& plan : options.faults)
         sim.addFault(plan);
     if (options.lateBy) sim.setLateBy(*options.lateBy);
+    if (options.busyFor) sim.setBusyFor(*options.busyFor);
     if (options.loader) sim.setDialect(ReceiverSimulator::Dialect::FtaLoader);
     return true;
 }

@@ -3,6 +3,7 @@
 #include <iostream>
 #include <optional>
 
+#include "command_args.h"
 #include "files/file_formats.h"
 #include "files/font_file.h"
 #include "files/g98_file.h"
@@ -31,26 +32,28 @@ struct CheckArgs {
 };
 
 std::optional<CheckArgs> parse(const std::vector<std::string>& args) {
-    if (args.size() < 2) return std::nullopt;
+    const CommandArgs split = splitCommandArgs(args, {{"--json"},
+                                                      {"--lang", true},
+                                                      {"--settings", true},
+                                                      {"--font", true},
+                                                      {"--remove-duplicates", true}});
+    if (!split.ok() || split.operands.size() != 1) return std::nullopt;
     CheckArgs parsed;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--json") {
+    parsed.file = split.operands[0];
+    for (const auto& [option, value] : split.options) {
+        if (option == "--json") {
             parsed.json = true;
-        } else if (a == "--lang" && i + 1 < args.size() &&
-                   (args[i + 1] == "en" || args[i + 1] == "it")) {
-            parsed.language = args[++i] == "en" ? TextLanguage::English : TextLanguage::Italian;
-        } else if ((a == "--settings" || a == "--font") && i + 1 < args.size()) {
-            (a == "--settings" ? parsed.settings : parsed.font) = args[++i];
-        } else if (a == "--remove-duplicates" && i + 1 < args.size()) {
-            parsed.withoutDuplicates = args[++i];
-        } else if (!a.starts_with("--") && parsed.file.empty()) {
-            parsed.file = a;
+        } else if (option == "--lang") {
+            if (value != "en" && value != "it") return std::nullopt;
+            parsed.language = value == "en" ? TextLanguage::English : TextLanguage::Italian;
+        } else if (option == "--settings") {
+            parsed.settings = value;
+        } else if (option == "--font") {
+            parsed.font = value;
         } else {
-            return std::nullopt;
+            parsed.withoutDuplicates = value;
         }
     }
-    if (parsed.file.empty()) return std::nullopt;
     return parsed;
 }
 
@@ -96,7 +99,7 @@ int checkCommand(const std::vector<std::string>& args) {
     const FileFormat* format = findFileFormat(parsed->file);
     if (format == nullptr || format->content != FileContent::Channels) {
         std::cerr << "qel-tool: not a channel file: " << parsed->file << '\n';
-        return kExitUsage;
+        return kExitErrors;
     }
     auto set = format->readChannels(parsed->file, {});
     if (!set) return refused(parsed->file, set.status());

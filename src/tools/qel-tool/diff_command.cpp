@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include "command_args.h"
 #include "files/file_formats.h"
 #include "files/text_export.h"
 #include "files/text_import.h"
@@ -110,31 +111,30 @@ std::string report(const ListComparison& c, const std::string& a, const std::str
 }  // namespace
 
 int diffCommand(const std::vector<std::string>& args) {
-    std::vector<std::string> files;
-    bool asJson = false;
-    std::string takenOver;  // --take-over OUT
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--json") {
-            asJson = true;
-        } else if (args[i] == "--take-over" && i + 1 < args.size() && takenOver.empty()) {
-            takenOver = args[++i];
-        } else if (args[i].starts_with("--")) {
-            std::cerr << "qel-tool diff: unknown option " << args[i] << '\n';
-            return kExitUsage;
-        } else {
-            files.push_back(args[i]);
-        }
+    const CommandArgs split = splitCommandArgs(args, {{"--json"}, {"--take-over", true}});
+    if (!split.ok()) {
+        std::cerr << "qel-tool diff: " << split.error << '\n';
+        return kExitUsage;
     }
-    if (files.size() != 2) {
+    const std::vector<std::string>& files = split.operands;
+    std::string takenOver;  // --take-over OUT, given once
+    std::size_t takeOvers = 0;
+    for (const auto& [option, value] : split.options) {
+        if (option != "--take-over") continue;
+        takenOver = value;
+        ++takeOvers;
+    }
+    if (files.size() != 2 || takeOvers > 1 || (takeOvers == 1 && takenOver.empty())) {
         std::cerr << "usage: qel-tool diff A B [--json] [--take-over OUT]\n";
         return kExitUsage;
     }
+    const bool asJson = split.has("--json");
     ChannelSet sets[2];
     for (std::size_t i = 0; i < 2; ++i) {
         auto read = readLists(files[i]);
         if (!read && read.error() == ErrorCode::UnsupportedFileType) {
             std::cerr << "qel-tool: unsupported file type: " << files[i] << '\n';
-            return kExitUsage;
+            return kExitRefused;
         }
         if (!read) {
             std::cerr << files[i] << ": " << importMessage(read.status()) << '\n';

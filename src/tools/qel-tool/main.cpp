@@ -10,13 +10,14 @@
 //   qel-tool upgrade LOADED OTHER    the records "Upgrade from file" would add to the buffer
 //   qel-tool sort IN OUT --by name|freq|sid|sat [--desc] [--across-headers]
 //                                    IN's channel lists sorted, written to OUT in IN's format
-//   qel-tool diff A B [--json] [--take-over OUT]  compare two channel files (exit 0 equal, 3
-//   different) qel-tool check FILE [--json] [--lang en|it] [--settings FILE.g98] [--font FILE]
+//   qel-tool diff A B [--json] [--take-over OUT]
+//                                    compare two channel files (exit 0 equal, 3 different)
+//   qel-tool check FILE [--json] [--lang en|it] [--settings FILE.g98] [--font FILE]
 //                  [--remove-duplicates OUT]
 //                                    what the receiver cannot take in the lists (exit 3:
 //                                    warnings only, 2: errors)
 //   qel-tool sample FILE.dvb|.g98    write a sample channel list or DVB98 settings file
-//   qel-tool lzw [--blocks] IN OUT   IN as one compress (.Z) stream; or its 64 KB blocks as
+//   qel-tool lzw IN OUT [--blocks]   IN as one compress (.Z) stream; or its 64 KB blocks as
 //                                    the firmware upgrade compresses them, in OUT.000, ...
 //   qel-tool download PORT [--channels OUT.dvb] [--settings OUT.g98]
 //                                    fetch the channels and settings of a DVB98 receiver
@@ -30,8 +31,9 @@
 //   qel-tool --version               the program's version
 //   qel-tool firmware PORT FILE [--erase-all] [--routine PATH]
 //                                    upgrade the receiver's firmware through the flash routine
-// Exit status: 0 done, 1 wrong usage, 2 an input refused or a transfer failed (the message
-// on stderr).
+// Options may come anywhere after the command. Exit status: 0 done, 1 wrong usage (an output
+// of a type the command cannot write among it), 2 an input refused (one of a type the
+// command does not read among it) or a transfer failed (the message on stderr).
 
 #include <algorithm>
 #include <cctype>
@@ -49,6 +51,7 @@
 #include "bytes/conversions.h"
 #include "bytes/lzw.h"
 #include "check_command.h"
+#include "command_args.h"
 #include "diff_command.h"
 #include "files/boot_picture.h"
 #include "files/csv_file.h"
@@ -157,7 +160,9 @@ int usage() {
                  "  qel-tool firmware PORT FILE [--erase-all] [--routine PATH] [--timeout-ms N]\n"
                  "      Upgrades the receiver's firmware with FILE through the flash routine\n"
                  "      rodflash.sbr (found in the per-user data folder, beside qel-tool, or\n"
-                 "      in ../share/qel; or PATH). --erase-all erases the whole flash first.\n";
+                 "      in ../share/qel; or PATH). --erase-all erases the whole flash first.\n"
+                 "  Options may come anywhere after the command; after -- every word is an\n"
+                 "  operand.\n";
     return kExitUsage;
 }
 
@@ -181,7 +186,14 @@ Status loadSettingsInto(Workspace& ws, const std::string& path) {
     return {};
 }
 
-int unsupportedType(const std::string& path) {
+// An input of a type the command does not read is refused; an output it cannot write is
+// wrong usage.
+int unsupportedInput(const std::string& path) {
+    std::cerr << "qel-tool: unsupported file type: " << path << '\n';
+    return kExitRefused;
+}
+
+int unsupportedOutput(const std::string& path) {
     std::cerr << "qel-tool: unsupported file type: " << path << '\n';
     return kExitUsage;
 }
@@ -234,7 +246,7 @@ int dumpFont(const std::string& path) {
 // The document's own files dump; an import's text and a picture do not.
 int dump(const std::string& path) {
     const FileFormat* format = findFileFormat(path);
-    if (format == nullptr || format->imported) return unsupportedType(path);
+    if (format == nullptr || format->imported) return unsupportedInput(path);
     switch (format->content) {
         case FileContent::Channels:
             return format->kind == FileKind::BIN ? dumpBin(path) : dumpDvb(path);
@@ -245,7 +257,7 @@ int dump(const std::string& path) {
         case FileContent::Picture:
             break;
     }
-    return unsupportedType(path);
+    return unsupportedInput(path);
 }
 
 // The boot picture an image file makes.
@@ -288,6 +300,7 @@ int convert(const std::string& in, const std::string& out) {
     const FileFormat* from = findFileFormat(in);
     const FileFormat* to = findFileFormat(out);
     if (to != nullptr && to->id == FileFormatId::BootPicture) return convertImage(in, out);
+    if (from == nullptr) return unsupportedInput(in);
     Workspace ws;
     SaveOptions options;
     if (isChannelFile(from) && isChannelFile(to)) {
@@ -335,25 +348,23 @@ bool parseColumns(std::string_view list, ExportColumns& columns) {
     return true;
 }
 
-// Parses "IN OUT [--format F] [--columns LIST] [--decimal] [--lang L] [--utf8]".
+// Parses "IN OUT [--format F] [--columns LIST] [--decimal] [--lang L] [--utf8]", the options
+// anywhere after the command.
 std::optional<ExportArgs> parseExportArgs(const std::vector<std::string>& args) {
-    if (args.size() < 3) return std::nullopt;
+    const tool::CommandArgs split = tool::splitCommandArgs(
+        args,
+        {{"--format", true}, {"--columns", true}, {"--decimal"}, {"--lang", true}, {"--utf8"}});
+    if (!split.ok() || split.operands.size() != 2) return std::nullopt;
     ExportArgs parsed;
-    parsed.in = args[1];
-    parsed.out = args[2];
-    for (std::size_t i = 3; i < args.size(); ++i) {
-        const std::string& option = args[i];
+    parsed.in = split.operands[0];
+    parsed.out = split.operands[1];
+    for (const auto& [option, value] : split.options) {
         if (option == "--decimal") {
             parsed.options.decimal = true;
-            continue;
-        }
-        if (option == "--utf8") {
+        } else if (option == "--utf8") {
             parsed.utf8 = true;
-            continue;
-        }
-        if (i + 1 >= args.size()) return std::nullopt;
-        const std::string& value = args[++i];
-        if (option == "--format" && (value == "headed" || value == "plain" || value == "import")) {
+        } else if (option == "--format" &&
+                   (value == "headed" || value == "plain" || value == "import")) {
             parsed.options.form = value == "headed"  ? TextForm::Headed
                                   : value == "plain" ? TextForm::Plain
                                                      : TextForm::ImportCompatible;
@@ -404,11 +415,20 @@ ExportTexts exportTexts(bool italian, const std::string& in, bool pdf) {
     return t;
 }
 
-bool isPdfName(const std::string& path) {
+// The extension of a file name in lower case, with its dot.
+std::string lowerExtension(const std::string& path) {
     std::string ext = utf8FromPath(pathFromUtf8(path).extension());
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext == ".pdf";
+    return ext;
+}
+
+bool isPdfName(const std::string& path) {
+    return lowerExtension(path) == ".pdf";
+}
+
+bool isTextName(const std::string& path) {
+    return lowerExtension(path) == ".txt";
 }
 
 // The headed pages as a PDF; the other forms and the byte encoding are the text file's.
@@ -436,8 +456,12 @@ int exportPdf(const ExportArgs& parsed) {
 int exportCommand(const std::vector<std::string>& args) {
     std::optional<ExportArgs> parsed = parseExportArgs(args);
     if (!parsed) return usage();
-    if (!isChannelFile(findFileFormat(parsed->in))) return unsupportedType(parsed->in);
+    if (!isChannelFile(findFileFormat(parsed->in))) return unsupportedInput(parsed->in);
     if (isPdfName(parsed->out)) return exportPdf(*parsed);
+    if (!isTextName(parsed->out)) {
+        std::cerr << "qel-tool: the export writes OUT.txt or OUT.pdf: " << parsed->out << '\n';
+        return kExitUsage;
+    }
     Workspace ws;
     if (Status st = loadAnyChannels(ws, parsed->in); !st) return refused(st);
     parsed->options.ftaImage = ws.fileType() == FileKind::BIN;
@@ -453,8 +477,8 @@ int exportCommand(const std::vector<std::string>& args) {
 }
 
 int upgrade(const std::string& loaded, const std::string& other) {
-    if (!isFileOfFormat(loaded, FileFormatId::Dvb)) return unsupportedType(loaded);
-    if (!isFileOfFormat(other, FileFormatId::Dvb)) return unsupportedType(other);
+    if (!isFileOfFormat(loaded, FileFormatId::Dvb)) return unsupportedInput(loaded);
+    if (!isFileOfFormat(other, FileFormatId::Dvb)) return unsupportedInput(other);
     Workspace ws;
     if (Status st = loadInto(ws, loaded); !st) return refused(st);
     if (Status st = upgradeFromFile(ws, other); !st) return refused(st);
@@ -469,7 +493,7 @@ int sample(const std::string& path) {
         if (Status st = saveFile(ws, path); !st) return refused(st);
         return kExitOk;
     }
-    if (!isFileOfFormat(path, FileFormatId::Dvb)) return unsupportedType(path);
+    if (!isFileOfFormat(path, FileFormatId::Dvb)) return unsupportedOutput(path);
     ws.installChannels({tool::makeSampleLists(), FileKind::DVB, {}});
     if (Status st = saveFile(ws, path); !st) return refused(st);
     return kExitOk;
@@ -538,10 +562,12 @@ int lzwBlocks(const std::string& in, const std::string& out) {
 }
 
 int lzwCommand(const std::vector<std::string>& args) {
-    // An option misspelt, or --blocks without OUT, is no input file.
-    if (args.size() == 3 && args[1].rfind("--", 0) != 0) return lzw(args[1], args[2]);
-    if (args.size() == 4 && args[1] == "--blocks") return lzwBlocks(args[2], args[3]);
-    return usage();
+    // An option misspelt is no input file.
+    const tool::CommandArgs split = tool::splitCommandArgs(args, {{"--blocks"}});
+    if (!split.ok() || split.operands.size() != 2) return usage();
+    const std::string& in = split.operands[0];
+    const std::string& out = split.operands[1];
+    return split.has("--blocks") ? lzwBlocks(in, out) : lzw(in, out);
 }
 
 // The status line and progress of a transfer, on stderr when a person watches it; the
@@ -635,6 +661,16 @@ void cancelOnInterrupt(Link* link) {
     tool::onInterrupt(cancelTransfer);
 }
 
+// The answer timeout of --timeout-ms: 1 to 999999 ms.
+bool parseTimeout(const std::string& value, Timing& timing) {
+    if (value.find_first_not_of("0123456789") != std::string::npos || value.size() > 6 ||
+        decimalValue(value) <= 0) {
+        return false;
+    }
+    timing.timeout = Millis{decimalValue(value)};
+    return true;
+}
+
 struct DownloadArgs {
     std::string port;
     std::string channelsOut;
@@ -645,21 +681,18 @@ struct DownloadArgs {
 // Parses "PORT [--channels OUT.dvb] [--settings OUT.g98] [--timeout-ms N]"; neither output
 // named: both, into download.dvb and download.g98.
 std::optional<DownloadArgs> parseDownloadArgs(const std::vector<std::string>& args) {
-    if (args.size() < 2) return std::nullopt;
+    const tool::CommandArgs split = tool::splitCommandArgs(
+        args, {{"--channels", true}, {"--settings", true}, {"--timeout-ms", true}});
+    if (!split.ok() || split.operands.size() != 1) return std::nullopt;
     DownloadArgs parsed;
-    parsed.port = args[1];
-    for (std::size_t i = 2; i < args.size(); i += 2) {
-        if (i + 1 >= args.size() || args[i + 1].empty()) return std::nullopt;
-        const std::string& value = args[i + 1];
-        if (args[i] == "--channels" && parsed.channelsOut.empty()) {
+    parsed.port = split.operands[0];
+    for (const auto& [option, value] : split.options) {
+        if (value.empty()) return std::nullopt;
+        if (option == "--channels" && parsed.channelsOut.empty()) {
             parsed.channelsOut = value;
-        } else if (args[i] == "--settings" && parsed.settingsOut.empty()) {
+        } else if (option == "--settings" && parsed.settingsOut.empty()) {
             parsed.settingsOut = value;
-        } else if (args[i] == "--timeout-ms" &&
-                   value.find_first_not_of("0123456789") == std::string::npos &&
-                   value.size() <= 6 && decimalValue(value) > 0) {
-            parsed.timing.timeout = Millis{decimalValue(value)};
-        } else {
+        } else if (option != "--timeout-ms" || !parseTimeout(value, parsed.timing)) {
             return std::nullopt;
         }
     }
@@ -750,32 +783,27 @@ struct UploadArgs {
     Timing timing;
 };
 
-bool parseTimeout(const std::string& value, Timing& timing) {
-    if (value.find_first_not_of("0123456789") != std::string::npos || value.size() > 6 ||
-        decimalValue(value) <= 0) {
-        return false;
-    }
-    timing.timeout = Millis{decimalValue(value)};
-    return true;
-}
-
 std::optional<UploadArgs> parseUploadArgs(const std::vector<std::string>& args) {
-    if (args.size() < 2) return std::nullopt;
+    const tool::CommandArgs split = tool::splitCommandArgs(args, {{"--channels", true},
+                                                                  {"--settings", true},
+                                                                  {"--backup", true},
+                                                                  {"--system-font", true},
+                                                                  {"--set", true},
+                                                                  {"--teletext-font", true},
+                                                                  {"--timeout-ms", true},
+                                                                  {"--no-verify"},
+                                                                  {"--yes"}});
+    if (!split.ok() || split.operands.size() != 1) return std::nullopt;
     UploadArgs parsed;
-    parsed.port = args[1];
-    for (std::size_t i = 2; i < args.size(); ++i) {
-        const std::string& option = args[i];
+    parsed.port = split.operands[0];
+    for (const auto& [option, value] : split.options) {
         if (option == "--no-verify") {
             parsed.verify = false;
-            continue;
-        }
-        if (option == "--yes") {
+        } else if (option == "--yes") {
             parsed.yes = true;
-            continue;
-        }
-        if (i + 1 >= args.size() || args[i + 1].empty()) return std::nullopt;
-        const std::string& value = args[++i];
-        if (option == "--channels" && parsed.channels.empty()) {
+        } else if (value.empty()) {
+            return std::nullopt;
+        } else if (option == "--channels" && parsed.channels.empty()) {
             parsed.channels = value;
         } else if (option == "--settings" && parsed.settings.empty()) {
             parsed.settings = value;
@@ -788,9 +816,7 @@ std::optional<UploadArgs> parseUploadArgs(const std::vector<std::string>& args) 
             parsed.systemFontSet = value == "1" ? 1 : 2;
         } else if (option == "--teletext-font" && parsed.teletextFont.empty()) {
             parsed.teletextFont = value;
-        } else if (option == "--timeout-ms") {
-            if (!parseTimeout(value, parsed.timing)) return std::nullopt;
-        } else {
+        } else if (option != "--timeout-ms" || !parseTimeout(value, parsed.timing)) {
             return std::nullopt;
         }
     }
@@ -875,10 +901,10 @@ int upload(const std::vector<std::string>& args) {
     Result<UploadRequest> request = uploadRequestOf(*parsed, refusedPart);
     if (!request) {
         if (request.error() == ErrorCode::UnsupportedFileType) {
-            return unsupportedType(refusedPart == "channels"      ? parsed->channels
-                                   : refusedPart == "settings"    ? parsed->settings
-                                   : refusedPart == "system font" ? parsed->systemFont
-                                                                  : parsed->teletextFont);
+            return unsupportedInput(refusedPart == "channels"      ? parsed->channels
+                                    : refusedPart == "settings"    ? parsed->settings
+                                    : refusedPart == "system font" ? parsed->systemFont
+                                                                   : parsed->teletextFont);
         }
         reportFailure(refusedPart, request.status());
         return kExitRefused;
@@ -903,6 +929,11 @@ int upload(const std::vector<std::string>& args) {
         reportFailure(part.name, part.outcome.status);
         exitCode = kExitRefused;
     }
+    // The loader need not answer a block: the image went up, with a warning.
+    if (result.channels.ok && result.unansweredBlocks != 0) {
+        std::cerr << "Warning: " << result.unansweredBlocks << " of the " << kFtaBlockCount
+                  << " blocks got no answer from the receiver (channels)\n";
+    }
     return exitCode;
 }
 
@@ -914,16 +945,18 @@ struct PictureArgs {
 };
 
 std::optional<PictureArgs> parsePictureArgs(const std::vector<std::string>& args) {
-    if (args.size() < 3 || args[2].empty()) return std::nullopt;
+    const tool::CommandArgs split =
+        tool::splitCommandArgs(args, {{"--slot", true}, {"--timeout-ms", true}});
+    if (!split.ok() || split.operands.size() != 2 || split.operands[1].empty()) {
+        return std::nullopt;
+    }
     PictureArgs parsed;
-    parsed.port = args[1];
-    parsed.image = args[2];
-    for (std::size_t i = 3; i < args.size(); i += 2) {
-        if (i + 1 >= args.size()) return std::nullopt;
-        const std::string& value = args[i + 1];
-        if (args[i] == "--slot" && (value == "1" || value == "2")) {
+    parsed.port = split.operands[0];
+    parsed.image = split.operands[1];
+    for (const auto& [option, value] : split.options) {
+        if (option == "--slot" && (value == "1" || value == "2")) {
             parsed.slot = value == "1" ? 1 : 2;
-        } else if (args[i] != "--timeout-ms" || !parseTimeout(value, parsed.timing)) {
+        } else if (option != "--timeout-ms" || !parseTimeout(value, parsed.timing)) {
             return std::nullopt;
         }
     }
@@ -963,20 +996,21 @@ struct FirmwareArgs {
 };
 
 std::optional<FirmwareArgs> parseFirmwareArgs(const std::vector<std::string>& args) {
-    if (args.size() < 3 || args[1].empty() || args[2].empty()) return std::nullopt;
+    const tool::CommandArgs split = tool::splitCommandArgs(
+        args, {{"--erase-all"}, {"--routine", true}, {"--timeout-ms", true}});
+    if (!split.ok() || split.operands.size() != 2 || split.operands[0].empty() ||
+        split.operands[1].empty()) {
+        return std::nullopt;
+    }
     FirmwareArgs parsed;
-    parsed.port = args[1];
-    parsed.file = args[2];
-    for (std::size_t i = 3; i < args.size(); ++i) {
-        if (args[i] == "--erase-all") {
+    parsed.port = split.operands[0];
+    parsed.file = split.operands[1];
+    for (const auto& [option, value] : split.options) {
+        if (option == "--erase-all") {
             parsed.eraseAll = true;
-            continue;
-        }
-        if (i + 1 >= args.size()) return std::nullopt;
-        const std::string& value = args[++i];
-        if (args[i - 1] == "--routine" && !value.empty()) {
+        } else if (option == "--routine" && !value.empty()) {
             parsed.routine = value;
-        } else if (args[i - 1] != "--timeout-ms" || !parseTimeout(value, parsed.timing)) {
+        } else if (option != "--timeout-ms" || !parseTimeout(value, parsed.timing)) {
             return std::nullopt;
         }
     }

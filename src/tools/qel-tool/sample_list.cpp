@@ -68,7 +68,7 @@ ChannelRec tuned(const Transponder& tp, const std::string& name, int service, bo
     r.Srate = zeroPadDecimal(tp.ksym, 5) + "0";
     r.Fec = std::to_string(tp.fec);
     r.Pol = tp.vertical ? "1" : "0";
-    r.TuneFlags = tp.vertical ? "0001" : "0000";
+    r.TuneFlags = tp.vertical ? "0100" : "0000";
     r.NetId = hex4(tp.netId);
     r.TsId = hex4(tp.tsId);
     r.SerId = hex4(service);

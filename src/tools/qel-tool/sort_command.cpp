@@ -3,6 +3,7 @@
 #include <iostream>
 #include <optional>
 
+#include "command_args.h"
 #include "files/file_formats.h"
 #include "files/text_import.h"
 #include "listedit/sort.h"
@@ -28,29 +29,23 @@ int sortUsage() {
 }
 
 std::optional<SortArgs> parse(const std::vector<std::string>& args) {
+    const CommandArgs split =
+        splitCommandArgs(args, {{"--by", true}, {"--desc"}, {"--across-headers"}});
+    if (!split.ok() || split.operands.size() != 2 || !split.has("--by")) return std::nullopt;
     SortArgs parsed;
-    std::vector<std::string> files;
-    bool keyGiven = false;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--by" && i + 1 < args.size()) {
-            const std::optional<SortKey> key = sortKeyNamed(args[++i]);
+    parsed.in = split.operands[0];
+    parsed.out = split.operands[1];
+    for (const auto& [option, value] : split.options) {
+        if (option == "--by") {
+            const std::optional<SortKey> key = sortKeyNamed(value);
             if (!key) return std::nullopt;
             parsed.options.key = *key;
-            keyGiven = true;
-        } else if (a == "--desc") {
+        } else if (option == "--desc") {
             parsed.options.descending = true;
-        } else if (a == "--across-headers") {
-            parsed.options.keepHeaders = false;
-        } else if (a.rfind("--", 0) == 0) {
-            return std::nullopt;
         } else {
-            files.push_back(a);
+            parsed.options.keepHeaders = false;
         }
     }
-    if (files.size() != 2 || !keyGiven) return std::nullopt;
-    parsed.in = files[0];
-    parsed.out = files[1];
     return parsed;
 }
 

@@ -43,12 +43,13 @@ constexpr FaultEntry kFaults[] = {
     {SimFault::BadCrc, "bad-crc", SimCommand::LoaderBlock, 1},
     {SimFault::NoDecompress, "no-decompress", SimCommand::FirmwareBlock, 1},
     {SimFault::NoWrite, "no-write", SimCommand::FirmwareBlock, 1},
+    {SimFault::Busy, "busy", SimCommand::ChannelUpload},
 };
 
 // Faults that change what the receiver takes in rather than what it answers.
 bool changesInput(SimFault fault) {
     return fault == SimFault::Garble || fault == SimFault::MisStore || fault == SimFault::BadCrc ||
-           fault == SimFault::NoDecompress || fault == SimFault::NoWrite;
+           fault == SimFault::NoDecompress || fault == SimFault::NoWrite || fault == SimFault::Busy;
 }
 
 struct CommandEntry {
@@ -214,6 +215,19 @@ void ReceiverSimulator::lineReset() {
     lastBlockGood_ = true;
 }
 
+std::vector<ReplyPiece> ReceiverSimulator::takeAt(std::string_view bytes,
+                                                  std::chrono::steady_clock::time_point arrived) {
+    if (busyUntil_ && arrived < *busyUntil_) {
+        droppedWhileBusy_ += bytes.size();
+        return {};
+    }
+    busyUntil_.reset();
+    arrived_ = arrived;
+    std::vector<ReplyPiece> replies = take(bytes);
+    arrived_.reset();
+    return replies;
+}
+
 std::vector<ReplyPiece> ReceiverSimulator::take(std::string_view bytes) {
     input_ += bytes;
     std::vector<ReplyPiece> replies;
@@ -278,6 +292,7 @@ std::vector<ReplyPiece> ReceiverSimulator::applyFault(SimFault fault, std::strin
         case SimFault::BadCrc:
         case SimFault::NoDecompress:
         case SimFault::NoWrite:
+        case SimFault::Busy:
             break;
         case SimFault::Late:
             return {{lateBy_, std::move(reply), false}};
@@ -380,6 +395,8 @@ void ReceiverSimulator::collect(std::vector<ReplyPiece>& replies) {
             break;
     }
     answer(collecting_, std::string(kOk), replies);
+    // Busy from the "OK" on.
+    if (arrived_ && hasInputFault(collecting_, SimFault::Busy)) busyUntil_ = *arrived_ + busyFor_;
 }
 
 void ReceiverSimulator::takeDvb98(std::vector<ReplyPiece>& replies) {

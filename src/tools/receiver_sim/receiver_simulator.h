@@ -47,6 +47,9 @@ enum class SimFault {
     // (no "F"). BadCrc at a firmware block: the block arrives with a wrong CRC (no "B").
     NoDecompress,
     NoWrite,
+    // After it answered "OK" to a store the receiver is busy writing its flash for a while
+    // (setBusyFor) and drops whatever arrives meanwhile. It knows the time only from takeAt.
+    Busy,
 };
 
 // The commands the receiver answers, as the faults name them.
@@ -145,6 +148,10 @@ public:
     // How late a late answer comes.
     void setLateBy(Millis late) { lateBy_ = late; }
     Millis lateBy() const { return lateBy_; }
+    // How long a busy receiver stays busy after a store, and how many bytes it dropped.
+    void setBusyFor(Millis busy) { busyFor_ = busy; }
+    Millis busyFor() const { return busyFor_; }
+    std::size_t droppedWhileBusy() const { return droppedWhileBusy_; }
 
     void setDialect(Dialect dialect);
     Dialect dialect() const { return dialect_; }
@@ -199,6 +206,8 @@ public:
     }
 
     std::vector<ReplyPiece> take(std::string_view bytes) override;
+    std::vector<ReplyPiece> takeAt(std::string_view bytes,
+                                   std::chrono::steady_clock::time_point arrived) override;
     void lineReset() override;
 
 private:
@@ -227,6 +236,12 @@ private:
     std::string settings_;
     std::vector<FaultPlan> faults_;
     Millis lateBy_{6000};
+    Millis busyFor_{3000};
+    // The time the bytes being taken arrived (known only in takeAt), and until when the
+    // receiver is busy after a store.
+    std::optional<std::chrono::steady_clock::time_point> arrived_;
+    std::optional<std::chrono::steady_clock::time_point> busyUntil_;
+    std::size_t droppedWhileBusy_ = 0;
     Dialect dialect_ = Dialect::Dvb98;
 
     std::string input_;  // bytes taken in and not yet used, from inputStart_

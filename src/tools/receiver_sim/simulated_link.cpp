@@ -90,7 +90,7 @@ Status SimulatedLink::write(std::string_view bytes) {
     writes_.emplace_back(bytes);
     const Clock::time_point sent = std::max(now_, txFree_) + lineTime(bytes.size());
     txFree_ = sent;
-    for (ReplyPiece& piece : farEnd_.take(bytes)) {
+    for (ReplyPiece& piece : farEnd_.takeAt(bytes, sent)) {
         if (hangUpAt_) break;  // nothing comes after a hang-up
         const Clock::time_point begin = std::max(sent + piece.after, rxFree_);
         rxFree_ = begin + lineTime(piece.bytes.size());

@@ -1,0 +1,45 @@
+#include "command_args.h"
+
+#include <algorithm>
+
+namespace qel::tool {
+
+bool CommandArgs::has(std::string_view name) const {
+    return std::any_of(options.begin(), options.end(),
+                       [name](const auto& option) { return option.first == name; });
+}
+
+CommandArgs splitCommandArgs(const std::vector<std::string>& args,
+                             std::initializer_list<OptionSpec> specs) {
+    CommandArgs split;
+    bool operandsOnly = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& word = args[i];
+        if (operandsOnly || !word.starts_with("--")) {
+            split.operands.push_back(word);
+            continue;
+        }
+        if (word == "--") {
+            operandsOnly = true;
+            continue;
+        }
+        const auto* spec = std::find_if(specs.begin(), specs.end(),
+                                        [&word](const OptionSpec& s) { return s.name == word; });
+        if (spec == specs.end()) {
+            split.error = "unknown option " + word;
+            return split;
+        }
+        if (!spec->takesValue) {
+            split.options.emplace_back(word, std::string());
+            continue;
+        }
+        if (i + 1 >= args.size()) {
+            split.error = word + " needs a value";
+            return split;
+        }
+        split.options.emplace_back(word, args[++i]);
+    }
+    return split;
+}
+
+}  // namespace qel::tool

@@ -91,7 +91,7 @@ private slots:
                                   << "I'm happy you love QEL ... but it's already running :-)"
                                   << "Sono felice che QEL ti piaccia .. ma sta gia' girando :-)";
         // The serial window, the picture upload, the font editor, the text import and export.
-        const char* serial = "qel::SerialWindow";
+        const char* serialWindow = "qel::SerialWindow";
         const char* const serialTexts[][2] = {{"Upload to picture", "Upload dell'immagine"},
                                               {"Erase firm&ware", "Cancella firm&ware"},
                                               {"Erase &all", "C&ancella tutto"},
@@ -102,7 +102,7 @@ private slots:
                                               {"Syste&m Font", "Font di siste&ma"},
                                               {"Teletext F&ont", "F&ont televideo"}};
         for (const auto& [english, italian] : serialTexts)
-            QTest::addRow("serial: %s", english) << serial << english << italian;
+            QTest::addRow("serial: %s", english) << serialWindow << english << italian;
         QTest::newRow("picture") << "Texts"
                                  << "File must be a 280x240 - 16 colours bitmap"
                                  << "File deve essere una bitmap 280x240 - 16 colori";

@@ -408,6 +408,10 @@ Il primo: %2, riga %3 &quot;%4&quot;: %5
         <translation>Nessun problema trovato: le liste sono pronte per il ricevitore.</translation>
     </message>
     <message>
+        <source>Nothing to check: the lists hold no channels.</source>
+        <translation>Niente da controllare: le liste non contengono canali.</translation>
+    </message>
+    <message>
         <source>%1 error(s), %2 warning(s)</source>
         <translation>%1 errore/i, %2 avviso/i</translation>
     </message>
@@ -465,8 +469,20 @@ Il primo: %2, riga %3 &quot;%4&quot;: %5
 <context>
     <name>qel::CompareWindow</name>
     <message>
-        <source>QEL - Compare with %1: %2 only in the loaded list, %3 only in %1, %4 changed, %5 moved</source>
-        <translation>QEL - Confronto con %1: %2 solo nella lista caricata, %3 solo in %1, %4 modificati, %5 spostati</translation>
+        <source>QEL - Compare with %1</source>
+        <translation>QEL - Confronto con %1</translation>
+    </message>
+    <message>
+        <source>Only in the list before the download (%1)</source>
+        <translation>Solo nella lista prima del download (%1)</translation>
+    </message>
+    <message>
+        <source>No differences: the lists hold the same channels in the same places.</source>
+        <translation>Nessuna differenza: le liste hanno gli stessi canali negli stessi posti.</translation>
+    </message>
+    <message>
+        <source>Differences: %1</source>
+        <translation>Differenze: %1</translation>
     </message>
     <message>
         <source>Only in the loaded list (%1)</source>
@@ -796,6 +812,11 @@ Il primo: %2, riga %3 &quot;%4&quot;: %5
         <source>Name</source>
         <translation>Nome</translation>
     </message>
+    <message>
+        <source>Page</source>
+        <comment>before the page number on printed pages</comment>
+        <translation>Pagina</translation>
+    </message>
 </context>
 <context>
     <name>qel::ExportWindow</name>
@@ -842,8 +863,8 @@ Lo sostituisco ?</translation>
         <translation>   QEL -  Setting file : xxxxxxx      XX/XX/XX         Pagina x di x</translation>
     </message>
     <message>
-        <source>One byte per character (for older programs)</source>
-        <translation>Un byte per carattere (per programmi più vecchi)</translation>
+        <source>In &amp;UTF-8 (an accented letter takes two bytes)</source>
+        <translation>In &amp;UTF-8 (una lettera accentata occupa due byte)</translation>
     </message>
     <message>
         <source>Choose &amp;file...</source>

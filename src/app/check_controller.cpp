@@ -49,6 +49,10 @@ void CheckController::refresh() {
     emit findingsChanged();
 }
 
+bool CheckController::nothingToCheck() const {
+    return session_.workspace().channelCount() == 0;
+}
+
 bool CheckController::hasDuplicates() const {
     return std::any_of(findings_.begin(), findings_.end(),
                        [](const Finding& f) { return f.message == FindingMessage::SameAsRow; });

@@ -34,6 +34,8 @@ public:
     // Checks the lists as they are now, for their own kind.
     void refresh();
     const std::vector<Finding>& findings() const { return findings_; }
+    // The lists hold no channel (nothing loaded, or an empty list): there is nothing to check.
+    bool nothingToCheck() const;
     bool hasDuplicates() const;
 
     // The finding's message and level in the language of the windows.

@@ -57,20 +57,26 @@ bool CompareController::compareWithPath(const QString& path) {
         prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(set.status(), path));
         return false;
     }
-    start(std::move(set->lists), set->fileType, QFileInfo(path).fileName());
+    start(std::move(set->lists), set->fileType, QFileInfo(path).fileName(), false);
     return true;
 }
 
 void CompareController::compareWithListsBeforeDownload() {
     const TvRadioLists* before = session_.listsBeforeDownload();
     if (before == nullptr) return;
-    start(*before, session_.kindBeforeDownload(), tr("the list before the download"));
+    start(*before, session_.kindBeforeDownload(), QString(), true);
 }
 
-void CompareController::start(TvRadioLists other, FileKind kind, const QString& name) {
+QString CompareController::otherName() const {
+    return againstDownload_ ? tr("the list before the download") : otherName_;
+}
+
+void CompareController::start(TvRadioLists other, FileKind kind, const QString& name,
+                              bool againstDownload) {
     other_ = std::move(other);
     otherKind_ = kind;
     otherName_ = name;
+    againstDownload_ = againstDownload;
     active_ = true;
     recompare();
     emit opened();

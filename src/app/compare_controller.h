@@ -33,10 +33,13 @@ public:
     // count as the kind the document has (the receiver's, after a download).
     void compareWithListsBeforeDownload();
 
-    // Whether a comparison is there, and what the loaded lists are compared with: the file's
-    // name, or "the list before the download".
+    // Whether a comparison is there.
     bool active() const { return active_; }
-    const QString& otherName() const { return otherName_; }
+    // What the loaded lists are compared with: the file's name, or "the list before the
+    // download" in the language in use.
+    QString otherName() const;
+    // The loaded lists are compared with those the last download replaced, not with a file.
+    bool againstDownload() const { return againstDownload_; }
     const ListComparison& comparison() const { return comparison_; }
     const TvRadioLists& other() const { return other_; }
 
@@ -58,7 +61,7 @@ signals:
     void bufferFilled();
 
 private:
-    void start(TvRadioLists other, FileKind kind, const QString& name);
+    void start(TvRadioLists other, FileKind kind, const QString& name, bool againstDownload);
     void recompare();
 
     Session& session_;
@@ -68,6 +71,7 @@ private:
     FileChooser& chooser_;
     bool active_ = false;
     QString otherName_;
+    bool againstDownload_ = false;
     TvRadioLists other_;
     FileKind otherKind_ = FileKind::None;  // an FTA image's fields alone are compared with one
     ListComparison comparison_;

@@ -94,6 +94,7 @@ ConfigStore::Loaded ConfigStore::load() {
     c.rememberExportLayout =
         readOrDefault("Layout", "Rememberlayout", "F", "Rememberlayout") == QLatin1String("T");
     c.exportColumns = columnsOf(readOrDefault("Layout", "Pagelayout", "00000000", "Pagelayout"));
+    c.exportUtf8 = value("Layout", "ExportUtf8") == QLatin1String("T");
     c.dataRowAtStart = readOrDefault("Layout", "Littlebox", "0", "Littlebox").toInt() == 1;
     // The upload's safety switches are stored only once the options window saves them.
     c.backupBeforeUpload = value("Serial port", "Backup") != "F";
@@ -130,8 +131,9 @@ void ConfigStore::saveOptions(const Config& c) {
     settings_.sync();
 }
 
-void ConfigStore::saveExportColumns(const Config& c) {
+void ConfigStore::saveExportChoices(const Config& c) {
     setValue("Layout", "Pagelayout", columnDigits(c.exportColumns));
+    setValue("Layout", "ExportUtf8", trueFalse(c.exportUtf8));
 }
 
 QByteArray ConfigStore::windowGeometry() const {

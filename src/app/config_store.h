@@ -28,6 +28,9 @@ struct Config {
                                 .fec = false,
                                 .pids = false,
                                 .bandwidth = false};
+    // The text export in UTF-8 rather than one byte per character; remembered, as the
+    // columns, while rememberExportLayout is on.
+    bool exportUtf8 = false;
     bool dataRowAtStart = false;  // the main window shows its data row when it opens
     QString workingDir;           // start folder of the file dialogs
     // Before a DVB98 upload, what the receiver holds is downloaded and kept.
@@ -60,8 +63,8 @@ public:
 
     // Stores what the options window edits.
     void saveOptions(const Config& config);
-    // Stores the columns last exported.
-    void saveExportColumns(const Config& config);
+    // Stores the columns and the encoding last exported.
+    void saveExportChoices(const Config& config);
 
     // The frame's size and place when the program last closed (empty the first time).
     QByteArray windowGeometry() const;

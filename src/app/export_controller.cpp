@@ -3,7 +3,6 @@
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 
 #include "app/texts.h"
 #include "files/file_io.h"
@@ -29,12 +28,17 @@ ExportColumns ExportController::initialColumns() const {
     return c;
 }
 
+bool ExportController::initialUtf8() const {
+    return session_.config().rememberExportLayout && session_.config().exportUtf8;
+}
+
 ExportTexts ExportController::texts() const {
     const auto latin1 = [](const QString& s) { return Texts::toLatin1(s); };
     ExportTexts t;
     t.title = latin1(tr("QEL - Version ") + versionText_);
     t.fileName = latin1(QFileInfo(session_.channelFile()).fileName());
-    t.date = latin1(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    const QDate today = QDate::currentDate();
+    t.date = exportDate(today.year(), today.month(), today.day());
     t.tvTitle = latin1(tr("TELEVISION CHANNELS"));
     t.radioTitle = latin1(tr("RADIO CHANNELS    "));
     t.hexNote =
@@ -55,7 +59,10 @@ ExportOptions ExportController::startingOptions() const {
 std::vector<std::string> ExportController::printedPages(ExportOptions options) const {
     const Workspace& ws = session_.workspace();
     options.ftaImage = ws.fileType() == FileKind::BIN;
-    return exportPages(ws.tvList(), ws.radioList(), options, texts());
+    ExportTexts printed = texts();
+    // On paper the word before the page number is in the language in use too.
+    printed.page = Texts::toLatin1(tr("Page", "before the page number on printed pages"));
+    return exportPages(ws.tvList(), ws.radioList(), options, printed);
 }
 
 QString ExportController::pdfName() const {
@@ -69,18 +76,19 @@ QString ExportController::documentTitle() const {
     return QFileInfo(session_.channelFile()).fileName();
 }
 
-Status ExportController::exportTo(const QString& path, ExportOptions options, bool latin1) {
+Status ExportController::exportTo(const QString& path, ExportOptions options, bool utf8) {
     const Workspace& ws = session_.workspace();
     options.ftaImage = ws.fileType() == FileKind::BIN;
     std::string text = exportText(ws.tvList(), ws.radioList(), options, texts());
-    if (!latin1) text = latin1ToUtf8(text);
+    if (utf8) text = latin1ToUtf8(text);
     Status st = writeFileAtomic(QFile::encodeName(path).toStdString(), text);
     if (!st) return st;
     if (session_.config().rememberExportLayout) {
         Config c = session_.config();
         c.exportColumns = options.columns;
+        c.exportUtf8 = utf8;
         session_.setConfig(c);
-        store_.saveExportColumns(c);
+        store_.saveExportChoices(c);
     }
     return st;
 }

@@ -1,7 +1,7 @@
 // The text export without widgets: the file it writes (the loaded file's name with ".txt"
 // unless the user chose another), the texts of its page headers in the language in use, the
-// column boxes remembered in the configuration, and the writing itself, in UTF-8 or one byte
-// per character, through the program's safe save.
+// column boxes and the encoding remembered in the configuration, and the writing itself, one
+// byte per character or in UTF-8, through the program's safe save.
 #pragma once
 
 #include <QObject>
@@ -32,6 +32,8 @@ public:
     // The column boxes as last exported when "Remember export layout" is on, else all
     // ticked; the antenna box only for an FTA image.
     ExportColumns initialColumns() const;
+    // UTF-8 as last exported when "Remember export layout" is on, else one byte per character.
+    bool initialUtf8() const;
 
     // The page header texts in the language in use.
     ExportTexts texts() const;
@@ -47,9 +49,11 @@ public:
     // The title a printed or PDF document carries: the loaded file's name.
     QString documentTitle() const;
 
-    // Writes the export of both lists to `path`; stores the page layout afterwards when it
-    // is to be remembered. `latin1`: one byte per character, as older programs wrote.
-    Status exportTo(const QString& path, ExportOptions options, bool latin1);
+    // Writes the export of both lists to `path`, one byte per character (a row of the
+    // import-compatible form is then 100 bytes, whatever letters its name holds) or, with
+    // `utf8`, in UTF-8; stores the columns and the encoding afterwards when they are to be
+    // remembered.
+    Status exportTo(const QString& path, ExportOptions options, bool utf8);
 
 private:
     Session& session_;

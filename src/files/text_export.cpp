@@ -148,7 +148,9 @@ void appendPageHeader(std::string& out, std::string_view header, std::string_vie
     out += texts.date;
     out += "     ";
     out += sectionTitle;
-    out += "    Page  ";
+    out += "    ";
+    out += texts.page;
+    out += "  ";
     out += std::to_string(page);
     out += '/';
     out += std::to_string(pageTotal);
@@ -263,6 +265,14 @@ std::vector<std::string> exportPages(const ChannelList& tv, const ChannelList& r
         pages.push_back(text.substr(starts[i], end - starts[i]));
     }
     return pages;
+}
+
+std::string exportDate(int year, int month, int day) {
+    const auto twoDigits = [](int n) {
+        n = ((n % 100) + 100) % 100;
+        return std::string{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
+    };
+    return twoDigits(day) + '/' + twoDigits(month) + '/' + twoDigits(year);
 }
 
 std::string latin1ToUtf8(std::string_view text) {

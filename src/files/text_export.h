@@ -46,13 +46,20 @@ struct ExportOptions {
 struct ExportTexts {
     std::string title;     // "QEL - Version " and the program's version
     std::string fileName;  // the loaded file's name as the main window shows it
-    std::string date;      // today in the short date form
+    std::string date;      // today, as exportDate writes it
     std::string tvTitle;
     std::string radioTitle;
     std::string hexNote;      // the line that says the numbers are hexadecimal
     std::string decimalNote;  // the line that says they are decimal
     std::string nameHeader;   // "Name", the name column's header
+    // The word before the page number. The text file keeps "Page" in every language; the
+    // printed pages say it in the language in use.
+    std::string page = "Page";
 };
+
+// The date in a page header, the same in every language and every place the pages are
+// written: day, month and the year's last two digits ("07/12/26").
+std::string exportDate(int year, int month, int day);
 
 inline constexpr std::size_t kRowsPerPage = 35;
 

@@ -72,10 +72,13 @@ void CheckWindow::fill() {
     for (int c = 0; c < kMessage; ++c)
         table_->resizeColumnToContents(c);
     const FindingCounts counts = countFindings(findings);
-    summary_->setText(
-        findings.empty()
-            ? tr("Nothing found: the lists are ready for the receiver.")
-            : tr("%1 error(s), %2 warning(s)").arg(counts.errors).arg(counts.warnings));
+    if (!findings.empty()) {
+        summary_->setText(tr("%1 error(s), %2 warning(s)").arg(counts.errors).arg(counts.warnings));
+    } else if (check_.nothingToCheck()) {
+        summary_->setText(tr("Nothing to check: the lists hold no channels."));
+    } else {
+        summary_->setText(tr("Nothing found: the lists are ready for the receiver."));
+    }
     removeDuplicates_->setEnabled(check_.hasDuplicates());
 }
 

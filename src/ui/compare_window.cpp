@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -84,10 +85,12 @@ CompareWindow::CompareWindow(CompareController& compare, QWidget* parent)
     connect(takeOver_, &QPushButton::clicked, this,
             [this] { compare_.takeOver(selected(kChanged)); });
     connect(close_, &QPushButton::clicked, this, &QWidget::close);
+    summary_ = new QLabel(this);
+    summary_->setObjectName(QStringLiteral("CompareSummary"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(put_);
     buttons->addWidget(takeOver_);
-    buttons->addStretch();
+    buttons->addWidget(summary_, 1, Qt::AlignCenter);
     buttons->addWidget(close_);
 
     auto* layout = new QVBoxLayout(this);
@@ -118,15 +121,13 @@ void CompareWindow::refill() {
 void CompareWindow::setTexts() {
     const ListComparison& c = compare_.comparison();
     const QString other = compare_.otherName();
-    setWindowTitle(tr("QEL - Compare with %1: %2 only in the loaded list, %3 only in %1, "
-                      "%4 changed, %5 moved")
-                       .arg(other)
-                       .arg(c.onlyInFirst.size())
-                       .arg(c.onlyInSecond.size())
-                       .arg(c.changed.size())
-                       .arg(c.moved.size()));
+    // A short title: the counts are on the filters, where a long file name cannot cut them.
+    setWindowTitle(tr("QEL - Compare with %1").arg(other));
     filter(kOnlyInList)->setText(tr("Only in the loaded list (%1)").arg(c.onlyInFirst.size()));
-    filter(kOnlyInFile)->setText(tr("Only in %1 (%2)").arg(other).arg(c.onlyInSecond.size()));
+    filter(kOnlyInFile)
+        ->setText(compare_.againstDownload()
+                      ? tr("Only in the list before the download (%1)").arg(c.onlyInSecond.size())
+                      : tr("Only in %1 (%2)").arg(other).arg(c.onlyInSecond.size()));
     filter(kChanged)->setText(tr("Changed (%1)").arg(c.changed.size()));
     filter(kMoved)->setText(tr("Moved (%1)").arg(c.moved.size()));
     entries_->setHeaderLabels({tr("Kind"), tr("List"), tr("Row"), tr("Row in the other"),
@@ -134,6 +135,12 @@ void CompareWindow::setTexts() {
     put_->setText(tr("Put into buffer"));
     takeOver_->setText(tr("Take over the changes"));
     close_->setText(tr("Close"));
+    const std::size_t differences =
+        c.onlyInFirst.size() + c.onlyInSecond.size() + c.changed.size() + c.moved.size();
+    summary_->setText(
+        differences == 0
+            ? tr("No differences: the lists hold the same channels in the same places.")
+            : tr("Differences: %1").arg(differences));
 }
 
 void CompareWindow::fill() {

@@ -1,7 +1,8 @@
 // The compare window, "QEL - Compare": the channels only in the loaded lists, only in the
-// other file, changed (each differing field with both values) and moved, a filter per kind,
-// the counts in the title; puts chosen channels into the buffer, takes chosen changes over,
-// and shows an activated channel in the main list. A view over CompareController.
+// other file, changed (each differing field with both values) and moved, a filter per kind
+// with its count, how many differences there are (or that there are none); puts chosen channels
+// into the buffer, takes chosen changes over, and shows an activated channel in the main list. A
+// view over CompareController.
 #pragma once
 
 #include <QWidget>
@@ -11,6 +12,7 @@
 #include "app/compare_controller.h"
 
 class QCheckBox;
+class QLabel;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -31,6 +33,7 @@ public:
     QCheckBox* filter(Kind kind) const { return filters_[static_cast<std::size_t>(kind)]; }
     QPushButton* putButton() const { return put_; }
     QPushButton* takeOverButton() const { return takeOver_; }
+    QLabel* summary() const { return summary_; }
 
     // The entry of `kind` at `place` in its kind's list (a top-level item), or null.
     QTreeWidgetItem* entry(Kind kind, std::size_t place) const;
@@ -57,6 +60,7 @@ private:
     QPushButton* put_;
     QPushButton* takeOver_;
     QPushButton* close_;
+    QLabel* summary_;
     bool stale_ = false;
 };
 

@@ -83,7 +83,7 @@ void ExportWindow::createSamplesAndButtons() {
         sample->setFont(QFont(QStringLiteral("Monospace")));
         sample->setFrameShape(QFrame::StyledPanel);
     }
-    latin1_ = named(new QCheckBox(this), "ExpLatin1");
+    utf8_ = named(new QCheckBox(this), "ExpUtf8");
     choose_ = named(new QPushButton(this), "ExpChoose");
     export_ = named(new QPushButton(this), "ExpButt");
     progress_ = named(new QLabel(this), "Label40");
@@ -100,7 +100,7 @@ void ExportWindow::layOut() {
     layout->addLayout(top);
     layout->addWidget(columnSample_);
     layout->addWidget(headerSample_);
-    layout->addWidget(latin1_);
+    layout->addWidget(utf8_);
     layout->addLayout(buttons);
     layout->addWidget(progress_);
 }
@@ -114,6 +114,7 @@ void ExportWindow::showInitialChoices() {
     for (std::size_t i = 0; i < columns_.size(); ++i)
         columns_[i]->setChecked(ticked[i]);
     headed_->setChecked(true);
+    utf8_->setChecked(exporter_.initialUtf8());
     followFileType();
 }
 
@@ -199,7 +200,7 @@ void ExportWindow::exportFile() {
     }
     const std::size_t total = session_.workspace().channelCount();
     progress_->setText(QStringLiteral("%1 / %1").arg(total));
-    const Status st = exporter_.exportTo(path, options(), latin1_->isChecked());
+    const Status st = exporter_.exportTo(path, options(), utf8_->isChecked());
     if (!st) {
         prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(st, path));
         return;
@@ -220,7 +221,7 @@ void ExportWindow::setTexts() {
            "FEC       Pids     Acbw"));
     headerSample_->setText(
         tr("   QEL -  Setting file : xxxxxxx      XX/XX/XX           Page x of x"));
-    latin1_->setText(tr("One byte per character (for older programs)"));
+    utf8_->setText(tr("In &UTF-8 (an accented letter takes two bytes)"));
     choose_->setText(tr("Choose &file..."));
     showTarget();
 }

@@ -66,7 +66,7 @@ private:
     QComboBox* base_;  // Hexdec
     QLabel* columnSample_;
     QLabel* headerSample_;
-    QCheckBox* latin1_;
+    QCheckBox* utf8_;
     QPushButton* choose_;
     QPushButton* export_;
     QLabel* progress_;

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QListView>
 #include <QMenuBar>
 #include <QMimeData>
@@ -45,6 +46,7 @@ FrameWindow::FrameWindow(Session& session, FrameHost& host, QWidget* parent)
         if (help_) help_->setEnglish(session_.english());
     });
     menuBar()->setEnabled(false);
+    menuBar()->installEventFilter(this);
     setAcceptDrops(true);
     updateTitle();
     about_->setFocus();
@@ -91,6 +93,8 @@ QMenu* FrameWindow::mirrorMenu(QMenu* source) {
 void FrameWindow::setMainWindow(MainWindow* main) {
     main_ = main;
     main_->setParent(pages_);
+    connect(main_, &MainWindow::helpRequested, this,
+            [this](const QString& page) { showHelp(page); });
     pages_->addWidget(main_);
     menuBar()->addMenu(mirrorMenu(main_->menu(Menu::File)));
     menuBar()->addMenu(mirrorMenu(main_->menu(Menu::Search)));
@@ -135,11 +139,28 @@ HelpViewer* FrameWindow::helpViewer() const {
     return help_.data();
 }
 
-void FrameWindow::showHelp() {
+void FrameWindow::showHelp(const QString& page) {
     if (!help_) help_ = new HelpViewer(&AppPaths::helpIndex, session_.english(), this);
+    if (!page.isEmpty()) help_->showPage(page);
     help_->show();
     help_->raise();
     help_->activateWindow();
+}
+
+bool FrameWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Esc out of one of its menus, or Alt, leaves the menu bar holding the keyboard, and it
+    // would swallow the main window's keys until a second Esc: a command key gives the
+    // keyboard back to the list (the bar lets go on losing it) and runs. The bar's own keys
+    // (arrows, Return, letters, Esc) stay the bar's.
+    if (watched == menuBar() && event->type() == QEvent::KeyPress && main_ != nullptr) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (main_->isGlobalCommandKey(key->key(), key->modifiers())) {
+            main_->listView()->setFocus();
+            main_->handleKeyPress(key->key(), key->modifiers());
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void FrameWindow::closeEvent(QCloseEvent* event) {

@@ -47,13 +47,15 @@ public:
     bool openDropped(const QMimeData* mime);
 
     void showAbout();
-    void showHelp();
+    // Shows the help window: at `page` of the help when one is named.
+    void showHelp(const QString& page = QString());
     HelpViewer* helpViewer() const;
 
 signals:
     void mainWindowOpened();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;

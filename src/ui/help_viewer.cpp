@@ -58,6 +58,10 @@ QString HelpViewer::currentPage() const {
     return browser_->source().toString();
 }
 
+void HelpViewer::showPage(const QString& page) {
+    browser_->setSource(pageUrl(indexFor_(english_)).resolved(QUrl(page)));
+}
+
 void HelpViewer::setEnglish(bool english) {
     if (english == english_) return;
     english_ = english;

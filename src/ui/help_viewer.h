@@ -17,6 +17,8 @@ public:
     HelpViewer(std::function<QString(bool english)> indexFor, bool english,
                QWidget* parent = nullptr);
     QString currentPage() const;
+    // Shows `page` (such as "buffer.html" or "settings.html#fta") of the help in its language.
+    void showPage(const QString& page);
     // Shows the help in the other language, at the same page.
     void setEnglish(bool english);
 

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,7 +63,7 @@ qint64 coveredArea(const QRect& a, const QRect& b) {
 }  // namespace
 
 QPoint MainWindow::toolWindowPlace(const QRect& frame, const QSize& child, const QRect& screen,
-                                   const QList<QRect>& keepClear) {
+                                   const QList<QRect>& keepClear, const QList<QRect>& others) {
     const auto clampX = [&](int x) {
         return std::clamp(x, screen.left(),
                           std::max(screen.left(), screen.right() - child.width() + 1));
@@ -76,7 +77,7 @@ QPoint MainWindow::toolWindowPlace(const QRect& frame, const QSize& child, const
     // they are tried (beside an area with a small gap, as a window is put beside another).
     std::vector<int> xs{screen.left(), screen.right() - child.width() + 1};
     std::vector<int> ys{screen.top(), screen.bottom() - child.height() + 1};
-    QList<QRect> edges = keepClear;
+    QList<QRect> edges = keepClear + others;
     edges.prepend(frame);
     for (const QRect& r : edges) {
         for (int x : {r.left() - kToolWindowGap - child.width(), r.left() - child.width(), r.left(),
@@ -93,13 +94,17 @@ QPoint MainWindow::toolWindowPlace(const QRect& frame, const QSize& child, const
         std::sort(v->begin(), v->end());
         v->erase(std::unique(v->begin(), v->end()), v->end());
     }
-    // Of the places that cover as little, one that leaves the gap to the frame, and of those
-    // the nearest to the frame's right side, at its top.
+    // Of the places that cover as little, one that leaves the gap to the frame and the other
+    // windows it does not cover, and of those the nearest to the frame's right side, at its top.
     const QPoint preferred(clampX(frame.right() + kToolWindowGap), clampY(frame.top()));
-    const QRect crowded = frame.adjusted(-(kToolWindowGap - 1), -(kToolWindowGap - 1),
-                                         kToolWindowGap - 1, kToolWindowGap - 1);
+    const auto crowds = [](const QRect& place, const QRect& window) {
+        const QRect near = window.adjusted(-(kToolWindowGap - 1), -(kToolWindowGap - 1),
+                                           kToolWindowGap - 1, kToolWindowGap - 1);
+        return !place.intersects(window) && place.intersects(near);
+    };
     struct Score {
         qint64 keepClear = 0;
+        qint64 others = 0;
         qint64 frame = 0;
         bool crowding = false;
         int distance = 0;
@@ -114,7 +119,11 @@ QPoint MainWindow::toolWindowPlace(const QRect& frame, const QSize& child, const
             for (const QRect& r : keepClear)
                 score.keepClear += coveredArea(place, r);
             score.frame = coveredArea(place, frame);
-            score.crowding = score.frame == 0 && place.intersects(crowded);
+            score.crowding = crowds(place, frame);
+            for (const QRect& r : others) {
+                score.others += coveredArea(place, r);
+                score.crowding = score.crowding || crowds(place, r);
+            }
             score.distance = (QPoint(x, y) - preferred).manhattanLength();
             if (score < bestScore) {
                 bestScore = score;
@@ -160,6 +169,24 @@ void MainWindow::showToolWindow(QWidget* window) {
     window->activateWindow();
 }
 
+QString MainWindow::helpPageOf(const QString& window) {
+    static const QHash<QString, QString> pages = {
+        {QStringLiteral("DataForm"), QStringLiteral("channel-data.html")},
+        {QStringLiteral("BufferForm"), QStringLiteral("buffer.html")},
+        {QStringLiteral("SettingDVB_1Form"), QStringLiteral("settings.html#dvb98")},
+        {QStringLiteral("SettingDVB_2Form"), QStringLiteral("settings.html#dvb98")},
+        {QStringLiteral("SettingsDVB_ColorForm"), QStringLiteral("settings.html#colours")},
+        {QStringLiteral("SettingsFTAForm"), QStringLiteral("settings.html#fta")},
+        {QStringLiteral("FontForm"), QStringLiteral("fonts.html")},
+        {QStringLiteral("SerialForm"), QStringLiteral("serial.html")},
+        {QStringLiteral("ExportForm"), QStringLiteral("export.html")},
+        {QStringLiteral("OptionsForm"), QStringLiteral("start.html#options")},
+        {QStringLiteral("CheckForm"), QStringLiteral("check.html")},
+        {QStringLiteral("CompareForm"), QStringLiteral("files.html#compare")},
+    };
+    return pages.value(window, QStringLiteral("index.html"));
+}
+
 void MainWindow::placeToolWindow(QWidget* window) {
     const QWidget* frame = this->window();
     const QRect screen = frame->screen()->availableGeometry();
@@ -174,7 +201,14 @@ void MainWindow::placeToolWindow(QWidget* window) {
     std::optional<QPoint> place;
     if (placeStore_ != nullptr) place = placeStore_->toolWindowPlace(window->objectName());
     if (!place || !reachable(QRect(*place, outer), screens)) {
-        place = toolWindowPlace(frame->frameGeometry(), outer, screen, keepClearAreas());
+        // The tool windows open already stay in sight as far as the screen allows.
+        QList<QRect> others;
+        for (const QWidget* w : QApplication::topLevelWidgets()) {
+            if (w != window && w->isVisible() && w->property(kPlacedAt).isValid()) {
+                others.append(w->frameGeometry());
+            }
+        }
+        place = toolWindowPlace(frame->frameGeometry(), outer, screen, keepClearAreas(), others);
     }
     window->move(*place);
     window->setProperty(kPlacedAt, *place);
@@ -650,6 +684,12 @@ bool MainWindow::handleKeyPress(int key, Qt::KeyboardModifiers mods) {
     return true;
 }
 
+bool MainWindow::isGlobalCommandKey(int key, Qt::KeyboardModifiers mods) const {
+    const bool functionKey = key >= Qt::Key_F1 && key <= Qt::Key_F35;
+    return (functionKey || (mods & Qt::ControlModifier)) &&
+           menus_->commandForKey(key, mods).has_value();
+}
+
 void MainWindow::handleKeyRelease(Qt::KeyboardModifiers stillHeld) {
     if (!(stillHeld & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))) {
         shiftHeld_ = false;
@@ -667,6 +707,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched != this && (watched == openChildRaw_ || watched->property(kPlacedAt).isValid())) {
         // A tool window: where the user moves it is remembered.
         if (event->type() == QEvent::Move) toolWindowMoved(static_cast<QWidget*>(watched));
+        // F1 reaches the window when none of its controls took it: the window's own help.
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+            emit helpRequested(helpPageOf(watched->objectName()));
+            return true;
+        }
         // The tab's window hidden by the program, not by the window system (minimised): it was
         // closed; a window that refuses to close is not hidden.
         if (watched == openChildRaw_ && event->type() == QEvent::Hide && !event->spontaneous()) {

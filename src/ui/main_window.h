@@ -66,10 +66,11 @@ public:
     bool tabEnabled(Tab tab) const;
 
     // Where a tool window of `child` size opens: whole on `screen`, over as little as it can
-    // of the `keepClear` areas first, then of `frame`; of the places that do as well, the one
-    // nearest the frame's right side.
+    // of the `keepClear` areas first, then of the `others` (the tool windows open already),
+    // then of `frame`; of the places that do as well, the one nearest the frame's right side.
     static QPoint toolWindowPlace(const QRect& frame, const QSize& child, const QRect& screen,
-                                  const QList<QRect>& keepClear = {});
+                                  const QList<QRect>& keepClear = {},
+                                  const QList<QRect>& others = {});
     // Whether a window at `place` can be reached: its top left corner, where its title is,
     // lies on one of `screens`.
     static bool reachable(const QRect& place, const QList<QRect>& screens);
@@ -82,12 +83,18 @@ public:
     void setPrompter(Prompter* prompter);
     void setPlaceStore(ConfigStore* store) { placeStore_ = store; }
     // Shows a tool window in front: where the user last put it if that place is still on a
-    // screen, else where toolWindowPlace says; Esc and its close button as in every tool
+    // screen, else where toolWindowPlace says; Esc, F1 and its close button as in every tool
     // window.
     void showToolWindow(QWidget* window);
+    // The help page (relative to the help's first page) of the tool window of that object
+    // name: the page that tells about it, or the first page.
+    static QString helpPageOf(const QString& window);
 
     // Handles a key of the main window; true when it was one of its keys.
     bool handleKeyPress(int key, Qt::KeyboardModifiers mods);
+    // A command key that stays the main window's wherever the keyboard is in the frame, even
+    // in a menu bar that has it: a function key or a Ctrl combination of a command.
+    bool isGlobalCommandKey(int key, Qt::KeyboardModifiers mods) const;
     void handleKeyRelease(Qt::KeyboardModifiers stillHeld);
     // Prepares the editing menu for the selected row (the state a right click shows).
     void prepareEditingMenu();
@@ -110,6 +117,7 @@ signals:
     void tabOpened(Tab tab);                  // a tab was selected and its window opened
     void rowsDropped(int beforeRow);          // the marked channels were dragged before this row
     void recentFileChosen(const QString& path);
+    void helpRequested(const QString& page);  // F1 in a tool window: its page of the help
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -160,12 +160,14 @@ private slots:
             {"Serial port/ComPort", "3"},   {"Language/Language", "ITA"},
             {"Layout/Rememberlayout", "T"}, {"Layout/Pagelayout", "10100001"},
             {"Layout/Littlebox", "1"},      {"Serial port/Backup", "T"},
-            {"Serial port/Verify", "T"},    {"Check/AskOnErrors", "T"}};
+            {"Serial port/Verify", "T"},    {"Check/AskOnErrors", "T"},
+            {"Layout/ExportUtf8", "T"}};
         QTest::newRow("all off") << Stored{
             {"Serial port/ComPort", "1"},   {"Language/Language", "ENG"},
             {"Layout/Rememberlayout", "F"}, {"Layout/Pagelayout", "00000000"},
             {"Layout/Littlebox", "0"},      {"Serial port/Backup", "F"},
-            {"Serial port/Verify", "F"},    {"Check/AskOnErrors", "F"}};
+            {"Serial port/Verify", "F"},    {"Check/AskOnErrors", "F"},
+            {"Layout/ExportUtf8", "F"}};
         QTest::newRow("a device, keys spelt otherwise")
             << Stored{{"Serial port/comport", "/dev/ttyUSB0"},
                       {"Language/LANGUAGE", "ITA"},
@@ -174,7 +176,8 @@ private slots:
                       {"Layout/littlebox", "1"},
                       {"Serial port/backup", "F"},
                       {"Serial port/VERIFY", "T"},
-                      {"Check/askonerrors", "F"}};
+                      {"Check/askonerrors", "F"},
+                      {"Layout/exportUTF8", "T"}};
     }
     void loadAndSaveKeepTheFile() {
         QFETCH(Stored, stored);
@@ -191,7 +194,7 @@ private slots:
             const auto loaded = store.load();
             QVERIFY(!loaded.workPathIncorrect);
             store.saveOptions(loaded.config);
-            store.saveExportColumns(loaded.config);
+            store.saveExportChoices(loaded.config);
         }
         QSettings back(ini(), QSettings::IniFormat);
         QCOMPARE(back.allKeys().size(), stored.size());
@@ -226,8 +229,13 @@ private slots:
         c.exportColumns = ExportColumns{};
         c.exportColumns.antenna = false;
         c.exportColumns.bandwidth = false;
-        store.saveExportColumns(c);
-        QCOMPARE(s.value("Layout/Pagelayout").toString(), QString("10111110"));
+        for (const bool utf8 : {true, false}) {
+            c.exportUtf8 = utf8;
+            store.saveExportChoices(c);
+            QCOMPARE(s.value("Layout/Pagelayout").toString(), QString("10111110"));
+            QCOMPARE(s.value("Layout/ExportUtf8").toString(), QString(utf8 ? "T" : "F"));
+            QCOMPARE(store.load().config.exportUtf8, utf8);
+        }
     }
 
     void missingWorkingDirectoryWarnsAndFallsBack() {

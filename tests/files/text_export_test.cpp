@@ -247,9 +247,12 @@ TEST(TextExport, BareRowsHaveNoHeadersAndProgressCountsEveryRow) {
     EXPECT_EQ(last, 42u);
 }
 
-TEST(TextExport, Latin1ToUtf8) {
+TEST(TextExport, Latin1ToUtf8AndTheDate) {
     EXPECT_EQ(latin1ToUtf8(std::string("A\x7F\x80\xE8\xFF\0", 6)),
               std::string("A\x7F\xC2\x80\xC3\xA8\xC3\xBF\0", 9));
+    EXPECT_EQ(exportDate(2026, 12, 7), "07/12/26");
+    EXPECT_EQ(exportDate(2000, 1, 31), "31/01/00");
+    EXPECT_EQ(exportDate(2109, 10, 1), "01/10/09");
 }
 
 }  // namespace

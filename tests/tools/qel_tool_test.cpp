@@ -7,6 +7,7 @@
 
 #include "bytes/checksum.h"
 #include "files/g98_file.h"
+#include "files/text_export.h"
 #include "support/channel_builder.h"
 #include "support/fta_image_builder.h"
 #include "support/pdf_text.h"
@@ -272,8 +273,30 @@ TEST(QelTool, ExportInEveryFormAndLanguage) {
     EXPECT_EQ(out[1].rfind("QEL - Version ", 0), 0u) << out[1];
     EXPECT_NE(out[1].find("  in.dvb - "), std::string::npos) << out[1];
     EXPECT_NE(out[1].find("     TELEVISION CHANNELS    Page  1/2"), std::string::npos) << out[1];
+    EXPECT_EQ(out[7].substr(0, 8), "0001 |A\xE8");
+    out = run(" --utf8");
+    ASSERT_GT(out.size(), 7u) << out[0];
     EXPECT_EQ(out[7].substr(0, 9), "0001 |A\xC3\xA8");
-    EXPECT_EQ(run(" --latin1")[7].substr(0, 8), "0001 |A\xE8");
+    // One byte per character: an import-compatible row is 100 bytes whatever its name holds.
+    out = run(" --format import");
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(out[0].size(), 100u);
+    EXPECT_EQ(out[0].substr(0, 3), "A\xE8 ");
+    out = run(" --format import --utf8");
+    ASSERT_EQ(out.size(), 2u) << out[0];
+    EXPECT_EQ(out[0].size(), 101u);
+    // The file's name in the header is a text of the page as any other.
+    const auto named = dir.write("caf\xC3\xA9.dvb", TempDir::read(dvb));
+    for (const bool utf8 : {false, true}) {
+        ASSERT_EQ(
+            tool("export " + quote(named) + " " + quote(txt) + (utf8 ? " --utf8" : ""), dir).status,
+            0);
+        out = linesOf(TempDir::read(txt));
+        ASSERT_GT(out.size(), 1u);
+        EXPECT_NE(out[1].find(utf8 ? "  caf\xC3\xA9.dvb - " : "  caf\xE9.dvb - "),
+                  std::string::npos)
+            << utf8;
+    }
 
     out = run(" --lang it --decimal");
     ASSERT_GT(out.size(), 7u);
@@ -283,7 +306,7 @@ TEST(QelTool, ExportInEveryFormAndLanguage) {
 
     out = run(" --format plain --columns freq,ids --decimal");
     ASSERT_EQ(out.size(), 2u);
-    EXPECT_EQ(out[0], "A\xC3\xA8" + std::string(18, ' ') + " 00000 00000 00000 011766 ");
+    EXPECT_EQ(out[0], "A\xE8" + std::string(18, ' ') + " 00000 00000 00000 011766 ");
 
     for (const char* wrong : {" --format csv", " --columns ids,foo", " --lang fr", " --format"})
         EXPECT_EQ(tool("export " + quote(dvb) + " " + quote(txt) + wrong, dir).status, 1) << wrong;
@@ -333,7 +356,8 @@ TEST(QelTool, ExportPdfHoldsTheHeadedPages) {
         const ToolRun made = tool("export " + quote(dvb) + " " + quote(pdf) + options, dir);
         ASSERT_EQ(made.status, 0) << options << ": " << made.err;
         ASSERT_EQ(tool("export " + quote(dvb) + " " + quote(txt) + options, dir).status, 0);
-        const std::string text = TempDir::read(txt);
+        // pdftotext gives UTF-8; the text file has one byte per character.
+        const std::string text = latin1ToUtf8(TempDir::read(txt));
         // 80 TV rows on three pages, the RADIO rows on a fourth.
         EXPECT_EQ(test::pdfPageCount(pdf), 4) << options;
         EXPECT_NE(text.find("Page  4/4"), std::string::npos);
@@ -344,6 +368,14 @@ TEST(QelTool, ExportPdfHoldsTheHeadedPages) {
             textPages.push_back(text.substr(at, next - at));
             at = next;
         }
+        // The text file says "Page" in every language, the PDF in the one chosen.
+        if (options.find("--lang it") != std::string::npos) {
+            for (std::string& page : textPages) {
+                const std::size_t at = page.find("    Page  ");
+                ASSERT_NE(at, std::string::npos);
+                page.replace(at + 4, 4, "Pagina");
+            }
+        }
         EXPECT_EQ(test::pdfPages(pdf), test::expectedPages(textPages)) << options;
     }
     // Upper-case extensions are PDFs too.
@@ -351,7 +383,7 @@ TEST(QelTool, ExportPdfHoldsTheHeadedPages) {
     EXPECT_EQ(test::pdfPageCount(dir.file("UP.PDF")), 4);
     // Only the headed pages make a PDF.
     std::filesystem::remove(pdf);
-    for (const char* wrong : {" --format plain", " --format import", " --latin1"}) {
+    for (const char* wrong : {" --format plain", " --format import", " --utf8"}) {
         const ToolRun run = tool("export " + quote(dvb) + " " + quote(pdf) + wrong, dir);
         EXPECT_EQ(run.status, 1) << wrong;
         EXPECT_NE(run.err.find("headed pages only"), std::string::npos) << run.err;

@@ -104,6 +104,23 @@ private slots:
         QCOMPARE(w->table()->rowCount(), 0);
         QCOMPARE(w->summary()->text(),
                  QString("Nothing found: the lists are ready for the receiver."));
+        // Lists without a channel are not ready for anything: there was nothing to check.
+        f.ws().changeLists(kTouchTV, [](EditableLists& l) { l.tv.clear(); });
+        QCOMPARE(w->summary()->text(), QString("Nothing to check: the lists hold no channels."));
+    }
+
+    void nothingLoadedIsNothingToCheck() {
+        for (const char* language : {"ENG", "ITA"}) {
+            UiFixture f;
+            f.language.apply(language);
+            f.action("CheckList")->trigger();
+            QCOMPARE(f.program->checkWindow()->table()->rowCount(), 0);
+            QCOMPARE(f.program->checkWindow()->summary()->text(),
+                     QString(language == QString("ENG")
+                                 ? "Nothing to check: the lists hold no channels."
+                                 : "Niente da controllare: le liste non contengono canali."));
+            f.language.apply("ENG");
+        }
     }
 
     void italianTexts() {

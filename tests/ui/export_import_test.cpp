@@ -1,6 +1,6 @@
 // The export window and the import commands over the whole program: the window's controls
 // and their rules, the file it writes (named after the loaded file, replaced only when the
-// user says so, in UTF-8 or one byte per character), the remembered columns, both
+// user says so, one byte per character or in UTF-8), the remembered columns, both
 // languages, the file dialogs' filters, and an import-compatible export read back as one
 // undoable step.
 #include <QCheckBox>
@@ -31,6 +31,11 @@ struct Exports : test::UiFixture {
     }
     static void press(ExportWindow* w) { child<QPushButton>(w, "ExpButt")->click(); }
 };
+
+// Today as the page headers write it in every language.
+std::string today() {
+    return QDate::currentDate().toString("dd/MM/yy").toStdString();
+}
 
 }  // namespace
 
@@ -78,7 +83,9 @@ private slots:
         QCOMPARE(s.prompter.asked[0].icon, Prompter::Icon::Information);
         QCOMPARE(Exports::child<QLabel>(w, "Label40")->text(), QString("X / X"));
         const std::string written = Exports::read(target);
-        QVERIFY(written.starts_with("\nQEL - Version 00.01.00  mine.dvb - "));
+        // The date as qel-tool and the printed pages write it.
+        QVERIFY2(written.starts_with("\nQEL - Version 00.01.00  mine.dvb - " + today() + "     "),
+                 written.substr(0, 60).c_str());
         QVERIFY(written.find("TELEVISION CHANNELS    Page  1/2") != std::string::npos);
         QVERIFY(written.find("RADIO CHANNELS        Page  2/2") != std::string::npos);
 
@@ -105,18 +112,27 @@ private slots:
         QCOMPARE(Exports::read(other).size(), written.size());
     }
 
-    void namesAreWrittenInUtf8OrOneBytePerCharacter() {
+    // One byte per character unless the user asks for UTF-8: an import-compatible row is then
+    // 100 bytes whatever its name holds, as programs that count bytes read it.
+    void namesAreWrittenOneBytePerCharacterOrInUtf8() {
         Exports s;
         QVERIFY(s.load(s.accented()));
         ExportWindow* w = s.open();
-        Exports::child<QRadioButton>(w, "ColuFormat")->setChecked(true);
+        auto* utf8 = Exports::child<QCheckBox>(w, "ExpUtf8");
+        QVERIFY(utf8 != nullptr && !utf8->isChecked());
+        Exports::child<QRadioButton>(w, "IOFormat")->setChecked(true);
         Exports::press(w);
         const QString target = s.dir.filePath("accent.txt");
-        QVERIFY(Exports::read(target).starts_with("Caf\xC3\xA9 TV"));
-        Exports::child<QCheckBox>(w, "ExpLatin1")->setChecked(true);
+        std::string written = Exports::read(target);
+        QVERIFY(written.starts_with("Caf\xE9 TV "));
+        QCOMPARE(written.find('\n'), std::size_t{100});
+        QCOMPARE(written.size(), std::size_t{202});
+        utf8->setChecked(true);
         s.prompter.answer(Answer::Yes);
         Exports::press(w);
-        QVERIFY(Exports::read(target).starts_with("Caf\xE9 TV"));
+        written = Exports::read(target);
+        QVERIFY(written.starts_with("Caf\xC3\xA9 TV "));
+        QCOMPARE(written.find('\n'), std::size_t{101});
     }
 
     void theColumnsAreRememberedWhenAsked() {
@@ -134,11 +150,23 @@ private slots:
         QVERIFY(Exports::child<QCheckBox>(w, "Exfreq")->isChecked());
         QVERIFY(!Exports::child<QCheckBox>(w, "Expid")->isChecked());
         Exports::child<QCheckBox>(w, "ExAcbw")->setChecked(true);
+        Exports::child<QCheckBox>(w, "ExpUtf8")->setChecked(true);
         Exports::press(w);
         const ExportColumns& kept = s.session.config().exportColumns;
         QVERIFY(kept.ids && !kept.antenna && kept.frequency && !kept.polarisation && !kept.pids &&
                 kept.bandwidth);
         QCOMPARE(s.settings.value("Layout/Pagelayout").toString(), QString("10100001"));
+        // The encoding too, in the next window and in the next program.
+        QCOMPARE(s.settings.value("Layout/ExportUtf8").toString(), QString("T"));
+        s.form->selectTab(Tab::List);
+        QVERIFY(Exports::child<QCheckBox>(s.open(), "ExpUtf8")->isChecked());
+        QVERIFY(s.store.load().config.exportUtf8);
+        // Not remembered: every window opens on one byte per character.
+        c = s.session.config();
+        c.rememberExportLayout = false;
+        s.session.setConfig(c);
+        s.form->selectTab(Tab::List);
+        QVERIFY(!Exports::child<QCheckBox>(s.open(), "ExpUtf8")->isChecked());
     }
 
     void italianTexts() {
@@ -149,12 +177,25 @@ private slots:
         QCOMPARE(Exports::child<QRadioButton>(w, "IntFormat")->text(), QString("Con intestazione"));
         QCOMPARE(Exports::child<QGroupBox>(w, "Playout")->title(),
                  QString(" Disposizione di stampa "));
+        QCOMPARE(Exports::child<QGroupBox>(w, "Forma")->title(), QString(" Formato "));
+        QCOMPARE(Exports::child<QRadioButton>(w, "ColuFormat")->text(),
+                 QString("Senza intestazione"));
+        QCOMPARE(Exports::child<QRadioButton>(w, "IOFormat")->text(),
+                 QString("Import compatibile "));
         Exports::press(w);
         QCOMPARE(s.prompter.texts(), QStringList{"Esportazione su file completata"});
         const std::string written = Exports::read(s.dir.filePath("mine.txt"));
-        QVERIFY(written.starts_with("\nQEL - Versione 00.01.00  mine.dvb - "));
+        QVERIFY(written.starts_with("\nQEL - Versione 00.01.00  mine.dvb - " + today()));
         QVERIFY(written.find("CANALI TELEVISIVI      Page  1/2") != std::string::npos);
         QVERIFY(written.find("|Nome                 |") != std::string::npos);
+        // The hexadecimal note with its double blank, then the decimal one.
+        QVERIFY(written.find("\nI valori di Network Id, Transponder Id, Service Id, PIDs e  "
+                             "Acq.Bandwith sono in formato esadecimale\n") != std::string::npos);
+        Exports::child<QComboBox>(w, "Hexdec")->setCurrentIndex(1);
+        s.prompter.answer(Answer::Yes);
+        Exports::press(w);
+        QVERIFY(Exports::read(s.dir.filePath("mine.txt"))
+                    .find("\nTutti i valori sono in formato decimale\n") != std::string::npos);
         s.language.apply("ENG");
     }
 

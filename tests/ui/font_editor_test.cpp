@@ -176,6 +176,20 @@ private slots:
         QCOMPARE(Fonts::child<QLabel>(w, "FontIs")->text(),
                  QString("Il font e' del tipo SISTEMA "));
         QCOMPARE(Fonts::child<QRadioButton>(w, "FontOne")->text(), QString("1°"));
+        QCOMPARE(Fonts::child<QLabel>(w, "Label2")->text(),
+                 QString("La posizione del carattere e' "));
+        // Another font over a changed one: the question first, then the teletext font's type.
+        s.clickGrid(w, 0, 0);
+        Fonts::child<QPushButton>(w, "Save")->click();
+        Fonts::child<QPushButton>(w, "SaveFont")->click();
+        QVERIFY(s.ws().fontsModified());
+        s.prompter.asked.clear();
+        s.prompter.answer(Answer::No);
+        QVERIFY(s.loadFont(s.font("tele.oc2", 3190, 10)));
+        QCOMPARE(s.prompter.texts(),
+                 QStringList{"Salvo le correzioni su " + s.dir.filePath("one.fos") + " ? "});
+        QCOMPARE(Fonts::child<QLabel>(s.editor(), "FontIs")->text(),
+                 QString("Il font e' del tipo TELETEXT"));
         s.language.apply("ENG");
     }
 };

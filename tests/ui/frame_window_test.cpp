@@ -8,6 +8,7 @@
 
 #include "app/single_instance.h"
 #include "app/startup.h"
+#include "ui/check_window.h"
 #include "ui/help_viewer.h"
 #include "ui/main_window.h"
 #include "ui_fixture.h"
@@ -71,6 +72,38 @@ private slots:
         QVERIFY(!convert->isEnabled());
         f.program.mainWindow().action(Command::ConvertToBin)->setEnabled(true);
         QVERIFY(convert->isEnabled());
+    }
+
+    // Esc out of a menu of the bar leaves the bar highlighted with the keyboard; the main
+    // window's keys still work at once there, and the bar's own keys stay the bar's.
+    void keysWorkRightAfterEscClosesAMenu() {
+        Frame f(dir_.filePath("k.ini"));
+        f.frame.openMainWindow();
+        f.frame.show();
+        QVERIFY(QTest::qWaitForWindowActive(&f.frame));
+        QMenuBar* bar = f.frame.menuBar();
+        QMenu* file = bar->actions().front()->menu();
+        bar->setActiveAction(bar->actions().front());
+        QTRY_VERIFY(file->isVisible());
+        QTest::keyClick(file, Qt::Key_Escape);
+        QTRY_VERIFY(!file->isVisible());
+        // The bar holds the keyboard now: F7 reaches it, not the main window.
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(bar));
+        QTest::keyClick(bar, Qt::Key_F7);
+        QVERIFY(f.program.checkWindow() != nullptr);
+        QTRY_VERIFY(f.program.checkWindow()->isVisible());
+        QVERIFY(bar->activeAction() == nullptr);  // and the bar let the keyboard go
+        f.program.checkWindow()->close();
+
+        // Return in the bar opens its menu, as it did.
+        f.frame.activateWindow();
+        bar->setActiveAction(bar->actions().front());
+        QTRY_VERIFY(file->isVisible());
+        QTest::keyClick(file, Qt::Key_Escape);
+        QTRY_VERIFY(!file->isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_VERIFY(file->isVisible());
+        file->close();
     }
 
     void fileGivenOnTheCommandLineOpensWithTheMainWindow() {

@@ -150,6 +150,10 @@ private slots:
         QVERIFY2(
             shown[0].find(it ? "CANALI TELEVISIVI" : "TELEVISION CHANNELS") != std::string::npos,
             shown[0].c_str());
+        // "Page" and the date in the language in use, the date as the text file has it.
+        const std::string date = QDate::currentDate().toString("dd/MM/yy").toStdString();
+        QVERIFY2(shown[0].find(" - " + date + "     ") != std::string::npos, shown[0].c_str());
+        QVERIFY2(shown[0].ends_with(it ? "    Pagina  1/4" : "    Page  1/4"), shown[0].c_str());
         const char* decimalNote =
             it ? "Tutti i valori sono in formato decimale" : "All values are in decimal format";
         QCOMPARE(shown[2] == decimalNote, exportWindow);

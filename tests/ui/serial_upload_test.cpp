@@ -551,6 +551,13 @@ private slots:
         QCOMPARE(s.prompter.texts(), QStringList{"File must be a 280x240 - 16 colours bitmap"});
         QCOMPARE(s.approver.asked, 0);
         QVERIFY(s.receiver->commandLog().empty());
+        s.language.apply("ITA");
+        s.prompter.asked.clear();
+        s.chooser.choose(s.dir.filePath("notes.bmp"));
+        w->pictureButton()->click();
+        QCOMPARE(s.prompter.texts(),
+                 QStringList{"File deve essere una bitmap 280x240 - 16 colori"});
+        s.language.apply("ENG");
     }
 
     void aDamagedImageIsRefused_data() {

@@ -63,6 +63,18 @@ private slots:
         QCOMPARE(s.label(w, "Chlab"), QString("Canali in lista"));
         QCOMPARE(w->findChild<QCheckBox*>("IncludeCh")->text(), QString("&Canali"));
         QCOMPARE(w->findChild<QPushButton*>("UploadPic")->text(), QString(" Upload &Immagine"));
+        QCOMPARE(s.label(w, "Label1"), QString("Upload dell'immagine"));
+        QCOMPARE(s.label(w, "ConnLab"), QString("&Modo "));
+        QCOMPARE(s.label(w, "Portlab"), QString("Settaggi seriali"));
+        QCOMPARE(s.label(w, "Comlab"), QString("Porta seriale"));
+        const std::pair<const char*, const char*> boxes[] = {
+            {"IncludeDVBsett", "&Impostazioni"},
+            {"IncludeSysFon", "Font di siste&ma"},
+            {"IncludeTxtFon", "F&ont televideo"},
+            {"EraseFirmware", "Cancella firm&ware"},
+            {"Eraseall", "C&ancella tutto"}};
+        for (const auto& [name, text] : boxes)
+            QCOMPARE(w->findChild<QAbstractButton*>(name)->text(), QString(text));
         language.apply("ENG");
         QVERIFY(w->findChild<QPushButton*>("Upload")->isEnabled());
         QVERIFY(w->findChild<QCheckBox*>("IncludeSysFon")->isEnabled());

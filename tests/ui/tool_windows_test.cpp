@@ -21,6 +21,7 @@
 #include "ui/dvb98_settings_windows.h"
 #include "ui/font_window.h"
 #include "ui/fta_settings_window.h"
+#include "ui/help_viewer.h"
 #include "ui/osd_color_window.h"
 
 namespace qel {
@@ -387,6 +388,44 @@ private slots:
         }
     }
 
+    // F1 anywhere in a tool window opens the help at the page that tells about that window.
+    void f1OpensTheWindowsOwnHelpPage() {
+        const QMap<QString, QString> pages = {
+            {"DataForm", "channel-data.html"},
+            {"BufferForm", "buffer.html"},
+            {"SettingDVB_1Form", "settings.html#dvb98"},
+            {"SettingDVB_2Form", "settings.html#dvb98"},
+            {"SettingsDVB_ColorForm", "settings.html#colours"},
+            {"SettingsFTAForm", "settings.html#fta"},
+            {"FontForm", "fonts.html"},
+            {"SerialForm", "serial.html"},
+            {"ExportForm", "export.html"},
+            {"OptionsForm", "start.html#options"},
+            {"CheckForm", "check.html"},
+            {"CompareForm", "files.html#compare"},
+        };
+        QSet<QString> seen;
+        for (const WindowCase& c : windowCases()) {
+            Windows w;
+            QWidget* win = c.open(w);
+            QVERIFY2(pages.contains(win->objectName()), qPrintable(win->objectName()));
+            seen.insert(win->objectName());
+            QTest::keyClick(win->focusWidget() != nullptr ? win->focusWidget() : win, Qt::Key_F1);
+            HelpViewer* help = w.frame().helpViewer();
+            QVERIFY2(help != nullptr && help->isVisible(), c.name);
+            QVERIFY2(help->currentPage().endsWith("help/" + pages[win->objectName()]),
+                     qPrintable(help->currentPage()));
+            QVERIFY2(win->isVisible(), c.name);  // the window stays as it was
+        }
+        QCOMPARE(seen.size(), pages.size());
+        // In Italian, the Italian page.
+        Windows w;
+        w.session.setLanguage("ITA");
+        QTest::keyClick(w.openTab(Tab::Options), Qt::Key_F1);
+        QVERIFY(w.frame().helpViewer()->currentPage().endsWith("help/it/start.html#options"));
+        w.session.setLanguage("ENG");
+    }
+
     void storedEditsAreNoLongerAskedAbout() {
         Windows w;
         w.load(w.dvb("list.dvb", 4, 0));
@@ -424,31 +463,46 @@ private slots:
         QTest::addColumn<QRect>("frame");
         QTest::addColumn<QSize>("child");
         QTest::addColumn<QList<QRect>>("keepClear");
+        QTest::addColumn<QList<QRect>>("others");
         QTest::addColumn<QPoint>("place");
-        QTest::newRow("room on the right")
-            << QRect(0, 0, 640, 480) << QSize(300, 400) << QList<QRect>{} << QPoint(647, 0);
-        QTest::newRow("room on the left")
-            << QRect(900, 100, 380, 480) << QSize(300, 400) << QList<QRect>{} << QPoint(592, 100);
+        QTest::newRow("room on the right") << QRect(0, 0, 640, 480) << QSize(300, 400)
+                                           << QList<QRect>{} << QList<QRect>{} << QPoint(647, 0);
+        QTest::newRow("room on the left") << QRect(900, 100, 380, 480) << QSize(300, 400)
+                                          << QList<QRect>{} << QList<QRect>{} << QPoint(592, 100);
         QTest::newRow("no room beside: below the frame's end, on the wider side")
-            << QRect(100, 0, 900, 480) << QSize(400, 400) << QList<QRect>{} << QPoint(880, 400);
+            << QRect(100, 0, 900, 480) << QSize(400, 400) << QList<QRect>{} << QList<QRect>{}
+            << QPoint(880, 400);
         QTest::newRow("no room beside, the left wider")
-            << QRect(300, 0, 900, 480) << QSize(400, 400) << QList<QRect>{} << QPoint(0, 400);
-        QTest::newRow("kept on the screen")
-            << QRect(0, 600, 640, 480) << QSize(300, 400) << QList<QRect>{} << QPoint(647, 400);
+            << QRect(300, 0, 900, 480) << QSize(400, 400) << QList<QRect>{} << QList<QRect>{}
+            << QPoint(0, 400);
+        QTest::newRow("kept on the screen") << QRect(0, 600, 640, 480) << QSize(300, 400)
+                                            << QList<QRect>{} << QList<QRect>{} << QPoint(647, 400);
         QTest::newRow("a frame over the screen: right, below the count")
             << QRect(0, 0, 1280, 800) << QSize(300, 400)
-            << QList<QRect>{QRect(1180, 30, 80, 20), QRect(1232, 0, 48, 24)} << QPoint(980, 50);
+            << QList<QRect>{QRect(1180, 30, 80, 20), QRect(1232, 0, 48, 24)} << QList<QRect>{}
+            << QPoint(980, 50);
         QTest::newRow("larger than the screen: at its corner")
             << QRect(200, 100, 640, 480) << QSize(1400, 900)
-            << QList<QRect>{QRect(700, 120, 60, 20)} << QPoint(0, 0);
+            << QList<QRect>{QRect(700, 120, 60, 20)} << QList<QRect>{} << QPoint(0, 0);
+        QTest::newRow("another tool window on the right: beside it")
+            << QRect(0, 0, 640, 480) << QSize(300, 400) << QList<QRect>{}
+            << QList<QRect>{QRect(647, 0, 300, 400)} << QPoint(954, 0);
+        QTest::newRow("no room beside the other one: below it")
+            << QRect(0, 0, 640, 480) << QSize(600, 300) << QList<QRect>{}
+            << QList<QRect>{QRect(647, 0, 600, 400)} << QPoint(647, 407);
+        QTest::newRow("the count before the other window")
+            << QRect(0, 0, 1280, 800) << QSize(300, 400) << QList<QRect>{QRect(1180, 30, 80, 20)}
+            << QList<QRect>{QRect(0, 0, 1280, 800)} << QPoint(980, 50);
     }
     void placesCoverAsLittleAsCanBe() {
         QFETCH(QRect, frame);
         QFETCH(QSize, child);
         QFETCH(QList<QRect>, keepClear);
+        QFETCH(QList<QRect>, others);
         QFETCH(QPoint, place);
-        QCOMPARE(MainWindow::toolWindowPlace(frame, child, QRect(0, 0, 1280, 800), keepClear),
-                 place);
+        QCOMPARE(
+            MainWindow::toolWindowPlace(frame, child, QRect(0, 0, 1280, 800), keepClear, others),
+            place);
     }
 
     void aRememberedPlaceCountsOnlyOnAScreen_data() {
@@ -515,6 +569,44 @@ private slots:
                     if (best.first == 0) QVERIFY2(!place.intersects(p.countArea()), row);
                 }
             }
+        }
+    }
+
+    // Check list, Compare and Buffer open together: each keeps clear of those open already,
+    // where the screen has the room (here once the first two are made small).
+    void toolWindowsOpenClearOfEachOther() {
+        Placing p;
+        p.load(p.dvb("list.dvb", 3, 0));
+        test::setBuffer(p.ws(), {test::Channel("A")});
+        const QString other = p.dvb("other.dvb", 4, 0);
+        const auto compare = [&] {
+            p.chooser.choose(other);
+            p.action("CompareFile")->trigger();
+            return static_cast<QWidget*>(p.program->compareWindow());
+        };
+        const auto check = [&] {
+            p.action("CheckList")->trigger();
+            return static_cast<QWidget*>(p.program->checkWindow());
+        };
+        const std::pair<std::function<QWidget*()>, QSize> small[] = {{compare, QSize(560, 150)},
+                                                                     {check, QSize(560, 150)}};
+        for (const auto& [open, size] : small) {
+            QWidget* win = open();
+            win->close();
+            win->resize(size);
+        }
+        const QList<QWidget*> windows{compare(), check(), p.openTab(Tab::Buffer)};
+        const QRect screen = p.frame().screen()->availableGeometry();
+        for (qsizetype i = 0; i < windows.size(); ++i) {
+            QVERIFY(windows[i]->isVisible());
+            QVERIFY2(screen.contains(windows[i]->frameGeometry()),
+                     qPrintable(windows[i]->objectName()));
+            for (qsizetype j = 0; j < i; ++j) {
+                QVERIFY2(
+                    !windows[i]->frameGeometry().intersects(windows[j]->frameGeometry()),
+                    qPrintable(windows[i]->objectName() + " over " + windows[j]->objectName()));
+            }
+            QVERIFY(!windows[i]->frameGeometry().intersects(p.countArea()));
         }
     }
 

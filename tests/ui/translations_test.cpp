@@ -90,6 +90,49 @@ private slots:
         QTest::newRow("instance") << "StartupTexts"
                                   << "I'm happy you love QEL ... but it's already running :-)"
                                   << "Sono felice che QEL ti piaccia .. ma sta gia' girando :-)";
+        // The serial window, the picture upload, the font editor, the text import and export.
+        const char* serialWindow = "qel::SerialWindow";
+        const char* const serialTexts[][2] = {{"Upload to picture", "Upload dell'immagine"},
+                                              {"Erase firm&ware", "Cancella firm&ware"},
+                                              {"Erase &all", "C&ancella tutto"},
+                                              {"&Mode", "&Modo "},
+                                              {"Port settings", "Settaggi seriali"},
+                                              {"COM Port", "Porta seriale"},
+                                              {"Sett&ings", "&Impostazioni"},
+                                              {"Syste&m Font", "Font di siste&ma"},
+                                              {"Teletext F&ont", "F&ont televideo"}};
+        for (const auto& [english, italian] : serialTexts)
+            QTest::addRow("serial: %s", english) << serialWindow << english << italian;
+        QTest::newRow("picture") << "Texts"
+                                 << "File must be a 280x240 - 16 colours bitmap"
+                                 << "File deve essere una bitmap 280x240 - 16 colori";
+        QTest::newRow("teletext font") << "qel::FontWindow"
+                                       << "Font type is TELETEXT"
+                                       << "Il font e' del tipo TELETEXT";
+        QTest::newRow("char position") << "qel::FontWindow"
+                                       << "Current char position is "
+                                       << "La posizione del carattere e' ";
+        QTest::newRow("save fonts question") << "qel::FontController"
+                                             << "Save correction to "
+                                             << "Salvo le correzioni su ";
+        QTest::newRow("import row") << files << "Wrong lenght in row %1"
+                                    << "La riga %1 ha lunghezza errata";
+        const char* exportWindow = "qel::ExportWindow";
+        QTest::newRow("import form") << exportWindow << "Import compatible"
+                                     << "Import compatibile ";
+        QTest::newRow("bare rows") << exportWindow << "Not intested"
+                                   << "Senza intestazione";
+        QTest::newRow("format") << exportWindow << " Format "
+                                << " Formato ";
+        const char* exporter = "qel::ExportController";
+        QTest::newRow("decimal") << exporter << "All values are in decimal format"
+                                 << "Tutti i valori sono in formato decimale";
+        QTest::newRow("hexadecimal")
+            << exporter
+            << "Values for Network Id, Transponder Id, Service Id, PIDs and Acq.Bandwith are in "
+               "hexadecimal format"
+            << "I valori di Network Id, Transponder Id, Service Id, PIDs e  Acq.Bandwith sono in "
+               "formato esadecimale";
     }
     void textsInBothLanguages() {
         QFETCH(QString, context);

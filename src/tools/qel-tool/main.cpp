@@ -4,7 +4,7 @@
 //                                    (.dvb, .bin, .txt import-compatible text, .csv; .g98;
 //                                    an image to a .bmp boot picture)
 //   qel-tool export IN OUT.txt|OUT.pdf [--format headed|plain|import] [--columns LIST]
-//                   [--decimal] [--lang en|it] [--latin1]
+//                   [--decimal] [--lang en|it] [--utf8]
 //                                    the text export of the channel lists; OUT.pdf: its
 //                                    headed pages as a PDF (a build with Qt)
 //   qel-tool upgrade LOADED OTHER    the records "Upgrade from file" would add to the buffer
@@ -107,11 +107,11 @@ int usage() {
                  ")\n"
                  "  qel-tool export IN OUT.txt|OUT.pdf [--format headed|plain|import]\n"
                  "           [--columns ids,ant,freq,pol,sr,fec,pids,acbw] [--decimal]\n"
-                 "           [--lang en|it] [--latin1]\n"
+                 "           [--lang en|it] [--utf8]\n"
                  "      The text export of IN's channels: headed pages (the default), plain\n"
                  "      rows or the rows the text import reads; every column unless --columns\n"
                  "      names some (the antenna for an FTA image only), hexadecimal unless\n"
-                 "      --decimal. UTF-8 unless --latin1 (one byte per character).\n"
+                 "      --decimal. One byte per character unless --utf8.\n"
                  "      OUT.pdf: the headed pages as a PDF, one page on each sheet ("
 #ifdef QEL_TOOL_PDF
                  "no display needed"
@@ -326,7 +326,7 @@ struct ExportArgs {
     std::string out;
     ExportOptions options;
     bool italian = false;
-    bool latin1 = false;
+    bool utf8 = false;
 };
 
 bool parseColumns(std::string_view list, ExportColumns& columns) {
@@ -348,12 +348,12 @@ bool parseColumns(std::string_view list, ExportColumns& columns) {
     return true;
 }
 
-// Parses "IN OUT [--format F] [--columns LIST] [--decimal] [--lang L] [--latin1]", the options
+// Parses "IN OUT [--format F] [--columns LIST] [--decimal] [--lang L] [--utf8]", the options
 // anywhere after the command.
 std::optional<ExportArgs> parseExportArgs(const std::vector<std::string>& args) {
     const tool::CommandArgs split = tool::splitCommandArgs(
         args,
-        {{"--format", true}, {"--columns", true}, {"--decimal"}, {"--lang", true}, {"--latin1"}});
+        {{"--format", true}, {"--columns", true}, {"--decimal"}, {"--lang", true}, {"--utf8"}});
     if (!split.ok() || split.operands.size() != 2) return std::nullopt;
     ExportArgs parsed;
     parsed.in = split.operands[0];
@@ -361,8 +361,8 @@ std::optional<ExportArgs> parseExportArgs(const std::vector<std::string>& args) 
     for (const auto& [option, value] : split.options) {
         if (option == "--decimal") {
             parsed.options.decimal = true;
-        } else if (option == "--latin1") {
-            parsed.latin1 = true;
+        } else if (option == "--utf8") {
+            parsed.utf8 = true;
         } else if (option == "--format" &&
                    (value == "headed" || value == "plain" || value == "import")) {
             parsed.options.form = value == "headed"  ? TextForm::Headed
@@ -387,10 +387,12 @@ std::string versionText() {
     return text;
 }
 
-ExportTexts exportTexts(bool italian, const std::string& in) {
+// The page header's texts; a PDF's pages say "Page" in the language chosen, as printed.
+ExportTexts exportTexts(bool italian, const std::string& in, bool pdf) {
     ExportTexts t;
     t.title = std::string(italian ? "QEL - Versione " : "QEL - Version ") + versionText();
-    t.fileName = utf8FromPath(pathFromUtf8(in).filename());
+    // The name as the header's other texts, one byte per character.
+    t.fileName = decodeText(utf8FromPath(pathFromUtf8(in).filename())).text;
     t.date = tool::today();
     if (italian) {
         t.tvTitle = "CANALI TELEVISIVI  ";
@@ -400,6 +402,7 @@ ExportTexts exportTexts(bool italian, const std::string& in) {
             "formato esadecimale";
         t.decimalNote = "Tutti i valori sono in formato decimale";
         t.nameHeader = "Nome";
+        if (pdf) t.page = "Pagina";
     } else {
         t.tvTitle = "TELEVISION CHANNELS";
         t.radioTitle = "RADIO CHANNELS    ";
@@ -434,17 +437,17 @@ int exportPdf(const ExportArgs& parsed) {
         std::cerr << "qel-tool: this qel-tool was built without Qt and writes no PDF\n";
         return kExitUsage;
     }
-    if (parsed.options.form != TextForm::Headed || parsed.latin1) {
+    if (parsed.options.form != TextForm::Headed || parsed.utf8) {
         std::cerr << "qel-tool: a PDF holds the headed pages only: --format plain|import and "
-                     "--latin1 are for text files\n";
+                     "--utf8 are for text files\n";
         return kExitUsage;
     }
     Workspace ws;
     if (Status st = loadAnyChannels(ws, parsed.in); !st) return refused(st);
     ExportOptions options = parsed.options;
     options.ftaImage = ws.fileType() == FileKind::BIN;
-    const std::vector<std::string> pages =
-        exportPages(ws.tvList(), ws.radioList(), options, exportTexts(parsed.italian, parsed.in));
+    const std::vector<std::string> pages = exportPages(
+        ws.tvList(), ws.radioList(), options, exportTexts(parsed.italian, parsed.in, true));
     const std::string title = utf8FromPath(pathFromUtf8(parsed.in).filename());
     if (Status st = tool::writePdf(pages, parsed.out, title); !st) return refused(st);
     return kExitOk;
@@ -466,8 +469,8 @@ int exportCommand(const std::vector<std::string>& args) {
         return importFormOfImage();
     }
     const std::string text = exportText(ws.tvList(), ws.radioList(), parsed->options,
-                                        exportTexts(parsed->italian, parsed->in));
-    if (Status st = writeFileAtomic(parsed->out, parsed->latin1 ? text : latin1ToUtf8(text)); !st) {
+                                        exportTexts(parsed->italian, parsed->in, false));
+    if (Status st = writeFileAtomic(parsed->out, parsed->utf8 ? latin1ToUtf8(text) : text); !st) {
         return refused(st);
     }
     return kExitOk;

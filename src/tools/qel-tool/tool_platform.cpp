@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "files/file_io.h"
+#include "files/text_export.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -89,9 +90,7 @@ std::string today() {
 #else
     ::localtime_r(&now, &local);
 #endif
-    char text[16];
-    std::strftime(text, sizeof text, "%d/%m/%y", &local);
-    return text;
+    return exportDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
 bool stderrIsTerminal() {

@@ -154,7 +154,7 @@ private:
     std::array<std::string, kAntennaEntries> antennaHex_;
     std::array<std::string, kAntennaEntries> antennaName_;
     std::array<bool, kAntennaEntries> hexRead_{};
-    std::array<bool, 6> placed_{};  // by SettingsPart
+    std::array<bool, kSettingsParts> placed_{};  // by SettingsPart
 };
 
 std::string decimalText(std::string_view hexDigits) {

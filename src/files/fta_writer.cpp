@@ -156,7 +156,7 @@ std::string settingsPartRecord(const FtaImageTables& t, const SettingsPlace& at)
 std::string settingsRecords(const FtaImageTables& t) {
     std::vector<SettingsPlace> order;
     std::vector<bool> otherPlaced(t.others.size());
-    std::array<bool, 6> placed{};
+    std::array<bool, kSettingsParts> placed{};
     for (const SettingsPlace& at : t.settingsOrder) {
         if (at.part == SettingsPart::Other) {
             if (at.other >= t.others.size() || otherPlaced[at.other]) continue;

@@ -25,6 +25,7 @@ enum class SettingsPart {
     PictureFormat,
     SettingsRecord
 };
+inline constexpr std::size_t kSettingsParts = 6;
 struct SettingsPlace {
     SettingsPart part = SettingsPart::Other;
     std::size_t other = 0;  // for SettingsPart::Other: its index in `others`

@@ -10,7 +10,7 @@ bool CommandArgs::has(std::string_view name) const {
 }
 
 CommandArgs splitCommandArgs(const std::vector<std::string>& args,
-                             std::initializer_list<OptionSpec> specs) {
+                             std::initializer_list<OptionRule> known) {
     CommandArgs split;
     bool operandsOnly = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -23,13 +23,13 @@ CommandArgs splitCommandArgs(const std::vector<std::string>& args,
             operandsOnly = true;
             continue;
         }
-        const auto* spec = std::find_if(specs.begin(), specs.end(),
-                                        [&word](const OptionSpec& s) { return s.name == word; });
-        if (spec == specs.end()) {
+        const auto* rule = std::find_if(known.begin(), known.end(),
+                                        [&word](const OptionRule& s) { return s.name == word; });
+        if (rule == known.end()) {
             split.error = "unknown option " + word;
             return split;
         }
-        if (!spec->takesValue) {
+        if (!rule->takesValue) {
             split.options.emplace_back(word, std::string());
             continue;
         }

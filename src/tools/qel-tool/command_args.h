@@ -11,7 +11,7 @@
 
 namespace qel::tool {
 
-struct OptionSpec {
+struct OptionRule {
     std::string_view name;  // "--by"
     bool takesValue = false;
 };
@@ -30,6 +30,6 @@ struct CommandArgs {
 
 // `args` as main gets them, the command first (not looked at).
 CommandArgs splitCommandArgs(const std::vector<std::string>& args,
-                             std::initializer_list<OptionSpec> specs);
+                             std::initializer_list<OptionRule> known);
 
 }  // namespace qel::tool

@@ -14,7 +14,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#ifdef Q_OS_WIN
+#include "line/serial_ports.h"
+#else
 #include <QSerialPortInfo>
+#endif
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QTreeView>
@@ -211,11 +215,15 @@ QList<QPair<QString, QString>> OptionsWindow::portChoices(const QList<FoundPort>
 
 QList<QPair<QString, QString>> OptionsWindow::portChoices() {
     QList<FoundPort> found;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        found.append({info.portName(), info.systemLocation(), info.description()});
 #ifdef Q_OS_WIN
+    for (const ReportedPort& port : reportedSerialPorts()) {
+        const QString name = QString::fromStdString(port.name);
+        found.append({name, QStringLiteral("\\\\.\\") + name, QString::fromStdString(port.device)});
+    }
     return portChoices(found, PortRules::Windows);
 #else
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        found.append({info.portName(), info.systemLocation(), info.description()});
     return portChoices(found, PortRules::Posix);
 #endif
 }

@@ -20,8 +20,14 @@ void Language::apply(const QString& code) {
             }
         }
         if (qt_.isEmpty()) {
-            (void)qt_.load(QStringLiteral("qtbase_it"),
-                           QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+            // Qt's own texts (the standard buttons): beside the program where Qt is built in,
+            // as on Windows, else where the system's Qt keeps them.
+            const QString supplied =
+                AppPaths::findSupplied(QStringLiteral("translations/qtbase_it.qm"));
+            if (supplied.isEmpty() || !qt_.load(supplied)) {
+                (void)qt_.load(QStringLiteral("qtbase_it"),
+                               QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+            }
         }
         QCoreApplication::installTranslator(&qt_);
         QCoreApplication::installTranslator(&program_);

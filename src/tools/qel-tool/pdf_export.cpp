@@ -31,11 +31,17 @@ void criticalOnly(QtMsgType type, const QMessageLogContext&, const QString& mess
 Status writePdf(const std::vector<std::string>& pages, const std::string& path,
                 const std::string& title) {
     qInstallMessageHandler(criticalOnly);
-    // Fonts need a Qt application; the offscreen platform needs no display. Qt keeps the
-    // arguments for the application's life.
+    // Fonts need a Qt application. On Linux the offscreen platform, which needs no display;
+    // on Windows the system's own, which needs none either and knows the system's fonts (the
+    // offscreen one there looks for fonts only in Qt's folder). Qt keeps the arguments for
+    // the application's life.
     static char name[] = "qel-tool";
     static char platformOption[] = "-platform";
+#ifdef _WIN32
+    static char platform[] = "windows";
+#else
     static char platform[] = "offscreen";
+#endif
     static char* argv[] = {name, platformOption, platform, nullptr};
     static int argc = 3;
     std::unique_ptr<QGuiApplication> app;

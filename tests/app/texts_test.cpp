@@ -41,6 +41,7 @@ private slots:
             << "none/list.dvb"
             << "Cannot write the file\n%1\nNo such file or directory"
             << "Impossibile scrivere il file\n%1\nFile o directory non esistente";
+#ifndef Q_OS_WIN  // Qt's links on Windows are shortcut files, not links the system follows
         QTest::newRow("dangling link")
             << "dangling.dvb"
             << "Cannot save: the symbolic link leads to no file\n%1\nNo such file or directory"
@@ -51,6 +52,7 @@ private slots:
                                  "Too many levels of symbolic links"
                               << "Impossibile salvare: il collegamento simbolico non porta a "
                                  "nessun file\n%1\nTroppi livelli di collegamenti simbolici";
+#endif
     }
     void failedSavesSayWhyInBothLanguages() {
         QFETCH(QString, name);
@@ -79,10 +81,14 @@ private slots:
                                 << "Permesso negato";
         QTest::newRow("read-only") << EROFS << "Read-only file system"
                                    << "File system in sola lettura";
+#ifdef EDQUOT
         QTest::newRow("quota") << EDQUOT << "Disk quota exceeded"
                                << "Quota del disco superata";
-        QTest::newRow("untranslated") << EXDEV << "Invalid cross-device link"
-                                      << "Invalid cross-device link";
+#endif
+        // The C library's own English text (Windows' says it otherwise).
+        const QString crossDevice = QString::fromStdString(systemErrorText(EXDEV));
+        QVERIFY(!crossDevice.isEmpty() && !crossDevice.startsWith("error "));
+        QTest::newRow("untranslated") << EXDEV << crossDevice << crossDevice;
     }
     void reasonsInBothLanguages() {
         QFETCH(int, errnum);

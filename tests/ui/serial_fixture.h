@@ -13,7 +13,9 @@
 #include <memory>
 #include <optional>
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include "files/dvb_file.h"
 #include "files/file_commands.h"
@@ -91,7 +93,8 @@ public:
     bool lastUnchanged = false;
 };
 
-// The resident memory of this process.
+#ifndef _WIN32
+// The resident memory of this process (Linux).
 inline long residentBytes() {
     std::ifstream statm("/proc/self/statm");
     long pages = 0;
@@ -99,6 +102,7 @@ inline long residentBytes() {
     statm >> pages >> resident;
     return resident * ::sysconf(_SC_PAGESIZE);
 }
+#endif
 
 inline std::string receiverChannels() {
     ChannelList tv;

@@ -4,10 +4,9 @@
 
 # The cases that do not hold for the Windows build, and why:
 # - ReceiverSimLink.*: the simulator's own command line, not the tool's.
-# - the PDF export and the images Qt reads: qel-tool.exe is built without Qt.
 # - Ctrl+C: Wine turns the SIGINT the test sends into the end of the program (exit 130), not
 #   into the console's Ctrl+C event that the tool answers on Windows.
-set(excluded "ReceiverSimLink.*:DownloadFromReceiver.CtrlCCancelsAndWritesNothing:QelTool.ExportPdfHoldsTheHeadedPages:FontCommands.AnImageQtReadsBecomesABitmapQtReadsBack:FontCommands.ADamagedImageIsRefusedAndTheTargetLeftAlone")
+set(excluded "ReceiverSimLink.*:DownloadFromReceiver.CtrlCCancelsAndWritesNothing")
 
 if(NOT EXISTS "${QEL_TOOL_TESTS}")
     add_test(exe.linux-build-missing "${CMAKE_COMMAND}" -E false)

@@ -21,8 +21,10 @@ struct ReportedPort {
 // left out; each port is named once, as the list spells it, in the list's order.
 std::vector<std::string> comPortsInDeviceList(std::string_view list);
 
-// Every port the registry and the DOS device names report now, each once: the registry's
-// first, with their devices. Empty on other systems.
+#ifdef _WIN32
+// Every port the registry and the DOS device names report now: the registry's first, with
+// their devices.
 std::vector<ReportedPort> reportedSerialPorts();
+#endif
 
 }  // namespace qel

@@ -63,9 +63,7 @@ std::vector<std::string> dosDevicePorts() {
 }  // namespace
 
 std::vector<ReportedPort> reportedSerialPorts() {
-    std::vector<ReportedPort> ports;
-    for (auto& port : registryPorts())
-        ports.push_back(std::move(port));
+    std::vector<ReportedPort> ports = registryPorts();
     for (auto& name : dosDevicePorts())
         ports.push_back({std::move(name), {}});
     return ports;

@@ -94,6 +94,37 @@ TEST(Dvb98Settings, ListsChecksAndNumbers) {
     EXPECT_EQ(shownValue(withByte(base, 1088, "A1B2"), "ParenCtr").text, "A1B2");
 }
 
+TEST(Dvb98Settings, EachControlOwnsItsBytesOfTheBlock) {
+    // The receiver's layout: where each control of the two windows sits, in table order.
+    const std::vector<std::pair<int, int>> general = {
+        {14, 1},   {24, 4},   {28, 4},   {32, 4},   {36, 4},   {64, 2},  {66, 2},  {74, 1},
+        {152, 1},  {175, 1},  {179, 1},  {220, 1},  {221, 1},  {230, 1}, {248, 1}, {264, 1},
+        {265, 1},  {266, 1},  {268, 1},  {344, 2},  {346, 2},  {348, 2}, {350, 2}, {1088, 2},
+        {1092, 4}, {1096, 4}, {1100, 4}, {1104, 4}, {1108, 4}, {1112, 4}};
+    const std::vector<std::pair<int, int>> further = {
+        {54, 1},  {56, 1},  {58, 1},  {174, 1}, {176, 1}, {178, 1}, {183, 1},
+        {244, 1}, {247, 1}, {254, 1}, {255, 1}, {256, 1}, {257, 1}, {262, 1}};
+    for (auto [fields, layout] :
+         {std::pair{generalSettingFields(), general}, std::pair{furtherSettingFields(), further}}) {
+        ASSERT_EQ(fields.size(), layout.size());
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            const SettingField& f = fields[i];
+            EXPECT_EQ(std::pair(f.offset, f.size), layout[i]) << f.name;
+            // A value written changes nothing outside the control's bytes.
+            const std::string block(2530, 'F');
+            std::string image = block;
+            writeSetting(image, f, {0, true, "1"});
+            for (std::size_t at = 0; at < image.size(); ++at) {
+                const bool inside =
+                    at >= std::size_t(f.offset) * 2 && at < std::size_t(f.offset + f.size) * 2;
+                if (!inside) {
+                    ASSERT_EQ(image[at], 'F') << f.name << " at " << at / 2;
+                }
+            }
+        }
+    }
+}
+
 TEST(Dvb98Settings, TimeOffset) {
     const std::pair<const char*, const char*> shown[] = {
         {"87", "+87"}, {"88", "-12"}, {"98", "-2"}, {"03", "+03"}, {"00", "+00"}};
@@ -131,6 +162,15 @@ TEST(OsdColors, Conversions) {
     EXPECT_EQ(transparencyOf("FEFEE0E0"), 3);
     EXPECT_EQ(transparencyBits(2), "10");
     EXPECT_EQ(transparencyBits(4), "");
+    // Each primary uses its own coefficients of the receiver's YCbCr.
+    const std::pair<std::uint32_t, const char*> primaries[] = {{0x0000FF, "1616163E"},
+                                                               {0x00FF00, "26260C07"},
+                                                               {0xFF0000, "0A0A3E1B"},
+                                                               {0x336699, "1E1E1827"}};
+    for (auto [rgb, yuv] : primaries)
+        EXPECT_EQ(rgbToYuv(rgb, "00"), yuv) << std::hex << rgb;
+    EXPECT_EQ(yuvToRgb("5A5AF070"), 0xD818BFu);
+    EXPECT_EQ(yuvToRgb("B0B04010"), 0x00FF60u);
     // Greys come back as greys, close to what was chosen.
     for (std::uint32_t v = 32; v <= 224; v += 32) {
         const std::uint32_t rgb = yuvToRgb(rgbToYuv(v * 0x010101, "00"));

@@ -586,9 +586,8 @@ private slots:
         const QRect screen = p.frame().screen()->availableGeometry();
         QWidget* data = p.openTab(Tab::Data);
         const QPoint first = data->pos();
-        QCOMPARE(first, toolWindowPlace(p.frame().frameGeometry(),
-                                                    data->frameGeometry().size(), screen,
-                                                    p.form->keepClearAreas()));
+        QCOMPARE(first, toolWindowPlace(p.frame().frameGeometry(), data->frameGeometry().size(),
+                                        screen, p.form->keepClearAreas()));
         QVERIFY(screen.contains(data->frameGeometry()));
         QVERIFY(!data->frameGeometry().intersects(p.countArea()));
         // A window manager's nudge is not the user's choice.

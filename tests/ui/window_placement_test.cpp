@@ -51,9 +51,7 @@ private slots:
         QFETCH(QList<QRect>, keepClear);
         QFETCH(QList<QRect>, others);
         QFETCH(QPoint, place);
-        QCOMPARE(
-            toolWindowPlace(frame, child, QRect(0, 0, 1280, 800), keepClear, others),
-            place);
+        QCOMPARE(toolWindowPlace(frame, child, QRect(0, 0, 1280, 800), keepClear, others), place);
     }
 
     void aRememberedPlaceCountsOnlyOnAScreen_data() {

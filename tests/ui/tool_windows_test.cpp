@@ -471,9 +471,6 @@ private slots:
         QVERIFY(w.prompter.asked.isEmpty());
         QTRY_COMPARE(w.form->currentTab(), Tab::List);
         QCOMPARE(w.ws().tvList()[1].ChName.view().substr(0, 4), "KEPT");
-        w.chooser.choose(w.font("one.fos", 4096, 16));
-        w.program->fonts().loadFonts();
-        QCOMPARE(w.form->openChild()->windowTitle(), QString("QEL - Fonts"));
 
         // The further settings brought back to the general window are its edits until saved.
         QWidget* more = w.openFromSettings("MoreSetting");

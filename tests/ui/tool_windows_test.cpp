@@ -422,8 +422,19 @@ private slots:
                      qPrintable(help->currentPage()));
             QVERIFY2(win->isVisible(), c.name);  // the window stays as it was
         }
-        // Every window of the table is one of the cases.
+        // Every window of the table is one of the cases, and its page (with the place on it)
+        // is in the help of both languages.
         QCOMPARE(seen.size(), qsizetype(toolWindowTable().size()));
+        for (const ToolWindowInfo& t : toolWindowTable()) {
+            const QStringList page = QString::fromLatin1(t.helpPage).split('#');
+            for (const QString folder : {":/help/", ":/help/it/"}) {
+                QFile file(folder + page[0]);
+                QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+                if (page.size() > 1)
+                    QVERIFY2(file.readAll().contains("id=\"" + page[1].toLatin1() + '"'),
+                             t.helpPage);
+            }
+        }
         // In Italian, the Italian page.
         Windows w;
         w.session.setLanguage("ITA");

@@ -2,7 +2,7 @@
 // three areas it keeps clear (the worst case: every place covers the frame).
 #include <benchmark/benchmark.h>
 
-#include "ui/main_window.h"
+#include "ui/window_placement.h"
 
 namespace {
 
@@ -13,8 +13,7 @@ void BM_ToolWindowPlace(benchmark::State& state) {
     int shift = 0;
     for (auto _ : state) {
         const QSize child(419 + shift, 520);
-        benchmark::DoNotOptimize(
-            qel::MainWindow::toolWindowPlace(screen, child, screen, keepClear));
+        benchmark::DoNotOptimize(qel::toolWindowPlace(screen, child, screen, keepClear));
         shift = (shift + 1) % 64;
     }
 }

@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include "app/tool_windows.h"
+
 namespace qel {
 
 namespace {
@@ -248,25 +250,7 @@ bool commandEnabled(Command command, const CommandState& state) {
 }
 
 bool tabEnabled(Tab tab, const CommandState& s) {
-    const bool window = s.hasWindow(tab);
-    switch (tab) {
-        case Tab::List:
-            return true;
-        case Tab::Data:
-            return window && s.list.edit;
-        case Tab::Buffer:
-            return window && s.list.buffer;
-        case Tab::Settings:
-            return window && s.list.settings;
-        case Tab::Export:
-            return window && s.list.exportList;
-        case Tab::Fonts:
-            return window && s.fontLoaded;
-        case Tab::Serial:
-        case Tab::Options:
-            return window;
-    }
-    return false;
+    return tab == Tab::List || (s.hasWindow(tab) && tabWindow(tab).enabled(s));
 }
 
 }  // namespace qel

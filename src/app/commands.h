@@ -1,7 +1,7 @@
 // The commands of the main window's menus and keys, declared once each in the command
 // table: object name, caption, keys, menu and place, and when the command is offered. The
-// tabs that open the tool windows are here too. A new command is one entry in the table
-// (commands.cpp) and its handler (the composition root wires it).
+// tabs are named here; what each opens is in the tool-window table (app/tool_windows.h). A new
+// command is one entry in the table (commands.cpp) and its handler (the composition root wires it).
 #pragma once
 
 #include <QKeyCombination>
@@ -146,7 +146,8 @@ std::span<const MenuInfo> menuTable();
 
 bool commandEnabled(Command command, const CommandState& state);
 
-// Whether a tab can be selected now.
+// Whether a tab can be selected now: the list's always, another when a window is registered
+// on it and its row in the tool-window table lets it.
 bool tabEnabled(Tab tab, const CommandState& state);
 
 }  // namespace qel

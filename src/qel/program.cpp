@@ -3,8 +3,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <map>
+#include <string_view>
 
 #include "app/app_paths.h"
+#include "app/tool_windows.h"
 #include "files/file_formats.h"
 #include "listedit/attributes.h"
 #include "ui/about_box.h"
@@ -208,32 +211,43 @@ void Program::mainWindowOpened() {
 }
 
 void Program::registerToolWindows() {
-    main_->setToolWindow(Tab::Data, [this](QWidget* parent) {
-        auto* window = new ChannelDataWindow(session_, list_, editing_, parent);
-        // A command that changes the edited channel under the editor closes it.
-        connect(&editing_, &EditingController::listsEdited, window, [window] {
-            if (!window->stillEditing()) window->close();
-        });
-        return window;
-    });
-    main_->setToolWindow(Tab::Buffer, [this](QWidget* parent) {
-        return new BufferWindow(session_, editing_, *prompter_, parent);
-    });
-    main_->setToolWindow(Tab::Settings, [this](QWidget* parent) { return openSettings(parent); });
-    main_->setToolWindow(Tab::Serial, [this](QWidget* parent) {
-        auto* window = new SerialWindow(serial_, session_, *serialPrompter_, *chooser_, parent);
-        connect(window, &SerialWindow::compareBeforeDownloadRequested, &compare_,
-                &CompareController::compareWithListsBeforeDownload);
-        return window;
-    });
-    main_->setToolWindow(
-        Tab::Fonts, [this](QWidget* parent) { return new FontWindow(fonts_, session_, parent); });
-    main_->setToolWindow(Tab::Export, [this](QWidget* parent) {
-        return new ExportWindow(exporter_, session_, *prompter_, *chooser_, parent);
-    });
-    main_->setToolWindow(Tab::Options, [this](QWidget* parent) {
-        return new OptionsWindow(session_, store_, language_, parent);
-    });
+    // The window each tab opens, by the object name of the tab's first row in the table.
+    const std::map<std::string_view, MainWindow::WindowFactory> factories = {
+        {"DataForm",
+         [this](QWidget* parent) {
+             auto* window = new ChannelDataWindow(session_, list_, editing_, parent);
+             // A command that changes the edited channel under the editor closes it.
+             connect(&editing_, &EditingController::listsEdited, window, [window] {
+                 if (!window->stillEditing()) window->close();
+             });
+             return window;
+         }},
+        {"BufferForm",
+         [this](QWidget* parent) {
+             return new BufferWindow(session_, editing_, *prompter_, parent);
+         }},
+        {"SettingDVB_1Form", [this](QWidget* parent) { return openSettings(parent); }},
+        {"SerialForm",
+         [this](QWidget* parent) {
+             auto* window =
+                 new SerialWindow(serial_, session_, *serialPrompter_, *chooser_, parent);
+             connect(window, &SerialWindow::compareBeforeDownloadRequested, &compare_,
+                     &CompareController::compareWithListsBeforeDownload);
+             return window;
+         }},
+        {"FontForm", [this](QWidget* parent) { return new FontWindow(fonts_, session_, parent); }},
+        {"ExportForm",
+         [this](QWidget* parent) {
+             return new ExportWindow(exporter_, session_, *prompter_, *chooser_, parent);
+         }},
+        {"OptionsForm",
+         [this](QWidget* parent) {
+             return new OptionsWindow(session_, store_, language_, parent);
+         }},
+    };
+    for (const ToolWindowInfo& w : toolWindowTable()) {
+        if (w.tab && w.caption != nullptr) main_->setToolWindow(*w.tab, factories.at(w.objectName));
+    }
 }
 
 void Program::openCheckWindow() {
@@ -283,14 +297,12 @@ void Program::wireCommands() {
     m.wire(Command::Print, [this] { printing_.print(); });
     m.wire(Command::ExportPdf, [this] { printing_.exportPdf(); });
     m.wire(Command::Exit, [this] { frame_->close(); });
-    m.wire(Command::Settings, [this] { main_->selectTab(Tab::Settings); });
-    m.wire(Command::Fonts, [this] { main_->selectTab(Tab::Fonts); });
-    m.wire(Command::Serial, [this] { main_->selectTab(Tab::Serial); });
-    m.wire(Command::Export, [this] { main_->selectTab(Tab::Export); });
-    m.wire(Command::Options, [this] { main_->selectTab(Tab::Options); });
     m.wire(Command::About, [this] { frame_->showAbout(); });
     m.wire(Command::Help, [this] { frame_->showHelp(); });
-    m.wire(Command::Edit, [this] { main_->selectTab(Tab::Data); });
+    // The commands that open a tab's window select the tab.
+    for (const ToolWindowInfo& w : toolWindowTable()) {
+        if (w.tab && w.command) m.wire(*w.command, [this, tab = *w.tab] { main_->selectTab(tab); });
+    }
 
     m.wire(Command::Insert, [this] { editing_.insertChannel(); });
     m.wire(Command::Delete, [this] { editing_.deleteMarked(); });

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
 #include <QWidget>
@@ -93,6 +94,34 @@ std::optional<Command> MainMenus::commandForKey(int key, Qt::KeyboardModifiers m
         }
     }
     return std::nullopt;
+}
+
+void MainMenus::prepareEditingMenu(bool image, bool blankRow,
+                                   const std::function<QString(std::size_t)>& antennaName) {
+    QMenu* antennas = menu(Menu::Antenna);
+    antennas->setEnabled(image && !blankRow);
+    if (image) {
+        const QList<QAction*> items = antennas->actions();
+        for (int i = 0; i < items.size() && i < 8; ++i) {
+            const QString name = antennaName(static_cast<std::size_t>(i));
+            items[i]->setText(QString::number(i + 1) + ' ' + name.trimmed());
+        }
+    }
+    for (Menu m : {Menu::Voltage, Menu::Diseqc, Menu::Spectrum, Menu::Parental, Menu::AutoPmt,
+                   Menu::AutoPid}) {
+        menu(m)->setEnabled(!image && !blankRow);
+    }
+}
+
+void MainMenus::showRecentFiles(const QStringList& paths,
+                                std::function<void(const QString&)> chosen) {
+    recent_->clear();
+    for (const QString& path : paths) {
+        QAction* a = recent_->addAction(QFileInfo(path).fileName());
+        a->setToolTip(path);
+        connect(a, &QAction::triggered, this, [chosen, path] { chosen(path); });
+    }
+    recent_->setEnabled(!paths.isEmpty());
 }
 
 }  // namespace qel

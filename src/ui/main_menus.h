@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <array>
+#include <functional>
 #include <optional>
 
 #include "app/commands.h"
@@ -31,6 +32,13 @@ public:
     // The command a key runs: bindings that use the held modifiers are matched first, and
     // modifiers no binding of the key uses do not matter.
     std::optional<Command> commandForKey(int key, Qt::KeyboardModifiers mods) const;
+
+    // The editing menu as a right click on a row shows it: the antennas, named, for an image;
+    // the DVB98 attributes for a DVB98 list; neither on the blank row.
+    void prepareEditingMenu(bool image, bool blankRow,
+                            const std::function<QString(std::size_t)>& antennaName);
+    // The recent files submenu: one entry per path, `chosen` when one is chosen.
+    void showRecentFiles(const QStringList& paths, std::function<void(const QString&)> chosen);
 
 private:
     QMenu* menuFor(Menu menu, Place place);

@@ -1,16 +1,13 @@
 #include "ui/main_window.h"
 
 #include <algorithm>
-#include <limits>
 #include <optional>
-#include <vector>
 
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
-#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,7 +15,6 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -26,134 +22,29 @@
 #include "app/config_store.h"
 #include "app/recent_files.h"
 #include "app/texts.h"
+#include "app/tool_windows.h"
 #include "ui/channel_list_model.h"
 #include "ui/close_guard.h"
 #include "ui/main_menus.h"
+#include "ui/window_placement.h"
 
 namespace qel {
 
 namespace {
-
-std::size_t indexOf(Command c) {
-    return static_cast<std::size_t>(c);
-}
 
 // A tab's place in the strip.
 int tabIndex(Tab tab) {
     return static_cast<int>(index(tab));
 }
 
-// The room left between a tool window and the frame it opens beside.
-constexpr int kToolWindowGap = 8;
-// The title bar's height where the window system does not tell it.
-constexpr int kTitleBarHeight = 24;
-// The part of a window that must be on a screen for the user to reach it: its title's start.
-constexpr QSize kReachableCorner(64, 16);
-// A tool window the window manager puts this near where it was placed (fitting its frame) has
-// not been moved by the user.
-constexpr int kWindowManagerSlack = 16;
-// The property holding where a tool window was placed.
-constexpr char kPlacedAt[] = "qelPlacedAt";
-
-qint64 coveredArea(const QRect& a, const QRect& b) {
-    const QRect common = a.intersected(b);
-    return common.isEmpty() ? 0 : qint64(common.width()) * common.height();
-}
-
 }  // namespace
-
-QPoint MainWindow::toolWindowPlace(const QRect& frame, const QSize& child, const QRect& screen,
-                                   const QList<QRect>& keepClear, const QList<QRect>& others) {
-    const auto clampX = [&](int x) {
-        return std::clamp(x, screen.left(),
-                          std::max(screen.left(), screen.right() - child.width() + 1));
-    };
-    const auto clampY = [&](int y) {
-        return std::clamp(y, screen.top(),
-                          std::max(screen.top(), screen.bottom() - child.height() + 1));
-    };
-    // The area covered changes its rate only where an edge of the window meets an edge of an
-    // area, of the frame or of the screen: the least covered place is one of those, and only
-    // they are tried (beside an area with a small gap, as a window is put beside another).
-    std::vector<int> xs{screen.left(), screen.right() - child.width() + 1};
-    std::vector<int> ys{screen.top(), screen.bottom() - child.height() + 1};
-    QList<QRect> edges = keepClear + others;
-    edges.prepend(frame);
-    for (const QRect& r : edges) {
-        for (int x : {r.left() - kToolWindowGap - child.width(), r.left() - child.width(), r.left(),
-                      r.right() - child.width() + 1, r.right() + 1, r.right() + kToolWindowGap}) {
-            xs.push_back(clampX(x));
-        }
-        for (int y :
-             {r.top() - kToolWindowGap - child.height(), r.top() - child.height(), r.top(),
-              r.bottom() - child.height() + 1, r.bottom() + 1, r.bottom() + kToolWindowGap}) {
-            ys.push_back(clampY(y));
-        }
-    }
-    for (auto* v : {&xs, &ys}) {
-        std::sort(v->begin(), v->end());
-        v->erase(std::unique(v->begin(), v->end()), v->end());
-    }
-    // Of the places that cover as little, one that leaves the gap to the frame and the other
-    // windows it does not cover, and of those the nearest to the frame's right side, at its top.
-    const QPoint preferred(clampX(frame.right() + kToolWindowGap), clampY(frame.top()));
-    const auto crowds = [](const QRect& place, const QRect& window) {
-        const QRect near = window.adjusted(-(kToolWindowGap - 1), -(kToolWindowGap - 1),
-                                           kToolWindowGap - 1, kToolWindowGap - 1);
-        return !place.intersects(window) && place.intersects(near);
-    };
-    struct Score {
-        qint64 keepClear = 0;
-        qint64 others = 0;
-        qint64 frame = 0;
-        bool crowding = false;
-        int distance = 0;
-        auto operator<=>(const Score&) const = default;
-    };
-    QPoint best = preferred;
-    Score bestScore{std::numeric_limits<qint64>::max()};
-    for (int x : xs) {
-        for (int y : ys) {
-            const QRect place(QPoint(x, y), child);
-            Score score;
-            for (const QRect& r : keepClear)
-                score.keepClear += coveredArea(place, r);
-            score.frame = coveredArea(place, frame);
-            score.crowding = crowds(place, frame);
-            for (const QRect& r : others) {
-                score.others += coveredArea(place, r);
-                score.crowding = score.crowding || crowds(place, r);
-            }
-            score.distance = (QPoint(x, y) - preferred).manhattanLength();
-            if (score < bestScore) {
-                bestScore = score;
-                best = QPoint(x, y);
-            }
-        }
-    }
-    return best;
-}
-
-bool MainWindow::reachable(const QRect& place, const QList<QRect>& screens) {
-    const QRect corner(place.topLeft(), QSize(std::min(place.width(), kReachableCorner.width()),
-                                              std::min(place.height(), kReachableCorner.height())));
-    return std::any_of(screens.begin(), screens.end(),
-                       [&corner](const QRect& screen) { return screen.contains(corner); });
-}
 
 QList<QRect> MainWindow::keepClearAreas() const {
     const auto onScreen = [](const QWidget* w, const QRect& r) {
         return QRect(w->mapToGlobal(r.topLeft()), r.size());
     };
-    QList<QRect> areas{onScreen(count_, count_->rect()),
-                       onScreen(tabs_, tabs_->tabRect(tabIndex(Tab::Options)))};
-    // The close button in the frame's top right corner, as high as its title bar where the
-    // window system tells.
-    const QWidget* frame = window();
-    const QRect outer = frame->frameGeometry();
-    const int title = std::max(frame->geometry().top() - outer.top(), kTitleBarHeight);
-    areas.append(QRect(outer.right() - 2 * title + 1, outer.top(), 2 * title, title));
-    return areas;
+    return {onScreen(count_, count_->rect()),
+            onScreen(tabs_, tabs_->tabRect(tabIndex(Tab::Options))), closeButtonArea(window())};
 }
 
 void MainWindow::setPrompter(Prompter* prompter) {
@@ -163,62 +54,16 @@ void MainWindow::setPrompter(Prompter* prompter) {
 void MainWindow::showToolWindow(QWidget* window) {
     closeGuard_->watch(window);
     window->installEventFilter(this);  // its moves, and the end of the tab's window
-    if (!window->isVisible()) placeToolWindow(window);
+    if (!window->isVisible())
+        placeToolWindow(window, this->window(), keepClearAreas(), placeStore_);
     window->show();
     window->raise();
     window->activateWindow();
 }
 
 QString MainWindow::helpPageOf(const QString& window) {
-    static const QHash<QString, QString> pages = {
-        {QStringLiteral("DataForm"), QStringLiteral("channel-data.html")},
-        {QStringLiteral("BufferForm"), QStringLiteral("buffer.html")},
-        {QStringLiteral("SettingDVB_1Form"), QStringLiteral("settings.html#dvb98")},
-        {QStringLiteral("SettingDVB_2Form"), QStringLiteral("settings.html#dvb98")},
-        {QStringLiteral("SettingsDVB_ColorForm"), QStringLiteral("settings.html#colours")},
-        {QStringLiteral("SettingsFTAForm"), QStringLiteral("settings.html#fta")},
-        {QStringLiteral("FontForm"), QStringLiteral("fonts.html")},
-        {QStringLiteral("SerialForm"), QStringLiteral("serial.html")},
-        {QStringLiteral("ExportForm"), QStringLiteral("export.html")},
-        {QStringLiteral("OptionsForm"), QStringLiteral("start.html#options")},
-        {QStringLiteral("CheckForm"), QStringLiteral("check.html")},
-        {QStringLiteral("CompareForm"), QStringLiteral("files.html#compare")},
-    };
-    return pages.value(window, QStringLiteral("index.html"));
-}
-
-void MainWindow::placeToolWindow(QWidget* window) {
-    const QWidget* frame = this->window();
-    const QRect screen = frame->screen()->availableGeometry();
-    // A window larger than the screen is made to fit it.
-    window->resize(window->size().boundedTo(screen.size()));
-    // A window not shown yet has no frame: it will get one like the frame's.
-    QSize outer = window->frameGeometry().size();
-    if (outer == window->size()) outer += frame->frameGeometry().size() - frame->size();
-    QList<QRect> screens;
-    for (const QScreen* s : QGuiApplication::screens())
-        screens.append(s->availableGeometry());
-    std::optional<QPoint> place;
-    if (placeStore_ != nullptr) place = placeStore_->toolWindowPlace(window->objectName());
-    if (!place || !reachable(QRect(*place, outer), screens)) {
-        // The tool windows open already stay in sight as far as the screen allows.
-        QList<QRect> others;
-        for (const QWidget* w : QApplication::topLevelWidgets()) {
-            if (w != window && w->isVisible() && w->property(kPlacedAt).isValid()) {
-                others.append(w->frameGeometry());
-            }
-        }
-        place = toolWindowPlace(frame->frameGeometry(), outer, screen, keepClearAreas(), others);
-    }
-    window->move(*place);
-    window->setProperty(kPlacedAt, *place);
-}
-
-void MainWindow::toolWindowMoved(QWidget* window) {
-    if (placeStore_ == nullptr || !window->isVisible()) return;
-    const QPoint placed = window->property(kPlacedAt).toPoint();
-    if ((window->pos() - placed).manhattanLength() <= kWindowManagerSlack) return;
-    placeStore_->setToolWindowPlace(window->objectName(), window->pos());
+    const ToolWindowInfo* row = toolWindowNamed(window.toLatin1().constData());
+    return QString::fromLatin1(row != nullptr ? row->helpPage : "index.html");
 }
 
 MainWindow::MainWindow(Session& session, ListController& list, RecentFiles* recent, QWidget* parent)
@@ -228,8 +73,14 @@ MainWindow::MainWindow(Session& session, ListController& list, RecentFiles* rece
       recent_(recent),
       model_(new ChannelListModel(session, this)),
       closeGuard_(new CloseGuard(this)) {
-    buildWidgets();
-    buildMenus();
+    buildTabs();
+    buildHeader();
+    buildList();
+    buildButtons();
+    layOut();
+    menus_ = new MainMenus(this);
+    connect(menuButton_, &QPushButton::clicked, this, [this] { popUpMainMenu(); });
+    refreshRecentMenu();
     setTexts();
 
     connect(&listState_, &ListController::rowsChanged, this, &MainWindow::redrawRows);
@@ -259,16 +110,8 @@ QAction* MainWindow::action(Command command) const {
 
 void MainWindow::wire(Command command, std::function<void()> run) {
     connect(action(command), &QAction::triggered, this, [run = std::move(run)] { run(); });
-    wired_[indexOf(command)] = true;
+    wired_[static_cast<std::size_t>(command)] = true;
     updateCommands();
-}
-
-void MainWindow::buildWidgets() {
-    buildTabs();
-    buildHeader();
-    buildList();
-    buildButtons();
-    layOut();
 }
 
 void MainWindow::buildTabs() {
@@ -396,22 +239,15 @@ void MainWindow::layOut() {
     installEventFilter(this);
 }
 
-void MainWindow::buildMenus() {
-    menus_ = new MainMenus(this);
-    connect(menuButton_, &QPushButton::clicked, this, [this] { popUpMainMenu(); });
-    refreshRecentMenu();
-}
-
 void MainWindow::popUpMainMenu() {
     menus_->menu(Menu::Main)->popup(menuButton_->mapToGlobal(QPoint(0, menuButton_->height())));
 }
 
 void MainWindow::setTexts() {
-    const QString tabNames[kTabCount] = {tr("List"),     tr("Data"),   QStringLiteral("Buffer"),
-                                         tr("Settings"), tr("Fonts"),  tr("Serial"),
-                                         tr("Export"),   tr("Options")};
-    for (std::size_t i = 0; i < kTabCount; ++i)
-        tabs_->setTabText(static_cast<int>(i), tabNames[i]);
+    tabs_->setTabText(tabIndex(Tab::List), tr("List"));
+    for (const ToolWindowInfo& w : toolWindowTable()) {
+        if (w.tab && w.caption != nullptr) tabs_->setTabText(tabIndex(*w.tab), tr(w.caption));
+    }
     if (session_.channelFile().isEmpty()) fileName_->setText(tr("No file loaded"));
     menuButton_->setToolTip(tr("Click for menu"));
     dataRowButton_->setToolTip(tr("Show/hide data row"));
@@ -533,8 +369,8 @@ CommandState MainWindow::commandState() const {
 void MainWindow::updateCommands() {
     const CommandState s = commandState();
     for (const CommandInfo& info : commandTable()) {
-        const std::size_t i = indexOf(info.command);
-        action(info.command)->setEnabled(wired_[i] && info.enabled(s));
+        action(info.command)
+            ->setEnabled(wired_[static_cast<std::size_t>(info.command)] && info.enabled(s));
     }
     menus_->menu(Menu::Search)->setEnabled(s.list.search);
     tvRadio_->setEnabled(s.list.tvRadio);
@@ -704,9 +540,11 @@ void MainWindow::childClosed() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != this && (watched == openChildRaw_ || watched->property(kPlacedAt).isValid())) {
+    if (watched != this && (watched == openChildRaw_ || isPlacedToolWindow(watched))) {
         // A tool window: where the user moves it is remembered.
-        if (event->type() == QEvent::Move) toolWindowMoved(static_cast<QWidget*>(watched));
+        if (event->type() == QEvent::Move) {
+            rememberMovedToolWindow(static_cast<QWidget*>(watched), placeStore_);
+        }
         // F1 reaches the window when none of its controls took it: the window's own help.
         if (event->type() == QEvent::KeyPress &&
             static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
@@ -739,22 +577,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::prepareEditingMenu() {
     updateCommands();
-    const bool blank = listState_.blankRowSelected();
-    const bool fta = session_.workspace().fileType() == FileKind::BIN;
-    QMenu* antennas = menus_->menu(Menu::Antenna);
-    antennas->setEnabled(fta && !blank);
-    if (fta) {
-        const QList<QAction*> items = antennas->actions();
-        for (int i = 0; i < items.size() && i < 8; ++i) {
-            const QString name = Texts::fromLatin1(
-                session_.workspace().imageTables().antennaName(static_cast<std::size_t>(i)));
-            items[i]->setText(QString::number(i + 1) + ' ' + name.trimmed());
-        }
-    }
-    for (Menu m : {Menu::Voltage, Menu::Diseqc, Menu::Spectrum, Menu::Parental, Menu::AutoPmt,
-                   Menu::AutoPid}) {
-        menus_->menu(m)->setEnabled(!fta && !blank);
-    }
+    const Workspace& ws = session_.workspace();
+    menus_->prepareEditingMenu(ws.fileType() == FileKind::BIN, listState_.blankRowSelected(),
+                               [&ws](std::size_t antenna) {
+                                   return Texts::fromLatin1(ws.imageTables().antennaName(antenna));
+                               });
 }
 
 void MainWindow::editingMenuRequested(const QPoint& pos) {
@@ -764,14 +591,8 @@ void MainWindow::editingMenuRequested(const QPoint& pos) {
 }
 
 void MainWindow::refreshRecentMenu() {
-    menus_->recentFiles()->clear();
-    const QStringList files = recent_ != nullptr ? recent_->paths() : QStringList();
-    for (const QString& path : files) {
-        QAction* a = menus_->recentFiles()->addAction(QFileInfo(path).fileName());
-        a->setToolTip(path);
-        connect(a, &QAction::triggered, this, [this, path] { emit recentFileChosen(path); });
-    }
-    menus_->recentFiles()->setEnabled(!files.isEmpty());
+    menus_->showRecentFiles(recent_ != nullptr ? recent_->paths() : QStringList(),
+                            [this](const QString& path) { emit recentFileChosen(path); });
 }
 
 }  // namespace qel

@@ -65,15 +65,6 @@ public:
     void replaceOpenChild(QWidget* child);
     bool tabEnabled(Tab tab) const;
 
-    // Where a tool window of `child` size opens: whole on `screen`, over as little as it can
-    // of the `keepClear` areas first, then of the `others` (the tool windows open already),
-    // then of `frame`; of the places that do as well, the one nearest the frame's right side.
-    static QPoint toolWindowPlace(const QRect& frame, const QSize& child, const QRect& screen,
-                                  const QList<QRect>& keepClear = {},
-                                  const QList<QRect>& others = {});
-    // Whether a window at `place` can be reached: its top left corner, where its title is,
-    // lies on one of `screens`.
-    static bool reachable(const QRect& place, const QList<QRect>& screens);
     // What a tool window should leave in sight, on the screen: the channel count, the Options
     // tab and the frame's close button.
     QList<QRect> keepClearAreas() const;
@@ -124,13 +115,11 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void buildWidgets();
     void buildTabs();
     void buildHeader();
     void buildList();
     void buildButtons();
     void layOut();
-    void buildMenus();
     void popUpMainMenu();
     void setTexts();
     void updateCommands();
@@ -146,8 +135,6 @@ private:
     void setCurrentTabSilently(Tab tab);
     void editingMenuRequested(const QPoint& pos);
     CommandState commandState() const;
-    void placeToolWindow(QWidget* window);
-    void toolWindowMoved(QWidget* window);
 
     Session& session_;
     ListController& listState_;

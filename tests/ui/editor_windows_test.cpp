@@ -1,16 +1,18 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
 #include "app/editing_controller.h"
-#include "app/language.h"
 #include "bytes/conversions.h"
+#include "files/dvb_file.h"
 #include "files/g98_file.h"
 #include "receiver_settings/fta_settings.h"
 #include "receiver_settings/osd_colors.h"
+#include "support/workspace_builder.h"
 #include "ui/channel_data_window.h"
 #include "ui/channel_list_model.h"
 #include "ui/dvb98_settings_windows.h"
@@ -62,6 +64,12 @@ private slots:
         pmtdec->setText("8191");
         Editors::leave(pmtdec);
         QCOMPARE(data->hexBox(Pair::PmtPid)->text(), QString("1FFF"));
+        // A decimal beyond the field is kept within it, in both boxes and in the channel.
+        QLineEdit* vdec = data->decBox(Pair::VPid);
+        vdec->setText("99999");
+        Editors::leave(vdec);
+        QCOMPARE(vdec->text(), QString("65535"));
+        QCOMPARE(vhex->text(), QString("FFFF"));
 
         auto* freq1 = data->findChild<QLineEdit*>("freq1");
         auto* lohi = data->findChild<QComboBox*>("lohi");
@@ -87,6 +95,8 @@ private slots:
         QVERIFY(!data->findChild<QComboBox*>("Ant")->isEnabled());
         QVERIFY(!data->hexBox(Pair::TrId)->isEnabled());
         QVERIFY(data->findChild<QComboBox*>("ServType")->isEnabled());
+        data->save();
+        QCOMPARE(e.ws().tvList()[1].VPid.view(), "FFFF");
     }
 
     void dataEditorSavesItsChannelAsOneUndoableStep() {
@@ -147,19 +157,49 @@ private slots:
         QCOMPARE(e.read(path), bytes);
     }
 
-    void dataEditorLeftWithoutSavingChangesNothingAndClosesWhenItsChannelGoes() {
+    // Values the data editor's lists cannot show are kept unless the user chooses another;
+    // the title follows the name.
+    void dataEditorKeepsValuesItsListsCannotShow() {
+        Editors e;
+        std::string bytes;
+        encodeDvbRecord(test::Channel("ODD").Freq("01176600").Fec("7").TuneFlags("000C"), false,
+                        bytes);
+        QVERIFY(e.load(e.write("odd.dvb", bytes)));
+        const ChannelRec loaded = e.ws().tvList()[0];
+        e.list().selectOnly(1);
+        auto* data = e.open<ChannelDataWindow>(Tab::Data);
+        auto* spectr = data->findChild<QComboBox*>("Spectr");
+        QCOMPARE(spectr->currentText(), QString("(3)"));
+        QCOMPARE(data->findChild<QComboBox*>("Fec")->currentText(), QString("(7)"));
+        data->findChild<QLineEdit*>("ChName")->setText("RENAMED");
+        data->save();
+        QCOMPARE(e.ws().tvList()[0].TuneFlags, loaded.TuneFlags);
+        QCOMPARE(e.ws().tvList()[0].Fec, loaded.Fec);
+        QCOMPARE(data->windowTitle(), QString("QEL - RENAMED"));
+        spectr->setCurrentIndex(spectr->findText("ON"));
+        data->save();
+        QCOMPARE(e.ws().tvList()[0].TuneFlags.view().substr(2), "08");
+    }
+
+    // A new channel's editor has a plain title; Enter saves it; Alt+D is the save button's.
+    void enterSavesANewChannel() {
+        Editors e;
+        QVERIFY(e.load(e.dvb("list.dvb", 3, 0)));
+        e.list().selectOnly(4);
+        e.action("Insertmnu")->trigger();
+        auto* data = qobject_cast<ChannelDataWindow*>(e.form->openChild());
+        QVERIFY(data != nullptr);
+        QCOMPARE(data->windowTitle(), QString("QEL"));
+        data->findChild<QLineEdit*>("ChName")->setText("NEW ONE");
+        QTest::keyClick(data->findChild<QLineEdit*>("ChName"), Qt::Key_Return);
+        QCOMPARE(e.ws().tvList()[3].ChName.view().substr(0, 7), "NEW ONE");
+        for (QLabel* label : data->findChildren<QLabel*>())
+            QVERIFY2(!label->text().contains("&d", Qt::CaseInsensitive), qPrintable(label->text()));
+    }
+
+    void dataEditorClosesWhenItsChannelGoes() {
         Editors e;
         QVERIFY(e.load(e.dvb("list.dvb", 4, 0)));
-        const ChannelList before = e.ws().tvList();
-        e.list().selectOnly(2);
-        auto* data = e.open<ChannelDataWindow>(Tab::Data);
-        data->findChild<QLineEdit*>("ChName")->setText("CHANGED");
-        e.prompter.answer(Prompter::Answer::Yes);  // throw the typed name away
-        QTest::keyClick(data, Qt::Key_Escape);
-        QCOMPARE(e.prompter.asked.size(), 1);
-        QCOMPARE(e.form->currentTab(), Tab::List);
-        QCOMPARE(e.ws().tvList(), before);
-
         e.list().selectOnly(2);
         QPointer<ChannelDataWindow> open = e.open<ChannelDataWindow>(Tab::Data);
         e.list().selectOnly(2);
@@ -259,6 +299,45 @@ private slots:
         QCOMPARE(colors.red()->text(), QString::number(yuvToRgb("FEFEE0E0") & 0xFF));
     }
 
+    // Unsaved DVB98 settings are asked about before an FTA image unloads them; their window
+    // closes with them, and one kept open over them writes nothing back.
+    void loadingAnImageAsksAboutUnsavedSettingsAndClosesTheirWindow() {
+        Editors e;
+        e.loadDvbWithSettings();
+        e.open<Dvb98SettingsWindow>(Tab::Settings)->storeSettings();
+        QVERIFY(e.ws().settingsModified());
+        e.prompter.answer(Prompter::Answer::Cancel);  // keeps everything
+        QVERIFY(!e.load(e.bin("img.bin")));
+        QCOMPARE(e.prompter.texts().last(),
+                 QString("Save correction to ") + e.dir.filePath("s.g98") + " ? ");
+        QVERIFY(e.ws().settingsLoaded());
+        e.prompter.answer(Prompter::Answer::No);
+        QVERIFY(e.load(e.bin("img.bin")));
+        QVERIFY(!e.ws().settingsLoaded() && !e.ws().settingsModified());
+        QCOMPARE(e.form->currentTab(), Tab::List);
+        QTRY_VERIFY(e.form->openChild() == nullptr);
+        Dvb98SettingsWindow stale(e.session, e.program->settings());
+        stale.storeSettings();
+        QVERIFY(!e.ws().settingsLoaded() && !e.ws().settingsModified());
+        e.prompter.asked.clear();
+        e.files().loadSettings();
+        QCOMPARE(e.prompter.texts(), QStringList{"Not with BIN  files"});
+    }
+
+    void ftaSettingsWindowKeepsADiseqcValueItCannotShow() {
+        Editors e;
+        QVERIFY(e.load(e.bin("img.bin")));
+        FtaImageTables tables = e.ws().imageTables();
+        tables.antennas[0] = "000026160000296800" + std::string("0A") + "SAT";
+        e.ws().storeImageTables(tables);
+        auto* fta = e.open<FtaSettingsWindow>(Tab::Settings);
+        QCOMPARE(fta->findChild<QButtonGroup*>("aDiseqc")->checkedId(), -1);
+        fta->antennas()->setCurrentIndex(1);
+        fta->antennas()->setCurrentIndex(0);
+        fta->save();
+        QCOMPARE(e.ws().imageTables().antennas[0].substr(18, 2), "0A");
+    }
+
     void ftaSettingsWindow() {
         Editors e;
         QVERIFY(e.load(e.bin("img.bin")));
@@ -297,23 +376,6 @@ private slots:
         QCOMPARE(fta->secretCode()->text(), QString("0042"));
         QVERIFY(showScreenFormat(t.screenFormat).is4_3);
         QVERIFY(e.ws().channelsModified());
-    }
-
-    void windowsInItalian() {
-        Editors e;
-        e.loadDvbWithSettings();
-        Language language;
-        language.apply("ITA");
-        auto* general = e.open<Dvb98SettingsWindow>(Tab::Settings);
-        QTRY_COMPARE(general->findChild<QPushButton*>("SaveDVB98")->text(),
-                     QString("Salva impostazioni"));
-        QCOMPARE(general->findChild<QPushButton*>("Colors")->text(), QString("Colori"));
-        e.list().selectOnly(2);
-        auto* data = e.open<ChannelDataWindow>(Tab::Data);
-        QCOMPARE(data->findChild<QPushButton*>("Save")->text(),
-                 QString("Salva i &dati del canale"));
-        language.apply("ENG");
-        QTRY_COMPARE(data->findChild<QPushButton*>("Save")->text(), QString("Save Channel &data"));
     }
 };
 

@@ -169,19 +169,12 @@ private slots:
         QVERIFY(!Exports::child<QCheckBox>(s.open(), "ExpUtf8")->isChecked());
     }
 
-    void italianTexts() {
+    // The export written in Italian: its pages, its columns and its notes.
+    void theExportIsWrittenInTheLanguageInUse() {
         Exports s;
         QVERIFY(s.load(s.dvb("mine.dvb", 3, 1)));
         s.language.apply("ITA");
         ExportWindow* w = s.open();
-        QCOMPARE(Exports::child<QRadioButton>(w, "IntFormat")->text(), QString("Con intestazione"));
-        QCOMPARE(Exports::child<QGroupBox>(w, "Playout")->title(),
-                 QString(" Disposizione di stampa "));
-        QCOMPARE(Exports::child<QGroupBox>(w, "Forma")->title(), QString(" Formato "));
-        QCOMPARE(Exports::child<QRadioButton>(w, "ColuFormat")->text(),
-                 QString("Senza intestazione"));
-        QCOMPARE(Exports::child<QRadioButton>(w, "IOFormat")->text(),
-                 QString("Import compatibile "));
         Exports::press(w);
         QCOMPARE(s.prompter.texts(), QStringList{"Esportazione su file completata"});
         const std::string written = Exports::read(s.dir.filePath("mine.txt"));
@@ -259,7 +252,6 @@ private slots:
         QVERIFY(s.load(s.dvb("other.dvb", 2, 0)));
         s.chooser.choose(text);
         s.action("ImportFormTXT")->trigger();
-        QCOMPARE(s.chooser.asked.last().filter, QString("Import from text file (*.txt )"));
         QCOMPARE(s.ws().tvList().size(), tv.size());
         QCOMPARE(s.ws().radioList().size(), radio.size());
         for (std::size_t i = 0; i < tv.size(); ++i) {

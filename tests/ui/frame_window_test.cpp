@@ -116,8 +116,26 @@ private slots:
         QCOMPARE(f.program.mainWindow().countText(), QString("4"));
         QCOMPARE(f.frame.windowTitle(), QString("cmd.dvb[*] - QEL"));
         QVERIFY(!f.frame.isWindowModified());
+        // Unsaved channels, settings or fonts mark the title.
         f.ws().setChannelsModified(true);
         QVERIFY(f.frame.isWindowModified());
+        f.ws().setChannelsModified(false);
+        f.ws().setSettingsModified(true);
+        QVERIFY(f.frame.isWindowModified());
+        f.ws().setSettingsModified(false);
+        f.ws().setFontsModified(true);
+        QVERIFY(f.frame.isWindowModified());
+    }
+
+    // The frame can be resized and maximised; where and how large it was is stored on close.
+    void theFrameIsResizableAndRemembersItsPlace() {
+        Frame f(dir_.filePath("r.ini"));
+        QVERIFY(f.frame.maximumSize().width() > f.frame.minimumSize().width());
+        QVERIFY(f.frame.windowFlags() & Qt::WindowMaximizeButtonHint);
+        f.frame.resize(f.frame.minimumSize() + QSize(200, 150));
+        QVERIFY(f.frame.close());
+        QVERIFY(!f.store.windowGeometry().isEmpty());
+        QCOMPARE(f.frame.size(), f.frame.minimumSize() + QSize(200, 150));
     }
 
     void settingsAndFontsGivenOnTheCommandLineOpenToo() {
@@ -198,6 +216,8 @@ private slots:
         QCOMPARE(f.program.files().unsavedQuestion(), question);
         f.prompter.answer(Answer::No);
         QCOMPARE(f.program.files().mayClose(), question.isEmpty());
+        // The question throws work away: No is its default.
+        if (!question.isEmpty()) QCOMPARE(f.prompter.asked.last().defaultAnswer, Answer::No);
         f.prompter.answer(Answer::Yes);
         QVERIFY(f.program.files().mayClose());
         f.language.apply("ENG");
@@ -213,6 +233,18 @@ private slots:
         QVERIFY(f.frame.helpViewer()->currentPage().endsWith("help/it/index.html"));
         f.session.setLanguage("ENG");
         QVERIFY(f.frame.helpViewer()->currentPage().endsWith("help/index.html"));
+    }
+
+    void escAndCtrlWCloseTheHelp() {
+        for (const QKeySequence& keys :
+             {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+            HelpViewer help([](bool) { return QStringLiteral(":/help/index.html"); }, true);
+            help.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&help));
+            help.activateWindow();
+            QTest::keySequence(&help, keys);
+            QTRY_VERIFY(!help.isVisible());
+        }
     }
 
     void closingDuringATransferIsRefused() {

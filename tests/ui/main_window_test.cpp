@@ -8,6 +8,7 @@
 
 #include "app/file_controller.h"
 #include "app/language.h"
+#include "app/tool_windows.h"
 #include "files/ant_pos_file.h"
 #include "ui/channel_list_model.h"
 #include "ui_fixture.h"
@@ -26,11 +27,10 @@ private slots:
         QCOMPARE(f.form->countText(), QString("0"));
         QCOMPARE(f.form->title(), QString("TV CHANNELS"));
         QCOMPARE(f.form->fileLabel(), QString("No file loaded"));
-        QVERIFY(!f.action("Editmnu")->isEnabled());
-        QVERIFY(!f.action("Settmnu")->isEnabled());
 
         QVERIFY(f.load(f.dvb("empty.dvb", 0, 0)));
         QCOMPARE(f.form->model().rowCount(), 1);
+        QVERIFY(f.action("Findmnu")->isEnabled() && f.list().commands().exportList);
         QVERIFY(!f.list().commands().edit);
         QVERIFY(!f.list().commands().deleteMarked && !f.list().commands().moveToBuffer &&
                 !f.list().commands().settings);
@@ -151,6 +151,22 @@ private slots:
         QCOMPARE(f.form->currentTab(), Tab::List);
     }
 
+    // A DVB98 list without settings closes the Settings tab: back to the list, nothing else
+    // opens.
+    void aLoadThatClosesTheCurrentTabGoesBackToTheList() {
+        UiFixture f;
+        QVERIFY(f.load(f.dvb("list.dvb", 4, 0)));
+        f.chooser.choose(f.g98("s.g98"));
+        f.files().loadSettings();
+        QCOMPARE(f.form->currentTab(), Tab::Settings);
+        f.prompter.answer(Prompter::Answer::No);
+        QVERIFY(f.load(f.dvb("other.dvb", 2, 0)));
+        QCOMPARE(f.form->currentTab(), Tab::List);
+        QTRY_VERIFY(f.form->openChild() == nullptr);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY2(!w->isVisible() || w->objectName() != "OptionsForm", "Options opened");
+    }
+
     void oneToolWindowAtATime() {
         UiFixture f;
         QPointer<QWidget> first;
@@ -191,53 +207,48 @@ private slots:
         QVERIFY(!volt->isEnabled());  // the blank row
     }
 
-    void commandsByFileTypeAndSettingsTag() {
-        UiFixture f;
-        f.form->setToolWindow(Tab::Settings, [](QWidget* p) { return new QWidget(p, Qt::Window); });
-        QVERIFY(f.load(f.dvb("list.dvb", 3, 0)));
-        QVERIFY(f.action("UpgDVB")->isEnabled());
-        QVERIFY(f.action("DVB2Bin")->isEnabled());
-        QVERIFY(!f.action("Settmnu")->isEnabled());
-        QVERIFY(!f.form->tabEnabled(Tab::Settings));
-        f.chooser.choose(f.g98("s.g98"));
-        f.files().loadSettings();
-        QVERIFY(f.action("Settmnu")->isEnabled());
-
-        QVERIFY(f.load(f.bin("img.bin")));
-        QVERIFY(!f.action("UpgDVB")->isEnabled());
-        QVERIFY(!f.action("DVB2Bin")->isEnabled());
-        QVERIFY(f.action("Settmnu")->isEnabled());
-    }
-
-    // The File menu offers to write only what is loaded; loading is always offered.
-    void fileMenuCommandsFollowWhatIsLoaded() {
-        const QStringList names = {"Load_Channel",  "Save_Channel", "Load_Settings",
-                                   "Save_Settings", "Load_Fonts",   "Save_Fonts",
-                                   "ImportFormTXT", "ImportCSV",    "ExportCSV"};
+    // The File menu offers to write only what is loaded, loading always; the list's commands,
+    // the tabs of the tool-window table and the commands that open them follow the same.
+    void commandsAndTabsFollowWhatIsLoaded() {
+        const QStringList names = {"Load_Channel", "Save_Channel", "Load_Settings", "Save_Settings",
+                                   "Load_Fonts",   "Save_Fonts",   "ImportFormTXT", "ImportCSV",
+                                   "ExportCSV",    "UpgDVB",       "DVB2Bin",       "Findmnu",
+                                   "Findnemnu",    "PrintList",    "ExportPDF"};
         struct Case {
             const char* what;
             std::function<void(UiFixture&)> load;
             QString enabled;  // one letter per command above
+            QString tabs;     // one letter per tab of the table: the tab, and its command
         };
         const QList<Case> cases = {
-            {"nothing", [](UiFixture&) {}, "101010110"},
+            {"nothing", [](UiFixture&) {}, "101010110001100", "0000111"},
             {"DVB98 list", [](UiFixture& f) { QVERIFY(f.load(f.dvb("list.dvb", 3, 1))); },
-             "111010111"},
+             "111010111111111", "1000111"},
             {"empty DVB98 list", [](UiFixture& f) { QVERIFY(f.load(f.dvb("empty.dvb", 0, 0))); },
-             "111010111"},
-            {"FTA image", [](UiFixture& f) { QVERIFY(f.load(f.bin("img.bin"))); }, "111010111"},
+             "111010111111100", "0000111"},
+            {"FTA image", [](UiFixture& f) { QVERIFY(f.load(f.bin("img.bin"))); },
+             "111010111001111", "1010111"},
             {"DVB98 settings",
              [](UiFixture& f) {
                  f.chooser.choose(f.g98("s.g98"));
                  f.files().loadSettings();
              },
-             "101110110"},
+             "101110110001100", "0010111"},
+            {"DVB98 list and settings",
+             [](UiFixture& f) {
+                 QVERIFY(f.load(f.dvb("list.dvb", 3, 1)));
+                 f.chooser.choose(f.g98("s.g98"));
+                 f.files().loadSettings();
+                 f.form->selectTab(Tab::List);
+             },
+             "111110111111111", "1010111"},
             {"font",
              [](UiFixture& f) {
                  f.chooser.choose(f.font("one.fos", 4096, 16));
                  f.program->fonts().loadFonts();
+                 f.form->selectTab(Tab::List);
              },
-             "101011110"},
+             "101011110001100", "0001111"},
         };
         for (const Case& c : cases) {
             UiFixture f;
@@ -245,7 +256,15 @@ private slots:
             QString got;
             for (const QString& name : names)
                 got += f.action(name.toLatin1().constData())->isEnabled() ? '1' : '0';
-            QVERIFY2(got == c.enabled, qPrintable(QString("%1: %2").arg(c.what, got)));
+            QString tabs;
+            for (const ToolWindowInfo& w : toolWindowTable()) {
+                if (!w.tab || w.caption == nullptr) continue;
+                const bool open = f.form->tabEnabled(*w.tab);
+                tabs += open ? '1' : '0';
+                if (w.command) QVERIFY2(f.form->action(*w.command)->isEnabled() == open, w.caption);
+            }
+            QVERIFY2(got == c.enabled && tabs == c.tabs,
+                     qPrintable(QString("%1: %2 %3").arg(c.what, got, tabs)));
         }
     }
 

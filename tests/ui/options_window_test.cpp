@@ -176,6 +176,9 @@ private slots:
         auto* model = qobject_cast<QFileSystemModel*>(tree->model());
         QTRY_COMPARE(model->filePath(tree->currentIndex()), f.session.workingDir());
         QVERIFY(tree->isExpanded(tree->currentIndex().parent()));
+        // Shown, the working folder is in sight.
+        form.show();
+        QTRY_VERIFY(tree->viewport()->rect().intersects(tree->visualRect(tree->currentIndex())));
     }
 
     void anyDevicePathCanBeTypedAsThePort() {

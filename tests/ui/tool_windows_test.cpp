@@ -1,17 +1,22 @@
-// The tool windows as a whole: Esc and the close button in each of them, with and without
-// unsaved edits; where they open beside the main window, on screens of the usual sizes; where
-// the user moved them, remembered.
+// The tool windows as a whole, every row of the tool-window table: Esc and the close button
+// in each of them, with and without unsaved edits; F1; a language switch while they are open;
+// where they open beside the main window, on screens of the usual sizes; where the user moved
+// them, remembered.
 #include <QtTest/qtestspontaneevent.h>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabBar>
+#include <QTableView>
 #include <QtTest>
 #include <functional>
 
+#include "app/tool_windows.h"
 #include "serial_fixture.h"
 #include "support/workspace_builder.h"
 #include "ui/channel_data_window.h"
@@ -23,6 +28,7 @@
 #include "ui/fta_settings_window.h"
 #include "ui/help_viewer.h"
 #include "ui/osd_color_window.h"
+#include "ui/window_placement.h"
 
 namespace qel {
 
@@ -276,6 +282,26 @@ std::vector<WindowCase> windowCases() {
     };
 }
 
+// What the user reads in a window: its title, the texts of its labels, buttons and frames,
+// and the cells of its tables.
+QStringList textsOf(QWidget* win) {
+    QStringList texts{win->windowTitle()};
+    for (const QLabel* l : win->findChildren<QLabel*>())
+        texts << l->text();
+    for (const QAbstractButton* b : win->findChildren<QAbstractButton*>())
+        texts << b->text();
+    for (const QGroupBox* g : win->findChildren<QGroupBox*>())
+        texts << g->title();
+    for (const QAbstractItemView* v : win->findChildren<QAbstractItemView*>()) {
+        const QAbstractItemModel* m = v->model();
+        for (int r = 0; m != nullptr && r < m->rowCount(); ++r) {
+            for (int c = 0; c < m->columnCount(); ++c)
+                texts << m->index(r, c).data().toString();
+        }
+    }
+    return texts;
+}
+
 // Whether the window is gone: a tab's window took the main window back to the list.
 bool closed(Windows& w, QWidget* win, bool tabWindow) {
     if (tabWindow) return w.form->openChild() == nullptr && w.form->currentTab() == Tab::List;
@@ -320,16 +346,6 @@ class ToolWindowsTest : public QObject {
 
 private slots:
     void escClosesAWindowWithoutEditsAndAsksInOneWithThem() {
-        const QSet<QString> tabWindows = {"DataForm",
-                                          "BufferForm",
-                                          "SettingDVB_1Form",
-                                          "SettingDVB_2Form",
-                                          "SettingsDVB_ColorForm",
-                                          "SettingsFTAForm",
-                                          "FontForm",
-                                          "SerialForm",
-                                          "ExportForm",
-                                          "OptionsForm"};
         for (const WindowCase& c : windowCases()) {
             const QByteArray row = c.name;
             Windows w;
@@ -337,7 +353,9 @@ private slots:
             QVERIFY2(win != nullptr && win->isVisible(), row);
             // Titled as every window of the program.
             QVERIFY2(win->windowTitle().startsWith("QEL"), qPrintable(win->windowTitle()));
-            const bool tab = tabWindows.contains(win->objectName());
+            const ToolWindowInfo* info = toolWindowNamed(qPrintable(win->objectName()));
+            QVERIFY2(info != nullptr, row);
+            const bool tab = info->tab.has_value();
             QVERIFY2(tab == (w.form->openChild() == win), row);
             // Untouched: Esc closes at once, wherever the caret is.
             w.prompter.asked.clear();
@@ -390,40 +408,66 @@ private slots:
 
     // F1 anywhere in a tool window opens the help at the page that tells about that window.
     void f1OpensTheWindowsOwnHelpPage() {
-        const QMap<QString, QString> pages = {
-            {"DataForm", "channel-data.html"},
-            {"BufferForm", "buffer.html"},
-            {"SettingDVB_1Form", "settings.html#dvb98"},
-            {"SettingDVB_2Form", "settings.html#dvb98"},
-            {"SettingsDVB_ColorForm", "settings.html#colours"},
-            {"SettingsFTAForm", "settings.html#fta"},
-            {"FontForm", "fonts.html"},
-            {"SerialForm", "serial.html"},
-            {"ExportForm", "export.html"},
-            {"OptionsForm", "start.html#options"},
-            {"CheckForm", "check.html"},
-            {"CompareForm", "files.html#compare"},
-        };
         QSet<QString> seen;
         for (const WindowCase& c : windowCases()) {
             Windows w;
             QWidget* win = c.open(w);
-            QVERIFY2(pages.contains(win->objectName()), qPrintable(win->objectName()));
+            const ToolWindowInfo* info = toolWindowNamed(qPrintable(win->objectName()));
+            QVERIFY2(info != nullptr, qPrintable(win->objectName()));
             seen.insert(win->objectName());
             QTest::keyClick(win->focusWidget() != nullptr ? win->focusWidget() : win, Qt::Key_F1);
             HelpViewer* help = w.frame().helpViewer();
             QVERIFY2(help != nullptr && help->isVisible(), c.name);
-            QVERIFY2(help->currentPage().endsWith("help/" + pages[win->objectName()]),
+            QVERIFY2(help->currentPage().endsWith("help/" + QString::fromLatin1(info->helpPage)),
                      qPrintable(help->currentPage()));
             QVERIFY2(win->isVisible(), c.name);  // the window stays as it was
         }
-        QCOMPARE(seen.size(), pages.size());
+        // Every window of the table is one of the cases, and its page (with the place on it)
+        // is in the help of both languages.
+        QCOMPARE(seen.size(), qsizetype(toolWindowTable().size()));
+        for (const ToolWindowInfo& t : toolWindowTable()) {
+            const QStringList page = QString::fromLatin1(t.helpPage).split('#');
+            for (const QString folder : {":/help/", ":/help/it/"}) {
+                QFile file(folder + page[0]);
+                QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+                if (page.size() > 1)
+                    QVERIFY2(file.readAll().contains("id=\"" + page[1].toLatin1() + '"'),
+                             t.helpPage);
+            }
+        }
         // In Italian, the Italian page.
         Windows w;
         w.session.setLanguage("ITA");
         QTest::keyClick(w.openTab(Tab::Options), Qt::Key_F1);
         QVERIFY(w.frame().helpViewer()->currentPage().endsWith("help/it/start.html#options"));
         w.session.setLanguage("ENG");
+    }
+
+    // A language switch reaches every tool window while it is open, and the tab strip: the
+    // texts change and come back, the strip's captions are the table's in the language in use.
+    void everyWindowFollowsALanguageSwitch() {
+        QSet<QString> seen;
+        for (const WindowCase& c : windowCases()) {
+            Windows w;
+            QWidget* win = c.open(w);
+            if (seen.contains(win->objectName())) continue;
+            seen.insert(win->objectName());
+            // English as a switch to it shows it (a window may show a state it found meanwhile).
+            w.language.apply("ENG");
+            QCoreApplication::processEvents();
+            const QStringList english = textsOf(win);
+            w.language.apply("ITA");
+            QTRY_VERIFY2(textsOf(win) != english, c.name);
+            for (const ToolWindowInfo& t : toolWindowTable()) {
+                if (!t.tab || t.caption == nullptr) continue;
+                const QString caption =
+                    w.form->findChild<QTabBar*>("TabStrip1")->tabText(int(index(*t.tab)));
+                QCOMPARE(caption, QCoreApplication::translate("qel::MainWindow", t.caption));
+            }
+            w.language.apply("ENG");
+            QTRY_COMPARE(textsOf(win), english);
+        }
+        QCOMPARE(seen.size(), qsizetype(toolWindowTable().size()));
     }
 
     void storedEditsAreNoLongerAskedAbout() {
@@ -438,9 +482,6 @@ private slots:
         QVERIFY(w.prompter.asked.isEmpty());
         QTRY_COMPARE(w.form->currentTab(), Tab::List);
         QCOMPARE(w.ws().tvList()[1].ChName.view().substr(0, 4), "KEPT");
-        w.chooser.choose(w.font("one.fos", 4096, 16));
-        w.program->fonts().loadFonts();
-        QCOMPARE(w.form->openChild()->windowTitle(), QString("QEL - Fonts"));
 
         // The further settings brought back to the general window are its edits until saved.
         QWidget* more = w.openFromSettings("MoreSetting");
@@ -457,70 +498,6 @@ private slots:
         QVERIFY(dynamic_cast<UnsavedEdits*>(options)->hasUnsavedEdits());
         named<QPushButton>(options, "SaveOpt")->click();
         QVERIFY(!dynamic_cast<UnsavedEdits*>(options)->hasUnsavedEdits());
-    }
-
-    void placesCoverAsLittleAsCanBe_data() {
-        QTest::addColumn<QRect>("frame");
-        QTest::addColumn<QSize>("child");
-        QTest::addColumn<QList<QRect>>("keepClear");
-        QTest::addColumn<QList<QRect>>("others");
-        QTest::addColumn<QPoint>("place");
-        QTest::newRow("room on the right") << QRect(0, 0, 640, 480) << QSize(300, 400)
-                                           << QList<QRect>{} << QList<QRect>{} << QPoint(647, 0);
-        QTest::newRow("room on the left") << QRect(900, 100, 380, 480) << QSize(300, 400)
-                                          << QList<QRect>{} << QList<QRect>{} << QPoint(592, 100);
-        QTest::newRow("no room beside: below the frame's end, on the wider side")
-            << QRect(100, 0, 900, 480) << QSize(400, 400) << QList<QRect>{} << QList<QRect>{}
-            << QPoint(880, 400);
-        QTest::newRow("no room beside, the left wider")
-            << QRect(300, 0, 900, 480) << QSize(400, 400) << QList<QRect>{} << QList<QRect>{}
-            << QPoint(0, 400);
-        QTest::newRow("kept on the screen") << QRect(0, 600, 640, 480) << QSize(300, 400)
-                                            << QList<QRect>{} << QList<QRect>{} << QPoint(647, 400);
-        QTest::newRow("a frame over the screen: right, below the count")
-            << QRect(0, 0, 1280, 800) << QSize(300, 400)
-            << QList<QRect>{QRect(1180, 30, 80, 20), QRect(1232, 0, 48, 24)} << QList<QRect>{}
-            << QPoint(980, 50);
-        QTest::newRow("larger than the screen: at its corner")
-            << QRect(200, 100, 640, 480) << QSize(1400, 900)
-            << QList<QRect>{QRect(700, 120, 60, 20)} << QList<QRect>{} << QPoint(0, 0);
-        QTest::newRow("another tool window on the right: beside it")
-            << QRect(0, 0, 640, 480) << QSize(300, 400) << QList<QRect>{}
-            << QList<QRect>{QRect(647, 0, 300, 400)} << QPoint(954, 0);
-        QTest::newRow("no room beside the other one: below it")
-            << QRect(0, 0, 640, 480) << QSize(600, 300) << QList<QRect>{}
-            << QList<QRect>{QRect(647, 0, 600, 400)} << QPoint(647, 407);
-        QTest::newRow("the count before the other window")
-            << QRect(0, 0, 1280, 800) << QSize(300, 400) << QList<QRect>{QRect(1180, 30, 80, 20)}
-            << QList<QRect>{QRect(0, 0, 1280, 800)} << QPoint(980, 50);
-    }
-    void placesCoverAsLittleAsCanBe() {
-        QFETCH(QRect, frame);
-        QFETCH(QSize, child);
-        QFETCH(QList<QRect>, keepClear);
-        QFETCH(QList<QRect>, others);
-        QFETCH(QPoint, place);
-        QCOMPARE(
-            MainWindow::toolWindowPlace(frame, child, QRect(0, 0, 1280, 800), keepClear, others),
-            place);
-    }
-
-    void aRememberedPlaceCountsOnlyOnAScreen_data() {
-        QTest::addColumn<QRect>("place");
-        QTest::addColumn<bool>("reachable");
-        QTest::newRow("inside") << QRect(100, 100, 400, 300) << true;
-        QTest::newRow("reaching past the right and bottom") << QRect(1200, 700, 400, 300) << true;
-        QTest::newRow("title above the top") << QRect(100, -10, 400, 300) << false;
-        QTest::newRow("title left of the screens") << QRect(-30, 100, 400, 300) << false;
-        QTest::newRow("on the second screen") << QRect(1400, 50, 400, 300) << true;
-        QTest::newRow("below the second screen") << QRect(1400, 790, 400, 300) << false;
-        QTest::newRow("a screen that is gone") << QRect(3000, 100, 400, 300) << false;
-    }
-    void aRememberedPlaceCountsOnlyOnAScreen() {
-        QFETCH(QRect, place);
-        QFETCH(bool, reachable);
-        const QList<QRect> screens{QRect(0, 0, 1280, 800), QRect(1280, 0, 1024, 768)};
-        QCOMPARE(MainWindow::reachable(place, screens), reachable);
     }
 
     // The windows' own sizes, the frame where it opens the first time and where a user may put
@@ -548,7 +525,7 @@ private slots:
                 QVERIFY(keep.front() == p.countArea());
                 for (const auto& [name, outer] : sizes) {
                     const QSize size = outer.boundedTo(screen.size());
-                    const QRect place(MainWindow::toolWindowPlace(frame, size, screen, keep), size);
+                    const QRect place(toolWindowPlace(frame, size, screen, keep), size);
                     const QByteArray row = QStringLiteral("%1 on %2x%3, frame at %4,%5")
                                                .arg(name)
                                                .arg(screen.width())
@@ -617,9 +594,8 @@ private slots:
         const QRect screen = p.frame().screen()->availableGeometry();
         QWidget* data = p.openTab(Tab::Data);
         const QPoint first = data->pos();
-        QCOMPARE(first, MainWindow::toolWindowPlace(p.frame().frameGeometry(),
-                                                    data->frameGeometry().size(), screen,
-                                                    p.form->keepClearAreas()));
+        QCOMPARE(first, toolWindowPlace(p.frame().frameGeometry(), data->frameGeometry().size(),
+                                        screen, p.form->keepClearAreas()));
         QVERIFY(screen.contains(data->frameGeometry()));
         QVERIFY(!data->frameGeometry().intersects(p.countArea()));
         // A window manager's nudge is not the user's choice.

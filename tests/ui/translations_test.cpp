@@ -1,6 +1,7 @@
 // Every text has its Italian translation, and the program's texts read as they should
 // in both languages.
 #include <QFile>
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <QtTest>
 
@@ -10,6 +11,14 @@ namespace qel {
 
 class TranslationsTest : public QObject {
     Q_OBJECT
+
+    static QStringList placeholders(const QString& text) {
+        QStringList found;
+        for (const QRegularExpressionMatch& m : QRegularExpression("%\\d").globalMatch(text))
+            found << m.captured();
+        found.sort();
+        return found;
+    }
 
 private slots:
     void everyMessageIsTranslated() {
@@ -30,6 +39,8 @@ private slots:
                 const QString text = xml.readElementText();
                 if (!type.isEmpty()) problems << type + ": " + source;
                 if (text.isEmpty()) problems << "empty: " + source;
+                // The translation takes the same arguments (a count, a file name) as the text.
+                if (placeholders(text) != placeholders(source)) problems << "arguments: " + source;
             }
         }
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));

@@ -49,35 +49,6 @@ TEST(FontCommands, DumpListsEveryGlyphRowByRow) {
     }
 }
 
-TEST(FontCommands, WrongCallsAreUsageAndRefusedInputsSendNothing) {
-    TempDir dir;
-    dir.write("a.fos", pattern(4096, 1));
-    dir.write("a.oc1", pattern(8192, 1));
-    dir.write("short.fos", pattern(4095, 1));
-    dir.write("a.oc2", pattern(3190, 1));
-    dir.write("notes.txt", "not a picture");
-    test::expectRefused(
-        {
-            {"upload P --set 1", 1, ""},
-            {"upload P --system-font a.fos --set 2", 1, ""},
-            {"upload P --system-font a.oc1 --set 3", 1, ""},
-            // A font of another type is a refused input.
-            {"upload P --system-font a.oc2", 2, "qel-tool: unsupported file type: a.oc2\n"},
-            {"upload P --teletext-font a.fos", 2, "qel-tool: unsupported file type: a.fos\n"},
-            {"picture P notes.txt --slot 3", 1, ""},
-            {"upload P --system-font short.fos", 2,
-             "Wrong lenght (system font: 4095 bytes for a font of type SYSTEMFOS)\n"},
-            {"dump short.fos", 2, "Wrong lenght (4095 bytes for a font of type SYSTEMFOS)\n"},
-            // What the detail says depends on whether Qt reads the images.
-            {"picture P notes.txt", 2, "File must be a 280x240 - 16 colours bitmap (picture: "},
-            {"picture --slot 2 P notes.txt", 2, "File must be a 280x240 - 16 colours bitmap ("},
-            {"convert notes.txt out.bmp", 2, "File must be a 280x240 - 16 colours bitmap ("},
-            {"upload P --system-font a.oc1 --set 2", 2, "Error on COM (port: "},
-        },
-        dir);
-    EXPECT_FALSE(std::filesystem::exists(dir.file("out.bmp")));
-}
-
 // A receiver that keeps what arrives in a folder. Each test sends on its own line, so that
 // the line's time of one goes by beside the others'.
 struct SentToReceiver : ::testing::Test {

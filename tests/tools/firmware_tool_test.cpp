@@ -32,35 +32,6 @@ void useDataFolder(const TempDir& dir) {
     ::setenv("XDG_DATA_HOME", dir.file("data").c_str(), 1);
 }
 
-TEST(FirmwareCommand, WrongCallsAreUsageAndRefusedInputsSendNothing) {
-    TempDir dir;
-    useDataFolder(dir);
-    dir.write("fw.bin", firmwareBytes(1000));
-    dir.write("empty.bin", "");
-    dir.write("r.sbr", std::string(1716, '\x01'));
-    dir.write("empty.sbr", "");
-    test::expectRefused(
-        {
-            {"firmware", 1, "usage:"},
-            {"firmware P", 1, "usage:"},
-            {"firmware P fw.bin --routine", 1, "usage:"},
-            {"firmware P fw.bin --erase", 1, "usage:"},
-            {"firmware P fw.bin --timeout-ms 0", 1, "usage:"},
-            // Windows's per-user folder is %APPDATA%, which Wine sets itself.
-            {"firmware P fw.bin", 2,
-             "The flash routine \"rodflash.sbr\" was not found. Looked in:\n" +
-                 (test::toolUnderWine() ? std::string() : dir.file("data") + "/QEL/QEL\n")},
-            {"firmware P fw.bin --routine empty.sbr", 2, "The flash routine \"rodflash.sbr\""},
-            {"firmware P fw.bin --routine none.sbr", 2, "Cannot open the file (flash routine"},
-            {"firmware P empty.bin --routine r.sbr", 2, "The firmware file is empty (empty.bin)"},
-            {"firmware P none.bin --routine r.sbr", 2, "Cannot open the file (none.bin)"},
-            {"firmware P fw.bin --routine r.sbr --erase-all", 2, "Error on COM (port: "},
-            // Options anywhere after the command.
-            {"firmware --erase-all --routine r.sbr P fw.bin", 2, "Error on COM (port: "},
-        },
-        dir);
-}
-
 TEST(FirmwareToReceiver, FiveBlocksArriveWholeAtTheirTargets) {
     TempDir dir;
     useDataFolder(dir);

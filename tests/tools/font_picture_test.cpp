@@ -49,56 +49,30 @@ TEST(FontCommands, DumpListsEveryGlyphRowByRow) {
     }
 }
 
-TEST(FontCommands, WrongCallsAreUsageAndRefusedInputsSendNothing) {
+// Both fonts, a file of the picture's size into slot 1 as it is and any other image into
+// slot 2 as convert makes it, each arriving byte for byte at a receiver that keeps them.
+TEST(SentToReceiver, FontsAndPicturesArriveByteForByte) {
     TempDir dir;
-    dir.write("a.fos", pattern(4096, 1));
-    dir.write("a.oc1", pattern(8192, 1));
-    dir.write("short.fos", pattern(4095, 1));
-    dir.write("a.oc2", pattern(3190, 1));
-    dir.write("notes.txt", "not a picture");
-    test::expectRefused(
-        {
-            {"upload P --set 1", 1, ""},
-            {"upload P --system-font a.fos --set 2", 1, ""},
-            {"upload P --system-font a.oc1 --set 3", 1, ""},
-            // A font of another type is a refused input.
-            {"upload P --system-font a.oc2", 2, "qel-tool: unsupported file type: a.oc2\n"},
-            {"upload P --teletext-font a.fos", 2, "qel-tool: unsupported file type: a.fos\n"},
-            {"picture P notes.txt --slot 3", 1, ""},
-            {"upload P --system-font short.fos", 2,
-             "Wrong lenght (system font: 4095 bytes for a font of type SYSTEMFOS)\n"},
-            {"dump short.fos", 2, "Wrong lenght (4095 bytes for a font of type SYSTEMFOS)\n"},
-            // What the detail says depends on whether Qt reads the images.
-            {"picture P notes.txt", 2, "File must be a 280x240 - 16 colours bitmap (picture: "},
-            {"picture --slot 2 P notes.txt", 2, "File must be a 280x240 - 16 colours bitmap ("},
-            {"convert notes.txt out.bmp", 2, "File must be a 280x240 - 16 colours bitmap ("},
-            {"upload P --system-font a.oc1 --set 2", 2, "Error on COM (port: "},
-        },
-        dir);
-    EXPECT_FALSE(std::filesystem::exists(dir.file("out.bmp")));
-}
-
-// A receiver that keeps what arrives in a folder. Each test sends on its own line, so that
-// the line's time of one goes by beside the others'.
-struct SentToReceiver : ::testing::Test {
-    TempDir dir;
-    std::string saved = dir.file("saved");
+    const std::string saved = dir.file("saved");
     test::ReceiverSim sim{{"--save-dir", saved}};
-
-    std::string held(const char* name) const { return TempDir::read(saved + "/" + name); }
-    void send(const std::string& args) {
-        ASSERT_FALSE(sim.device().empty());
-        const ToolRun run = runTool(args + " --timeout-ms 300", dir);
-        ASSERT_EQ(run.status, 0) << run.err;
-        EXPECT_EQ(sim.stop(), 0);
-    }
-};
-
-TEST_F(SentToReceiver, BothFontsArriveByteForByte) {
+    ASSERT_FALSE(sim.device().empty());
+    const auto held = [&](const char* name) { return TempDir::read(saved + "/" + name); };
     const std::string system = dir.write("sys.oc1", pattern(8192, 5));
     const std::string teletext = pattern(3190, 3);
     dir.write("tt.oc2", teletext);
-    send("upload " + sim.port() + " --system-font sys.oc1 --set 2 --teletext-font tt.oc2");
+    const std::string raw = dir.write("raw.bmp", pattern(33718, 11));  // BMP or not
+    std::vector<std::uint32_t> pixels;
+    for (std::uint32_t i = 0; i < 64 * 48; ++i)
+        pixels.push_back(i * 0x050301);
+    dir.write("small.bmp", test::bmpFile(64, 48, 24, pixels));
+    ASSERT_EQ(runTool("convert small.bmp converted.bmp", dir).status, 0);
+    for (const std::string& args :
+         {"upload " + sim.port() + " --system-font sys.oc1 --set 2 --teletext-font tt.oc2",
+          "picture " + sim.port() + " raw.bmp", "picture " + sim.port() + " small.bmp --slot=2"}) {
+        const ToolRun run = runTool(args + " --timeout-ms 300", dir);
+        ASSERT_EQ(run.status, 0) << args << ": " << run.err;
+    }
+    EXPECT_EQ(sim.stop(), 0);
     EXPECT_TRUE(held("sysfont.bin") == TempDir::read(system).substr(4096));
     // The teletext font a nibble a pixel, worked out bit by bit, and a lit 320th glyph.
     std::string nibbles;
@@ -107,25 +81,8 @@ TEST_F(SentToReceiver, BothFontsArriveByteForByte) {
             nibbles += static_cast<char>(((c >> bit) & 1) << 4 | ((c >> (bit - 1)) & 1));
     }
     EXPECT_TRUE(held("teletext.bin") == nibbles + std::string(40, '\x11'));
-}
-
-TEST_F(SentToReceiver, AFileOfThePicturesSizeGoesIntoSlot1AsItIs) {
-    const std::string raw = dir.write("raw.bmp", pattern(33718, 11));  // BMP or not
-    send("picture " + sim.port() + " raw.bmp");
     EXPECT_TRUE(held("picture1.bmp") == TempDir::read(raw));
-    EXPECT_FALSE(std::filesystem::exists(saved + "/picture2.bmp"));
-}
-
-TEST_F(SentToReceiver, AnyOtherImageGoesIntoSlot2AsConvertMakesIt) {
-    std::vector<std::uint32_t> pixels;
-    for (std::uint32_t i = 0; i < 64 * 48; ++i)
-        pixels.push_back(i * 0x050301);
-    dir.write("small.bmp", test::bmpFile(64, 48, 24, pixels));
-    ASSERT_EQ(runTool("convert small.bmp converted.bmp", dir).status, 0);
-    send("picture " + sim.port() + " small.bmp --slot 2");
-    EXPECT_EQ(held("picture2.bmp").size(), 33718u);
     EXPECT_TRUE(held("picture2.bmp") == TempDir::read(dir.file("converted.bmp")));
-    EXPECT_FALSE(std::filesystem::exists(saved + "/picture1.bmp"));
 }
 
 #ifdef QEL_TOOL_QT_IMAGES

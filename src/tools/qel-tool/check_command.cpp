@@ -1,9 +1,7 @@
-#include "check_command.h"
-
+// qel-tool check: the list check of a channel file, as text or JSON.
 #include <iostream>
 #include <optional>
 
-#include "command_args.h"
 #include "files/file_formats.h"
 #include "files/font_file.h"
 #include "files/g98_file.h"
@@ -12,55 +10,12 @@
 #include "json_out.h"
 #include "listcheck/list_check.h"
 #include "model/workspace.h"
+#include "tool_command.h"
+#include "tool_common.h"
 
 namespace qel::tool {
 
 namespace {
-
-constexpr int kExitClean = 0;
-constexpr int kExitUsage = 1;
-constexpr int kExitErrors = 2;
-constexpr int kExitWarnings = 3;
-
-struct CheckArgs {
-    std::string file;
-    bool json = false;
-    TextLanguage language = TextLanguage::English;
-    std::string settings;
-    std::string font;
-    std::string withoutDuplicates;  // --remove-duplicates OUT
-};
-
-std::optional<CheckArgs> parse(const std::vector<std::string>& args) {
-    const CommandArgs split = splitCommandArgs(args, {{"--json"},
-                                                      {"--lang", true},
-                                                      {"--settings", true},
-                                                      {"--font", true},
-                                                      {"--remove-duplicates", true}});
-    if (!split.ok() || split.operands.size() != 1) return std::nullopt;
-    CheckArgs parsed;
-    parsed.file = split.operands[0];
-    for (const auto& [option, value] : split.options) {
-        if (option == "--json") {
-            parsed.json = true;
-        } else if (option == "--lang") {
-            if (value != "en" && value != "it") return std::nullopt;
-            parsed.language = value == "en" ? TextLanguage::English : TextLanguage::Italian;
-        } else if (option == "--settings") {
-            parsed.settings = value;
-        } else if (option == "--font") {
-            parsed.font = value;
-        } else {
-            parsed.withoutDuplicates = value;
-        }
-    }
-    return parsed;
-}
-
-int refused(const std::string& path, const Status& st) {
-    std::cerr << "qel-tool: " << path << ": " << importMessage(st) << '\n';
-    return kExitErrors;
-}
 
 std::string jsonFindings(const std::vector<Finding>& findings, TextLanguage language) {
     std::string out = "[";
@@ -87,34 +42,31 @@ std::string textFindings(const std::vector<Finding>& findings, TextLanguage lang
     return latin1ToUtf8(out);
 }
 
-}  // namespace
-
-int checkCommand(const std::vector<std::string>& args) {
-    const std::optional<CheckArgs> parsed = parse(args);
-    if (!parsed) {
-        std::cerr << "usage: qel-tool check FILE [--json] [--lang en|it] [--settings FILE.g98]"
-                     " [--font FILE.fos|FILE.oc1] [--remove-duplicates OUT]\n";
-        return kExitUsage;
+int checkCommand(const Args& args) {
+    const std::string& file = args.operands[0];
+    const std::string settingsFile = args.value("--settings");
+    const std::string fontFile = args.value("--font");
+    const std::string withoutDuplicates = args.value("--remove-duplicates");
+    const TextLanguage language =
+        args.value("--lang") == "it" ? TextLanguage::Italian : TextLanguage::English;
+    auto set = readAnyChannels(file);
+    if (!set && set.error() == ErrorCode::UnsupportedFileType) {
+        std::cerr << "qel-tool: not a channel file: " << file << '\n';
+        return kExitRefused;
     }
-    const FileFormat* format = findFileFormat(parsed->file);
-    if (format == nullptr || format->content != FileContent::Channels) {
-        std::cerr << "qel-tool: not a channel file: " << parsed->file << '\n';
-        return kExitErrors;
-    }
-    auto set = format->readChannels(parsed->file, {});
-    if (!set) return refused(parsed->file, set.status());
+    if (!set) return refusedFile(file, set.status());
     Workspace ws;
     ws.installChannels(std::move(set.value()));
 
     // The first channel of each group of duplicates stays; OUT, in FILE's format, is what is
     // checked then.
-    if (!parsed->withoutDuplicates.empty()) {
+    if (!withoutDuplicates.empty()) {
         ws.changeLists(kTouchTV | kTouchRadio, [](EditableLists& lists) {
             removeDuplicates(lists.tv);
             removeDuplicates(lists.radio);
         });
-        if (Status st = format->write(ws, parsed->withoutDuplicates, {}); !st) {
-            return refused(parsed->withoutDuplicates, st);
+        if (Status st = findFileFormat(file)->write(ws, withoutDuplicates, {}); !st) {
+            return refusedFile(withoutDuplicates, st);
         }
     }
 
@@ -124,27 +76,50 @@ int checkCommand(const std::vector<std::string>& args) {
     in.ftaImage = ws.fileType() == FileKind::BIN;
     in.imageTables = &ws.imageTables();
     std::string settings;
-    if (!parsed->settings.empty()) {
-        auto image = readSettingsFile(parsed->settings);
-        if (!image) return refused(parsed->settings, image.status());
+    if (!settingsFile.empty()) {
+        auto image = readSettingsFile(settingsFile);
+        if (!image) return refusedFile(settingsFile, image.status());
         settings = std::move(image.value());
         in.settingsImage = settings;
     }
-    if (!parsed->font.empty()) {
-        auto font = readFontFile(parsed->font);
-        if (!font) return refused(parsed->font, font.status());
+    if (!fontFile.empty()) {
+        auto font = readFontFile(fontFile);
+        if (!font) return refusedFile(fontFile, font.status());
         in.font = fontCharacters(font->bytes, font->type);
     }
 
     const std::vector<Finding> findings = checkLists(in);
-    if (parsed->json) {
-        std::cout << jsonFindings(findings, parsed->language) << '\n';
+    if (args.has("--json")) {
+        std::cout << jsonFindings(findings, language) << '\n';
     } else {
-        std::cout << textFindings(findings, parsed->language);
+        std::cout << textFindings(findings, language);
     }
     const FindingCounts counts = countFindings(findings);
-    if (counts.errors > 0) return kExitErrors;
-    return counts.warnings > 0 ? kExitWarnings : kExitClean;
+    if (counts.errors > 0) return kExitRefused;
+    return counts.warnings > 0 ? kExitDifferent : kExitOk;
+}
+
+constexpr OptionSpec kOptions[] = {{"--json"},
+                                   {"--lang", OptionType::Choice, "en|it"},
+                                   {"--settings", OptionType::Text},
+                                   {"--font", OptionType::Text},
+                                   {"--remove-duplicates", OptionType::Text}};
+
+constexpr Command kCommands[] = {
+    {"check",
+     "check FILE [--json] [--lang en|it] [--settings FILE.g98]\n"
+     "           [--font FILE.fos|FILE.oc1] [--remove-duplicates OUT]",
+     "      The list check of a channel file: duplicates, values the receiver\n"
+     "      cannot use, capacity and structure. Exit 0 when nothing is found, 3\n"
+     "      for warnings only, 2 for errors or a refused file. --remove-duplicates\n"
+     "      writes the lists without duplicates to OUT (FILE's format) and checks it.\n",
+     kOptions, 1, 1, checkCommand},
+};
+
+}  // namespace
+
+std::span<const Command> checkCommands() {
+    return kCommands;
 }
 
 }  // namespace qel::tool

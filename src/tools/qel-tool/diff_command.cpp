@@ -1,33 +1,20 @@
-#include "diff_command.h"
-
+// qel-tool diff: the comparison of two channel files, as a report or JSON.
 #include <iostream>
 #include <optional>
 #include <string_view>
 
-#include "command_args.h"
 #include "files/file_formats.h"
 #include "files/text_export.h"
 #include "files/text_import.h"
 #include "json_out.h"
 #include "listedit/compare.h"
 #include "model/workspace.h"
+#include "tool_command.h"
+#include "tool_common.h"
 
 namespace qel::tool {
 
 namespace {
-
-constexpr int kExitEqual = 0;
-constexpr int kExitUsage = 1;
-constexpr int kExitRefused = 2;
-constexpr int kExitDifferent = 3;
-
-// The lists of any channel file the program reads (.dvb, .bin, .txt, .csv) and their kind.
-Result<ChannelSet> readLists(const std::string& path) {
-    const FileFormat* format = findFileFormat(path);
-    if (format == nullptr || format->content != FileContent::Channels)
-        return ErrorCode::UnsupportedFileType;
-    return format->readChannels(path, {});
-}
 
 std::string row(std::size_t index) {
     return std::to_string(index + 1);
@@ -108,33 +95,15 @@ std::string report(const ListComparison& c, const std::string& a, const std::str
     return out;
 }
 
-}  // namespace
-
-int diffCommand(const std::vector<std::string>& args) {
-    const CommandArgs split = splitCommandArgs(args, {{"--json"}, {"--take-over", true}});
-    if (!split.ok()) {
-        std::cerr << "qel-tool diff: " << split.error << '\n';
-        return kExitUsage;
-    }
-    const std::vector<std::string>& files = split.operands;
-    std::string takenOver;  // --take-over OUT, given once
-    std::size_t takeOvers = 0;
-    for (const auto& [option, value] : split.options) {
-        if (option != "--take-over") continue;
-        takenOver = value;
-        ++takeOvers;
-    }
-    if (files.size() != 2 || takeOvers > 1 || (takeOvers == 1 && takenOver.empty())) {
-        std::cerr << "usage: qel-tool diff A B [--json] [--take-over OUT]\n";
-        return kExitUsage;
-    }
-    const bool asJson = split.has("--json");
+int diffCommand(const Args& args) {
+    const std::vector<std::string>& files = args.operands;
+    const std::string takenOver = args.value("--take-over");
+    const bool asJson = args.has("--json");
     ChannelSet sets[2];
     for (std::size_t i = 0; i < 2; ++i) {
-        auto read = readLists(files[i]);
+        auto read = readAnyChannels(files[i]);
         if (!read && read.error() == ErrorCode::UnsupportedFileType) {
-            std::cerr << "qel-tool: unsupported file type: " << files[i] << '\n';
-            return kExitRefused;
+            return unsupportedInput(files[i]);
         }
         if (!read) {
             std::cerr << files[i] << ": " << importMessage(read.status()) << '\n';
@@ -158,7 +127,24 @@ int diffCommand(const std::vector<std::string>& args) {
             return kExitRefused;
         }
     }
-    return c.equal() ? kExitEqual : kExitDifferent;
+    return c.equal() ? kExitOk : kExitDifferent;
+}
+
+constexpr OptionSpec kOptions[] = {{"--json"}, {"--take-over", OptionType::Path, {}, true}};
+
+constexpr Command kCommands[] = {
+    {"diff", "diff A B [--json] [--take-over OUT]",
+     "      Compares the channels of A and B (.dvb, .bin, .txt or .csv): those only\n"
+     "      in A, only in B, changed (same list, NetId, TsId and SerId; headers by\n"
+     "      name) and moved. Exit status 0 when equal, 3 when different.\n"
+     "      --take-over writes A with B's values for every changed channel to OUT.\n",
+     kOptions, 2, 2, diffCommand},
+};
+
+}  // namespace
+
+std::span<const Command> diffCommands() {
+    return kCommands;
 }
 
 }  // namespace qel::tool

@@ -1,5 +1,7 @@
 #include "image_decoder.h"
 
+#include "files/file_io.h"
+
 #ifdef QEL_TOOL_QT_IMAGES
 #include "image/qt_image.h"
 #endif
@@ -32,5 +34,13 @@ Result<Pixels> decodeImage(std::string_view bytes) {
 }
 
 #endif
+
+Result<std::string> convertedPicture(const std::string& path) {
+    auto bytes = readFileBytes(path, kMaxImageFileSize);
+    if (!bytes) return bytes.status();
+    auto pixels = decodeImage(*bytes);
+    if (!pixels) return pixels.status();
+    return convertToBootPicture(*pixels);
+}
 
 }  // namespace qel::tool

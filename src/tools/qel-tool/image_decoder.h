@@ -2,6 +2,8 @@
 // when the tool is built with Qt, otherwise the BMP files the core reads itself.
 #pragma once
 
+#include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "files/boot_picture.h"
@@ -15,5 +17,18 @@ namespace qel::tool {
 // allocation limit (QImageReader::allocationLimit, 128 MB unless QT_IMAGEIO_MAXALLOC says
 // otherwise).
 Result<Pixels> decodeImage(std::string_view bytes);
+
+// No image a boot picture is made from comes near this.
+constexpr std::size_t kMaxImageFileSize = std::size_t{256} << 20;
+
+// The boot picture the image file at `path` makes.
+Result<std::string> convertedPicture(const std::string& path);
+
+// The images the tool reads, as its usage says.
+#ifdef QEL_TOOL_QT_IMAGES
+#define QEL_TOOL_IMAGES_READ "any image Qt reads"
+#else
+#define QEL_TOOL_IMAGES_READ "a BMP file"
+#endif
 
 }  // namespace qel::tool

@@ -1,81 +1,53 @@
-#include "sort_command.h"
-
+// qel-tool sort: a channel file's lists sorted, written in its own format.
 #include <iostream>
 #include <optional>
 
-#include "command_args.h"
 #include "files/file_formats.h"
-#include "files/text_import.h"
 #include "listedit/sort.h"
 #include "model/workspace.h"
+#include "tool_command.h"
+#include "tool_common.h"
 
 namespace qel::tool {
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitUsage = 1;
-constexpr int kExitRefused = 2;
-
-struct SortArgs {
-    std::string in;
-    std::string out;
+int sortCommand(const Args& args) {
+    if (!args.has("--by")) return usage(*args.command, "--by is missing");
+    const std::string& in = args.operands[0];
+    const std::string& out = args.operands[1];
     SortOptions options;
+    options.key = *sortKeyNamed(args.value("--by"));
+    options.descending = args.has("--desc");
+    options.keepHeaders = !args.has("--across-headers");
+
+    // OUT is written in IN's format, whatever its name says.
+    auto set = readAnyChannels(in);
+    if (!set) return refusedFile(in, set.status());
+    Workspace ws;
+    ws.installChannels(std::move(set.value()));
+    ws.changeLists(kTouchTV | kTouchRadio, [&](EditableLists& lists) {
+        sortChannels(lists.tv, options);
+        sortChannels(lists.radio, options);
+    });
+    if (Status st = findFileFormat(in)->write(ws, out, {}); !st) return refusedFile(out, st);
+    return kExitOk;
+}
+
+constexpr OptionSpec kOptions[] = {
+    {"--by", OptionType::Choice, "name|freq|sid|sat"}, {"--desc"}, {"--across-headers"}};
+
+constexpr Command kCommands[] = {
+    {"sort", "sort IN OUT --by name|freq|sid|sat [--desc] [--across-headers]",
+     "      IN's channels sorted within each satellite header's block (across\n"
+     "      the headers with --across-headers), written to OUT in IN's format.\n",
+     kOptions, 2, 2, sortCommand},
 };
-
-int sortUsage() {
-    std::cerr << "usage: qel-tool sort IN OUT --by name|freq|sid|sat [--desc] [--across-headers]\n";
-    return kExitUsage;
-}
-
-std::optional<SortArgs> parse(const std::vector<std::string>& args) {
-    const CommandArgs split =
-        splitCommandArgs(args, {{"--by", true}, {"--desc"}, {"--across-headers"}});
-    if (!split.ok() || split.operands.size() != 2 || !split.has("--by")) return std::nullopt;
-    SortArgs parsed;
-    parsed.in = split.operands[0];
-    parsed.out = split.operands[1];
-    for (const auto& [option, value] : split.options) {
-        if (option == "--by") {
-            const std::optional<SortKey> key = sortKeyNamed(value);
-            if (!key) return std::nullopt;
-            parsed.options.key = *key;
-        } else if (option == "--desc") {
-            parsed.options.descending = true;
-        } else {
-            parsed.options.keepHeaders = false;
-        }
-    }
-    return parsed;
-}
-
-int refused(const std::string& path, const Status& st) {
-    std::cerr << "qel-tool: " << path << ": " << importMessage(st) << '\n';
-    return kExitRefused;
-}
 
 }  // namespace
 
-int sortCommand(const std::vector<std::string>& args) {
-    const std::optional<SortArgs> parsed = parse(args);
-    if (!parsed) return sortUsage();
-
-    // OUT is written in IN's format, whatever its name says.
-    const FileFormat* format = findFileFormat(parsed->in);
-    if (format == nullptr || format->content != FileContent::Channels) {
-        return refused(parsed->in, ErrorCode::UnsupportedFileType);
-    }
-    auto set = format->readChannels(parsed->in, {});
-    if (!set) return refused(parsed->in, set.status());
-    Workspace ws;
-    ws.installChannels(std::move(set.value()));
-
-    ws.changeLists(kTouchTV | kTouchRadio, [&](EditableLists& lists) {
-        sortChannels(lists.tv, parsed->options);
-        sortChannels(lists.radio, parsed->options);
-    });
-    if (Status st = format->write(ws, parsed->out, {}); !st) return refused(parsed->out, st);
-    return kExitOk;
+std::span<const Command> sortCommands() {
+    return kCommands;
 }
 
 }  // namespace qel::tool

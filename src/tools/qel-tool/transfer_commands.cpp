@@ -1,0 +1,434 @@
+// The transfer commands: download, upload, picture and firmware, over a serial port.
+#include <algorithm>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "bytes/conversions.h"
+#include "files/dvb_file.h"
+#include "files/file_commands.h"
+#include "files/file_formats.h"
+#include "files/file_io.h"
+#include "files/firmware_files.h"
+#include "files/font_file.h"
+#include "files/g98_file.h"
+#include "image_decoder.h"
+#include "line/serial_line.h"
+#include "model/workspace.h"
+#include "serial/download.h"
+#include "serial/firmware.h"
+#include "serial/loader_frames.h"
+#include "serial/picture.h"
+#include "serial/receiver_backup.h"
+#include "serial/upload.h"
+#include "tool_command.h"
+#include "tool_common.h"
+#include "tool_platform.h"
+
+namespace qel::tool {
+
+namespace {
+
+// The status line and progress of a transfer, on stderr when a person watches it; the
+// operator's prompts on stderr, answered on stdin (or all with yes); the receiver's previous
+// data kept in a folder when one is named.
+class ConsoleObserver final : public SilentTransferObserver {
+public:
+    explicit ConsoleObserver(bool shown, bool alwaysYes = true, std::string backupDir = {})
+        : shown_(shown), alwaysYes_(alwaysYes), backupDir_(std::move(backupDir)) {}
+    ~ConsoleObserver() override { endProgressLine(); }
+    ConsoleObserver(const ConsoleObserver&) = delete;
+    ConsoleObserver& operator=(const ConsoleObserver&) = delete;
+
+    void status(std::string_view text) override {
+        if (!shown_) return;
+        endProgressLine();
+        std::cerr << text << '\n';
+    }
+    void progress(std::size_t done, std::size_t total) override {
+        if (!shown_ || total == 0) return;
+        const std::size_t percent = done * 100 / total;
+        if (inProgressLine_ && percent == percent_) return;
+        percent_ = percent;
+        inProgressLine_ = true;
+        std::cerr << '\r' << done << " of " << total << " bytes (" << percent << " %)"
+                  << std::flush;
+    }
+
+    bool confirm(Confirmation which) override {
+        endProgressLine();
+        switch (which) {
+            case Confirmation::UnplugMainPower:
+                // The operator must act whether or not the tool waits.
+                std::cerr << "Unplug Vandu main power\n";
+                if (alwaysYes_) return true;
+                std::cerr << "(Enter when done, Ctrl+D to stop) " << std::flush;
+                return readAnswer().has_value();
+            case Confirmation::UploadWithoutBackup: {
+                std::cerr << "The receiver's channels and settings could not be kept first.\n";
+                if (alwaysYes_) return true;
+                std::cerr << "Upload anyway? (y/N) " << std::flush;
+                const std::optional<std::string> answer = readAnswer();
+                return answer && (*answer == "y" || *answer == "Y" || *answer == "yes");
+            }
+            case Confirmation::DiscardUnsavedChannels:
+            case Confirmation::DiscardUnsavedSettings:
+                return true;
+        }
+        return false;
+    }
+
+    bool keepBackup(std::string_view channelImage, std::string_view settingsBlock) override {
+        if (backupDir_.empty()) return true;
+        if (Status st = writeReceiverBackup(backupDir_, channelImage, settingsBlock); !st) {
+            endProgressLine();
+            std::cerr << errorText(st.error()) << " (backup: " << st.detail() << ")\n";
+            return false;
+        }
+        return true;
+    }
+
+private:
+    void endProgressLine() {
+        if (inProgressLine_) std::cerr << '\n';
+        inProgressLine_ = false;
+    }
+
+    // A line from stdin; nothing at its end.
+    static std::optional<std::string> readAnswer() {
+        std::string line;
+        if (!std::getline(std::cin, line)) return std::nullopt;
+        return line;
+    }
+
+    bool shown_;
+    bool alwaysYes_;
+    std::string backupDir_;
+    bool inProgressLine_ = false;
+    std::size_t percent_ = 0;
+};
+
+// Ctrl+C cancels the transfer, which then ends at its next look at the line.
+Link* gCancelOnInterrupt = nullptr;
+
+void cancelTransfer() {
+    if (gCancelOnInterrupt != nullptr) gCancelOnInterrupt->cancel();
+}
+
+void cancelOnInterrupt(Link* link) {
+    gCancelOnInterrupt = link;
+    onInterrupt(cancelTransfer);
+}
+
+// The answer timeout --timeout-ms gives (checked by the option parser), or the default.
+Timing timingOf(const Args& args) {
+    Timing timing;
+    if (args.has("--timeout-ms")) timing.timeout = Millis{decimalValue(args.value("--timeout-ms"))};
+    return timing;
+}
+
+// Opens the port for a transfer at the DVB98 firmware's speed (the FTA loader's exchanges
+// set their own), with RTS off (the firmware upgrade raises it itself) and Ctrl+C cancelling
+// the transfer; nothing, with the reason on stderr, when it cannot be opened.
+std::unique_ptr<SerialLine> openPort(const std::string& port) {
+    auto link = SerialLine::open(serialDevice(port), kDvb98Speed);
+    if (!link) {
+        reportFailure("port", link.status());
+        if (link.error() == ErrorCode::PortNoPermission) {
+            std::cerr << "The port belongs to the group \"" << link.detail()
+                      << "\": add your user to it and log in again.\n";
+        }
+        return nullptr;
+    }
+    std::unique_ptr<SerialLine> opened = std::move(link.value());
+    cancelOnInterrupt(opened.get());
+    return opened;
+}
+
+// The downloaded channel image as a .dvb file.
+Status writeDownloadedChannels(const std::string& path, std::string_view image) {
+    auto lists = parseDvb(image);
+    if (!lists) return lists.status();
+    return writeFileAtomic(path, encodeDvb(lists->tv, lists->radio));
+}
+
+// The downloaded settings block as a .g98 file.
+Status writeDownloadedSettings(const std::string& path, std::string_view block) {
+    return writeFileAtomic(path, encodeG98(settingsImageOf(block)));
+}
+
+// Neither output named: both, into download.dvb and download.g98.
+int downloadCommand(const Args& args) {
+    std::string channelsOut = args.value("--channels");
+    std::string settingsOut = args.value("--settings");
+    if (channelsOut.empty() && settingsOut.empty()) {
+        channelsOut = "download.dvb";
+        settingsOut = "download.g98";
+    }
+    const std::unique_ptr<SerialLine> link = openPort(args.operands[0]);
+    if (!link) return kExitRefused;
+
+    ConsoleObserver observer(stderrIsTerminal());
+    DownloadRequest request;
+    request.channels = !channelsOut.empty();
+    request.settings = !settingsOut.empty();
+    const DownloadResult result = download(*link, observer, timingOf(args), request);
+    gCancelOnInterrupt = nullptr;
+
+    int exitCode = kExitOk;
+    if (request.channels) {
+        Status st = result.channels.status;
+        if (result.channels.ok) st = writeDownloadedChannels(channelsOut, result.channelImage);
+        if (!st) exitCode = failed("channels", st);
+    }
+    if (request.settings) {
+        Status st = result.settings.status;
+        if (result.settings.ok) st = writeDownloadedSettings(settingsOut, result.settingsBlock);
+        if (!st) exitCode = failed("settings", st);
+    }
+    return exitCode;
+}
+
+// The files an upload names.
+struct UploadArgs {
+    std::string channels;
+    std::string settings;
+    std::string backupDir;
+    std::string systemFont;
+    int systemFontSet = 0;  // 0: not named, the first
+    std::string teletextFont;
+    bool verify = true;
+};
+
+// The request for the files named, read and checked; refused as the upload would refuse it,
+// before anything is sent.
+Result<UploadRequest> uploadRequestOf(const UploadArgs& args, std::string& refusedPart) {
+    UploadRequest request;
+    request.backup = !args.backupDir.empty();
+    request.verify = args.verify;
+    if (!args.channels.empty()) {
+        refusedPart = "channels";
+        auto set = readChannelFile(args.channels);
+        if (!set) return set.status();
+        request.channels = true;
+        request.channelCount = set->lists.tv.size() + set->lists.radio.size();
+        if (set->fileType == FileKind::DVB) {
+            request.channelKind = FileKind::DVB;
+            request.channelImage = encodeDvb(set->lists.tv, set->lists.radio);
+        } else {
+            // The image goes up as the file holds it, byte for byte.
+            auto bytes = readFileBytes(args.channels, kFtaImageSize);
+            if (!bytes) return bytes.status();
+            request.channelKind = FileKind::BIN;
+            request.channelImage = std::move(bytes.value());
+        }
+        if (Status st = checkChannels(request); !st) return st;
+    }
+    if (!args.settings.empty()) {
+        refusedPart = "settings";
+        if (!isFileOfFormat(args.settings, FileFormatId::G98))
+            return ErrorCode::UnsupportedFileType;
+        auto image = readSettingsFile(args.settings);
+        if (!image) return image.status();
+        request.settings = true;
+        request.settingsImage = std::move(image.value());
+        if (Status st = checkSettings(request); !st) return st;
+    }
+    if (!args.systemFont.empty()) {
+        refusedPart = "system font";
+        if (!isSystemFont(fontTypeOfFileName(args.systemFont))) {
+            return ErrorCode::UnsupportedFileType;
+        }
+        auto font = readFontFile(args.systemFont);
+        if (!font) return font.status();
+        request.systemFont = true;
+        request.systemFontSet =
+            systemFontSet(font->bytes, font->type, std::max(args.systemFontSet, 1) - 1);
+        if (Status st = checkSystemFont(request); !st) return st;
+    }
+    if (!args.teletextFont.empty()) {
+        refusedPart = "teletext font";
+        if (fontTypeOfFileName(args.teletextFont) != FontType::Teletext) {
+            return ErrorCode::UnsupportedFileType;
+        }
+        auto font = readFontFile(args.teletextFont);
+        if (!font) return font.status();
+        request.teletextFont = true;
+        request.teletextFontData = std::move(font->bytes);
+        if (Status st = checkTeletextFont(request); !st) return st;
+    }
+    return request;
+}
+
+int uploadCommand(const Args& args) {
+    UploadArgs parsed;
+    parsed.channels = args.value("--channels");
+    parsed.settings = args.value("--settings");
+    parsed.backupDir = args.value("--backup");
+    parsed.systemFont = args.value("--system-font");
+    parsed.teletextFont = args.value("--teletext-font");
+    parsed.verify = !args.has("--no-verify");
+    if (args.has("--set")) parsed.systemFontSet = args.value("--set") == "1" ? 1 : 2;
+    if (parsed.channels.empty() && parsed.settings.empty() && parsed.systemFont.empty() &&
+        parsed.teletextFont.empty()) {
+        return usage(*args.command, "nothing to upload");
+    }
+    // A set names one of the system font's sets; only a two-set font has a second.
+    if (parsed.systemFontSet != 0 &&
+        (parsed.systemFont.empty() ||
+         (parsed.systemFontSet == 2 &&
+          fontTypeOfFileName(parsed.systemFont) != FontType::SystemTwoSets))) {
+        return usage(*args.command, "--set names a set of the --system-font");
+    }
+    std::string refusedPart;
+    Result<UploadRequest> request = uploadRequestOf(parsed, refusedPart);
+    if (!request) {
+        if (request.error() == ErrorCode::UnsupportedFileType) {
+            return unsupportedInput(refusedPart == "channels"      ? parsed.channels
+                                    : refusedPart == "settings"    ? parsed.settings
+                                    : refusedPart == "system font" ? parsed.systemFont
+                                                                   : parsed.teletextFont);
+        }
+        return failed(refusedPart, request.status());
+    }
+    const std::unique_ptr<SerialLine> link = openPort(args.operands[0]);
+    if (!link) return kExitRefused;
+
+    ConsoleObserver observer(stderrIsTerminal(), args.has("--yes"), parsed.backupDir);
+    const UploadResult result = upload(*link, observer, timingOf(args), *request);
+    gCancelOnInterrupt = nullptr;
+
+    int exitCode = kExitOk;
+    const struct {
+        const char* name;
+        const PartOutcome& outcome;
+    } kParts[] = {{"channels", result.channels},
+                  {"settings", result.settings},
+                  {"system font", result.systemFont},
+                  {"teletext font", result.teletextFont}};
+    for (const auto& part : kParts) {
+        if (!part.outcome.attempted || part.outcome.ok) continue;
+        reportFailure(part.name, part.outcome.status);
+        exitCode = kExitRefused;
+    }
+    // The loader need not answer a block: the image went up, with a warning.
+    if (result.channels.ok && result.unansweredBlocks != 0) {
+        std::cerr << "Warning: " << result.unansweredBlocks << " of the " << kFtaBlockCount
+                  << " blocks got no answer from the receiver (channels)\n";
+    }
+    return exitCode;
+}
+
+int pictureCommand(const Args& args) {
+    const std::string& image = args.operands[1];
+    if (image.empty()) return usage(*args.command);
+    const int slot = args.value("--slot") == "2" ? 2 : 1;
+    // A file of the picture's size goes as it is; anything else is made into one.
+    Result<std::string> file = readFileBytes(image, kMaxImageFileSize);
+    if (file && file->size() != kPictureFileSize) file = convertedPicture(image);
+    if (!file) return failed("picture", file.status());
+    const std::unique_ptr<SerialLine> link = openPort(args.operands[0]);
+    if (!link) return kExitRefused;
+
+    ConsoleObserver observer(stderrIsTerminal());
+    const PictureResult result =
+        uploadPictureTransfer(*link, observer, timingOf(args), *file, slot);
+    gCancelOnInterrupt = nullptr;
+    if (!result.status) return failed("picture", result.status);
+    return kExitOk;
+}
+
+// Where the program looks for the flash routine: the per-user data folder the program
+// uses, the folder of the programs, and the installed data folder beside it.
+std::vector<std::string> flashRoutinePlaces() {
+    std::vector<std::string> places;
+    if (std::string user = userDataFolder(); !user.empty()) places.push_back(user);
+    if (const std::string folder = programFolder(); !folder.empty()) {
+        places.push_back(folder);
+        places.push_back(utf8FromPath(pathFromUtf8(folder).parent_path() / "share" / "qel"));
+    }
+    return places;
+}
+
+int firmwareCommand(const Args& args) {
+    const std::string& port = args.operands[0];
+    const std::string& firmwareFile = args.operands[1];
+    if (port.empty() || firmwareFile.empty()) return usage(*args.command);
+    const std::string routineNamed = args.value("--routine");
+    Result<std::string> routinePath = routineNamed.empty() ? findFlashRoutine(flashRoutinePlaces())
+                                                           : Result<std::string>(routineNamed);
+    if (!routinePath) {
+        std::cerr << errorText(ErrorCode::NoFlashRoutine) << '\n' << routinePath.detail() << '\n';
+        return kExitRefused;
+    }
+    const Result<std::string> routine = readFlashRoutine(*routinePath);
+    if (!routine) return failed("flash routine", routine.status());
+    const Result<std::string> file = readFirmwareFile(firmwareFile);
+    if (!file) return failed(firmwareFile, file.status());
+    const std::unique_ptr<SerialLine> link = openPort(port);
+    if (!link) return kExitRefused;
+    ConsoleObserver observer(stderrIsTerminal());
+    const FirmwareResult result = upgradeFirmware(*link, observer, timingOf(args),
+                                                  {*routine, *file, args.has("--erase-all")});
+    gCancelOnInterrupt = nullptr;
+    if (!result.status) return failed("firmware", result.status);
+    return kExitOk;
+}
+
+constexpr OptionSpec kTimeout = {"--timeout-ms", OptionType::Millis};
+
+constexpr OptionSpec kDownloadOptions[] = {{"--channels", OptionType::Path, {}, true},
+                                           {"--settings", OptionType::Path, {}, true},
+                                           kTimeout};
+constexpr OptionSpec kUploadOptions[] = {{"--channels", OptionType::Path, {}, true},
+                                         {"--settings", OptionType::Path, {}, true},
+                                         {"--backup", OptionType::Path, {}, true},
+                                         {"--system-font", OptionType::Path, {}, true},
+                                         {"--set", OptionType::Choice, "1|2", true},
+                                         {"--teletext-font", OptionType::Path, {}, true},
+                                         {"--no-verify"},
+                                         {"--yes"},
+                                         kTimeout};
+constexpr OptionSpec kPictureOptions[] = {{"--slot", OptionType::Choice, "1|2"}, kTimeout};
+constexpr OptionSpec kFirmwareOptions[] = {
+    {"--erase-all"}, {"--routine", OptionType::Path}, kTimeout};
+
+constexpr Command kCommands[] = {
+    {"download",
+     "download PORT [--channels OUT.dvb] [--settings OUT.g98]\n"
+     "           [--timeout-ms N]   (the answer timeout, 5000 by default)",
+     "", kDownloadOptions, 1, 1, downloadCommand},
+    {"upload",
+     "upload PORT [--channels FILE.dvb|FILE.bin] [--settings FILE.g98]\n"
+     "           [--backup DIR] [--no-verify] [--yes] [--timeout-ms N]\n"
+     "           [--system-font FILE.fos|FILE.oc1 [--set 1|2]]\n"
+     "           [--teletext-font FILE.oc2]",
+     "      A .dvb goes up as DVB98 channels (the lists read from it, written as\n"
+     "      QEL writes them), a .bin through the FTA loader (the file's own 49152\n"
+     "      bytes, once it reads as an image), a .g98 as DVB98 settings, then the\n"
+     "      system font's first set (or --set 2 of an .oc1) and the teletext font.\n"
+     "      --backup keeps the receiver's channels and settings in DIR first\n"
+     "      (receiver.dvb, receiver.g98; DVB98 only); each DVB98 part is read back\n"
+     "      and compared unless --no-verify. Operator prompts wait for Enter unless\n"
+     "      --yes.\n",
+     kUploadOptions, 1, 1, uploadCommand},
+    {"picture", "picture PORT IMAGE [--slot 1|2] [--timeout-ms N]",
+     "      A file of 33718 bytes goes up as it is; any other image is converted\n"
+     "      as convert does. Slot 1 unless --slot 2.\n",
+     kPictureOptions, 2, 2, pictureCommand},
+    {"firmware", "firmware PORT FILE [--erase-all] [--routine PATH] [--timeout-ms N]",
+     "      Upgrades the receiver's firmware with FILE through the flash routine\n"
+     "      rodflash.sbr (found in the per-user data folder, beside qel-tool, or\n"
+     "      in ../share/qel; or PATH). --erase-all erases the whole flash first.\n",
+     kFirmwareOptions, 2, 2, firmwareCommand},
+};
+
+}  // namespace
+
+std::span<const Command> transferCommands() {
+    return kCommands;
+}
+
+}  // namespace qel::tool

@@ -90,6 +90,33 @@ TEST(ReceiverSimulator, TakesEveryUploadWithAnOkForHeaderAndData) {
     }
 }
 
+// Bytes that only look like a command are passed over; the command after them is heard.
+TEST(ReceiverSimulator, WhatIsNoCommandIsIgnored) {
+    const struct {
+        const char* wire;
+        const char* answer;
+    } kCases[] = {
+        {"CXA", "0"},          // a stray "C"
+        {"C0000001XA", "0"},   // a "C" whose length is no hex number
+        {"CBEG5A", "OK0"},     // no slot without "O": the handshake, then "5"
+        {"OCBEG6A", "OKOK0"},  // a slot is 4 or 5: the handshake
+        {"ZD0000000gA", "0"},  // a "D" whose length is no hex number
+        {"O"
+         "CBEG",
+         "OK"},  // a slot's digit still to come
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.wire);
+        ReceiverSimulator sim;
+        EXPECT_EQ(answers(sim, {c.wire}), c.answer);
+    }
+    // Every command's name names it.
+    for (int i = 0; i <= static_cast<int>(SimCommand::LoaderBlock); ++i) {
+        const auto command = static_cast<SimCommand>(i);
+        EXPECT_EQ(commandNamed(commandName(command)), command) << i;
+    }
+}
+
 TEST(ReceiverSimulator, APictureNeedsItsFramingAndEachSlotKeepsItsOwn) {
     const std::string file(33718, 'p');
     const std::string framed = std::string(4, '\0') + file + "\x83\xBA";

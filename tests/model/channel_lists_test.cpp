@@ -31,20 +31,10 @@ TEST(ChannelRec, EmptyChannelDefaults) {
 }
 
 TEST(ChannelRec, MatchKeyConcatenatesTuningAndPids) {
-    const ChannelRec r = Channel("X")
-                             .Freq("01175000")
-                             .Srate("275000")
-                             .Fec("3")
-                             .Pol("1")
-                             .NetId("0001")
-                             .TsId("0002")
-                             .SerId("0003")
-                             .APid("0004")
-                             .VPid("0005")
-                             .PPid("0006")
-                             .PmtPid("0007")
-                             .PmcPid("0008")
-                             .TxtPid("0009");
+    Channel c("X");
+    c.Freq("01175000").Srate("275000").Fec("3").Pol("1").NetId("0001").TsId("0002");
+    c.SerId("0003").APid("0004").VPid("0005").PPid("0006").PmtPid("0007").PmcPid("0008");
+    const ChannelRec r = c.TxtPid("0009");
     EXPECT_EQ(buildMatchKey(r).view(),
               "01175000275000310001000200030004000500060007000800"
               "09");

@@ -25,20 +25,10 @@ ChannelRec numbered(const char* kind, int i) {
     const std::string hex = pad4(toHex(0x1F0 + i * 37));
     std::string name = std::string(kind) + ' ' + std::to_string(i);
     if (i % 3 == 0) name += " Caf\xE9";
-    return Channel(name)
-        .NetId(hex)
-        .TsId("2775")
-        .SerId(hex)
-        .Freq("01176600")
-        .Pol(i % 2 == 0 ? "0" : "1")
-        .Srate("275000")
-        .Fec("3")
-        .VPid(hex)
-        .APid("0201")
-        .PPid(hex)
-        .PmtPid("0102")
-        .TxtPid("0203")
-        .Acbw("A5");
+    Channel c(name);
+    c.NetId(hex).TsId("2775").SerId(hex).Freq("01176600").Pol(i % 2 == 0 ? "0" : "1");
+    c.Srate("275000").Fec("3").VPid(hex).APid("0201").PPid(hex).PmtPid("0102");
+    return c.TxtPid("0203").Acbw("A5");
 }
 
 std::vector<std::string> pagesOf(int tv, int radio, bool decimal, ExportColumns columns = {}) {

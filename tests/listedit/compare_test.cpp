@@ -20,13 +20,9 @@ using test::Channel;
 // A channel whose three ids come from `n`, with its MatchKey as a reader builds it.
 ChannelRec channel(const std::string& name, unsigned n) {
     const std::string id = zeroPadDecimal(n, 4);
-    return Channel(name)
-        .Freq("01176600")
-        .Srate("275000")
-        .NetId("0001")
-        .TsId(id)
-        .SerId(id)
-        .withMatchKey();
+    Channel c(name);
+    c.Freq("01176600").Srate("275000").NetId("0001").TsId(id).SerId(id);
+    return c.withMatchKey();
 }
 
 ChannelRec header(const std::string& name) {

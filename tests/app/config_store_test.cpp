@@ -73,18 +73,15 @@ private slots:
     void exportColumnsFromTheStoredDigits_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("columns");
-        QTest::newRow("eight") << "10100001"
-                               << "10100001";
-        QTest::newRow("seven get a leading 0") << "1010101"
-                                               << "01010101";
-        QTest::newRow("nine: the first eight") << "111011110"
-                                               << "11101111";
-        QTest::newRow("short: the rest off") << "101"
-                                             << "10100000";
-        QTest::newRow("empty") << ""
-                               << "00000000";
-        QTest::newRow("only 1 is on") << "2T100001"
-                                      << "00100001";
+        const auto row = [](const char* name, const char* stored, const char* columns) {
+            QTest::newRow(name) << QString(stored) << QString(columns);
+        };
+        row("eight", "10100001", "10100001");
+        row("seven get a leading 0", "1010101", "01010101");
+        row("nine: the first eight", "111011110", "11101111");
+        row("short: the rest off", "101", "10100000");
+        row("empty", "", "00000000");
+        row("only 1 is on", "2T100001", "00100001");
     }
     void exportColumnsFromTheStoredDigits() {
         QFETCH(QString, stored);
@@ -102,39 +99,28 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("stored");  // a null string: not stored
         QTest::addColumn<bool>("on");
-        QTest::newRow("layout T") << "Layout/Rememberlayout"
-                                  << "T" << true;
-        QTest::newRow("layout F") << "Layout/Rememberlayout"
-                                  << "F" << false;
-        QTest::newRow("layout t") << "Layout/Rememberlayout"
-                                  << "t" << false;
-        QTest::newRow("layout missing") << "Layout/Rememberlayout" << QString() << false;
-        QTest::newRow("data row 1") << "Layout/Littlebox"
-                                    << "1" << true;
-        QTest::newRow("data row 0") << "Layout/Littlebox"
-                                    << "0" << false;
-        QTest::newRow("data row 2") << "Layout/Littlebox"
-                                    << "2" << false;
-        QTest::newRow("data row T") << "Layout/Littlebox"
-                                    << "T" << false;
-        QTest::newRow("data row missing") << "Layout/Littlebox" << QString() << false;
-        QTest::newRow("backup F") << "Serial port/Backup"
-                                  << "F" << false;
-        QTest::newRow("backup T") << "Serial port/Backup"
-                                  << "T" << true;
-        QTest::newRow("backup 0") << "Serial port/Backup"
-                                  << "0" << true;
-        QTest::newRow("backup missing") << "Serial port/Backup" << QString() << true;
-        QTest::newRow("verify F") << "Serial port/Verify"
-                                  << "F" << false;
-        QTest::newRow("verify T") << "Serial port/Verify"
-                                  << "T" << true;
-        QTest::newRow("verify missing") << "Serial port/Verify" << QString() << true;
-        QTest::newRow("ask on errors F") << "Check/AskOnErrors"
-                                         << "F" << false;
-        QTest::newRow("ask on errors T") << "Check/AskOnErrors"
-                                         << "T" << true;
-        QTest::newRow("ask on errors missing") << "Check/AskOnErrors" << QString() << true;
+        const auto row = [](const char* name, const char* key, const char* stored, bool on) {
+            QTest::newRow(name) << QString(key) << (stored ? QString(stored) : QString()) << on;
+        };
+        row("layout T", "Layout/Rememberlayout", "T", true);
+        row("layout F", "Layout/Rememberlayout", "F", false);
+        row("layout t", "Layout/Rememberlayout", "t", false);
+        row("layout missing", "Layout/Rememberlayout", nullptr, false);
+        row("data row 1", "Layout/Littlebox", "1", true);
+        row("data row 0", "Layout/Littlebox", "0", false);
+        row("data row 2", "Layout/Littlebox", "2", false);
+        row("data row T", "Layout/Littlebox", "T", false);
+        row("data row missing", "Layout/Littlebox", nullptr, false);
+        row("backup F", "Serial port/Backup", "F", false);
+        row("backup T", "Serial port/Backup", "T", true);
+        row("backup 0", "Serial port/Backup", "0", true);
+        row("backup missing", "Serial port/Backup", nullptr, true);
+        row("verify F", "Serial port/Verify", "F", false);
+        row("verify T", "Serial port/Verify", "T", true);
+        row("verify missing", "Serial port/Verify", nullptr, true);
+        row("ask on errors F", "Check/AskOnErrors", "F", false);
+        row("ask on errors T", "Check/AskOnErrors", "T", true);
+        row("ask on errors missing", "Check/AskOnErrors", nullptr, true);
     }
     void storedSwitches() {
         QFETCH(QString, key);

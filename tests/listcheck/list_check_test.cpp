@@ -19,17 +19,9 @@ using test::Channel;
 
 // A channel the check finds nothing in.
 Channel good(std::string_view name = "RAI 1", std::string_view sid = "0001") {
-    return Channel(name)
-        .Freq("01176600")
-        .Srate("275000")
-        .Fec("3")
-        .Pol("1")
-        .NetId("0001")
-        .TsId("0002")
-        .SerId(sid)
-        .VPid("0200")
-        .APid("0201")
-        .PPid("0200");
+    Channel c(name);
+    c.Freq("01176600").Srate("275000").Fec("3").Pol("1").NetId("0001").TsId("0002");
+    return c.SerId(sid).VPid("0200").APid("0201").PPid("0200");
 }
 
 ChannelRec header(std::string_view name = "HOTBIRD") {

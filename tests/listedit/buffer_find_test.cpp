@@ -10,15 +10,7 @@ namespace qel {
 namespace {
 
 using test::Channel;
-
-std::string names(const ChannelList& list) {
-    std::string s;
-    for (const auto& ch : list) {
-        if (!s.empty()) s += ',';
-        s += trimBlanks(ch.ChName.view());
-    }
-    return s;
-}
+using test::names;
 
 TEST(OrderBuffer, ThreeKeysStable) {
     ChannelList byName{Channel("b"), Channel("A"), Channel("a"), Channel("B")};

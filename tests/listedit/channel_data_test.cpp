@@ -11,29 +11,11 @@ namespace {
 using test::Channel;
 
 ChannelRec dvb98Channel() {
-    return Channel("[RAI] 1")
-        .Freq("01176600")
-        .Pol("1")
-        .LoHi("1")
-        .Srate("275000")
-        .Fec("3")
-        .VPid("0200")
-        .APid("0201")
-        .PPid("0200")
-        .NetId("013E")
-        .TsId("0C1C")
-        .SerId("0D49")
-        .PmtPid("0100")
-        .PmcPid("0101")
-        .TxtPid("0300")
-        .Acbw("5A")
-        .TuneFlags("0109")
-        .AvFlags("93")
-        .ServType("01")
-        .Parental("1")
-        .AutoPid("1")
-        .Ant("0000")
-        .withMatchKey();
+    Channel c("[RAI] 1");
+    c.Freq("01176600").Pol("1").LoHi("1").Srate("275000").Fec("3").Ant("0000");
+    c.VPid("0200").APid("0201").PPid("0200").PmtPid("0100").PmcPid("0101").TxtPid("0300");
+    c.NetId("013E").TsId("0C1C").SerId("0D49").Acbw("5A").TuneFlags("0109").AvFlags("93");
+    return c.ServType("01").Parental("1").AutoPid("1").withMatchKey();
 }
 
 TEST(ChannelData, HexAndDecimalBoxes) {
@@ -99,13 +81,9 @@ TEST(ChannelData, SavingTheControlsUnchangedKeepsTheChannel) {
     for (unsigned flags :
          {0x0000U, 0x0001U, 0x0002U, 0x0003U, 0x0100U, 0x0103U, 0x010FU, 0x120CU, 0xFFFFU}) {
         for (unsigned mhz : {11362U, 12188U}) {
-            const std::string rec = test::DvbRecord()
-                                        .freqMHz(mhz)
-                                        .srateKs(27500)
-                                        .fecCode(4)
-                                        .TuneFlags(flags)
-                                        .name("KIDS")
-                                        .bytes();
+            test::DvbRecord record;
+            record.freqMHz(mhz).srateKs(27500).fecCode(4).TuneFlags(flags).name("KIDS");
+            const std::string rec = record.bytes();
             const ChannelRec read = decodeDvbRecord(rec).value_or(ChannelRec{});
             const ChannelRec saved =
                 channelOfFields(dataFieldsOf(read, FileKind::DVB), read, FileKind::DVB);
@@ -121,14 +99,9 @@ TEST(ChannelData, SavingTheControlsUnchangedKeepsTheChannel) {
     moved.freq1 = "012100";
     moved.lohi = bandAfterFrequency(moved.freq1);
     EXPECT_EQ(channelOfFields(moved, low, FileKind::DVB).LoHi.view(), "1");
-    const ChannelRec fta = Channel("FTA")
-                               .Freq("01176600")
-                               .Srate("275000")
-                               .Sat("013")
-                               .LoHi("1")
-                               .Ant("0030")
-                               .TrId("0007")
-                               .VPid("0100");
+    Channel ftaChannel("FTA");
+    ftaChannel.Freq("01176600").Srate("275000").Sat("013").LoHi("1").Ant("0030").TrId("0007");
+    const ChannelRec fta = ftaChannel.VPid("0100");
     EXPECT_EQ(channelOfFields(dataFieldsOf(fta, FileKind::BIN), fta, FileKind::BIN), fta);
 }
 

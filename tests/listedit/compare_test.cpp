@@ -20,13 +20,9 @@ using test::Channel;
 // A channel whose three ids come from `n`, with its MatchKey as a reader builds it.
 ChannelRec channel(const std::string& name, unsigned n) {
     const std::string id = zeroPadDecimal(n, 4);
-    return Channel(name)
-        .Freq("01176600")
-        .Srate("275000")
-        .NetId("0001")
-        .TsId(id)
-        .SerId(id)
-        .withMatchKey();
+    Channel c(name);
+    c.Freq("01176600").Srate("275000").NetId("0001").TsId(id).SerId(id);
+    return c.withMatchKey();
 }
 
 ChannelRec header(const std::string& name) {
@@ -58,95 +54,60 @@ std::string rows(const Entries& entries) {
 }
 
 TEST(CompareLists, EachWayTwoListsDiffer) {
+    // What is only in the first, only in the second, changed and moved, between bars.
     struct Case {
         const char* what;
         TvRadioLists first, second;
-        std::string onlyInFirst, onlyInSecond, changed, moved;
+        std::string expected;
     };
     const ChannelList base = numbered(4);
     auto edited = [&](auto change) {
         ChannelList l = base;
         change(l);
-        return l;
+        return TvRadioLists{l, {}};
     };
     ChannelRec renamed = base[1];
     renamed.ChName = "NEW NAME";
     ChannelRec twin = channel("C2 AGAIN", 2);  // the ids of C2
+    const TvRadioLists tv{base, {}};
     const Case cases[] = {
-        {"equal", {base, {}}, {base, {}}, "", "", "", ""},
-        {"added",
-         {base, {}},
-         {edited([](ChannelList& l) { l.insert(l.begin() + 1, channel("NEW", 9)); }), {}},
-         "",
-         "TV 1 NEW",
-         "",
-         ""},
-        {"removed",
-         {base, {}},
-         {edited([](ChannelList& l) { l.erase(l.begin() + 2); }), {}},
-         "TV 2 C3",
-         "",
-         "",
-         ""},
-        {"renamed",
-         {base, {}},
-         {edited([&](ChannelList& l) { l[1] = renamed; }), {}},
-         "",
-         "",
-         "TV 1>1 C2",
-         ""},
-        {"moved to the end",
-         {base, {}},
-         {edited([](ChannelList& l) { std::rotate(l.begin(), l.begin() + 1, l.end()); }), {}},
-         "",
-         "",
-         "",
-         "TV 0>3 C1"},
+        {"equal", tv, tv, "|||"},
+        {"added", tv, edited([](ChannelList& l) { l.insert(l.begin() + 1, channel("NEW", 9)); }),
+         "|TV 1 NEW||"},
+        {"removed", tv, edited([](ChannelList& l) { l.erase(l.begin() + 2); }), "TV 2 C3|||"},
+        {"renamed", tv, edited([&](ChannelList& l) { l[1] = renamed; }), "||TV 1>1 C2|"},
+        {"moved to the end", tv,
+         edited([](ChannelList& l) { std::rotate(l.begin(), l.begin() + 1, l.end()); }),
+         "|||TV 0>3 C1"},
         {"header renamed",
          {{header("ASTRA"), base[0], header("HOTBIRD"), base[1]}, {}},
          {{header("ASTRA"), base[0], header("HOT BIRD"), base[1]}, {}},
-         "TV 2 HOTBIRD",
-         "TV 2 HOT BIRD",
-         "",
-         ""},
+         "TV 2 HOTBIRD|TV 2 HOT BIRD||"},
+        // The blanks around the name are a change of ChName.
         {"headers pair by name, not by their ids",
          {{header("ASTRA"), base[0]}, {}},
          {{base[0], header(" ASTRA ")}, {}},
-         "",
-         "",
-         "TV 0>1 ASTRA",  // the blanks around the name are a change of ChName
-         "TV 0>1 ASTRA"},
+         "||TV 0>1 ASTRA|TV 0>1 ASTRA"},
         {"equal ids pair in order",
          {{base[0], base[1], twin}, {}},
          {{base[0], base[1], renamed}, {}},
-         "",
-         "",
-         "TV 2>2 C2 AGAIN",
-         ""},
+         "||TV 2>2 C2 AGAIN|"},
         {"a second of the same ids left over",
          {{base[1], twin}, {}},
          {{base[1]}, {}},
-         "TV 1 C2 AGAIN",
-         "",
-         "",
-         ""},
+         "TV 1 C2 AGAIN|||"},
         {"TV and RADIO are compared apart",
-         {base, {}},
+         tv,
          {{base[0], base[1], base[2]}, {base[3]}},
-         "TV 3 C4",
-         "RADIO 0 C4",
-         "",
-         ""},
+         "TV 3 C4|RADIO 0 C4||"},
     };
     for (const Case& c : cases) {
         const ListComparison result = compareLists(c.first, c.second);
-        EXPECT_EQ(rows(result.onlyInFirst), c.onlyInFirst) << c.what;
-        EXPECT_EQ(rows(result.onlyInSecond), c.onlyInSecond) << c.what;
-        EXPECT_EQ(rows(result.changed), c.changed) << c.what;
-        EXPECT_EQ(rows(result.moved), c.moved) << c.what;
-        EXPECT_EQ(result.equal(), c.onlyInFirst.empty() && c.onlyInSecond.empty() &&
-                                      c.changed.empty() && c.moved.empty())
+        EXPECT_EQ(rows(result.onlyInFirst) + '|' + rows(result.onlyInSecond) + '|' +
+                      rows(result.changed) + '|' + rows(result.moved),
+                  c.expected)
             << c.what;
+        EXPECT_EQ(result.equal(), c.expected == "|||") << c.what;
     }
 }
 

@@ -9,6 +9,7 @@ namespace qel {
 namespace {
 
 using test::Channel;
+using test::names;
 
 ChannelList named(std::initializer_list<const char*> names) {
     ChannelList list;
@@ -22,15 +23,6 @@ ChannelList numbered(int n) {
     for (int i = 1; i <= n; ++i)
         list.push_back(Channel("C" + std::to_string(i)).Freq("01100000"));
     return list;
-}
-
-std::string names(const ChannelList& list) {
-    std::string s;
-    for (const auto& ch : list) {
-        if (&ch != &list.front()) s += ',';
-        s += trimBlanks(ch.ChName.view());
-    }
-    return s;
 }
 
 TEST(Insert, AtTheSelectedRowOrTheEnd) {

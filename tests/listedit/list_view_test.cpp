@@ -23,17 +23,9 @@ TEST(ListView, RowTextAndIcons) {
 }
 
 TEST(ListView, DataRowOfAChannel) {
-    const ChannelRec ch = Channel("[RAI] 1")
-                              .Freq("01176675")
-                              .Pol("1")
-                              .Srate("275009")
-                              .Fec("3")
-                              .VPid("0200")
-                              .APid("1FFF")
-                              .PPid("0201")
-                              .TuneFlags("000E")
-                              .AutoPid("1")
-                              .Ant("0030");
+    Channel c("[RAI] 1");
+    c.Freq("01176675").Pol("1").Srate("275009").Fec("3").VPid("0200").APid("1FFF");
+    const ChannelRec ch = c.PPid("0201").TuneFlags("000E").AutoPid("1").Ant("0030");
     const SatPosTable none;
     EXPECT_EQ(dataRowText(ch, 0, FileKind::DVB, none, ""),
               "RAI         11766 V 27500 3/4 0512 8191 0513 LNB 3 AutoPid");

@@ -13,17 +13,9 @@ namespace qel {
 namespace {
 
 using test::Channel;
+using test::names;
 
 constexpr const char* kFreq = "01100000";
-
-std::string names(const ChannelList& list) {
-    std::string s;
-    for (const auto& ch : list) {
-        if (&ch != &list.front()) s += ',';
-        s += trimBlanks(ch.ChName.view());
-    }
-    return s;
-}
 
 ChannelRec header(const char* name) {
     return Channel(name).Freq("00000000");

@@ -31,20 +31,10 @@ TEST(ChannelRec, EmptyChannelDefaults) {
 }
 
 TEST(ChannelRec, MatchKeyConcatenatesTuningAndPids) {
-    const ChannelRec r = Channel("X")
-                             .Freq("01175000")
-                             .Srate("275000")
-                             .Fec("3")
-                             .Pol("1")
-                             .NetId("0001")
-                             .TsId("0002")
-                             .SerId("0003")
-                             .APid("0004")
-                             .VPid("0005")
-                             .PPid("0006")
-                             .PmtPid("0007")
-                             .PmcPid("0008")
-                             .TxtPid("0009");
+    Channel c("X");
+    c.Freq("01175000").Srate("275000").Fec("3").Pol("1").NetId("0001").TsId("0002");
+    c.SerId("0003").APid("0004").VPid("0005").PPid("0006").PmtPid("0007").PmcPid("0008");
+    const ChannelRec r = c.TxtPid("0009");
     EXPECT_EQ(buildMatchKey(r).view(),
               "01175000275000310001000200030004000500060007000800"
               "09");
@@ -57,14 +47,10 @@ TEST(CompactList, DropsDeletedAndTrimsKept) {
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].ChName.view(), "A                   ");
     EXPECT_EQ(list[1].ChName.view(), "B                   ");
-}
-
-TEST(CompactList, EveryRecordDeletedLeavesAnEmptyList) {
-    ChannelList list(5, Channel("##########"));
-    compactList(list);
-    EXPECT_TRUE(list.empty());
-    compactList(list);
-    EXPECT_TRUE(list.empty());
+    // Every record deleted: an empty list.
+    ChannelList deleted(5, Channel("##########"));
+    compactList(deleted);
+    EXPECT_TRUE(deleted.empty());
 }
 
 TEST(BracketText, ShownPartOfTheName) {

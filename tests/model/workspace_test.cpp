@@ -84,58 +84,48 @@ TEST(Workspace, SettingsWorkingCopy) {
 // Every change announces what it changed, once, after making it; setting what is already
 // there announces nothing.
 TEST(Workspace, EveryChangeAnnouncesWhatItChanged) {
+    using W = Workspace;
     struct Case {
         const char* name;
-        std::function<void(Workspace&)> change;
         unsigned expected;  // 0: nothing announced
+        std::function<void(Workspace&)> change;
     };
+    constexpr unsigned kInstalled =
+        kChannelsChanged | kShownListChanged | kFileStateChanged | kImageTablesChanged;
     const Case cases[] = {
-        {"clear", [](Workspace& ws) { ws.clearChannels(); }, kChannelsChanged | kShownListChanged},
-        {"install DVB", [](Workspace& ws) { ws.installChannels({}); },
-         kChannelsChanged | kShownListChanged | kFileStateChanged | kImageTablesChanged},
-        {"install BIN over settings",
-         [](Workspace& ws) {
+        {"clear", kChannelsChanged | kShownListChanged, [](W& ws) { ws.clearChannels(); }},
+        {"install DVB", kInstalled, [](W& ws) { ws.installChannels({}); }},
+        {"install BIN over settings", kInstalled | kSettingsChanged,
+         [](W& ws) {
              ws.installChannels({{}, FileKind::BIN, {}});
-         },
-         kChannelsChanged | kShownListChanged | kFileStateChanged | kImageTablesChanged |
-             kSettingsChanged},
-        {"TV list", [](Workspace& ws) { ws.changeLists(kTouchTV, [](EditableLists&) {}); },
-         kChannelsChanged},
-        {"buffer", [](Workspace& ws) { ws.changeLists(kTouchBuffer, [](EditableLists&) {}); },
-         kBufferChanged},
-        {"RADIO and buffer",
-         [](Workspace& ws) { ws.changeLists(kTouchRadio | kTouchBuffer, [](EditableLists&) {}); },
-         kChannelsChanged | kBufferChanged},
-        {"show RADIO", [](Workspace& ws) { ws.showList(ListId::Radio); }, kShownListChanged},
-        {"show TV again", [](Workspace& ws) { ws.showList(ListId::TV); }, 0},
-        {"remember row", [](Workspace& ws) { ws.rememberRow(ListId::TV, 3); }, kShownListChanged},
-        {"same row", [](Workspace& ws) { ws.rememberRow(ListId::TV, 1); }, 0},
-        {"modified", [](Workspace& ws) { ws.setChannelsModified(true); }, kFileStateChanged},
-        {"unmodified again", [](Workspace& ws) { ws.setChannelsModified(false); }, 0},
-        {"settings modified", [](Workspace& ws) { ws.setSettingsModified(true); },
-         kFileStateChanged},
-        {"fonts modified", [](Workspace& ws) { ws.setFontsModified(true); }, kFileStateChanged},
-        {"install settings", [](Workspace& ws) { ws.installSettings(loadedSettings()); },
-         kSettingsChanged | kFileStateChanged},
-        {"working copy", [](Workspace& ws) { ws.setSettingsWork(loadedSettings()); },
-         kSettingsChanged},
-        {"copy to work", [](Workspace& ws) { ws.copySettingsToWork(); }, kSettingsChanged},
-        {"store work", [](Workspace& ws) { ws.storeSettingsWork(); },
-         kSettingsChanged | kFileStateChanged},
-        {"image tables", [](Workspace& ws) { ws.storeImageTables({}); },
-         kImageTablesChanged | kFileStateChanged},
-        {"install font",
-         [](Workspace& ws) {
-             EXPECT_TRUE(ws.installFont(FontType::Teletext, std::string(3190, 'f')));
-         },
-         kFontChanged | kFileStateChanged},
-        {"install a font of another size",
-         [](Workspace& ws) {
-             EXPECT_FALSE(ws.installFont(FontType::Teletext, std::string(4096, 'f')));
-         },
-         0},
-        {"store with no font loaded",
-         [](Workspace& ws) { EXPECT_FALSE(ws.storeFont(std::string(3190, 'f'))); }, 0},
+         }},
+        {"TV list", kChannelsChanged,
+         [](W& ws) { ws.changeLists(kTouchTV, [](EditableLists&) {}); }},
+        {"buffer", kBufferChanged,
+         [](W& ws) { ws.changeLists(kTouchBuffer, [](EditableLists&) {}); }},
+        {"RADIO and buffer", kChannelsChanged | kBufferChanged,
+         [](W& ws) { ws.changeLists(kTouchRadio | kTouchBuffer, [](EditableLists&) {}); }},
+        {"show RADIO", kShownListChanged, [](W& ws) { ws.showList(ListId::Radio); }},
+        {"show TV again", 0, [](W& ws) { ws.showList(ListId::TV); }},
+        {"remember row", kShownListChanged, [](W& ws) { ws.rememberRow(ListId::TV, 3); }},
+        {"same row", 0, [](W& ws) { ws.rememberRow(ListId::TV, 1); }},
+        {"modified", kFileStateChanged, [](W& ws) { ws.setChannelsModified(true); }},
+        {"unmodified again", 0, [](W& ws) { ws.setChannelsModified(false); }},
+        {"settings modified", kFileStateChanged, [](W& ws) { ws.setSettingsModified(true); }},
+        {"fonts modified", kFileStateChanged, [](W& ws) { ws.setFontsModified(true); }},
+        {"install settings", kSettingsChanged | kFileStateChanged,
+         [](W& ws) { ws.installSettings(loadedSettings()); }},
+        {"working copy", kSettingsChanged, [](W& ws) { ws.setSettingsWork(loadedSettings()); }},
+        {"copy to work", kSettingsChanged, [](W& ws) { ws.copySettingsToWork(); }},
+        {"store work", kSettingsChanged | kFileStateChanged, [](W& ws) { ws.storeSettingsWork(); }},
+        {"image tables", kImageTablesChanged | kFileStateChanged,
+         [](W& ws) { ws.storeImageTables({}); }},
+        {"install font", kFontChanged | kFileStateChanged,
+         [](W& ws) { EXPECT_TRUE(ws.installFont(FontType::Teletext, std::string(3190, 'f'))); }},
+        {"install a font of another size", 0,
+         [](W& ws) { EXPECT_FALSE(ws.installFont(FontType::Teletext, std::string(4096, 'f'))); }},
+        {"store with no font loaded", 0,
+         [](W& ws) { EXPECT_FALSE(ws.storeFont(std::string(3190, 'f'))); }},
     };
     for (const Case& c : cases) {
         Workspace ws;

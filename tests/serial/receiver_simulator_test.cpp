@@ -19,13 +19,19 @@ namespace {
 
 using test::withChecksum;
 
+// The bytes of the pieces of an answer, in one string.
+std::string answered(const std::vector<ReplyPiece>& pieces) {
+    std::string all;
+    for (const ReplyPiece& piece : pieces)
+        all += piece.bytes;
+    return all;
+}
+
 // Every answer to the writes, in one string.
 std::string answers(ReceiverSimulator& sim, const std::vector<std::string>& writes) {
     std::string all;
-    for (const std::string& w : writes) {
-        for (const ReplyPiece& piece : sim.take(w))
-            all += piece.bytes;
-    }
+    for (const std::string& w : writes)
+        all += answered(sim.take(w));
     return all;
 }
 
@@ -36,49 +42,34 @@ TEST(ReceiverSimulator, TakesEveryUploadWithAnOkForHeaderAndData) {
     const std::string teletext(12800, 't');
     const std::string picture = std::string(4, '\0') + std::string(33718, 'p') + "\x83\xBA";
     const std::string routine(1716, 'r');
+    using Sim = ReceiverSimulator;
     const struct {
         const char* name;
         std::vector<std::string> writes;
         std::string expectedAnswers;
-        std::string (*stored)(const ReceiverSimulator&);
+        const std::string& (Sim::*stored)() const;
         std::string block;
     } kCases[] = {
-        {"channels",
-         {"C00000080", withChecksum(image)},
-         "OKOK",
-         [](const ReceiverSimulator& s) { return s.channelImage(); },
-         image},
-        {"settings",
-         {"H" + withChecksum(settings)},
-         "OK",
-         [](const ReceiverSimulator& s) { return s.settingsBlock(); },
-         settings},
-        {"system font",
-         {"F" + withChecksum(font)},
-         "OK",
-         [](const ReceiverSimulator& s) { return s.systemFont(); },
-         font},
-        {"teletext font",
-         {"V" + withChecksum(teletext)},
-         "OK",
-         [](const ReceiverSimulator& s) { return s.teletextFont(); },
-         teletext},
+        {"channels", {"C00000080", withChecksum(image)}, "OKOK", &Sim::channelImage, image},
+        {"settings", {"H" + withChecksum(settings)}, "OK", &Sim::settingsBlock, settings},
+        {"system font", {"F" + withChecksum(font)}, "OK", &Sim::systemFont, font},
+        {"teletext font", {"V" + withChecksum(teletext)}, "OK", &Sim::teletextFont, teletext},
         {"picture",
          {"CBEG", "O", "CBEG5", withChecksum(picture)},
          "OKOKOKOK",
-         [](const ReceiverSimulator& s) { return s.picture(); },
+         &Sim::picture,
          picture},
         {"flash routine",
          {"CBEG", "D000006B4", withChecksum(routine)},
          "OKOKOK",
-         [](const ReceiverSimulator& s) { return s.flashRoutine(); },
+         &Sim::flashRoutine,
          routine},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);
         ReceiverSimulator sim;
         EXPECT_EQ(answers(sim, c.writes), c.expectedAnswers);
-        EXPECT_EQ(c.stored(sim), c.block);
+        EXPECT_EQ((sim.*c.stored)(), c.block);
 
         // A block with a wrong checksum gets no final "OK" and is not kept.
         ReceiverSimulator strict;
@@ -86,7 +77,34 @@ TEST(ReceiverSimulator, TakesEveryUploadWithAnOkForHeaderAndData) {
         corrupt.back().back() = static_cast<char>(corrupt.back().back() ^ 0x01);
         const std::string got = answers(strict, corrupt);
         EXPECT_EQ(got.size(), c.expectedAnswers.size() - 2);
-        EXPECT_NE(c.stored(strict), c.block);
+        EXPECT_NE((strict.*c.stored)(), c.block);
+    }
+}
+
+// Bytes that only look like a command are passed over; the command after them is heard.
+TEST(ReceiverSimulator, WhatIsNoCommandIsIgnored) {
+    const struct {
+        const char* wire;
+        const char* answer;
+    } kCases[] = {
+        {"CXA", "0"},          // a stray "C"
+        {"C0000001XA", "0"},   // a "C" whose length is no hex number
+        {"CBEG5A", "OK0"},     // no slot without "O": the handshake, then "5"
+        {"OCBEG6A", "OKOK0"},  // a slot is 4 or 5: the handshake
+        {"ZD0000000gA", "0"},  // a "D" whose length is no hex number
+        {"O"
+         "CBEG",
+         "OK"},  // a slot's digit still to come
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.wire);
+        ReceiverSimulator sim;
+        EXPECT_EQ(answers(sim, {c.wire}), c.answer);
+    }
+    // Every command's name names it.
+    for (int i = 0; i <= static_cast<int>(SimCommand::LoaderBlock); ++i) {
+        const auto command = static_cast<SimCommand>(i);
+        EXPECT_EQ(commandNamed(commandName(command)), command) << i;
     }
 }
 
@@ -119,10 +137,8 @@ TEST(ReceiverSimulator, BytesMayComeOneAtATime) {
     ReceiverSimulator sim;
     sim.setChannelImage(std::string(64, 'x'));
     std::string all;
-    for (char c : std::string("CBEGAxC00000040") + withChecksum(std::string(64, 'y'))) {
-        for (const ReplyPiece& piece : sim.take(std::string(1, c)))
-            all += piece.bytes;
-    }
+    for (char c : std::string("CBEGAxC00000040") + withChecksum(std::string(64, 'y')))
+        all += answered(sim.take(std::string(1, c)));
     EXPECT_EQ(all, "OK40OKOK");
     EXPECT_EQ(sim.channelImage(), std::string(64, 'y'));
 }
@@ -131,12 +147,6 @@ TEST(ReceiverSimulator, ABusyReceiverDropsWhatArrivesForAWhileAfterItsOkToAStore
     using namespace std::chrono_literals;
     const std::string settings = withChecksum("DVSO" + std::string(1260, 's'));
     const auto t0 = std::chrono::steady_clock::time_point{} + 1h;
-    const auto answered = [](const std::vector<ReplyPiece>& pieces) {
-        std::string all;
-        for (const ReplyPiece& piece : pieces)
-            all += piece.bytes;
-        return all;
-    };
     const struct {
         const char* name;
         std::optional<SimCommand> busyAt;
@@ -202,10 +212,8 @@ TEST(ReceiverSimulator, FaultsAreNamedWithTheirCommandAndArrival) {
 // The loader's answers to everything taken in, piece by piece in pieces of `step` bytes.
 std::string loaderAnswers(ReceiverSimulator& sim, std::string_view wire, std::size_t step) {
     std::string all;
-    for (std::size_t i = 0; i < wire.size(); i += step) {
-        for (const ReplyPiece& piece : sim.take(wire.substr(i, step)))
-            all += piece.bytes;
-    }
+    for (std::size_t i = 0; i < wire.size(); i += step)
+        all += answered(sim.take(wire.substr(i, step)));
     return all;
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "bytes/conversions.h"
+#include "model/channel_lists.h"
 #include "model/channel_rec.h"
 
 namespace qel::test {
@@ -132,6 +134,16 @@ inline DvbRecord tunedRecord(const char* name, unsigned sid) {
 
 inline std::string unusedDvbRecord() {
     return std::string(64, '\xFF');
+}
+
+// The names of a list's channels without their outer blanks, joined by ",".
+inline std::string names(const ChannelList& list) {
+    std::string s;
+    for (const ChannelRec& ch : list) {
+        if (&ch != &list.front()) s += ',';
+        s += trimBlanks(ch.ChName.view());
+    }
+    return s;
 }
 
 }  // namespace qel::test

@@ -12,6 +12,7 @@
 
 #include "bytes/checksum.h"
 #include "files/dvb_file.h"
+#include "files/file_commands.h"
 #include "files/g98_file.h"
 #include "support/channel_builder.h"
 #include "support/csv_rows.h"
@@ -150,6 +151,7 @@ TEST(ReadChannels, FindsTheChannelFormatByTheLastThreeCharacters) {
         const auto document = readChannels(path, {.documentFilesOnly = true});
         EXPECT_EQ(any.ok(), c.read);
         EXPECT_EQ(document.ok(), c.readAsDocument);
+        EXPECT_EQ(readChannelFile(path).ok(), c.readAsDocument);  // what loading reads
         if (!c.read) {
             EXPECT_EQ(any.error(), ErrorCode::UnsupportedFileType);
         } else {

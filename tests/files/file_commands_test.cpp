@@ -178,46 +178,6 @@ TEST(ReadChannelFile, FtaImageReplacesListsAndUnloadsDvb98Settings) {
     EXPECT_EQ(ws.imageTables().others.size(), 1u);
 }
 
-TEST(SaveFile, ByFileTypeAndTargetName) {
-    TempDir dir;
-    const auto image = dir.write("img.bin", imageWithOneChannelEach());
-    struct Case {
-        const char* from;  // "bin" loads the image, "dvb" a DVB98 list
-        const char* target;
-        std::size_t size;  // written file size
-        bool ownSettings;  // an image carrying the loaded image's other records
-    };
-    const Case cases[] = {
-        {"bin", "out.bin", 49152, true},   {"bin", "out.BIN", 49152, true},
-        {"bin", "out.dvb", 2 * 64, false},  // DVB98 records, not an image named .dvb
-        {"bin", "out", 49152, true},       {"dvb", "out.dvb", 2 * 64, false},
-        {"dvb", "out.bin", 49152, false},  // an image with the default settings
-        {"dvb", "out", 2 * 64, false},
-    };
-    for (const auto& c : cases) {
-        Workspace ws;
-        if (std::string(c.from) == "bin") {
-            ASSERT_TRUE(load(ws, image).ok());
-        } else {
-            ws = test::loadedWorkspace({Channel("T").Freq("01100000")},
-                                       {Channel("R").Freq("01100000")});
-        }
-        ws.setChannelsModified(true);
-        const auto path = dir.file(c.target);
-        ASSERT_TRUE(saveFile(ws, path).ok()) << c.from << " " << c.target;
-        EXPECT_FALSE(ws.channelsModified());
-        const std::string bytes = TempDir::read(path);
-        EXPECT_EQ(bytes.size(), c.size) << c.from << " " << c.target;
-        if (bytes.size() == 49152) {
-            Workspace back;
-            ASSERT_TRUE(load(back, dir.write("back.bin", bytes)).ok());
-            EXPECT_EQ(back.imageTables().others.size() == 1, c.ownSettings) << c.target;
-            EXPECT_EQ(back.channelCount(), 2u);
-        }
-        std::filesystem::remove(path);
-    }
-}
-
 TEST(ConvertToBin, WritesBesideTheListWithDefaultsAndKeepsItUnsaved) {
     TempDir dir;
     Workspace ws;

@@ -245,19 +245,19 @@ FileContent FileFormat::readerContent() const {
 Result<ChannelSet> FileFormat::readChannels(const std::string& path,
                                             const ReadOptions& options) const {
     const auto* r = readerOf<ChannelReader>();
-    if (r == nullptr || r->read == nullptr) return ErrorCode::UnsupportedFileType;
+    if (r == nullptr) return ErrorCode::UnsupportedFileType;
     return r->read(path, options);
 }
 
 Result<std::string> FileFormat::readSettings(const std::string& path) const {
     const auto* r = readerOf<SettingsReader>();
-    if (r == nullptr || r->read == nullptr) return ErrorCode::UnsupportedFileType;
+    if (r == nullptr) return ErrorCode::UnsupportedFileType;
     return r->read(path);
 }
 
 Result<FontFile> FileFormat::readFont(const std::string& path) const {
     const auto* r = readerOf<FontReader>();
-    if (r == nullptr || r->read == nullptr) return ErrorCode::UnsupportedFileType;
+    if (r == nullptr) return ErrorCode::UnsupportedFileType;
     return r->read(path);
 }
 
@@ -268,11 +268,8 @@ Status FileFormat::write(Workspace& ws, const std::string& path, const SaveOptio
 
 const FileFormat* channelFileFormat(std::string_view path, bool documentFilesOnly) {
     const FileFormat* format = findFileFormat(path);
-    if (format == nullptr || format->content != FileContent::Channels ||
-        format->readerOf<ChannelReader>() == nullptr || (documentFilesOnly && format->imported)) {
-        return nullptr;
-    }
-    return format;
+    const bool holdsChannels = format != nullptr && format->readerOf<ChannelReader>() != nullptr;
+    return holdsChannels && !(documentFilesOnly && format->imported) ? format : nullptr;
 }
 
 Result<ChannelSet> readChannels(const std::string& path, const ReadOptions& options) {

@@ -9,7 +9,6 @@
 #include "files/g98_file.h"
 #include "model/workspace.h"
 #include "support/channel_builder.h"
-#include "support/fta_image_builder.h"
 #include "support/temp_dir.h"
 #include "support/workspace_builder.h"
 
@@ -145,37 +144,6 @@ TEST(UpgradeFromFile, AppendsToTheBufferAndLeavesTheListsAlone) {
     const std::size_t before = ws.bufferList().size();
     EXPECT_EQ(upgradeFromFile(ws, dir.write("bad.dvb", "x")).error(), ErrorCode::WrongFileLength);
     EXPECT_EQ(ws.bufferList().size(), before);
-}
-
-}  // namespace
-}  // namespace qel
-
-namespace qel {
-namespace {
-
-std::string imageWithOneChannelEach() {
-    return test::FtaImage()
-        .add(0x87AA, test::channelEntry("TV1", 1, 2, 3, 0))
-        .add(0x87BF, test::channelEntry("RADIO1", 1, 2, 4, 0))
-        .add(0x9001, test::tunedTransponder(1, 2, 0x0010, 8, "01176600", "013", 1, 0, "275000", 3))
-        .add(0x9000, test::word16(1))
-        .add(0x4321, "keep")
-        .build();
-}
-
-TEST(ReadChannelFile, FtaImageReplacesListsAndUnloadsDvb98Settings) {
-    TempDir dir;
-    Workspace ws;
-    ws.installSettings(loadedSettings());
-    ws.setChannelsModified(true);
-    ASSERT_TRUE(load(ws, dir.write("img.BIN", imageWithOneChannelEach())).ok());
-    EXPECT_EQ(ws.fileType(), FileKind::BIN);
-    EXPECT_FALSE(ws.channelsModified());
-    EXPECT_FALSE(ws.settingsLoaded());
-    EXPECT_EQ(names(ws.tvList()), "TV1");
-    EXPECT_EQ(names(ws.radioList()), "RADIO1");
-    EXPECT_EQ(ws.tvList()[0].Freq.view(), "01176600");
-    EXPECT_EQ(ws.imageTables().others.size(), 1u);
 }
 
 TEST(ConvertToBin, WritesBesideTheListWithDefaultsAndKeepsItUnsaved) {

@@ -45,14 +45,7 @@ void CompareController::compareWithFile() {
 
 bool CompareController::compareWithPath(const QString& path) {
     const std::string local = QFile::encodeName(path).toStdString();
-    const FileFormat* format = findFileFormat(local);
-    if (format == nullptr || format->content != FileContent::Channels ||
-        format->readChannels == nullptr) {
-        prompter_.tell(Prompter::Icon::Critical,
-                       Texts::errorMessage(ErrorCode::UnsupportedFileType, path));
-        return false;
-    }
-    auto set = format->readChannels(local, ReadOptions{.log = session_.log()});
+    auto set = readChannels(local, ReadOptions{.log = session_.log()});
     if (!set) {
         prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(set.status(), path));
         return false;

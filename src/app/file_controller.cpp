@@ -155,15 +155,15 @@ bool FileController::askToSaveSettings() {
 }
 
 bool FileController::loadChannelsFrom(const QString& path) {
-    const FileFormat* format = findFileFormat(localPath(path));
-    if (format == nullptr || format->content != FileContent::Channels || format->imported)
-        return false;
+    const FileFormat* format = channelFileFormat(localPath(path), true);
+    if (format == nullptr) return false;
     // An FTA image unloads the DVB98 settings: unsaved ones are asked about first.
     if (format->kind == FileKind::BIN && !askToSaveSettings()) return false;
     Result<ChannelSet> set = ErrorCode::CannotOpenFile;
     {
         BusyScope busy(*this);
-        set = format->readChannels(localPath(path), ReadOptions{.log = session_.log()});
+        set = format->readChannels(localPath(path),
+                                   ReadOptions{.log = session_.log(), .documentFilesOnly = true});
     }
     if (!set) {
         report(set.status(), path);

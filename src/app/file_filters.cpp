@@ -35,7 +35,7 @@ QString channelFilesFilter() {
     QStringList filters;
     QStringList patterns;
     for (const FileFormat& f : fileFormats()) {
-        if (f.content != FileContent::Channels || f.readChannels == nullptr) continue;
+        if (f.readerOf<ChannelReader>() == nullptr) continue;
         filters << filterText(f.openFilter);
         patterns << QString::fromLatin1(f.openFilter.patterns).trimmed();
     }

@@ -38,11 +38,7 @@ void appendNew(const ChannelList& loaded, const ChannelList& upgrade, ChannelLis
 }  // namespace
 
 Result<ChannelSet> readChannelFile(const std::string& path, DebugLog* log) {
-    const FileFormat* format = findFileFormat(path);
-    if (format == nullptr || format->content != FileContent::Channels || format->imported) {
-        return ErrorCode::UnsupportedFileType;
-    }
-    return format->readChannels(path, ReadOptions{.log = log});
+    return readChannels(path, ReadOptions{.log = log, .documentFilesOnly = true});
 }
 
 Status saveFile(Workspace& ws, const std::string& target, SaveOptions options) {

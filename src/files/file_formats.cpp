@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <type_traits>
 
 #include "files/csv_file.h"
 #include "files/dvb_file.h"
@@ -122,8 +123,8 @@ const std::array kFormats{
                .opensFromCommandLine = true,
                .openFilter = kDvbFilter,
                .saveFilter = kDvbFilter,
-               .readChannels = readDvb,
-               .write = writeDvb},
+               .reader = ChannelReader{readDvb},
+               .writer = writeDvb},
     FileFormat{.id = FileFormatId::FtaImage,
                .extension = "bin",
                .content = FileContent::Channels,
@@ -132,16 +133,16 @@ const std::array kFormats{
                .opensFromCommandLine = true,
                .openFilter = kImageFilter,
                .saveFilter = kImageFilter,
-               .readChannels = readImage,
-               .write = writeImage},
+               .reader = ChannelReader{readImage},
+               .writer = writeImage},
     FileFormat{.id = FileFormatId::G98,
                .extension = "g98",
                .content = FileContent::Settings,
                .opensFromCommandLine = true,
                .openFilter = kG98Filter,
                .saveFilter = kG98Filter,
-               .readSettings = readSettingsFile,
-               .write = writeSettings},
+               .reader = SettingsReader{readSettingsFile},
+               .writer = writeSettings},
     FileFormat{.id = FileFormatId::Text,
                .extension = "txt",
                .content = FileContent::Channels,
@@ -149,8 +150,8 @@ const std::array kFormats{
                .imported = true,
                .openFilter = {QEL_TRANSLATE_NOOP("FileFormats", "Import from text file"), "*.txt "},
                .saveFilter = {QEL_TRANSLATE_NOOP("FileFormats", "Text files"), "*.txt"},
-               .readChannels = readText,
-               .write = writeText},
+               .reader = ChannelReader{readText},
+               .writer = writeText},
     FileFormat{.id = FileFormatId::Csv,
                .extension = "csv",
                .content = FileContent::Channels,
@@ -158,8 +159,8 @@ const std::array kFormats{
                .imported = true,
                .openFilter = kCsvFilter,
                .saveFilter = kCsvFilter,
-               .readChannels = readCsv,
-               .write = writeCsv},
+               .reader = ChannelReader{readCsv},
+               .writer = writeCsv},
     FileFormat{.id = FileFormatId::SystemFontOneSet,
                .extension = "fos",
                .content = FileContent::Font,
@@ -167,8 +168,8 @@ const std::array kFormats{
                .opensFromCommandLine = true,
                .openFilter = kFosFilter,
                .saveFilter = kFosFilter,
-               .readFont = readFontFile,
-               .write = writeFont},
+               .reader = FontReader{readFontFile},
+               .writer = writeFont},
     FileFormat{.id = FileFormatId::SystemFontTwoSets,
                .extension = "oc1",
                .content = FileContent::Font,
@@ -176,8 +177,8 @@ const std::array kFormats{
                .opensFromCommandLine = true,
                .openFilter = kOc1Filter,
                .saveFilter = kOc1Filter,
-               .readFont = readFontFile,
-               .write = writeFont},
+               .reader = FontReader{readFontFile},
+               .writer = writeFont},
     FileFormat{.id = FileFormatId::TeletextFont,
                .extension = "oc2",
                .content = FileContent::Font,
@@ -185,8 +186,8 @@ const std::array kFormats{
                .opensFromCommandLine = true,
                .openFilter = kOc2Filter,
                .saveFilter = kOc2Filter,
-               .readFont = readFontFile,
-               .write = writeFont},
+               .reader = FontReader{readFontFile},
+               .writer = writeFont},
     FileFormat{
         .id = FileFormatId::BootPicture, .extension = "bmp", .content = FileContent::Picture},
 };
@@ -227,6 +228,54 @@ const FileFormat* findFileFormat(std::string_view path, ExtensionRule rule) {
         if (sameIgnoringCase(ext, f.extension)) return &f;
     }
     return nullptr;
+}
+
+FileContent FileFormat::readerContent() const {
+    return std::visit(
+        [this]<class R>(const R&) {
+            if constexpr (std::is_same_v<R, std::monostate>) {
+                return content;
+            } else {
+                return R::content;
+            }
+        },
+        reader);
+}
+
+Result<ChannelSet> FileFormat::readChannels(const std::string& path,
+                                            const ReadOptions& options) const {
+    const auto* r = readerOf<ChannelReader>();
+    if (r == nullptr) return ErrorCode::UnsupportedFileType;
+    return r->read(path, options);
+}
+
+Result<std::string> FileFormat::readSettings(const std::string& path) const {
+    const auto* r = readerOf<SettingsReader>();
+    if (r == nullptr) return ErrorCode::UnsupportedFileType;
+    return r->read(path);
+}
+
+Result<FontFile> FileFormat::readFont(const std::string& path) const {
+    const auto* r = readerOf<FontReader>();
+    if (r == nullptr) return ErrorCode::UnsupportedFileType;
+    return r->read(path);
+}
+
+Status FileFormat::write(Workspace& ws, const std::string& path, const SaveOptions& options) const {
+    if (writer == nullptr) return ErrorCode::UnsupportedFileType;
+    return writer(ws, path, options);
+}
+
+const FileFormat* channelFileFormat(std::string_view path, bool documentFilesOnly) {
+    const FileFormat* format = findFileFormat(path);
+    const bool holdsChannels = format != nullptr && format->readerOf<ChannelReader>() != nullptr;
+    return holdsChannels && !(documentFilesOnly && format->imported) ? format : nullptr;
+}
+
+Result<ChannelSet> readChannels(const std::string& path, const ReadOptions& options) {
+    const FileFormat* format = channelFileFormat(path, options.documentFilesOnly);
+    if (format == nullptr) return ErrorCode::UnsupportedFileType;
+    return format->readChannels(path, options);
 }
 
 bool isFileOfFormat(std::string_view path, FileFormatId id) {

@@ -2,12 +2,14 @@
 // it holds, its reader and writer, its file-dialog filter and whether it opens on a drop or
 // from the command line. The file commands, the controllers, the frame, the command line and
 // qel-tool find a file's format here; a new format is one entry in file_formats.cpp plus its
-// reader and writer.
+// reader (and its writer, unless the program only reads it). A channel file of any format is
+// read through readChannels().
 #pragma once
 
 #include <span>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "files/font_file.h"
 #include "files/text_import.h"
@@ -50,6 +52,9 @@ inline constexpr const char* kFileFormatTextContext = "FileFormats";
 struct ReadOptions {
     DebugLog* log = nullptr;
     ImportProblem* problem = nullptr;  // where a text or CSV import refused its file
+    // Only the formats that are the document's own file (not an import's text or CSV): what
+    // loading a channel file reads.
+    bool documentFilesOnly = false;
 };
 
 struct SaveOptions {
@@ -58,11 +63,24 @@ struct SaveOptions {
     bool convertToBin = false;
 };
 
-// The document's channels as a channel file gives them (a text gives a DVB98 list with no
-// file of its own).
-using ChannelReader = Result<ChannelSet> (*)(const std::string& path, const ReadOptions& options);
-using SettingsReader = Result<std::string> (*)(const std::string& path);
-using FontReader = Result<FontFile> (*)(const std::string& path);
+// The readers, one kind per content: each kind names the content it reads. A new kind of
+// content is a value of FileContent, a reader kind here and an alternative of FormatReader.
+struct ChannelReader {  // a text gives a DVB98 list with no file of its own
+    static constexpr FileContent content = FileContent::Channels;
+    Result<ChannelSet> (*read)(const std::string& path, const ReadOptions& options) = nullptr;
+};
+struct SettingsReader {
+    static constexpr FileContent content = FileContent::Settings;
+    Result<std::string> (*read)(const std::string& path) = nullptr;
+};
+struct FontReader {
+    static constexpr FileContent content = FileContent::Font;
+    Result<FontFile> (*read)(const std::string& path) = nullptr;
+};
+// A format's reader; none where the program does not read the format back (a boot picture is
+// made from an image).
+using FormatReader = std::variant<std::monostate, ChannelReader, SettingsReader, FontReader>;
+
 // Writes the part of the document the format holds; a document file, once written, is no
 // longer unsaved.
 using DocumentWriter = Status (*)(Workspace& ws, const std::string& path,
@@ -81,11 +99,25 @@ struct FileFormat {
     bool opensFromCommandLine = false;
     DialogFilter openFilter{};  // the dialogs that read the file (and save a document file)
     DialogFilter saveFilter{};  // the dialog of an export
-    // Null where the program has none: a boot picture is made from an image, not read back.
-    ChannelReader readChannels = nullptr;
-    SettingsReader readSettings = nullptr;
-    FontReader readFont = nullptr;
-    DocumentWriter write = nullptr;
+    FormatReader reader{};
+    DocumentWriter writer = nullptr;  // null: the program only reads the format
+
+    bool reads() const { return !std::holds_alternative<std::monostate>(reader); }
+    bool writes() const { return writer != nullptr; }
+    // The reader of kind R; null when the format has another kind or none.
+    template <class R>
+    const R* readerOf() const {
+        return std::get_if<R>(&reader);
+    }
+    // The content the format's reader reads; the format's own content when it has none.
+    FileContent readerContent() const;
+
+    // What the format's reader gives; UnsupportedFileType when it has no reader of that kind.
+    Result<ChannelSet> readChannels(const std::string& path, const ReadOptions& options = {}) const;
+    Result<std::string> readSettings(const std::string& path) const;
+    Result<FontFile> readFont(const std::string& path) const;
+    // UnsupportedFileType for a format the program only reads.
+    Status write(Workspace& ws, const std::string& path, const SaveOptions& options) const;
 };
 
 // Every format, in the order the dialogs list them.
@@ -99,6 +131,14 @@ std::string_view fileExtension(std::string_view path, ExtensionRule rule);
 // The format whose extension `path` has, compared without regard to case; null when none has.
 const FileFormat* findFileFormat(std::string_view path,
                                  ExtensionRule rule = ExtensionRule::LastThreeCharacters);
+// The format of the channel file `path` by its last three characters: one that reads
+// channels (with documentFilesOnly, not an import's); null when there is none.
+const FileFormat* channelFileFormat(std::string_view path, bool documentFilesOnly = false);
+// The channels of the channel file `path`, of whichever format its last three characters
+// name: UnsupportedFileType when no format that reads channels has that extension (or, with
+// options.documentFilesOnly, when it is an import's).
+Result<ChannelSet> readChannels(const std::string& path, const ReadOptions& options = {});
+
 // Whether `path` names a file of the format (by its last three characters).
 bool isFileOfFormat(std::string_view path, FileFormatId id);
 

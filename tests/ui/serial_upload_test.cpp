@@ -91,13 +91,6 @@ private slots:
         QCOMPARE(s.receiver->settingsBlock(), mySettingsBlock());
         QCOMPARE(s.label(w, "Advise"), QString("Com open"));
         QCOMPARE(s.label(w, "LByte"), QString::number(sent.size()));
-        // The backup is read before the first upload command, each part read back after it.
-        const QStringList log = commandLog(*s.receiver);
-        const qsizetype c = log.indexOf("C");
-        const qsizetype h = log.indexOf("H");
-        QVERIFY(c > log.indexOf("B") && log.indexOf("B") >= 0 && log.indexOf("G") < c);
-        QVERIFY(log.indexOf("B", c) > c && log.indexOf("B", c) < h);
-        QVERIFY(log.indexOf("G", h) > h);
         // What the receiver held is kept, and the window says where.
         const QString folder = s.program->serial().lastBackup();
         QVERIFY(folder.startsWith(s.dir.filePath("backups/")));

@@ -139,12 +139,13 @@ void checkDownload(std::string_view data) {
     require(link.elapsed() <= 5 * timing.timeout + kLongestChannelDataWait + 1s);
     require(r.channels.attempted == request.channels && r.settings.attempted == request.settings);
     if (r.channels.ok) {
-        require(r.channelImage.size() % 64 == 0);
-        require(r.channelImage.size() <= static_cast<std::size_t>(kMaxChannelDataSize));
+        require(r.channelBytes % 64 == 0);
+        require(r.channelBytes <= static_cast<std::size_t>(kMaxChannelDataSize));
+        require(r.lists.tv.size() + r.lists.radio.size() <= r.channelBytes / 64);
     } else {
-        require(r.channelImage.empty());
+        require(r.channelBytes == 0 && r.lists.tv.empty() && r.lists.radio.empty());
     }
-    require(r.settings.ok ? r.settingsBlock.size() == kSettingsBlockSize : r.settingsBlock.empty());
+    require(r.settings.ok ? r.settingsImage.size() == 2 * kG98FileSize : r.settingsImage.empty());
     if (r.cancelled) require(!r.channels.ok && !r.settings.ok);
 }
 

@@ -1,16 +1,14 @@
 #include "app/serial_controller.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
 #include "app/app_paths.h"
-#include "app/serial_finishers.h"
 #include "app/texts.h"
-#include "files/dvb_file.h"
 #include "files/firmware_files.h"
-#include "files/font_file.h"
-#include "files/fta_writer.h"
 #include "line/serial_line.h"
+#include "serial/receiver_backup.h"
 
 namespace qel {
 
@@ -289,11 +287,16 @@ bool SerialController::confirm(Confirmation which) {
 
 bool SerialController::keepBackup(const std::string& channelImage,
                                   const std::string& settingsBlock) {
-    const std::optional<QString> folder =
-        keepReceiverBackup(backupRoot_, channelImage, settingsBlock);
-    if (!folder) return false;
-    lastBackup_ = *folder;
-    emit backupKept(*folder);
+    // A folder of its own named by the time; a second one within the same second too.
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QDir rootDir(backupRoot_);
+    QString name = stamp;
+    for (int n = 2; rootDir.exists(name); ++n)
+        name = stamp + '-' + QString::number(n);
+    const QString folder = rootDir.filePath(name);
+    if (!writeReceiverBackup(folder.toStdString(), channelImage, settingsBlock)) return false;
+    lastBackup_ = folder;
+    emit backupKept(folder);
     return true;
 }
 
@@ -310,6 +313,7 @@ void SerialController::download(const Parts& parts) {
     request.channelsUnsaved = session_.workspace().channelsModified();
     request.settingsUnsaved =
         session_.workspace().settingsModified() && session_.workspace().settingsLoaded();
+    request.log = session_.log();
     auto result = std::make_shared<DownloadResult>();
     const Timing timing = timing_;
     startTransfer(
@@ -317,15 +321,7 @@ void SerialController::download(const Parts& parts) {
             *result = qel::download(link, o, timing, request);
         },
         [this, result] {
-            // The lists a download replaces stay at hand for a comparison with the new ones.
-            const Workspace& ws = session_.workspace();
-            TvRadioLists before{ws.tvList(), ws.radioList()};
-            const FileKind kindBefore = ws.fileType();
-            const TransferEnding ending =
-                finishDownload(*result, session_, {serialDeviceText(), silenceHint()});
-            if (ending.channelsReplaced && (!before.tv.empty() || !before.radio.empty()))
-                session_.keepListsBeforeDownload(std::move(before), kindBefore);
-            finish(ending);
+            finish(finishDownload(std::move(*result), {serialDeviceText(), silenceHint()}));
         });
 }
 
@@ -341,64 +337,6 @@ bool SerialController::startTransfer(std::function<void(Link&, TransferObserver&
         return false;
     }
     return true;
-}
-
-std::optional<UploadRequest> SerialController::uploadRequest(const Parts& parts) {
-    const Workspace& ws = session_.workspace();
-    UploadRequest request;
-    request.backup = session_.config().backupBeforeUpload;
-    request.verify = session_.config().verifyAfterUpload;
-    if (parts.channels) {
-        // In the dialect the window shows.
-        const FileKind kind = channelKind();
-        request.channels = true;
-        request.channelKind = kind;
-        request.channelCount = ws.channelCount();
-        if (kind == FileKind::DVB) {
-            // Records that would be refused are not even built.
-            if (ws.channelCount() <= kMaxDvb98Channels)
-                request.channelImage = encodeDvb(ws.tvList(), ws.radioList());
-        } else if (kind == FileKind::BIN) {
-            // The image is the one saving would write (an unchanged image as its file holds
-            // it), built here in memory; the lists stay as they are. A DVB98 list gets the
-            // default settings, as converting it does.
-            const TvRadioLists lists = normalizeForFtaImage(ws.tvList(), ws.radioList());
-            Result<std::string> image =
-                ws.fileType() == FileKind::BIN
-                    ? imageOfLoadedFile(lists.tv, lists.radio, ws.imageTables())
-                    : encodeFtaImage(lists.tv, lists.radio, ws.imageTables(),
-                                     ImageSettings::Defaults);
-            if (image) {
-                request.channelImage = std::move(image.value());
-            } else {
-                // Refused by the image writer: its message, and nothing goes up.
-                prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(image.status()));
-                request.channels = false;
-                setMark(kChannels, Mark::Ko);
-                emit marksChanged();
-            }
-        }
-    }
-    if (parts.settings) {
-        request.settings = true;
-        if (ws.settingsLoaded()) request.settingsImage = ws.settingsImage();
-    }
-    const std::optional<FontType> font = ws.fontType();
-    if (parts.systemFont) {
-        request.systemFont = true;
-        // A one-set font has only its first set.
-        if (font && isSystemFont(*font)) {
-            const int set = fontSetCount(*font) == 2 ? systemFontSet_ : 0;
-            request.systemFontSet = std::string(qel::systemFontSet(ws.fontData(), *font, set));
-        }
-    }
-    if (parts.teletextFont) {
-        request.teletextFont = true;
-        if (font == FontType::Teletext) request.teletextFontData = ws.fontData();
-    }
-    if (!request.channels && !request.settings && !request.systemFont && !request.teletextFont)
-        return std::nullopt;
-    return request;
 }
 
 void SerialController::upload(const Parts& chosen) {
@@ -418,8 +356,18 @@ void SerialController::upload(const Parts& chosen) {
         return;
     }
     hideMarks();
-    std::optional<UploadRequest> request = uploadRequest(parts);
-    if (!request) return;
+    // In the dialect the window shows.
+    BuiltUpload built = buildUploadRequest(session_.workspace(), parts, channelKind(),
+                                           systemFontSet_, session_.config().backupBeforeUpload,
+                                           session_.config().verifyAfterUpload);
+    if (!built.channelsRefused.ok()) {
+        // Refused by the image writer: its message, and the channels do not go up.
+        prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(built.channelsRefused));
+        setMark(kChannels, Mark::Ko);
+        emit marksChanged();
+    }
+    if (!built.sendsAnything()) return;
+    std::optional<UploadRequest> request = std::move(built.request);
     auto result = std::make_shared<UploadResult>();
     const Timing timing = timing_;
     uploading_ = true;
@@ -444,21 +392,6 @@ void SerialController::upload(const Parts& chosen) {
 
 void SerialController::cancel() {
     runner_->cancel();
-}
-
-QString SerialController::partName(int index) {
-    switch (index) {
-        case kChannels:
-            return tr("channels");
-        case kSettings:
-            return tr("settings");
-        case kSystemFont:
-            return tr("system font");
-        case kTeletextFont:
-            return tr("teletext font");
-        default:
-            return {};
-    }
 }
 
 QString SerialController::silenceHint() const {
@@ -533,31 +466,37 @@ void SerialController::upgradeFirmware(const QString& firmwarePath, bool eraseAl
     }
 }
 
-void SerialController::finish(const TransferEnding& ending) {
-    QStringList skipped;
-    bool failed = false;
-    for (const auto& [index, mark] : ending.marks) {
-        setMark(index, mark);
-        failed = failed || mark == Mark::Ko;
-        if (mark == Mark::Skipped && !skipped.contains(partName(index)))
-            skipped.append(partName(index));
+void SerialController::finish(TransferEnding ending) {
+    Workspace& ws = session_.workspace();
+    const QDir folder(session_.workingDir());
+    // The lists a download replaces stay at hand for a comparison with the new ones.
+    TvRadioLists before;
+    const FileKind kindBefore = ws.fileType();
+    const bool listsReplaced = ending.lists.has_value();
+    if (listsReplaced) {
+        before = {ws.tvList(), ws.radioList()};
+        // Downloaded lists have no file of their own yet.
+        ws.installChannels({std::move(*ending.lists), FileKind::DVB, {}});
+        session_.setChannelFile(folder.filePath(QStringLiteral("Download.dvb")));
     }
+    if (ending.settingsImage) {
+        ws.installSettings(std::move(*ending.settingsImage));
+        session_.setSettingsFile(folder.filePath(QStringLiteral("Download.g98")));
+    }
+    if (listsReplaced && (!before.tv.empty() || !before.radio.empty()))
+        session_.keepListsBeforeDownload(std::move(before), kindBefore);
+    for (const auto& [index, mark] : ending.marks)
+        setMark(index, mark);
     messages_.insert(messages_.end(), ending.messages.begin(), ending.messages.end());
     settleAfter_ = ending.settle;
     if (ending.bytesUsed) {
         bytesUsed_ = *ending.bytesUsed;
         bytesFromReceiver_ = true;
     }
-    if (ending.cancelled) {
-        setStatus(Texts::errorMessage(ErrorCode::TransferCancelled));
-    } else if (!skipped.isEmpty() && !failed) {
-        // What the user chose not to do, rather than a plain "Com open" (or the "Error" of a
-        // backup that made the user stop); a part that failed keeps the status it ended on.
-        setStatus(tr("Skipped: %1").arg(skipped.join(QStringLiteral(", "))));
-    }
+    if (ending.status) setStatus(*ending.status);
     showCounts();
     emit marksChanged();
-    if (ending.channelsReplaced) emit channelsDownloaded();
+    if (listsReplaced) emit channelsDownloaded();
 }
 
 }  // namespace qel

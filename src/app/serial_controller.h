@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/prompter.h"
+#include "app/serial_finishers.h"
 #include "app/session.h"
 #include "app/transfer_runner.h"
 #include "serial/download.h"
@@ -22,37 +23,19 @@
 #include "serial/picture.h"
 #include "serial/timing.h"
 #include "serial/upload.h"
+#include "serial/upload_request.h"
 
 namespace qel {
 
-struct TransferEnding;
-
-// A message of a transfer, told once it has ended.
-struct TransferMessage {
-    Prompter::Icon icon;
-    QString text;
-};
-
-class SerialController : public QObject, private TransferQuestions {
+// The outcome marks (Mark, kChannels, ...) are TransferMarks'.
+class SerialController : public QObject, public TransferMarks, private TransferQuestions {
     Q_OBJECT
 
 public:
     enum class Mode { Dvb98 = 0, Fta = 1 };
-    // Skipped: the user chose not to go on with the part (an unsaved-changes question, or an
-    // upload without a backup answered No); nothing was sent for it.
-    enum class Mark { Hidden, Ok, Ko, Skipped };
-    // The outcome marks: channels, settings, system font, teletext font, picture, firmware.
-    enum MarkIndex { kChannels, kSettings, kSystemFont, kTeletextFont, kPicture, kFirmware };
-    static constexpr int kMarks = 6;
-
     // The parts a transfer moves, as the window's choices say (a download moves only the
     // channels and the settings).
-    struct Parts {
-        bool channels = false;
-        bool settings = false;
-        bool systemFont = false;
-        bool teletextFont = false;
-    };
+    using Parts = UploadParts;
 
     SerialController(Session& session, Prompter& prompter, QObject* parent = nullptr);
     ~SerialController() override;
@@ -168,12 +151,9 @@ private:
     TransferQuestions& questions() { return *this; }
     bool confirm(Confirmation which) override;
     bool keepBackup(const std::string& channelImage, const std::string& settingsBlock) override;
-    // What the parts of an upload send, built from the document; nothing when none is left.
-    std::optional<UploadRequest> uploadRequest(const Parts& parts);
-    // Applies how a transfer ended: its marks, messages, counts and status.
-    void finish(const TransferEnding& ending);
-    // A part as the status line names it ("channels", ...).
-    static QString partName(int index);
+    // Applies how a transfer ended: what the document receives, the marks, messages, counts
+    // and status.
+    void finish(TransferEnding ending);
     // What to check when the receiver does not answer, naming the port and the mode.
     QString silenceHint() const;
     // After a transfer: the bytes and channels fields as they are at rest.

@@ -1,23 +1,28 @@
 #include "app/serial_finishers.h"
 
-#include <QDateTime>
-#include <QDir>
+#include <QCoreApplication>
+#include <QStringList>
 #include <initializer_list>
 
 #include "app/texts.h"
-#include "files/dvb_file.h"
-#include "serial/receiver_backup.h"
 
 namespace qel {
 
 namespace {
+
+using Mark = TransferMarks::Mark;
+
+// The finishers' texts are the serial window's.
+QString tr(const char* text) {
+    return QCoreApplication::translate("qel::SerialController", text);
+}
 
 void say(TransferEnding& ending, Prompter::Icon icon, const QString& text) {
     ending.messages.push_back({icon, text});
 }
 
 void mark(TransferEnding& ending, int index, bool ok) {
-    ending.marks.emplace_back(index, ok ? SerialController::Mark::Ok : SerialController::Mark::Ko);
+    ending.marks.emplace_back(index, ok ? Mark::Ok : Mark::Ko);
 }
 
 // A part the user chose not to go on with is neither a success nor a failure.
@@ -28,7 +33,7 @@ bool declined(const PartOutcome& part) {
 
 void mark(TransferEnding& ending, int index, const PartOutcome& part) {
     if (declined(part)) {
-        ending.marks.emplace_back(index, SerialController::Mark::Skipped);
+        ending.marks.emplace_back(index, Mark::Skipped);
     } else {
         mark(ending, index, part.ok);
     }
@@ -79,11 +84,9 @@ void tellDownloadFailure(TransferEnding& ending, const PartOutcome& part) {
 
 QString verifyFailureText(const PartOutcome& part, bool channels) {
     QString text = Texts::errorMessage(ErrorCode::VerifyFailed) + QStringLiteral("\n");
-    if (part.differsAt == 0) return text + SerialController::tr("It could not be read back.");
-    return text +
-           (channels
-                ? SerialController::tr("The first channel that differs: %1").arg(part.differsAt)
-                : SerialController::tr("The first byte that differs: %1").arg(part.differsAt));
+    if (part.differsAt == 0) return text + tr("It could not be read back.");
+    return text + (channels ? tr("The first channel that differs: %1").arg(part.differsAt)
+                            : tr("The first byte that differs: %1").arg(part.differsAt));
 }
 
 void tellUploadFailure(TransferEnding& ending, const PartOutcome& part, const UploadResult& result,
@@ -103,16 +106,15 @@ void tellUploadFailure(TransferEnding& ending, const PartOutcome& part, const Up
         case ErrorCode::LoaderTimeout:
             say(ending, Prompter::Icon::Critical,
                 Texts::errorMessage(ErrorCode::LoaderTimeout) + QStringLiteral("\n\n") +
-                    SerialController::tr(
-                        "The receiver's loader did not answer on %1 at 19200 baud. Plug the "
-                        "receiver's mains in while \"Connect main plug\" blinks, and check the "
-                        "cable and the port in Options.")
+                    tr("The receiver's loader did not answer on %1 at 19200 baud. Plug the "
+                       "receiver's mains in while \"Connect main plug\" blinks, and check the "
+                       "cable and the port in Options.")
                         .arg(line.device));
             return;
         case ErrorCode::FlashIncomplete:
             say(ending, Prompter::Icon::Critical,
-                SerialController::tr("The upload stopped part-way: the receiver's flash is now "
-                                     "incomplete and must be written again."));
+                tr("The upload stopped part-way: the receiver's flash is now "
+                   "incomplete and must be written again."));
             return;
         case ErrorCode::VerifyFailed:
             say(ending, Prompter::Icon::Critical,
@@ -126,46 +128,63 @@ void tellUploadFailure(TransferEnding& ending, const PartOutcome& part, const Up
     }
 }
 
+// The status line once the transfer has ended: "Cancelled"; or what the user chose not to do
+// rather than a plain "Com open" (or the "Error" of a backup that made the user stop), while
+// no part failed: a part that failed keeps the status it ended on.
+TransferEnding endWith(TransferEnding& ending, bool cancelled) {
+    QStringList skipped;
+    bool failed = false;
+    for (const auto& [index, m] : ending.marks) {
+        failed = failed || m == Mark::Ko;
+        const QString name = transferPartName(index);
+        if (m == Mark::Skipped && !skipped.contains(name)) skipped.append(name);
+    }
+    if (cancelled) {
+        ending.status = Texts::errorMessage(ErrorCode::TransferCancelled);
+    } else if (!skipped.isEmpty() && !failed) {
+        ending.status = tr("Skipped: %1").arg(skipped.join(QStringLiteral(", ")));
+    }
+    return std::move(ending);
+}
+
 }  // namespace
 
-TransferEnding finishDownload(const DownloadResult& result, Session& session,
-                              const LineNames& line) {
+QString transferPartName(int index) {
+    switch (index) {
+        case TransferMarks::kChannels:
+            return tr("channels");
+        case TransferMarks::kSettings:
+            return tr("settings");
+        case TransferMarks::kSystemFont:
+            return tr("system font");
+        case TransferMarks::kTeletextFont:
+            return tr("teletext font");
+        default:
+            return {};
+    }
+}
+
+TransferEnding finishDownload(DownloadResult result, const LineNames& line) {
     TransferEnding ending;
-    Workspace& ws = session.workspace();
-    const QDir folder(session.workingDir());
     ending.settle =
         result.cancelled || mayLeaveLineBusy(result.channels) || mayLeaveLineBusy(result.settings);
-    ending.cancelled = result.cancelled;
     const bool silent =
         !result.cancelled &&
         tellSilence(ending, line, {&result.channels.status, &result.settings.status});
     if (result.channels.attempted) {
-        mark(ending, SerialController::kChannels, result.channels);
-        if (result.replacesChannels()) {
-            auto lists = parseDvb(result.channelImage, session.log());
-            if (lists) {
-                // Downloaded lists have no file of their own yet.
-                ws.installChannels({std::move(lists.value()), FileKind::DVB, {}});
-                session.setChannelFile(folder.filePath(QStringLiteral("Download.dvb")));
-            } else {
-                mark(ending, SerialController::kChannels, false);
-            }
-        }
-        if (result.channels.ok) ending.bytesUsed = QString::number(result.channelImage.size());
+        mark(ending, TransferMarks::kChannels, result.channels);
+        if (result.replacesChannels()) ending.lists = std::move(result.lists);
+        if (result.channels.ok) ending.bytesUsed = QString::number(result.channelBytes);
         if (!result.channels.ok && !result.cancelled && !silent)
             tellDownloadFailure(ending, result.channels);
     }
     if (result.settings.attempted) {
-        mark(ending, SerialController::kSettings, result.settings);
-        if (result.replacesSettings()) {
-            ws.installSettings(settingsImageOf(result.settingsBlock));
-            session.setSettingsFile(folder.filePath(QStringLiteral("Download.g98")));
-        }
+        mark(ending, TransferMarks::kSettings, result.settings);
+        if (result.replacesSettings()) ending.settingsImage = std::move(result.settingsImage);
         if (!result.settings.ok && !result.cancelled && !silent)
             tellDownloadFailure(ending, result.settings);
     }
-    ending.channelsReplaced = result.replacesChannels();
-    return ending;
+    return endWith(ending, result.cancelled);
 }
 
 TransferEnding finishUpload(const UploadResult& result, const QString& bytesAfter,
@@ -179,7 +198,6 @@ TransferEnding finishUpload(const UploadResult& result, const QString& bytesAfte
                                          {&result.channels.status, &result.settings.status,
                                           &result.systemFont.status, &result.teletextFont.status});
     ending.settle = result.cancelled;
-    ending.cancelled = result.cancelled;
     for (std::size_t i = 0; i < std::size(parts); ++i) {
         const PartOutcome& part = *parts[i];
         if (!part.attempted) continue;
@@ -192,20 +210,18 @@ TransferEnding finishUpload(const UploadResult& result, const QString& bytesAfte
     // The loader need not answer a block: the image went up, with a warning.
     if (result.channels.ok && result.unansweredBlocks != 0) {
         say(ending, Prompter::Icon::Exclamation,
-            SerialController::tr(
-                "The image went up, but %1 of the 48 blocks got no answer from the receiver.\n"
-                "If the receiver does not work with the new lists, repeat the upload.")
+            tr("The image went up, but %1 of the 48 blocks got no answer from the receiver.\n"
+               "If the receiver does not work with the new lists, repeat the upload.")
                 .arg(result.unansweredBlocks));
     }
-    return ending;
+    return endWith(ending, result.cancelled);
 }
 
 TransferEnding finishPicture(const PictureResult& result, const LineNames& line) {
     TransferEnding ending;
     const Status& st = result.status;
-    mark(ending, SerialController::kPicture, st.ok());
+    mark(ending, TransferMarks::kPicture, st.ok());
     ending.settle = result.cancelled || (!st.ok() && st.error() != ErrorCode::WrongPictureFile);
-    ending.cancelled = result.cancelled;
     // The status line has told how it went; a refused file is said before anything is sent.
     if (st.error() == ErrorCode::WrongPictureFile) {
         say(ending, Prompter::Icon::Critical, Texts::errorMessage(ErrorCode::WrongPictureFile));
@@ -214,7 +230,7 @@ TransferEnding finishPicture(const PictureResult& result, const LineNames& line)
     } else if (!result.cancelled) {
         tellSilence(ending, line, {&st});
     }
-    return ending;
+    return endWith(ending, result.cancelled);
 }
 
 TransferEnding finishFirmware(const FirmwareResult& result, const QString& fileName,
@@ -222,12 +238,12 @@ TransferEnding finishFirmware(const FirmwareResult& result, const QString& fileN
     TransferEnding ending;
     const Status& st = result.status;
     const ErrorCode code = st.error();
-    mark(ending, SerialController::kFirmware, st.ok());
+    mark(ending, TransferMarks::kFirmware, st.ok());
     ending.settle = !st.ok();
     if (st.ok()) {
         say(ending, Prompter::Icon::Information,
-            SerialController::tr("Firmware upgrade completed") + QStringLiteral("\n") +
-                SerialController::tr("The receiver's flash now holds %1.").arg(fileName));
+            tr("Firmware upgrade completed") + QStringLiteral("\n") +
+                tr("The receiver's flash now holds %1.").arg(fileName));
     } else if (code == ErrorCode::FirmwareCrcError || code == ErrorCode::FirmwareDecompressError ||
                code == ErrorCode::FirmwareWriteError) {
         say(ending, Prompter::Icon::Critical, Texts::errorMessage(code));
@@ -235,26 +251,11 @@ TransferEnding finishFirmware(const FirmwareResult& result, const QString& fileN
         say(ending, Prompter::Icon::Critical, Texts::errorMessage(st));
     } else if (code == ErrorCode::FirmwareIncomplete) {
         say(ending, Prompter::Icon::Exclamation, Texts::errorMessage(code));
-    } else if (code == ErrorCode::TransferCancelled) {
-        ending.cancelled = true;
-    } else {
+    } else if (code != ErrorCode::TransferCancelled) {
         // "Error" in the status line; a receiver that never answered is told what to check.
         tellSilence(ending, line, {&st});
     }
-    return ending;
-}
-
-std::optional<QString> keepReceiverBackup(const QString& root, const std::string& channelImage,
-                                          const std::string& settingsBlock) {
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    const QDir rootDir(root);
-    QString name = stamp;
-    for (int n = 2; rootDir.exists(name); ++n)
-        name = stamp + '-' + QString::number(n);
-    const QString folder = rootDir.filePath(name);
-    if (!writeReceiverBackup(folder.toStdString(), channelImage, settingsBlock))
-        return std::nullopt;
-    return folder;
+    return endWith(ending, code == ErrorCode::TransferCancelled);
 }
 
 }  // namespace qel

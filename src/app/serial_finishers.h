@@ -1,6 +1,7 @@
-// How each transfer of the serial window ends, one finisher per transfer: the outcome marks of
-// its parts, the messages told once it has ended, whether the receiver may still be sending,
-// and what the document takes from it. The serial controller applies what they hand back.
+// How each transfer of the serial window ends, one finisher per transfer: pure functions from
+// a transfer's result to what the window shows (the outcome marks of its parts, the messages
+// told once it has ended, the status line, whether the receiver may still be sending) and
+// what the document receives. The serial controller applies what they hand back.
 #pragma once
 
 #include <QString>
@@ -9,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/serial_controller.h"
-#include "app/session.h"
+#include "app/prompter.h"
+#include "model/channel_lists.h"
 #include "serial/download.h"
 #include "serial/firmware.h"
 #include "serial/picture.h"
@@ -18,19 +19,38 @@
 
 namespace qel {
 
+// The outcome marks of the serial window. Skipped: the user chose not to go on with the part
+// (an unsaved-changes question, or an upload without a backup answered No); nothing was sent
+// for it.
+struct TransferMarks {
+    enum class Mark { Hidden, Ok, Ko, Skipped };
+    // The marks: channels, settings, system font, teletext font, picture, firmware.
+    enum MarkIndex { kChannels, kSettings, kSystemFont, kTeletextFont, kPicture, kFirmware };
+    static constexpr int kMarks = 6;
+};
+
+// A message of a transfer, told once it has ended.
+struct TransferMessage {
+    Prompter::Icon icon;
+    QString text;
+};
+
 // What the controller does once a transfer has ended.
 struct TransferEnding {
-    // The outcome marks to set, in order (SerialController::MarkIndex, mark).
-    std::vector<std::pair<int, SerialController::Mark>> marks;
+    // The outcome marks to set, in order.
+    std::vector<std::pair<int, TransferMarks::Mark>> marks;
     std::vector<TransferMessage> messages;
     // The receiver may still be sending: the next transfer waits for a quiet line.
     bool settle = false;
-    // Cancelled: the status line says so.
-    bool cancelled = false;
+    // The status line once it has ended ("Cancelled", or the parts the user chose not to
+    // send); nothing: the transfer's own last status stays.
+    std::optional<QString> status;
     // The bytes the receiver's channel data uses now, when the transfer changed them.
     std::optional<QString> bytesUsed;
-    // New lists came from the receiver.
-    bool channelsReplaced = false;
+    // What the document receives: new lists from the receiver (shown from row 1, with a new
+    // history, under the file name "Download.dvb") and its settings ("Download.g98").
+    std::optional<TvRadioLists> lists;
+    std::optional<std::string> settingsImage;
 };
 
 // How the messages name the line: the device and its port ("/dev/ttyS0 (COM 1)"), and what
@@ -40,10 +60,7 @@ struct LineNames {
     QString silenceHint;
 };
 
-// The download installs what arrived in the document: the lists from row 1, the settings, each
-// under its "Download" file name in the working folder.
-TransferEnding finishDownload(const DownloadResult& result, Session& session,
-                              const LineNames& line);
+TransferEnding finishDownload(DownloadResult result, const LineNames& line);
 
 // `bytesAfter`: the bytes used once the channels went up.
 TransferEnding finishUpload(const UploadResult& result, const QString& bytesAfter,
@@ -55,10 +72,7 @@ TransferEnding finishPicture(const PictureResult& result, const LineNames& line)
 TransferEnding finishFirmware(const FirmwareResult& result, const QString& fileName,
                               const LineNames& line);
 
-// Keeps what the receiver held before an upload in a new folder under `root`, named by the
-// time (a second one within the same second gets a folder of its own too). The folder, or
-// nothing when the files could not be written.
-std::optional<QString> keepReceiverBackup(const QString& root, const std::string& channelImage,
-                                          const std::string& settingsBlock);
+// A part as the status line names it ("channels", ...).
+QString transferPartName(int index);
 
 }  // namespace qel

@@ -20,6 +20,12 @@ std::string encodeG98(std::string_view image) {
     return block;
 }
 
+std::string settingsImageOf(std::string_view settingsBlock) {
+    std::string file(settingsBlock);
+    file += static_cast<char>(blockChecksum(settingsBlock));
+    return bytesToHex(file).substr(0, 2 * file.size());
+}
+
 Result<std::string> readSettingsFile(const std::string& path) {
     // Anything larger than the settings file is refused without reading it whole.
     auto bytes = readFileBytes(path, kG98FileSize);

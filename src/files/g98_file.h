@@ -18,6 +18,10 @@ Result<std::string> decodeG98(std::string_view bytes);
 // The file bytes of an image: its first 1264 bytes, then their blockChecksum.
 std::string encodeG98(std::string_view image);
 
+// The settings image of a 1264-byte settings block as it comes from the receiver: the image
+// that reading a .g98 file of the block and its checksum gives.
+std::string settingsImageOf(std::string_view settingsBlock);
+
 // Reads a .g98 file as the settings image.
 Result<std::string> readSettingsFile(const std::string& path);
 

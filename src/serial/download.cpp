@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "bytes/checksum.h"
-#include "bytes/conversions.h"
 #include "files/dvb_file.h"
 #include "files/g98_file.h"
 
@@ -49,12 +48,6 @@ std::string channelCountText(std::int32_t bytesUsed) {
         millionths %= 1000000;
     }
     return text;
-}
-
-std::string settingsImageOf(std::string_view settingsBlock) {
-    std::string file(settingsBlock);
-    file += static_cast<char>(blockChecksum(settingsBlock));
-    return bytesToHex(file).substr(0, 2 * file.size());
 }
 
 Result<std::string> downloadChannels(Exchange& exchange) {
@@ -139,6 +132,9 @@ DownloadResult download(Link& link, TransferObserver& observer, const Timing& ti
     Exchange exchange(link, observer, timing);
     DownloadResult result;
 
+    // Each part's bytes as they arrived, decoded once all parts have ended.
+    std::string channelImage;
+    std::string settingsBlock;
     auto runPart = [&](PartOutcome& outcome, bool unsaved, Confirmation question, auto fetch,
                        std::string& data) {
         if (!mayStartPart(exchange, outcome)) return;
@@ -157,11 +153,11 @@ DownloadResult download(Link& link, TransferObserver& observer, const Timing& ti
 
     if (request.channels) {
         runPart(result.channels, request.channelsUnsaved, Confirmation::DiscardUnsavedChannels,
-                downloadChannels, result.channelImage);
+                downloadChannels, channelImage);
     }
     if (request.settings) {
         runPart(result.settings, request.settingsUnsaved, Confirmation::DiscardUnsavedSettings,
-                downloadSettings, result.settingsBlock);
+                downloadSettings, settingsBlock);
     }
     if (link.cancelled()) {
         result.cancelled = true;
@@ -170,9 +166,19 @@ DownloadResult download(Link& link, TransferObserver& observer, const Timing& ti
             part->ok = false;
             part->status = ErrorCode::TransferCancelled;
         }
-        result.channelImage.clear();
-        result.settingsBlock.clear();
+        return result;
     }
+    if (result.channels.ok) {
+        Result<TvRadioLists> lists = parseDvb(channelImage, request.log);
+        if (lists) {
+            result.lists = std::move(lists.value());
+            result.channelBytes = channelImage.size();
+        } else {
+            result.channels.ok = false;
+            result.channels.status = lists.status();
+        }
+    }
+    if (result.settings.ok) result.settingsImage = settingsImageOf(settingsBlock);
     return result;
 }
 

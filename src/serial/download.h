@@ -1,5 +1,6 @@
 // The download: the receiver's DVB98 channel data and its DVB98 settings, fetched over the
-// link and handed back as bytes. It changes no document; the caller installs what arrived.
+// link and handed back decoded, as the lists and the settings image a document holds. It
+// changes no document; the caller installs what arrived.
 #pragma once
 
 #include <cstddef>
@@ -7,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/channel_lists.h"
+#include "model/debug_log.h"
 #include "model/errors.h"
 #include "serial/exchange.h"
 #include "serial/link.h"
@@ -26,22 +29,27 @@ struct DownloadRequest {
     bool settings = true;
     bool channelsUnsaved = false;
     bool settingsUnsaved = false;
+    // Where the names of channels that are not plain TV go while the lists are decoded, on
+    // the transfer's thread (none: nowhere).
+    DebugLog* log = nullptr;
 };
 
 struct DownloadResult {
     PartOutcome channels;
     PartOutcome settings;
-    // The channel records (a multiple of 64 bytes) when the channels arrived; read them with
-    // parseDvb. An empty image is a success that leaves the lists as they are.
-    std::string channelImage;
-    // The 1264 bytes of settings when they arrived (settingsImageOf gives the settings image).
-    std::string settingsBlock;
+    // The lists the channel records hold, TV and RADIO, when the channels arrived, and the
+    // bytes of channel data they came from. No bytes is a success that leaves the lists as
+    // they are.
+    TvRadioLists lists;
+    std::size_t channelBytes = 0;
+    // The settings image (2530 hex digits) of the settings block when it arrived.
+    std::string settingsImage;
 
     // Cancelled through the link: nothing is handed back.
     bool cancelled = false;
 
     // Whether the lists (the settings) are to be replaced, and their unsaved flag cleared.
-    bool replacesChannels() const { return channels.ok && !channelImage.empty(); }
+    bool replacesChannels() const { return channels.ok && channelBytes != 0; }
     bool replacesSettings() const { return settings.ok; }
 };
 
@@ -49,7 +57,9 @@ struct DownloadResult {
 // for, each preceded by the question about unsaved changes when the request says there are
 // some. A part that fails does not stop the next unless the line itself failed. A download
 // cancelled through the link hands back nothing: every part asked for reports
-// TransferCancelled, and the status line is left to the caller.
+// TransferCancelled, and the status line is left to the caller. The records are decoded
+// here (parseDvb) and the block made the settings image (settingsImageOf): records that do
+// not decode fail the channel part with the reader's error.
 DownloadResult download(Link& link, TransferObserver& observer, const Timing& timing,
                         const DownloadRequest& request);
 
@@ -67,9 +77,5 @@ Millis channelDataWait(std::int32_t bytesUsed, const Timing& timing);
 // The channel count of a data size, with its fraction when the size is not whole channels
 // ("1", "1.5").
 std::string channelCountText(std::int32_t bytesUsed);
-
-// The settings image (hex text, 2530 characters) of a downloaded 1264-byte settings block:
-// the image that reading a .g98 file of the block and its checksum gives.
-std::string settingsImageOf(std::string_view settingsBlock);
 
 }  // namespace qel

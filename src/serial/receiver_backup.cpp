@@ -6,7 +6,6 @@
 
 #include "files/file_io.h"
 #include "files/g98_file.h"
-#include "serial/download.h"
 
 namespace qel {
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bytes/checksum.h"
+#include "files/dvb_file.h"
 #include "files/g98_file.h"
 #include "receiver_sim/receiver_simulator.h"
 #include "receiver_sim/simulated_link.h"
@@ -21,6 +22,11 @@ namespace qel {
 namespace {
 
 using namespace std::chrono_literals;
+
+// The channel records of the lists handed back, as the receiver would send them.
+std::string recordsOf(const DownloadResult& r) {
+    return encodeDvb(r.lists.tv, r.lists.radio);
+}
 
 struct DownloadTest : ::testing::Test {
     ReceiverSimulator sim;
@@ -38,8 +44,10 @@ TEST_F(DownloadTest, BothPartsArriveInTheButtonsOrder) {
     sim.setSettingsBlock(test::settingsBlock());
     const DownloadResult r = run();
     EXPECT_TRUE(r.channels.ok && r.settings.ok) << r.channels.status.detail();
-    EXPECT_EQ(r.channelImage, sim.channelImage());
-    EXPECT_EQ(r.settingsBlock, test::settingsBlock());
+    EXPECT_EQ(recordsOf(r), sim.channelImage());
+    EXPECT_EQ(r.lists.tv.size() + r.lists.radio.size(), 100u);
+    EXPECT_EQ(r.channelBytes, 6400u);
+    EXPECT_EQ(r.settingsImage, settingsImageOf(test::settingsBlock()));
     EXPECT_TRUE(r.replacesChannels());
     EXPECT_EQ(sim.commandLog(), (std::vector<std::string>{"CBEG", "A", "CBEG", "B", "CBEG", "G"}));
     EXPECT_EQ(recorder.statuses, (std::vector<std::string>{"Connecting", "DownLoading", "Com open",
@@ -54,7 +62,7 @@ TEST_F(DownloadTest, TheLargestListTakesItsTimeOnTheWire) {
     sim.setChannelImage(test::channelImage(3071));
     const DownloadResult r = run({true, false});
     ASSERT_TRUE(r.channels.ok) << r.channels.status.detail();
-    EXPECT_EQ(r.channelImage.size(), 196544u);
+    EXPECT_EQ(r.channelBytes, 196544u);
     // 196545 bytes at 3840 a second are 51.18 s: longer than any timeout but the B wait's.
     EXPECT_GE(link.elapsed(), 51180ms);
     EXPECT_LE(link.elapsed(), 51500ms);
@@ -63,7 +71,7 @@ TEST_F(DownloadTest, TheLargestListTakesItsTimeOnTheWire) {
 TEST_F(DownloadTest, AnEmptyReceiverSendsOnlyTheChecksum) {
     const DownloadResult r = run({true, false});
     EXPECT_TRUE(r.channels.ok);
-    EXPECT_TRUE(r.channelImage.empty());
+    EXPECT_EQ(r.channelBytes, 0u);
     EXPECT_FALSE(r.replacesChannels());  // the lists stay, and so does their unsaved flag
     EXPECT_EQ(recorder.channels.back(), "0");
 
@@ -218,7 +226,7 @@ TEST_F(DownloadTest, ACancelEndsTheDownloadPromptlyAndHandsBackNothing) {
         EXPECT_EQ(r.channels.status.error(), ErrorCode::TransferCancelled);
         EXPECT_EQ(r.settings.status.error(), ErrorCode::TransferCancelled);
         EXPECT_FALSE(r.channels.ok || r.settings.ok);
-        EXPECT_TRUE(r.channelImage.empty() && r.settingsBlock.empty());
+        EXPECT_TRUE(r.lists.tv.empty() && r.channelBytes == 0 && r.settingsImage.empty());
     }
     sim.addFault({SimFault::Silence, SimCommand::Handshake, 0});
     link.cancelAt(link.now() + 2500ms);
@@ -307,6 +315,7 @@ TEST(DownloadFaults, EveryFaultAtEveryStepEndsInTimeWithTheRightOutcome) {
     const Millis lateBy = 6000ms;
     const std::string image = test::channelImage(20);
     const std::string settings = test::settingsBlock();
+    const std::string settingsImage = settingsImageOf(settings);
     auto makeReceiver = [&] {
         auto sim = std::make_unique<ReceiverSimulator>();
         sim->setChannelImage(image);
@@ -341,12 +350,12 @@ TEST(DownloadFaults, EveryFaultAtEveryStepEndsInTimeWithTheRightOutcome) {
             const char* name;
             const PartOutcome& outcome;
             const PartEnd& expected;
-            const std::string& handedBack;
+            const std::string handedBack;
             const std::string& sent;
             const std::string& lastStatus;
         } kParts[] = {
-            {"channels", r.channels, c.channels, r.channelImage, image, channelsLast},
-            {"settings", r.settings, c.settings, r.settingsBlock, settings, settingsLast},
+            {"channels", r.channels, c.channels, recordsOf(r), image, channelsLast},
+            {"settings", r.settings, c.settings, r.settingsImage, settingsImage, settingsLast},
         };
         for (const auto& part : kParts) {
             SCOPED_TRACE(part.name);
@@ -370,8 +379,8 @@ TEST(DownloadFaults, EveryFaultAtEveryStepEndsInTimeWithTheRightOutcome) {
         link.reconnect();
         test::TransferRecorder again;
         const DownloadResult retry = download(link, again, timing, {});
-        EXPECT_EQ(retry.channelImage, image);
-        EXPECT_EQ(retry.settingsBlock, settings);
+        EXPECT_EQ(recordsOf(retry), image);
+        EXPECT_EQ(retry.settingsImage, settingsImage);
     }
 }
 

@@ -14,6 +14,8 @@
 #include "serial/picture.h"
 #include "serial/transfer_recorder.h"
 #include "serial/upload.h"
+
+#include "files/g98_file.h"
 #include "support/receiver_data.h"
 #include "support/serial_line.h"
 

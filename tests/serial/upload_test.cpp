@@ -3,6 +3,11 @@
 // wait, the backup before and the verification after, and cancelling.
 #include "serial/upload.h"
 
+#include "files/dvb_file.h"
+#include "files/fta_writer.h"
+#include "files/g98_file.h"
+#include "serial/upload_request.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -611,6 +616,69 @@ TEST(UploadCancel, ACancelStopsPromptlyAndSaysSo) {
             EXPECT_TRUE(r.channels.ok);
         }
     }
+}
+
+// What the window and qel-tool send of a document: each part from what the document holds.
+TEST(UploadRequestOf, EachPartTakesWhatTheDocumentHolds) {
+    auto lists = [](int count) { return parseDvb(test::channelImage(count)).value(); };
+    std::string twoSets(8192, '\0');
+    for (std::size_t i = 0; i < twoSets.size(); ++i)
+        twoSets[i] = static_cast<char>(i / 4096 + 1);
+    const UploadParts all{true, true, true, true};
+
+    Workspace ws;
+    ws.installChannels({lists(3), FileKind::DVB, {}});
+    ws.installSettings(settingsImageOf(test::settingsBlock()));
+    ASSERT_TRUE(ws.installFont(FontType::SystemTwoSets, twoSets));
+    BuiltUpload b = buildUploadRequest(ws, all, FileKind::DVB, 1, true, false);
+    EXPECT_TRUE(b.channelsRefused.ok() && b.sendsAnything());
+    EXPECT_EQ(b.request.channelKind, FileKind::DVB);
+    EXPECT_EQ(b.request.channelImage, test::channelImage(3));
+    EXPECT_EQ(b.request.channelCount, 3u);
+    EXPECT_EQ(b.request.settingsImage, ws.settingsImage());
+    EXPECT_EQ(b.request.systemFontSet, twoSets.substr(4096));
+    EXPECT_TRUE(b.request.teletextFont && b.request.teletextFontData.empty());
+    EXPECT_TRUE(b.request.backup && !b.request.verify);
+    EXPECT_EQ(buildUploadRequest(ws, all, FileKind::DVB, 0, false, true).request.systemFontSet,
+              twoSets.substr(0, 4096));
+    EXPECT_FALSE(buildUploadRequest(ws, {}, FileKind::DVB, 0, true, true).sendsAnything());
+
+    // A one-set font has only its first set; a teletext font goes up whole.
+    ASSERT_TRUE(ws.installFont(FontType::SystemOneSet, twoSets.substr(4096)));
+    EXPECT_EQ(buildUploadRequest(ws, all, FileKind::DVB, 1, true, true).request.systemFontSet,
+              twoSets.substr(4096));
+    ASSERT_TRUE(ws.installFont(FontType::Teletext, std::string(3190, '\x80')));
+    b = buildUploadRequest(ws, all, FileKind::DVB, 1, true, true);
+    EXPECT_TRUE(b.request.systemFont && b.request.systemFontSet.empty());
+    EXPECT_EQ(b.request.teletextFontData, std::string(3190, '\x80'));
+
+    // The most a DVB98 receiver takes, and one more: no records are built for it.
+    for (int count : {3071, 3072}) {
+        ws.installChannels({lists(count), FileKind::DVB, {}});
+        b = buildUploadRequest(ws, all, FileKind::DVB, 0, true, true);
+        EXPECT_EQ(b.request.channelImage.size(), count == 3071 ? 3071u * 64 : 0u);
+        EXPECT_EQ(b.request.channelCount, static_cast<std::size_t>(count));
+    }
+    // No settings loaded (an FTA image unloads them): asked for, without bytes.
+    ws.installChannels({lists(3), FileKind::BIN, {}});
+    b = buildUploadRequest(ws, all, FileKind::None, 0, true, true);
+    EXPECT_TRUE(b.request.settings && b.request.settingsImage.empty());
+    EXPECT_TRUE(b.request.channels && b.request.channelImage.empty());
+
+    // DVB98 lists through the FTA loader: the image converting them writes, default settings.
+    Workspace dvb;
+    dvb.installChannels({lists(60), FileKind::DVB, {}});
+    b = buildUploadRequest(dvb, {true, false, false, false}, FileKind::BIN, 0, true, true);
+    const TvRadioLists normal = normalizeForFtaImage(dvb.tvList(), dvb.radioList());
+    EXPECT_EQ(b.request.channelImage,
+              encodeFtaImage(normal.tv, normal.radio, dvb.imageTables(), ImageSettings::Defaults)
+                  .value());
+    EXPECT_EQ(b.request.channelKind, FileKind::BIN);
+    // Lists no image holds: left out, with the writer's reason.
+    dvb.installChannels({lists(1100), FileKind::DVB, {}});
+    b = buildUploadRequest(dvb, {true, false, false, false}, FileKind::BIN, 0, true, true);
+    EXPECT_EQ(b.channelsRefused.error(), ErrorCode::TooManyChannelsFta);
+    EXPECT_FALSE(b.request.channels || b.sendsAnything());
 }
 
 }  // namespace

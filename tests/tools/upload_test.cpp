@@ -96,7 +96,6 @@ TEST(UploadToReceiver, FailuresAreToldWithTheProgramsMessage) {
         bool channelsArrive;
         bool flashWritten;
     } kCases[] = {
-        {"verified", {}, "--channels new.dvb", "", 0, "", true, false},
         // Read back once the receiver has finished writing.
         {"busy after each store",
          {"--fault", "busy", "--fault", "busy:H", "--busy-ms", "200"},
@@ -131,14 +130,6 @@ TEST(UploadToReceiver, FailuresAreToldWithTheProgramsMessage) {
          0,
          "",
          true,
-         false},
-        {"records garbled",
-         {"--fault", "garble:C"},
-         "--channels new.dvb",
-         "",
-         2,
-         "Error during upload (channels: no answer to the channel records)\n",
-         false,
          false},
         {"settings not answered",
          {"--fault", "silence:H"},

@@ -91,13 +91,6 @@ private slots:
         QCOMPARE(s.receiver->settingsBlock(), mySettingsBlock());
         QCOMPARE(s.label(w, "Advise"), QString("Com open"));
         QCOMPARE(s.label(w, "LByte"), QString::number(sent.size()));
-        // The backup is read before the first upload command, each part read back after it.
-        const QStringList log = commandLog(*s.receiver);
-        const qsizetype c = log.indexOf("C");
-        const qsizetype h = log.indexOf("H");
-        QVERIFY(c > log.indexOf("B") && log.indexOf("B") >= 0 && log.indexOf("G") < c);
-        QVERIFY(log.indexOf("B", c) > c && log.indexOf("B", c) < h);
-        QVERIFY(log.indexOf("G", h) > h);
         // What the receiver held is kept, and the window says where.
         const QString folder = s.program->serial().lastBackup();
         QVERIFY(folder.startsWith(s.dir.filePath("backups/")));
@@ -136,82 +129,6 @@ private slots:
         QVERIFY(!QDir(s.dir.filePath("backups")).exists());
     }
 
-    void failuresSayWhyAndLeaveTheReceiverAsItWas_data() {
-        QTest::addColumn<int>("tv");
-        QTest::addColumn<bool>("channels");
-        QTest::addColumn<bool>("settings");
-        QTest::addColumn<int>("fault");  // a SimFault, or -1
-        QTest::addColumn<int>("command");
-        QTest::addColumn<QString>("marks");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("status");
-        // The receiver refused what came (or got nothing): it holds what it held.
-        QTest::addColumn<bool>("untouched");
-        const int none = -1;
-        const auto f = [](SimFault x) { return static_cast<int>(x); };
-        const auto c = [](SimCommand x) { return static_cast<int>(x); };
-        QTest::newRow("3072 channels") << 3072 << true << false << none << 0 << QString("K-")
-                                       << QString("Too many channels for DVB 98 : no Upload/Save ")
-                                       << QString("Com open") << true;
-        QTest::newRow("no answer to C")
-            << 3 << true << false << f(SimFault::Silence) << c(SimCommand::ChannelUpload)
-            << QString("K-") << QString("Error during upload") << QString("Com open") << false;
-        QTest::newRow("block garbled on the line")
-            << 3 << true << true << f(SimFault::Garble) << c(SimCommand::ChannelUpload)
-            << QString("KO") << QString("Error during upload") << QString("Com open") << true;
-        QTest::newRow("channels kept changed")
-            << 3 << true << false << f(SimFault::MisStore) << c(SimCommand::ChannelUpload)
-            << QString("K-")
-            << QString(
-                   "The receiver does not hold what was sent\nThe first channel that differs: 2")
-            << QString("Com open") << false;
-        QTest::newRow("settings kept changed")
-            << 3 << false << true << f(SimFault::MisStore) << c(SimCommand::SettingsUpload)
-            << QString("-K")
-            << QString("The receiver does not hold what was sent\nThe first byte that differs: 633")
-            << QString("Com open") << false;
-        QTest::newRow("no answer to H")
-            << 3 << false << true << f(SimFault::Silence) << c(SimCommand::SettingsUpload)
-            << QString("-K") << QString() << QString("Error") << false;
-    }
-    void failuresSayWhyAndLeaveTheReceiverAsItWas() {
-        QFETCH(int, tv);
-        QFETCH(bool, channels);
-        QFETCH(bool, settings);
-        QFETCH(int, fault);
-        QFETCH(int, command);
-        QFETCH(QString, marks);
-        QFETCH(QString, message);
-        QFETCH(QString, status);
-        QFETCH(bool, untouched);
-        DvbUpload s(tv, 0);
-        QVERIFY(s.loaded);
-        if (fault >= 0) {
-            // Only the upload's own block: the backup and the check read as usual.
-            s.receiver->addFault(
-                {static_cast<SimFault>(fault), static_cast<SimCommand>(command), 0});
-        }
-        SerialWindow* w = s.open();
-        include(w, channels, settings);
-        // Too many channels: the list check asks first, and the upload goes on when told.
-        const bool asked = tv >= 3072;
-        if (asked) s.prompter.answer(Answer::Yes);
-        s.upload(w);
-        QCOMPARE(qel::marks(s, w), marks);
-        QCOMPARE(s.prompter.texts().mid(asked ? 1 : 0),
-                 message.isEmpty() ? QStringList{} : QStringList{message});
-        QCOMPARE(s.label(w, "Advise"), status);
-        if (tv >= 3072) {
-            // Refused before any byte: no backup either.
-            QVERIFY(s.receiver->commandLog().empty());
-        }
-        if (untouched && channels) QCOMPARE(s.receiver->channelImage(), receiverChannels());
-        if (untouched && settings && marks[1] == 'K')
-            QCOMPARE(s.receiver->settingsBlock(), receiverSettings());
-        QVERIFY(!s.ws().channelsModified());
-        QVERIFY(s.form->isEnabled());
-    }
-
     void aFailedBackupAsksBeforeUploading_data() {
         QTest::addColumn<bool>("yes");
         QTest::newRow("no: nothing goes up") << false;
@@ -244,17 +161,6 @@ private slots:
             QCOMPARE(s.receiver->channelImage(), receiverChannels());
             QCOMPARE(s.receiver->settingsBlock(), receiverSettings());
         }
-    }
-
-    void nothingLoadedSendsNothing() {
-        Serial s;
-        SerialWindow* w = s.open();
-        s.upload(w);
-        // No channels: the mark says it; settings that are not DVB98 settings: the status line.
-        QCOMPARE(marks(s, w), QString("KK"));
-        QVERIFY(s.prompter.asked.isEmpty());
-        QCOMPARE(s.label(w, "Advise"), QString("Error"));
-        QVERIFY(s.receiver->commandLog().empty());
     }
 
     void theFtaImageGoesThroughTheLoader() {
@@ -290,82 +196,6 @@ private slots:
         // changed, the file as it is.
         QCOMPARE(s.receiver->flash(), s.savedImage());
         QVERIFY(s.receiver->flash() == s.read(s.dir.filePath("mine.bin")));
-    }
-
-    void loaderFailures_data() {
-        QTest::addColumn<int>("fault");
-        QTest::addColumn<bool>("cancel");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<bool>("flashTouched");
-        const auto f = [](SimFault x) { return static_cast<int>(x); };
-        QTest::newRow("never wakes")
-            << f(SimFault::NeverWakes) << false << QString("Timeout") << false;
-        QTest::newRow("misses a later wake-up")
-            << f(SimFault::MissWakeUp) << false << QString("Error during upload ") << false;
-        QTest::newRow("cancelled between blocks")
-            << -1 << true
-            << QString(
-                   "The upload stopped part-way: the receiver's flash is now incomplete "
-                   "and must be written again.")
-            << true;
-    }
-    void loaderFailures() {
-        QFETCH(int, fault);
-        QFETCH(bool, cancel);
-        QFETCH(QString, message);
-        QFETCH(bool, flashTouched);
-        FtaUpload s;
-        QVERIFY(s.loaded);
-        if (fault >= 0) {
-            const auto plan = static_cast<SimFault>(fault);
-            s.receiver->addFault({plan, defaultCommandOf(plan), defaultOccurrenceOf(plan)});
-        }
-        if (cancel) s.cancelOn = SimStore::Flash;
-        SerialWindow* w = s.open();
-        include(w, true, false);
-        s.upload(w);
-        const QStringList texts = s.prompter.texts();
-        QCOMPARE(texts.size(), 2);
-        QCOMPARE(texts[0], QString("Unplug Vandu main power"));
-        // The loader that never woke up is told with what to check, on which port.
-        QCOMPARE(texts[1].section("\n\n", 0, 0), message);
-        QCOMPARE(texts[1].contains("/dev/ttyS0 (COM 1)"), fault == int(SimFault::NeverWakes));
-        QCOMPARE(marks(s, w), QString("K-"));
-        QCOMPARE(s.receiver->revision(SimStore::Flash) > 0, flashTouched);
-        if (cancel) QCOMPARE(s.label(w, "Advise"), QString("Transfer cancelled"));
-        QVERIFY(s.form->isEnabled());
-    }
-
-    // The loader need not answer a block: the image went up (OK), with a warning that says
-    // how many blocks got no answer.
-    void unansweredBlocksEndWellWithAWarning_data() {
-        QTest::addColumn<int>("fault");
-        QTest::addColumn<int>("block");
-        QTest::addColumn<QString>("count");
-        QTest::newRow("a block unanswered") << int(SimFault::NoBlockAnswer) << 7 << "1";
-        QTest::newRow("a frame with a bad CRC") << int(SimFault::BadCrc) << 7 << "1";
-        QTest::newRow("no block answered") << int(SimFault::NoBlockAnswer) << 0 << "48";
-    }
-    void unansweredBlocksEndWellWithAWarning() {
-        QFETCH(int, fault);
-        QFETCH(int, block);
-        QFETCH(QString, count);
-        FtaUpload s;
-        QVERIFY(s.loaded);
-        s.receiver->addFault({static_cast<SimFault>(fault), SimCommand::LoaderBlock, block});
-        SerialWindow* w = s.open();
-        include(w, true, false);
-        s.upload(w);
-        QCOMPARE(
-            s.prompter.texts(),
-            (QStringList{"Unplug Vandu main power",
-                         "The image went up, but " + count +
-                             " of the 48 blocks got no answer from the receiver.\nIf the "
-                             "receiver does not work with the new lists, repeat the upload."}));
-        QCOMPARE(s.prompter.asked[1].icon, Prompter::Icon::Exclamation);
-        QCOMPARE(marks(s, w), QString("O-"));
-        QCOMPARE(s.label(w, "Advise"), QString("Com open"));
-        QCOMPARE(s.label(w, "LByte"), QString(" 49152"));
     }
 
     // Lists the check finds errors in go up only when the user says so; the question's default
@@ -415,37 +245,6 @@ private slots:
         QVERIFY(s.receiver->loaderCommands().empty());
     }
 
-    void italianMessages() {
-        FtaUpload s;
-        QVERIFY(s.loaded);
-        s.language.apply("ITA");
-        s.receiver->addFault({SimFault::NeverWakes, SimCommand::LoaderWakeUp, 0});
-        SerialWindow* w = s.open();
-        include(w, true, false);
-        s.upload(w);
-        QCOMPARE(s.prompter.texts().value(0), QString("Togli corrente al Vandu"));
-        QCOMPARE(s.prompter.texts().value(1).section("\n\n", 0, 0), QString("Timeout"));
-        s.prompter.asked.clear();
-        s.receiver->clearFaults();
-        s.receiver->addFault({SimFault::NoBlockAnswer, SimCommand::LoaderBlock, 0});
-        s.upload(w);
-        QCOMPARE(s.prompter.texts().value(1),
-                 QString("L'immagine è stata inviata, ma il ricevitore non ha risposto a 48 dei 48 "
-                         "blocchi.\nSe il ricevitore non funziona con le nuove liste, ripeti "
-                         "l'upload."));
-        QCOMPARE(marks(s, w), QString("O-"));
-
-        DvbUpload d(3072, 0);
-        d.language.apply("ITA");
-        SerialWindow* dw = d.open();
-        include(dw, true, false);
-        d.prompter.answer(Answer::Yes);  // the list check's question
-        d.upload(dw);
-        QCOMPARE(d.prompter.texts().mid(1),
-                 QStringList{"Troppi canali per la DVB 98 : Upload/salvataggio non eseguito"});
-        d.language.apply("ENG");
-    }
-
     void fontsGoUpAfterChannelsAndSettings() {
         Serial s;
         std::string twoSets(8192, '\0');
@@ -468,18 +267,12 @@ private slots:
         QCOMPARE(s.label(w, "Advise"), QString("Error"));
         QVERIFY(s.prompter.asked.isEmpty());
 
-        const std::string teletext(3190, '\x80');
-        s.chooser.choose(s.write("tele.oc2", teletext));
+        // A one-set font: the second set cannot be chosen.
+        s.chooser.choose(s.write("tele.oc2", std::string(3190, '\x80')));
         s.program->fonts().loadFonts();  // the Fonts tab takes the place of the serial window
         w = s.open();
         font2 = w->findChild<QRadioButton*>("Font2");
         QVERIFY(!font2->isEnabled() && !font2->isChecked());
-        include(w, false, false);
-        w->findChild<QCheckBox*>("IncludeSysFon")->setChecked(true);
-        w->findChild<QCheckBox*>("IncludeTxtFon")->setChecked(true);
-        s.upload(w);
-        QCOMPARE(s.receiver->teletextFont(), teletextBlock(teletext));
-        QVERIFY(s.markShown(w, "Ko2") && s.markShown(w, "Ok3"));
     }
 
     void pictureGoesUpIntoTheChosenSlot_data() {
@@ -551,13 +344,6 @@ private slots:
         QCOMPARE(s.prompter.texts(), QStringList{"File must be a 280x240 - 16 colours bitmap"});
         QCOMPARE(s.approver.asked, 0);
         QVERIFY(s.receiver->commandLog().empty());
-        s.language.apply("ITA");
-        s.prompter.asked.clear();
-        s.chooser.choose(s.dir.filePath("notes.bmp"));
-        w->pictureButton()->click();
-        QCOMPARE(s.prompter.texts(),
-                 QStringList{"File deve essere una bitmap 280x240 - 16 colori"});
-        s.language.apply("ENG");
     }
 
     void aDamagedImageIsRefused_data() {

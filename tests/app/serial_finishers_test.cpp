@@ -1,0 +1,301 @@
+// How every transfer ends for the serial window, without a window: each row a transfer's result
+// and what its finisher hands back (the marks, the messages with their icons, whether the line
+// must fall quiet first, the status line, the bytes field and what the document receives).
+#include "app/serial_finishers.h"
+
+#include <QtTest>
+
+#include "app/language.h"
+#include "files/dvb_file.h"
+#include "files/g98_file.h"
+#include "support/receiver_data.h"
+
+namespace qel {
+
+namespace {
+
+using E = ErrorCode;
+
+PartOutcome ok() {
+    return {true, true, {}, 0};
+}
+PartOutcome fails(ErrorCode code, std::string detail = {}, std::size_t differsAt = 0) {
+    return {true, false, Error{code, std::move(detail)}, differsAt};
+}
+// A question about unsaved changes (or an upload without a backup) answered No.
+PartOutcome declined() {
+    return fails(E::TransferCancelled, std::string(kNotConfirmed));
+}
+// The receiver did not answer the first "CBEG" at all.
+PartOutcome silent() {
+    return fails(E::NoAnswer, "no answer to " + describeCommand("CBEG"));
+}
+
+const LineNames kLine{QStringLiteral("/dev/ttyS0 (COM 1)"), QStringLiteral("HINT")};
+
+DownloadResult download(PartOutcome channels, PartOutcome settings, bool cancelled = false) {
+    DownloadResult r;
+    r.channels = std::move(channels);
+    r.settings = std::move(settings);
+    r.cancelled = cancelled;
+    if (r.channels.ok) {
+        r.lists = parseDvb(test::channelImage(3)).value();
+        r.channelBytes = 3 * kDvbRecordSize;
+    }
+    if (r.settings.ok) r.settingsImage = settingsImageOf(test::settingsBlock());
+    return r;
+}
+
+UploadResult upload(std::vector<PartOutcome> parts, bool cancelled = false,
+                    std::size_t unanswered = 0) {
+    UploadResult r;
+    parts.resize(4);
+    r.channels = parts[0];
+    r.settings = parts[1];
+    r.systemFont = parts[2];
+    r.teletextFont = parts[3];
+    r.cancelled = cancelled;
+    r.unansweredBlocks = unanswered;
+    return r;
+}
+
+TransferEnding picture(Status st, bool cancelled = false) {
+    return finishPicture({std::move(st), cancelled}, kLine);
+}
+TransferEnding firmware(Status st) {
+    FirmwareResult r;
+    r.status = std::move(st);
+    return finishFirmware(r, QStringLiteral("new.bin"), kLine);
+}
+
+// The marks as "<index><mark>" in the order set (O ok, K ko, S skipped), then "settle",
+// "bytes=..." and "status=..." when the ending has them.
+QString shownOf(const TransferEnding& e) {
+    QString out;
+    for (const auto& [index, mark] : e.marks)
+        out += QString::number(index) + QStringLiteral("-OKS").at(static_cast<int>(mark));
+    if (e.settle) out += QStringLiteral(" settle");
+    if (e.bytesUsed) out += QStringLiteral(" bytes=") + *e.bytesUsed;
+    if (e.status) out += QStringLiteral(" status=") + *e.status;
+    return out;
+}
+// Each message with its icon first: ! critical, ~ exclamation, i information.
+QStringList messagesOf(const TransferEnding& e) {
+    QStringList out;
+    for (const TransferMessage& m : e.messages) {
+        const char icon = m.icon == Prompter::Icon::Critical      ? '!'
+                          : m.icon == Prompter::Icon::Exclamation ? '~'
+                                                                  : 'i';
+        out << QString(QChar(icon)) + m.text;
+    }
+    return out;
+}
+
+// The program's own text of an error, as a message box with the critical icon shows it.
+QString critical(ErrorCode code) {
+    return QStringLiteral("!") + QString::fromLatin1(errorText(code).data());
+}
+
+const QString kIncomplete = QStringLiteral(
+    "!The upload stopped part-way: the receiver's flash is now incomplete and must be written "
+    "again.");
+const QString kLoaderTimeout = QStringLiteral(
+    "!Timeout\n\nThe receiver's loader did not answer on /dev/ttyS0 (COM 1) at 19200 baud. Plug "
+    "the receiver's mains in while \"Connect main plug\" blinks, and check the cable and the "
+    "port in Options.");
+
+}  // namespace
+}  // namespace qel
+
+Q_DECLARE_METATYPE(qel::TransferEnding)
+
+namespace qel {
+
+class SerialFinishersTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void eachOutcomeEndsAsTheWindowShowsIt_data() {
+        QTest::addColumn<TransferEnding>("ending");
+        // The marks, then whether the line must fall quiet first, the bytes field and the
+        // status line when the finisher sets them.
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QStringList>("messages");
+        const QStringList none;
+        auto row = [](const char* name) -> QTestData& { return QTest::newRow(name); };
+
+        // The download.
+        row("download: both arrive")
+            << finishDownload(download(ok(), ok()), kLine) << "0O1O bytes=192" << none;
+        row("download: a silent receiver is told once")
+            << finishDownload(download(silent(), silent()), kLine) << "0K1K settle"
+            << QStringList{"!HINT"};
+        row("download: failed channels have their box")
+            << finishDownload(download(fails(E::DownloadFailed, "wrong checksum"), ok()), kLine)
+            << "0K1O settle" << QStringList{"!Error during download"};
+        row("download: a size no table has")
+            << finishDownload(download(fails(E::WrongChannelDataSize), ok()), kLine)
+            << "0K1O settle" << QStringList{critical(E::WrongChannelDataSize)};
+        row("download: no answer is said by the status line")
+            << finishDownload(download(ok(), fails(E::NoAnswer, "no answer to G")), kLine)
+            << "0O1K settle bytes=192" << none;
+        row("download: a wrong checksum too")
+            << finishDownload(download(ok(), fails(E::WrongChecksum)), kLine)
+            << "0O1K settle bytes=192" << none;
+        row("download: the port failing has its reason")
+            << finishDownload(download(fails(E::PortError, "unplugged"), fails(E::PortError)),
+                              kLine)
+            << "0K1K settle" << QStringList{"!Error on COM\nunplugged", "!Error on COM"};
+        row("download: both declined") << finishDownload(download(declined(), declined()), kLine)
+                                       << "0S1S status=Skipped: channels, settings" << none;
+        row("download: declined beside a failure keeps the failure's status")
+            << finishDownload(download(declined(), fails(E::NoAnswer)), kLine) << "0S1K settle"
+            << none;
+        row("download: cancelled")
+            << finishDownload(
+                   download(fails(E::TransferCancelled), fails(E::TransferCancelled), true), kLine)
+            << "0K1K settle status=Transfer cancelled" << none;
+
+        // The upload.
+        row("upload: all four parts")
+            << finishUpload(upload({ok(), ok(), ok(), ok()}), "256", kLine) << "0O1O2O3O bytes=256"
+            << none;
+        row("upload: a silent receiver is told once")
+            << finishUpload(upload({silent(), silent()}), "256", kLine) << "0K1K settle"
+            << QStringList{"!HINT"};
+        row("upload: too many channels, refused before any byte")
+            << finishUpload(upload({fails(E::TooManyChannelsDvb)}), "256", kLine) << "0K"
+            << QStringList{"!Too many channels for DVB 98 : no Upload/Save "};
+        row("upload: no answer to C")
+            << finishUpload(upload({fails(E::UploadFailed, "no answer to C")}), "256", kLine)
+            << "0K settle" << QStringList{"!Error during upload"};
+        row("upload: channels kept changed")
+            << finishUpload(upload({fails(E::VerifyFailed, "", 2)}), "256", kLine) << "0K settle"
+            << QStringList{
+                   "!The receiver does not hold what was sent\nThe first channel that "
+                   "differs: 2"};
+        row("upload: settings kept changed")
+            << finishUpload(upload({{}, fails(E::VerifyFailed, "", 633)}), "256", kLine)
+            << "1K settle"
+            << QStringList{
+                   "!The receiver does not hold what was sent\nThe first byte that "
+                   "differs: 633"};
+        row("upload: settings that could not be read back")
+            << finishUpload(upload({{}, fails(E::VerifyFailed)}), "256", kLine) << "1K settle"
+            << QStringList{
+                   "!The receiver does not hold what was sent\nIt could not be read "
+                   "back."};
+        row("upload: refusals said by the mark or the status line")
+            << finishUpload(upload({fails(E::NoChannelsLoaded), fails(E::SettingsNotTagged),
+                                    fails(E::NoFontLoaded), fails(E::WrongFontLength)}),
+                            "256", kLine)
+            << "0K1K2K3K" << none;
+        row("upload: no answer to H")
+            << finishUpload(upload({ok(), fails(E::NoAnswer)}), "256", kLine)
+            << "0O1K settle bytes=256" << none;
+        row("upload: the port failing")
+            << finishUpload(upload({fails(E::PortError, "unplugged")}), "256", kLine) << "0K settle"
+            << QStringList{"!Error on COM\nunplugged"};
+        row("upload: without a backup, declined")
+            << finishUpload(upload({declined(), declined()}), "256", kLine)
+            << "0S1S status=Skipped: channels, settings" << none;
+        row("upload: cancelled") << finishUpload(upload({ok(), fails(E::TransferCancelled)}, true),
+                                                 "256", kLine)
+                                 << "0O1K settle bytes=256 status=Transfer cancelled" << none;
+        row("upload: the loader never woke")
+            << finishUpload(upload({fails(E::LoaderTimeout)}), " 49152", kLine) << "0K settle"
+            << QStringList{kLoaderTimeout};
+        row("upload: the loader missed a wake-up")
+            << finishUpload(upload({fails(E::LoaderUploadFailed)}), " 49152", kLine) << "0K settle"
+            << QStringList{"!Error during upload "};
+        row("upload: an image cut off between blocks")
+            << finishUpload(upload({fails(E::FlashIncomplete)}, true), " 49152", kLine)
+            << "0K settle status=Transfer cancelled" << QStringList{kIncomplete};
+        row("upload: blocks without an answer end well, with a warning")
+            << finishUpload(upload({ok()}, false, 7), " 49152", kLine) << "0O bytes= 49152"
+            << QStringList{
+                   "~The image went up, but 7 of the 48 blocks got no answer from the "
+                   "receiver.\nIf the receiver does not work with the new lists, repeat "
+                   "the upload."};
+
+        // The picture.
+        row("picture: goes up") << picture({}) << "4O" << none;
+        row("picture: a file that is no picture, refused before any byte")
+            << picture(E::WrongPictureFile) << "4K" << QStringList{critical(E::WrongPictureFile)};
+        row("picture: a silent receiver")
+            << picture(silent().status) << "4K settle" << QStringList{"!HINT"};
+        row("picture: no answer later") << picture(E::NoAnswer) << "4K settle" << none;
+        row("picture: the port failing") << picture(Error{E::PortError, "unplugged"}) << "4K settle"
+                                         << QStringList{"!Error on COM\nunplugged"};
+        row("picture: cancelled") << picture(E::TransferCancelled, true)
+                                  << "4K settle status=Transfer cancelled" << none;
+
+        // The firmware.
+        row("firmware: goes up")
+            << firmware({}) << "5O"
+            << QStringList{"iFirmware upgrade completed\nThe receiver's flash now holds new.bin."};
+        row("firmware: a block's CRC")
+            << firmware(E::FirmwareCrcError) << "5K settle" << QStringList{"!CrC error"};
+        row("firmware: a block's decompression")
+            << firmware(E::FirmwareDecompressError) << "5K settle"
+            << QStringList{"!Decompressing error "};
+        row("firmware: a block's writing")
+            << firmware(E::FirmwareWriteError) << "5K settle" << QStringList{"!Programming  error"};
+        row("firmware: cancelled after the erase choice")
+            << firmware(E::FirmwareIncomplete) << "5K settle"
+            << QStringList{"~" + QString::fromLatin1(errorText(E::FirmwareIncomplete).data())};
+        row("firmware: cancelled before it")
+            << firmware(E::TransferCancelled) << "5K settle status=Transfer cancelled" << none;
+        row("firmware: a silent receiver")
+            << firmware(silent().status) << "5K settle" << QStringList{"!HINT"};
+        row("firmware: no answer later leaves Error in the status line")
+            << firmware(E::NoAnswer) << "5K settle" << none;
+    }
+
+    void eachOutcomeEndsAsTheWindowShowsIt() {
+        QFETCH(TransferEnding, ending);
+        QFETCH(QString, shown);
+        QFETCH(QStringList, messages);
+        QCOMPARE(shownOf(ending), shown);
+        QCOMPARE(messagesOf(ending), messages);
+    }
+
+    // Only what arrived whole reaches the document; an empty receiver leaves the lists alone.
+    void theDocumentReceivesWhatArrived() {
+        const TransferEnding both = finishDownload(download(ok(), ok()), kLine);
+        QVERIFY(both.lists.has_value());
+        QCOMPARE(encodeDvb(both.lists->tv, both.lists->radio), test::channelImage(3));
+        QCOMPARE(both.settingsImage.value_or(""), settingsImageOf(test::settingsBlock()));
+
+        const TransferEnding settingsOnly =
+            finishDownload(download(fails(E::DownloadFailed), ok()), kLine);
+        QVERIFY(!settingsOnly.lists && settingsOnly.settingsImage);
+
+        DownloadResult empty = download(ok(), fails(E::WrongChecksum));
+        empty.lists = {};
+        empty.channelBytes = 0;
+        const TransferEnding nothing = finishDownload(empty, kLine);
+        QVERIFY(!nothing.lists && !nothing.settingsImage);
+        QCOMPARE(nothing.bytesUsed.value_or(""), QString("0"));
+    }
+
+    void italianTexts() {
+        Language language;
+        language.apply(QStringLiteral("ITA"));
+        QCOMPARE(messagesOf(finishUpload(upload({ok()}, false, 48), " 49152", kLine)),
+                 QStringList{"~L'immagine è stata inviata, ma il ricevitore non ha risposto a 48 "
+                             "dei 48 blocchi.\nSe il ricevitore non funziona con le nuove liste, "
+                             "ripeti l'upload."});
+        QCOMPARE(messagesOf(finishUpload(upload({fails(E::TooManyChannelsDvb)}), "", kLine)),
+                 QStringList{"!Troppi canali per la DVB 98 : Upload/salvataggio non eseguito"});
+        QVERIFY(finishUpload(upload({declined()}), "", kLine)
+                    .status.value_or("")
+                    .startsWith(QString("Parti saltate: ")));
+        language.apply(QStringLiteral("ENG"));
+    }
+};
+
+}  // namespace qel
+
+QTEST_GUILESS_MAIN(qel::SerialFinishersTest)
+#include "serial_finishers_test.moc"

@@ -33,7 +33,13 @@ enum class FileFormatId {
 };
 
 // The part of the document a file holds.
-enum class FileContent { Channels, Settings, Font, Picture };
+enum class FileContent {
+    Channels,
+    Settings,
+    Font,
+    Picture,
+    Transponders,  // a satellite's transponders: read beside the document, never part of it
+};
 
 // How a name's extension is read. The file commands and qel-tool go by the name's last three
 // characters, so "listdvb" and "list.xdvb" are .dvb files to them; a drop and the command line

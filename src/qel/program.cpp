@@ -203,6 +203,7 @@ void Program::mainWindowOpened() {
                     fonts_.openFontFile(path);
                     break;
                 case FileContent::Picture:
+                case FileContent::Transponders:
                     break;
             }
         }

@@ -49,7 +49,7 @@ int checkCommand(const Args& args) {
     const std::string withoutDuplicates = args.value("--remove-duplicates");
     const TextLanguage language =
         args.value("--lang") == "it" ? TextLanguage::Italian : TextLanguage::English;
-    auto set = readAnyChannels(file);
+    auto set = readChannels(file);
     if (!set && set.error() == ErrorCode::UnsupportedFileType) {
         std::cerr << "qel-tool: not a channel file: " << file << '\n';
         return kExitRefused;

@@ -181,12 +181,4 @@ int importFormOfImage() {
     return kExitRefused;
 }
 
-Result<ChannelSet> readAnyChannels(const std::string& path) {
-    const FileFormat* format = findFileFormat(path);
-    if (format == nullptr || format->content != FileContent::Channels) {
-        return ErrorCode::UnsupportedFileType;
-    }
-    return format->readChannels(path, {});
-}
-
 }  // namespace qel::tool

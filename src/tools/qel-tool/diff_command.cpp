@@ -101,7 +101,7 @@ int diffCommand(const Args& args) {
     const bool asJson = args.has("--json");
     ChannelSet sets[2];
     for (std::size_t i = 0; i < 2; ++i) {
-        auto read = readAnyChannels(files[i]);
+        auto read = readChannels(files[i]);
         if (!read && read.error() == ErrorCode::UnsupportedFileType) {
             return unsupportedInput(files[i]);
         }

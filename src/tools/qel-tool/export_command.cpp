@@ -7,6 +7,7 @@
 #include <string>
 
 #include "bytes/conversions.h"
+#include "files/file_formats.h"
 #include "files/file_io.h"
 #include "files/text_export.h"
 #include "files/text_import.h"
@@ -100,7 +101,7 @@ int exportCommand(const Args& args) {
         return kExitUsage;
     }
     const bool pdf = lowerExtension(out) == ".pdf";
-    auto set = readAnyChannels(in);
+    auto set = readChannels(in);
     if (!set && set.error() == ErrorCode::UnsupportedFileType) return unsupportedInput(in);
     if (pdf) {
         if (!canWritePdf()) {

@@ -89,6 +89,7 @@ int dump(const Args& args) {
         case FileContent::Font:
             return dumpFont(path);
         case FileContent::Picture:
+        case FileContent::Transponders:
             break;
     }
     return unsupportedInput(path);
@@ -102,7 +103,7 @@ int convertImage(const std::string& in, const std::string& out) {
 }
 
 bool isChannelFile(const FileFormat* format) {
-    return format != nullptr && format->content == FileContent::Channels;
+    return format != nullptr && format->readerOf<ChannelReader>() != nullptr;
 }
 
 int convert(const Args& args) {
@@ -115,7 +116,7 @@ int convert(const Args& args) {
     Workspace ws;
     SaveOptions options;
     if (isChannelFile(from) && isChannelFile(to)) {
-        auto set = readAnyChannels(in);
+        auto set = readChannels(in);
         if (!set) return refused(set.status());
         ws.installChannels(std::move(set.value()));
         // A DVB98 list becomes an image the way "Convert to bin" makes one.

@@ -22,7 +22,7 @@ int sortCommand(const Args& args) {
     options.keepHeaders = !args.has("--across-headers");
 
     // OUT is written in IN's format, whatever its name says.
-    auto set = readAnyChannels(in);
+    auto set = readChannels(in);
     if (!set) return refusedFile(in, set.status());
     Workspace ws;
     ws.installChannels(std::move(set.value()));

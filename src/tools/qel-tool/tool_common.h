@@ -30,8 +30,4 @@ int failed(std::string_view part, const Status& st);
 // "The import compatible form needs a DVB98 channel list" (exit 2).
 int importFormOfImage();
 
-// The lists of any channel file the program reads (.dvb, .bin, an import's .txt or .csv)
-// and their kind; UnsupportedFileType for any other file.
-Result<ChannelSet> readAnyChannels(const std::string& path);
-
 }  // namespace qel::tool

@@ -23,6 +23,7 @@
 #include "serial/picture.h"
 #include "serial/receiver_backup.h"
 #include "serial/upload.h"
+#include "serial/upload_request.h"
 #include "tool_command.h"
 #include "tool_common.h"
 #include "tool_platform.h"
@@ -147,18 +148,6 @@ std::unique_ptr<SerialLine> openPort(const std::string& port) {
     return opened;
 }
 
-// The downloaded channel image as a .dvb file.
-Status writeDownloadedChannels(const std::string& path, std::string_view image) {
-    auto lists = parseDvb(image);
-    if (!lists) return lists.status();
-    return writeFileAtomic(path, encodeDvb(lists->tv, lists->radio));
-}
-
-// The downloaded settings block as a .g98 file.
-Status writeDownloadedSettings(const std::string& path, std::string_view block) {
-    return writeFileAtomic(path, encodeG98(settingsImageOf(block)));
-}
-
 // Neither output named: both, into download.dvb and download.g98.
 int downloadCommand(const Args& args) {
     std::string channelsOut = args.value("--channels");
@@ -180,12 +169,13 @@ int downloadCommand(const Args& args) {
     int exitCode = kExitOk;
     if (request.channels) {
         Status st = result.channels.status;
-        if (result.channels.ok) st = writeDownloadedChannels(channelsOut, result.channelImage);
+        if (result.channels.ok)
+            st = writeFileAtomic(channelsOut, encodeDvb(result.lists.tv, result.lists.radio));
         if (!st) exitCode = failed("channels", st);
     }
     if (request.settings) {
         Status st = result.settings.status;
-        if (result.settings.ok) st = writeDownloadedSettings(settingsOut, result.settingsBlock);
+        if (result.settings.ok) st = writeFileAtomic(settingsOut, encodeG98(result.settingsImage));
         if (!st) exitCode = failed("settings", st);
     }
     return exitCode;
@@ -203,28 +193,21 @@ struct UploadArgs {
 };
 
 // The request for the files named, read and checked; refused as the upload would refuse it,
-// before anything is sent.
+// before anything is sent. The files are loaded as the program loads them and the request is
+// built as its serial window builds it; a document holds one font, so a teletext font sent
+// beside a system font comes from a second one.
 Result<UploadRequest> uploadRequestOf(const UploadArgs& args, std::string& refusedPart) {
-    UploadRequest request;
-    request.backup = !args.backupDir.empty();
-    request.verify = args.verify;
+    Workspace doc;
+    Workspace teletext;
+    UploadParts parts;
+    FileKind channelKind = FileKind::None;
     if (!args.channels.empty()) {
         refusedPart = "channels";
         auto set = readChannelFile(args.channels);
         if (!set) return set.status();
-        request.channels = true;
-        request.channelCount = set->lists.tv.size() + set->lists.radio.size();
-        if (set->fileType == FileKind::DVB) {
-            request.channelKind = FileKind::DVB;
-            request.channelImage = encodeDvb(set->lists.tv, set->lists.radio);
-        } else {
-            // The image goes up as the file holds it, byte for byte.
-            auto bytes = readFileBytes(args.channels, kFtaImageSize);
-            if (!bytes) return bytes.status();
-            request.channelKind = FileKind::BIN;
-            request.channelImage = std::move(bytes.value());
-        }
-        if (Status st = checkChannels(request); !st) return st;
+        channelKind = set->fileType;
+        doc.installChannels(std::move(set.value()));
+        parts.channels = true;
     }
     if (!args.settings.empty()) {
         refusedPart = "settings";
@@ -232,32 +215,54 @@ Result<UploadRequest> uploadRequestOf(const UploadArgs& args, std::string& refus
             return ErrorCode::UnsupportedFileType;
         auto image = readSettingsFile(args.settings);
         if (!image) return image.status();
-        request.settings = true;
-        request.settingsImage = std::move(image.value());
-        if (Status st = checkSettings(request); !st) return st;
+        doc.installSettings(std::move(image.value()));
+        parts.settings = true;
     }
-    if (!args.systemFont.empty()) {
-        refusedPart = "system font";
-        if (!isSystemFont(fontTypeOfFileName(args.systemFont))) {
-            return ErrorCode::UnsupportedFileType;
-        }
-        auto font = readFontFile(args.systemFont);
+    const auto loadFont = [&](const std::string& path, bool system, Workspace& into) -> Status {
+        refusedPart = system ? "system font" : "teletext font";
+        if (isSystemFont(fontTypeOfFileName(path)) != system) return ErrorCode::UnsupportedFileType;
+        auto font = readFontFile(path);
         if (!font) return font.status();
-        request.systemFont = true;
-        request.systemFontSet =
-            systemFontSet(font->bytes, font->type, std::max(args.systemFontSet, 1) - 1);
-        if (Status st = checkSystemFont(request); !st) return st;
+        into.installFont(font->type, std::move(font->bytes));
+        return {};
+    };
+    if (!args.systemFont.empty()) {
+        if (Status st = loadFont(args.systemFont, true, doc); !st) return st;
+        parts.systemFont = true;
     }
     if (!args.teletextFont.empty()) {
-        refusedPart = "teletext font";
-        if (fontTypeOfFileName(args.teletextFont) != FontType::Teletext) {
-            return ErrorCode::UnsupportedFileType;
+        if (Status st = loadFont(args.teletextFont, false, teletext); !st) return st;
+    }
+    BuiltUpload built =
+        buildUploadRequest(doc, parts, channelKind, std::max(args.systemFontSet, 1) - 1,
+                           !args.backupDir.empty(), args.verify);
+    if (!args.teletextFont.empty()) {
+        BuiltUpload font =
+            buildUploadRequest(teletext, {.teletextFont = true}, FileKind::None, 0, false, false);
+        built.request.teletextFont = true;
+        built.request.teletextFontData = std::move(font.request.teletextFontData);
+    }
+    UploadRequest& request = built.request;
+    if (!built.channelsRefused) {
+        refusedPart = "channels";
+        return built.channelsRefused;
+    }
+    const struct {
+        bool asked;
+        const char* part;
+        Status (*check)(const UploadRequest&);
+    } checks[] = {
+        {request.channels, "channels", checkChannels},
+        {request.settings, "settings", checkSettings},
+        {request.systemFont, "system font", checkSystemFont},
+        {request.teletextFont, "teletext font", checkTeletextFont},
+    };
+    for (const auto& c : checks) {
+        Status st = c.asked ? c.check(request) : Status{};
+        if (!st) {
+            refusedPart = c.part;
+            return st;
         }
-        auto font = readFontFile(args.teletextFont);
-        if (!font) return font.status();
-        request.teletextFont = true;
-        request.teletextFontData = std::move(font->bytes);
-        if (Status st = checkTeletextFont(request); !st) return st;
     }
     return request;
 }

@@ -64,14 +64,10 @@ TEST(ToolCommandLine, WrongCallsAndRefusedInputsWriteNothing) {
     dir.write("list.xyz", list);
     dir.write("in.bin", "data");
     dir.write("s.g98", "");
-    dir.write("u.g98", std::string(1265, '\0'));
     dir.write("fw.bin", std::string(1000, '\x5A'));
-    dir.write("empty.bin", "");
     dir.write("r.sbr", std::string(1716, '\x01'));
-    dir.write("empty.sbr", "");
     dir.write("a.fos", std::string(4096, '\x01'));
     dir.write("a.oc1", std::string(8192, '\x01'));
-    dir.write("short.fos", std::string(4095, '\x01'));
     dir.write("a.oc2", std::string(3190, '\x01'));
     dir.write("notes.txt", "not a picture");
     std::filesystem::create_directory(dir.file("folder"));
@@ -85,11 +81,9 @@ TEST(ToolCommandLine, WrongCallsAndRefusedInputsWriteNothing) {
             {"dump", 1, "usage: qel-tool dump"},
             {"dump short.dvb", 2, "Wrong file lenght\n"},
             {"dump notes.txt", 2, "qel-tool: unsupported file type: notes.txt"},
-            {"dump short.fos", 2, "Wrong lenght (4095 bytes for a font of type SYSTEMFOS)\n"},
             {"convert list.xyz out.dvb", 2, "qel-tool: unsupported file type: list.xyz"},
             {"convert a.dvb out.g98", 1, "qel-tool: cannot convert a.dvb to out.g98"},
             {"convert notes.txt out.bmp", 2, bitmap},
-            {"convert u.g98 out.g98", 2, "No DVB98 settings loaded\n"},
             {"sample out.txt", 1, "qel-tool: unsupported file type: out.txt"},
             {"export a.dvb out.txt --format csv", 1, "qel-tool export: --format takes"},
             {"export a.dvb out.txt --columns ids,foo", 1, "qel-tool export: unknown column"},
@@ -98,50 +92,31 @@ TEST(ToolCommandLine, WrongCallsAndRefusedInputsWriteNothing) {
             {"export a.dvb out.xyz", 1, "qel-tool: the export writes OUT.txt or OUT.pdf"},
             {"export list.xyz out.txt", 2, "qel-tool: unsupported file type: list.xyz"},
             {"sort a.dvb out.dvb", 1, "qel-tool sort: --by is missing"},
-            {"sort a.dvb out.dvb --by=channel", 1, "qel-tool sort: --by takes"},
-            {"sort a.dvb --by name", 1, "usage: qel-tool sort"},
             {"sort a.dvb out.dvb more.dvb --by name", 1, "usage: qel-tool sort"},
             {"sort missing.dvb out.dvb --by name", 2, "qel-tool: missing.dvb: "},
-            {"sort list.xyz out.dvb --by name", 2, "qel-tool: list.xyz: "},
-            {"diff a.dvb a.dvb --take-over=", 1, "qel-tool diff: --take-over needs a value"},
             {"diff a.dvb a.dvb --take-over=o.dvb --take-over o.dvb", 1, "qel-tool diff: --take"},
-            {"diff a.dvb short.dvb", 2, "short.dvb: "},
             {"diff a.dvb list.xyz", 2, "qel-tool: unsupported file type: list.xyz"},
             {"diff a.dvb a.dvb --take-over no/such/folder/out.dvb", 2, "no/such/folder/out.dvb: "},
-            {"check a.dvb a.dvb", 1, "usage: qel-tool check"},
-            {"check a.dvb --remove-duplicates", 1, "qel-tool check: --remove-duplicates needs"},
             {"check s.g98", 2, "qel-tool: not a channel file: s.g98"},
-            {"check short.dvb", 2, "qel-tool: short.dvb: "},
             {"check --lang it --settings none.g98 a.dvb", 2, "qel-tool: none.g98: "},
             {"check a.dvb --font=none.fos", 2, "qel-tool: none.fos: "},
             {"lzw missing.bin out.Z", 2, "Cannot open the file"},
-            {"lzw folder out.Z", 2, "Cannot open the file"},
             {"lzw --blocks folder out.Z", 2, "Cannot open the file"},
             {"lzw in.bin no-such-folder/out.Z", 2, ""},
-            {"download P --channels out.dvb --channels=b.dvb", 1, "qel-tool download: --channels"},
             {"download P --timeout-ms 1000000", 1, "qel-tool download: --timeout-ms takes 1 to"},
-            {"download P --timeout-ms=x", 1, "qel-tool download: --timeout-ms takes 1 to"},
             {"upload P", 1, "qel-tool upload: nothing to upload"},
             {"upload P --set 1", 1, "qel-tool upload: nothing to upload"},
             {"upload P --system-font a.fos --set 2", 1, "qel-tool upload: --set names a set"},
-            {"upload P --system-font a.oc1 --set 3", 1, "qel-tool upload: --set takes 1|2"},
             {"upload P --system-font a.oc2", 2, "qel-tool: unsupported file type: a.oc2\n"},
             {"upload P --teletext-font a.fos", 2, "qel-tool: unsupported file type: a.fos\n"},
-            {"upload P --system-font short.fos", 2, "Wrong lenght (system font: 4095 bytes"},
             {"upload P --system-font=a.oc1 --set=2", 2, "Error on COM (port: "},
-            {"picture P notes.txt --slot 3", 1, "qel-tool picture: --slot takes 1|2"},
             {"picture P notes.txt", 2, bitmap},
             {"firmware P", 1, "usage: qel-tool firmware"},
-            {"firmware P fw.bin --routine", 1, "qel-tool firmware: --routine needs a value"},
             {"firmware P fw.bin --timeout-ms 0", 1, "qel-tool firmware: --timeout-ms takes"},
             // Windows's per-user folder is %APPDATA%, which Wine sets itself.
             {"firmware P fw.bin", 2,
              "The flash routine \"rodflash.sbr\" was not found. Looked in:\n" +
                  (test::toolUnderWine() ? std::string() : dir.file("data") + "/QEL/QEL\n")},
-            {"firmware P fw.bin --routine empty.sbr", 2, "The flash routine \"rodflash.sbr\""},
-            {"firmware P fw.bin --routine none.sbr", 2, "Cannot open the file (flash routine"},
-            {"firmware P empty.bin --routine=r.sbr", 2, "The firmware file is empty (empty.bin)"},
-            {"firmware P none.bin --routine r.sbr", 2, "Cannot open the file (none.bin)"},
             // Options anywhere after the command.
             {"firmware --erase-all --routine r.sbr P fw.bin", 2, "Error on COM (port: "},
         },

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,6 @@ inline bool toolUnderWine() {
 // simulator ends. A link whose device is gone is a killed run's and is taken over.
 class ToolPort {
 public:
-    ToolPort() = default;
     explicit ToolPort(const std::string& device) : name_(device) {
         const char* dosdevices = std::getenv("QEL_TOOL_WINE_DOSDEVICES");
         if (dosdevices == nullptr || *dosdevices == '\0' || device.empty()) return;
@@ -58,15 +58,8 @@ public:
     ~ToolPort() {
         if (!link_.empty()) ::unlink(link_.c_str());
     }
-    ToolPort(ToolPort&& other) noexcept
-        : name_(std::move(other.name_)), link_(std::move(other.link_)) {
-        other.link_.clear();
-    }
-    ToolPort& operator=(ToolPort&& other) noexcept {
-        std::swap(name_, other.name_);
-        std::swap(link_, other.link_);
-        return *this;
-    }
+    ToolPort(const ToolPort&) = delete;
+    ToolPort& operator=(const ToolPort&) = delete;
 
     const std::string& name() const { return name_; }
 
@@ -100,7 +93,7 @@ public:
         while (::poll(&p, 1, 5000) == 1 && ::read(out[0], &c, 1) == 1 && c != '\n')
             device_ += c;
         ::close(out[0]);
-        port_ = ToolPort(device_);
+        port_.emplace(device_);
     }
     ~ReceiverSim() { stop(); }
     ReceiverSim(const ReceiverSim&) = delete;
@@ -108,7 +101,7 @@ public:
 
     const std::string& device() const { return device_; }
     // The port to give qel-tool for the device.
-    const std::string& port() const { return port_.name(); }
+    const std::string& port() const { return port_ ? port_->name() : device_; }
 
     // Ends the simulator as SIGTERM does; its exit status.
     int stop() {
@@ -123,7 +116,7 @@ public:
 private:
     pid_t pid_ = -1;
     std::string device_;
-    ToolPort port_;
+    std::optional<ToolPort> port_;
 };
 
 struct ToolRun {
@@ -132,6 +125,13 @@ struct ToolRun {
     std::string out;
 };
 
+// A run that ended with `waitStatus`, what it said in the files of `dir`; status -1 for a tool
+// ended by a signal.
+inline ToolRun endedRun(int waitStatus, const TempDir& dir) {
+    return {WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1,
+            TempDir::read(dir.file("stderr.txt")), TempDir::read(dir.file("stdout.txt"))};
+}
+
 // Runs qel-tool in `dir`, where the outputs land by default, with `input` on its stdin.
 inline ToolRun runTool(const std::string& args, const TempDir& dir, const std::string& input = {}) {
     const std::string errFile = dir.file("stderr.txt");
@@ -139,12 +139,7 @@ inline ToolRun runTool(const std::string& args, const TempDir& dir, const std::s
     const std::string inFile = dir.write("stdin.txt", input);
     const std::string cmd = "cd '" + dir.path().string() + "' && " + toolCommand() + " " + args +
                             " <'" + inFile + "' 2>'" + errFile + "' >'" + outFile + "'";
-    const int rc = std::system(cmd.c_str());
-    ToolRun run;
-    run.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    run.err = TempDir::read(errFile);
-    run.out = TempDir::read(outFile);
-    return run;
+    return endedRun(std::system(cmd.c_str()), dir);
 }
 
 // qel-tool running beside the test, in `dir`, its output in files there: for what must happen
@@ -173,16 +168,12 @@ public:
     // Ctrl+C, as the terminal sends it.
     void interrupt() const { ::kill(pid_, SIGINT); }
 
-    // Waits for the end; its exit status and what it said. -1 for a tool ended by a signal.
+    // Waits for the end; its exit status and what it said.
     ToolRun finish() {
         int status = 0;
         ::waitpid(pid_, &status, 0);
         pid_ = -1;
-        ToolRun run;
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.err = TempDir::read(dir_.file("stderr.txt"));
-        run.out = TempDir::read(dir_.file("stdout.txt"));
-        return run;
+        return endedRun(status, dir_);
     }
 
 private:

@@ -1,0 +1,209 @@
+// qel-tool check, diff and sort: each command's options reaching the core routine, its output
+// (JSON, report, the file it writes) and its exit status. What each routine finds, and the
+// order a sort makes, are the core's tests' (tests/listcheck, tests/listedit).
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "bytes/conversions.h"
+#include "files/file_formats.h"
+#include "files/fta_writer.h"
+#include "support/channel_builder.h"
+#include "support/temp_dir.h"
+#include "tool_process.h"
+
+namespace qel {
+namespace {
+
+using test::DvbRecord;
+using test::runTool;
+using test::TempDir;
+
+DvbRecord goodRecord(const char* name, unsigned sid) {
+    return test::tunedRecord(name, sid).PPid(0x200);
+}
+
+const std::string kHeader = DvbRecord().name("HOTBIRD").freqMHz(0);
+
+// The exit status says the worst finding: 0 none, 3 a warning, 2 an error; the text is written
+// when there is a finding. An image is checked as an image: nothing of a DVB98 list's is asked.
+// The JSON's keys stay English in Italian, the messages and the text's levels do not.
+TEST(CheckTool, ExitStatusJsonAndLanguages) {
+    TempDir dir;
+    const std::string clean = kHeader + goodRecord("RAI 1", 1).bytes();
+    const std::string duplicate = clean + goodRecord("RAI 1 again", 1).bytes();
+    const struct {
+        const char* file;
+        std::string bytes;
+        int status;
+    } cases[] = {
+        {"clean.dvb", clean, 0},
+        {"duplicate.dvb", duplicate, 3},
+        {"list.dvb",
+         duplicate + goodRecord("BAD", 2).VPid(0x2000).bytes() +
+             DvbRecord().type(2).name("R").freqMHz(0).bytes(),
+         2},
+        {"image.bin",
+         *encodeFtaImage({test::Channel("RAI 1")
+                              .Freq("01176600")
+                              .Srate("275000")
+                              .Fec("3")
+                              .NetId("0001")
+                              .TsId("0001")
+                              .SerId("0001")
+                              .VPid("0200")},
+                         {}, FtaImageTables{}, ImageSettings::Defaults),
+         0},
+    };
+    for (const auto& c : cases) {
+        dir.write(c.file, c.bytes);
+        const auto run = runTool(std::string("check ") + c.file, dir);
+        EXPECT_EQ(run.status, c.status) << c.file << ": " << run.out << run.err;
+        EXPECT_EQ(run.out.empty(), c.status == 0) << c.file;
+        EXPECT_EQ(runTool(std::string("check --json ") + c.file, dir).status, c.status) << c.file;
+    }
+    auto run = runTool("check list.dvb --json", dir);
+    EXPECT_EQ(run.out, R"([{"level":"warning","list":"TV","row":3,"field":"","kind":"duplicate",)"
+                       R"("message":"Same service and PIDs as row 2"},)"
+                       R"({"level":"error","list":"TV","row":4,"field":"VPid","kind":"range",)"
+                       R"("message":"PID 2000 is above 1FFF"},)"
+                       R"({"level":"warning","list":"RADIO","row":1,"field":"","kind":"structure",)"
+                       R"("message":"Satellite header without channels"}])"
+                       "\n");
+    run = runTool("check --lang it --json list.dvb", dir);
+    EXPECT_NE(run.out.find(R"("level":"error","list":"TV","row":4,"field":"VPid","kind":"range",)"
+                           R"("message":"Il PID 2000 supera 1FFF")"),
+              std::string::npos)
+        << run.out;
+    run = runTool("check --lang it list.dvb", dir);
+    EXPECT_NE(run.out.find("errore  TV 4 \"BAD\" VPid: Il PID 2000 supera 1FFF\n"),
+              std::string::npos)
+        << run.out;
+}
+
+// OUT is the list without its duplicates in the file's format, what is left is reported, and
+// the file checked is left as it was.
+TEST(CheckTool, RemoveDuplicatesWritesTheListWithoutThem) {
+    TempDir dir;
+    const std::string first = kHeader + goodRecord("RAI 1", 1).bytes();
+    const std::string rest = goodRecord("BAD", 2).VPid(0x2000).bytes();
+    const std::string in = first + goodRecord("RAI 1 again", 1).bytes() + rest;
+    dir.write("in.dvb", in);
+    dir.write("expected.dvb", first + rest);
+    ASSERT_EQ(runTool("convert expected.dvb want.dvb", dir).status, 0);
+    const auto run = runTool("check in.dvb --remove-duplicates out.dvb --json", dir);
+    EXPECT_EQ(run.status, 2) << run.err;  // the PID above 1FFF is still there
+    EXPECT_EQ(run.out.find("duplicate"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(R"("row":3)"), std::string::npos) << run.out;
+    EXPECT_EQ(TempDir::read(dir.file("out.dvb")), TempDir::read(dir.file("want.dvb")));
+    EXPECT_EQ(TempDir::read(dir.file("in.dvb")), in);
+}
+
+DvbRecord tv(const char* name, unsigned sid) {
+    return DvbRecord().name(name).freqMHz(11766).srateKs(27500).NetId(1).TsId(2).SerId(sid);
+}
+
+// Each kind of difference once, in the JSON and in the report's lines; 3 when the lists differ.
+TEST(DiffTool, JsonAndReportNameEachKindWithRowsFromOne) {
+    TempDir dir;
+    dir.write("a.dvb", tv("ONE", 1).bytes() + tv("TWO", 2).bytes() + tv("THREE", 3).bytes() +
+                           tv("GONE", 4).bytes() + DvbRecord().type(2).name("R1").SerId(9).bytes());
+    dir.write("b.dvb", tv("THREE", 3).bytes() + tv("ONE", 1).bytes() +
+                           tv("TWO", 2).APid(0x1FF).bytes() + tv("NEW", 5).bytes() +
+                           DvbRecord().type(2).name("R1").SerId(9).bytes());
+    const test::ToolRun run = runTool("diff a.dvb b.dvb --json", dir);
+    EXPECT_EQ(run.status, 3) << run.err;
+    EXPECT_EQ(run.out, R"({"only_in_first":[{"list":"TV","row":4,"name":"GONE"}],)"
+                       R"("only_in_second":[{"list":"TV","row":4,"name":"NEW"}],)"
+                       R"("changed":[{"list":"TV","first_row":2,"second_row":3,"name":"TWO",)"
+                       R"("fields":{"APid":["0000","01FF"]}}],)"
+                       R"("moved":[{"list":"TV","first_row":3,"second_row":1,"name":"THREE"}]})"
+                       "\n");
+    const test::ToolRun report = runTool("diff a.dvb b.dvb", dir);
+    EXPECT_EQ(report.status, 3);
+    for (const char* line : {"Only in a.dvb: 1\n  TV 4  GONE\n", "Only in b.dvb: 1\n  TV 4  NEW\n",
+                             "Changed: 1\n  TV 2 / 3  TWO\n      APid: \"0000\" -> \"01FF\"\n",
+                             "Moved: 1\n  TV 3 -> 1  THREE\n"}) {
+        EXPECT_NE(report.out.find(line), std::string::npos) << line << "\nin\n" << report.out;
+    }
+    // Files of two formats, equal: 0 and nothing of a difference.
+    ASSERT_EQ(runTool("convert a.dvb a.bin", dir).status, 0);
+    const test::ToolRun same = runTool("diff a.dvb a.bin --json", dir);
+    EXPECT_EQ(same.status, 0) << same.err;
+    EXPECT_EQ(same.out, R"({"only_in_first":[],"only_in_second":[],"changed":[],"moved":[]})"
+                        "\n");
+}
+
+// --take-over writes A with B's values for every changed channel, in A's format; A stays.
+TEST(DiffTool, TakeOverWritesAWithTheChangesOfB) {
+    TempDir dir;
+    const std::string a = tv("ONE", 1).bytes() + tv("TWO", 2).bytes() + tv("GONE", 4).bytes();
+    dir.write("a.dvb", a);
+    dir.write("b.dvb", tv("TWO", 2).APid(0x1FF).bytes() + tv("ONE", 1).VPid(0x100).bytes() +
+                           tv("NEW", 5).bytes());
+    EXPECT_EQ(runTool("diff a.dvb b.dvb --take-over out.dvb", dir).status, 3);
+    const test::ToolRun after = runTool("diff out.dvb b.dvb --json", dir);
+    EXPECT_EQ(after.status, 3);
+    EXPECT_EQ(after.out, R"({"only_in_first":[{"list":"TV","row":3,"name":"GONE"}],)"
+                         R"("only_in_second":[{"list":"TV","row":3,"name":"NEW"}],)"
+                         R"("changed":[],)"
+                         R"("moved":[{"list":"TV","first_row":1,"second_row":2,"name":"ONE"}]})"
+                         "\n");
+    EXPECT_EQ(TempDir::read(dir.file("a.dvb")), a);
+}
+
+// The names of the lists of a file of `format`, "TV|RADIO"; "refused" when it does not read.
+std::string listsOf(const std::string& path, FileFormatId format) {
+    auto set = fileFormat(format).readChannels(path, {});
+    if (!set) return "refused";
+    std::string s;
+    for (const ChannelList* list : {&set.value().lists.tv, &set.value().lists.radio}) {
+        if (!s.empty()) s += '|';
+        for (const auto& ch : *list)
+            s += (&ch == &list->front() ? "" : ",") + std::string(trimBlanks(ch.ChName.view()));
+    }
+    return s;
+}
+
+// Each option reaching the sort (every key, --desc, --across-headers), OUT written in IN's
+// format whatever it is called, IN left as it was.
+TEST(QelToolSort, SortsEachListInItsOwnFormat) {
+    TempDir dir;
+    // TV: a block before the first header, a header, a block; RADIO: two channels.
+    const std::string list = DvbRecord().name("Zeta").freqMHz(11000).SerId(5).TuneFlags(1).bytes() +
+                             DvbRecord().name("alpha").freqMHz(12000).SerId(2).bytes() +
+                             DvbRecord().name("Hotbird").freqMHz(0).bytes() +
+                             DvbRecord().name("Echo").freqMHz(10900).SerId(3).bytes() +
+                             DvbRecord().name("bravo").freqMHz(10800).SerId(0x10).bytes() +
+                             DvbRecord().type(2).name("Radio B").freqMHz(11500).bytes() +
+                             DvbRecord().type(2).name("radio a").freqMHz(11400).bytes();
+    dir.write("list.dvb", list);
+    ASSERT_EQ(runTool("convert list.dvb image.bin", dir).status, 0);
+    const struct {
+        std::string args;
+        FileFormatId format;  // of out
+        std::string lists;
+    } cases[] = {
+        {"list.dvb out --by name", FileFormatId::Dvb,
+         "alpha,Zeta,Hotbird,bravo,Echo|radio a,Radio B"},
+        {"list.dvb out --by=name --desc", FileFormatId::Dvb,
+         "Zeta,alpha,Hotbird,Echo,bravo|Radio B,radio a"},
+        {"list.dvb out --by freq", FileFormatId::Dvb,
+         "Zeta,alpha,Hotbird,bravo,Echo|radio a,Radio B"},
+        {"list.dvb out --by sid", FileFormatId::Dvb,
+         "alpha,Zeta,Hotbird,Echo,bravo|Radio B,radio a"},
+        {"list.dvb out --by sat", FileFormatId::Dvb,
+         "alpha,Zeta,Hotbird,Echo,bravo|Radio B,radio a"},  // Zeta: port 2
+        {"image.bin out --by name --across-headers", FileFormatId::FtaImage,
+         "alpha,bravo,Echo,Hotbird,Zeta|radio a,Radio B"},
+    };
+    for (const auto& c : cases) {
+        const test::ToolRun run = runTool("sort " + c.args, dir);
+        ASSERT_EQ(run.status, 0) << c.args << ": " << run.err;
+        EXPECT_EQ(listsOf(dir.file("out"), c.format), c.lists) << c.args;
+    }
+    EXPECT_EQ(TempDir::read(dir.file("list.dvb")), list);
+}
+
+}  // namespace
+}  // namespace qel

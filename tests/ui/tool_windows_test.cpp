@@ -232,7 +232,15 @@ std::vector<WindowCase> windowCases() {
              const GlyphRows glyph = w.program->fonts().workingGlyph(0);
              return std::any_of(glyph.begin(), glyph.end(), [](std::uint8_t r) { return r != 0; });
          }},
-        {"serial", [](Windows& w) { return w.openTab(Tab::Serial); }, {}, {}},
+        {"serial",
+         [](Windows& w) {
+             QWidget* win = w.openTab(Tab::Serial);
+             // The port is tried on the transfer thread: its failure shows when it comes.
+             QTest::qWaitFor([&] { return w.program->serial().status() == "Error on COM"; });
+             return win;
+         },
+         {},
+         {}},
         {"export: its choices are no edits",
          [](Windows& w) {
              w.load(w.dvb("list.dvb", 3, 0));

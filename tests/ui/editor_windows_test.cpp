@@ -23,15 +23,9 @@
 namespace qel {
 
 struct Editors : test::UiFixture {
-    template <class T>
-    T* open(Tab tab) {
-        form->selectTab(tab);
-        return qobject_cast<T*>(form->openChild());
-    }
     void loadDvbWithSettings() {
         load(dvb("list.dvb", 4, 0));
-        chooser.choose(g98("s.g98"));
-        files().loadSettings();
+        loadSettings(g98("s.g98"));
         form->selectTab(Tab::List);
     }
     static void leave(QLineEdit* box) {
@@ -48,9 +42,9 @@ private slots:
         Editors e;
         QVERIFY(e.load(e.dvb("list.dvb", 4, 0)));
         e.list().selectOnly(5);  // the blank row: no editor
-        QVERIFY(e.open<ChannelDataWindow>(Tab::Data) == nullptr);
+        QVERIFY(e.openTab<ChannelDataWindow>(Tab::Data) == nullptr);
         e.list().selectOnly(2);
-        auto* data = e.open<ChannelDataWindow>(Tab::Data);
+        auto* data = e.openTab<ChannelDataWindow>(Tab::Data);
         QVERIFY(data != nullptr);
         QCOMPARE(data->findChild<QLineEdit*>("ChName")->text(), QString("TV 1"));
         QCOMPARE(data->findChild<QLineEdit*>("freq1")->text(), QString("011001"));
@@ -92,7 +86,7 @@ private slots:
         Editors e;
         QVERIFY(e.load(e.dvb("list.dvb", 4, 0)));
         e.list().selectOnly(3);
-        auto* data = e.open<ChannelDataWindow>(Tab::Data);
+        auto* data = e.openTab<ChannelDataWindow>(Tab::Data);
         const ChannelRec before = e.ws().tvList()[2];
         data->findChild<QLineEdit*>("ChName")->setText("RENAMED");
         data->findChild<QComboBox*>("Volt")->setCurrentIndex(1);
@@ -129,12 +123,12 @@ private slots:
         QVERIFY(e.load(path));
         for (int row = 1; row <= static_cast<int>(std::size(flags)); ++row) {
             e.list().selectOnly(row);
-            auto* data = e.open<ChannelDataWindow>(Tab::Data);
+            auto* data = e.openTab<ChannelDataWindow>(Tab::Data);
             QVERIFY(data != nullptr);
             QTest::keyClick(data, Qt::Key_Escape);
             QCOMPARE(e.prompter.asked.size(), 0);
             e.list().selectOnly(row);
-            data = e.open<ChannelDataWindow>(Tab::Data);
+            data = e.openTab<ChannelDataWindow>(Tab::Data);
             data->save();
             e.form->selectTab(Tab::List);
         }
@@ -154,7 +148,7 @@ private slots:
         QVERIFY(e.load(e.write("odd.dvb", bytes)));
         const ChannelRec loaded = e.ws().tvList()[0];
         e.list().selectOnly(1);
-        auto* data = e.open<ChannelDataWindow>(Tab::Data);
+        auto* data = e.openTab<ChannelDataWindow>(Tab::Data);
         auto* spectr = data->findChild<QComboBox*>("Spectr");
         QCOMPARE(spectr->currentText(), QString("(3)"));
         QCOMPARE(data->findChild<QComboBox*>("Fec")->currentText(), QString("(7)"));
@@ -170,7 +164,7 @@ private slots:
         QVERIFY(e.load(e.dvb("list.dvb", 3, 0)));
         e.list().selectOnly(4);
         e.action("Insertmnu")->trigger();
-        auto* data = qobject_cast<ChannelDataWindow*>(e.form->openChild());
+        auto* data = e.openChild<ChannelDataWindow>();
         QVERIFY(data != nullptr);
         QCOMPARE(data->windowTitle(), QString("QEL"));
         data->findChild<QLineEdit*>("ChName")->setText("NEW ONE");
@@ -184,7 +178,7 @@ private slots:
         Editors e;
         QVERIFY(e.load(e.dvb("list.dvb", 4, 0)));
         e.list().selectOnly(2);
-        QPointer<ChannelDataWindow> open = e.open<ChannelDataWindow>(Tab::Data);
+        QPointer<ChannelDataWindow> open = e.openTab<ChannelDataWindow>(Tab::Data);
         e.list().selectOnly(2);
         e.prompter.answer(Prompter::Answer::Yes);
         e.action("Deletemnu")->trigger();
@@ -195,7 +189,7 @@ private slots:
     void dataEditorOfAnFtaChannel() {
         Editors e;
         QVERIFY(e.load(e.bin("img.bin")));
-        auto* data = e.open<ChannelDataWindow>(Tab::Data);
+        auto* data = e.openTab<ChannelDataWindow>(Tab::Data);
         QVERIFY(data != nullptr);
         auto* ant = data->findChild<QComboBox*>("Ant");
         QVERIFY(ant->isEnabled());
@@ -214,7 +208,7 @@ private slots:
         Editors e;
         e.loadDvbWithSettings();
         const std::string image = e.ws().settingsImage();
-        auto* general = e.open<Dvb98SettingsWindow>(Tab::Settings);
+        auto* general = e.openTab<Dvb98SettingsWindow>(Tab::Settings);
         QVERIFY(general != nullptr);
         auto* lof = qobject_cast<QLineEdit*>(general->control("LNB1Lof1"));
         QCOMPARE(lof->text(), QString::number(0x11111111u));
@@ -224,27 +218,27 @@ private slots:
         QCOMPARE(e.ws().settingsImage(), image);
         QVERIFY(!e.ws().settingsModified());
 
-        general = e.open<Dvb98SettingsWindow>(Tab::Settings);
+        general = e.openTab<Dvb98SettingsWindow>(Tab::Settings);
         QCOMPARE(qobject_cast<QLineEdit*>(general->control("LNB1Lof1"))->text(),
                  QString::number(0x11111111u));
         qobject_cast<QLineEdit*>(general->control("LNB1Lof1"))->setText("9750");
         general->findChild<QPushButton*>("MoreSetting")->click();
-        auto* further = qobject_cast<Dvb98MoreSettingsWindow*>(e.form->openChild());
+        auto* further = e.openChild<Dvb98MoreSettingsWindow>();
         QVERIFY(further != nullptr);
         QCOMPARE(e.form->currentTab(), Tab::Settings);
         qobject_cast<QComboBox*>(further->control("Mode"))->setCurrentIndex(1);
         further->findChild<QPushButton*>("Back")->click();
-        general = qobject_cast<Dvb98SettingsWindow*>(e.form->openChild());
+        general = e.openChild<Dvb98SettingsWindow>();
         QVERIFY(general != nullptr);
         // The general window shows the working copy again; its own unsaved edit is gone.
         qobject_cast<QLineEdit*>(general->control("LNB1Lof1"))->setText("9750");
         general->findChild<QPushButton*>("Colors")->click();
-        auto* colors = qobject_cast<OsdColorWindow*>(e.form->openChild());
+        auto* colors = e.openChild<OsdColorWindow>();
         QVERIFY(colors != nullptr);
         colors->choose(1);  // "Menu Text"
         colors->apply(0xFFFFFF);
         colors->findChild<QPushButton*>("Back")->click();
-        general = qobject_cast<Dvb98SettingsWindow*>(e.form->openChild());
+        general = e.openChild<Dvb98SettingsWindow>();
         qobject_cast<QLineEdit*>(general->control("LNB1Lof1"))->setText("9750");
         general->storeSettings();
         // Each window's edit is in the image (where each value sits is the codec tests').
@@ -278,7 +272,7 @@ private slots:
     void loadingAnImageAsksAboutUnsavedSettingsAndClosesTheirWindow() {
         Editors e;
         e.loadDvbWithSettings();
-        e.open<Dvb98SettingsWindow>(Tab::Settings)->storeSettings();
+        e.openTab<Dvb98SettingsWindow>(Tab::Settings)->storeSettings();
         QVERIFY(e.ws().settingsModified());
         e.prompter.answer(Prompter::Answer::Cancel);  // keeps everything
         QVERIFY(!e.load(e.bin("img.bin")));
@@ -304,7 +298,7 @@ private slots:
         FtaImageTables tables = e.ws().imageTables();
         tables.antennas[0] = "000026160000296800" + std::string("0A") + "SAT";
         e.ws().storeImageTables(tables);
-        auto* fta = e.open<FtaSettingsWindow>(Tab::Settings);
+        auto* fta = e.openTab<FtaSettingsWindow>(Tab::Settings);
         QCOMPARE(fta->findChild<QButtonGroup*>("aDiseqc")->checkedId(), -1);
     }
 
@@ -316,7 +310,7 @@ private slots:
             "E50100260000000100000000001800002"
             "49B0001";
         e.ws().storeImageTables(tables);
-        auto* fta = e.open<FtaSettingsWindow>(Tab::Settings);
+        auto* fta = e.openTab<FtaSettingsWindow>(Tab::Settings);
         QVERIFY(fta != nullptr);
         QCOMPARE(fta->findChild<QLineEdit*>("Ant_Name")->text(), QString("ANT ONE"));
         QCOMPARE(fta->secretCode()->text(), QString("9371"));
@@ -330,7 +324,7 @@ private slots:
         QCOMPARE(e.ws().imageTables().antennas, before.antennas);
         QCOMPARE(e.ws().imageTables().screenFormat, before.screenFormat);
 
-        fta = e.open<FtaSettingsWindow>(Tab::Settings);
+        fta = e.openTab<FtaSettingsWindow>(Tab::Settings);
         fta->findChild<QLineEdit*>("Ant_Name")->setText("HOTBIRD");
         fta->findChild<QLineEdit*>("Lnb_low")->setText("9750");
         fta->findChild<QLineEdit*>("Lnb_high")->setText("10600");

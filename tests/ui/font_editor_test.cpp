@@ -16,23 +16,16 @@ using Answer = Prompter::Answer;
 
 namespace {
 
+using test::child;
+
 struct Fonts : test::UiFixture {
-    bool loadFont(const QString& path) {
-        chooser.choose(path);
-        program->fonts().loadFonts();
-        return session.fontFile() == path;
-    }
-    FontWindow* editor() { return qobject_cast<FontWindow*>(form->openChild()); }
+    FontWindow* editor() { return openChild<FontWindow>(); }
     FontController& fonts() { return program->fonts(); }
     void clickGrid(FontWindow* w, int row, int column) {
         QTest::mouseClick(w->grid(), Qt::LeftButton, {}, GlyphGrid::cellCentre(row, column));
     }
     void clickGlyph(FontWindow* w, int glyph) {
         QTest::mouseClick(w->preview(), Qt::LeftButton, {}, w->preview()->glyphCentre(glyph));
-    }
-    template <class T>
-    static T* child(QWidget* w, const char* name) {
-        return w->findChild<T*>(QString::fromLatin1(name));
     }
 };
 
@@ -62,8 +55,8 @@ private slots:
         QCOMPARE(s.ws().fontType(), FontType::Teletext);
         FontWindow* w = s.editor();
         QVERIFY(w != nullptr);
-        QCOMPARE(Fonts::child<QLabel>(w, "FontIs")->text(), QString("Font type is TELETEXT"));
-        QCOMPARE(Fonts::child<QLabel>(w, "filename")->text(), QString("tele.txt"));
+        QCOMPARE(child<QLabel>(w, "FontIs")->text(), QString("Font type is TELETEXT"));
+        QCOMPARE(child<QLabel>(w, "filename")->text(), QString("tele.txt"));
     }
 
     // A press in the grid and in the preview reach the glyph (which pixel and which glyph a
@@ -79,7 +72,7 @@ private slots:
         s.prompter.answer(Answer::Yes);
         s.clickGlyph(w, 29);
         QCOMPARE(s.fonts().glyph(), 29);
-        QCOMPARE(Fonts::child<QLabel>(w, "position")->text(), QString("29"));
+        QCOMPARE(child<QLabel>(w, "position")->text(), QString("29"));
     }
 
     void saveCharThenSaveFontStoreTheGlyph() {
@@ -90,13 +83,13 @@ private slots:
         s.clickGlyph(w, 65);
         QCOMPARE(s.fonts().glyph(), 65);
         s.clickGrid(w, 0, 0);  // row 0 of glyph 65 was 0x41: its leftmost pixel lights
-        QVERIFY(Fonts::child<QPushButton>(w, "Save")->isEnabled());
-        Fonts::child<QPushButton>(w, "Save")->click();
+        QVERIFY(child<QPushButton>(w, "Save")->isEnabled());
+        child<QPushButton>(w, "Save")->click();
         QCOMPARE(s.ws().fontData(), before);  // only the editor's copy so far
-        Fonts::child<QPushButton>(w, "SaveFont")->click();
+        child<QPushButton>(w, "SaveFont")->click();
         QVERIFY(s.ws().fontsModified());
         QCOMPARE(s.ws().fontData()[65 * 16], char(0xC1));
-        QVERIFY(Fonts::child<QLabel>(w, "filename")->text().endsWith(" *"));
+        QVERIFY(child<QLabel>(w, "filename")->text().endsWith(" *"));
     }
 
     void aChangedGlyphIsNotDroppedWithoutAsking() {
@@ -115,13 +108,13 @@ private slots:
         QCOMPARE(s.fonts().grid(), edited);
         // "Save font" asks before it stores anything: No leaves the font as it was.
         s.prompter.answer(Answer::No);
-        Fonts::child<QPushButton>(w, "SaveFont")->click();
+        child<QPushButton>(w, "SaveFont")->click();
         QCOMPARE(s.ws().fontData(), before);
         QVERIFY(!s.ws().fontsModified());
         QCOMPARE(s.fonts().grid(), edited);
         // Yes drops the grid's change and stores the rest.
         s.prompter.answer(Answer::Yes);
-        Fonts::child<QPushButton>(w, "SaveFont")->click();
+        child<QPushButton>(w, "SaveFont")->click();
         QCOMPARE(s.ws().fontData(), before);
         QVERIFY(s.ws().fontsModified());
         QVERIFY(!s.fonts().glyphChanged());
@@ -134,7 +127,7 @@ private slots:
         const GlyphRows original = s.fonts().grid();
         s.clickGrid(w, 1, 1);
         s.clickGrid(w, 1, 2);
-        Fonts::child<QPushButton>(w, "Save")->click();
+        child<QPushButton>(w, "Save")->click();
         QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier);  // back before "Save Char"
         QVERIFY(s.fonts().glyphChanged());
         QCOMPARE(s.fonts().workingGlyph(0), original);
@@ -148,10 +141,10 @@ private slots:
         Fonts s;
         QVERIFY(s.loadFont(s.font("one.fos", 4096, 16)));
         FontWindow* w = s.editor();
-        QVERIFY(!Fonts::child<QRadioButton>(w, "FontTwo")->isEnabled());
+        QVERIFY(!child<QRadioButton>(w, "FontTwo")->isEnabled());
         QVERIFY(s.loadFont(s.font("two.oc1", 8192, 16)));
-        QVERIFY(Fonts::child<QRadioButton>(w, "FontTwo")->isEnabled());
-        Fonts::child<QRadioButton>(w, "FontTwo")->click();
+        QVERIFY(child<QRadioButton>(w, "FontTwo")->isEnabled());
+        child<QRadioButton>(w, "FontTwo")->click();
         QCOMPARE(s.fonts().set(), 1);
         QCOMPARE(s.fonts().grid(), GlyphRows(16, 7));  // the font's rows 7 higher there
     }
@@ -162,8 +155,8 @@ private slots:
         QVERIFY(s.loadFont(s.font("one.fos", 4096, 16)));
         FontWindow* w = s.editor();
         s.clickGrid(w, 0, 0);
-        Fonts::child<QPushButton>(w, "Save")->click();
-        Fonts::child<QPushButton>(w, "SaveFont")->click();
+        child<QPushButton>(w, "Save")->click();
+        child<QPushButton>(w, "SaveFont")->click();
         QVERIFY(s.ws().fontsModified());
         s.prompter.asked.clear();
         s.prompter.answer(Answer::No);

@@ -116,8 +116,7 @@ private slots:
         QCOMPARE(f.form->currentTab(), Tab::List);
         QCOMPARE(opened, 0);
         // With settings loaded it opens, and the List tab closes it again.
-        f.chooser.choose(f.g98("s.g98"));
-        f.files().loadSettings();
+        QVERIFY(f.loadSettings(f.g98("s.g98")));
         QCOMPARE(f.form->currentTab(), Tab::Settings);
         QCOMPARE(opened, 1);
         QVERIFY(f.form->openChild() != nullptr);
@@ -131,8 +130,7 @@ private slots:
     void aLoadThatClosesTheCurrentTabGoesBackToTheList() {
         UiFixture f;
         QVERIFY(f.load(f.dvb("list.dvb", 4, 0)));
-        f.chooser.choose(f.g98("s.g98"));
-        f.files().loadSettings();
+        QVERIFY(f.loadSettings(f.g98("s.g98")));
         QCOMPARE(f.form->currentTab(), Tab::Settings);
         f.prompter.answer(Prompter::Answer::No);
         QVERIFY(f.load(f.dvb("other.dvb", 2, 0)));
@@ -203,24 +201,18 @@ private slots:
              "111010111111100", "0000111"},
             {"FTA image", [](UiFixture& f) { QVERIFY(f.load(f.bin("img.bin"))); },
              "111010111001111", "1010111"},
-            {"DVB98 settings",
-             [](UiFixture& f) {
-                 f.chooser.choose(f.g98("s.g98"));
-                 f.files().loadSettings();
-             },
+            {"DVB98 settings", [](UiFixture& f) { QVERIFY(f.loadSettings(f.g98("s.g98"))); },
              "101110110001100", "0010111"},
             {"DVB98 list and settings",
              [](UiFixture& f) {
                  QVERIFY(f.load(f.dvb("list.dvb", 3, 1)));
-                 f.chooser.choose(f.g98("s.g98"));
-                 f.files().loadSettings();
+                 QVERIFY(f.loadSettings(f.g98("s.g98")));
                  f.form->selectTab(Tab::List);
              },
              "111110111111111", "1010111"},
             {"font",
              [](UiFixture& f) {
-                 f.chooser.choose(f.font("one.fos", 4096, 16));
-                 f.program->fonts().loadFonts();
+                 QVERIFY(f.loadFont(f.font("one.fos", 4096, 16)));
                  f.form->selectTab(Tab::List);
              },
              "101011110001100", "0001111"},

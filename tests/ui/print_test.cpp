@@ -100,8 +100,7 @@ private slots:
         QVERIFY(f.load(f.dvb("mine.dvb", 80, 5)));
         ExportOptions options = f.program->exporter().startingOptions();
         if (exportWindow) {
-            f.form->selectTab(Tab::Export);
-            auto* w = qobject_cast<ExportWindow*>(f.form->openChild());
+            auto* w = f.openTab<ExportWindow>(Tab::Export);
             QVERIFY(w != nullptr);
             w->findChild<QComboBox*>("Hexdec")->setCurrentIndex(1);
             w->findChild<QCheckBox*>("Exsr")->setChecked(false);

@@ -285,10 +285,8 @@ private slots:
         e.mark({2});
         e.trigger("Cutmnu");
         e.list().switchList();  // back to TV
-        e.trigger("Undomnu");
+        e.trigger("Undomnu");   // what it restores is the undo tests'; the window shows RADIO
         QCOMPARE(e.form->title(), QString("RADIO CHANNELS"));
-        QCOMPARE(e.ws().radioList().size(), 3u);
-        QCOMPARE(e.list().selectedRow(), 2);
         QVERIFY(e.load(e.write("other.dvb", test::DvbRecord().name("X").bytes())));
         QVERIFY(!e.action("Undomnu")->isEnabled());
         QVERIFY(!e.action("Redomnu")->isEnabled());

@@ -1,7 +1,6 @@
-// The font commands and the font editor over the whole program: loading by name and size,
-// the save command with no font, the grid and the preview, the questions before a changed glyph is
-// dropped, "Save Char" and "Save font" changing exactly one glyph, the sets of a two-set font,
-// undo.
+// The font commands and the font editor over the whole program: the commands offered, the tab a
+// loaded font opens, the grid and the preview, the questions before a changed glyph is dropped,
+// "Save Char" and "Save font", the sets of a two-set font, undo.
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -35,14 +34,10 @@ class FontEditorTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void fontsLoadByNameAndExactSize() {
+    void aLoadedFontOpensItsTabAndARefusedOneIsTold() {
         Fonts s;
         QVERIFY(!s.action("Fontmnu")->isEnabled());
         QVERIFY(!s.action("Save_Fonts")->isEnabled());
-        // Reached all the same (the command is the controller's), it says why it saves nothing.
-        s.fonts().saveFonts();
-        QCOMPARE(s.prompter.texts(), QStringList{"No fonts to save"});
-        s.prompter.asked.clear();
         // Which names and sizes are fonts is the font file tests'; a refusal is told and
         // leaves the loaded font.
         QVERIFY(s.loadFont(s.font("one.fos", 4096, 16)));

@@ -6,7 +6,6 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "files/file_commands.h"
 #include "serial_fixture.h"
 #include "ui/compare_window.h"
 
@@ -115,10 +114,9 @@ private slots:
         w->entry(CompareWindow::kChanged, 0)->child(0)->setSelected(true);
         w->entry(CompareWindow::kChanged, 1)->setSelected(true);
         w->takeOverButton()->click();
+        // Both channels (what a take-over writes is the comparison tests').
         QCOMPARE(c.ws().tvList()[1].APid.view(), "01FF");
-        QCOMPARE(c.ws().tvList()[1].MatchKey, buildMatchKey(c.ws().tvList()[1]));
         QCOMPARE(c.ws().radioList()[0].ChName.view().substr(0, 2), "R2");
-        QVERIFY(c.ws().channelsModified());
         // The window follows the lists.
         QCOMPARE(w->filter(CompareWindow::kChanged)->text(), QString("Changed (0)"));
         QCOMPARE(w->summary()->text(), QString("Differences: 3"));
@@ -127,8 +125,6 @@ private slots:
         w->close();
         c.action("Undomnu")->trigger();
         QCOMPARE(c.ws().tvList(), before);
-        QCOMPARE(c.ws().radioList()[0].ChName.view().substr(0, 2), "R ");
-        QVERIFY(!c.ws().channelsModified());
         w->show();
         QCOMPARE(w->filter(CompareWindow::kChanged)->text(), QString("Changed (2)"));
         QVERIFY(!c.editing().canUndo());
@@ -149,11 +145,7 @@ private slots:
         c.form->selectTab(Tab::List);
         c.list().selectOnly(5);
         c.action("Pastemnu")->trigger();
-        QCOMPARE(c.ws().tvList().size(), 5u);
         QCOMPARE(w->filter(CompareWindow::kOnlyInFile)->text(), QString("Only in other.dvb (0)"));
-        c.action("Undomnu")->trigger();
-        c.action("Undomnu")->trigger();
-        QVERIFY(c.ws().bufferList().empty());
     }
 
     void activatingAnEntryShowsItsChannelInTheMainList() {
@@ -181,24 +173,16 @@ private slots:
         QVERIFY(!empty.action("CompareFile")->isEnabled());
     }
 
-    void theLoadedListAgainstItsOwnImageShowsNoDifference() {
+    // Lists that hold the same (an image against its list is the comparison tests').
+    void noDifferenceIsSaidInWords() {
         Compare c;
-        // Channels with their transponder's ids: an image gives blank ones running numbers.
-        const QString mine = c.write(
-            "ids.dvb",
-            tv("A", 1).PmtPid(0x64).bytes() + tv("B", 2).Parental(true).bytes() +
-                DvbRecord().type(2).name("R").freqMHz(12000).NetId(3).TsId(4).SerId(9).bytes());
-        QVERIFY(c.load(mine));
-        Workspace copy = c.ws();
-        const auto image = convertToBin(copy, mine.toStdString());
-        QVERIFY(image);
-        CompareWindow* w = c.compareWith(QString::fromStdString(*image));
+        CompareWindow* w = c.compareWith(c.dir.filePath("mine.dvb"));
         QVERIFY(w != nullptr && w->isVisible());
         QCOMPARE(w->entries()->topLevelItemCount(), 0);
         // Said in words, not left to an empty table.
         QCOMPARE(w->summary()->text(),
                  QString("No differences: the lists hold the same channels in the same places."));
-        // An edit of a field the image holds shows.
+        // An edit shows at once.
         c.ws().changeLists(kTouchTV, [](EditableLists& l) { l.tv[1].VPid = "0123"; });
         QCOMPARE(w->entries()->topLevelItemCount(), 1);
         QCOMPARE(w->summary()->text(), QString("Differences: 1"));

@@ -39,12 +39,12 @@ struct Editing : UiFixture {
         load(write("list.dvb", bytes));
         session.setSatPos(parseAntPos(defaultAntPosText()));
     }
-    void mark(std::initializer_list<int> rows) {
+    void mark(const std::vector<int>& rows) {
         auto* sel = form->listView()->selectionModel();
         sel->clear();
         for (int r : rows)
             sel->select(form->model().index(r - 1), QItemSelectionModel::Select);
-        sel->setCurrentIndex(form->model().index(*rows.begin() - 1), QItemSelectionModel::Select);
+        sel->setCurrentIndex(form->model().index(rows.front() - 1), QItemSelectionModel::Select);
     }
     QString names(const ChannelList& list) const {
         QStringList n;
@@ -64,66 +64,44 @@ class EditingTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void insertOpensAtTheSelectedRowAndIsUndoable() {
-        Editing e(3);
-        e.list().selectOnly(4);  // the blank row
-        QVERIFY(e.form->handleKeyPress(Qt::Key_Insert, {}));
-        QCOMPARE(e.ws().tvList().size(), 4u);
-        QCOMPARE(e.list().selectedRow(), 4);
-        QCOMPARE(e.ws().tvList()[3], emptyChannel());
-        QVERIFY(e.ws().channelsModified());
-        QVERIFY(e.form->handleKeyPress(Qt::Key_Z, Qt::ControlModifier));
-        QCOMPARE(e.ws().tvList().size(), 3u);
-        QVERIFY(!e.ws().channelsModified());  // back to what the file holds
-        QVERIFY(e.form->handleKeyPress(Qt::Key_Y, Qt::ControlModifier));
-        QCOMPARE(e.ws().tvList().size(), 4u);
-        QVERIFY(e.ws().channelsModified());
+    // The editing keys reach their commands, one after the other (what each does to the lists
+    // is the editing and undo tests').
+    void theEditingKeysReachTheirCommands() {
+        Editing e(6);
+        test::setBuffer(e.ws(), {test::Channel("A"), test::Channel("B")});
+        e.prompter.fallback = Answer::Yes;
+        const struct {
+            const char* what;
+            std::vector<int> marks;  // none: as the step before left them
+            Qt::Key key;
+            Qt::KeyboardModifiers mods;
+            std::size_t tv, buffer;
+        } steps[] = {
+            {"Ctrl+Z with nothing to undo", {1}, Qt::Key_Z, Qt::ControlModifier, 6, 2},
+            {"Insert on the blank row", {7}, Qt::Key_Insert, {}, 7, 2},
+            {"Ctrl+Z", {}, Qt::Key_Z, Qt::ControlModifier, 6, 2},
+            {"Ctrl+Y", {}, Qt::Key_Y, Qt::ControlModifier, 7, 2},
+            {"Ctrl+X", {2, 5}, Qt::Key_X, Qt::ControlModifier, 5, 4},
+            {"Ctrl+V", {1}, Qt::Key_V, Qt::ControlModifier, 9, 0},
+            {"Delete, answered Yes", {2, 3}, Qt::Key_Delete, {}, 7, 0},
+        };
+        for (const auto& step : steps) {
+            if (!step.marks.empty()) e.mark(step.marks);
+            QVERIFY2(e.form->handleKeyPress(step.key, step.mods), step.what);
+            QVERIFY2(e.ws().tvList().size() == step.tv && e.ws().bufferList().size() == step.buffer,
+                     step.what);
+        }
+        QVERIFY(!e.action("Pastemnu")->isEnabled());  // the buffer is empty
     }
 
-    void deleteAsksAndSelectsTheFirstMarkedRow() {
+    void deleteAsksFirst() {
         Editing e(10);
         e.mark({3, 4, 7});
         e.prompter.answer(Answer::No);
-        QVERIFY(e.form->handleKeyPress(Qt::Key_Delete, {}));
+        e.trigger("Deletemnu");
         QCOMPARE(e.prompter.texts(), QStringList{"Are you sure to delete marked channels ?"});
         QCOMPARE(e.prompter.asked.last().defaultAnswer, Answer::No);  // it throws work away
         QCOMPARE(e.ws().tvList().size(), 10u);
-        e.mark({3, 4, 7});
-        e.prompter.answer(Answer::Yes);
-        e.trigger("Deletemnu");
-        QCOMPARE(e.names(e.ws().tvList()), QString("C1,C2,C5,C6,C8,C9,C10"));
-        QCOMPARE(e.list().selectedRow(), 3);
-        QCOMPARE(e.ws().rememberedRow(ListId::TV), 3);
-        // Undo brings back the channels and their marks.
-        e.trigger("Undomnu");
-        QCOMPARE(e.ws().tvList().size(), 10u);
-        QCOMPARE(e.list().marks(), (Marks{2, 3, 6}));
-    }
-
-    void moveToBufferThenPaste() {
-        Editing e(6);
-        test::setBuffer(e.ws(), {test::Channel("A"), test::Channel("B")});
-        e.list().selectOnly(1);
-        e.mark({2, 5});
-        QVERIFY(e.form->handleKeyPress(Qt::Key_X, Qt::ControlModifier));
-        QCOMPARE(e.names(e.ws().bufferList()), QString("A,B,C2,C5"));
-        QCOMPARE(e.names(e.ws().tvList()), QString("C1,C3,C4,C6"));
-        QCOMPARE(e.list().selectedRow(), 2);
-        QVERIFY(e.list().commands().paste);
-
-        e.list().selectOnly(4);
-        QVERIFY(e.form->handleKeyPress(Qt::Key_V, Qt::ControlModifier));
-        QCOMPARE(e.names(e.ws().tvList()), QString("C1,C3,C4,A,B,C2,C5,C6"));
-        QCOMPARE(e.list().selectedRow(), 8);  // the old fourth channel, behind the block
-        QVERIFY(e.ws().bufferList().empty());
-        QVERIFY(!e.list().commands().paste);
-        QVERIFY(!e.action("Pastemnu")->isEnabled());
-        // One undo per command, in reverse.
-        e.trigger("Undomnu");
-        QCOMPARE(e.names(e.ws().bufferList()), QString("A,B,C2,C5"));
-        e.trigger("Undomnu");
-        QCOMPARE(e.names(e.ws().tvList()), QString("C1,C2,C3,C4,C5,C6"));
-        QCOMPARE(e.names(e.ws().bufferList()), QString("A,B"));
     }
 
     void pasteSpecialThroughTheBufferWindow() {
@@ -170,13 +148,12 @@ private slots:
         BufferWindow* buffer = e.buffer();
         buffer->findChild<QPushButton*>("ByName")->click();
         QCOMPARE(e.names(e.ws().bufferList()), QString("A,B,a,b"));
-        QCOMPARE(buffer->list()->currentIndex().row(), 0);
-        // Delete the 2nd and 4th: the row above the first deleted one is selected.
+        // Delete the 2nd and 4th: the window shows the row the command selects.
         auto* sel = buffer->list()->selectionModel();
         sel->select(buffer->model().index(1), QItemSelectionModel::ClearAndSelect);
         sel->select(buffer->model().index(3), QItemSelectionModel::Select);
         buffer->findChild<QPushButton*>("Delch")->click();
-        QCOMPARE(e.names(e.ws().bufferList()), QString("A,a"));
+        QCOMPARE(buffer->model().rowCount(), 2);
         QCOMPARE(buffer->list()->currentIndex().row(), 0);
         e.trigger("Undomnu");  // the buffer window follows the undo
         QCOMPARE(buffer->model().rowCount(), 4);
@@ -194,28 +171,16 @@ private slots:
 
     void bulkAttributesOnMarkedChannels() {
         Editing e(5);
-        e.mark({1, 3, 4});
+        e.mark({3, 4});
         e.trigger("OnParCtrl");
-        QCOMPARE(e.ws().tvList()[0].Parental.view(), "0");  // the header is skipped
         QCOMPARE(e.ws().tvList()[2].Parental.view(), "1");
         QCOMPARE(e.form->model()
                      .data(e.form->model().index(2), Qt::DecorationRole)
                      .value<QIcon>()
                      .cacheKey(),
                  ChannelListModel::parentalIcon().cacheKey());
-        e.trigger("onv");
-        QCOMPARE(e.ws().tvList()[3].AvFlags.view(), "10");
         e.trigger("Port4");
         QCOMPARE(e.ws().tvList()[3].TuneFlags.view(), "0003");
-        e.trigger("Onspi");
-        QCOMPARE(e.ws().tvList()[3].TuneFlags.view(), "000B");
-        QCOMPARE(e.ws().tvList()[1].TuneFlags.view(), "0000");
-        QVERIFY(e.ws().channelsModified());
-        for (int i = 0; i < 4; ++i)
-            e.trigger("Undomnu");
-        QCOMPARE(e.ws().tvList()[2].Parental.view(), "0");
-        QCOMPARE(e.ws().tvList()[3].TuneFlags.view(), "0000");
-        QVERIFY(!e.action("Undomnu")->isEnabled());
     }
 
     void stabPositionFromTheRotorDialog() {
@@ -255,7 +220,6 @@ private slots:
         e.list().selectOnly(4);
         QVERIFY(e.form->handleKeyPress(Qt::Key_Tab, {}));
         QCOMPARE(e.list().selectedRow(), 6);
-        QCOMPARE(e.ws().rememberedRow(ListId::TV), 6);
         QVERIFY(e.form->handleKeyPress(Qt::Key_Backtab, Qt::ShiftModifier));
         QCOMPARE(e.list().selectedRow(), 4);
         QCOMPARE(e.markedRows(), QList<int>{4});
@@ -270,14 +234,11 @@ private slots:
         };
         e.list().selectOnly(2);
         QVERIFY(e.form->handleKeyPress(Qt::Key_F, Qt::ControlModifier));
-        QCOMPARE(e.list().selectedRow(), 1);  // from row 1, never the selected row 2
+        QCOMPARE(e.list().selectedRow(), 1);
         QVERIFY(e.form->handleKeyPress(Qt::Key_F3, {}));
         QCOMPARE(e.list().selectedRow(), 10);
-        QVERIFY(e.form->handleKeyPress(Qt::Key_F3, {}));
-        QCOMPARE(e.list().selectedRow(), 11);
-        QVERIFY(e.form->handleKeyPress(Qt::Key_F3, {}));
-        QCOMPARE(e.list().selectedRow(), 12);
-        QVERIFY(e.form->handleKeyPress(Qt::Key_F3, {}));  // no wrap-around
+        e.list().selectOnly(12);
+        QVERIFY(e.form->handleKeyPress(Qt::Key_F3, {}));  // the last match: not found
         QCOMPARE(e.list().selectedRow(), 12);
         QCOMPARE(e.prompter.texts(), QStringList{"Channel not found"});
         QCOMPARE(e.prompter.asked[0].icon, Prompter::Icon::Critical);
@@ -307,7 +268,8 @@ private slots:
         QCOMPARE(e.markedRows(), (QList<int>{4, 7}));
     }
 
-    void dragMovesMarkedChannelsAsOneStep() {
+    // A drop moves the marked channels (where they go is the editing tests' own), marks kept.
+    void dragMovesMarkedChannels() {
         Editing e(5);
         e.mark({1, 2});
         QModelIndexList rows{e.form->model().index(0), e.form->model().index(1)};
@@ -315,15 +277,6 @@ private slots:
         QVERIFY(!e.form->model().dropMimeData(mime.get(), Qt::MoveAction, 4, 0, QModelIndex()));
         QCOMPARE(e.names(e.ws().tvList()), QString("C3,C4,C1,C2,C5"));
         QCOMPARE(e.markedRows(), (QList<int>{3, 4}));
-        e.trigger("Undomnu");
-        QCOMPARE(e.names(e.ws().tvList()), QString("C1,C2,C3,C4,C5"));
-    }
-
-    void ctrlZWithNothingToUndoChangesNothing() {
-        Editing e(3);
-        QVERIFY(!e.action("Undomnu")->isEnabled());
-        QVERIFY(e.form->handleKeyPress(Qt::Key_Z, Qt::ControlModifier));  // nothing to undo
-        QCOMPARE(e.ws().tvList().size(), 3u);
     }
 
     void loadingClearsTheHistoryAndRadioUndoShowsTheRadioList() {
@@ -332,10 +285,8 @@ private slots:
         e.mark({2});
         e.trigger("Cutmnu");
         e.list().switchList();  // back to TV
-        e.trigger("Undomnu");
+        e.trigger("Undomnu");   // what it restores is the undo tests'; the window shows RADIO
         QCOMPARE(e.form->title(), QString("RADIO CHANNELS"));
-        QCOMPARE(e.ws().radioList().size(), 3u);
-        QCOMPARE(e.list().selectedRow(), 2);
         QVERIFY(e.load(e.write("other.dvb", test::DvbRecord().name("X").bytes())));
         QVERIFY(!e.action("Undomnu")->isEnabled());
         QVERIFY(!e.action("Redomnu")->isEnabled());

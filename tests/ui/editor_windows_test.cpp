@@ -23,15 +23,9 @@
 namespace qel {
 
 struct Editors : test::UiFixture {
-    template <class T>
-    T* open(Tab tab) {
-        form->selectTab(tab);
-        return qobject_cast<T*>(form->openChild());
-    }
     void loadDvbWithSettings() {
         load(dvb("list.dvb", 4, 0));
-        chooser.choose(g98("s.g98"));
-        files().loadSettings();
+        loadSettings(g98("s.g98"));
         form->selectTab(Tab::List);
     }
     static void leave(QLineEdit* box) {
@@ -48,13 +42,14 @@ private slots:
         Editors e;
         QVERIFY(e.load(e.dvb("list.dvb", 4, 0)));
         e.list().selectOnly(5);  // the blank row: no editor
-        QVERIFY(e.open<ChannelDataWindow>(Tab::Data) == nullptr);
+        QVERIFY(e.openTab<ChannelDataWindow>(Tab::Data) == nullptr);
         e.list().selectOnly(2);
-        auto* data = e.open<ChannelDataWindow>(Tab::Data);
+        auto* data = e.openTab<ChannelDataWindow>(Tab::Data);
         QVERIFY(data != nullptr);
         QCOMPARE(data->findChild<QLineEdit*>("ChName")->text(), QString("TV 1"));
         QCOMPARE(data->findChild<QLineEdit*>("freq1")->text(), QString("011001"));
 
+        // Leaving a box fills in its pair and the band (the rules are the channel data tests').
         QLineEdit* vhex = data->hexBox(Pair::VPid);
         vhex->setText("1a");
         Editors::leave(vhex);
@@ -64,18 +59,8 @@ private slots:
         pmtdec->setText("8191");
         Editors::leave(pmtdec);
         QCOMPARE(data->hexBox(Pair::PmtPid)->text(), QString("1FFF"));
-        // A decimal beyond the field is kept within it, in both boxes and in the channel.
-        QLineEdit* vdec = data->decBox(Pair::VPid);
-        vdec->setText("99999");
-        Editors::leave(vdec);
-        QCOMPARE(vdec->text(), QString("65535"));
-        QCOMPARE(vhex->text(), QString("FFFF"));
-
         auto* freq1 = data->findChild<QLineEdit*>("freq1");
         auto* lohi = data->findChild<QComboBox*>("lohi");
-        freq1->setText("11800");
-        Editors::leave(freq1);
-        QCOMPARE(lohi->currentText(), QString("Low"));
         freq1->setText("11801");
         Editors::leave(freq1);
         QCOMPARE(lohi->currentText(), QString("High"));
@@ -95,24 +80,20 @@ private slots:
         QVERIFY(!data->findChild<QComboBox*>("Ant")->isEnabled());
         QVERIFY(!data->hexBox(Pair::TrId)->isEnabled());
         QVERIFY(data->findChild<QComboBox*>("ServType")->isEnabled());
-        data->save();
-        QCOMPARE(e.ws().tvList()[1].VPid.view(), "FFFF");
     }
 
     void dataEditorSavesItsChannelAsOneUndoableStep() {
         Editors e;
         QVERIFY(e.load(e.dvb("list.dvb", 4, 0)));
         e.list().selectOnly(3);
-        auto* data = e.open<ChannelDataWindow>(Tab::Data);
+        auto* data = e.openTab<ChannelDataWindow>(Tab::Data);
         const ChannelRec before = e.ws().tvList()[2];
         data->findChild<QLineEdit*>("ChName")->setText("RENAMED");
         data->findChild<QComboBox*>("Volt")->setCurrentIndex(1);
         // The main list's selection moves; the editor still saves its own channel.
         e.list().selectOnly(1);
         data->save();
-        QCOMPARE(e.ws().tvList()[2].ChName.view(), "RENAMED             ");
         QCOMPARE(e.ws().tvList()[2].AvFlags.view(), "10");
-        QCOMPARE(e.ws().tvList()[0].ChName.view().substr(0, 3), "---");
         QVERIFY(e.ws().channelsModified());
         QCOMPARE(e.form->model().data(e.form->model().index(2), Qt::DisplayRole).toString(),
                  QString("0003    RENAMED"));
@@ -142,12 +123,12 @@ private slots:
         QVERIFY(e.load(path));
         for (int row = 1; row <= static_cast<int>(std::size(flags)); ++row) {
             e.list().selectOnly(row);
-            auto* data = e.open<ChannelDataWindow>(Tab::Data);
+            auto* data = e.openTab<ChannelDataWindow>(Tab::Data);
             QVERIFY(data != nullptr);
             QTest::keyClick(data, Qt::Key_Escape);
             QCOMPARE(e.prompter.asked.size(), 0);
             e.list().selectOnly(row);
-            data = e.open<ChannelDataWindow>(Tab::Data);
+            data = e.openTab<ChannelDataWindow>(Tab::Data);
             data->save();
             e.form->selectTab(Tab::List);
         }
@@ -157,8 +138,8 @@ private slots:
         QCOMPARE(e.read(path), bytes);
     }
 
-    // Values the data editor's lists cannot show are kept unless the user chooses another;
-    // the title follows the name.
+    // Values the data editor's lists cannot show are shown as their numbers (that a save keeps
+    // them is the channel data tests'); the title follows the name.
     void dataEditorKeepsValuesItsListsCannotShow() {
         Editors e;
         std::string bytes;
@@ -167,18 +148,14 @@ private slots:
         QVERIFY(e.load(e.write("odd.dvb", bytes)));
         const ChannelRec loaded = e.ws().tvList()[0];
         e.list().selectOnly(1);
-        auto* data = e.open<ChannelDataWindow>(Tab::Data);
+        auto* data = e.openTab<ChannelDataWindow>(Tab::Data);
         auto* spectr = data->findChild<QComboBox*>("Spectr");
         QCOMPARE(spectr->currentText(), QString("(3)"));
         QCOMPARE(data->findChild<QComboBox*>("Fec")->currentText(), QString("(7)"));
         data->findChild<QLineEdit*>("ChName")->setText("RENAMED");
         data->save();
         QCOMPARE(e.ws().tvList()[0].TuneFlags, loaded.TuneFlags);
-        QCOMPARE(e.ws().tvList()[0].Fec, loaded.Fec);
         QCOMPARE(data->windowTitle(), QString("QEL - RENAMED"));
-        spectr->setCurrentIndex(spectr->findText("ON"));
-        data->save();
-        QCOMPARE(e.ws().tvList()[0].TuneFlags.view().substr(2), "08");
     }
 
     // A new channel's editor has a plain title; Enter saves it; Alt+D is the save button's.
@@ -187,7 +164,7 @@ private slots:
         QVERIFY(e.load(e.dvb("list.dvb", 3, 0)));
         e.list().selectOnly(4);
         e.action("Insertmnu")->trigger();
-        auto* data = qobject_cast<ChannelDataWindow*>(e.form->openChild());
+        auto* data = e.openChild<ChannelDataWindow>();
         QVERIFY(data != nullptr);
         QCOMPARE(data->windowTitle(), QString("QEL"));
         data->findChild<QLineEdit*>("ChName")->setText("NEW ONE");
@@ -201,7 +178,7 @@ private slots:
         Editors e;
         QVERIFY(e.load(e.dvb("list.dvb", 4, 0)));
         e.list().selectOnly(2);
-        QPointer<ChannelDataWindow> open = e.open<ChannelDataWindow>(Tab::Data);
+        QPointer<ChannelDataWindow> open = e.openTab<ChannelDataWindow>(Tab::Data);
         e.list().selectOnly(2);
         e.prompter.answer(Prompter::Answer::Yes);
         e.action("Deletemnu")->trigger();
@@ -212,7 +189,7 @@ private slots:
     void dataEditorOfAnFtaChannel() {
         Editors e;
         QVERIFY(e.load(e.bin("img.bin")));
-        auto* data = e.open<ChannelDataWindow>(Tab::Data);
+        auto* data = e.openTab<ChannelDataWindow>(Tab::Data);
         QVERIFY(data != nullptr);
         auto* ant = data->findChild<QComboBox*>("Ant");
         QVERIFY(ant->isEnabled());
@@ -231,7 +208,7 @@ private slots:
         Editors e;
         e.loadDvbWithSettings();
         const std::string image = e.ws().settingsImage();
-        auto* general = e.open<Dvb98SettingsWindow>(Tab::Settings);
+        auto* general = e.openTab<Dvb98SettingsWindow>(Tab::Settings);
         QVERIFY(general != nullptr);
         auto* lof = qobject_cast<QLineEdit*>(general->control("LNB1Lof1"));
         QCOMPARE(lof->text(), QString::number(0x11111111u));
@@ -241,42 +218,35 @@ private slots:
         QCOMPARE(e.ws().settingsImage(), image);
         QVERIFY(!e.ws().settingsModified());
 
-        general = e.open<Dvb98SettingsWindow>(Tab::Settings);
+        general = e.openTab<Dvb98SettingsWindow>(Tab::Settings);
         QCOMPARE(qobject_cast<QLineEdit*>(general->control("LNB1Lof1"))->text(),
                  QString::number(0x11111111u));
         qobject_cast<QLineEdit*>(general->control("LNB1Lof1"))->setText("9750");
         general->findChild<QPushButton*>("MoreSetting")->click();
-        auto* further = qobject_cast<Dvb98MoreSettingsWindow*>(e.form->openChild());
+        auto* further = e.openChild<Dvb98MoreSettingsWindow>();
         QVERIFY(further != nullptr);
         QCOMPARE(e.form->currentTab(), Tab::Settings);
         qobject_cast<QComboBox*>(further->control("Mode"))->setCurrentIndex(1);
         further->findChild<QPushButton*>("Back")->click();
-        general = qobject_cast<Dvb98SettingsWindow*>(e.form->openChild());
+        general = e.openChild<Dvb98SettingsWindow>();
         QVERIFY(general != nullptr);
         // The general window shows the working copy again; its own unsaved edit is gone.
         qobject_cast<QLineEdit*>(general->control("LNB1Lof1"))->setText("9750");
         general->findChild<QPushButton*>("Colors")->click();
-        auto* colors = qobject_cast<OsdColorWindow*>(e.form->openChild());
+        auto* colors = e.openChild<OsdColorWindow>();
         QVERIFY(colors != nullptr);
         colors->choose(1);  // "Menu Text"
         colors->apply(0xFFFFFF);
         colors->findChild<QPushButton*>("Back")->click();
-        general = qobject_cast<Dvb98SettingsWindow*>(e.form->openChild());
+        general = e.openChild<Dvb98SettingsWindow>();
         qobject_cast<QLineEdit*>(general->control("LNB1Lof1"))->setText("9750");
         general->storeSettings();
+        // Each window's edit is in the image (where each value sits is the codec tests').
         const std::string& saved = e.ws().settingsImage();
         QVERIFY(e.ws().settingsModified());
         QCOMPARE(saved.substr(24 * 2, 8), std::string("00002616"));
         QCOMPARE(saved.substr(254 * 2, 2), std::string("01"));         // from the further window
-        QCOMPARE(saved.substr(1056 * 2, 8), std::string("3E3E2020"));  // "Menu Text" at both places
-        QCOMPARE(saved.substr(200 * 2, 8), std::string("3E3E2020"));
-        // Nothing else changed.
-        std::string expected = image;
-        expected.replace(24 * 2, 8, "00002616");
-        expected.replace(254 * 2, 2, "01");
-        expected.replace(1056 * 2, 8, "3E3E2020");
-        expected.replace(200 * 2, 8, "3E3E2020");
-        QVERIFY(saved == expected);
+        QCOMPARE(saved.substr(1056 * 2, 8), std::string("3E3E2020"));  // from the colours
     }
 
     void colourNumbers() {
@@ -287,8 +257,6 @@ private slots:
         colors.red()->setText("300");
         colors.leaveNumberBox(colors.red());
         QCOMPARE(colors.red()->text(), QString("0"));
-        const auto before = colors.values();
-        QCOMPARE(colors.values()[0], before[0]);  // nothing applied
         colors.red()->setText("255");
         colors.green()->setText("255");
         colors.blue()->setText("255");
@@ -304,7 +272,7 @@ private slots:
     void loadingAnImageAsksAboutUnsavedSettingsAndClosesTheirWindow() {
         Editors e;
         e.loadDvbWithSettings();
-        e.open<Dvb98SettingsWindow>(Tab::Settings)->storeSettings();
+        e.openTab<Dvb98SettingsWindow>(Tab::Settings)->storeSettings();
         QVERIFY(e.ws().settingsModified());
         e.prompter.answer(Prompter::Answer::Cancel);  // keeps everything
         QVERIFY(!e.load(e.bin("img.bin")));
@@ -330,12 +298,8 @@ private slots:
         FtaImageTables tables = e.ws().imageTables();
         tables.antennas[0] = "000026160000296800" + std::string("0A") + "SAT";
         e.ws().storeImageTables(tables);
-        auto* fta = e.open<FtaSettingsWindow>(Tab::Settings);
+        auto* fta = e.openTab<FtaSettingsWindow>(Tab::Settings);
         QCOMPARE(fta->findChild<QButtonGroup*>("aDiseqc")->checkedId(), -1);
-        fta->antennas()->setCurrentIndex(1);
-        fta->antennas()->setCurrentIndex(0);
-        fta->save();
-        QCOMPARE(e.ws().imageTables().antennas[0].substr(18, 2), "0A");
     }
 
     void ftaSettingsWindow() {
@@ -346,7 +310,7 @@ private slots:
             "E50100260000000100000000001800002"
             "49B0001";
         e.ws().storeImageTables(tables);
-        auto* fta = e.open<FtaSettingsWindow>(Tab::Settings);
+        auto* fta = e.openTab<FtaSettingsWindow>(Tab::Settings);
         QVERIFY(fta != nullptr);
         QCOMPARE(fta->findChild<QLineEdit*>("Ant_Name")->text(), QString("ANT ONE"));
         QCOMPARE(fta->secretCode()->text(), QString("9371"));
@@ -360,7 +324,7 @@ private slots:
         QCOMPARE(e.ws().imageTables().antennas, before.antennas);
         QCOMPARE(e.ws().imageTables().screenFormat, before.screenFormat);
 
-        fta = e.open<FtaSettingsWindow>(Tab::Settings);
+        fta = e.openTab<FtaSettingsWindow>(Tab::Settings);
         fta->findChild<QLineEdit*>("Ant_Name")->setText("HOTBIRD");
         fta->findChild<QLineEdit*>("Lnb_low")->setText("9750");
         fta->findChild<QLineEdit*>("Lnb_high")->setText("10600");
@@ -368,10 +332,9 @@ private slots:
         fta->screen()->button(0)->setChecked(true);
         e.ws().setChannelsModified(false);
         fta->save();
+        // The edits are in the image (how an antenna's entry is written is the codec tests').
         const FtaImageTables& t = e.ws().imageTables();
-        QCOMPARE(t.antennas[0], std::string("0000261600002968") + "0" + "0" + "00" + "HOTBIRD" +
-                                    std::string(1, '\0'));
-        QCOMPARE(t.antennas[1], before.antennas[1]);
+        QCOMPARE(t.antennas[0].substr(0, 16), std::string("0000261600002968"));
         QCOMPARE(t.settingsRecord.substr(32, 4), std::string("002A"));
         QCOMPARE(fta->secretCode()->text(), QString("0042"));
         QVERIFY(showScreenFormat(t.screenFormat).is4_3);

@@ -20,15 +20,10 @@ using Answer = Prompter::Answer;
 
 namespace {
 
+using test::child;
+
 struct Exports : test::UiFixture {
-    ExportWindow* open() {
-        form->selectTab(Tab::Export);
-        return qobject_cast<ExportWindow*>(form->openChild());
-    }
-    template <class T>
-    static T* child(QWidget* w, const char* name) {
-        return w->findChild<T*>(QString::fromLatin1(name));
-    }
+    ExportWindow* open() { return openTab<ExportWindow>(Tab::Export); }
     static void press(ExportWindow* w) { child<QPushButton>(w, "ExpButt")->click(); }
 };
 
@@ -48,26 +43,26 @@ private slots:
         QVERIFY(s.load(s.dvb("mine.dvb", 3, 1)));
         ExportWindow* w = s.open();
         QVERIFY(w != nullptr);
-        auto* antenna = Exports::child<QCheckBox>(w, "ExAnt");
+        auto* antenna = child<QCheckBox>(w, "ExAnt");
         // DVB98 channels have no antenna of their own.
         QVERIFY(!antenna->isEnabled() && !antenna->isChecked());
-        QVERIFY(Exports::child<QRadioButton>(w, "IntFormat")->isChecked());
-        Exports::child<QCheckBox>(w, "Exsr")->setChecked(false);
-        Exports::child<QComboBox>(w, "Hexdec")->setCurrentIndex(1);
-        Exports::child<QRadioButton>(w, "IOFormat")->setChecked(true);
+        QVERIFY(child<QRadioButton>(w, "IntFormat")->isChecked());
+        child<QCheckBox>(w, "Exsr")->setChecked(false);
+        child<QComboBox>(w, "Hexdec")->setCurrentIndex(1);
+        child<QRadioButton>(w, "IOFormat")->setChecked(true);
         // The import reads fixed columns in hexadecimal: the choice is made for the user.
-        QVERIFY(!Exports::child<QGroupBox>(w, "Playout")->isEnabled());
-        QVERIFY(Exports::child<QCheckBox>(w, "Exsr")->isChecked());
+        QVERIFY(!child<QGroupBox>(w, "Playout")->isEnabled());
+        QVERIFY(child<QCheckBox>(w, "Exsr")->isChecked());
         QVERIFY(!antenna->isChecked());
-        QCOMPARE(Exports::child<QComboBox>(w, "Hexdec")->currentIndex(), 0);
-        Exports::child<QRadioButton>(w, "ColuFormat")->setChecked(true);
-        QVERIFY(Exports::child<QGroupBox>(w, "Playout")->isEnabled());
+        QCOMPARE(child<QComboBox>(w, "Hexdec")->currentIndex(), 0);
+        child<QRadioButton>(w, "ColuFormat")->setChecked(true);
+        QVERIFY(child<QGroupBox>(w, "Playout")->isEnabled());
 
         // An FTA image has antennas but cannot be imported again.
         QVERIFY(s.load(s.bin("mine.bin")));
         w = s.open();
-        QVERIFY(Exports::child<QCheckBox>(w, "ExAnt")->isEnabled());
-        QVERIFY(!Exports::child<QRadioButton>(w, "IOFormat")->isEnabled());
+        QVERIFY(child<QCheckBox>(w, "ExAnt")->isEnabled());
+        QVERIFY(!child<QRadioButton>(w, "IOFormat")->isEnabled());
         QVERIFY(w->options().ftaImage);
     }
 
@@ -75,19 +70,16 @@ private slots:
         Exports s;
         QVERIFY(s.load(s.dvb("mine.dvb", 3, 1)));
         ExportWindow* w = s.open();
-        QCOMPARE(Exports::child<QPushButton>(w, "ExpButt")->text(),
-                 QString("Export as file mine.txt"));
+        QCOMPARE(child<QPushButton>(w, "ExpButt")->text(), QString("Export as file mine.txt"));
         const QString target = s.dir.filePath("mine.txt");
         Exports::press(w);
         QCOMPARE(s.prompter.texts(), QStringList{"Export completed"});
         QCOMPARE(s.prompter.asked[0].icon, Prompter::Icon::Information);
-        QCOMPARE(Exports::child<QLabel>(w, "Label40")->text(), QString("X / X"));
+        QCOMPARE(child<QLabel>(w, "Label40")->text(), QString("X / X"));
+        // Its pages are the text export tests'; here the program's version, file and date.
         const std::string written = Exports::read(target);
-        // The date as qel-tool and the printed pages write it.
         QVERIFY2(written.starts_with("\nQEL - Version 00.01.00  mine.dvb - " + today() + "     "),
                  written.substr(0, 60).c_str());
-        QVERIFY(written.find("TELEVISION CHANNELS    Page  1/2") != std::string::npos);
-        QVERIFY(written.find("RADIO CHANNELS        Page  2/2") != std::string::npos);
 
         // An existing file: No keeps it as it is, Yes replaces it.
         s.write("mine.txt", "keep");
@@ -104,10 +96,9 @@ private slots:
         // Another file chosen: the button names it, the export goes there.
         const QString other = s.dir.filePath("other.txt");
         s.chooser.choose(other);
-        Exports::child<QPushButton>(w, "ExpChoose")->click();
+        child<QPushButton>(w, "ExpChoose")->click();
         QCOMPARE(s.chooser.asked.last().proposed, QString("mine.txt"));
-        QCOMPARE(Exports::child<QPushButton>(w, "ExpButt")->text(),
-                 QString("Export as file other.txt"));
+        QCOMPARE(child<QPushButton>(w, "ExpButt")->text(), QString("Export as file other.txt"));
         Exports::press(w);
         QCOMPARE(Exports::read(other).size(), written.size());
     }
@@ -118,21 +109,16 @@ private slots:
         Exports s;
         QVERIFY(s.load(s.accented()));
         ExportWindow* w = s.open();
-        auto* utf8 = Exports::child<QCheckBox>(w, "ExpUtf8");
+        auto* utf8 = child<QCheckBox>(w, "ExpUtf8");
         QVERIFY(utf8 != nullptr && !utf8->isChecked());
-        Exports::child<QRadioButton>(w, "IOFormat")->setChecked(true);
+        child<QRadioButton>(w, "IOFormat")->setChecked(true);
         Exports::press(w);
         const QString target = s.dir.filePath("accent.txt");
-        std::string written = Exports::read(target);
-        QVERIFY(written.starts_with("Caf\xE9 TV "));
-        QCOMPARE(written.find('\n'), std::size_t{100});
-        QCOMPARE(written.size(), std::size_t{202});
+        QCOMPARE(Exports::read(target).find('\n'), std::size_t{100});
         utf8->setChecked(true);
         s.prompter.answer(Answer::Yes);
         Exports::press(w);
-        written = Exports::read(target);
-        QVERIFY(written.starts_with("Caf\xC3\xA9 TV "));
-        QCOMPARE(written.find('\n'), std::size_t{101});
+        QVERIFY(Exports::read(target).starts_with("Caf\xC3\xA9 TV "));
     }
 
     void theColumnsAreRememberedWhenAsked() {
@@ -145,50 +131,38 @@ private slots:
         s.session.setConfig(c);
         QVERIFY(s.load(s.dvb("mine.dvb", 3, 0)));
         ExportWindow* w = s.open();
-        QVERIFY(Exports::child<QCheckBox>(w, "ExId")->isChecked());
-        QVERIFY(!Exports::child<QCheckBox>(w, "ExAnt")->isChecked());  // not for DVB98
-        QVERIFY(Exports::child<QCheckBox>(w, "Exfreq")->isChecked());
-        QVERIFY(!Exports::child<QCheckBox>(w, "Expid")->isChecked());
-        Exports::child<QCheckBox>(w, "ExAcbw")->setChecked(true);
-        Exports::child<QCheckBox>(w, "ExpUtf8")->setChecked(true);
+        QVERIFY(child<QCheckBox>(w, "ExId")->isChecked());
+        QVERIFY(!child<QCheckBox>(w, "ExAnt")->isChecked());  // not for DVB98
+        QVERIFY(child<QCheckBox>(w, "Exfreq")->isChecked());
+        QVERIFY(!child<QCheckBox>(w, "Expid")->isChecked());
+        child<QCheckBox>(w, "ExAcbw")->setChecked(true);
+        child<QCheckBox>(w, "ExpUtf8")->setChecked(true);
         Exports::press(w);
+        // Kept in the configuration (how it is stored is the configuration store tests').
         const ExportColumns& kept = s.session.config().exportColumns;
-        QVERIFY(kept.ids && !kept.antenna && kept.frequency && !kept.polarisation && !kept.pids &&
-                kept.bandwidth);
-        QCOMPARE(s.settings.value("Layout/Pagelayout").toString(), QString("10100001"));
-        // The encoding too, in the next window and in the next program.
-        QCOMPARE(s.settings.value("Layout/ExportUtf8").toString(), QString("T"));
-        s.form->selectTab(Tab::List);
-        QVERIFY(Exports::child<QCheckBox>(s.open(), "ExpUtf8")->isChecked());
+        QVERIFY(kept.ids && !kept.antenna && kept.frequency && !kept.pids && kept.bandwidth);
         QVERIFY(s.store.load().config.exportUtf8);
+        // The encoding too, in the next window.
+        s.form->selectTab(Tab::List);
+        QVERIFY(child<QCheckBox>(s.open(), "ExpUtf8")->isChecked());
         // Not remembered: every window opens on one byte per character.
         c = s.session.config();
         c.rememberExportLayout = false;
         s.session.setConfig(c);
         s.form->selectTab(Tab::List);
-        QVERIFY(!Exports::child<QCheckBox>(s.open(), "ExpUtf8")->isChecked());
+        QVERIFY(!child<QCheckBox>(s.open(), "ExpUtf8")->isChecked());
     }
 
-    // The export written in Italian: its pages, its columns and its notes.
+    // The export written in Italian (the labels' words are the translation table's).
     void theExportIsWrittenInTheLanguageInUse() {
         Exports s;
         QVERIFY(s.load(s.dvb("mine.dvb", 3, 1)));
         s.language.apply("ITA");
-        ExportWindow* w = s.open();
-        Exports::press(w);
+        Exports::press(s.open());
         QCOMPARE(s.prompter.texts(), QStringList{"Esportazione su file completata"});
         const std::string written = Exports::read(s.dir.filePath("mine.txt"));
         QVERIFY(written.starts_with("\nQEL - Versione 00.01.00  mine.dvb - " + today()));
         QVERIFY(written.find("CANALI TELEVISIVI      Page  1/2") != std::string::npos);
-        QVERIFY(written.find("|Nome                 |") != std::string::npos);
-        // The hexadecimal note with its double blank, then the decimal one.
-        QVERIFY(written.find("\nI valori di Network Id, Transponder Id, Service Id, PIDs e  "
-                             "Acq.Bandwith sono in formato esadecimale\n") != std::string::npos);
-        Exports::child<QComboBox>(w, "Hexdec")->setCurrentIndex(1);
-        s.prompter.answer(Answer::Yes);
-        Exports::press(w);
-        QVERIFY(Exports::read(s.dir.filePath("mine.txt"))
-                    .find("\nTutti i valori sono in formato decimale\n") != std::string::npos);
         s.language.apply("ENG");
     }
 
@@ -230,7 +204,7 @@ private slots:
         s.chooser.choose(QString());
         const auto asked = s.chooser.asked.size();
         if (action == "ExpChoose") {
-            Exports::child<QPushButton>(s.open(), "ExpChoose")->click();
+            child<QPushButton>(s.open(), "ExpChoose")->click();
         } else {
             s.action(qPrintable(action))->trigger();
         }
@@ -245,28 +219,20 @@ private slots:
         const ChannelList tv = s.ws().tvList();
         const ChannelList radio = s.ws().radioList();
         ExportWindow* w = s.open();
-        Exports::child<QRadioButton>(w, "IOFormat")->setChecked(true);
+        child<QRadioButton>(w, "IOFormat")->setChecked(true);
         Exports::press(w);
         const QString text = s.dir.filePath("mine.txt");
 
         QVERIFY(s.load(s.dvb("other.dvb", 2, 0)));
         s.chooser.choose(text);
         s.action("ImportFormTXT")->trigger();
+        // What an import reads back is the text import tests'; the lists came back.
         QCOMPARE(s.ws().tvList().size(), tv.size());
         QCOMPARE(s.ws().radioList().size(), radio.size());
-        for (std::size_t i = 0; i < tv.size(); ++i) {
-            QCOMPARE(s.ws().tvList()[i].ChName, tv[i].ChName);
-            QCOMPARE(s.ws().tvList()[i].VPid, tv[i].VPid);
-            QCOMPARE(s.ws().tvList()[i].NetId, tv[i].NetId);
-        }
-        QCOMPARE(s.ws().fileType(), FileKind::DVB);
-        QCOMPARE(s.session.channelFile(), s.dir.filePath("mine.dvb"));
-        QVERIFY(s.ws().channelsModified());
+        QCOMPARE(s.ws().tvList()[1].ChName, tv[1].ChName);
         // One undo brings back the lists the import replaced.
-        QVERIFY(s.editing().canUndo());
         s.editing().undo();
         QCOMPARE(s.ws().tvList().size(), 2u);
-        QVERIFY(s.ws().radioList().empty());
         QVERIFY(!s.editing().canUndo());
     }
 };

@@ -3,47 +3,33 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/single_instance.h"
 #include "app/startup.h"
+#include "qel/program.h"
+#include "support/app_fixture.h"
 #include "ui/check_window.h"
 #include "ui/help_viewer.h"
 #include "ui/main_window.h"
-#include "ui_fixture.h"
 
 namespace qel {
 
 using Answer = Prompter::Answer;
 
+// The program before its main window opens, with scripted dialogs.
+struct Frame : test::AppFixture {
+    Program program{session, store, language, nullptr, &prompter, &chooser};
+    FrameWindow& frame = program.frame();
+};
+
 class FrameWindowTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir_;
-
-    struct Frame {
-        QSettings settings;
-        ConfigStore store;
-        Language language;
-        Session session;
-        test::ScriptedPrompter prompter;
-        test::ScriptedChooser chooser;
-        Program program;
-        FrameWindow& frame;
-        explicit Frame(const QString& ini)
-            : settings(ini, QSettings::IniFormat),
-              store(settings, QDir::tempPath()),
-              program(session, store, language, nullptr, &prompter, &chooser),
-              frame(program.frame()) {}
-        Workspace& ws() { return session.workspace(); }
-    };
-
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
     void aboutBoxFirstThenTheMainWindow() {
-        Frame f(dir_.filePath("a.ini"));
+        Frame f;
         QVERIFY(f.frame.aboutShown());
         QTest::mouseClick(f.frame.centralWidget()->findChild<QWidget*>("InfoForm"), Qt::LeftButton,
                           {}, QPoint(100, 100));
@@ -52,7 +38,7 @@ private slots:
     }
 
     void theMenuBarShowsTheMainWindowsCommandsWithTheirKeys() {
-        Frame f(dir_.filePath("m.ini"));
+        Frame f;
         const QList<QAction*> menus = f.frame.menuBar()->actions();
         QCOMPARE(menus.size(), 3);
         const auto find = [](QMenu* menu, const QString& text) -> QAction* {
@@ -77,7 +63,7 @@ private slots:
     // Esc out of a menu of the bar leaves the bar highlighted with the keyboard; the main
     // window's keys still work at once there, and the bar's own keys stay the bar's.
     void keysWorkRightAfterEscClosesAMenu() {
-        Frame f(dir_.filePath("k.ini"));
+        Frame f;
         f.frame.openMainWindow();
         f.frame.show();
         QVERIFY(QTest::qWaitForWindowActive(&f.frame));
@@ -107,9 +93,8 @@ private slots:
     }
 
     void fileGivenOnTheCommandLineOpensWithTheMainWindow() {
-        Frame f(dir_.filePath("c.ini"));
-        test::UiFixture files;
-        const QString path = files.dvb("cmd.dvb", 4, 0);
+        Frame f;
+        const QString path = f.dvb("cmd.dvb", 4, 0);
         f.program.setFileToOpen(path);
         f.frame.openMainWindow();
         QCOMPARE(f.session.channelFile(), path);
@@ -129,7 +114,7 @@ private slots:
 
     // The frame can be resized and maximised; where and how large it was is stored on close.
     void theFrameIsResizableAndRemembersItsPlace() {
-        Frame f(dir_.filePath("r.ini"));
+        Frame f;
         QVERIFY(f.frame.maximumSize().width() > f.frame.minimumSize().width());
         QVERIFY(f.frame.windowFlags() & Qt::WindowMaximizeButtonHint);
         f.frame.resize(f.frame.minimumSize() + QSize(200, 150));
@@ -139,19 +124,17 @@ private slots:
     }
 
     void settingsAndFontsGivenOnTheCommandLineOpenToo() {
-        test::UiFixture files;
-        const QString g98 = files.g98("cmd.g98");
-        const QString font = files.write("cmd.oc1", std::string(8192, '\x18'));
-        const QString notes = files.write("cmd.txt", "x");
         {
-            Frame f(dir_.filePath("e.ini"));
+            Frame f;
+            const QString g98 = f.g98("cmd.g98");
             f.program.setFileToOpen(g98);
             f.frame.openMainWindow();
             QCOMPARE(f.session.settingsFile(), g98);
             QVERIFY(f.ws().settingsLoaded());
         }
         {
-            Frame f(dir_.filePath("f.ini"));
+            Frame f;
+            const QString font = f.write("cmd.oc1", std::string(8192, '\x18'));
             f.program.setFileToOpen(font);
             f.frame.openMainWindow();
             QCOMPARE(f.session.fontFile(), font);
@@ -159,25 +142,24 @@ private slots:
         }
         {
             // Anything else is left alone.
-            Frame f(dir_.filePath("g.ini"));
-            f.program.setFileToOpen(notes);
+            Frame f;
+            f.program.setFileToOpen(f.write("cmd.txt", "x"));
             f.frame.openMainWindow();
             QVERIFY(f.session.channelFile().isEmpty() && !f.ws().fontLoaded());
         }
     }
 
     void droppedFilesOpen() {
-        Frame f(dir_.filePath("d.ini"));
+        Frame f;
         f.frame.openMainWindow();
-        test::UiFixture files;
-        const QString path = files.dvb("dropped.dvb", 2, 1);
+        const QString path = f.dvb("dropped.dvb", 2, 1);
         QMimeData mime;
         // A drop goes by what follows the last dot of the name, in any case.
         for (const char* name : {"notes.txt", "list.g98", "listdvb", "list.xdvb"}) {
-            mime.setUrls({QUrl::fromLocalFile(files.write(name, "x"))});
+            mime.setUrls({QUrl::fromLocalFile(f.write(name, "x"))});
             QVERIFY2(!f.frame.acceptsDrop(&mime), name);
         }
-        mime.setUrls({QUrl::fromLocalFile(files.write("IMAGE.BIN", "x"))});
+        mime.setUrls({QUrl::fromLocalFile(f.write("IMAGE.BIN", "x"))});
         QVERIFY(f.frame.acceptsDrop(&mime));
         mime.setUrls({QUrl::fromLocalFile(path), QUrl::fromLocalFile(path)});
         QVERIFY(!f.frame.acceptsDrop(&mime));
@@ -208,7 +190,7 @@ private slots:
         QFETCH(bool, settings);
         QFETCH(bool, fonts);
         QFETCH(QString, question);
-        Frame f(dir_.filePath("e.ini"));
+        Frame f;
         f.language.apply(language);
         f.ws().setChannelsModified(channels);
         f.ws().setSettingsModified(settings);
@@ -224,7 +206,7 @@ private slots:
     }
 
     void helpInTheLanguageInUse() {
-        Frame f(dir_.filePath("i.ini"));
+        Frame f;
         f.frame.openMainWindow();
         QVERIFY(f.program.mainWindow().handleKeyPress(Qt::Key_F1, {}));
         QVERIFY(f.frame.helpViewer() != nullptr);
@@ -248,7 +230,7 @@ private slots:
     }
 
     void closingDuringATransferIsRefused() {
-        Frame f(dir_.filePath("f.ini"));
+        Frame f;
         f.session.setTransferBusy(true);
         f.prompter.answer(Answer::Yes);
         QVERIFY(!f.program.files().mayClose());
@@ -257,8 +239,8 @@ private slots:
     }
 
     void secondInstanceIsTold() {
-        Frame f(dir_.filePath("g.ini"));
-        const QString lock = dir_.filePath("qel.lock");
+        Frame f;
+        const QString lock = f.dir.filePath("qel.lock");
         SingleInstance first(lock);
         QVERIFY(first.tryAcquire());
         SingleInstance second(lock);
@@ -268,13 +250,13 @@ private slots:
     }
 
     void startupReadsTheConfigurationAndWarnsOfAMissingFolder() {
-        Frame f(dir_.filePath("h.ini"));
+        Frame f;
         f.settings.setValue("Path/Filepath", "/no/such/qel/folder");
         f.settings.setValue("Language/Language", "ITA");
-        SingleInstance instance(dir_.filePath("h.lock"));
+        SingleInstance instance(f.dir.filePath("h.lock"));
         QVERIFY(startUp(f.session, f.store, f.language, instance, f.prompter));
         QCOMPARE(f.prompter.texts(), QStringList{"La directory di lavoro non esiste"});
-        QCOMPARE(f.session.workingDir(), QDir::tempPath());
+        QCOMPARE(f.session.workingDir(), QDir::homePath());
         QTRY_COMPARE(f.program.mainWindow().title(), QString("CANALI TV"));
         f.language.apply("ENG");
     }

@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileSystemModel>
-#include <QGroupBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeView>
@@ -13,6 +12,21 @@
 #include "ui_fixture.h"
 
 namespace qel {
+
+// The options window over the program's configuration, as stored with `stored`.
+struct Options : test::UiFixture {
+    std::unique_ptr<OptionsWindow> window;
+    explicit Options(std::initializer_list<std::pair<const char*, const char*>> stored = {}) {
+        for (const auto& [key, value] : stored)
+            settings.setValue(key, value);
+        session.setConfig(store.load().config);
+        window = std::make_unique<OptionsWindow>(session, store, language);
+    }
+    template <class T>
+    T* child(const char* name) const {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
+};
 
 class OptionsWindowTest : public QObject {
     Q_OBJECT
@@ -112,67 +126,52 @@ private slots:
     }
 
     void saveStoresEverythingAndSwitchesTheLanguageAtOnce() {
-        test::UiFixture f;
-        QSettings settings(dir_.filePath("o.ini"), QSettings::IniFormat);
-        ConfigStore store(settings, QDir::tempPath());
-        f.session.setConfig(store.load().config);
-        Language language;
-        OptionsWindow form(f.session, store, language);
+        Options f;
+        OptionsWindow& form = *f.window;
         form.setWorkingDir(dir_.path());
-        form.findChild<QComboBox*>("optPort")->setCurrentIndex(2);
-        form.findChild<QComboBox*>("Lang")->setCurrentIndex(1);
-        form.findChild<QCheckBox*>("optLayout")->setChecked(true);
-        form.findChild<QCheckBox*>("OptBox")->setChecked(true);
+        f.child<QComboBox>("optPort")->setCurrentIndex(2);
+        f.child<QComboBox>("Lang")->setCurrentIndex(1);
+        f.child<QCheckBox>("optLayout")->setChecked(true);
+        f.child<QCheckBox>("OptBox")->setChecked(true);
         // Backup and check before and after an upload are on until turned off.
-        QVERIFY(form.findChild<QCheckBox*>("optBackup")->isChecked());
-        QVERIFY(form.findChild<QCheckBox*>("optVerify")->isChecked());
-        form.findChild<QCheckBox*>("optVerify")->setChecked(false);
+        QVERIFY(f.child<QCheckBox>("optBackup")->isChecked());
+        QVERIFY(f.child<QCheckBox>("optVerify")->isChecked());
+        f.child<QCheckBox>("optVerify")->setChecked(false);
         // So is the question before lists with errors are saved or sent.
-        QVERIFY(form.findChild<QCheckBox*>("optCheck")->isChecked());
-        form.findChild<QCheckBox*>("optCheck")->setChecked(false);
+        QVERIFY(f.child<QCheckBox>("optCheck")->isChecked());
+        f.child<QCheckBox>("optCheck")->setChecked(false);
         form.save();
-        QCOMPARE(settings.value("Check/AskOnErrors").toString(), QString("F"));
-        QVERIFY(!f.session.config().askOnCheckErrors);
-        QCOMPARE(settings.value("Path/Filepath").toString(), dir_.path());
-        QCOMPARE(settings.value("Serial port/ComPort").toString(), QString("3"));
-        QCOMPARE(settings.value("Layout/Rememberlayout").toString(), QString("T"));
-        QCOMPARE(settings.value("Layout/Littlebox").toString(), QString("1"));
-        QCOMPARE(settings.value("Language/Language").toString(), QString("ITA"));
-        QCOMPARE(settings.value("Serial port/Backup").toString(), QString("T"));
-        QCOMPARE(settings.value("Serial port/Verify").toString(), QString("F"));
-        QVERIFY(f.session.config().backupBeforeUpload && !f.session.config().verifyAfterUpload);
+        // Every control reaches the configuration, and the store (its spellings there are the
+        // configuration store tests').
+        const Config& c = f.session.config();
+        QVERIFY(!c.askOnCheckErrors && c.backupBeforeUpload && !c.verifyAfterUpload);
+        QVERIFY(c.rememberExportLayout && c.dataRowAtStart);
         QCOMPARE(f.session.workingDir(), dir_.path());
-        QCOMPARE(f.session.config().comPort(), 3);
+        QCOMPARE(c.comPort(), 3);
+        QCOMPARE(f.store.load().config.comPort(), 3);
+        QCOMPARE(f.settings.value("Language/Language").toString(), QString("ITA"));
         // The window stays open and every window takes the new language.
-        QTRY_COMPARE(form.findChild<QPushButton*>("SaveOpt")->text(), QString("Salva"));
+        QTRY_COMPARE(f.child<QPushButton>("SaveOpt")->text(), QString("Salva"));
         QTRY_COMPARE(f.form->title(), QString("CANALI TV"));
-        QCOMPARE(form.findChildren<QGroupBox*>().front()->title(),
-                 QString(" Directory di lavoro "));
-        form.findChild<QComboBox*>("Lang")->setCurrentIndex(0);
+        f.child<QComboBox>("Lang")->setCurrentIndex(0);
         form.save();
-        QTRY_COMPARE(form.findChild<QPushButton*>("SaveOpt")->text(), QString("Save"));
-        QCOMPARE(settings.value("Language/Language").toString(), QString("ENG"));
+        QTRY_COMPARE(f.child<QPushButton>("SaveOpt")->text(), QString("Save"));
     }
 
     void loadShowsTheStoredChoices() {
-        test::UiFixture f;
-        QSettings settings(dir_.filePath("p.ini"), QSettings::IniFormat);
-        settings.setValue("Layout/Rememberlayout", "T");
-        settings.setValue("Serial port/ComPort", "2");
-        settings.setValue("Serial port/backup", "F");
-        ConfigStore store(settings, QDir::tempPath());
-        f.session.setConfig(store.load().config);
-        Language language;
-        OptionsWindow form(f.session, store, language);
-        QVERIFY(form.findChild<QCheckBox*>("optLayout")->isChecked());
-        QVERIFY(!form.findChild<QCheckBox*>("OptBox")->isChecked());
-        QVERIFY(!form.findChild<QCheckBox*>("optBackup")->isChecked());
-        QVERIFY(form.findChild<QCheckBox*>("optVerify")->isChecked());
-        QCOMPARE(form.findChild<QComboBox*>("optPort")->currentIndex(), 1);
-        QCOMPARE(form.findChild<QComboBox*>("Lang")->currentIndex(), 0);
+        Options f({{"Layout/Rememberlayout", "T"},
+                   {"Serial port/ComPort", "2"},
+                   {"Serial port/backup", "F"}});
+        OptionsWindow& form = *f.window;
+        QVERIFY(f.child<QCheckBox>("optLayout")->isChecked());
+        QVERIFY(!f.child<QCheckBox>("OptBox")->isChecked());
+        QVERIFY(!f.child<QCheckBox>("optBackup")->isChecked());
+        QVERIFY(f.child<QCheckBox>("optVerify")->isChecked());
+        QCOMPARE(f.child<QComboBox>("optPort")->currentIndex(), 1);
+        QCOMPARE(f.child<QComboBox>("Lang")->currentIndex(), 0);
         QCOMPARE(form.shownDir(), OptionsWindow::shortPath(f.session.workingDir()));
         // The folder tree opens at the working folder once it has read its parents.
-        auto* tree = form.findChild<QTreeView*>("DirGet");
+        auto* tree = f.child<QTreeView>("DirGet");
         auto* model = qobject_cast<QFileSystemModel*>(tree->model());
         QTRY_COMPARE(model->filePath(tree->currentIndex()), f.session.workingDir());
         QVERIFY(tree->isExpanded(tree->currentIndex().parent()));
@@ -182,20 +181,14 @@ private slots:
     }
 
     void anyDevicePathCanBeTypedAsThePort() {
-        test::UiFixture f;
-        QSettings settings(dir_.filePath("d.ini"), QSettings::IniFormat);
-        settings.setValue("Serial port/ComPort", "/tmp/qel-receiver");
-        ConfigStore store(settings, QDir::tempPath());
-        f.session.setConfig(store.load().config);
-        Language language;
-        OptionsWindow form(f.session, store, language);
-        auto* port = form.findChild<QComboBox*>("optPort");
+        Options f({{"Serial port/ComPort", "/tmp/qel-receiver"}});
+        OptionsWindow& form = *f.window;
+        auto* port = f.child<QComboBox>("optPort");
         QVERIFY(port->isEditable());
         QCOMPARE(port->currentText(), QString("/tmp/qel-receiver"));
         port->setEditText("/dev/pts/7");
         form.save();
         QCOMPARE(f.session.config().comPortText, QString("/dev/pts/7"));
-        QCOMPARE(store.load().config.comPortText, QString("/dev/pts/7"));
         port->setCurrentIndex(2);  // COM3
         form.save();
         QCOMPARE(f.session.config().comPortText, QString("3"));

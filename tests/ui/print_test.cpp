@@ -100,8 +100,7 @@ private slots:
         QVERIFY(f.load(f.dvb("mine.dvb", 80, 5)));
         ExportOptions options = f.program->exporter().startingOptions();
         if (exportWindow) {
-            f.form->selectTab(Tab::Export);
-            auto* w = qobject_cast<ExportWindow*>(f.form->openChild());
+            auto* w = f.openTab<ExportWindow>(Tab::Export);
             QVERIFY(w != nullptr);
             w->findChild<QComboBox*>("Hexdec")->setCurrentIndex(1);
             w->findChild<QCheckBox*>("Exsr")->setChecked(false);
@@ -117,17 +116,12 @@ private slots:
         QCOMPARE(f.chooser.asked[1].proposed, QString("mine.pdf"));
         QCOMPARE(f.prompter.texts(),
                  QStringList{it ? "Esportazione su file completata" : "Export completed"});
+        // The PDF holds the export's pages line for line (how a page is laid out on a sheet
+        // is the page printer tests'), in the language in use and of the window's choices.
         QCOMPARE(test::pdfPageCount(path.toStdString()), 4);
         const std::vector<std::string> shown = pdfLines(path);
         QCOMPARE(shown, exportLines(f.program->exporter().printedPages(options)));
-        // The page header in the language in use, the numbers in the base chosen.
         QVERIFY(shown.size() > 3);
-        QVERIFY2(
-            shown[0].find(it ? "CANALI TELEVISIVI" : "TELEVISION CHANNELS") != std::string::npos,
-            shown[0].c_str());
-        // "Page" and the date in the language in use, the date as the text file has it.
-        const std::string date = QDate::currentDate().toString("dd/MM/yy").toStdString();
-        QVERIFY2(shown[0].find(" - " + date + "     ") != std::string::npos, shown[0].c_str());
         QVERIFY2(shown[0].ends_with(it ? "    Pagina  1/4" : "    Page  1/4"), shown[0].c_str());
         const char* decimalNote =
             it ? "Tutti i valori sono in formato decimale" : "All values are in decimal format";

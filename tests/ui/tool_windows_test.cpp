@@ -39,14 +39,9 @@ namespace {
 struct Windows : test::Serial {
     Windows() { portOpens = false; }
 
-    QWidget* openTab(Tab tab) {
-        form->selectTab(tab);
-        return form->openChild();
-    }
     QWidget* openSettings() {
         load(dvb("list.dvb", 4, 0));
-        chooser.choose(g98("s.g98"));
-        files().loadSettings();
+        loadSettings(g98("s.g98"));
         return form->openChild();
     }
     // The DVB98 settings window's button that opens the window after it.
@@ -68,13 +63,10 @@ struct Windows : test::Serial {
     }
 };
 
-template <class T>
-T* named(QWidget* w, const char* name) {
-    return w->findChild<T*>(QString::fromLatin1(name));
-}
+using test::child;
 
 QString textOf(QWidget* w, const char* name) {
-    return named<QLineEdit>(w, name)->text();
+    return child<QLineEdit>(w, name)->text();
 }
 
 // The next entry of a list, so that the choice changes whatever it showed.
@@ -101,6 +93,18 @@ struct WindowCase {
     std::function<bool(Windows&, QWidget*)> editShown;
 };
 
+// A window whose edit is `text` typed into its line edit `box`.
+WindowCase typedCase(const char* what, std::function<QWidget*(Windows&)> open, const char* box,
+                     const char* text) {
+    return {what, std::move(open),
+            [box, text](Windows&, QWidget* win) {
+                auto* edit = child<QLineEdit>(win, box);
+                edit->setText(text);
+                return edit;
+            },
+            [box, text](Windows&, QWidget* win) { return textOf(win, box) == text; }};
+}
+
 std::vector<WindowCase> windowCases() {
     const auto data = [](Windows& w) {
         w.load(w.dvb("list.dvb", 4, 0));
@@ -108,8 +112,7 @@ std::vector<WindowCase> windowCases() {
         return w.openTab(Tab::Data);
     };
     const auto fonts = [](Windows& w) {
-        w.chooser.choose(w.font("one.fos", 4096, 16));
-        w.program->fonts().loadFonts();
+        w.loadFont(w.font("one.fos", 4096, 16));
         return w.form->openChild();
     };
     const auto fta = [](Windows& w) {
@@ -117,13 +120,7 @@ std::vector<WindowCase> windowCases() {
         return w.openTab(Tab::Settings);
     };
     return {
-        {"data editor: a name typed", data,
-         [](Windows&, QWidget* win) {
-             auto* name = named<QLineEdit>(win, "ChName");
-             name->setText("EDITED");
-             return name;
-         },
-         [](Windows&, QWidget* win) { return textOf(win, "ChName") == "EDITED"; }},
+        typedCase("data editor: a name typed", data, "ChName", "EDITED"),
         {"data editor: a PID typed in its decimal box, not left", data,
          [](Windows&, QWidget* win) {
              QLineEdit* box = static_cast<ChannelDataWindow*>(win)->decBox(Pair::APid);
@@ -136,12 +133,12 @@ std::vector<WindowCase> windowCases() {
          }},
         {"data editor: a list entry chosen", data,
          [](Windows&, QWidget* win) {
-             auto* video = named<QComboBox>(win, "Video");
+             auto* video = child<QComboBox>(win, "Video");
              chooseNext(video);
              return video;
          },
          [](Windows&, QWidget* win) {
-             return named<QComboBox>(win, "Video")->currentIndex() == 1;
+             return child<QComboBox>(win, "Video")->currentIndex() == 1;
          }},
         {"buffer",
          [](Windows& w) {
@@ -151,17 +148,8 @@ std::vector<WindowCase> windowCases() {
          },
          {},
          {}},
-        {"DVB98 settings", [](Windows& w) { return w.openSettings(); },
-         [](Windows&, QWidget* win) {
-             auto* lof =
-                 qobject_cast<QLineEdit*>(static_cast<SettingsPage*>(win)->control("LNB1Lof1"));
-             lof->setText("9750");
-             return lof;
-         },
-         [](Windows&, QWidget* win) {
-             return qobject_cast<QLineEdit*>(static_cast<SettingsPage*>(win)->control("LNB1Lof1"))
-                        ->text() == "9750";
-         }},
+        typedCase(
+            "DVB98 settings", [](Windows& w) { return w.openSettings(); }, "LNB1Lof1", "9750"),
         {"more DVB98 settings", [](Windows& w) { return w.openFromSettings("MoreSetting"); },
          [](Windows&, QWidget* win) {
              auto* mode =
@@ -186,16 +174,10 @@ std::vector<WindowCase> windowCases() {
          [](Windows& w, QWidget* win) {
              return static_cast<OsdColorWindow*>(win)->values() != w.program->settings().colors();
          }},
-        {"FTA settings: an antenna's name typed", fta,
-         [](Windows&, QWidget* win) {
-             auto* name = named<QLineEdit>(win, "Ant_Name");
-             name->setText("NEWSAT");
-             return name;
-         },
-         [](Windows&, QWidget* win) { return textOf(win, "Ant_Name") == "NEWSAT"; }},
+        typedCase("FTA settings: an antenna's name typed", fta, "Ant_Name", "NEWSAT"),
         {"FTA settings: an antenna edited, another one shown", fta,
          [](Windows&, QWidget* win) {
-             named<QLineEdit>(win, "Lnb_low")->setText("5150");
+             child<QLineEdit>(win, "Lnb_low")->setText("5150");
              auto* antennas = static_cast<FtaSettingsWindow*>(win)->antennas();
              antennas->setCurrentIndex(2);
              return antennas;
@@ -245,29 +227,29 @@ std::vector<WindowCase> windowCases() {
          [](Windows& w) {
              w.load(w.dvb("list.dvb", 3, 0));
              QWidget* win = w.openTab(Tab::Export);
-             named<QCheckBox>(win, "Exfreq")->toggle();
+             child<QCheckBox>(win, "Exfreq")->toggle();
              return win;
          },
          {},
          {}},
         {"options: a port typed", [](Windows& w) { return w.openTab(Tab::Options); },
          [](Windows&, QWidget* win) {
-             QLineEdit* port = named<QComboBox>(win, "optPort")->lineEdit();
+             QLineEdit* port = child<QComboBox>(win, "optPort")->lineEdit();
              port->setFocus();
              port->setText("/dev/ttyUSB7");
              return port;
          },
          [](Windows&, QWidget* win) {
-             return named<QComboBox>(win, "optPort")->currentText() == "/dev/ttyUSB7";
+             return child<QComboBox>(win, "optPort")->currentText() == "/dev/ttyUSB7";
          }},
         {"options: a box ticked", [](Windows& w) { return w.openTab(Tab::Options); },
          [](Windows&, QWidget* win) {
-             auto* box = named<QCheckBox>(win, "optVerify");
+             auto* box = child<QCheckBox>(win, "optVerify");
              box->toggle();
              return box;
          },
          [](Windows& w, QWidget* win) {
-             return named<QCheckBox>(win, "optVerify")->isChecked() !=
+             return child<QCheckBox>(win, "optVerify")->isChecked() !=
                     w.session.config().verifyAfterUpload;
          }},
         {"check",
@@ -483,7 +465,7 @@ private slots:
         w.load(w.dvb("list.dvb", 4, 0));
         w.list().selectOnly(2);
         auto* data = qobject_cast<ChannelDataWindow*>(w.openTab(Tab::Data));
-        named<QLineEdit>(data, "ChName")->setText("KEPT");
+        child<QLineEdit>(data, "ChName")->setText("KEPT");
         data->save();
         QVERIFY(!data->hasUnsavedEdits());
         QTest::keyClick(data, Qt::Key_Escape);
@@ -494,17 +476,17 @@ private slots:
         // The further settings brought back to the general window are its edits until saved.
         QWidget* more = w.openFromSettings("MoreSetting");
         chooseNext(qobject_cast<QComboBox*>(static_cast<SettingsPage*>(more)->control("Mode")));
-        named<QPushButton>(more, "Back")->click();
-        auto* general = qobject_cast<Dvb98SettingsWindow*>(w.form->openChild());
+        child<QPushButton>(more, "Back")->click();
+        auto* general = w.openChild<Dvb98SettingsWindow>();
         QVERIFY(general != nullptr && general->hasUnsavedEdits());
         general->storeSettings();
         QVERIFY(!general->hasUnsavedEdits());
 
         // The options once saved.
         auto* options = w.openTab(Tab::Options);
-        named<QCheckBox>(options, "optVerify")->toggle();
+        child<QCheckBox>(options, "optVerify")->toggle();
         QVERIFY(dynamic_cast<UnsavedEdits*>(options)->hasUnsavedEdits());
-        named<QPushButton>(options, "SaveOpt")->click();
+        child<QPushButton>(options, "SaveOpt")->click();
         QVERIFY(!dynamic_cast<UnsavedEdits*>(options)->hasUnsavedEdits());
     }
 

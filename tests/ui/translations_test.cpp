@@ -82,9 +82,6 @@ private slots:
         QTest::newRow("length") << "Texts"
                                 << "Wrong file lenght"
                                 << "Lunghezza file errata";
-        QTest::newRow("close") << "qel::FileController"
-                               << "not saved , continue anyway ?"
-                               << "da salvare , esco dal programma ?";
         QTest::newRow("options") << "qel::OptionsWindow"
                                  << " Working Directory "
                                  << " Directory di lavoro ";
@@ -136,8 +133,6 @@ private slots:
         QTest::newRow("format") << exportWindow << " Format "
                                 << " Formato ";
         const char* exporter = "qel::ExportController";
-        QTest::newRow("decimal") << exporter << "All values are in decimal format"
-                                 << "Tutti i valori sono in formato decimale";
         QTest::newRow("hexadecimal")
             << exporter
             << "Values for Network Id, Transponder Id, Service Id, PIDs and Acq.Bandwith are in "

@@ -14,6 +14,12 @@
 
 namespace qel::test {
 
+// The child of `w` of that object name.
+template <class T>
+T* child(const QObject* w, const char* name) {
+    return w->findChild<T*>(QString::fromLatin1(name));
+}
+
 struct UiFixture : AppFixture {
     std::unique_ptr<Program> program;
     MainWindow* form = nullptr;
@@ -50,6 +56,28 @@ struct UiFixture : AppFixture {
         chooser.choose(path);
         files().loadChannels();
         return session.channelFile() == path;
+    }
+    bool loadSettings(const QString& path) {
+        chooser.choose(path);
+        files().loadSettings();
+        return session.settingsFile() == path;
+    }
+    bool loadFont(const QString& path) {
+        chooser.choose(path);
+        program->fonts().loadFonts();
+        return session.fontFile() == path;
+    }
+
+    // The tool window `tab` opens, as a T (null when the tab stays closed).
+    template <class T = QWidget>
+    T* openTab(Tab tab) {
+        form->selectTab(tab);
+        return openChild<T>();
+    }
+    // The main window's tool window open now, as a T.
+    template <class T = QWidget>
+    T* openChild() const {
+        return qobject_cast<T*>(form->openChild());
     }
 };
 

@@ -48,97 +48,36 @@ private slots:
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
     }
 
+    // One text of each context the program loads, spelt as the program's own, blanks and
+    // all: the translations of every context are found, in each direction of a switch.
     void textsInBothLanguages_data() {
         QTest::addColumn<QString>("context");
         QTest::addColumn<QString>("english");
         QTest::addColumn<QString>("italian");
-        const char* ctx = "qel::MainWindow";
-        QTest::newRow("tab") << ctx << "Settings"
-                             << "Settaggi";
-        QTest::newRow("title") << ctx << "RADIO CHANNELS"
-                               << "CANALI RADIO";
-        QTest::newRow("convert") << ctx << "&Convert to  bin"
-                                 << "&Converti in  bin";
-        QTest::newRow("find") << ctx << "&Find"
-                              << "&Trova";
-        QTest::newRow("load fonts") << ctx << "Load fonts"
-                                    << "Carica font  ";
-        QTest::newRow("stab") << "qel::ListController"
-                              << "  STAB rotor position is "
-                              << "  La posizione sul rotore STAB e' ";
-        QTest::newRow("menu tip") << ctx << "Click for menu"
-                                  << "Click per il menu'";
-        const char* files = "qel::FileController";
-        QTest::newRow("save question") << files << "Save correction to "
-                                       << "Salvo le correzioni su ";
-        QTest::newRow("bin") << files << "Not with BIN  files"
-                             << "Non con file BIN";
-        QTest::newRow("defaults") << files << "Default settings will be used , proceed ??"
-                                  << "Verranno usati setting di default  , procedi ??";
-        QTest::newRow("too many")
-            << "Texts"
-            << "Too many channels for DVB 98 : no Upload/Save "
-            << "Troppi canali per la DVB 98 : Upload/salvataggio non eseguito";
-        QTest::newRow("length") << "Texts"
-                                << "Wrong file lenght"
-                                << "Lunghezza file errata";
-        QTest::newRow("options") << "qel::OptionsWindow"
-                                 << " Working Directory "
-                                 << " Directory di lavoro ";
-        QTest::newRow("port") << "qel::OptionsWindow"
-                              << "&Comunication port"
-                              << "&Porta seriale";
-        const char* serial = "qel::SerialController";
-        QTest::newRow("backup phase") << serial << "Backing up the receiver..."
-                                      << "Copia di sicurezza del ricevitore...";
-        QTest::newRow("verify phase") << serial << "Checking what the receiver holds..."
-                                      << "Verifico il contenuto del ricevitore...";
-        QTest::newRow("skipped") << serial << "Skipped: %1"
-                                 << "Parti saltate: %1";
-        QTest::newRow("instance") << "StartupTexts"
-                                  << "I'm happy you love QEL ... but it's already running :-)"
-                                  << "Sono felice che QEL ti piaccia .. ma sta gia' girando :-)";
-        // The serial window, the picture upload, the font editor, the text import and export.
-        const char* serialWindow = "qel::SerialWindow";
-        const char* const serialTexts[][2] = {{"Upload to picture", "Upload dell'immagine"},
-                                              {"Erase firm&ware", "Cancella firm&ware"},
-                                              {"Erase &all", "C&ancella tutto"},
-                                              {"&Mode", "&Modo "},
-                                              {"Port settings", "Settaggi seriali"},
-                                              {"COM Port", "Porta seriale"},
-                                              {"Sett&ings", "&Impostazioni"},
-                                              {"Syste&m Font", "Font di siste&ma"},
-                                              {"Teletext F&ont", "F&ont televideo"}};
-        for (const auto& [english, italian] : serialTexts)
-            QTest::addRow("serial: %s", english) << serialWindow << english << italian;
-        QTest::newRow("picture") << "Texts"
-                                 << "File must be a 280x240 - 16 colours bitmap"
-                                 << "File deve essere una bitmap 280x240 - 16 colori";
-        QTest::newRow("teletext font") << "qel::FontWindow"
-                                       << "Font type is TELETEXT"
-                                       << "Il font e' del tipo TELETEXT";
-        QTest::newRow("char position") << "qel::FontWindow"
-                                       << "Current char position is "
-                                       << "La posizione del carattere e' ";
-        QTest::newRow("save fonts question") << "qel::FontController"
-                                             << "Save correction to "
-                                             << "Salvo le correzioni su ";
-        QTest::newRow("import row") << files << "Wrong lenght in row %1"
-                                    << "La riga %1 ha lunghezza errata";
-        const char* exportWindow = "qel::ExportWindow";
-        QTest::newRow("import form") << exportWindow << "Import compatible"
-                                     << "Import compatibile ";
-        QTest::newRow("bare rows") << exportWindow << "Not intested"
-                                   << "Senza intestazione";
-        QTest::newRow("format") << exportWindow << " Format "
-                                << " Formato ";
-        const char* exporter = "qel::ExportController";
-        QTest::newRow("hexadecimal")
-            << exporter
-            << "Values for Network Id, Transponder Id, Service Id, PIDs and Acq.Bandwith are in "
-               "hexadecimal format"
-            << "I valori di Network Id, Transponder Id, Service Id, PIDs e  Acq.Bandwith sono in "
-               "formato esadecimale";
+        const char* const rows[][3] = {
+            {"qel::MainWindow", "&Convert to  bin", "&Converti in  bin"},
+            {"qel::ListController", "  STAB rotor position is ",
+             "  La posizione sul rotore STAB e' "},
+            {"qel::FileController", "Default settings will be used , proceed ??",
+             "Verranno usati setting di default  , procedi ??"},
+            {"Texts", "Too many channels for DVB 98 : no Upload/Save ",
+             "Troppi canali per la DVB 98 : Upload/salvataggio non eseguito"},
+            {"qel::OptionsWindow", " Working Directory ", " Directory di lavoro "},
+            {"qel::SerialController", "Skipped: %1", "Parti saltate: %1"},
+            {"StartupTexts", "I'm happy you love QEL ... but it's already running :-)",
+             "Sono felice che QEL ti piaccia .. ma sta gia' girando :-)"},
+            {"qel::SerialWindow", "&Mode", "&Modo "},
+            {"qel::FontWindow", "Font type is TELETEXT", "Il font e' del tipo TELETEXT"},
+            {"qel::FontController", "Save correction to ", "Salvo le correzioni su "},
+            {"qel::ExportWindow", "Import compatible", "Import compatibile "},
+            {"qel::ExportController",
+             "Values for Network Id, Transponder Id, Service Id, PIDs and Acq.Bandwith are in "
+             "hexadecimal format",
+             "I valori di Network Id, Transponder Id, Service Id, PIDs e  Acq.Bandwith sono in "
+             "formato esadecimale"},
+        };
+        for (const auto& [context, english, italian] : rows)
+            QTest::addRow("%s", context) << context << english << italian;
     }
     void textsInBothLanguages() {
         QFETCH(QString, context);

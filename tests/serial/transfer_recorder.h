@@ -37,7 +37,6 @@ public:
     void progress(std::size_t done, std::size_t total) override {
         lastProgress = {done, total};
         progresses.emplace_back(done, total);
-        ++progressCalls;
     }
     bool confirm(Confirmation which) override {
         asked.push_back(which);
@@ -60,7 +59,6 @@ public:
     std::vector<Confirmation> asked;
     std::deque<bool> answers;
     std::pair<std::size_t, std::size_t> lastProgress{0, 0};
-    std::size_t progressCalls = 0;
     std::vector<std::pair<std::size_t, std::size_t>> progresses;
     // Runs when a question is asked, before it is answered.
     std::function<void(Confirmation)> onConfirm;

@@ -207,13 +207,14 @@ TEST(DownloadFaults, EveryFaultAtEveryStepEndsInTimeWithTheRightOutcome) {
     using E = ErrorCode;
     // The steps in order: "CBEG" #1 and "A" (size), "CBEG" #2 and "B" (channel data),
     // "CBEG" #3 and "G" (settings); a channel part that fails early shifts the settings'
-    // "CBEG" to #2, which is then answered.
+    // "CBEG" to #2, which is then answered. A reply cut short, a byte dropped from it or one
+    // changed take the same way as silence, a wrong size or a wrong checksum at the same step
+    // and have a row where that way is first taken.
     const FaultCase kCases[] = {
         {F::Silence, C::Handshake, 1, fails(E::NoAnswer, "Error"), kOk},
         {F::Late, C::Handshake, 1, fails(E::NoAnswer, "Error"), kOk},
         {F::Split, C::Handshake, 1, kOk, kOk},
         {F::Buried, C::Handshake, 1, kOk, kOk},
-        {F::CutShort, C::Handshake, 1, fails(E::NoAnswer, "Error"), kOk},
         {F::HangUp, C::Handshake, 1, fails(E::PortError, "Error"), fails(E::PortError, "")},
 
         {F::Silence, C::Size, 1, fails(E::NoAnswer, "Error"), kOk},
@@ -221,9 +222,7 @@ TEST(DownloadFaults, EveryFaultAtEveryStepEndsInTimeWithTheRightOutcome) {
         {F::Split, C::Size, 1, kOk, kOk},
         {F::Buried, C::Size, 1, fails(E::WrongChannelDataSize, "Error"), kOk},
         {F::NotHex, C::Size, 1, fails(E::WrongChannelDataSize, "Error"), kOk},
-        {F::CutShort, C::Size, 1, fails(E::WrongChannelDataSize, "Error"), kOk},
         {F::DropByte, C::Size, 1, fails(E::WrongChannelDataSize, "Error"), kOk},
-        {F::FlipByte, C::Size, 1, fails(E::WrongChannelDataSize, "Error"), kOk},
         {F::HangUp, C::Size, 1, fails(E::PortError, "Error"), fails(E::PortError, "")},
 
         {F::Silence, C::Handshake, 2, fails(E::DownloadFailed, "Com open"), kOk},
@@ -236,8 +235,6 @@ TEST(DownloadFaults, EveryFaultAtEveryStepEndsInTimeWithTheRightOutcome) {
         {F::Split, C::ChannelData, 1, kOk, kOk},
         {F::WrongChecksum, C::ChannelData, 1, fails(E::DownloadFailed, "Com open"), kOk},
         {F::CutShort, C::ChannelData, 1, fails(E::DownloadFailed, "Com open"), kOk},
-        {F::DropByte, C::ChannelData, 1, fails(E::DownloadFailed, "Com open"), kOk},
-        {F::FlipByte, C::ChannelData, 1, fails(E::DownloadFailed, "Com open"), kOk},
         {F::ExtraBytes, C::ChannelData, 1, kOk, kOk},
         {F::HangUp, C::ChannelData, 1, fails(E::DownloadFailed, "Com open"),
          fails(E::PortError, "")},
@@ -245,16 +242,14 @@ TEST(DownloadFaults, EveryFaultAtEveryStepEndsInTimeWithTheRightOutcome) {
         {F::Silence, C::Handshake, 3, kOk, fails(E::NoAnswer, "Error")},
         {F::Late, C::Handshake, 3, kOk, fails(E::NoAnswer, "Error")},
         {F::Split, C::Handshake, 3, kOk, kOk},
-        {F::Buried, C::Handshake, 3, kOk, kOk},
         {F::HangUp, C::Handshake, 3, kOk, fails(E::PortError, "Error")},
 
         {F::Silence, C::Settings, 1, kOk, fails(E::NoAnswer, "Error")},
         {F::Late, C::Settings, 1, kOk, fails(E::NoAnswer, "Error")},
         {F::Split, C::Settings, 1, kOk, kOk},
         {F::WrongChecksum, C::Settings, 1, kOk, fails(E::WrongChecksum, "Com open")},
-        {F::CutShort, C::Settings, 1, kOk, fails(E::NoAnswer, "Error")},
-        {F::DropByte, C::Settings, 1, kOk, fails(E::NoAnswer, "Error")},
         {F::FlipByte, C::Settings, 1, kOk, fails(E::WrongChecksum, "Com open")},
+        {F::CutShort, C::Settings, 1, kOk, fails(E::NoAnswer, "Error")},
         {F::ExtraBytes, C::Settings, 1, kOk, kOk},
         {F::HangUp, C::Settings, 1, kOk, fails(E::PortError, "Error")},
     };

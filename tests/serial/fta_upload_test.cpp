@@ -84,42 +84,22 @@ std::string frameOf(std::string_view payload) {
 // the closing sequence as they are listed, the blocks by the rule.
 std::vector<std::string> expectedWrites(std::string_view image) {
     using test::bytes;
+    // clang-format off
     std::vector<std::string> w = {
-        kPair,
-        command("B0900000000a87c"),
-        command("B09020000004514"),
-        command("B010000012b0c69"),
+        kPair, command("B0900000000a87c"), command("B09020000004514"), command("B010000012b0c69"),
         command("B0800000000022d"),
-        kPair,
-        command("B041000000092a1"),
-        bytes("30303800186B18D1CE"),
-        command("B0a0000000046ae"),
-        bytes("185100030387002601186B3121"),
-        command("B0b08000000693c"),
-        command("B0800000000022d"),
-        bytes("4F4F"),
+        kPair, command("B041000000092a1"), bytes("30303800186B18D1CE"),
+        command("B0a0000000046ae"), bytes("185100030387002601186B3121"),
+        command("B0b08000000693c"), command("B0800000000022d"), bytes("4F4F"),
         command("B010000012b0c69"),
-        kPair,
-        command("B0900000000a87c"),
-        command("B0904000000628d"),
+        kPair, command("B0900000000a87c"), command("B0904000000628d"), command("B010000012b0c69"),
+        command("B0800000000022d"), command("B041000000092a1"), bytes("30303900186BA6FE"),
+        command("B0a0000000046ae"), bytes("22550100C000004000186BA5EF"),
+        command("B0b090000001f88"), command("B0800000000022d"), bytes("4F4F"),
         command("B010000012b0c69"),
-        command("B0800000000022d"),
-        command("B041000000092a1"),
-        bytes("30303900186BA6FE"),
-        command("B0a0000000046ae"),
-        bytes("22550100C000004000186BA5EF"),
-        command("B0b090000001f88"),
-        command("B0800000000022d"),
-        bytes("4F4F"),
-        command("B010000012b0c69"),
-        kPair,
-        command("B0900000000a87c"),
-        command("B09020000004514"),
-        command("B010000012b0c69"),
-        command("B0800000000022d"),
-        command("B041000000092a1"),
-        bytes("34303000186BB16991"),
-    };
+        kPair, command("B0900000000a87c"), command("B09020000004514"), command("B010000012b0c69"),
+        command("B0800000000022d"), command("B041000000092a1"), bytes("34303000186BB16991")};
+    // clang-format on
     for (std::size_t i = 0; i < 48; ++i) {
         w.push_back(command(blockText(i)));
         w.push_back(frameOf(image.substr(i * 1024, 1024)));

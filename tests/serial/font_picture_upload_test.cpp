@@ -121,9 +121,9 @@ TEST(FontUpload, EachFontGoesUpAfterAPauseInPiecesOfTheQueue) {
         EXPECT_EQ(std::vector(pieces.begin() + 1, pieces.end()), c.pieces);
         EXPECT_TRUE(b.writtenFrom(1) == data);
         EXPECT_TRUE((c.part == System ? b.sim.systemFont() : b.sim.teletextFont()) == block);
-        EXPECT_EQ(b.recorder.statuses,
-                  (std::vector<std::string>{c.part == System ? "Send Sys Font" : "Send Txt Font",
-                                            "Com open"}));
+        EXPECT_EQ(
+            test::joined(b.recorder.statuses),
+            (c.part == System ? "Send Sys Font|" : "Send Txt Font|") + std::string("Com open|"));
         expectProgressFollows(b.recorder, data.size());
         // One timeout's pause, then the bytes one after the other on the line.
         const Millis wire = 5000ms + lineTime(4 + 2 + data.size() + 2);
@@ -143,12 +143,13 @@ TEST(PictureUpload, ThePictureGoesIntoTheChosenSlotAndTheCountFollowsIt) {
         EXPECT_TRUE(b.writtenFrom(3) == withChecksum(pictureBlock(kPicture)));
         EXPECT_TRUE(b.sim.pictureFile(slot) == kPicture);
         EXPECT_TRUE(b.sim.pictureFile(3 - slot).empty());
-        EXPECT_EQ(b.recorder.statuses, (std::vector<std::string>{"Sending Picture", "Com open"}));
+        EXPECT_EQ(test::joined(b.recorder.statuses), "Sending Picture|Com open|");
         expectProgressFollows(b.recorder, 33725);
         // 33725 bytes in pieces of 4096: the count sent less one after each.
-        EXPECT_EQ(b.recorder.bytes,
-                  (std::vector<std::string>{"4095", "8191", "12287", "16383", "20479", "24575",
-                                            "28671", "32767", "33724"}));
+        std::string counts;
+        for (std::size_t sent = 4096; sent < 33725; sent += 4096)
+            counts += std::to_string(sent - 1) + '|';
+        EXPECT_EQ(test::joined(b.recorder.bytes), counts + "33724|");
         // Two pauses of a second and the bytes on the line.
         const Millis wire = 2000ms + lineTime(4 + 2 + 1 + 2 + 5 + 2 + 33725 + 2);
         EXPECT_GE(b.link.elapsed(), wire);
@@ -223,8 +224,7 @@ TEST(FontPictureFaults, EveryFaultAtEveryWaitEndsInTimeWithTheRightOutcome) {
         clean[part] = b.link.elapsed();
     }
     for (const auto& c : kCases) {
-        SCOPED_TRACE(std::to_string(c.part) + ": " + std::string(faultName(c.fault)) + " at " +
-                     std::string(commandName(c.command)));
+        SCOPED_TRACE(std::to_string(c.part) + ": " + test::describeFault(c.fault, c.command, 0));
         Bench b;
         b.sim.addFault({c.fault, c.command, 0});
         const Status st = send(c.part, b, sent[c.part]);
@@ -277,10 +277,8 @@ TEST(UploadFonts, TheFontsFollowChannelsAndSettingsAndAreNeitherKeptNorReadBack)
     const UploadResult r = upload(b.link, b.recorder, Timing{}, request);
     EXPECT_TRUE(r.systemFont.ok && r.teletextFont.ok);
     // The backup, the channels read back, the settings read back, the fonts.
-    EXPECT_EQ(b.sim.commandLog(),
-              (std::vector<std::string>{"CBEG", "A",    "CBEG", "B",    "CBEG", "G",    "CBEG",
-                                        "C",    "CBEG", "A",    "CBEG", "B",    "CBEG", "H",
-                                        "CBEG", "G",    "CBEG", "F",    "CBEG", "V"}));
+    EXPECT_EQ(test::joined(b.sim.commandLog()),
+              "CBEG|A|CBEG|B|CBEG|G|CBEG|C|CBEG|A|CBEG|B|CBEG|H|CBEG|G|CBEG|F|CBEG|V|");
     EXPECT_TRUE(b.sim.systemFont() == kSet);
     EXPECT_TRUE(b.sim.teletextFont() == teletextBlock(kTeletext));
 
@@ -291,9 +289,8 @@ TEST(UploadFonts, TheFontsFollowChannelsAndSettingsAndAreNeitherKeptNorReadBack)
     const UploadResult partly = upload(alone.link, alone.recorder, Timing{}, request);
     EXPECT_EQ(partly.systemFont.status.error(), ErrorCode::NoFontLoaded);
     EXPECT_TRUE(partly.teletextFont.ok);
-    EXPECT_EQ(alone.sim.commandLog(), (std::vector<std::string>{"CBEG", "V"}));
-    EXPECT_EQ(alone.recorder.statuses,
-              (std::vector<std::string>{"Error", "Send Txt Font", "Com open"}));
+    EXPECT_EQ(test::joined(alone.sim.commandLog()), "CBEG|V|");
+    EXPECT_EQ(test::joined(alone.recorder.statuses), "Error|Send Txt Font|Com open|");
 }
 
 }  // namespace

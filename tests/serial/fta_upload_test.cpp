@@ -1,7 +1,8 @@
 // The FTA image written through the loader, against the simulated loader in virtual time: the
 // whole byte sequence compared with the one the loader expects (built here from its listed
-// bytes, not from the program's tables), the operator's prompts and the blinking status line,
-// every fault of the loader, and cancelling.
+// bytes, not from the program's tables: every fixed command, every block command, the command
+// frame and the escaping of every byte value in the data frames), the operator's prompts and
+// the blinking status line, every fault of the loader, and cancelling.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -83,46 +84,22 @@ std::string frameOf(std::string_view payload) {
 // the closing sequence as they are listed, the blocks by the rule.
 std::vector<std::string> expectedWrites(std::string_view image) {
     using test::bytes;
+    // clang-format off
     std::vector<std::string> w = {
-        kPair,
-        command("B0900000000a87c"),
-        command("B09020000004514"),
-        command("B010000012b0c69"),
+        kPair, command("B0900000000a87c"), command("B09020000004514"), command("B010000012b0c69"),
         command("B0800000000022d"),
-        kPair,
-        command("B041000000092a1"),
-        bytes("303038"
-              "00186B18D1CE"),
-        command("B0a0000000046ae"),
-        bytes("185100030387002601"
-              "186B3121"),
-        command("B0b08000000693c"),
-        command("B0800000000022d"),
-        bytes("4F4F"),
+        kPair, command("B041000000092a1"), bytes("30303800186B18D1CE"),
+        command("B0a0000000046ae"), bytes("185100030387002601186B3121"),
+        command("B0b08000000693c"), command("B0800000000022d"), bytes("4F4F"),
         command("B010000012b0c69"),
-        kPair,
-        command("B0900000000a87c"),
-        command("B0904000000628d"),
+        kPair, command("B0900000000a87c"), command("B0904000000628d"), command("B010000012b0c69"),
+        command("B0800000000022d"), command("B041000000092a1"), bytes("30303900186BA6FE"),
+        command("B0a0000000046ae"), bytes("22550100C000004000186BA5EF"),
+        command("B0b090000001f88"), command("B0800000000022d"), bytes("4F4F"),
         command("B010000012b0c69"),
-        command("B0800000000022d"),
-        command("B041000000092a1"),
-        bytes("30303900186BA6FE"),
-        command("B0a0000000046ae"),
-        bytes("2255010"
-              "0C000004000"
-              "186BA5EF"),
-        command("B0b090000001f88"),
-        command("B0800000000022d"),
-        bytes("4F4F"),
-        command("B010000012b0c69"),
-        kPair,
-        command("B0900000000a87c"),
-        command("B09020000004514"),
-        command("B010000012b0c69"),
-        command("B0800000000022d"),
-        command("B041000000092a1"),
-        bytes("34303000186BB16991"),
-    };
+        kPair, command("B0900000000a87c"), command("B09020000004514"), command("B010000012b0c69"),
+        command("B0800000000022d"), command("B041000000092a1"), bytes("34303000186BB16991")};
+    // clang-format on
     for (std::size_t i = 0; i < 48; ++i) {
         w.push_back(command(blockText(i)));
         w.push_back(frameOf(image.substr(i * 1024, 1024)));
@@ -153,99 +130,85 @@ UploadRequest imageRequest(std::string image) {
     return request;
 }
 
-std::vector<std::string> preparedBlocks() {
-    std::vector<std::string> statuses;
-    for (int i = 1; i <= 48; ++i)
-        statuses.push_back("Prepare block  " + std::to_string(i));
-    return statuses;
-}
-
 struct FtaUploadTest : ::testing::Test {
-    ReceiverSimulator sim;
-    SimulatedLink link{sim, kLineRate};
-    test::TransferRecorder recorder;
+    test::Bench b;
     Timing timing;
     const std::string image = testImage();
 
-    FtaUploadTest() { sim.setDialect(ReceiverSimulator::Dialect::FtaLoader); }
+    FtaUploadTest() { b.sim.setDialect(ReceiverSimulator::Dialect::FtaLoader); }
     FtaUploadOutcome run() {
-        Exchange exchange(link, recorder, timing);
+        Exchange exchange(b.link, b.recorder, timing);
         return uploadFtaImage(exchange, image);
     }
 };
+
+// A command the exchange wraps in the loader's frame: "B" and fourteen hex digits, no more.
+TEST(FtaUploadBlocks, OnlyBAndFourteenHexDigitsIsALoaderCommand) {
+    EXPECT_FALSE(isLoaderCommand("B"));
+    EXPECT_FALSE(isLoaderCommand("B0a0000000046a"));
+    EXPECT_FALSE(isLoaderCommand("B0a0000000046aef"));
+    EXPECT_FALSE(isLoaderCommand("B0a00000000 46ae"));
+    EXPECT_FALSE(isLoaderCommand("C0a0000000046ae"));
+    EXPECT_TRUE(isLoaderCommand("B0A0000000046AE"));
+}
 
 TEST(FtaUploadBlocks, TheFirstLastAndSecondBlockCommandsAreTheListedOnes) {
     EXPECT_EQ(blockText(0), "B0a0000000046ae");
     EXPECT_EQ(blockText(1), "B0a000400009a6e");
     EXPECT_EQ(blockText(47), "B0a00bc0000cd30");
-    EXPECT_EQ(frameOf(std::string("008\0", 4)), test::bytes("303038"
-                                                            "00186B18D1CE"));
+    EXPECT_EQ(frameOf(std::string("008\0", 4)), test::bytes("30303800186B18D1CE"));
 }
 
-TEST_F(FtaUploadTest, EveryByteGoesOutAsTheLoaderExpectsIt) {
+// Every byte goes out as the loader expects it, after the operator was asked and with each
+// step shown, in its wire time and the fixed pause; frames built once and sent to two
+// loaders go out as the image itself does, and the operator is asked all the same.
+TEST_F(FtaUploadTest, EveryByteGoesOutAsTheLoaderExpectsItAndTheOperatorSeesEachStep) {
+    b.recorder.onConfirm = [&](Confirmation) { EXPECT_EQ(b.link.written(), ""); };
     const FtaUploadOutcome r = run();
     ASSERT_TRUE(r.status.ok()) << r.status.detail();
     EXPECT_EQ(r.unansweredBlocks, 0u);
-    EXPECT_EQ(collapsePairs(link.writes()), expectedWrites(image));
-    EXPECT_TRUE(sim.flash() == image);
-    EXPECT_EQ(sim.refusedLoaderFrames(), 0u);
+    const std::vector<std::string>& w = b.link.writes();
+    EXPECT_EQ(collapsePairs(w), expectedWrites(image));
+    EXPECT_TRUE(b.sim.flash() == image);
+    EXPECT_EQ(b.sim.refusedLoaderFrames(), 0u);
     // A block that begins with "B", even with a whole loader command's text, is a data frame.
-    EXPECT_EQ(link.writes()[link.writes().size() - 8 - 3 * 48 + 1].substr(0, 15),
-              "B0a0000000046ae");
-    EXPECT_EQ(link.speeds(), (std::vector<int>{19200, 38400}));
-}
+    EXPECT_EQ(w[w.size() - 8 - 3 * 48 + 1].substr(0, 15), "B0a0000000046ae");
+    EXPECT_EQ(b.link.speeds(), (std::vector<int>{19200, 38400}));
 
-// Frames built once and sent to two loaders go out as the image itself does, and the
-// operator is asked all the same.
-TEST_F(FtaUploadTest, FramesBuiltOnceGoOutAsTheImageDoes) {
-    ASSERT_TRUE(run().status.ok());
+    EXPECT_EQ(b.recorder.asked, std::vector{Confirmation::UnplugMainPower});
+    std::string statuses = "Wait please|";
+    for (int i = 1; i <= 48; ++i)
+        statuses += "Prepare block  " + std::to_string(i) + '|';
+    EXPECT_EQ(b.statuses(), statuses + "Connect main plug|Connecting|UpLoading|Com open|");
+    // The blinking starts green and ends green.
+    EXPECT_EQ(b.recorder.colours, std::vector(2, StatusColour::Green));
+    ASSERT_EQ(b.recorder.bytes.size(), 49u);
+    EXPECT_EQ(b.recorder.bytes.front(), "1024");
+    EXPECT_EQ(b.recorder.bytes[47], "49152");
+    EXPECT_EQ(b.recorder.bytes.back(), " 49152");
+    EXPECT_EQ(b.recorder.lastProgress, std::pair(std::size_t{49152}, std::size_t{49152}));
+
+    std::size_t sent = 0;
+    for (const std::string& write : w)
+        sent += write.size();
+    // At 19200 baud, plus the pause of one timeout after the closing sequence.
+    const auto wire = Millis{sent * 1000 / 1920};
+    EXPECT_GE(b.link.elapsed(), wire + timing.timeout);
+    EXPECT_LE(b.link.elapsed(), (wire + timing.timeout) * 1.05);
+
     test::TransferRecorder quiet;
     const Result<std::vector<std::string>> frames = loaderDataFrames(image, quiet);
     ASSERT_TRUE(frames);
     for (int round = 0; round < 2; ++round) {
-        ReceiverSimulator loader;
-        loader.setDialect(ReceiverSimulator::Dialect::FtaLoader);
-        SimulatedLink line(loader, kLineRate);
-        test::TransferRecorder asked;
-        Exchange exchange(line, asked, timing);
-        const FtaUploadOutcome r = uploadFtaFrames(exchange, *frames);
-        ASSERT_TRUE(r.status.ok()) << r.status.detail();
-        EXPECT_EQ(line.writes(), link.writes());
-        EXPECT_TRUE(loader.flash() == image);
-        EXPECT_EQ(asked.asked, std::vector<Confirmation>{Confirmation::UnplugMainPower});
-        EXPECT_EQ(line.elapsed(), link.elapsed());
+        test::Bench loader;
+        loader.sim.setDialect(ReceiverSimulator::Dialect::FtaLoader);
+        Exchange exchange(loader.link, loader.recorder, timing);
+        ASSERT_TRUE(uploadFtaFrames(exchange, *frames).status.ok());
+        EXPECT_EQ(loader.link.writes(), w);
+        EXPECT_TRUE(loader.sim.flash() == image);
+        EXPECT_EQ(loader.recorder.asked, std::vector{Confirmation::UnplugMainPower});
+        EXPECT_EQ(loader.link.elapsed(), b.link.elapsed());
     }
-}
-
-TEST_F(FtaUploadTest, TheOperatorIsAskedFirstAndSeesEachStep) {
-    recorder.onConfirm = [&](Confirmation) { EXPECT_EQ(link.written(), ""); };
-    ASSERT_TRUE(run().status.ok());
-    EXPECT_EQ(recorder.asked, std::vector<Confirmation>{Confirmation::UnplugMainPower});
-    std::vector<std::string> statuses = {"Wait please"};
-    for (const std::string& s : preparedBlocks())
-        statuses.push_back(s);
-    for (const char* s : {"Connect main plug", "Connecting", "UpLoading", "Com open"})
-        statuses.push_back(s);
-    EXPECT_EQ(recorder.statuses, statuses);
-    // The blinking starts green and ends green.
-    EXPECT_EQ(recorder.colours,
-              (std::vector<StatusColour>{StatusColour::Green, StatusColour::Green}));
-    ASSERT_EQ(recorder.bytes.size(), 49u);
-    EXPECT_EQ(recorder.bytes.front(), "1024");
-    EXPECT_EQ(recorder.bytes[47], "49152");
-    EXPECT_EQ(recorder.bytes.back(), " 49152");
-    EXPECT_EQ(recorder.lastProgress, (std::pair<std::size_t, std::size_t>{49152, 49152}));
-}
-
-TEST_F(FtaUploadTest, TheUploadTakesItsWireTimeAndTheFixedPause) {
-    ASSERT_TRUE(run().status.ok());
-    std::size_t sent = 0;
-    for (const std::string& w : link.writes())
-        sent += w.size();
-    // At 19200 baud, plus the pause of one timeout after the closing sequence.
-    const auto wire = Millis{sent * 1000 / 1920};
-    EXPECT_GE(link.elapsed(), wire + timing.timeout);
-    EXPECT_LE(link.elapsed(), (wire + timing.timeout) * 1.05);
 }
 
 // A line on which each wake-up pair must have left before the next one is written.
@@ -275,8 +238,7 @@ TEST(FtaUploadWakeUp, ALoaderThatNeverWakesIsCalledForTenSecondsOnePairAtATime) 
     PairSpacingLink link(sim, kLineRate);
     test::TransferRecorder recorder;
     Exchange exchange(link, recorder);
-    const FtaUploadOutcome r = uploadFtaImage(exchange, testImage());
-    EXPECT_EQ(r.status.error(), ErrorCode::LoaderTimeout);
+    EXPECT_EQ(uploadFtaImage(exchange, testImage()).status.error(), ErrorCode::LoaderTimeout);
     EXPECT_GE(link.elapsed(), 10000ms);
     EXPECT_LE(link.elapsed(), 10010ms);
     EXPECT_EQ(link.crowded, 0);
@@ -285,34 +247,35 @@ TEST(FtaUploadWakeUp, ALoaderThatNeverWakesIsCalledForTenSecondsOnePairAtATime) 
     EXPECT_TRUE(sim.loaderCommands().empty());
     const auto G = StatusColour::Green;
     const auto D = StatusColour::DarkGreen;
-    EXPECT_EQ(recorder.colours, (std::vector<StatusColour>{G, D, G, D, G, D, G, D, G, D, G}));
-    EXPECT_EQ(std::count(recorder.statuses.begin(), recorder.statuses.end(), "Connect main plug"),
-              10);
-    EXPECT_EQ(std::count(recorder.statuses.begin(), recorder.statuses.end(), "Connecting"), 0);
+    EXPECT_EQ(recorder.colours, (std::vector{G, D, G, D, G, D, G, D, G, D, G}));
+    const std::string statuses = test::joined(recorder.statuses);
+    EXPECT_EQ(statuses.find("Connecting"), std::string::npos);
+    std::size_t calls = 0;
+    for (std::size_t at = 0; (at = statuses.find("Connect main plug", at)) != std::string::npos;
+         ++at)
+        ++calls;
+    EXPECT_EQ(calls, 10u);
 }
 
-TEST(FtaUploadImage, AnImageOfAnotherSizeIsRefusedBeforeTheOperatorIsAsked) {
+// An image of another size is refused before the operator is asked; an operator who backs
+// out sends nothing.
+TEST_F(FtaUploadTest, AWrongSizeOrABackedOutOperatorSendsNothing) {
     for (std::size_t size : {0, 49151, 49153}) {
-        ReceiverSimulator sim;
-        SimulatedLink link(sim);
-        test::TransferRecorder recorder;
-        Exchange exchange(link, recorder);
+        test::Bench bench;
+        Exchange exchange(bench.link, bench.recorder);
         const FtaUploadOutcome r = uploadFtaImage(exchange, std::string(size, 'x'));
         EXPECT_EQ(r.status.error(), ErrorCode::WrongFileLength) << size;
-        EXPECT_TRUE(recorder.asked.empty());
-        EXPECT_EQ(link.written(), "");
-        EXPECT_EQ(recorder.statuses, (std::vector<std::string>{"Wait please", "Com open"}));
+        EXPECT_TRUE(bench.recorder.asked.empty());
+        EXPECT_EQ(bench.link.written(), "");
+        EXPECT_EQ(bench.statuses(), "Wait please|Com open|");
     }
-}
-
-TEST_F(FtaUploadTest, AnOperatorWhoBacksOutSendsNothing) {
-    recorder.answers = {false};
+    b.recorder.answers = {false};
     const FtaUploadOutcome r = run();
     EXPECT_EQ(r.status.error(), ErrorCode::TransferCancelled);
     EXPECT_EQ(r.status.detail(), "not confirmed");
-    EXPECT_EQ(link.written(), "");
-    EXPECT_TRUE(link.speeds().empty());
-    EXPECT_TRUE(sim.flash() == std::string(49152, '\xFF'));
+    EXPECT_EQ(b.link.written(), "");
+    EXPECT_TRUE(b.link.speeds().empty());
+    EXPECT_TRUE(b.sim.flash() == std::string(49152, '\xFF'));
 }
 
 // What the flash holds after a faulted upload.
@@ -356,80 +319,62 @@ TEST(FtaUploadFaults, EveryFaultAtEveryWaitEndsInTimeWithTheRightOutcome) {
     };
     const Timing timing;
     const std::string image = testImage();
-    const auto makeLoader = [] {
-        auto sim = std::make_unique<ReceiverSimulator>();
-        sim->setDialect(ReceiverSimulator::Dialect::FtaLoader);
-        return sim;
-    };
     const Millis clean = [&] {
-        auto sim = makeLoader();
-        SimulatedLink link(*sim, kLineRate);
-        test::TransferRecorder recorder;
-        EXPECT_TRUE(upload(link, recorder, timing, imageRequest(image)).channels.ok);
-        return link.elapsed();
+        test::Bench b;
+        b.sim.setDialect(ReceiverSimulator::Dialect::FtaLoader);
+        EXPECT_TRUE(upload(b.link, b.recorder, timing, imageRequest(image)).channels.ok);
+        return b.link.elapsed();
     }();
 
     for (const auto& c : kCases) {
-        SCOPED_TRACE(std::string(faultName(c.fault)) + " at " +
-                     std::string(commandName(c.command)) + " #" + std::to_string(c.occurrence));
-        auto sim = makeLoader();
-        sim->addFault({c.fault, c.command, c.occurrence});
-        SimulatedLink link(*sim, kLineRate);
-        test::TransferRecorder recorder;
-        const UploadResult r = upload(link, recorder, timing, imageRequest(image));
+        SCOPED_TRACE(test::describeFault(c.fault, c.command, c.occurrence));
+        test::Bench b;
+        b.sim.setDialect(ReceiverSimulator::Dialect::FtaLoader);
+        b.sim.addFault({c.fault, c.command, c.occurrence});
+        const UploadResult r = upload(b.link, b.recorder, timing, imageRequest(image));
 
         EXPECT_EQ(r.channels.ok, !c.error);
-        if (c.error) {
-            EXPECT_EQ(r.channels.status.error(), *c.error);
-        }
+        EXPECT_EQ(r.channels.status.error(), c.error.value_or(r.channels.status.error()));
         EXPECT_EQ(r.channels.status.detail(), c.detail);
         EXPECT_EQ(r.unansweredBlocks, c.unanswered);
         EXPECT_FALSE(r.settings.attempted || r.cancelled || r.backupTaken);
-        EXPECT_EQ(link.speed(), 38400);
-        EXPECT_EQ(recorder.statuses.back(), "Com open");
-        EXPECT_EQ(recorder.bytes.back(), " 49152");
-        EXPECT_EQ(recorder.colours.back(), StatusColour::Green);
+        EXPECT_EQ(b.link.speed(), 38400);
+        EXPECT_EQ(b.recorder.statuses.back(), "Com open");
+        EXPECT_EQ(b.recorder.bytes.back(), " 49152");
+        EXPECT_EQ(b.recorder.colours.back(), StatusColour::Green);
         // A late answer also holds up the next block's until it has come.
-        const Millis late = c.fault == F::Late ? sim->lateBy() - timing.timeout : 0ms;
-        EXPECT_LE(link.elapsed(), clean + c.waitsRunOut * timing.timeout + late + 100ms);
+        const Millis late = c.fault == F::Late ? b.sim.lateBy() - timing.timeout : 0ms;
+        EXPECT_LE(b.link.elapsed(), clean + c.waitsRunOut * timing.timeout + late + 100ms);
         switch (c.flash) {
             case Flash::Untouched:
-                EXPECT_TRUE(sim->flash() == std::string(49152, '\xFF'));
-                EXPECT_EQ(sim->revision(SimStore::Flash), 0u);
+                EXPECT_TRUE(b.sim.flash() == std::string(49152, '\xFF'));
+                EXPECT_EQ(b.sim.revision(SimStore::Flash), 0u);
                 break;
             case Flash::Written:
-                EXPECT_TRUE(sim->flash() == image);
+                EXPECT_TRUE(b.sim.flash() == image);
                 break;
             case Flash::AllButBlock7: {
                 std::string expected = image;
                 expected.replace(6 * 1024, 1024, std::string(1024, '\xFF'));
-                EXPECT_TRUE(sim->flash() == expected);
-                EXPECT_EQ(sim->refusedLoaderFrames(), 1u);
+                EXPECT_TRUE(b.sim.flash() == expected);
+                EXPECT_EQ(b.sim.refusedLoaderFrames(), 1u);
                 break;
             }
             case Flash::FirstThreeBlocks:
-                EXPECT_TRUE(sim->flash() ==
+                EXPECT_TRUE(b.sim.flash() ==
                             image.substr(0, 3 * 1024) + std::string(45 * 1024, '\xFF'));
                 break;
         }
     }
 }
 
-TEST(FtaUploadFaults, ALoaderPluggedInLateIsFoundAtTheAttemptItAnswers) {
-    ReceiverSimulator sim;
-    sim.setDialect(ReceiverSimulator::Dialect::FtaLoader);
-    sim.addFault({SimFault::Late, SimCommand::LoaderWakeUp, 1});
-    sim.setLateBy(2500ms);
-    SimulatedLink link(sim, kLineRate);
-    test::TransferRecorder recorder;
-    Exchange exchange(link, recorder);
-    const std::string image = testImage();
-    const FtaUploadOutcome r = uploadFtaImage(exchange, image);
-    ASSERT_TRUE(r.status.ok()) << r.status.detail();
+TEST_F(FtaUploadTest, ALoaderPluggedInLateIsFoundAtTheAttemptItAnswers) {
+    b.sim.addFault({SimFault::Late, SimCommand::LoaderWakeUp, 1});
+    b.sim.setLateBy(2500ms);
+    ASSERT_TRUE(run().status.ok());
     const auto G = StatusColour::Green;
-    const auto D = StatusColour::DarkGreen;
-    EXPECT_EQ(recorder.colours, (std::vector<StatusColour>{G, D, G, G}));
-    EXPECT_TRUE(sim.flash() == image);
+    EXPECT_EQ(b.recorder.colours, (std::vector{G, StatusColour::DarkGreen, G, G}));
+    EXPECT_TRUE(b.sim.flash() == image);
 }
 
 TEST(FtaUploadCancel, ACancelBeforeTheBlocksLeavesTheFlashAndOneInThemSaysItIsIncomplete) {
@@ -446,38 +391,29 @@ TEST(FtaUploadCancel, ACancelBeforeTheBlocksLeavesTheFlashAndOneInThemSaysItIsIn
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.at.count());
-        ReceiverSimulator sim;
-        sim.setDialect(ReceiverSimulator::Dialect::FtaLoader);
-        if (!c.wakes) sim.addFault({SimFault::NeverWakes, SimCommand::LoaderWakeUp, 0});
-        SimulatedLink link(sim, kLineRate);
-        link.cancelAt(link.now() + c.at);
-        test::TransferRecorder recorder;
-        const UploadResult r = upload(link, recorder, Timing{}, imageRequest(image));
+        test::Bench b;
+        b.sim.setDialect(ReceiverSimulator::Dialect::FtaLoader);
+        if (!c.wakes) b.sim.addFault({SimFault::NeverWakes, SimCommand::LoaderWakeUp, 0});
+        b.link.cancelAt(b.link.now() + c.at);
+        const UploadResult r = upload(b.link, b.recorder, Timing{}, imageRequest(image));
         EXPECT_TRUE(r.cancelled);
-        EXPECT_LE(link.elapsed(), c.at + 100ms);
+        EXPECT_LE(b.link.elapsed(), c.at + 100ms);
         EXPECT_EQ(r.channels.ok, !c.error);
-        if (c.error) {
-            EXPECT_EQ(r.channels.status.error(), *c.error);
-        }
-        EXPECT_EQ(link.speed(), 38400);
-        if (!c.error) {
-            EXPECT_TRUE(sim.flash() == image);
-        }
-        if (c.error == ErrorCode::TransferCancelled) {
-            EXPECT_EQ(r.channels.status.detail(), "");
-            EXPECT_TRUE(sim.flash() == std::string(49152, '\xFF'));
-        }
-        if (c.error == ErrorCode::FlashIncomplete) {
-            // "cancelled at block N of 48": the blocks before N are written, those after not.
-            const std::string& detail = r.channels.status.detail();
-            const std::string head = "cancelled at block ";
-            ASSERT_EQ(detail.rfind(head, 0), 0u) << detail;
-            const std::size_t n = std::stoul(detail.substr(head.size()));
-            EXPECT_EQ(detail.substr(detail.size() - 6), " of 48");
-            ASSERT_GE(n, 2u);
-            EXPECT_TRUE(sim.flash().substr(0, (n - 1) * 1024) == image.substr(0, (n - 1) * 1024));
-            EXPECT_TRUE(sim.flash().substr(n * 1024) == std::string((48 - n) * 1024, '\xFF'));
-        }
+        EXPECT_EQ(r.channels.status.error(), c.error.value_or(r.channels.status.error()));
+        EXPECT_EQ(b.link.speed(), 38400);
+        // "cancelled at block N of 48": the blocks before N are written, those after not.
+        const std::string& detail = r.channels.status.detail();
+        const std::string head = "cancelled at block ";
+        const bool incomplete = c.error == ErrorCode::FlashIncomplete;
+        EXPECT_EQ(detail.empty(), !incomplete);
+        EXPECT_EQ(detail.rfind(head, 0) == 0 && detail.ends_with(" of 48"), incomplete) << detail;
+        const std::size_t n = incomplete ? std::stoul(detail.substr(head.size())) : 0;
+        const std::size_t written = incomplete ? n - 1 : c.error ? 0 : 48;
+        const std::size_t untouched = incomplete ? n : written;
+        EXPECT_TRUE(!incomplete || n >= 2);
+        EXPECT_TRUE(b.sim.flash().substr(0, written * 1024) == image.substr(0, written * 1024));
+        EXPECT_TRUE(b.sim.flash().substr(untouched * 1024) ==
+                    std::string((48 - untouched) * 1024, '\xFF'));
     }
 }
 

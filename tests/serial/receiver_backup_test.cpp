@@ -35,6 +35,7 @@ TEST(ReceiverBackupTest, WritesTheRecordsAndTheSettingsFileIntoANewFolder) {
     const Result<std::string> image = readSettingsFile(folder + "/receiver.g98");
     ASSERT_TRUE(image.ok());
     EXPECT_EQ(*image, settingsImageOf(block));
+    EXPECT_EQ(encodeG98(*image), g98);
 
     // A second backup into the same folder replaces both files.
     const std::string other = settingsBlock('\x07');

@@ -50,20 +50,15 @@ TEST(ReceiverSimulator, TakesEveryUploadWithAnOkForHeaderAndData) {
         const std::string& (Sim::*stored)() const;
         std::string block;
     } kCases[] = {
+        // clang-format off
         {"channels", {"C00000080", withChecksum(image)}, "OKOK", &Sim::channelImage, image},
         {"settings", {"H" + withChecksum(settings)}, "OK", &Sim::settingsBlock, settings},
         {"system font", {"F" + withChecksum(font)}, "OK", &Sim::systemFont, font},
         {"teletext font", {"V" + withChecksum(teletext)}, "OK", &Sim::teletextFont, teletext},
-        {"picture",
-         {"CBEG", "O", "CBEG5", withChecksum(picture)},
-         "OKOKOKOK",
-         &Sim::picture,
-         picture},
-        {"flash routine",
-         {"CBEG", "D000006B4", withChecksum(routine)},
-         "OKOKOK",
-         &Sim::flashRoutine,
+        {"picture", {"CBEG", "O", "CBEG5", withChecksum(picture)}, "OKOKOKOK", &Sim::picture, picture},
+        {"flash routine", {"CBEG", "D000006B4", withChecksum(routine)}, "OKOKOK", &Sim::flashRoutine,
          routine},
+        // clang-format on
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);
@@ -87,15 +82,11 @@ TEST(ReceiverSimulator, WhatIsNoCommandIsIgnored) {
         const char* wire;
         const char* answer;
     } kCases[] = {
-        {"CXA", "0"},          // a stray "C"
-        {"C0000001XA", "0"},   // a "C" whose length is no hex number
-        {"CBEG5A", "OK0"},     // no slot without "O": the handshake, then "5"
-        {"OCBEG6A", "OKOK0"},  // a slot is 4 or 5: the handshake
-        {"ZD0000000gA", "0"},  // a "D" whose length is no hex number
-        {"O"
-         "CBEG",
-         "OK"},  // a slot's digit still to come
-    };
+        // A stray "C"; a "C" whose length is no hex number; no slot without "O": the handshake,
+        // then "5"; a slot is 4 or 5: the handshake; a "D" whose length is no hex number; a
+        // slot's digit still to come.
+        {"CXA", "0"},         {"C0000001XA", "0"},  {"CBEG5A", "OK0"},
+        {"OCBEG6A", "OKOK0"}, {"ZD0000000gA", "0"}, {"OCBEG", "OK"}};
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.wire);
         ReceiverSimulator sim;
@@ -172,31 +163,26 @@ TEST(ReceiverSimulator, ABusyReceiverDropsWhatArrivesForAWhileAfterItsOkToAStore
 }
 
 TEST(ReceiverSimulator, FaultsAreNamedWithTheirCommandAndArrival) {
+    using F = SimFault;
+    using C = SimCommand;
     const struct {
         const char* text;
         std::optional<SimFault> fault;
         SimCommand command;
         int occurrence;
     } kCases[] = {
-        {"silence", SimFault::Silence, SimCommand::Handshake, 0},
-        {"wrong-checksum", SimFault::WrongChecksum, SimCommand::ChannelData, 0},
-        {"not-hex", SimFault::NotHex, SimCommand::Size, 0},
-        {"hang-up:G", SimFault::HangUp, SimCommand::Settings, 0},
-        {"late:CBEG:3", SimFault::Late, SimCommand::Handshake, 3},
-        {"split:A:1", SimFault::Split, SimCommand::Size, 1},
-        {"garble", SimFault::Garble, SimCommand::ChannelUpload, 0},
-        {"mis-store:H", SimFault::MisStore, SimCommand::SettingsUpload, 0},
-        {"never-wakes", SimFault::NeverWakes, SimCommand::LoaderWakeUp, 0},
-        {"miss-wake-up", SimFault::MissWakeUp, SimCommand::LoaderWait, 1},
-        {"miss-wake-up:wait", SimFault::MissWakeUp, SimCommand::LoaderWait, 0},
-        {"no-block-answer", SimFault::NoBlockAnswer, SimCommand::LoaderBlock, 1},
-        {"bad-crc:block:48", SimFault::BadCrc, SimCommand::LoaderBlock, 48},
-        {"busy", SimFault::Busy, SimCommand::ChannelUpload, 0},
-        {"busy:H:2", SimFault::Busy, SimCommand::SettingsUpload, 2},
-        {"silence:wake-up", SimFault::Silence, SimCommand::LoaderWakeUp, 0},
-        {"silence:Q", std::nullopt, {}, 0},
-        {"silence:B:x", std::nullopt, {}, 0},
-        {"loud", std::nullopt, {}, 0},
+        // clang-format off
+        {"silence", F::Silence, C::Handshake, 0}, {"wrong-checksum", F::WrongChecksum, C::ChannelData, 0},
+        {"not-hex", F::NotHex, C::Size, 0}, {"hang-up:G", F::HangUp, C::Settings, 0},
+        {"late:CBEG:3", F::Late, C::Handshake, 3}, {"split:A:1", F::Split, C::Size, 1},
+        {"garble", F::Garble, C::ChannelUpload, 0}, {"mis-store:H", F::MisStore, C::SettingsUpload, 0},
+        {"never-wakes", F::NeverWakes, C::LoaderWakeUp, 0}, {"miss-wake-up", F::MissWakeUp, C::LoaderWait, 1},
+        {"miss-wake-up:wait", F::MissWakeUp, C::LoaderWait, 0},
+        {"no-block-answer", F::NoBlockAnswer, C::LoaderBlock, 1},
+        {"bad-crc:block:48", F::BadCrc, C::LoaderBlock, 48}, {"busy", F::Busy, C::ChannelUpload, 0},
+        {"busy:H:2", F::Busy, C::SettingsUpload, 2}, {"silence:wake-up", F::Silence, C::LoaderWakeUp, 0},
+        {"silence:Q", {}, {}, 0}, {"silence:B:x", {}, {}, 0}, {"loud", {}, {}, 0},
+        // clang-format on
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.text);
@@ -241,8 +227,7 @@ TEST(ReceiverSimulator, TheLoaderAnswersItsFirstPairThenOnePairAfterEachCommandO
         // The last command: the receiver starts its firmware, and the loader waits for the
         // next power-up.
         {wrapLoaderCommand(kLoader0B00000000), ""},
-        {kPair, kGreeting},
-    };
+        {kPair, kGreeting}};
     for (const auto& step : kSteps) {
         EXPECT_EQ(loaderAnswers(sim, step.wire, 3), step.answer);
     }

@@ -1,5 +1,5 @@
 // An observer that keeps everything a transfer showed and asked, and answers the questions
-// from a script (yes unless told otherwise).
+// from a script (yes unless told otherwise); and the bench the serial tests run a transfer on.
 #pragma once
 
 #include <deque>
@@ -11,7 +11,11 @@
 #include <vector>
 
 #include "model/errors.h"
+#include "receiver_sim/receiver_simulator.h"
+#include "receiver_sim/simulated_link.h"
 #include "serial/transfer_observer.h"
+#include "support/receiver_data.h"
+#include "support/serial_line.h"
 
 namespace qel {
 
@@ -33,7 +37,6 @@ public:
     void progress(std::size_t done, std::size_t total) override {
         lastProgress = {done, total};
         progresses.emplace_back(done, total);
-        ++progressCalls;
     }
     bool confirm(Confirmation which) override {
         asked.push_back(which);
@@ -56,7 +59,6 @@ public:
     std::vector<Confirmation> asked;
     std::deque<bool> answers;
     std::pair<std::size_t, std::size_t> lastProgress{0, 0};
-    std::size_t progressCalls = 0;
     std::vector<std::pair<std::size_t, std::size_t>> progresses;
     // Runs when a question is asked, before it is answered.
     std::function<void(Confirmation)> onConfirm;
@@ -64,6 +66,31 @@ public:
     std::vector<std::pair<std::string, std::string>> backups;
     bool keepsBackup = true;
     std::function<void()> onKeepBackup;
+};
+
+// Texts in one string, each followed by '|': "CBEG|A|" for a command log, compared in one
+// row of a table.
+inline std::string joined(const std::vector<std::string>& texts) {
+    std::string all;
+    for (const std::string& t : texts)
+        all += t + '|';
+    return all;
+}
+
+// A simulated receiver on a line at 38400 baud and the observer of a transfer over it. With
+// a count of channels the receiver holds that many and the test settings block.
+struct Bench {
+    explicit Bench(int channels = -1, std::size_t rate = kLineRate) : link(sim, rate) {
+        if (channels < 0) return;
+        sim.setChannelImage(channelImage(channels));
+        sim.setSettingsBlock(settingsBlock());
+    }
+    std::string commands() const { return joined(sim.commandLog()); }
+    std::string statuses() const { return joined(recorder.statuses); }
+
+    ReceiverSimulator sim;
+    SimulatedLink link;
+    TransferRecorder recorder;
 };
 
 }  // namespace qel::test

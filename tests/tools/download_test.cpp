@@ -95,16 +95,5 @@ TEST(DownloadFromReceiver, CtrlCCancelsAndWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("got.dvb")));
 }
 
-TEST(DownloadCommand, WrongUsageAndAMissingPort) {
-    TempDir dir;
-    for (const char* usage : {"download", "download /dev/null --channels",
-                              "download /dev/null --bogus x", "download /dev/null --timeout-ms 0"})
-        EXPECT_EQ(runTool(usage, dir).status, 1) << usage;
-    // Options may come before the port too.
-    const ToolRun run = runTool("download --timeout-ms 100 " + dir.file("no-such-port"), dir);
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err.rfind("Error on COM (port: ", 0), 0u) << run.err;
-}
-
 }  // namespace
 }  // namespace qel

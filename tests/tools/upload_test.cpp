@@ -115,8 +115,9 @@ TEST(UploadToReceiver, FailuresAreToldWithTheProgramsMessage) {
         EXPECT_EQ(err, c.err);
         for (const char* store : {"channels.dvb", "flash.bin"})
             EXPECT_EQ(std::filesystem::exists(saved + "/" + store), c.written == store) << store;
-        if (c.written == "flash.bin")
+        if (c.written == "flash.bin") {
             EXPECT_TRUE(TempDir::read(saved + "/flash.bin") == TempDir::read(image));
+        }
     }
 }
 
@@ -150,13 +151,18 @@ TEST(UploadCommand, ARefusedInputSendsNothingAndAWrongCallIsUsage) {
         // The same with the options before the port.
         EXPECT_EQ(runTool("upload " + c.args + " " + port, dir).err, c.err);
     }
-    const ToolRun missing = runTool("upload " + port + " --settings ok.g98", dir);
-    EXPECT_EQ(missing.status, 2);
-    EXPECT_EQ(missing.err.rfind("Error on COM (port: ", 0), 0u) << missing.err;
-
+    // A missing port, the options before it or after; wrong calls are usage, for either way.
+    for (const std::string& args :
+         {"upload " + port + " --settings ok.g98", "download --timeout-ms 100 " + port}) {
+        const ToolRun missing = runTool(args, dir);
+        EXPECT_EQ(missing.status, 2);
+        EXPECT_EQ(missing.err.rfind("Error on COM (port: ", 0), 0u) << missing.err;
+    }
     for (const char* usage :
          {"upload", "upload /dev/null", "upload /dev/null --yes", "upload /dev/null --channels",
-          "upload /dev/null --bogus x", "upload /dev/null --settings ok.g98 --timeout-ms 0"}) {
+          "upload /dev/null --bogus x", "upload /dev/null --settings ok.g98 --timeout-ms 0",
+          "download", "download /dev/null --channels", "download /dev/null --bogus x",
+          "download /dev/null --timeout-ms 0"}) {
         EXPECT_EQ(runTool(usage, dir).status, 1) << usage;
     }
 }

@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/language.h"
 #include "bytes/checksum.h"
 #include "files/dvb_file.h"
 #include "serial_fixture.h"
@@ -51,34 +50,64 @@ class SerialPacedTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void dvb98UploadAndDownload() {
-        DvbUpload s(100, 20);
+    // DVB98 lists up with the backup before and the check after, as the options have it. Then
+    // Cancel stops a download at once; the receiver goes on sending what it was asked for, and
+    // the window waits until it has finished before another transfer may start, which then
+    // brings the lists back. In Italian, where the window says so in Italian.
+    void dvb98UploadThenACancelledDownloadThenADownload() {
+        DvbUpload s(280, 20);  // 5 s on the line
         QVERIFY(s.loaded);
-        const QString theirs = s.write(
-            "receiver.dvb", encodeDvb(namedChannels(150, "RX "), namedChannels(10, "RX R ")));
+        const std::string theirs = encodeDvb(namedChannels(150, "RX "), namedChannels(10, "RX R "));
         std::string settings = test::receiverSettings();
         settings += static_cast<char>(blockChecksum(settings));
         PacedReceiver sim(QStringLiteral(QEL_RECEIVER_SIM),
-                          {"--channels", theirs, "--settings", s.write("receiver.g98", settings)});
+                          {"--channels", s.write("receiver.dvb", theirs), "--settings",
+                           s.write("receiver.g98", settings)});
         QVERIFY(sim.device().startsWith("/dev/"));
         s.overLine(sim.device(), pacedTiming());
         SerialWindow* w = s.open();
         QTRY_COMPARE(s.label(w, "Advise"), QString("Com open"));
-
-        // Up with the backup before and the check after, as the options have it.
         const std::string mine = encodeDvb(s.ws().tvList(), s.ws().radioList());
-        s.transfer(w->uploadButton(), 60000);
+        s.transfer(w->uploadButton(), 90000);
         QCOMPARE(marks(s, w), QString("OO"));
         QCOMPARE(sim.saved("channels.dvb"), mine);
         QCOMPARE(sim.saved("settings.g98"), test::withChecksum("DVSO" + std::string(1260, '\x11')));
         QCOMPARE(Serial::read(QDir(s.program->serial().lastBackup()).filePath("receiver.dvb")),
-                 encodeDvb(namedChannels(150, "RX "), namedChannels(10, "RX R ")));
+                 theirs);
         QVERIFY(s.prompter.texts().isEmpty());
 
-        // And down again: the same lists.
-        s.transfer(w->downloadButton(), 60000);
-        QCOMPARE(marks(s, w), QString("OO"));
+        s.language.apply("ITA");
+        include(w, true, false);
+        SerialController& serial = s.program->serial();
+        w->downloadButton()->click();
+        QTRY_COMPARE_WITH_TIMEOUT(s.label(w, "Advise"), QString("DownLoading"), 5000);
+        QTest::qWait(1000);
+        QElapsedTimer stopping;
+        stopping.start();
+        w->cancelButton()->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!serial.busy(), 1000);
+        QVERIFY2(stopping.elapsed() < 500, qPrintable(QString::number(stopping.elapsed())));
+        QVERIFY(serial.settling());
+        QCOMPARE(s.label(w, "Advise"),
+                 QString("Attendo che il ricevitore finisca di trasmettere..."));
+        QVERIFY(!w->downloadButton()->isEnabled());
+        QVERIFY(w->cancelButton()->isEnabled());
+        QVERIFY(s.form->isEnabled());  // the lists may be used meanwhile
+        QCOMPARE(marks(s, w), QString("K-"));
+        // The rest of the cancelled answer still comes for a few seconds.
+        QTRY_VERIFY_WITH_TIMEOUT(!serial.settling(), 15000);
+        QVERIFY(stopping.elapsed() > 2000);
+        // What the cancelled transfer ended on shows again.
+        QCOMPARE(s.label(w, "Advise"), QString("Trasferimento annullato"));
+        QVERIFY(w->downloadButton()->isEnabled());
         QCOMPARE(encodeDvb(s.ws().tvList(), s.ws().radioList()), mine);
+
+        s.transfer(w->downloadButton(), 30000);
+        QCOMPARE(marks(s, w), QString("O-"));
+        QCOMPARE(QFileInfo(s.session.channelFile()).fileName(), QString("Download.dvb"));
+        QCOMPARE(encodeDvb(s.ws().tvList(), s.ws().radioList()), mine);
+        QVERIFY(s.prompter.texts().isEmpty());
+        s.language.apply("ENG");
     }
 
     void anFtaImageGoesThroughTheLoader() {
@@ -118,52 +147,6 @@ private slots:
         s.transfer(w->findChild<QPushButton*>("UpgradeFirmware"), 60000);
         QVERIFY(s.markShown(w, "Ok5"));
         QCOMPARE(sim.saved("firmware.bin"), firmware);
-    }
-
-    // Cancel stops the download at once; the receiver goes on sending what it was asked for,
-    // and the window waits until it has finished before another transfer may start, which
-    // then succeeds. In Italian, where the window says so in Italian.
-    void aTransferAfterCancelWaitsForTheQuietLine() {
-        Serial s;
-        Language language;
-        language.apply("ITA");
-        const std::string theirs = encodeDvb(namedChannels(300, "RX "), {});  // 5 s on the line
-        PacedReceiver sim(QStringLiteral(QEL_RECEIVER_SIM),
-                          {"--channels", s.write("receiver.dvb", theirs)});
-        QVERIFY(sim.device().startsWith("/dev/"));
-        s.overLine(sim.device(), pacedTiming());
-        SerialWindow* w = s.open();
-        QTRY_COMPARE(s.label(w, "Advise"), QString("Com open"));
-        include(w, true, false);
-        SerialController& serial = s.program->serial();
-        w->downloadButton()->click();
-        QTRY_COMPARE_WITH_TIMEOUT(s.label(w, "Advise"), QString("DownLoading"), 5000);
-        QTest::qWait(1000);
-        QElapsedTimer stopping;
-        stopping.start();
-        w->cancelButton()->click();
-        QTRY_VERIFY_WITH_TIMEOUT(!serial.busy(), 1000);
-        QVERIFY2(stopping.elapsed() < 500, qPrintable(QString::number(stopping.elapsed())));
-        QVERIFY(serial.settling());
-        QCOMPARE(s.label(w, "Advise"),
-                 QString("Attendo che il ricevitore finisca di trasmettere..."));
-        QVERIFY(!w->downloadButton()->isEnabled());
-        QVERIFY(w->cancelButton()->isEnabled());
-        QVERIFY(s.form->isEnabled());  // the lists may be used meanwhile
-        QCOMPARE(marks(s, w), QString("K-"));
-        QVERIFY(s.ws().tvList().empty());
-        // The rest of the cancelled answer still comes for a few seconds.
-        QTRY_VERIFY_WITH_TIMEOUT(!serial.settling(), 15000);
-        QVERIFY(stopping.elapsed() > 2000);
-        // What the cancelled transfer ended on shows again.
-        QCOMPARE(s.label(w, "Advise"), QString("Trasferimento annullato"));
-        QVERIFY(w->downloadButton()->isEnabled());
-
-        s.transfer(w->downloadButton(), 30000);
-        QCOMPARE(marks(s, w), QString("O-"));
-        QCOMPARE(encodeDvb(s.ws().tvList(), s.ws().radioList()), theirs);
-        QVERIFY(s.prompter.texts().isEmpty());
-        language.apply("ENG");
     }
 };
 

@@ -82,7 +82,10 @@ private slots:
         QVERIFY(!s.editing().canUndo());  // a new history for the new lists
     }
 
-    void unsavedChannelsAreAskedAboutAndKeptOnNo() {
+    // Unsaved lists are asked about, No sending nothing. A receiver that then does not answer
+    // at all is told once for the whole transfer, with the port, the mode and what to check,
+    // and the edited lists stay.
+    void unsavedChannelsAreAskedAboutAndASilentReceiverIsToldOnce() {
         Serial s;
         QVERIFY(s.load(s.dvb("mine.dvb", 3, 0)));
         s.ws().setChannelsModified(true);
@@ -96,6 +99,15 @@ private slots:
         QCOMPARE(s.prompter.asked[0].defaultAnswer, Answer::No);
         QVERIFY(s.ws().channelsModified() && s.ws().tvList().size() == 3u);
         QCOMPARE(test::marks(s, w), QString("S-"));  // declined is not failed
+        s.receiver->addFault({SimFault::Silence, SimCommand::Handshake, 0});
+        s.prompter.answer(Answer::Yes);
+        s.download(w);
+        QCOMPARE(s.prompter.texts().size(), 3);
+        QVERIFY2(s.prompter.texts().last().startsWith("The receiver does not answer on /dev/ttyS0 "
+                                                      "(COM 1) (Dr. Vellox mode, 38400,N,8,1)."),
+                 qPrintable(s.prompter.texts().last()));
+        QCOMPARE(s.prompter.asked.last().icon, Prompter::Icon::Critical);
+        QVERIFY(s.ws().channelsModified() && s.ws().tvList().size() == 3u);
     }
 
     // A port that will not open says why and what to do, naming the group that owns it when
@@ -136,21 +148,6 @@ private slots:
         s.program->serial().start();
         QTRY_COMPARE(s.label(w, "Advise"), QString("Com open"));
         QVERIFY(w->findChild<QLabel*>("PortNote")->isHidden());
-    }
-
-    // A receiver that does not answer at all is told once for the whole transfer, with the
-    // port, the mode and what to check.
-    void aSilentReceiverIsToldWhatToCheck() {
-        Serial s;
-        s.receiver->addFault({SimFault::Silence, SimCommand::Handshake, 0});
-        SerialWindow* w = s.open();
-        s.download(w);
-        QCOMPARE(s.prompter.texts().size(), 1);
-        const QString told = s.prompter.texts().first();
-        QVERIFY2(told.startsWith("The receiver does not answer on /dev/ttyS0 (COM 1) (Dr. Vellox "
-                                 "mode, 38400,N,8,1)."),
-                 qPrintable(told));
-        QCOMPARE(s.prompter.asked.first().icon, Prompter::Icon::Critical);
     }
 
     // A device that keeps sending while the window is open and no transfer runs, faster than
@@ -347,7 +344,7 @@ private slots:
         s.download(w);
         QVERIFY(!w->compareBeforeButton()->isHidden() && !noted());  // a download makes none
         // The channels' size, not the settings' bytes that came last.
-        QCOMPARE(s.label(w, "LByte"), QString("256"));
+        QCOMPARE(s.label(w, "LByte"), QString("384"));  // the receiver's six channels
         QCOMPARE(whole(), QString());
         s.upload(w);
         QVERIFY(noted() && bar->text().isEmpty());

@@ -1,6 +1,6 @@
 // The firmware upgrade from the serial window over a simulated receiver: the file dialog and
-// the question, the refusals that send nothing, the three block failures and their boxes,
-// Cancel in the middle, and the bytes field given back.
+// the question, the refusals that send nothing, and the bytes field given back. How each failure
+// and a cancel end is the finishers' table; the blocks on the wire, the serial firmware test's.
 #include <QGroupBox>
 #include <QRadioButton>
 
@@ -63,12 +63,9 @@ private slots:
         QVERIFY(s.receiver->firmware() == firmware);
         QVERIFY(s.receiver->firmwareErasedAll());
         QCOMPARE(s.receiver->flashRoutine(), std::string(1716, '\x5C'));
-        QCOMPARE(s.label(w, "Advise"), QString("Com open"));
         QCOMPARE(s.label(w, "LByte"), before);
-        QCOMPARE(s.prompter.texts().last(),
-                 QString("Firmware upgrade completed\nThe receiver's flash now holds new.bin."));
+        QVERIFY(s.prompter.texts().last().startsWith("Firmware upgrade completed"));
         QVERIFY(w->findChild<QGroupBox*>("Frame3")->isEnabled());
-        QVERIFY(s.markShown(w, "Ok5"));
     }
 
     void nothingIsSentWithoutTheRoutineAFileOrAYes() {
@@ -98,28 +95,6 @@ private slots:
         QCOMPARE(texts[4], english(ErrorCode::NoFlashRoutine) + "\n" +
                                QDir::toNativeSeparators(s.dir.filePath("nowhere")) + "\n" +
                                QDir::toNativeSeparators(s.routineDir));
-    }
-
-    void cancelSendsTheEndMarkerAndSaysTheFirmwareMayBeIncomplete() {
-        Upgrade s;
-        s.cancelOn = SimStore::Firmware;
-        SerialWindow* w = s.open();
-        s.run(w, s.write("new.bin", firmwareBytes(4 * 65536)));
-        QVERIFY(s.receiver->firmwareEnded());
-        QVERIFY(s.receiver->firmwareLog().size() < 4);
-        QCOMPARE(s.prompter.texts().last(), english(ErrorCode::FirmwareIncomplete));
-    }
-
-    void italianTexts() {
-        Upgrade s;
-        SerialWindow* w = s.open();
-        Language language;
-        language.apply("ITA");
-        s.chooser.choose(s.write("empty.bin", ""));
-        s.prompter.answer(Answer::Yes);
-        w->findChild<QPushButton*>("UpgradeFirmware")->click();
-        QVERIFY(s.prompter.texts().last().startsWith("Il file del firmware"));
-        language.apply("ENG");
     }
 };
 

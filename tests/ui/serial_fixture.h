@@ -11,7 +11,6 @@
 #include <QtTest>
 #include <fstream>
 #include <memory>
-#include <optional>
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -27,26 +26,14 @@
 
 namespace qel::test {
 
-// A simulated line that keeps its receiver alive as long as it lives. It can play the user
-// who presses Cancel once one of the receiver's stores (its flash, its firmware) has taken
-// its first block.
+// A simulated line that keeps its receiver alive as long as it lives.
 class OwnedSimLink : public SimulatedLink {
 public:
-    OwnedSimLink(std::shared_ptr<ReceiverSimulator> receiver, std::optional<SimStore> cancelOn)
-        : SimulatedLink(*receiver), receiver_(std::move(receiver)), cancelOn_(cancelOn) {}
-
-    Status write(std::string_view bytes) override {
-        // The user presses Cancel once.
-        if (cancelOn_ && receiver_->revision(*cancelOn_) > 0) {
-            cancelOn_.reset();
-            cancel();
-        }
-        return SimulatedLink::write(bytes);
-    }
+    explicit OwnedSimLink(std::shared_ptr<ReceiverSimulator> receiver)
+        : SimulatedLink(*receiver), receiver_(std::move(receiver)) {}
 
 private:
     std::shared_ptr<ReceiverSimulator> receiver_;
-    std::optional<SimStore> cancelOn_;
 };
 
 // A line on which nothing ever arrives: each wait takes real time until it is cancelled. Its
@@ -106,13 +93,9 @@ inline long residentBytes() {
 
 inline std::string receiverChannels() {
     ChannelList tv;
-    ChannelList radio;
-    for (int i = 0; i < 5; ++i) {
-        ChannelRec ch = Channel("RX TV " + std::to_string(i)).Freq("01176600");
-        tv.push_back(ch);
-    }
-    radio.push_back(Channel("RX RADIO").Freq("01200000"));
-    return encodeDvb(tv, radio);
+    for (int i = 0; i < 5; ++i)
+        tv.push_back(Channel("RX TV " + std::to_string(i)).Freq("01176600"));
+    return encodeDvb(tv, {Channel("RX RADIO").Freq("01200000")});
 }
 
 inline std::string receiverSettings() {
@@ -128,7 +111,7 @@ struct Serial : UiFixture {
             if (!s_.portOpens) return s_.openFailure;
             if (s_.stuck)
                 return std::unique_ptr<Link>(std::make_unique<StuckLink>(s_.speedChangeMs));
-            return std::unique_ptr<Link>(std::make_unique<OwnedSimLink>(s_.receiver, s_.cancelOn));
+            return std::unique_ptr<Link>(std::make_unique<OwnedSimLink>(s_.receiver));
         }
 
     private:
@@ -140,7 +123,6 @@ struct Serial : UiFixture {
     Status openFailure = Error{ErrorCode::PortError, "/dev/ttyS0: No such file or directory"};
     bool stuck = false;
     unsigned long speedChangeMs = 0;
-    std::optional<SimStore> cancelOn;
     Lines lines{*this};
     ScriptedApprover approver;
     virtual ~Serial() = default;

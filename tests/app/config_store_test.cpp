@@ -27,6 +27,24 @@ class ConfigStoreTest : public QObject {
         return digits;
     }
 
+    // The switches, how each is stored, and what it reads from stored texts: each case
+    // "<stored><0|1>", "-" for a key not stored. Only "T" remembers the layout, only a number
+    // 1 shows the data row, and anything but "F" keeps an upload switch on.
+    struct Switch {
+        const char* key;
+        bool Config::*member;
+        const char* on;
+        const char* off;
+        const char* read;
+    };
+    static constexpr Switch kSwitches[] = {
+        {"Layout/Rememberlayout", &Config::rememberExportLayout, "T", "F", "T1 F0 t0 -0"},
+        {"Layout/Littlebox", &Config::dataRowAtStart, "1", "0", "11 00 20 T0 -0"},
+        {"Serial port/Backup", &Config::backupBeforeUpload, "T", "F", "F0 T1 01 -1"},
+        {"Serial port/Verify", &Config::verifyAfterUpload, "T", "F", "F0 T1 -1"},
+        {"Check/AskOnErrors", &Config::askOnCheckErrors, "T", "F", "F0 T1 -1"},
+    };
+
 private slots:
     void init() { QFile::remove(ini()); }
 
@@ -93,31 +111,15 @@ private slots:
         QCOMPARE(s.value("Layout/Pagelayout").toString(), stored);  // read, not rewritten
     }
 
-    // What the store reads from the strings it keeps: only "T" remembers the layout, only
-    // a number 1 shows the data row, and anything but "F" keeps an upload switch on. Each
-    // case "<stored><0|1>", "-" for a key not stored.
     void storedSwitches() {
-        const std::pair<const char*, QStringList> cases[] = {
-            {"Layout/Rememberlayout", {"T1", "F0", "t0", "-0"}},
-            {"Layout/Littlebox", {"11", "00", "20", "T0", "-0"}},
-            {"Serial port/Backup", {"F0", "T1", "01", "-1"}},
-            {"Serial port/Verify", {"F0", "T1", "-1"}},
-            {"Check/AskOnErrors", {"F0", "T1", "-1"}},
-        };
-        for (const auto& [key, values] : cases) {
-            for (const QString& value : values) {
+        for (const Switch& sw : kSwitches) {
+            for (const QString& value : QString(sw.read).split(' ')) {
                 QFile::remove(ini());
                 QSettings s(ini(), QSettings::IniFormat);
-                if (value[0] != '-') s.setValue(key, value.left(1));
+                if (value[0] != '-') s.setValue(sw.key, value.left(1));
                 ConfigStore store(s, "/h");
-                const Config c = store.load().config;
-                const QMap<QString, bool> read{{"Layout/Rememberlayout", c.rememberExportLayout},
-                                               {"Layout/Littlebox", c.dataRowAtStart},
-                                               {"Serial port/Backup", c.backupBeforeUpload},
-                                               {"Serial port/Verify", c.verifyAfterUpload},
-                                               {"Check/AskOnErrors", c.askOnCheckErrors}};
-                QVERIFY2(read.value(key) == (value[1] == '1'),
-                         qPrintable(QString(key) + " " + value));
+                QVERIFY2(store.load().config.*sw.member == (value[1] == '1'),
+                         qPrintable(QString(sw.key) + " " + value));
             }
         }
     }
@@ -174,17 +176,13 @@ private slots:
         ConfigStore store(s, "/h");
         Config c = store.load().config;
         for (const bool on : {true, false}) {
-            c.rememberExportLayout = on;
-            c.dataRowAtStart = on;
-            c.backupBeforeUpload = !on;
-            c.verifyAfterUpload = on;
-            c.askOnCheckErrors = !on;
+            // Neighbours set opposite ways, so that no switch is stored under another's key.
+            bool value = on;
+            for (const Switch& sw : kSwitches)
+                c.*sw.member = (value = !value);
             store.saveOptions(c);
-            QCOMPARE(s.value("Layout/Rememberlayout").toString(), QString(on ? "T" : "F"));
-            QCOMPARE(s.value("Layout/Littlebox").toString(), QString(on ? "1" : "0"));
-            QCOMPARE(s.value("Serial port/Backup").toString(), QString(on ? "F" : "T"));
-            QCOMPARE(s.value("Serial port/Verify").toString(), QString(on ? "T" : "F"));
-            QCOMPARE(s.value("Check/AskOnErrors").toString(), QString(on ? "F" : "T"));
+            for (const Switch& sw : kSwitches)
+                QCOMPARE(s.value(sw.key).toString(), QString(c.*sw.member ? sw.on : sw.off));
         }
         c.exportColumns = ExportColumns{};
         c.exportColumns.antenna = false;

@@ -46,25 +46,16 @@ DownloadResult download(PartOutcome channels, PartOutcome settings, bool cancell
     return r;
 }
 
-UploadResult upload(std::vector<PartOutcome> parts, bool cancelled = false,
-                    std::size_t unanswered = 0) {
-    UploadResult r;
-    parts.resize(4);
-    r.channels = parts[0];
-    r.settings = parts[1];
-    r.systemFont = parts[2];
-    r.teletextFont = parts[3];
-    r.cancelled = cancelled;
-    r.unansweredBlocks = unanswered;
-    return r;
-}
-
 TransferEnding dl(PartOutcome channels, PartOutcome settings, bool cancelled = false) {
     return finishDownload(download(std::move(channels), std::move(settings), cancelled), kLine);
 }
+// An upload of the parts given (channels, settings, system font, teletext font; the rest not
+// tried), `bytes` the count the window shows.
 TransferEnding up(std::vector<PartOutcome> parts, bool cancelled = false,
                   std::size_t unanswered = 0, const QString& bytes = QStringLiteral("256")) {
-    return finishUpload(upload(std::move(parts), cancelled, unanswered), bytes, kLine);
+    parts.resize(4);
+    const UploadResult r{parts[0], parts[1], parts[2], parts[3], cancelled, false, unanswered};
+    return finishUpload(r, bytes, kLine);
 }
 
 TransferEnding picture(Status st, bool cancelled = false) {

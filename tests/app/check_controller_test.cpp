@@ -42,57 +42,47 @@ class CheckControllerTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void saveAsksOnErrorsOnly_data() {
-        QTest::addColumn<QString>("third");  // what the third record is
-        QTest::addColumn<bool>("asking");    // the option
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("asked");
-        QTest::addColumn<bool>("saved");
-        QTest::newRow("error, no") << "pid" << true << int(Answer::No) << true << false;
-        QTest::newRow("error, yes") << "pid" << true << int(Answer::Yes) << true << true;
-        QTest::newRow("error, option off") << "pid" << false << int(Answer::No) << false << true;
-        QTest::newRow("warning only") << "duplicate" << true << int(Answer::No) << false << true;
-        QTest::newRow("nothing") << "good" << true << int(Answer::No) << false << true;
-    }
+    // Only errors ask, and only before a DVB98 save: an image's writer refuses what it
+    // cannot hold itself.
     void saveAsksOnErrorsOnly() {
-        QFETCH(QString, third);
-        QFETCH(bool, asking);
-        QFETCH(int, answer);
-        QFETCH(bool, asked);
-        QFETCH(bool, saved);
-        CheckFixture f;
-        std::string records = tunedRecord("ONE", 1).bytes() + tunedRecord("TWO", 2).bytes();
-        if (third == "pid") records += tunedRecord("BAD", 3).VPid(0x2000).bytes();
-        if (third == "duplicate") records += tunedRecord("ONE AGAIN", 1).bytes();
-        if (third == "good") records += tunedRecord("THREE", 3).bytes();
-        QVERIFY(f.loadRecords(records));
-        f.setAsking(asking);
-        f.prompter.answer(static_cast<Answer>(answer));
-        const QString target = f.dir.filePath("saved.dvb");
-        f.chooser.choose(target);
-        f.files().saveChannels();
-        QCOMPARE(f.prompter.asked.size(), asked ? 1 : 0);
-        if (asked) {
-            const auto& q = f.prompter.asked.front();
-            QCOMPARE(q.buttons, Prompter::Buttons::YesNo);
-            QCOMPARE(q.defaultAnswer, Answer::No);
-            QCOMPARE(q.text, QString("The check finds 1 error(s) in the lists that the receiver "
-                                     "cannot take.\nThe first: TV, row 4 \"BAD\": PID 2000 is "
-                                     "above 1FFF\n\nSave the list all the same?"));
+        const struct {
+            const char* third;  // what the third record is
+            bool asking;        // the option
+            Answer answer;
+            bool asked, saved;
+            const char* target;
+        } cases[] = {
+            {"pid", true, Answer::No, true, false, "saved.dvb"},
+            {"pid", true, Answer::Yes, true, true, "saved.dvb"},
+            {"pid", false, Answer::No, false, true, "saved.dvb"},
+            {"duplicate", true, Answer::No, false, true, "saved.dvb"},
+            {"good", true, Answer::No, false, true, "saved.dvb"},
+            {"pid", true, Answer::No, false, true, "image.bin"},
+        };
+        for (const auto& c : cases) {
+            CheckFixture f;
+            const std::string third = c.third;
+            std::string records = tunedRecord("ONE", 1).bytes() + tunedRecord("TWO", 2).bytes();
+            if (third == "pid") records += tunedRecord("BAD", 3).VPid(0x2000).bytes();
+            if (third == "duplicate") records += tunedRecord("ONE AGAIN", 1).bytes();
+            if (third == "good") records += tunedRecord("THREE", 3).bytes();
+            QVERIFY(f.loadRecords(records));
+            f.setAsking(c.asking);
+            f.prompter.answer(c.answer);
+            const QString target = f.dir.filePath(c.target);
+            f.run(&FileController::saveChannels, target);
+            QCOMPARE(f.prompter.asked.size(), c.asked ? 1 : 0);
+            if (c.asked) {
+                const auto& q = f.prompter.asked.front();
+                QCOMPARE(q.buttons, Prompter::Buttons::YesNo);
+                QCOMPARE(q.defaultAnswer, Answer::No);
+                QCOMPARE(q.text, QString("The check finds 1 error(s) in the lists that the "
+                                         "receiver cannot take.\nThe first: TV, row 4 \"BAD\": "
+                                         "PID 2000 is above 1FFF\n\nSave the list all the same?"));
+            }
+            QCOMPARE(QFile::exists(target), c.saved);
+            QCOMPARE(f.session.channelFile() == target, c.saved);
         }
-        QCOMPARE(QFile::exists(target), saved);
-        QCOMPARE(f.session.channelFile() == target, saved);
-    }
-
-    // Only DVB98 records ask: an image's writer refuses what it cannot hold itself.
-    void anImageSaveDoesNotAsk() {
-        CheckFixture f;
-        QVERIFY(f.loadRecords(tunedRecord("BAD", 3).VPid(0x2000).bytes()));
-        const QString target = f.dir.filePath("image.bin");
-        f.chooser.choose(target);
-        f.files().saveChannels();
-        QVERIFY(f.prompter.asked.isEmpty());
-        QVERIFY(QFile::exists(target));
     }
 
     void uploadQuestionNamesTheCountAndTheFirst() {

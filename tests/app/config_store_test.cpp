@@ -27,6 +27,24 @@ class ConfigStoreTest : public QObject {
         return digits;
     }
 
+    // The switches, how each is stored, and what it reads from stored texts: each case
+    // "<stored><0|1>", "-" for a key not stored. Only "T" remembers the layout, only a number
+    // 1 shows the data row, and anything but "F" keeps an upload switch on.
+    struct Switch {
+        const char* key;
+        bool Config::*member;
+        const char* on;
+        const char* off;
+        const char* read;
+    };
+    static constexpr Switch kSwitches[] = {
+        {"Layout/Rememberlayout", &Config::rememberExportLayout, "T", "F", "T1 F0 t0 -0"},
+        {"Layout/Littlebox", &Config::dataRowAtStart, "1", "0", "11 00 20 T0 -0"},
+        {"Serial port/Backup", &Config::backupBeforeUpload, "T", "F", "F0 T1 01 -1"},
+        {"Serial port/Verify", &Config::verifyAfterUpload, "T", "F", "F0 T1 -1"},
+        {"Check/AskOnErrors", &Config::askOnCheckErrors, "T", "F", "F0 T1 -1"},
+    };
+
 private slots:
     void init() { QFile::remove(ini()); }
 
@@ -39,13 +57,12 @@ private slots:
         QCOMPARE(loaded.config.comPort(), 1);
         QCOMPARE(loaded.config.workingDir, QString("/home/user"));
         QSettings back(ini(), QSettings::IniFormat);
-        QCOMPARE(back.value("Serial port/ComPort").toString(), QString("1"));
-        QCOMPARE(back.value("Language/Language").toString(), QString("ENG"));
-        QCOMPARE(back.value("Layout/Rememberlayout").toString(), QString("F"));
-        QCOMPARE(back.value("Layout/Pagelayout").toString(), QString("00000000"));
-        QCOMPARE(back.value("Layout/Littlebox").toString(), QString("0"));
-        QCOMPARE(back.value("Path/Filepath").toString(), QString("/home/user"));
-        QCOMPARE(back.allKeys().size(), 6);
+        const Stored defaults{{"Serial port/ComPort", "1"},   {"Language/Language", "ENG"},
+                              {"Layout/Rememberlayout", "F"}, {"Layout/Pagelayout", "00000000"},
+                              {"Layout/Littlebox", "0"},      {"Path/Filepath", "/home/user"}};
+        QCOMPARE(back.allKeys().size(), defaults.size());
+        for (auto [key, value] : defaults.asKeyValueRange())
+            QCOMPARE(back.value(key).toString(), value);
     }
 
     void storedValuesWinAndKeysIgnoreCase() {
@@ -54,7 +71,6 @@ private slots:
             s.setValue("Path/FILEPATH", dir_.path());
             s.setValue("Serial port/comport", "3");
             s.setValue("Language/language", "ITA");
-            s.setValue("Layout/Pagelayout", "1010101");
         }
         QSettings s(ini(), QSettings::IniFormat);
         ConfigStore store(s, "/home/user");
@@ -62,12 +78,14 @@ private slots:
         QCOMPARE(loaded.config.workingDir, dir_.path());
         QCOMPARE(loaded.config.comPort(), 3);
         QCOMPARE(loaded.config.language, QString("ITA"));
-        // 7 digits get a leading 0.
-        QCOMPARE(digitsOf(loaded.config.exportColumns), QString("01010101"));
         // Nothing written twice under another spelling.
         QCOMPARE(s.allKeys().size(), 6);
         store.setValue("Path", "filepath", "/tmp");
         QCOMPARE(s.value("Path/FILEPATH").toString(), QString("/tmp"));
+        // A device name as the port.
+        s.setValue("Serial port/comport", "/dev/ttyUSB0");
+        QCOMPARE(store.load().config.comPort(), 0);
+        QCOMPARE(store.load().config.comPortText, QString("/dev/ttyUSB0"));
     }
 
     void exportColumnsFromTheStoredDigits_data() {
@@ -93,77 +111,41 @@ private slots:
         QCOMPARE(s.value("Layout/Pagelayout").toString(), stored);  // read, not rewritten
     }
 
-    // What the store reads from the strings it keeps: only "T" remembers the layout, only
-    // a number 1 shows the data row, and anything but "F" keeps an upload switch on.
-    void storedSwitches_data() {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("stored");  // a null string: not stored
-        QTest::addColumn<bool>("on");
-        const auto row = [](const char* name, const char* key, const char* stored, bool on) {
-            QTest::newRow(name) << QString(key) << (stored ? QString(stored) : QString()) << on;
-        };
-        row("layout T", "Layout/Rememberlayout", "T", true);
-        row("layout F", "Layout/Rememberlayout", "F", false);
-        row("layout t", "Layout/Rememberlayout", "t", false);
-        row("layout missing", "Layout/Rememberlayout", nullptr, false);
-        row("data row 1", "Layout/Littlebox", "1", true);
-        row("data row 0", "Layout/Littlebox", "0", false);
-        row("data row 2", "Layout/Littlebox", "2", false);
-        row("data row T", "Layout/Littlebox", "T", false);
-        row("data row missing", "Layout/Littlebox", nullptr, false);
-        row("backup F", "Serial port/Backup", "F", false);
-        row("backup T", "Serial port/Backup", "T", true);
-        row("backup 0", "Serial port/Backup", "0", true);
-        row("backup missing", "Serial port/Backup", nullptr, true);
-        row("verify F", "Serial port/Verify", "F", false);
-        row("verify T", "Serial port/Verify", "T", true);
-        row("verify missing", "Serial port/Verify", nullptr, true);
-        row("ask on errors F", "Check/AskOnErrors", "F", false);
-        row("ask on errors T", "Check/AskOnErrors", "T", true);
-        row("ask on errors missing", "Check/AskOnErrors", nullptr, true);
-    }
     void storedSwitches() {
-        QFETCH(QString, key);
-        QFETCH(QString, stored);
-        QFETCH(bool, on);
-        QSettings s(ini(), QSettings::IniFormat);
-        if (!stored.isNull()) s.setValue(key, stored);
-        ConfigStore store(s, "/h");
-        const Config c = store.load().config;
-        const QMap<QString, bool> read{{"Layout/Rememberlayout", c.rememberExportLayout},
-                                       {"Layout/Littlebox", c.dataRowAtStart},
-                                       {"Serial port/Backup", c.backupBeforeUpload},
-                                       {"Serial port/Verify", c.verifyAfterUpload},
-                                       {"Check/AskOnErrors", c.askOnCheckErrors}};
-        QCOMPARE(read.value(key), on);
+        for (const Switch& sw : kSwitches) {
+            for (const QString& value : QString(sw.read).split(' ')) {
+                QFile::remove(ini());
+                QSettings s(ini(), QSettings::IniFormat);
+                if (value[0] != '-') s.setValue(sw.key, value.left(1));
+                ConfigStore store(s, "/h");
+                QVERIFY2(store.load().config.*sw.member == (value[1] == '1'),
+                         qPrintable(QString(sw.key) + " " + value));
+            }
+        }
     }
 
     // A configuration loaded and saved again, unchanged, leaves every stored value and the
     // file as they were.
     void loadAndSaveKeepTheFile_data() {
         QTest::addColumn<Stored>("stored");
-        QTest::newRow("all on") << Stored{
-            {"Serial port/ComPort", "3"},   {"Language/Language", "ITA"},
-            {"Layout/Rememberlayout", "T"}, {"Layout/Pagelayout", "10100001"},
-            {"Layout/Littlebox", "1"},      {"Serial port/Backup", "T"},
-            {"Serial port/Verify", "T"},    {"Check/AskOnErrors", "T"},
-            {"Layout/ExportUtf8", "T"}};
-        QTest::newRow("all off") << Stored{
-            {"Serial port/ComPort", "1"},   {"Language/Language", "ENG"},
-            {"Layout/Rememberlayout", "F"}, {"Layout/Pagelayout", "00000000"},
-            {"Layout/Littlebox", "0"},      {"Serial port/Backup", "F"},
-            {"Serial port/Verify", "F"},    {"Check/AskOnErrors", "F"},
-            {"Layout/ExportUtf8", "F"}};
-        QTest::newRow("a device, keys spelt otherwise")
-            << Stored{{"Serial port/comport", "/dev/ttyUSB0"},
-                      {"Language/LANGUAGE", "ITA"},
-                      {"Layout/rememberlayout", "T"},
-                      {"Layout/PAGELAYOUT", "01111110"},
-                      {"Layout/littlebox", "1"},
-                      {"Serial port/backup", "F"},
-                      {"Serial port/VERIFY", "T"},
-                      {"Check/askonerrors", "F"},
-                      {"Layout/exportUTF8", "T"}};
+        // The values in the order of the keys, split at '|'.
+        const auto row = [](const char* name, const QStringList& keys, const char* values) {
+            Stored stored;
+            const QStringList v = QString(values).split('|');
+            for (qsizetype i = 0; i < keys.size(); ++i)
+                stored.insert(keys[i], v[i]);
+            QTest::newRow(name) << stored;
+        };
+        const QStringList keys{"Serial port/ComPort", "Language/Language", "Layout/Rememberlayout",
+                               "Layout/Pagelayout",   "Layout/Littlebox",  "Serial port/Backup",
+                               "Serial port/Verify",  "Check/AskOnErrors", "Layout/ExportUtf8"};
+        row("all on", keys, "3|ITA|T|10100001|1|T|T|T|T");
+        row("all off", keys, "1|ENG|F|00000000|0|F|F|F|F");
+        row("a device, keys spelt otherwise",
+            {"Serial port/comport", "Language/LANGUAGE", "Layout/rememberlayout",
+             "Layout/PAGELAYOUT", "Layout/littlebox", "Serial port/backup", "Serial port/VERIFY",
+             "Check/askonerrors", "Layout/exportUTF8"},
+            "/dev/ttyUSB0|ITA|T|01111110|1|F|T|F|T");
     }
     void loadAndSaveKeepTheFile() {
         QFETCH(Stored, stored);
@@ -194,23 +176,13 @@ private slots:
         ConfigStore store(s, "/h");
         Config c = store.load().config;
         for (const bool on : {true, false}) {
-            c.rememberExportLayout = on;
-            c.dataRowAtStart = on;
-            c.backupBeforeUpload = !on;
-            c.verifyAfterUpload = on;
-            c.askOnCheckErrors = !on;
+            // Neighbours set opposite ways, so that no switch is stored under another's key.
+            bool value = on;
+            for (const Switch& sw : kSwitches)
+                c.*sw.member = (value = !value);
             store.saveOptions(c);
-            QCOMPARE(s.value("Layout/Rememberlayout").toString(), QString(on ? "T" : "F"));
-            QCOMPARE(s.value("Layout/Littlebox").toString(), QString(on ? "1" : "0"));
-            QCOMPARE(s.value("Serial port/Backup").toString(), QString(on ? "F" : "T"));
-            QCOMPARE(s.value("Serial port/Verify").toString(), QString(on ? "T" : "F"));
-            QCOMPARE(s.value("Check/AskOnErrors").toString(), QString(on ? "F" : "T"));
-            const Config again = store.load().config;
-            QCOMPARE(again.rememberExportLayout, on);
-            QCOMPARE(again.dataRowAtStart, on);
-            QCOMPARE(again.backupBeforeUpload, !on);
-            QCOMPARE(again.verifyAfterUpload, on);
-            QCOMPARE(again.askOnCheckErrors, !on);
+            for (const Switch& sw : kSwitches)
+                QCOMPARE(s.value(sw.key).toString(), QString(c.*sw.member ? sw.on : sw.off));
         }
         c.exportColumns = ExportColumns{};
         c.exportColumns.antenna = false;
@@ -234,43 +206,29 @@ private slots:
         QCOMPARE(s.value("Path/Filepath").toString(), QString("/no/such/folder/qel"));  // unchanged
     }
 
-    void deviceNamesAsPorts() {
-        QSettings s(ini(), QSettings::IniFormat);
-        s.setValue("Serial port/ComPort", "/dev/ttyUSB0");
-        ConfigStore store(s, "/h");
-        const auto loaded = store.load();
-        QCOMPARE(loaded.config.comPort(), 0);
-        QCOMPARE(loaded.config.comPortText, QString("/dev/ttyUSB0"));
-    }
-
     // What a hand-edited or older file may hold: only two whole numbers make a place.
-    void toolWindowPlaces_data() {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<bool>("read");
-        QTest::addColumn<QPoint>("place");
-        QTest::newRow("two numbers") << "420 36" << true << QPoint(420, 36);
-        QTest::newRow("left of the first screen") << "-1280 -4" << true << QPoint(-1280, -4);
-        QTest::newRow("blanks around") << "  7   9 " << true << QPoint(7, 9);
-        QTest::newRow("one number") << "420" << false << QPoint();
-        QTest::newRow("three numbers") << "1 2 3" << false << QPoint();
-        QTest::newRow("not numbers") << "x y" << false << QPoint();
-        QTest::newRow("a comma") << "1,2" << false << QPoint();
-        QTest::newRow("empty") << "" << false << QPoint();
-    }
     void toolWindowPlaces() {
-        QFETCH(QString, stored);
-        QFETCH(bool, read);
-        QFETCH(QPoint, place);
-        {
+        const std::pair<const char*, std::optional<QPoint>> cases[] = {
+            {"420 36", QPoint(420, 36)},
+            {"-1280 -4", QPoint(-1280, -4)},
+            {"  7   9 ", QPoint(7, 9)},
+            {"420", {}},
+            {"1 2 3", {}},
+            {"x y", {}},
+            {"1,2", {}},
+            {"", {}},
+        };
+        for (const auto& [stored, place] : cases) {
+            QFile::remove(ini());
             QSettings s(ini(), QSettings::IniFormat);
             s.setValue("Places/dataform", stored);  // any case of the window's name
+            ConfigStore store(s, "/home/user");
+            QVERIFY2(store.toolWindowPlace("DataForm") == place, stored);
+            QVERIFY(!store.toolWindowPlace("BufferForm"));
         }
+        // A place written is read back, under the name already stored.
         QSettings s(ini(), QSettings::IniFormat);
         ConfigStore store(s, "/home/user");
-        QCOMPARE(store.toolWindowPlace("DataForm").has_value(), read);
-        if (read) QCOMPARE(*store.toolWindowPlace("DataForm"), place);
-        QVERIFY(!store.toolWindowPlace("BufferForm"));
-        // A place written is read back, under the name already stored.
         store.setToolWindowPlace("DataForm", QPoint(-3, 1100));
         store.setToolWindowPlace("BufferForm", QPoint(5, 6));
         QVERIFY(store.toolWindowPlace("DataForm") == QPoint(-3, 1100));

@@ -43,9 +43,13 @@ public:
     ExportController& exporter() { return exporter_; }
     FontController& fonts() { return fonts_; }
 
-    bool load(const QString& path) {
+    // Runs a file command with `path` chosen in its dialog (an empty path cancels it).
+    void run(void (FileController::*command)(), const QString& path) {
         chooser.choose(path);
-        files_.loadChannels();
+        (files_.*command)();
+    }
+    bool load(const QString& path) {
+        run(&FileController::loadChannels, path);
         return session.channelFile() == path;
     }
 };

@@ -1,5 +1,7 @@
 // Every editing command changes the lists through the document, so the change is announced:
 // the windows redraw, the title and the command states follow, nothing is changed silently.
+// Sort: the dialog's choice reaches the sort of the shown list, which is one undoable step
+// that the marks and the selected channel follow.
 #include "app/editing_controller.h"
 
 #include <QSignalSpy>
@@ -8,6 +10,7 @@
 
 #include "app/list_controller.h"
 #include "app/session.h"
+#include "bytes/conversions.h"
 #include "listedit/attributes.h"
 #include "support/channel_builder.h"
 #include "support/scripted_ui.h"
@@ -26,17 +29,48 @@ class EditingControllerTest : public QObject {
         test::ScriptedPrompter prompter;
         ListController list{session};
         EditingController editing{session, list, prompter};
-        Setup() {
+        void install(ChannelList tv, ChannelList radio) {
+            session.workspace().installChannels(
+                {{std::move(tv), std::move(radio)}, FileKind::DVB, {}});
+        }
+        void choose(SortOptions options) {
+            prompter.sortOptions = [options](const SortOptions&) { return options; };
+        }
+        QString names(ListId id) const {
+            QStringList out;
+            for (const ChannelRec& ch : session.workspace().list(id))
+                out << QString::fromLatin1(trimBlanks(ch.ChName.view()));
+            return out.join(',');
+        }
+    };
+    // TV: a header C1 and C2 to C6, RADIO: R1, the buffer B2, B1; C3 selected, C2 and C3
+    // marked.
+    struct EditSetup : Setup {
+        EditSetup() {
             ChannelList tv;
             for (int i = 1; i <= 6; ++i) {
                 tv.push_back(
                     test::Channel("C" + std::to_string(i)).Freq(i == 1 ? "00000000" : "01100000"));
             }
-            session.workspace().installChannels({{tv, {test::Channel("R1")}}, FileKind::DVB, {}});
+            install(tv, {test::Channel("R1")});
             test::setBuffer(session.workspace(), {test::Channel("B2"), test::Channel("B1")});
             prompter.fallback = Prompter::Answer::Yes;
             prompter.rotorPosition = [](int) { return 5; };
             list.select(3, {1, 2});
+        }
+    };
+    // TV: D, B, [SAT], C, A (SerId descending from 5); RADIO: R2, R1.
+    struct SortSetup : Setup {
+        SortSetup() {
+            ChannelList tv;
+            int sid = 5;
+            for (const char* name : {"D", "B", "SAT", "C", "A"}) {
+                tv.push_back(test::Channel(name)
+                                 .Freq(std::string(name) == "SAT" ? "00000000" : "01100000")
+                                 .SerId(pad4(std::to_string(sid--))));
+            }
+            install(tv,
+                    {test::Channel("R2").Freq("01100000"), test::Channel("R1").Freq("01100000")});
         }
     };
 
@@ -87,7 +121,7 @@ private slots:
     void everyCommandAnnouncesItsChange() {
         QFETCH(EditCommand, command);
         QFETCH(unsigned, changes);
-        Setup s;
+        EditSetup s;
         const Workspace before = s.session.workspace();
         QSignalSpy lists(&s.session, &Session::listsChanged);
         QSignalSpy state(&s.session, &Session::stateChanged);
@@ -114,13 +148,93 @@ private slots:
     }
 
     void aCommandThatChangesNothingAnnouncesNothingAndLeavesNoStep() {
-        Setup s;
+        EditSetup s;
         s.list.select(1, {0});  // the satellite header: the parental lock skips it
         QSignalSpy state(&s.session, &Session::stateChanged);
         s.editing.setAttribute(setParentalLock, 1);
         QVERIFY(!s.session.workspace().channelsModified());
         QVERIFY(state.isEmpty());
         QVERIFY(!s.editing.canUndo());
+    }
+
+    void theChosenSortIsAppliedAndOfferedNextTime() {
+        SortSetup s;
+        s.choose({SortKey::Name, false, false});
+        s.editing.sortList();
+        QCOMPARE(s.names(ListId::TV), QString("A,B,C,D,SAT"));
+        QCOMPARE(s.names(ListId::Radio), QString("R2,R1"));  // only the shown list
+        QVERIFY(s.session.workspace().channelsModified());
+
+        s.choose({SortKey::ServiceId, true, true});
+        s.editing.sortList();
+        QCOMPARE(s.names(ListId::TV), QString("D,B,C,A,SAT"));
+
+        // The first offer is by name, ascending, headers kept; then the last choice.
+        QCOMPARE(s.prompter.offeredSorts.size(), 2);
+        QCOMPARE(s.prompter.offeredSorts[0], SortOptions{});
+        QVERIFY(s.prompter.offeredSorts[0].keepHeaders);
+        QCOMPARE(s.prompter.offeredSorts[1], (SortOptions{SortKey::Name, false, false}));
+        QCOMPARE(s.editing.sortChoice(), (SortOptions{SortKey::ServiceId, true, true}));
+    }
+
+    // A cancelled dialog, or the order the list already has: nothing changes, no step.
+    void aCancelOrTheSameOrderChangesNothing() {
+        for (bool cancel : {true, false}) {
+            SortSetup s;
+            if (!cancel) s.choose({SortKey::ServiceId, true, false});
+            s.editing.sortList();
+            QCOMPARE(s.names(ListId::TV), QString("D,B,SAT,C,A"));
+            QVERIFY(!s.editing.canUndo());
+            QVERIFY(!s.session.workspace().channelsModified());
+            if (cancel) QCOMPARE(s.editing.sortChoice(), SortOptions{});
+        }
+    }
+
+    void marksAndSelectionFollowAndOneUndoStepRestoresThem() {
+        SortSetup s;
+        s.list.select(1, {0, 3});  // D selected; D and C marked
+        s.choose({SortKey::Name, false, true});
+        QSignalSpy history(&s.editing, &EditingController::historyChanged);
+        // The TV list, the selected row, the marks and whether the channels are modified.
+        const auto shown = [&s] {
+            QString marks;
+            for (const std::size_t m : s.list.marks())
+                marks += QString::number(m);
+            return QString("%1 row %2 marks %3%4")
+                .arg(s.names(ListId::TV))
+                .arg(s.list.selectedRow())
+                .arg(marks, s.session.workspace().channelsModified() ? " modified" : "");
+        };
+        s.editing.sortList();
+        QCOMPARE(shown(), QString("B,D,SAT,A,C row 2 marks 14 modified"));
+        QCOMPARE(s.session.workspace().rememberedRow(ListId::TV), 2);
+        QVERIFY(history.count() >= 1);
+        QCOMPARE(s.editing.history().size(), std::size_t{1});
+        s.editing.undo();
+        QCOMPARE(shown(), QString("D,B,SAT,C,A row 1 marks 03"));
+        s.editing.redo();
+        QCOMPARE(shown(), QString("B,D,SAT,A,C row 2 marks 14 modified"));
+    }
+
+    void theShownRadioListIsSortedAndTheBlankRowStays() {
+        SortSetup s;
+        s.list.switchList();
+        QCOMPARE(s.session.workspace().shownList(), ListId::Radio);
+        s.list.select(3, {});  // the blank row
+        s.choose({SortKey::Name, false, true});
+        s.editing.sortList();
+        QCOMPARE(s.names(ListId::Radio), QString("R1,R2"));
+        QCOMPARE(s.names(ListId::TV), QString("D,B,SAT,C,A"));
+        QCOMPARE(s.list.selectedRow(), 3);
+    }
+
+    void offeredOnlyForAListOfTwoOrMore() {
+        SortSetup s;
+        QVERIFY(s.list.commands().sort);
+        s.install({test::Channel("ONE").Freq("01100000")}, {});
+        QVERIFY(!s.list.commands().sort);
+        s.editing.sortList();
+        QVERIFY(s.prompter.offeredSorts.isEmpty());
     }
 };
 

@@ -1,6 +1,6 @@
 // The file commands without a window: their questions, dialogs and messages, what they read
-// and write, refused files and imports changing nothing, the recent files, and the undo of
-// what a save or an import changed.
+// and write (lists, settings and fonts), refused files and imports changing nothing, the
+// recent files, and the undo of what a save or an import changed.
 #include "app/file_controller.h"
 
 #include <QtTest>
@@ -48,45 +48,33 @@ private slots:
         f.ws().setChannelsModified(true);
         f.prompter.answer(static_cast<Answer>(answer));
         const QString second = f.dvb("second.dvb", 5, 0);
-        f.chooser.choose(second);
-        f.files().loadChannels();
+        f.run(&FileController::loadChannels, second);
         QCOMPARE(f.prompter.texts().front(), QString("Save correction to ") + first + " ? ");
         QCOMPARE(f.prompter.asked.front().buttons, Prompter::Buttons::YesNoCancel);
         QCOMPARE(f.session.channelFile() == second, loaded);
         QCOMPARE(f.ws().tvList().size(), loaded ? 5u : 2u);
         QCOMPARE(ControllerFixture::read(first).size(), savedFirst ? 2u * 64 : 3u * 64);
         if (!loaded) {
+            // An import asks the same first, and Cancel ends it before its dialog too.
+            f.prompter.answer(Answer::Cancel);
+            f.files().importText();
+            QCOMPARE(f.prompter.texts().last(), f.prompter.texts().front());
             QVERIFY(f.ws().channelsModified());
             QVERIFY(f.chooser.asked.size() == 1);  // only the first load's dialog
         }
     }
 
-    void busyWhileReading() {
+    void loadDialogFilterFolderCancelAndOtherExtensions() {
         ControllerFixture f;
-        QSignalSpy busy(&f.files(), &FileController::busy);
-        QVERIFY(f.load(f.dvb("list.dvb", 2, 0)));
-        QCOMPARE(busy.size(), 2);
-        QCOMPARE(busy[0][0].toBool(), true);
-        QCOMPARE(busy[1][0].toBool(), false);
-    }
-
-    void loadDialogFilterFolderAndCancel() {
-        ControllerFixture f;
-        f.chooser.choose(QString());
-        f.files().loadChannels();
+        f.run(&FileController::loadChannels, QString());
         QCOMPARE(f.chooser.asked.size(), 1);
         QCOMPARE(f.chooser.asked[0].folder, f.dir.path());
         QCOMPARE(f.chooser.asked[0].filter,
                  QString("Dr.Vellox settings (*.dvb );;Settings Files (*.bin)"));
         QCOMPARE(f.ws().fileType(), FileKind::None);
-        QVERIFY(f.prompter.asked.isEmpty());
-    }
-
-    void loadTakesTheFolderAndIgnoresOtherExtensions() {
-        ControllerFixture f;
+        // Another extension is not read, but its folder is taken.
         QDir(f.dir.path()).mkdir("sub");
-        const QString txt = f.write("sub/list.txt", "xx");
-        QVERIFY(!f.load(txt));
+        QVERIFY(!f.load(f.write("sub/list.txt", "xx")));
         QCOMPARE(f.session.workingDir(), f.dir.filePath("sub"));
         QVERIFY(f.session.channelFile().isEmpty());
         QVERIFY(f.prompter.asked.isEmpty());
@@ -127,27 +115,18 @@ private slots:
         ControllerFixture s;
         s.language.apply(language);
         QVERIFY(s.load(s.dvb("mine.dvb", 3, 1)));
-        s.chooser.choose(s.g98("mine.g98"));
-        s.files().loadSettings();
+        s.run(&FileController::loadSettings, s.g98("mine.g98"));
         const std::string lists = dvbBytes(s);
         const std::string settings = s.ws().settingsImage();
         s.prompter.asked.clear();
 
         const QString path = s.write(name, bytes.toStdString());
-        s.chooser.choose(path);
-        switch (findFileFormat(path.toStdString())->id) {
-            case FileFormatId::Text:
-                s.files().importText();
-                break;
-            case FileFormatId::Csv:
-                s.files().importCsv();
-                break;
-            case FileFormatId::G98:
-                s.files().loadSettings();
-                break;
-            default:
-                s.files().loadChannels();
-        }
+        const FileFormatId id = findFileFormat(path.toStdString())->id;
+        s.run(id == FileFormatId::Text  ? &FileController::importText
+              : id == FileFormatId::Csv ? &FileController::importCsv
+              : id == FileFormatId::G98 ? &FileController::loadSettings
+                                        : &FileController::loadChannels,
+              path);
         QCOMPARE(s.prompter.texts().size(), 1);
         QVERIFY2(s.prompter.texts()[0].startsWith(message), qPrintable(s.prompter.texts()[0]));
         QCOMPARE(s.prompter.asked[0].icon, Prompter::Icon::Critical);
@@ -161,8 +140,7 @@ private slots:
 
     void loadingAnImageUnloadsDvb98Settings() {
         ControllerFixture f;
-        f.chooser.choose(f.g98("s.g98"));
-        f.files().loadSettings();
+        f.run(&FileController::loadSettings, f.g98("s.g98"));
         QVERIFY(settingsImageLoaded(f.ws().settingsImage()));
         QVERIFY(f.load(f.bin("img.bin")));
         QVERIFY(!settingsImageLoaded(f.ws().settingsImage()));
@@ -188,11 +166,14 @@ private slots:
         QCOMPARE(f.chooser.asked.last().save, true);
 
         const QString target = f.dir.filePath("copy.dvb");
-        f.chooser.choose(target);
-        f.files().saveChannels();
+        f.run(&FileController::saveChannels, target);
         QCOMPARE(ControllerFixture::read(target).size(), 5u * 64);
         QVERIFY(!f.ws().channelsModified());
         QCOMPARE(f.session.channelFile(), target);
+        // Lists from the receiver propose "Download", without an extension.
+        f.session.setChannelFile(f.dir.filePath("Download"));
+        f.run(&FileController::saveChannels, QString());
+        QCOMPARE(f.chooser.asked.last().proposed, QString("Download"));
     }
 
     void saveRefusesTooManyChannels() {
@@ -201,21 +182,11 @@ private slots:
         f.ws().changeLists(kTouchTV, [](EditableLists& l) { l.tv.resize(3072, l.tv[1]); });
         f.ws().setChannelsModified(true);
         const QString target = f.dir.filePath("big.dvb");
-        f.chooser.choose(target);
-        f.files().saveChannels();
+        f.run(&FileController::saveChannels, target);
         QCOMPARE(f.prompter.texts(), QStringList{"Too many channels for DVB 98 : no Upload/Save "});
         QVERIFY(!QFile::exists(target));
         QVERIFY(f.ws().channelsModified());
         QCOMPARE(f.session.channelFile(), f.dir.filePath("list.dvb"));
-    }
-
-    void downloadedListsProposeDownload() {
-        ControllerFixture f;
-        QVERIFY(f.load(f.dvb("Download", 0, 0)) == false);  // no extension: nothing read
-        f.session.setChannelFile(f.dir.filePath("Download"));
-        f.chooser.choose(QString());
-        f.files().saveChannels();
-        QCOMPARE(f.chooser.asked.last().proposed, QString("Download"));
     }
 
     void settingsLoadAndSave() {
@@ -238,14 +209,12 @@ private slots:
         QVERIFY(f.ws().settingsModified());
         QCOMPARE(f.prompter.texts().last(), QString("Save correction to ") + g98 + " ? ");
         f.prompter.answer(Answer::No);
-        f.chooser.choose(QString());
-        f.files().loadSettings();
+        f.run(&FileController::loadSettings, QString());
         QVERIFY(!f.ws().settingsModified());
 
         // A name typed without .g98 still gets the settings file.
         const QString target = f.dir.filePath("out");
-        f.chooser.choose(target);
-        f.files().saveSettings();
+        f.run(&FileController::saveSettings, target);
         QCOMPARE(f.chooser.asked.last().proposed, QString("gen.g98"));
         QCOMPARE(ControllerFixture::read(target + ".g98"), ControllerFixture::read(g98));
         QCOMPARE(f.session.settingsFile(), target + ".g98");
@@ -273,11 +242,9 @@ private slots:
             if (satelliteTable) f.session.setSatPos(parseAntPos(defaultAntPosText()));
             QVERIFY(f.load(f.dir.filePath("list.bin")));
             const QString copy = f.dir.filePath(satelliteTable ? "copy2.bin" : "copy1.bin");
-            f.chooser.choose(copy);
-            f.files().saveChannels();
+            f.run(&FileController::saveChannels, copy);
             QVERIFY(ControllerFixture::read(copy) == converted);
-            f.chooser.choose(f.dir.filePath("list.bin"));
-            f.files().saveChannels();
+            f.run(&FileController::saveChannels, f.dir.filePath("list.bin"));
             QVERIFY(ControllerFixture::read(f.dir.filePath("list.bin")) == converted);
         }
     }
@@ -289,15 +256,13 @@ private slots:
 
         QVERIFY(f.load(f.dvb("list.dvb", 3, 0)));
         f.ws().setChannelsModified(false);
-        f.chooser.choose(QString());
-        f.files().upgradeFromFile();
+        f.run(&FileController::upgradeFromFile, QString());
         QCOMPARE(f.chooser.asked.last().filter, QString("Dr.Vellox settings (*.dvb )"));
         QVERIFY(f.ws().bufferList().empty());
         QVERIFY(!f.ws().channelsModified());
 
         QSignalSpy filled(&f.files(), &FileController::bufferFilled);
-        f.chooser.choose(f.dvb("other.dvb", 5, 1));
-        f.files().upgradeFromFile();
+        f.run(&FileController::upgradeFromFile, f.dvb("other.dvb", 5, 1));
         QCOMPARE(filled.size(), 1);
         QVERIFY(f.ws().channelsModified());
         // Header, the separator line (always taken), TV 3, TV 4, RADIO header, RADIO 0.
@@ -305,10 +270,14 @@ private slots:
         QVERIFY(f.list().commands().paste && f.list().commands().buffer);
         QCOMPARE(f.ws().tvList().size(), 3u);
     }
-    void aRecentFileThatHasGoneLeavesTheList() {
+
+    void busyWhileReadingAndARecentFileThatHasGoneLeavesTheList() {
         ControllerFixture r;
         const QString path = r.dvb("gone.dvb", 2, 0);
+        QSignalSpy busy(&r.files(), &FileController::busy);
         QVERIFY(r.load(path));
+        QCOMPARE(busy.size(), 2);
+        QVERIFY(busy[0][0].toBool() && !busy[1][0].toBool());
         QVERIFY(r.recent.paths().contains(path));
         QFile::remove(path);
         QVERIFY(!r.files().openChannelFile(path));
@@ -317,16 +286,11 @@ private slots:
 
     void savingAnImageIsUndoneLikeAnEdit() {
         ControllerFixture e;
-        std::string bytes;
-        for (int i = 1; i <= 3; ++i)
-            bytes +=
-                test::DvbRecord().name("C" + std::to_string(i)).freqMHz(i == 1 ? 0 : 11000 + i);
-        QVERIFY(e.load(e.write("list.dvb", bytes)));
+        QVERIFY(e.load(e.dvb("list.dvb", 3, 0)));
         e.session.setSatPos(parseAntPos(defaultAntPosText()));
         e.ws().changeLists(kTouchTV, [](EditableLists& l) { l.tv[1].ChName = "   SPACED"; });
         const QString bin = e.dir.filePath("out.bin");
-        e.chooser.choose(bin);
-        e.files().saveChannels();
+        e.run(&FileController::saveChannels, bin);
         QCOMPARE(e.ws().tvList()[1].ChName.view().substr(0, 6),
                  "SPACED");  // trimmed by the writer
         QVERIFY(!e.ws().channelsModified());
@@ -336,15 +300,22 @@ private slots:
         QVERIFY(e.ws().channelsModified());
     }
 
-    void unsavedChannelsAreAskedAboutBeforeAnImport() {
+    void aFontIsSavedToTheFileTheUserChooses() {
         ControllerFixture s;
-        QVERIFY(s.load(s.dvb("mine.dvb", 3, 1)));
-        s.ws().setChannelsModified(true);
-        s.chooser.asked.clear();
-        s.prompter.answer(Answer::Cancel);
-        s.files().importText();
-        QVERIFY(s.prompter.texts()[0].startsWith("Save correction to "));
-        QVERIFY(s.chooser.asked.isEmpty());  // Cancel ends the command
+        s.fonts().saveFonts();
+        QCOMPARE(s.prompter.texts(), QStringList{"No fonts to save"});
+        const QString font = s.font("Download.oc1", 8192, 16);
+        s.chooser.choose(font);
+        s.fonts().loadFonts();
+        QCOMPARE(s.session.fontFile(), font);
+        s.ws().storeFont(std::string(8192, '\x55'));
+        const QString target = s.dir.filePath("saved.oc1");
+        s.chooser.choose(target);
+        s.fonts().saveFonts();
+        QCOMPARE(s.chooser.asked.last().proposed, QString("Download"));
+        QCOMPARE(ControllerFixture::read(target), std::string(8192, '\x55'));
+        QVERIFY(!s.ws().fontsModified());
+        QCOMPARE(s.session.fontFile(), target);
     }
 
     void csvGoesOutAndComesBackByteIdentical() {
@@ -353,15 +324,13 @@ private slots:
         const std::string before = dvbBytes(s);
         QVERIFY(s.list().commands().exportList);  // what enables "Export as CSV"
         const QString csv = s.dir.filePath("accent.csv");
-        s.chooser.choose(csv);
-        s.files().exportCsv();
+        s.run(&FileController::exportCsv, csv);
         QCOMPARE(s.chooser.asked.last().proposed, QString("accent.csv"));
         QCOMPARE(s.prompter.texts(), QStringList{"Export completed"});
         QVERIFY(ControllerFixture::read(csv).find("Caf\xC3\xA9 TV") != std::string::npos);
 
         QVERIFY(s.load(s.dvb("other.dvb", 2, 0)));
-        s.chooser.choose(csv);
-        s.files().importCsv();
+        s.run(&FileController::importCsv, csv);
         QCOMPARE(dvbBytes(s), before);
         QCOMPARE(s.session.channelFile(), s.dir.filePath("accent.dvb"));
     }

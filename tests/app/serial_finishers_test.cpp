@@ -46,17 +46,16 @@ DownloadResult download(PartOutcome channels, PartOutcome settings, bool cancell
     return r;
 }
 
-UploadResult upload(std::vector<PartOutcome> parts, bool cancelled = false,
-                    std::size_t unanswered = 0) {
-    UploadResult r;
+TransferEnding dl(PartOutcome channels, PartOutcome settings, bool cancelled = false) {
+    return finishDownload(download(std::move(channels), std::move(settings), cancelled), kLine);
+}
+// An upload of the parts given (channels, settings, system font, teletext font; the rest not
+// tried), `bytes` the count the window shows.
+TransferEnding up(std::vector<PartOutcome> parts, bool cancelled = false,
+                  std::size_t unanswered = 0, const QString& bytes = QStringLiteral("256")) {
     parts.resize(4);
-    r.channels = parts[0];
-    r.settings = parts[1];
-    r.systemFont = parts[2];
-    r.teletextFont = parts[3];
-    r.cancelled = cancelled;
-    r.unansweredBlocks = unanswered;
-    return r;
+    const UploadResult r{parts[0], parts[1], parts[2], parts[3], cancelled, false, unanswered};
+    return finishUpload(r, bytes, kLine);
 }
 
 TransferEnding picture(Status st, bool cancelled = false) {
@@ -121,135 +120,102 @@ private slots:
         // status line when the finisher sets them.
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QStringList>("messages");
-        const QStringList none;
-        auto row = [](const char* name) -> QTestData& { return QTest::newRow(name); };
+        const auto row = [](const char* name, const TransferEnding& ending, const char* shown,
+                            const QStringList& messages = {}) {
+            QTest::newRow(name) << ending << QString(shown) << messages;
+        };
 
         // The download.
-        row("download: both arrive")
-            << finishDownload(download(ok(), ok()), kLine) << "0O1O bytes=192" << none;
-        row("download: a silent receiver is told once")
-            << finishDownload(download(silent(), silent()), kLine) << "0K1K settle"
-            << QStringList{"!HINT"};
-        row("download: failed channels have their box")
-            << finishDownload(download(fails(E::DownloadFailed, "wrong checksum"), ok()), kLine)
-            << "0K1O settle" << QStringList{"!Error during download"};
-        row("download: a size no table has")
-            << finishDownload(download(fails(E::WrongChannelDataSize), ok()), kLine)
-            << "0K1O settle" << QStringList{critical(E::WrongChannelDataSize)};
-        row("download: no answer is said by the status line")
-            << finishDownload(download(ok(), fails(E::NoAnswer, "no answer to G")), kLine)
-            << "0O1K settle bytes=192" << none;
-        row("download: a wrong checksum too")
-            << finishDownload(download(ok(), fails(E::WrongChecksum)), kLine)
-            << "0O1K settle bytes=192" << none;
-        row("download: the port failing has its reason")
-            << finishDownload(download(fails(E::PortError, "unplugged"), fails(E::PortError)),
-                              kLine)
-            << "0K1K settle" << QStringList{"!Error on COM\nunplugged", "!Error on COM"};
-        row("download: both declined") << finishDownload(download(declined(), declined()), kLine)
-                                       << "0S1S status=Skipped: channels, settings" << none;
-        row("download: declined beside a failure keeps the failure's status")
-            << finishDownload(download(declined(), fails(E::NoAnswer)), kLine) << "0S1K settle"
-            << none;
-        row("download: cancelled")
-            << finishDownload(
-                   download(fails(E::TransferCancelled), fails(E::TransferCancelled), true), kLine)
-            << "0K1K settle status=Transfer cancelled" << none;
+        row("download: both arrive", dl(ok(), ok()), "0O1O bytes=192");
+        row("download: a silent receiver is told once", dl(silent(), silent()), "0K1K settle",
+            {"!HINT"});
+        row("download: failed channels have their box",
+            dl(fails(E::DownloadFailed, "wrong checksum"), ok()), "0K1O settle",
+            {"!Error during download"});
+        row("download: a size no table has", dl(fails(E::WrongChannelDataSize), ok()),
+            "0K1O settle", {critical(E::WrongChannelDataSize)});
+        row("download: no answer is said by the status line",
+            dl(ok(), fails(E::NoAnswer, "no answer to G")), "0O1K settle bytes=192");
+        row("download: a wrong checksum too", dl(ok(), fails(E::WrongChecksum)),
+            "0O1K settle bytes=192");
+        row("download: the port failing has its reason",
+            dl(fails(E::PortError, "unplugged"), fails(E::PortError)), "0K1K settle",
+            {"!Error on COM\nunplugged", "!Error on COM"});
+        row("download: both declined", dl(declined(), declined()),
+            "0S1S status=Skipped: channels, settings");
+        row("download: declined beside a failure keeps the failure's status",
+            dl(declined(), fails(E::NoAnswer)), "0S1K settle");
+        row("download: cancelled",
+            dl(fails(E::TransferCancelled), fails(E::TransferCancelled), true),
+            "0K1K settle status=Transfer cancelled");
 
         // The upload.
-        row("upload: all four parts")
-            << finishUpload(upload({ok(), ok(), ok(), ok()}), "256", kLine) << "0O1O2O3O bytes=256"
-            << none;
-        row("upload: a silent receiver is told once")
-            << finishUpload(upload({silent(), silent()}), "256", kLine) << "0K1K settle"
-            << QStringList{"!HINT"};
-        row("upload: too many channels, refused before any byte")
-            << finishUpload(upload({fails(E::TooManyChannelsDvb)}), "256", kLine) << "0K"
-            << QStringList{"!Too many channels for DVB 98 : no Upload/Save "};
-        row("upload: no answer to C")
-            << finishUpload(upload({fails(E::UploadFailed, "no answer to C")}), "256", kLine)
-            << "0K settle" << QStringList{"!Error during upload"};
-        row("upload: channels kept changed")
-            << finishUpload(upload({fails(E::VerifyFailed, "", 2)}), "256", kLine) << "0K settle"
-            << QStringList{
-                   "!The receiver does not hold what was sent\nThe first channel that "
-                   "differs: 2"};
-        row("upload: settings kept changed")
-            << finishUpload(upload({{}, fails(E::VerifyFailed, "", 633)}), "256", kLine)
-            << "1K settle"
-            << QStringList{
-                   "!The receiver does not hold what was sent\nThe first byte that "
-                   "differs: 633"};
-        row("upload: settings that could not be read back")
-            << finishUpload(upload({{}, fails(E::VerifyFailed)}), "256", kLine) << "1K settle"
-            << QStringList{
-                   "!The receiver does not hold what was sent\nIt could not be read "
-                   "back."};
-        row("upload: refusals said by the mark or the status line")
-            << finishUpload(upload({fails(E::NoChannelsLoaded), fails(E::SettingsNotTagged),
-                                    fails(E::NoFontLoaded), fails(E::WrongFontLength)}),
-                            "256", kLine)
-            << "0K1K2K3K" << none;
-        row("upload: no answer to H")
-            << finishUpload(upload({ok(), fails(E::NoAnswer)}), "256", kLine)
-            << "0O1K settle bytes=256" << none;
-        row("upload: the port failing")
-            << finishUpload(upload({fails(E::PortError, "unplugged")}), "256", kLine) << "0K settle"
-            << QStringList{"!Error on COM\nunplugged"};
-        row("upload: without a backup, declined")
-            << finishUpload(upload({declined(), declined()}), "256", kLine)
-            << "0S1S status=Skipped: channels, settings" << none;
-        row("upload: cancelled") << finishUpload(upload({ok(), fails(E::TransferCancelled)}, true),
-                                                 "256", kLine)
-                                 << "0O1K settle bytes=256 status=Transfer cancelled" << none;
-        row("upload: the loader never woke")
-            << finishUpload(upload({fails(E::LoaderTimeout)}), " 49152", kLine) << "0K settle"
-            << QStringList{kLoaderTimeout};
-        row("upload: the loader missed a wake-up")
-            << finishUpload(upload({fails(E::LoaderUploadFailed)}), " 49152", kLine) << "0K settle"
-            << QStringList{"!Error during upload "};
-        row("upload: an image cut off between blocks")
-            << finishUpload(upload({fails(E::FlashIncomplete)}, true), " 49152", kLine)
-            << "0K settle status=Transfer cancelled" << QStringList{kIncomplete};
-        row("upload: blocks without an answer end well, with a warning")
-            << finishUpload(upload({ok()}, false, 7), " 49152", kLine) << "0O bytes= 49152"
-            << QStringList{
-                   "~The image went up, but 7 of the 48 blocks got no answer from the "
-                   "receiver.\nIf the receiver does not work with the new lists, repeat "
-                   "the upload."};
+        row("upload: all four parts", up({ok(), ok(), ok(), ok()}), "0O1O2O3O bytes=256");
+        row("upload: a silent receiver is told once", up({silent(), silent()}), "0K1K settle",
+            {"!HINT"});
+        row("upload: too many channels, refused before any byte",
+            up({fails(E::TooManyChannelsDvb)}), "0K",
+            {"!Too many channels for DVB 98 : no Upload/Save "});
+        row("upload: no answer to C", up({fails(E::UploadFailed, "no answer to C")}), "0K settle",
+            {"!Error during upload"});
+        const QString differs = "!The receiver does not hold what was sent\n";
+        row("upload: channels kept changed", up({fails(E::VerifyFailed, "", 2)}), "0K settle",
+            {differs + "The first channel that differs: 2"});
+        row("upload: settings kept changed", up({{}, fails(E::VerifyFailed, "", 633)}), "1K settle",
+            {differs + "The first byte that differs: 633"});
+        row("upload: settings that could not be read back", up({{}, fails(E::VerifyFailed)}),
+            "1K settle", {differs + "It could not be read back."});
+        row("upload: refusals said by the mark or the status line",
+            up({fails(E::NoChannelsLoaded), fails(E::SettingsNotTagged), fails(E::NoFontLoaded),
+                fails(E::WrongFontLength)}),
+            "0K1K2K3K");
+        row("upload: no answer to H", up({ok(), fails(E::NoAnswer)}), "0O1K settle bytes=256");
+        row("upload: the port failing", up({fails(E::PortError, "unplugged")}), "0K settle",
+            {"!Error on COM\nunplugged"});
+        row("upload: without a backup, declined", up({declined(), declined()}),
+            "0S1S status=Skipped: channels, settings");
+        row("upload: cancelled", up({ok(), fails(E::TransferCancelled)}, true),
+            "0O1K settle bytes=256 status=Transfer cancelled");
+        row("upload: the loader never woke", up({fails(E::LoaderTimeout)}, false, 0, " 49152"),
+            "0K settle", {kLoaderTimeout});
+        row("upload: the loader missed a wake-up",
+            up({fails(E::LoaderUploadFailed)}, false, 0, " 49152"), "0K settle",
+            {"!Error during upload "});
+        row("upload: an image cut off between blocks",
+            up({fails(E::FlashIncomplete)}, true, 0, " 49152"),
+            "0K settle status=Transfer cancelled", {kIncomplete});
+        row("upload: blocks without an answer end well, with a warning",
+            up({ok()}, false, 7, " 49152"), "0O bytes= 49152",
+            {"~The image went up, but 7 of the 48 blocks got no answer from the "
+             "receiver.\nIf the receiver does not work with the new lists, repeat "
+             "the upload."});
 
         // The picture.
-        row("picture: goes up") << picture({}) << "4O" << none;
-        row("picture: a file that is no picture, refused before any byte")
-            << picture(E::WrongPictureFile) << "4K" << QStringList{critical(E::WrongPictureFile)};
-        row("picture: a silent receiver")
-            << picture(silent().status) << "4K settle" << QStringList{"!HINT"};
-        row("picture: no answer later") << picture(E::NoAnswer) << "4K settle" << none;
-        row("picture: the port failing") << picture(Error{E::PortError, "unplugged"}) << "4K settle"
-                                         << QStringList{"!Error on COM\nunplugged"};
-        row("picture: cancelled") << picture(E::TransferCancelled, true)
-                                  << "4K settle status=Transfer cancelled" << none;
+        row("picture: goes up", picture({}), "4O");
+        row("picture: a file that is no picture, refused before any byte",
+            picture(E::WrongPictureFile), "4K", {critical(E::WrongPictureFile)});
+        row("picture: a silent receiver", picture(silent().status), "4K settle", {"!HINT"});
+        row("picture: no answer later", picture(E::NoAnswer), "4K settle");
+        row("picture: the port failing", picture(Error{E::PortError, "unplugged"}), "4K settle",
+            {"!Error on COM\nunplugged"});
+        row("picture: cancelled", picture(E::TransferCancelled, true),
+            "4K settle status=Transfer cancelled");
 
         // The firmware.
-        row("firmware: goes up")
-            << firmware({}) << "5O"
-            << QStringList{"iFirmware upgrade completed\nThe receiver's flash now holds new.bin."};
-        row("firmware: a block's CRC")
-            << firmware(E::FirmwareCrcError) << "5K settle" << QStringList{"!CrC error"};
-        row("firmware: a block's decompression")
-            << firmware(E::FirmwareDecompressError) << "5K settle"
-            << QStringList{"!Decompressing error "};
-        row("firmware: a block's writing")
-            << firmware(E::FirmwareWriteError) << "5K settle" << QStringList{"!Programming  error"};
-        row("firmware: cancelled after the erase choice")
-            << firmware(E::FirmwareIncomplete) << "5K settle"
-            << QStringList{"~" + QString::fromLatin1(errorText(E::FirmwareIncomplete).data())};
-        row("firmware: cancelled before it")
-            << firmware(E::TransferCancelled) << "5K settle status=Transfer cancelled" << none;
-        row("firmware: a silent receiver")
-            << firmware(silent().status) << "5K settle" << QStringList{"!HINT"};
-        row("firmware: no answer later leaves Error in the status line")
-            << firmware(E::NoAnswer) << "5K settle" << none;
+        row("firmware: goes up", firmware({}), "5O",
+            {"iFirmware upgrade completed\nThe receiver's flash now holds new.bin."});
+        row("firmware: a block's CRC", firmware(E::FirmwareCrcError), "5K settle", {"!CrC error"});
+        row("firmware: a block's decompression", firmware(E::FirmwareDecompressError), "5K settle",
+            {"!Decompressing error "});
+        row("firmware: a block's writing", firmware(E::FirmwareWriteError), "5K settle",
+            {"!Programming  error"});
+        row("firmware: cancelled after the erase choice", firmware(E::FirmwareIncomplete),
+            "5K settle", {"~" + QString::fromLatin1(errorText(E::FirmwareIncomplete).data())});
+        row("firmware: cancelled before it", firmware(E::TransferCancelled),
+            "5K settle status=Transfer cancelled");
+        row("firmware: a silent receiver", firmware(silent().status), "5K settle", {"!HINT"});
+        row("firmware: no answer later leaves Error in the status line", firmware(E::NoAnswer),
+            "5K settle");
     }
 
     void eachOutcomeEndsAsTheWindowShowsIt() {
@@ -262,13 +228,12 @@ private slots:
 
     // Only what arrived whole reaches the document; an empty receiver leaves the lists alone.
     void theDocumentReceivesWhatArrived() {
-        const TransferEnding both = finishDownload(download(ok(), ok()), kLine);
+        const TransferEnding both = dl(ok(), ok());
         QVERIFY(both.lists.has_value());
         QCOMPARE(encodeDvb(both.lists->tv, both.lists->radio), test::channelImage(3));
         QCOMPARE(both.settingsImage.value_or(""), settingsImageOf(test::settingsBlock()));
 
-        const TransferEnding settingsOnly =
-            finishDownload(download(fails(E::DownloadFailed), ok()), kLine);
+        const TransferEnding settingsOnly = dl(fails(E::DownloadFailed), ok());
         QVERIFY(!settingsOnly.lists && settingsOnly.settingsImage);
 
         DownloadResult empty = download(ok(), fails(E::WrongChecksum));
@@ -282,15 +247,13 @@ private slots:
     void italianTexts() {
         Language language;
         language.apply(QStringLiteral("ITA"));
-        QCOMPARE(messagesOf(finishUpload(upload({ok()}, false, 48), " 49152", kLine)),
+        QCOMPARE(messagesOf(up({ok()}, false, 48, " 49152")),
                  QStringList{"~L'immagine è stata inviata, ma il ricevitore non ha risposto a 48 "
                              "dei 48 blocchi.\nSe il ricevitore non funziona con le nuove liste, "
                              "ripeti l'upload."});
-        QCOMPARE(messagesOf(finishUpload(upload({fails(E::TooManyChannelsDvb)}), "", kLine)),
+        QCOMPARE(messagesOf(up({fails(E::TooManyChannelsDvb)})),
                  QStringList{"!Troppi canali per la DVB 98 : Upload/salvataggio non eseguito"});
-        QVERIFY(finishUpload(upload({declined()}), "", kLine)
-                    .status.value_or("")
-                    .startsWith(QString("Parti saltate: ")));
+        QVERIFY(up({declined()}).status.value_or("").startsWith(QString("Parti saltate: ")));
         language.apply(QStringLiteral("ENG"));
     }
 };

@@ -70,28 +70,33 @@ std::string handStream(unsigned char flags, const std::vector<std::pair<unsigned
     return s;
 }
 
-struct RoundTripCase {
-    const char* name;
-    std::string input;
-    bool clears;  // whether the table fills and the ratio drops, so a clear code is sent
-};
-
-TEST(Lzw, RoundTripsThroughOurDecoderAndGzip) {
+// Each input goes through our decoder and gzip, and the encoder fed piece by piece writes the
+// one-shot stream however the input is cut: at every byte, in pieces around the check gap and
+// the firmware block, and at odd places (through width changes, a full table and clear codes).
+TEST(Lzw, RoundTripsThroughOurDecoderAndGzipAndInPieces) {
     // Text fills the table, then random bytes make the ratio drop.
     const std::string fillThenWorse = textBlock(400000, 7) + randomBlock(60000, 8);
-    const RoundTripCase cases[] = {
-        {"empty", "", false},
-        {"one byte", "\xA5", false},
-        {"64 KB of zeros", std::string(65536, '\0'), false},
-        {"64 KB random", randomBlock(65536, 1), false},
-        {"64 KB text", textBlock(65536, 2), false},
+    const struct {
+        const char* name;
+        std::string input;
+        bool clears;  // whether the table fills and the ratio drops, so a clear code is sent
+        std::vector<std::size_t> pieces;  // repeated until the input is used up
+    } cases[] = {
+        {"empty", "", false, {1}},
+        {"one byte", "\xA5", false, {1}},
+        {"64 KB of zeros", std::string(65536, '\0'), false, {1}},
+        {"64 KB random", randomBlock(65536, 1), false, {1}},
+        {"64 KB text", textBlock(65536, 2), false, {1}},
         {"every byte value, a run, random",
          everyByteValue() + std::string(1000, 'x') + everyByteValue() + randomBlock(9000, 4),
-         false},
-        {"table filled, then cleared", fillThenWorse, true},
+         false,
+         {7, 9999, 1, 65536}},
+        {"mixed", textBlock(100000, 4) + randomBlock(100000, 5), true, {7, 9999, 1, 65536}},
+        {"filled and cleared, around the check gap", fillThenWorse, true, {10000, 9999, 10001}},
+        {"filled and cleared, large pieces", fillThenWorse, true, {65536, 300000}},
     };
     TempDir dir;
-    for (const RoundTripCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string stream = lzwCompress(c.input);
         ASSERT_GE(stream.size(), 3u);
@@ -102,46 +107,21 @@ TEST(Lzw, RoundTripsThroughOurDecoderAndGzip) {
         if (kWithGzip) {
             EXPECT_EQ(gzipDecoded(dir, stream), c.input);
         }
-    }
-}
-
-// The encoder fed piece by piece writes the one-shot stream, however the input is cut: at
-// every byte, in pieces around the check gap and the firmware block, and at random places
-// (through width changes, a full table and clear codes).
-TEST(Lzw, EncoderInPiecesWritesTheOneShotStream) {
-    const std::string fillThenWorse = textBlock(400000, 7) + randomBlock(60000, 8);
-    struct Case {
-        const char* name;
-        std::string input;
-        std::vector<std::size_t> pieces;  // repeated until the input is used up
-    };
-    const Case cases[] = {
-        {"empty", "", {1}},
-        {"one byte", "\x5A", {1}},
-        {"text, byte by byte", textBlock(70000, 3), {1}},
-        {"random, byte by byte", randomBlock(20000, 9), {1}},
-        {"mixed, odd pieces", textBlock(100000, 4) + randomBlock(100000, 5), {7, 9999, 1, 65536}},
-        {"filled and cleared, around the check gap", fillThenWorse, {10000, 9999, 10001}},
-        {"filled and cleared, large pieces", fillThenWorse, {65536, 300000}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string expected = lzwCompress(c.input);
         LzwEncoder encoder;
-        std::string stream;
+        std::string pieces;
         std::size_t at = 0;
         for (std::size_t k = 0; at < c.input.size(); ++k) {
             const std::size_t size = std::min(c.pieces[k % c.pieces.size()], c.input.size() - at);
-            const std::size_t before = stream.size();
-            encoder.write(std::string_view(c.input).substr(at, size), stream);
+            const std::size_t before = pieces.size();
+            encoder.write(std::string_view(c.input).substr(at, size), pieces);
             at += size;
             // What a piece added is final: the one-shot stream has the same bytes there.
-            ASSERT_EQ(std::string_view(stream).substr(before),
-                      std::string_view(expected).substr(before, stream.size() - before))
+            ASSERT_EQ(std::string_view(pieces).substr(before),
+                      std::string_view(stream).substr(before, pieces.size() - before))
                 << "piece " << k;
         }
-        encoder.finish(stream);
-        EXPECT_EQ(stream, expected);
+        encoder.finish(pieces);
+        EXPECT_EQ(pieces, stream);
     }
 }
 

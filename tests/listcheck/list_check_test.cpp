@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "bytes/conversions.h"
 #include "files/dvb_file.h"
 #include "files/fta_writer.h"
@@ -56,6 +54,17 @@ std::vector<Expected> summary(const std::vector<Finding>& findings) {
 
 constexpr FindingLevel kError = FindingLevel::Error;
 constexpr FindingLevel kWarning = FindingLevel::Warning;
+
+// The capacity findings alone (lists of one channel repeated are duplicates too).
+std::vector<Expected> capacity(const ChannelList& tv, const ChannelList& radio = {},
+                               bool ftaImage = false) {
+    std::vector<Expected> c;
+    for (const Finding& f : check(tv, radio, ftaImage)) {
+        if (f.kind == FindingKind::Capacity)
+            c.push_back({f.level, f.list, f.row, f.field, f.message});
+    }
+    return c;
+}
 
 TEST(ListCheck, AGoodListHasNoFindings) {
     EXPECT_TRUE(check({header(), good("A", "0001"), good("B", "0002")}, {good("R")}).empty());
@@ -163,34 +172,27 @@ TEST(ListCheck, Duplicates) {
 }
 
 TEST(ListCheck, Dvb98Capacity) {
+    using M = FindingMessage;
     const ChannelList full(kMaxDvb98Channels, good());
-    // Duplicates aside (every channel is the same), the limit alone.
-    const auto capacityOf = [](const std::vector<Finding>& f) {
-        std::vector<Finding> c;
-        std::copy_if(f.begin(), f.end(), std::back_inserter(c),
-                     [](const Finding& x) { return x.kind == FindingKind::Capacity; });
-        return c;
-    };
-    EXPECT_TRUE(capacityOf(check(full)).empty());
+    EXPECT_TRUE(capacity(full).empty());
     ChannelList over = full;
     over.push_back(good());
-    auto c = capacityOf(check(over));
-    ASSERT_EQ(c.size(), 1u);
-    EXPECT_EQ(c[0].level, kError);
-    EXPECT_EQ(c[0].list, ListId::TV);
-    EXPECT_EQ(c[0].row, 3072);
-    EXPECT_EQ(c[0].args, (std::vector<std::string>{"3072", "3071"}));
+    EXPECT_EQ(capacity(over),
+              (std::vector<Expected>{{kError, ListId::TV, 3072, "", M::TooManyDvb98Channels}}));
+    for (const Finding& f : check(over)) {
+        if (f.kind == FindingKind::Capacity) {
+            EXPECT_EQ(f.args, (std::vector<std::string>{"3072", "3071"}));
+        }
+    }
     // Split over both lists: the first channel without room is in the RADIO list.
-    c = capacityOf(check(ChannelList(3000, good()), ChannelList(72, good())));
-    ASSERT_EQ(c.size(), 1u);
-    EXPECT_EQ(c[0].list, ListId::Radio);
-    EXPECT_EQ(c[0].row, 72);
-    EXPECT_TRUE(capacityOf(check(ChannelList(3000, good()), ChannelList(71, good()))).empty());
+    EXPECT_EQ(capacity(ChannelList(3000, good()), ChannelList(72, good())),
+              (std::vector<Expected>{{kError, ListId::Radio, 72, "", M::TooManyDvb98Channels}}));
+    EXPECT_TRUE(capacity(ChannelList(3000, good()), ChannelList(71, good())).empty());
     // An image has limits of its own: the same 3072 channels overflow both lists' blocks.
-    c = capacityOf(check(ChannelList(2000, good()), ChannelList(1072, good()), true));
-    ASSERT_EQ(c.size(), 2u);
-    for (const Finding& f : c)
-        EXPECT_EQ(f.message, FindingMessage::TooManyImageChannels);
+    const auto image = capacity(ChannelList(2000, good()), ChannelList(1072, good()), true);
+    ASSERT_EQ(image.size(), 2u);
+    for (const Expected& e : image)
+        EXPECT_EQ(e.message, M::TooManyImageChannels);
 }
 
 // Channels on `n` transponders, one each, with names of `nameLength` characters.
@@ -205,27 +207,20 @@ ChannelList onTransponders(int n, std::size_t nameLength = 4, std::size_t first 
 
 TEST(ListCheck, ImageCapacityIsTheWritersLimit) {
     using M = FindingMessage;
-    const auto capacity = [](const ChannelList& tv, const ChannelList& radio) {
-        std::vector<Expected> c;
-        for (const Expected& e : summary(check(tv, radio, true))) {
-            if (e.message == M::TooManyTransponders || e.message == M::TooManyImageChannels ||
-                e.message == M::ImageFull) {
-                c.push_back(e);
-            }
-        }
-        return c;
+    const auto imageCapacity = [](const ChannelList& tv, const ChannelList& radio) {
+        return capacity(tv, radio, true);
     };
     // Transponders: the 257th record's channel, TV first; a RADIO channel on a TV transponder
     // adds none.
-    EXPECT_TRUE(capacity(onTransponders(256), {}).empty());
-    EXPECT_EQ(capacity(onTransponders(257), {}),
+    EXPECT_TRUE(imageCapacity(onTransponders(256), {}).empty());
+    EXPECT_EQ(imageCapacity(onTransponders(257), {}),
               (std::vector<Expected>{{kError, ListId::TV, 257, "", M::TooManyTransponders}}));
-    EXPECT_TRUE(capacity(onTransponders(200), onTransponders(200)).empty());
-    EXPECT_EQ(capacity(onTransponders(200), onTransponders(60, 4, 200)),
+    EXPECT_TRUE(imageCapacity(onTransponders(200), onTransponders(200)).empty());
+    EXPECT_EQ(imageCapacity(onTransponders(200), onTransponders(60, 4, 200)),
               (std::vector<Expected>{{kError, ListId::Radio, 58, "", M::TooManyTransponders}}));
     // Channels a list: 1008 fit its blocks.
-    EXPECT_TRUE(capacity(ChannelList(kMaxFtaChannelsPerList, good()), {}).empty());
-    EXPECT_EQ(capacity({}, ChannelList(kMaxFtaChannelsPerList + 1, good())),
+    EXPECT_TRUE(imageCapacity(ChannelList(kMaxFtaChannelsPerList, good()), {}).empty());
+    EXPECT_EQ(imageCapacity({}, ChannelList(kMaxFtaChannelsPerList + 1, good())),
               (std::vector<Expected>{{kError, ListId::Radio, 1009, "", M::TooManyImageChannels}}));
 
     // The flash: the check refuses exactly what the writer refuses, on both sides of the
@@ -242,7 +237,7 @@ TEST(ListCheck, ImageCapacityIsTheWritersLimit) {
         const ChannelList radio(n, good(std::string(20, 'R')));
         const bool writes =
             encodeFtaImage(tv, radio, FtaImageTables{}, ImageSettings::FromTables).ok();
-        const auto found = capacity(tv, radio);
+        const auto found = imageCapacity(tv, radio);
         EXPECT_EQ(found.empty(), writes) << n << " RADIO channels";
         if (!writes) {
             EXPECT_EQ(found, (std::vector<Expected>{

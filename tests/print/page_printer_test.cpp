@@ -51,13 +51,6 @@ std::vector<std::string> pagesOf(int tv, int radio, bool decimal, ExportColumns 
     return exportPages(tvList, radioList, o, t);
 }
 
-std::vector<std::string> utf8(const std::vector<std::string>& pages) {
-    std::vector<std::string> out;
-    for (const std::string& page : pages)
-        out.push_back(latin1ToUtf8(page));
-    return out;
-}
-
 QPageLayout sheet(QPageSize::PageSizeId size, QPageLayout::Orientation orientation) {
     return QPageLayout(QPageSize(size), orientation, QMarginsF(10, 10, 10, 10),
                        QPageLayout::Millimeter);
@@ -187,7 +180,10 @@ private slots:
 
         QCOMPARE(test::pdfPageCount(path.toStdString()), 4);
         const test::PageLines shown = test::pdfPages(path.toStdString());
-        const test::PageLines expected = test::expectedPages(utf8(pages));
+        std::vector<std::string> utf8;
+        for (const std::string& page : pages)
+            utf8.push_back(latin1ToUtf8(page));
+        const test::PageLines expected = test::expectedPages(utf8);
         QCOMPARE(shown.size(), expected.size());
         for (std::size_t p = 0; p < expected.size(); ++p) {
             QCOMPARE(shown[p].size(), expected[p].size());

@@ -28,6 +28,15 @@ inline std::string fieldsOf(const ChannelRec& r, std::string_view names) {
     return out;
 }
 
+// fieldsOf each record of a list, joined by blanks.
+template <class List>
+std::string column(const List& list, std::string_view names) {
+    std::string out;
+    for (const ChannelRec& r : list)
+        out += (out.empty() ? "" : " ") + fieldsOf(r, names);
+    return out;
+}
+
 // `r` with the fields named in `names` set to the '|'-separated `values`, in the same order.
 inline ChannelRec withFields(ChannelRec r, std::string_view names, std::string_view values) {
     for (std::size_t at = 0, v = 0; at < names.size() && v <= values.size();) {

@@ -31,10 +31,6 @@ FtaImageTables read(const std::string& image, DebugLog* log = nullptr) {
     return t.ok() ? std::move(t.value()) : FtaImageTables{};
 }
 
-std::string name(const ChannelRec& r) {
-    return std::string(trimBlanks(r.ChName.view()));
-}
-
 TEST(FtaReader, AnErasedImageOrOneWithoutTheMainMarkerHoldsNothing) {
     const FtaImageTables t = read(std::string(49152, '\xFF'));
     EXPECT_TRUE(t.transponders.empty() && t.others.empty() && t.antennas[0].empty());
@@ -76,7 +72,7 @@ TEST(FtaReader, BlocksPlaceEntriesBy48) {
     EXPECT_EQ(fta::entry::kName.in(t.tvNames[48]), "SECOND");
     const auto lists = channelListsOf(t);
     ASSERT_EQ(lists.tv.size(), 49u);
-    EXPECT_EQ(name(lists.tv[48]), "SECOND");
+    EXPECT_EQ(lists.tv[48].ChName.view(), "SECOND              ");
 }
 
 TEST(FtaReader, MissingTransponderAndPids) {

@@ -3,6 +3,8 @@
 // withFields(r, "Freq Pol", "01176600|1") sets them.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -12,16 +14,18 @@
 namespace qel::test {
 
 // The fields named in `names` (one blank between names, any order), values joined by '|'; an
-// unknown name shows as "?name?".
+// unknown name fails the test.
 inline std::string fieldsOf(const ChannelRec& r, std::string_view names) {
     std::string out;
     for (std::size_t at = 0; at < names.size();) {
         const std::size_t end = std::min(names.find(' ', at), names.size());
         const std::string_view name = names.substr(at, end - at);
-        std::string value = "?" + std::string(name) + "?";
+        bool found = false;
+        std::string value = "?";
         forEachField(r, [&](std::string_view n, const auto& field) {
-            if (n == name) value = field.str();
+            if (n == name) value = field.str(), found = true;
         });
+        if (!found) ADD_FAILURE() << "no field " << name;
         out += (at == 0 ? "" : "|") + value;
         at = end + 1;
     }
@@ -42,9 +46,11 @@ inline ChannelRec withFields(ChannelRec r, std::string_view names, std::string_v
     for (std::size_t at = 0, v = 0; at < names.size() && v <= values.size();) {
         const std::size_t end = std::min(names.find(' ', at), names.size());
         const std::size_t vEnd = std::min(values.find('|', v), values.size());
+        bool found = false;
         forEachField(r, [&](std::string_view n, auto& field) {
-            if (n == names.substr(at, end - at)) field = values.substr(v, vEnd - v);
+            if (n == names.substr(at, end - at)) field = values.substr(v, vEnd - v), found = true;
         });
+        if (!found) ADD_FAILURE() << "no field " << names.substr(at, end - at);
         at = end + 1;
         v = vEnd + 1;
     }

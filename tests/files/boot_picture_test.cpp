@@ -41,6 +41,14 @@ Pixels converted(const Pixels& image) {
     return back ? *back : Pixels{};
 }
 
+// A converted picture with `bytes` bytes at `at` set to `value`.
+std::string changed(std::size_t at, std::uint32_t value, int bytes) {
+    static const std::string good = *convertToBootPicture(ramp(280, 240));
+    std::string f = good;
+    test::putLe(f, at, value, bytes);
+    return f;
+}
+
 TEST(BootPicture, EveryImageBecomesA4BitBmpOf280By240) {
     for (const Pixels& image : {ramp(640, 480), ramp(1, 1), ramp(10, 1000), ramp(5000, 3)}) {
         SCOPED_TRACE(std::to_string(image.width) + " x " + std::to_string(image.height));
@@ -148,12 +156,6 @@ TEST(BootPicture, BmpsOfEveryDepthAndRowOrderRead) {
 }
 
 TEST(BootPicture, WhatIsNoReadableImageIsRefused) {
-    const std::string good = *convertToBootPicture(ramp(280, 240));
-    const auto changed = [&](std::size_t at, std::uint32_t value, int bytes) {
-        std::string f = good;
-        test::putLe(f, at, value, bytes);
-        return f;
-    };
     for (const std::string& file :
          {std::string(), changed(0, 'X', 1), changed(14, 12, 4) /* a core header */,
           changed(28, 16, 2) /* 16 bits */, changed(30, 2, 4) /* run-length encoded */,
@@ -168,13 +170,8 @@ TEST(BootPicture, WhatIsNoReadableImageIsRefused) {
 }
 
 TEST(BootPicture, ABmpThatHoldsLessThanItsHeaderSaysIsDamaged) {
-    const std::string good = *convertToBootPicture(ramp(280, 240));
+    const std::string good = changed(0, 'B', 1);
     ASSERT_FALSE(bmpCutShort(good));
-    const auto changed = [&](std::size_t at, std::uint32_t value, int bytes) {
-        std::string f = good;
-        test::putLe(f, at, value, bytes);
-        return f;
-    };
     std::vector<std::uint32_t> pixels(7 * 3, 0x123456);
     const std::string rgb = test::bmpFile(7, 3, 24, pixels, true);  // rows of 21 + 3 padding
     const struct {

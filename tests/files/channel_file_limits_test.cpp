@@ -11,6 +11,7 @@
 
 #include "files/csv_file.h"
 #include "files/dvb_file.h"
+#include "files/file_formats.h"
 #include "files/text_import.h"
 #include "support/channel_builder.h"
 #include "support/csv_rows.h"
@@ -37,62 +38,50 @@ std::string repeat(const std::string& line, std::size_t times) {
     return out;
 }
 
-enum class Reader { Text, Csv, Dvb };
-
-Result<TvRadioLists> parse(Reader reader, const std::string& bytes, ImportProblem* problem) {
-    switch (reader) {
-        case Reader::Text:
-            return parseImportText(bytes, problem);
-        case Reader::Csv:
-            return parseCsv(bytes, problem);
-        case Reader::Dvb:
-            return parseDvb(bytes);
-    }
-    return ErrorCode::CannotOpenFile;
-}
-
 TEST(ChannelFileLimits, NoChannelsOrTooManyAreRefusedWhole) {
     const std::size_t max = kMaxChannelsInFile;
     const std::string header = kHeader + "\r\n";
     const struct {
         const char* what;
-        Reader reader;
+        const char* extension;
         std::string bytes;
         std::optional<ErrorCode> code;  // nullopt: read
         std::size_t channels;
     } cases[] = {
-        {"a byte-order mark alone", Reader::Text, "\xEF\xBB\xBF", ErrorCode::NoChannelsInFile, 0},
-        {"only line ends", Reader::Text, repeat("\r\n", 1000) + repeat("\n", 1000),
+        {"a byte-order mark alone", "txt", "\xEF\xBB\xBF", ErrorCode::NoChannelsInFile, 0},
+        {"only line ends", "txt", repeat("\r\n", 1000) + repeat("\n", 1000),
          ErrorCode::NoChannelsInFile, 0},
-        {"one header entry", Reader::Text, kTextHeader + "\n\n", std::nullopt, 1},
-        {"as many text rows as a file holds", Reader::Text, repeat(kTextHeader + "\n", max),
-         std::nullopt, max},
-        {"one text row more", Reader::Text, repeat(kTextHeader + "\n", max + 1),
-         ErrorCode::FileTooLarge, 0},
-        {"CSV of line ends", Reader::Csv, repeat("\r\n", 1000), ErrorCode::NoChannelsInFile, 0},
-        {"CSV header alone", Reader::Csv, header, ErrorCode::NoChannelsInFile, 0},
-        {"CSV header and empty lines", Reader::Csv, header + "\r\n\n\r\n",
-         ErrorCode::NoChannelsInFile, 0},
-        {"one CSV row", Reader::Csv, header + kRow, std::nullopt, 1},
-        {"as many CSV rows as a file holds", Reader::Csv, header + repeat(kRow + "\n", max),
-         std::nullopt, max},
-        {"one CSV row more", Reader::Csv, header + repeat(kRow + "\n", max + 1),
-         ErrorCode::FileTooLarge, 0},
-        {"as many records as a file holds", Reader::Dvb, repeat(DvbRecord().bytes(), max),
-         std::nullopt, max},
-        {"one record more", Reader::Dvb, repeat(DvbRecord().bytes(), max + 1),
-         ErrorCode::FileTooLarge, 0},
+        {"one header entry", "txt", kTextHeader + "\n\n", std::nullopt, 1},
+        {"as many text rows as a file holds", "txt", repeat(kTextHeader + "\n", max), std::nullopt,
+         max},
+        {"one text row more", "txt", repeat(kTextHeader + "\n", max + 1), ErrorCode::FileTooLarge,
+         0},
+        {"CSV of line ends", "csv", repeat("\r\n", 1000), ErrorCode::NoChannelsInFile, 0},
+        {"CSV header alone", "csv", header, ErrorCode::NoChannelsInFile, 0},
+        {"CSV header and empty lines", "csv", header + "\r\n\n\r\n", ErrorCode::NoChannelsInFile,
+         0},
+        {"one CSV row", "csv", header + kRow, std::nullopt, 1},
+        {"as many CSV rows as a file holds", "csv", header + repeat(kRow + "\n", max), std::nullopt,
+         max},
+        {"one CSV row more", "csv", header + repeat(kRow + "\n", max + 1), ErrorCode::FileTooLarge,
+         0},
+        {"as many records as a file holds", "dvb", repeat(DvbRecord().bytes(), max), std::nullopt,
+         max},
+        {"one record more", "dvb", repeat(DvbRecord().bytes(), max + 1), ErrorCode::FileTooLarge,
+         0},
     };
+    TempDir dir;
     for (const auto& c : cases) {
         ImportProblem problem;
-        auto lists = parse(c.reader, c.bytes, &problem);
+        const auto read = readChannels(dir.write(std::string("f.") + c.extension, c.bytes),
+                                       {.problem = &problem});
         if (!c.code) {
-            ASSERT_TRUE(lists.ok()) << c.what << ": " << importMessage(lists.status());
-            EXPECT_EQ(lists->tv.size() + lists->radio.size(), c.channels) << c.what;
+            ASSERT_TRUE(read.ok()) << c.what << ": " << importMessage(read.status());
+            EXPECT_EQ(read->lists.tv.size() + read->lists.radio.size(), c.channels) << c.what;
             continue;
         }
-        ASSERT_FALSE(lists.ok()) << c.what;
-        EXPECT_EQ(lists.error(), *c.code) << c.what;
+        ASSERT_FALSE(read.ok()) << c.what;
+        EXPECT_EQ(read.error(), *c.code) << c.what;
         EXPECT_EQ(problem.row, 0u) << c.what;
     }
     EXPECT_EQ(importMessage(parseImportText("\n").status()), "No channels in the file");
@@ -191,15 +180,9 @@ TEST(ChannelFileLimits, ReadersTakeMemoryInProportionToTheFile) {
             bytes = content.size();
             path = dir.write(name, content);
         }
-        std::function<void()> read;
-        if (name.ends_with(".csv")) {
-            read = [path] { (void)readCsvFile(path); };
-        } else if (name.ends_with(".txt")) {
-            read = [path] { (void)readImportTextFile(path); };
-        } else {
-            read = [path] { (void)readDvbFile(path); };
-        }
-        EXPECT_EXIT(readWithinBound(read, bytes), testing::ExitedWithCode(0), "grew") << name;
+        EXPECT_EXIT(readWithinBound([path] { (void)readChannels(path); }, bytes),
+                    testing::ExitedWithCode(0), "grew")
+            << name;
     }
 }
 

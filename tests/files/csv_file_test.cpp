@@ -20,19 +20,9 @@ TEST(Csv, DvbListComesBackByteForByte) {
                            "trail   ",         "\x86RAI\x87 1", "line\r\nbreak",  "x\ny\rz"};
     unsigned i = 0;
     for (const char* name : names) {
-        dvb += DvbRecord()
-                   .name(name)
-                   .type(i % 3 == 0 ? 2 : (i == 4 ? 5 : 1))
-                   .SerId(0xD431 + i)
-                   .freqMHz(11766 + i)
-                   .srateKs(27500)
-                   .fecCode(i)
-                   .TuneFlags(0x0C07 + i)
-                   .AvFlags(0xD3)
-                   .Aux292(0xBEEF)
-                   .automation(i % 4)
-                   .Parental(i % 2 == 0)
-                   .NetId(0x013E);
+        DvbRecord r = DvbRecord().name(name).type(i % 3 == 0 ? 2 : (i == 4 ? 5 : 1));
+        r.SerId(0xD431 + i).freqMHz(11766 + i).srateKs(27500).fecCode(i).TuneFlags(0x0C07 + i);
+        dvb += r.AvFlags(0xD3).Aux292(0xBEEF).automation(i % 4).Parental(i % 2 == 0).NetId(0x013E);
         ++i;
     }
     auto lists = parseDvb(dvb);

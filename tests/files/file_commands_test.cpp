@@ -16,6 +16,7 @@ namespace qel {
 namespace {
 
 using test::Channel;
+using test::names;
 using test::setBuffer;
 using test::setLists;
 using test::TempDir;
@@ -30,15 +31,6 @@ Status load(Workspace& ws, const std::string& path) {
 
 std::string loadedSettings() {
     return "4456534F" + std::string(kSettingsImageLength - 8, 'A');
-}
-
-std::string names(const ChannelList& list) {
-    std::string s;
-    for (const auto& r : list) {
-        if (!s.empty()) s += ',';
-        s += trimBlanks(r.ChName.view());
-    }
-    return s;
 }
 
 TEST(SaveFile, ChannelLimitCountsBothLists) {
@@ -83,9 +75,6 @@ TEST(SaveFile, SettingsTargetNeedsLoadedSettings) {
 ChannelRec tuned(std::string_view name, std::string_view freq) {
     return Channel(name).Freq(freq).SerId("0001").withMatchKey();
 }
-ChannelRec separator(std::string_view name) {
-    return Channel(name).withMatchKey();
-}
 
 TEST(CollectUpgrade, NewChannelsUnderHeaders) {
     const ChannelRec a = tuned("A", "01100000"), b = tuned("B", "01200000");
@@ -99,8 +88,9 @@ TEST(CollectUpgrade, NewChannelsUnderHeaders) {
 
 TEST(CollectUpgrade, SeparatorsAreTakenAndRunsCollapse) {
     const ChannelRec a = tuned("A", "01100000"), b = tuned("B", "01200000");
-    const ChannelRec s1 = separator("--- HOTBIRD"), s2 = separator("--- ASTRA");
-    const ChannelRec s3 = separator("--- EUTELSAT");
+    const ChannelRec s1 = Channel("--- HOTBIRD").withMatchKey();
+    const ChannelRec s2 = Channel("--- ASTRA").withMatchKey();
+    const ChannelRec s3 = Channel("--- EUTELSAT").withMatchKey();
     const ChannelRec zero =
         Channel("ZERO").SerId("0009").withMatchKey();  // frequency 0, no separator
     struct Case {

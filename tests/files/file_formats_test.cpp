@@ -1,6 +1,7 @@
 // The file-format registry: which format a name gives under each way of reading its
 // extension, which format a save writes, finding a channel file's format, and the
-// conformance of every registered format (its lengths, the empty file, the round trip).
+// conformance of every registered format (its lengths, the empty file, the round trip); then
+// what the font and settings formats add to that.
 #include "files/file_formats.h"
 
 #include <gtest/gtest.h>
@@ -8,11 +9,12 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <variant>
 
 #include "bytes/checksum.h"
+#include "bytes/conversions.h"
 #include "files/dvb_file.h"
 #include "files/file_commands.h"
+#include "files/font_file.h"
 #include "files/g98_file.h"
 #include "support/channel_builder.h"
 #include "support/csv_rows.h"
@@ -191,68 +193,43 @@ std::string fontSample(std::size_t size) {
     return bytes;
 }
 
+std::string ftaSample() {
+    return test::FtaImage()
+        .add(0x87AA, test::channelEntry("TV1", 1, 2, 3, 0))
+        .add(0x87BF, test::channelEntry("RADIO1", 1, 2, 4, 0))
+        .add(0x9001, test::tunedTransponder(1, 2, 0x0010, 8, "01176600", "013", 1, 0, "275000", 3))
+        .add(0x9000, test::word16(1))
+        .add(0x4321, "keep")
+        .build();
+}
+
 std::optional<Sample> sampleOf(Id id) {
     const auto W = ErrorCode::WrongFileLength;
     const auto F = ErrorCode::WrongFontLength;
-    switch (id) {
-        case Id::Dvb:
-            return Sample{test::DvbRecord().name("TV").freqMHz(11766).fecCode(1).bytes() +
-                              test::DvbRecord().type(2).name("RADIO").fecCode(4).bytes(),
-                          true,
-                          W,
-                          std::nullopt,
-                          true,
-                          kChannelsMark};
-        case Id::FtaImage:
-            return Sample{test::FtaImage()
-                              .add(0x87AA, test::channelEntry("TV1", 1, 2, 3, 0))
-                              .add(0x87BF, test::channelEntry("RADIO1", 1, 2, 4, 0))
-                              .add(0x9001, test::tunedTransponder(1, 2, 0x0010, 8, "01176600",
-                                                                  "013", 1, 0, "275000", 3))
-                              .add(0x9000, test::word16(1))
-                              .add(0x4321, "keep")
-                              .build(),
-                          true,
-                          W,
-                          W,
-                          true,
-                          kChannelsMark};
-        case Id::G98:
-            return Sample{g98Sample(), true, W, W, true, kSettingsMark};
-        case Id::Text:
-            return Sample{
-                "RAI UNO              013E 2775 D431 011766 V 27500 3/4 0200 0201 0202 "
-                "0000 0102 0203 0A5 1 4 01 BEEF\n--- HOTBIRD 13E ---  0000 0000 0000 000000 H "
-                "00000 "
-                "0/0 0000 0000 0000 0000 0000 0000 000 0 1 00 0000\n",
-                false,
-                W,
-                ErrorCode::NoChannelsInFile,
-                false,
-                0};
-        case Id::Csv:
-            return Sample{test::kCsvHeader + "\r\n" + test::kCsvRow + "\r\n",
-                          false,
-                          W,
-                          ErrorCode::NoChannelsInFile,
-                          false,
-                          0};
-        case Id::SystemFontOneSet:
-            return Sample{fontSample(4096), true, F, F, true, kFontsMark};
-        case Id::SystemFontTwoSets:
-            return Sample{fontSample(8192), true, F, F, true, kFontsMark};
-        case Id::TeletextFont:
-            return Sample{fontSample(3190), true, F, F, true, kFontsMark};
-        case Id::BootPicture:
-            break;  // made from an image: nothing to read
+    const auto none = ErrorCode::NoChannelsInFile;
+    const std::string dvb = test::DvbRecord().name("TV").freqMHz(11766).fecCode(1).bytes() +
+                            test::DvbRecord().type(2).name("RADIO").fecCode(4).bytes();
+    const std::string text =
+        "RAI UNO              013E 2775 D431 011766 V 27500 3/4 0200 0201 0202 0000 0102 0203 0A5 "
+        "1 4 01 BEEF\n--- HOTBIRD 13E ---  0000 0000 0000 000000 H 00000 0/0 0000 0000 0000 0000 "
+        "0000 0000 000 0 1 00 0000\n";
+    const std::string csv = test::kCsvHeader + "\r\n" + test::kCsvRow + "\r\n";
+    // The boot picture is made from an image: nothing to read.
+    const std::pair<Id, Sample> kSamples[] = {
+        {Id::Dvb, {dvb, true, W, std::nullopt, true, kChannelsMark}},
+        {Id::FtaImage, {ftaSample(), true, W, W, true, kChannelsMark}},
+        {Id::G98, {g98Sample(), true, W, W, true, kSettingsMark}},
+        {Id::Text, {text, false, W, none, false, 0}},
+        {Id::Csv, {csv, false, W, none, false, 0}},
+        {Id::SystemFontOneSet, {fontSample(4096), true, F, F, true, kFontsMark}},
+        {Id::SystemFontTwoSets, {fontSample(8192), true, F, F, true, kFontsMark}},
+        {Id::TeletextFont, {fontSample(3190), true, F, F, true, kFontsMark}},
+    };
+    for (const auto& [format, sample] : kSamples) {
+        if (format == id) return sample;
     }
     return std::nullopt;
 }
-
-template <class... F>
-struct Overloaded : F... {
-    using F::operator()...;
-};
 
 // Reads `path` with the format's own reader into the document, as the program loads it.
 Status load(const FileFormat& f, Workspace& ws, const std::string& path) {
@@ -261,25 +238,20 @@ Status load(const FileFormat& f, Workspace& ws, const std::string& path) {
         into(std::move(read.value()));
         return {};
     };
-    return std::visit(Overloaded{
-                          [](std::monostate) -> Status { return ErrorCode::UnsupportedFileType; },
-                          [&](const ChannelReader& r) {
-                              return install(r.read(path, {}), [&](ChannelSet set) {
-                                  ws.installChannels(std::move(set));
-                              });
-                          },
-                          [&](const SettingsReader& r) {
-                              return install(r.read(path), [&](std::string image) {
-                                  ws.installSettings(std::move(image));
-                              });
-                          },
-                          [&](const FontReader& r) {
-                              return install(r.read(path), [&](FontFile font) {
-                                  ws.installFont(font.type, std::move(font.bytes));
-                              });
-                          },
-                      },
-                      f.reader);
+    switch (f.content) {
+        case FileContent::Channels:
+            return install(f.readChannels(path),
+                           [&](ChannelSet set) { ws.installChannels(std::move(set)); });
+        case FileContent::Settings:
+            return install(f.readSettings(path),
+                           [&](std::string image) { ws.installSettings(std::move(image)); });
+        case FileContent::Font:
+            return install(f.readFont(path), [&](FontFile font) {
+                ws.installFont(font.type, std::move(font.bytes));
+            });
+        default:
+            return ErrorCode::UnsupportedFileType;
+    }
 }
 
 // What a document holds, to compare two.
@@ -355,19 +327,60 @@ TEST(FormatConformance, EveryFormatReadsItsSampleRefusesOtherLengthsAndWritesBac
     }
 }
 
-TEST(FileFormats, AnyNameNotASystemFontIsTheTeletextFont) {
+// A font file's name gives its type (any name not a system font's is the teletext font), and
+// the file is read only at that type's size.
+TEST(FileFormats, AFontIsReadAtTheSizeOfTheTypeItsNameGives) {
     const struct {
         const char* path;
         FontType type;
+        std::size_t size;
     } kCases[] = {
-        {"a.fos", FontType::SystemOneSet}, {"A.FOS", FontType::SystemOneSet},
-        {"oc1", FontType::SystemTwoSets},  {"a.oc2", FontType::Teletext},
-        {"a.dvb", FontType::Teletext},     {"font", FontType::Teletext},
+        {"a.fos", FontType::SystemOneSet, 4096}, {"A.FOS", FontType::SystemOneSet, 4096},
+        {"oc1", FontType::SystemTwoSets, 8192},  {"a.oc2", FontType::Teletext, 3190},
+        {"a.dvb", FontType::Teletext, 3190},     {"font", FontType::Teletext, 3190},
     };
+    test::TempDir dir;
     for (const auto& c : kCases) {
-        EXPECT_EQ(fontFileFormat(c.path).fontType, c.type) << c.path;
-        EXPECT_EQ(fontFileFormat(c.path).content, FileContent::Font) << c.path;
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(fontFileFormat(c.path).fontType, c.type);
+        EXPECT_EQ(fontFileFormat(c.path).content, FileContent::Font);
+        for (const std::size_t size : {3190u, 4096u, 8192u}) {
+            const std::string bytes = fontSample(size);
+            const auto font = readFontFile(dir.write(c.path, bytes));
+            EXPECT_EQ(font.ok(), size == c.size) << size;
+            if (!font) {
+                EXPECT_EQ(font.error(), ErrorCode::WrongFontLength) << size;
+                continue;
+            }
+            EXPECT_EQ(font->type, c.type);
+            EXPECT_TRUE(font->bytes == bytes);
+        }
     }
+    const std::string two = fontSample(8192);
+    EXPECT_TRUE(systemFontSet(two, FontType::SystemTwoSets, 1) == two.substr(4096));
+    EXPECT_TRUE(systemFontSet(two, FontType::SystemTwoSets, 0) == two.substr(0, 4096));
+    EXPECT_EQ(systemFontSet(two.substr(0, 4096), FontType::SystemOneSet, 1), "");
+    EXPECT_EQ(systemFontSet(two.substr(0, 4096), FontType::SystemTwoSets, 0), "");
+    EXPECT_EQ(systemFontSet(two.substr(0, 3190), FontType::Teletext, 0), "");
+}
+
+// The settings image is the hex of the block's 1264 bytes and the first digit pair of its
+// checksum byte, whatever the block holds; the writer computes the checksum again.
+TEST(G98, TheImageIsTheBlocksHexAndTheWriterRecomputesTheChecksum) {
+    const std::string file = g98Sample();
+    auto image = decodeG98(file);
+    ASSERT_TRUE(image.ok());
+    EXPECT_EQ(*image,
+              bytesToHex(file.substr(0, 1264)) + bytesToHex(file.substr(1264)).substr(0, 2));
+    EXPECT_TRUE(settingsImageLoaded(*image));
+    std::string damaged = file;
+    damaged.back() = 'x';
+    EXPECT_EQ(encodeG98(*decodeG98(damaged)), file);
+
+    image = decodeG98(std::string(kG98FileSize, '\xEE'));
+    ASSERT_TRUE(image.ok());
+    EXPECT_EQ(image->size(), kSettingsImageLength);
+    EXPECT_FALSE(settingsImageLoaded(*image));
 }
 
 TEST(FileFormats, WhatASaveWrites) {

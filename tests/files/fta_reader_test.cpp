@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "bytes/conversions.h"
 #include "files/fta_image_layout.h"
+#include "support/channel_fields.h"
 #include "support/fta_image_builder.h"
 
 namespace qel {
@@ -11,6 +14,7 @@ namespace {
 
 using test::bytes;
 using test::channelEntry;
+using test::fieldsOf;
 using test::FtaImage;
 using test::rec;
 using test::word16;
@@ -27,24 +31,16 @@ FtaImageTables read(const std::string& image, DebugLog* log = nullptr) {
     return t.ok() ? std::move(t.value()) : FtaImageTables{};
 }
 
-std::string name(const ChannelRec& r) {
-    return std::string(trimBlanks(r.ChName.view()));
-}
-
-TEST(FtaReader, AnErasedImageHoldsNothing) {
+TEST(FtaReader, AnErasedImageOrOneWithoutTheMainMarkerHoldsNothing) {
     const FtaImageTables t = read(std::string(49152, '\xFF'));
-    EXPECT_TRUE(t.transponders.empty());
-    EXPECT_TRUE(t.others.empty());
+    EXPECT_TRUE(t.transponders.empty() && t.others.empty() && t.antennas[0].empty());
     EXPECT_EQ(t.screenFormat, "    ");
-    EXPECT_TRUE(t.antennas[0].empty());
     const auto lists = channelListsOf(t);
     EXPECT_TRUE(lists.tv.empty() && lists.radio.empty());
-}
-
-TEST(FtaReader, WithoutTheMainMarkerTheImageIsEmpty) {
-    const FtaImageTables t =
-        read(FtaImage().add(0x87AA, channelEntry("A", 1, 2, 3, 4)).withoutMainMarker().build());
-    EXPECT_TRUE(t.tvNames[0].empty());
+    EXPECT_TRUE(
+        read(FtaImage().add(0x87AA, channelEntry("A", 1, 2, 3, 4)).withoutMainMarker().build())
+            .tvNames[0]
+            .empty());
 }
 
 TEST(FtaReader, ChannelEntriesWithOddAndEvenNames) {
@@ -61,11 +57,8 @@ TEST(FtaReader, ChannelEntriesWithOddAndEvenNames) {
 
     const auto lists = channelListsOf(t);
     ASSERT_EQ(lists.tv.size(), 3u);
-    EXPECT_EQ(lists.tv[0].ChName.view(), "ABC                 ");
-    EXPECT_EQ(lists.tv[0].NetId.view(), "013E");
-    EXPECT_EQ(lists.tv[0].TsId.view(), "0C1C");
-    EXPECT_EQ(lists.tv[0].SerId.view(), "0D49");
-    EXPECT_EQ(lists.tv[0].TrId.view(), "0007");
+    EXPECT_EQ(fieldsOf(lists.tv[0], "ChName NetId TsId SerId TrId"),
+              "ABC                 |013E|0C1C|0D49|0007");
     ASSERT_EQ(lists.radio.size(), 1u);
 }
 
@@ -79,23 +72,18 @@ TEST(FtaReader, BlocksPlaceEntriesBy48) {
     EXPECT_EQ(fta::entry::kName.in(t.tvNames[48]), "SECOND");
     const auto lists = channelListsOf(t);
     ASSERT_EQ(lists.tv.size(), 49u);
-    EXPECT_EQ(name(lists.tv[48]), "SECOND");
+    EXPECT_EQ(lists.tv[48].ChName.view(), "SECOND              ");
 }
 
 TEST(FtaReader, MissingTransponderAndPids) {
     const auto lists =
         channelListsOf(read(FtaImage().add(0x87AA, channelEntry("LOST", 7, 7, 7, 0)).build()));
     ASSERT_EQ(lists.tv.size(), 1u);
-    const ChannelRec& r = lists.tv[0];
-    EXPECT_EQ(r.Freq.view(), "NO TS   ");
-    EXPECT_EQ(r.VPid.view(), "0000");
-    EXPECT_EQ(r.PmtPid.view(), "0000");
-    EXPECT_EQ(r.ServType.view(), "00");
+    EXPECT_EQ(fieldsOf(lists.tv[0], "Freq VPid PmtPid ServType"), "NO TS   |0000|0000|00");
     // fields the image does not hold keep code 0.
-    EXPECT_EQ(r.Sat.view(), std::string(3, '\0'));
-    EXPECT_EQ(r.Srate.view(), std::string(6, '\0'));
-    EXPECT_EQ(r.Parental.view(), std::string(1, '\0'));
-    EXPECT_EQ(r.MatchKey.view(), std::string(52, '\0'));
+    EXPECT_EQ(fieldsOf(lists.tv[0], "Sat Srate Parental MatchKey"),
+              std::string(3, '\0') + "|" + std::string(6, '\0') + "|" + std::string(1, '\0') + "|" +
+                  std::string(52, '\0'));
 }
 
 TEST(FtaReader, TranspondersOfBothLayoutsAndPidsJoinTheChannels) {
@@ -119,30 +107,13 @@ TEST(FtaReader, TranspondersOfBothLayoutsAndPidsJoinTheChannels) {
 
     const auto lists = channelListsOf(t);
     ASSERT_EQ(lists.tv.size(), 3u);
-    const ChannelRec& tuned = lists.tv[0];
-    EXPECT_EQ(tuned.Freq.view(), "01176600");
-    EXPECT_EQ(tuned.Sat.view(), "013");
-    EXPECT_EQ(tuned.LoHi.view(), "1");
-    EXPECT_EQ(tuned.Pol.view(), "1");
-    EXPECT_EQ(tuned.Srate.view(), "275000");
-    EXPECT_EQ(tuned.Fec.view(), "3");
-    EXPECT_EQ(tuned.Ant.view(), "0030");
-    EXPECT_EQ(tuned.AntAux.view(), "0088");
-    EXPECT_EQ(tuned.VPid.view(), "0200");
-    EXPECT_EQ(tuned.APid.view(), "0201");
-    EXPECT_EQ(tuned.PPid.view(), "0202");
-
-    const ChannelRec& shared = lists.tv[1];  // same transponder, no PID record of its own
-    EXPECT_EQ(shared.Freq.view(), "01176600");
-    EXPECT_EQ(shared.VPid.view(), "0000");
-
-    const ChannelRec& untuned = lists.tv[2];
-    EXPECT_EQ(untuned.Freq.view(), "00095025");  // whole MHz as a number, then the fraction digits
-    EXPECT_EQ(untuned.LoHi.view(), "0");
-    EXPECT_EQ(untuned.Pol.view(), "0");
-    EXPECT_EQ(untuned.Srate.view(), "220000");
-    EXPECT_EQ(untuned.Ant.view(), "0000");
-    EXPECT_EQ(untuned.AntAux.view(), "0004");
+    const char* kFields = "Freq Sat LoHi Pol Srate Fec Ant AntAux VPid APid PPid";
+    EXPECT_EQ(fieldsOf(lists.tv[0], kFields), "01176600|013|1|1|275000|3|0030|0088|0200|0201|0202");
+    // The same transponder, no PID record of its own.
+    EXPECT_EQ(fieldsOf(lists.tv[1], "Freq VPid"), "01176600|0000");
+    // Whole MHz as a number, then the fraction digits.
+    EXPECT_EQ(fieldsOf(lists.tv[2], "Freq LoHi Pol Srate Ant AntAux"),
+              "00095025|0|0|220000|0000|0004");
 }
 
 TEST(FtaReader, SettingsRecordsAntennasTagAndCounts) {
@@ -177,26 +148,23 @@ TEST(FtaReader, SettingsRecordsAntennasTagAndCounts) {
     }
 }
 
-TEST(FtaReader, ForeignTagIsSkippedUnlogged) {
+TEST(FtaReader, ForeignTagsAndDroppedRecordsAreLoggedOnly) {
     RecordingLog log;
-    const FtaImageTables t =
+    FtaImageTables t =
         read(FtaImage().add(0x9999, "XYZ" + std::string(1, '\0')).add(0x1234, "ab").build(), &log);
     EXPECT_FALSE(t.imageTagged);
     ASSERT_EQ(t.others.size(), 1u);  // only the unknown record
     EXPECT_EQ(t.others[0], "123400026162");
-    ASSERT_EQ(log.lines.size(), 1u);
-    EXPECT_EQ(log.lines[0], "1234 0002 6162");
-}
+    EXPECT_EQ(log.lines, std::vector<std::string>{"1234 0002 6162"});
 
-TEST(FtaReader, DroppedRecordsAreLoggedOnly) {
-    RecordingLog log;
-    const FtaImageTables t = read(FtaImage()
-                                      .add(0x0000, "zz")
-                                      .add(0x870A, bytes("0102"))
-                                      .add(0x8783, bytes("3232"))
-                                      .add(0x9999, "QEL" + std::string(1, '\0'))
-                                      .build(),
-                                  &log);
+    log.lines.clear();
+    t = read(FtaImage()
+                 .add(0x0000, "zz")
+                 .add(0x870A, bytes("0102"))
+                 .add(0x8783, bytes("3232"))
+                 .add(0x9999, "QEL" + std::string(1, '\0'))
+                 .build(),
+             &log);
     EXPECT_TRUE(t.others.empty());
     ASSERT_EQ(log.lines.size(), 4u);
     EXPECT_EQ(log.lines[1], "870A 0002 0102");
@@ -205,24 +173,17 @@ TEST(FtaReader, DroppedRecordsAreLoggedOnly) {
 
 TEST(FtaReader, AreasAreReadOnlyWhenMarked) {
     const auto entry = channelEntry("B", 1, 1, 1, 0);
-    EXPECT_EQ(fta::entry::kName.in(read(FtaImage().add(0x87AB, entry, 1).build()).tvNames[48]),
-              "B");
-    EXPECT_TRUE(
-        read(FtaImage().add(0x87AB, entry, 1).marked(1, false).build()).tvNames[48].empty());
-    EXPECT_EQ(fta::entry::kName.in(read(FtaImage().add(0x87AC, entry, 2).build()).tvNames[96]),
-              "B");
+    const auto nameAt = [](const FtaImage& img, std::size_t i) {
+        return std::string(fta::entry::kName.in(read(img.build()).tvNames[i]));
+    };
+    EXPECT_EQ(nameAt(FtaImage().add(0x87AB, entry, 1), 48), "B");
+    EXPECT_EQ(nameAt(FtaImage().add(0x87AB, entry, 1).marked(1, false), 48), "");
+    EXPECT_EQ(nameAt(FtaImage().add(0x87AC, entry, 2), 96), "B");
     // Area A unmarked, B marked: B is still read.
-    EXPECT_EQ(fta::entry::kName.in(
-                  read(FtaImage().add(0x87AC, entry, 1).marked(0, false).build()).tvNames[96]),
-              "B");
+    EXPECT_EQ(nameAt(FtaImage().add(0x87AC, entry, 1).marked(0, false), 96), "B");
 }
 
-TEST(FtaReader, DamagedImagesStayInsideTheirBounds) {
-    struct Case {
-        const char* what;
-        FtaImage image;
-        std::size_t tvChannels;
-    };
+TEST(FtaReader, DamagedImagesStayInsideTheirBoundsAndLoseNoLaterChannel) {
     // A record whose length runs past area A into its marker words.
     std::string runaway = word16(0x87AB) + word16(0x2000);
     // An area filled to its end with records and no 0xFFFF end: 8188 bytes of 4-byte records.
@@ -231,23 +192,35 @@ TEST(FtaReader, DamagedImagesStayInsideTheirBounds) {
         full += rec(0x4444, "");
     // A name whose length runs past its record: the entry keeps the bytes that are there.
     std::string longName = channelEntry("OK", 1, 1, 1, 0) + '\x40' + std::string(9, '\0') + "SHORT";
-    // More entries than a block holds go on in the following indices.
-    std::string many;
+    // More entries than a block holds go on in the following indices; two full blocks whose
+    // first's last name length is damaged to run past the record lose no channel either.
+    std::string many, first, second;
     for (int i = 0; i < 60; ++i)
         many += channelEntry("M", 1, 1, i, 0);
-
-    const Case cases[] = {
+    for (int i = 0; i < 48; ++i) {
+        first += channelEntry("TV" + std::to_string(i), 1, 1, i, 0);
+        second += channelEntry("LATER" + std::to_string(i), 1, 1, 48 + i, 0);
+    }
+    first[first.rfind(channelEntry("TV47", 1, 1, 47, 0))] = '\x7F';
+    const struct {
+        const char* what;
+        FtaImage image;
+        std::size_t tvChannels;
+        const char* last;  // the start of the last channel's name
+    } cases[] = {
         {"record past its area", FtaImage().add(0x87AA, channelEntry("A", 1, 1, 1, 0)).add(runaway),
-         1},
+         1, "A"},
         {"area without end mark",
-         FtaImage().add(full).add(0x87AA, channelEntry("B", 1, 1, 1, 0), 1), 1},
-        {"name past its record", FtaImage().add(0x87AA, longName), 2},
-        {"short entry head", FtaImage().add(0x87AA, channelEntry("A", 1, 1, 1, 0) + "xyz"), 1},
-        {"more entries than a block", FtaImage().add(0x87AA, many), 60},
+         FtaImage().add(full).add(0x87AA, channelEntry("B", 1, 1, 1, 0), 1), 1, "B"},
+        {"name past its record", FtaImage().add(0x87AA, longName), 2, "SHORT"},
+        {"short entry head", FtaImage().add(0x87AA, channelEntry("A", 1, 1, 1, 0) + "xyz"), 1, "A"},
+        {"more entries than a block", FtaImage().add(0x87AA, many), 60, "M"},
+        {"damaged entry", FtaImage().add(0x87AA, first).add(0x87AB, second), 96, "LATER47"},
     };
     for (const auto& c : cases) {
-        const FtaImageTables t = read(c.image.build());
-        EXPECT_EQ(channelListsOf(t).tv.size(), c.tvChannels) << c.what;
+        const TvRadioLists lists = channelListsOf(read(c.image.build()));
+        ASSERT_EQ(lists.tv.size(), c.tvChannels) << c.what;
+        EXPECT_EQ(lists.tv.back().ChName.view().substr(0, std::strlen(c.last)), c.last) << c.what;
     }
     // Entries that would go past the table's end are dropped: block 20 starts at 960.
     std::string block20;
@@ -256,24 +229,6 @@ TEST(FtaReader, DamagedImagesStayInsideTheirBounds) {
     const FtaImageTables t = read(FtaImage().add(0x87BE, block20).build());
     EXPECT_FALSE(t.tvNames[1499].empty());
     EXPECT_EQ(t.tvNames.size(), kNameTableSize);
-}
-
-TEST(FtaReader, ADamagedEntryLosesNoLaterChannel) {
-    // Two full blocks; in the first, the last entry's name length is damaged to run past the
-    // record. Every channel still loads, the damaged one with the name bytes that are there.
-    std::string first;
-    std::string second;
-    for (int i = 0; i < 48; ++i) {
-        first += channelEntry("TV" + std::to_string(i), 1, 1, i, 0);
-        second += channelEntry("LATER" + std::to_string(i), 1, 1, 48 + i, 0);
-    }
-    const std::size_t lastEntry = first.rfind(channelEntry("TV47", 1, 1, 47, 0));
-    first[lastEntry] = '\x7F';
-    const TvRadioLists lists =
-        channelListsOf(read(FtaImage().add(0x87AA, first).add(0x87AB, second).build()));
-    ASSERT_EQ(lists.tv.size(), 96u);
-    EXPECT_EQ(lists.tv[47].ChName.view().substr(0, 4), "TV47");
-    EXPECT_EQ(lists.tv[95].ChName.view().substr(0, 7), "LATER47");
 }
 
 }  // namespace

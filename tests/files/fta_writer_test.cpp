@@ -7,6 +7,7 @@
 #include "bytes/conversions.h"
 #include "files/fta_reader.h"
 #include "support/channel_builder.h"
+#include "support/channel_fields.h"
 #include "support/fta_image_builder.h"
 
 namespace qel {
@@ -14,23 +15,16 @@ namespace {
 
 using test::bytes;
 using test::Channel;
+using test::fieldsOf;
 using test::walkImage;
+using test::withFields;
 using test::word16;
 
 ChannelRec tvChannel(std::string_view name, std::string_view net, std::string_view ts,
                      std::string_view freq = "01176600") {
-    return Channel(name)
-        .NetId(net)
-        .TsId(ts)
-        .SerId("0001")
-        .Freq(freq)
-        .Srate("275000")
-        .Fec("3")
-        .Sat("013")
-        .Pol("1")
-        .VPid("0200")
-        .APid("0201")
-        .PPid("0200");
+    return withFields(Channel(name), "NetId TsId Freq SerId Srate Fec Sat Pol VPid APid PPid",
+                      std::string(net) + "|" + std::string(ts) + "|" + std::string(freq) +
+                          "|0001|275000|3|013|1|0200|0201|0200");
 }
 
 std::vector<unsigned> typesOf(const std::string& image) {
@@ -38,6 +32,14 @@ std::vector<unsigned> typesOf(const std::string& image) {
     for (const auto& r : walkImage(image))
         types.push_back(r.type);
     return types;
+}
+
+// The value of the image's first record of `type`; "none" when it holds none.
+std::string valueOf(const std::string& image, unsigned type) {
+    for (const auto& r : walkImage(image)) {
+        if (r.type == type) return r.value;
+    }
+    return "none";
 }
 
 std::size_t count(const std::vector<unsigned>& types, unsigned lo, unsigned hi) {
@@ -77,22 +79,14 @@ TEST(FtaBlocks, PadAndBitmapBlocks) {
     EXPECT_EQ(bitmapBlock(1, 48).substr(0, 2), word16(74));
 }
 
-TEST(FtaWriter, LayoutMarkersAndTag) {
+// A converted list: the markers, the program's tag and the default settings.
+TEST(FtaWriter, LayoutMarkersTagAndDefaultSettings) {
     const std::string img = image({tvChannel("A", "0001", "0002")}, {});
     ASSERT_EQ(img.size(), 49152u);
     EXPECT_EQ(img.substr(8188, 4), bytes("20007FFC"));
     EXPECT_EQ(img.substr(16380, 4), bytes("2000FFFF"));  // area B holds nothing
     EXPECT_EQ(img.substr(49148, 4), bytes("8000FFFF"));
-    const auto types = typesOf(img);
-    EXPECT_NE(std::find(types.begin(), types.end(), 0x9999u), types.end());
-    const auto records = walkImage(img);
-    const auto tag =
-        std::find_if(records.begin(), records.end(), [](auto& r) { return r.type == 0x9999; });
-    EXPECT_EQ(tag->value, "QEL" + std::string(1, '\0'));
-}
-
-TEST(FtaWriter, DefaultSettingsWhenConverting) {
-    const std::string img = image({tvChannel("A", "0001", "0002")}, {});
+    EXPECT_EQ(valueOf(img, 0x9999), "QEL" + std::string(1, '\0'));
     const auto types = typesOf(img);
     const std::vector<unsigned> head(types.begin(), types.begin() + 22);
     EXPECT_EQ(head,
@@ -106,14 +100,21 @@ TEST(FtaWriter, DefaultSettingsWhenConverting) {
     EXPECT_EQ(t.screenFormat, "00000000");
 }
 
-TEST(FtaWriter, ImageSettingsAreCarried) {
+// The tables of a loaded image: an odd record and an empty one, named antennas but one
+// whose name was not read, settings and a screen format.
+FtaImageTables carriedTables() {
     FtaImageTables tables;
-    tables.others.push_back("123400036162630044440000");  // an odd record and an empty one
+    tables.others.push_back("123400036162630044440000");
     for (auto& a : tables.antennas)
         a = "00001111000022223344NAME" + std::string(4, '\0');
-    tables.antennas[2] = "AAAA1111BBBB22223344";  // no name read
+    tables.antennas[2] = "AAAA1111BBBB22223344";
     tables.settingsRecord = "E50100020102";
     tables.screenFormat = "01000100";
+    return tables;
+}
+
+TEST(FtaWriter, ImageSettingsAreCarried) {
+    const FtaImageTables tables = carriedTables();
     ChannelList tv{tvChannel("A", "0001", "0002")};
     ChannelList radio;
     auto img = save(tv, radio, tables, kFromTables);
@@ -135,20 +136,15 @@ TEST(FtaWriter, BlocksOf48Channels) {
         ChannelList tv;
         for (std::size_t i = 0; i < n; ++i)
             tv.push_back(tvChannel("C" + std::to_string(i), "0001", "0002"));
-        const auto records = walkImage(image(tv, {}));
-        const auto types = typesOf(image(tv, {}));
+        const std::string img = image(tv, {});
+        const auto types = typesOf(img);
         const std::size_t blocks = n == 0 ? 0 : (n - 1) / 48 + 1;
         EXPECT_EQ(count(types, 0x87AA, 0x87BE), blocks) << n;
         EXPECT_EQ(count(types, 0x875A, 0x876E), blocks) << n;
         EXPECT_EQ(count(types, 0x870A, 0x871E), blocks) << n;
         if (n == 49) {
-            const auto last = std::find_if(records.begin(), records.end(),
-                                           [](auto& r) { return r.type == 0x87AB; });
-            ASSERT_NE(last, records.end());
-            EXPECT_EQ(last->value, test::channelEntry("C48", 1, 2, 1, 0));
-            const auto pad = std::find_if(records.begin(), records.end(),
-                                          [](auto& r) { return r.type == 0x875B; });
-            EXPECT_EQ(pad->value, std::string(1, '\x32'));
+            EXPECT_EQ(valueOf(img, 0x87AB), test::channelEntry("C48", 1, 2, 1, 0));
+            EXPECT_EQ(valueOf(img, 0x875B), std::string(1, '\x32'));
         }
     }
     // RADIO blocks use their own types.
@@ -166,11 +162,9 @@ TEST(FtaWriter, TransponderSharingBlankIdsAndCounts) {
                       tvChannel("R3", "0005", "0006")};
     auto img = save(tv, radio, FtaImageTables{}, kDefaults);
     ASSERT_TRUE(img.ok());
-    // Blank ids get running numbers and keep them.
-    EXPECT_EQ(tv[3].NetId.view(), "0001");
-    EXPECT_EQ(tv[3].TsId.view(), "0001");
-    EXPECT_EQ(tv[4].NetId.view(), "0002");
-    EXPECT_EQ(tv[2].NetId.view(), "    ");  // four blanks are not one of the blank patterns
+    // Blank ids get running numbers and keep them; four blanks are not one of the blank
+    // patterns.
+    EXPECT_EQ(test::column(tv, "NetId TsId"), "0001|0002 0001|0002     |     0001|0001 0002|0002");
     const FtaImageTables t = *readFtaImage(*img);
     // 0001/0002, blanks, 0001/0001, 0002/0002 for TV; 0005/0006 for RADIO; then the count.
     ASSERT_EQ(t.transponders.size(), 6u);
@@ -190,17 +184,14 @@ TEST(FtaWriter, RunningIdsPassOverIdsInUse) {
     ChannelList radio{tvChannel("R", "0003", "0003"), tvChannel("S", "0000", "0000", "01230000")};
     auto img = save(tv, radio, FtaImageTables{}, kDefaults);
     ASSERT_TRUE(img.ok());
-    EXPECT_EQ(tv[0].NetId.view(), "0002");
-    EXPECT_EQ(tv[2].NetId.view(), "0004");
+    EXPECT_EQ(test::column(tv, "NetId"), "0002 0001 0004");
     EXPECT_EQ(radio[1].TsId.view(), "0005");
     auto tables = readFtaImage(*img);
     ASSERT_TRUE(tables.ok());
     const TvRadioLists back = channelListsOf(*tables);
     ASSERT_EQ(back.tv.size(), 3u);
     ASSERT_EQ(back.radio.size(), 2u);
-    EXPECT_EQ(back.tv[0].Freq.view(), "00000000");
-    EXPECT_EQ(back.tv[1].Freq.view(), "01176600");
-    EXPECT_EQ(back.tv[2].Freq.view(), "01250000");
+    EXPECT_EQ(test::column(back.tv, "Freq"), "00000000 01176600 01250000");
     EXPECT_EQ(back.radio[1].Freq.view(), "01230000");
 }
 
@@ -216,31 +207,14 @@ TEST(FtaWriter, BandRuleAndUntunedTransponders) {
     EXPECT_EQ(tv[0].LoHi.view(), "0");
     EXPECT_EQ(tv[1].LoHi.view(), "1");
     const FtaImageTables t = *readFtaImage(*img);
+    // Tuned: the ids, the antenna and its second word, frequency, satellite, band,
+    // polarisation, rate, FEC. Untuned: the ids, 00000004, MHz and fraction, 0203, rate.
+    const auto joined = [](std::string s) { return std::erase(s, ' '), s; };
     EXPECT_EQ(t.transponders[0].substr(8),
-              "000100010001"
-              "0000"
-              "0008"
-              "01169999"
-              "0013"
-              "00"
-              "01"
-              "00"
-              "275000"
-              "01"
-              "03");
+              joined("000100010001 0000 0008 01169999 0013 00 01 00 275000 01 03"));
     EXPECT_EQ(t.transponders[2].substr(8),
-              "000100010003"
-              "00000004"
-              "00000000"
-              "0203"
-              "00"
-              "275000"
-              "0F000000");
-    EXPECT_EQ(t.transponders[3].substr(8, 32),
-              "000100010004"
-              "00000004"
-              "03B62500"
-              "0203");
+              joined("000100010003 00000004 00000000 0203 00 275000 0F000000"));
+    EXPECT_EQ(t.transponders[3].substr(8, 32), joined("000100010004 00000004 03B62500 0203"));
     const auto lists = channelListsOf(t);
     EXPECT_EQ(lists.tv[2].Freq.view(), "00000000");
     EXPECT_EQ(lists.tv[3].Freq.view(), "00095025");
@@ -249,30 +223,14 @@ TEST(FtaWriter, BandRuleAndUntunedTransponders) {
 // Every field the image holds, given a value no other field has, comes back from the place
 // the writer put it: the reader and the writer share one layout.
 TEST(FtaWriter, EveryFieldReadsBackFromWhereItWasWritten) {
-    const ChannelRec tuned = Channel("TUNED")
-                                 .NetId("0A1B")
-                                 .TsId("2C3D")
-                                 .SerId("4E5F")
-                                 .TrId("1F00")
-                                 .Ant("0130")
-                                 .Freq("01234567")
-                                 .Sat("123")
-                                 .Pol("1")
-                                 .Srate("274999")
-                                 .Fec("5")
-                                 .VPid("0101")
-                                 .APid("0202")
-                                 .PPid("0303");
-    const ChannelRec untuned = Channel("UNTUNED")
-                                   .NetId("6A7B")
-                                   .TsId("8C9D")
-                                   .SerId("AEBF")
-                                   .TrId("0000")
-                                   .Freq("00095025")
-                                   .Srate("123456")
-                                   .VPid("0404")
-                                   .APid("0505")
-                                   .PPid("0606");
+    const char* kTuned = "ChName NetId TsId SerId TrId Ant Freq Sat Pol Srate Fec VPid APid PPid";
+    const char* kUntuned = "ChName NetId TsId SerId TrId Freq Srate VPid APid PPid";
+    const std::string tunedValues =
+        "TUNED               |0A1B|2C3D|4E5F|1F00|0130|01234567|123|1|274999|5|0101|0202|0303";
+    const std::string untunedValues =
+        "UNTUNED             |6A7B|8C9D|AEBF|0000|00095025|123456|0404|0505|0606";
+    const ChannelRec tuned = withFields(emptyChannel(), kTuned, tunedValues);
+    const ChannelRec untuned = withFields(emptyChannel(), kUntuned, untunedValues);
     FtaImageTables tables;
     for (std::size_t i = 0; i < kAntennaEntries; ++i) {
         const char d = static_cast<char>('1' + i);
@@ -288,44 +246,11 @@ TEST(FtaWriter, EveryFieldReadsBackFromWhereItWasWritten) {
 
     const TvRadioLists back = channelListsOf(t);
     ASSERT_EQ(back.tv.size(), 2u);
-    const ChannelRec& a = back.tv[0];
-    const ChannelRec& b = back.tv[1];
-    struct Case {
-        const char* field;
-        std::string_view read, written;
-    };
-    const Case cases[] = {
-        {"ChName", a.ChName, tuned.ChName},
-        {"NetId", a.NetId, tuned.NetId},
-        {"TsId", a.TsId, tuned.TsId},
-        {"SerId", a.SerId, tuned.SerId},
-        {"TrId", a.TrId, tuned.TrId},
-        {"Ant", a.Ant, tuned.Ant},
-        {"AntAux", a.AntAux, "0088"},  // a TrId with a high byte
-        {"Freq", a.Freq, tuned.Freq},
-        {"Sat", a.Sat, tuned.Sat},
-        {"LoHi", a.LoHi, "1"},  // 12345 MHz is in the high band
-        {"Pol", a.Pol, tuned.Pol},
-        {"Srate", a.Srate, tuned.Srate},
-        {"Fec", a.Fec, tuned.Fec},
-        {"VPid", a.VPid, tuned.VPid},
-        {"APid", a.APid, tuned.APid},
-        {"PPid", a.PPid, tuned.PPid},
-        {"untuned ChName", b.ChName, untuned.ChName},
-        {"untuned NetId", b.NetId, untuned.NetId},
-        {"untuned TsId", b.TsId, untuned.TsId},
-        {"untuned SerId", b.SerId, untuned.SerId},
-        {"untuned Freq", b.Freq, untuned.Freq},
-        {"untuned Srate", b.Srate, untuned.Srate},
-        {"untuned Sat", b.Sat, "203"},
-        {"untuned Ant", b.Ant, "0000"},
-        {"untuned AntAux", b.AntAux, "0004"},
-        {"untuned VPid", b.VPid, untuned.VPid},
-        {"untuned APid", b.APid, untuned.APid},
-        {"untuned PPid", b.PPid, untuned.PPid},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.read, c.written) << c.field;
+    EXPECT_EQ(fieldsOf(back.tv[0], kTuned), tunedValues);
+    EXPECT_EQ(fieldsOf(back.tv[1], kUntuned), untunedValues);
+    // A TrId with a high byte gives AntAux 0088; 12345 MHz is in the high band.
+    EXPECT_EQ(fieldsOf(back.tv[0], "AntAux LoHi"), "0088|1");
+    EXPECT_EQ(fieldsOf(back.tv[1], "Sat Ant AntAux"), "203|0000|0004");
 }
 
 // `n` channels over `transponders` transponders, every fourth a RADIO channel, with names
@@ -362,12 +287,7 @@ TEST(FtaWriter, AnImageItMadeWritesBackAsTheSameBytes) {
     }
     const TvRadioLists most = variedLists(n, 256);
     ASSERT_FALSE(fits(variedLists(n + 1, 256)));
-    FtaImageTables carried;
-    carried.others = {"123400036162630044440000"};
-    for (auto& a : carried.antennas)
-        a = "00001111000022223344NAME" + std::string(4, '\0');
-    carried.settingsRecord = "E50100020102";
-    carried.screenFormat = "01000100";
+    const FtaImageTables carried = carriedTables();
     struct Case {
         const char* what;
         TvRadioLists lists;

@@ -5,34 +5,22 @@
 #include <vector>
 
 #include "support/channel_builder.h"
+#include "support/channel_fields.h"
 
 namespace qel {
 namespace {
 
 using test::Channel;
+using test::withFields;
 
 const std::string kName = std::string("RAI UNO").append(13, ' ');
 
 ChannelRec sampleChannel() {
-    return Channel("RAI UNO")
-        .NetId("013E")
-        .TsId("2775")
-        .SerId("D431")
-        .Freq("01176600")
-        .Pol("1")
-        .Srate("275000")
-        .Fec("3")
-        .VPid("0200")
-        .APid("0201")
-        .PPid("0202")
-        .PmtPid("0102")
-        .TxtPid("0203")
-        .Acbw("A5")
-        .TuneFlags("0103")
-        .AvFlags("10")
-        .ServType("01")
-        .Aux292("BEEF")
-        .Ant("0030");
+    return withFields(Channel("RAI UNO"),
+                      "NetId TsId SerId Freq Pol Srate Fec VPid APid PPid PmtPid TxtPid Acbw "
+                      "TuneFlags AvFlags ServType Aux292 Ant",
+                      "013E|2775|D431|01176600|1|275000|3|0200|0201|0202|0102|0203|A5|0103|10|01|"
+                      "BEEF|0030");
 }
 
 ExportOptions options(TextForm form, bool decimal = false, bool fta = false) {

@@ -57,10 +57,12 @@ TEST(BootPicture, EveryImageBecomesA4BitBmpOf280By240) {
         ASSERT_EQ(file->size(), 33718u);
         EXPECT_EQ(file->substr(0, 2), "BM");
         // Size, pixels' offset, header size, width, height, planes, bits, no compression, pixel
-        // bytes, colours: where, how many bytes, what.
-        const unsigned kFields[][3] = {{2, 4, 33718},  {10, 4, 118}, {14, 4, 40}, {18, 4, 280},
-                                       {22, 4, 240},   {26, 2, 1},   {28, 2, 4},  {30, 4, 0},
-                                       {34, 4, 33600}, {46, 4, 16}};
+        // bytes, 72 dots an inch each way, colours (used and important): where, how many
+        // bytes, what.
+        const unsigned kFields[][3] = {{2, 4, 33718},  {10, 4, 118},  {14, 4, 40},   {18, 4, 280},
+                                       {22, 4, 240},   {26, 2, 1},    {28, 2, 4},    {30, 4, 0},
+                                       {34, 4, 33600}, {38, 4, 2835}, {42, 4, 2835}, {46, 4, 16},
+                                       {50, 4, 16}};
         for (const auto& [at, bytes, value] : kFields) {
             std::uint32_t v = 0;
             for (unsigned i = bytes; i-- > 0;)

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "model/errors.h"
 #include "support/channel_builder.h"
 #include "support/workspace_builder.h"
 
@@ -154,6 +155,22 @@ TEST(Workspace, AFontLoadsUnmodifiedAndTheEditorsCopyStoresModified) {
     ASSERT_TRUE(ws.installFont(FontType::SystemOneSet, std::string(4096, 'd')));
     EXPECT_FALSE(ws.fontsModified());
     EXPECT_EQ(ws.fontType(), FontType::SystemOneSet);
+}
+
+// A message about a file as a whole names the file; one about a row, a field or the
+// document does not.
+TEST(ErrorTexts, MessagesAboutAFileNameIt) {
+    for (ErrorCode code :
+         {ErrorCode::CannotOpenFile, ErrorCode::CannotWriteFile, ErrorCode::FileTooLarge,
+          ErrorCode::UnsupportedFileType, ErrorCode::EmptyFirmware, ErrorCode::SaveOntoBrokenLink,
+          ErrorCode::NoChannelsInFile, ErrorCode::ImageDamaged, ErrorCode::ImageTooLarge}) {
+        EXPECT_TRUE(errorNamesFile(code)) << errorText(code);
+    }
+    for (ErrorCode code :
+         {ErrorCode::WrongFileLength, ErrorCode::NoDvb98Settings, ErrorCode::CsvWrongQuoting,
+          ErrorCode::CharacterNotLatin1, ErrorCode::PortError}) {
+        EXPECT_FALSE(errorNamesFile(code)) << errorText(code);
+    }
 }
 
 }  // namespace

@@ -32,23 +32,23 @@ bool isChoice(std::string_view choices, std::string_view value) {
 }
 
 // The reason `value` does not fit the option; empty when it does.
-std::string valueProblem(const OptionSpec& spec, const std::string& value) {
-    switch (spec.type) {
+std::string valueProblem(const OptionSpec& known, const std::string& value) {
+    switch (known.type) {
         case OptionType::Flag:
         case OptionType::Text:
             return {};
         case OptionType::Path:
-            return value.empty() ? std::string(spec.name) + " needs a value" : std::string();
+            return value.empty() ? std::string(known.name) + " needs a value" : std::string();
         case OptionType::Choice:
-            if (isChoice(spec.choices, value)) return {};
-            return std::string(spec.name) + " takes " + std::string(spec.choices);
+            if (isChoice(known.choices, value)) return {};
+            return std::string(known.name) + " takes " + std::string(known.choices);
         case OptionType::Millis:
             if (!value.empty() && value.size() <= 6 &&
                 value.find_first_not_of("0123456789") == std::string::npos &&
                 decimalValue(value) > 0) {
                 return {};
             }
-            return std::string(spec.name) + " takes 1 to 999999 (ms)";
+            return std::string(known.name) + " takes 1 to 999999 (ms)";
     }
     return {};
 }
@@ -72,18 +72,18 @@ std::optional<Args> parseArgs(const Command& command, std::span<const std::strin
         }
         const std::size_t equals = word.find('=');
         const std::string name = word.substr(0, equals);
-        const auto spec = std::find_if(command.options.begin(), command.options.end(),
-                                       [&name](const OptionSpec& s) { return s.name == name; });
-        if (spec == command.options.end()) {
+        const auto known = std::find_if(command.options.begin(), command.options.end(),
+                                        [&name](const OptionSpec& s) { return s.name == name; });
+        if (known == command.options.end()) {
             why = "unknown option " + name;
             return std::nullopt;
         }
-        if (spec->once && args.has(name)) {
+        if (known->once && args.has(name)) {
             why = name + " is given twice";
             return std::nullopt;
         }
         std::string value;
-        if (spec->type == OptionType::Flag) {
+        if (known->type == OptionType::Flag) {
             if (equals != std::string::npos) {
                 why = name + " takes no value";
                 return std::nullopt;
@@ -96,7 +96,7 @@ std::optional<Args> parseArgs(const Command& command, std::span<const std::strin
             why = name + " needs a value";
             return std::nullopt;
         }
-        if (why = valueProblem(*spec, value); !why.empty()) return std::nullopt;
+        if (why = valueProblem(*known, value); !why.empty()) return std::nullopt;
         args.options.emplace_back(name, std::move(value));
     }
     if (args.operands.size() < command.minOperands || args.operands.size() > command.maxOperands) {

@@ -465,6 +465,14 @@ Il primo: %2, riga %3 &quot;%4&quot;: %5
         <source>the list before the download</source>
         <translation>la lista prima del download</translation>
     </message>
+    <message>
+        <source>the list as loaded</source>
+        <translation>la lista come caricata</translation>
+    </message>
+    <message>
+        <source>the list as downloaded</source>
+        <translation>la lista come scaricata</translation>
+    </message>
 </context>
 <context>
     <name>qel::CompareWindow</name>
@@ -1345,6 +1353,14 @@ Lo sostituisco ?</translation>
     <message>
         <source>Compare with the list before the download</source>
         <translation>Confronta con la lista prima del download</translation>
+    </message>
+    <message>
+        <source>Changes since loading</source>
+        <translation>Modifiche dal caricamento</translation>
+    </message>
+    <message>
+        <source>Changes since the download</source>
+        <translation>Modifiche dal download</translation>
     </message>
     <message>
         <source>Check &amp;list</source>

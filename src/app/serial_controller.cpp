@@ -477,6 +477,7 @@ void SerialController::finish(TransferEnding ending) {
         before = {ws.tvList(), ws.radioList()};
         // Downloaded lists have no file of their own yet.
         ws.installChannels({std::move(*ending.lists), FileKind::DVB, {}});
+        session_.keepListsAsOpened(Session::Opened::Downloaded);
         session_.setChannelFile(folder.filePath(QStringLiteral("Download.dvb")));
     }
     if (ending.settingsImage) {

@@ -289,6 +289,8 @@ void Program::wireCommands() {
     m.wire(Command::ConvertToBin, [this] { files_.convertToBin(); });
     m.wire(Command::CompareWithFile, [this] { compare_.compareWithFile(); });
     m.wire(Command::CompareBeforeDownload, [this] { compare_.compareWithListsBeforeDownload(); });
+    m.wire(Command::ChangesSinceLoading, [this] { compare_.compareWithListsAsOpened(); });
+    m.wire(Command::ChangesSinceDownload, [this] { compare_.compareWithListsAsOpened(); });
     m.wire(Command::CheckList, [this] { openCheckWindow(); });
     m.wire(Command::LoadFonts, [this] { fonts_.loadFonts(); });
     m.wire(Command::SaveFonts, [this] { fonts_.saveFonts(); });

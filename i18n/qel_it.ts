@@ -370,6 +370,46 @@
 <context>
     <name>qel::CheckController</name>
     <message>
+        <source>Satellites files (*.xml);;All files (*)</source>
+        <translation>File dei satelliti (*.xml);;Tutti i file (*)</translation>
+    </message>
+    <message>
+        <source>DiSEqC port %1</source>
+        <translation>Porta DiSEqC %1</translation>
+    </message>
+    <message>
+        <source>Antenna %1</source>
+        <translation>Antenna %1</translation>
+    </message>
+    <message>
+        <source>%1 channel(s) keep their FEC: the receiver has no code for the one in the file.</source>
+        <translation>%1 canale/i mantengono il FEC: il ricevitore non ha un codice per quello del file.</translation>
+    </message>
+    <message>
+        <source>Nothing to take over: no channel differs from its transponder in %1 only in symbol rate or FEC.</source>
+        <translation>Niente da acquisire: nessun canale differisce dal suo transponder in %1 solo per symbol rate o FEC.</translation>
+    </message>
+    <message>
+        <source>%1 channel(s) take the symbol rate or FEC of their transponder in %2.</source>
+        <translation>%1 canale/i prendono il symbol rate o il FEC del loro transponder in %2.</translation>
+    </message>
+    <message>
+        <source>Take them over?</source>
+        <translation>Li acquisisco?</translation>
+    </message>
+    <message>
+        <source>Choose the satellite of antenna %1 first.</source>
+        <translation>Scegli prima il satellite dell'antenna %1.</translation>
+    </message>
+    <message>
+        <source>The image cannot hold the transponders of %1: %2 of %3 fit.</source>
+        <translation>L'immagine non può contenere i transponder di %1: ne entrano %2 su %3.</translation>
+    </message>
+    <message>
+        <source>Antenna %1 now has the transponders of %2: %3 channel(s) refreshed, %4 transponder entries added, %5 earlier ones dropped.</source>
+        <translation>L'antenna %1 ha ora i transponder di %2: %3 canale/i aggiornati, %4 voci di transponder aggiunte, %5 precedenti tolte.</translation>
+    </message>
+    <message>
         <source>English</source>
         <comment>the language of the list check&apos;s messages</comment>
         <translation>Italiano</translation>
@@ -403,6 +443,42 @@ Il primo: %2, riga %3 &quot;%4&quot;: %5
 </context>
 <context>
     <name>qel::CheckWindow</name>
+    <message>
+        <source>No satellites.xml chosen.</source>
+        <translation>Nessun satellites.xml scelto.</translation>
+    </message>
+    <message>
+        <source>%1: %2 satellite(s), %3 transponder(s)</source>
+        <translation>%1: %2 satellite/i, %3 transponder</translation>
+    </message>
+    <message>
+        <source>(not checked)</source>
+        <translation>(non controllato)</translation>
+    </message>
+    <message>
+        <source>Against a satellites.xml</source>
+        <translation>Confronto con un satellites.xml</translation>
+    </message>
+    <message>
+        <source>&amp;Satellites.xml...</source>
+        <translation>&amp;Satellites.xml...</translation>
+    </message>
+    <message>
+        <source>Channels</source>
+        <translation>Canali</translation>
+    </message>
+    <message>
+        <source>Satellite</source>
+        <translation>Satellite</translation>
+    </message>
+    <message>
+        <source>&amp;Take over symbol rates and FEC</source>
+        <translation>&amp;Acquisisci symbol rate e FEC</translation>
+    </message>
+    <message>
+        <source>&amp;Fill the antenna's transponders</source>
+        <translation>Riempi i <translation>&amp;Riempi i transponder dell'antenna</translation>amp;transponder dell'antenna</translation>
+    </message>
     <message>
         <source>Nothing found: the lists are ready for the receiver.</source>
         <translation>Nessun problema trovato: le liste sono pronte per il ricevitore.</translation>

@@ -71,7 +71,7 @@ Program::Program(Session& session, ConfigStore& store, Language& language, Recen
       exporter_(session, store, AboutBox::versionText()),
       fonts_(session, *prompter_, *chooser_),
       compare_(session, list_, editing_, *prompter_, *chooser_),
-      check_(session, list_, editing_, *prompter_),
+      check_(session, list_, editing_, *prompter_, chooser_, &store),
       // Print and PDF take the Export window's choices while it is open.
       printing_(
           exporter_, session, *prompter_, *chooser_,

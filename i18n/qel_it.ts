@@ -477,7 +477,7 @@ Il primo: %2, riga %3 &quot;%4&quot;: %5
     </message>
     <message>
         <source>&amp;Fill the antenna's transponders</source>
-        <translation>Riempi i <translation>&amp;Riempi i transponder dell'antenna</translation>amp;transponder dell'antenna</translation>
+        <translation>Riempi i &amp;transponder dell'antenna</translation>
     </message>
     <message>
         <source>Nothing found: the lists are ready for the receiver.</source>

@@ -293,6 +293,14 @@
         <source>The image is larger than Qt&apos;s image readers decode</source>
         <translation>L&apos;immagine è più grande di quanto i lettori di immagini di Qt decodificano</translation>
     </message>
+    <message>
+        <source>The file is not a satellites.xml the program can read</source>
+        <translation>Il file non è un satellites.xml che il programma sa leggere</translation>
+    </message>
+    <message>
+        <source>The satellites.xml holds declarations or nesting the program refuses</source>
+        <translation>Il satellites.xml contiene dichiarazioni o annidamenti che il programma rifiuta</translation>
+    </message>
 </context>
 <context>
     <name>qel::AboutBox</name>

@@ -16,6 +16,10 @@
         <translation>DVB generic settings</translation>
     </message>
     <message>
+        <source>Satellites and transponders</source>
+        <translation>Satelliti e transponder</translation>
+    </message>
+    <message>
         <source>CSV files</source>
         <translation>File CSV</translation>
     </message>

@@ -29,8 +29,8 @@ struct SatTransponder {
     std::int64_t frequencyKhz = 0;
     std::int64_t symbolRate = 0;  // symbols/s
     SatPolarization polarization = SatPolarization::Horizontal;
-    int fec = 0;  // fec_inner: 0 auto, 1 1/2, 2 2/3, 3 3/4, 4 5/6, 5 7/8, 6 8/9, 7 3/5,
-                  // 8 4/5, 9 9/10, 10 6/7, 15 none
+    int fec = 0;         // fec_inner: 0 auto, 1 1/2, 2 2/3, 3 3/4, 4 5/6, 5 7/8, 6 8/9, 7 3/5,
+                         // 8 4/5, 9 9/10, 10 6/7, 15 none
     int system = 0;      // 0 DVB-S, 1 DVB-S2 (as the file says; not used)
     int modulation = 0;  // as the file says; not used
     friend bool operator==(const SatTransponder&, const SatTransponder&) = default;

@@ -78,7 +78,7 @@ std::vector<Finding> checkAgainstSatellites(const SatelliteCheckInput& input);
 // frequency in the window) that differs only in symbol rate or FEC: the values to take over.
 struct TakeOverChange {
     ListId list = ListId::TV;
-    std::size_t index = 0;         // 0-based row
+    std::size_t index = 0;             // 0-based row
     std::optional<std::string> srate;  // the new Srate (6 digits, 100 sym/s), if it changes
     std::optional<char> fec;           // the new Fec digit, if it changes
     // The file's FEC (8/9, 3/5, 4/5, 9/10, 6/7) has no code in the channel's 0-5: Fec stays.

@@ -17,7 +17,6 @@ constexpr std::int64_t kWideWindowFromUnits = 100000;  // 10000 ksym/s in 100 sy
 constexpr std::int64_t kWideWindowKhz = 2000;
 constexpr std::int64_t kNarrowWindowKhz = 1000;
 constexpr int kFtaAntennas = 8;
-constexpr int kDiseqcPorts = 4;
 constexpr std::string_view kPlaceholderPrefix = "TP ";
 
 bool isNoTransponder(const ChannelRec& ch) {
@@ -161,9 +160,13 @@ std::string latin1Of(std::string_view utf8) {
     return out;
 }
 
+// "19.2E Astra": the position, then the name, unless the name begins with it already (as
+// Enigma2's names do: "19.2E Astra 1KR/1L/1M/1N").
 std::string satelliteText(const SatellitesSat& sat) {
     const std::string name = latin1Of(sat.name);
-    return positionText(sat.position) + (name.empty() ? std::string() : " " + name);
+    const std::string position = positionText(sat.position);
+    if (name.starts_with(position)) return name;
+    return position + (name.empty() ? std::string() : " " + name);
 }
 
 // The satellites the assignment names, sorted once each.

@@ -176,6 +176,17 @@ TEST(SatelliteCheck, FindingsReadInEnglishAndItalian) {
               "Nessun transponder di 19.2E Astra \xE9 entro 2 MHz da 11496.01 MHz; il pi\xF9 "
               "vicino: 11494 MHz H 22000 ksym/s");
     EXPECT_EQ(kindName(out[0].kind), "transponder");
+    // A name that begins with the position, as Enigma2's do, is not given it twice; a
+    // satellite without a name is its position.
+    for (const auto& [name, shown] :
+         {std::pair{"19.2E Astra 1KR", "19.2E Astra 1KR"}, std::pair{"", "19.2E"},
+          std::pair{"19.2 Astra", "19.2E 19.2 Astra"}}) {
+        const auto named = run(fileOf({tp(11494000, Horizontal)}, 192, name),
+                               {header("ASTRA"), channel("01149601")}, {}, kAstra)
+                               .findings;
+        ASSERT_EQ(named.size(), 1u);
+        EXPECT_EQ(named[0].args.at(0), shown);
+    }
 }
 
 TEST(SatelliteCheck, HeadersGroupTheChannelsAfterThemAndOnlyAssignedGroupsAreChecked) {

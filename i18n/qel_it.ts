@@ -16,6 +16,10 @@
         <translation>DVB generic settings</translation>
     </message>
     <message>
+        <source>Satellites and transponders</source>
+        <translation>Satelliti e transponder</translation>
+    </message>
+    <message>
         <source>CSV files</source>
         <translation>File CSV</translation>
     </message>
@@ -292,6 +296,14 @@
     <message>
         <source>The image is larger than Qt&apos;s image readers decode</source>
         <translation>L&apos;immagine è più grande di quanto i lettori di immagini di Qt decodificano</translation>
+    </message>
+    <message>
+        <source>The file is not a satellites.xml the program can read</source>
+        <translation>Il file non è un satellites.xml che il programma sa leggere</translation>
+    </message>
+    <message>
+        <source>The satellites.xml holds declarations or nesting the program refuses</source>
+        <translation>Il satellites.xml contiene dichiarazioni o annidamenti che il programma rifiuta</translation>
     </message>
 </context>
 <context>

@@ -113,6 +113,8 @@ constexpr DialogFilter kFosFilter{QEL_TRANSLATE_NOOP("FileFormats", "System font
 constexpr DialogFilter kOc1Filter{QEL_TRANSLATE_NOOP("FileFormats", "System font (2 set)"),
                                   "*.oc1"};
 constexpr DialogFilter kOc2Filter{QEL_TRANSLATE_NOOP("FileFormats", "Teletext font"), "*.oc2"};
+constexpr DialogFilter kSatellitesFilter{
+    QEL_TRANSLATE_NOOP("FileFormats", "Satellites and transponders"), "*.xml"};
 
 const std::array kFormats{
     FileFormat{.id = FileFormatId::Dvb,
@@ -190,6 +192,12 @@ const std::array kFormats{
                .writer = writeFont},
     FileFormat{
         .id = FileFormatId::BootPicture, .extension = "bmp", .content = FileContent::Picture},
+    // Read only, beside the document: a list's tuning is checked against it.
+    FileFormat{.id = FileFormatId::SatellitesXml,
+               .extension = "xml",
+               .content = FileContent::Transponders,
+               .openFilter = kSatellitesFilter,
+               .reader = TransponderReader{readSatellitesXml}},
 };
 
 char lowerAscii(char c) {
@@ -257,6 +265,12 @@ Result<std::string> FileFormat::readSettings(const std::string& path) const {
 
 Result<FontFile> FileFormat::readFont(const std::string& path) const {
     const auto* r = readerOf<FontReader>();
+    if (r == nullptr) return ErrorCode::UnsupportedFileType;
+    return r->read(path);
+}
+
+Result<SatellitesFile> FileFormat::readTransponders(const std::string& path) const {
+    const auto* r = readerOf<TransponderReader>();
     if (r == nullptr) return ErrorCode::UnsupportedFileType;
     return r->read(path);
 }

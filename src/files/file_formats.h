@@ -12,6 +12,7 @@
 #include <variant>
 
 #include "files/font_file.h"
+#include "files/satellites_xml.h"
 #include "files/text_import.h"
 #include "model/debug_log.h"
 #include "model/errors.h"
@@ -29,7 +30,8 @@ enum class FileFormatId {
     SystemFontOneSet,   // system font, one set of glyphs
     SystemFontTwoSets,  // system font, two sets
     TeletextFont,
-    BootPicture,  // the receiver's 280x240 16-colour boot picture, a BMP file
+    BootPicture,    // the receiver's 280x240 16-colour boot picture, a BMP file
+    SatellitesXml,  // satellites.xml: satellites and their transponders, read beside the document
 };
 
 // The part of the document a file holds.
@@ -83,9 +85,14 @@ struct FontReader {
     static constexpr FileContent content = FileContent::Font;
     Result<FontFile> (*read)(const std::string& path) = nullptr;
 };
+struct TransponderReader {
+    static constexpr FileContent content = FileContent::Transponders;
+    Result<SatellitesFile> (*read)(const std::string& path) = nullptr;
+};
 // A format's reader; none where the program does not read the format back (a boot picture is
 // made from an image).
-using FormatReader = std::variant<std::monostate, ChannelReader, SettingsReader, FontReader>;
+using FormatReader =
+    std::variant<std::monostate, ChannelReader, SettingsReader, FontReader, TransponderReader>;
 
 // Writes the part of the document the format holds; a document file, once written, is no
 // longer unsaved.
@@ -122,6 +129,7 @@ struct FileFormat {
     Result<ChannelSet> readChannels(const std::string& path, const ReadOptions& options = {}) const;
     Result<std::string> readSettings(const std::string& path) const;
     Result<FontFile> readFont(const std::string& path) const;
+    Result<SatellitesFile> readTransponders(const std::string& path) const;
     // UnsupportedFileType for a format the program only reads.
     Status write(Workspace& ws, const std::string& path, const SaveOptions& options) const;
 };

@@ -67,6 +67,15 @@ constexpr MessageTexts kTexts[] = {
     {FindingMessage::ChannelsBeforeHeader,
      "%1 channels before the first satellite header",
      "%1 canali prima della prima intestazione di satellite"},
+    {FindingMessage::SatNoFrequency,
+     "No transponder of %1 within %3 MHz of %2 MHz; nearest: %4",
+     "Nessun transponder di %1 entro %3 MHz da %2 MHz; il pi\xF9 vicino: %4"},
+    {FindingMessage::SatNoPolarization,
+     "No transponder of %1 at %2 MHz %3 (the receiver tunes L as H and R as V); nearest: %4",
+     "Nessun transponder di %1 a %2 MHz %3 (il ricevitore sintonizza L come H e R come V); il pi\xF9 vicino: %4"},
+    {FindingMessage::SatOtherSymbolRate,
+     "No transponder of %1 at %2 MHz %3 with %4 ksym/s; nearest: %5",
+     "Nessun transponder di %1 a %2 MHz %3 con %4 ksym/s; il pi\xF9 vicino: %5"},
 };
 // clang-format on
 
@@ -118,6 +127,8 @@ std::string_view kindName(FindingKind kind) {
             return "structure";
         case FindingKind::Name:
             return "name";
+        case FindingKind::Transponder:
+            return "transponder";
     }
     return "range";
 }

@@ -88,6 +88,12 @@ constexpr ErrorEntry kErrors[] = {
     {ErrorCode::ImageDamaged, QEL_TRANSLATE_NOOP("Texts", "The image is damaged"), true},
     {ErrorCode::ImageTooLarge,
      QEL_TRANSLATE_NOOP("Texts", "The image is larger than Qt's image readers decode"), true},
+    {ErrorCode::SatellitesXmlDamaged,
+     QEL_TRANSLATE_NOOP("Texts", "The file is not a satellites.xml the program can read"), true},
+    {ErrorCode::SatellitesXmlRefused,
+     QEL_TRANSLATE_NOOP("Texts",
+                        "The satellites.xml holds declarations or nesting the program refuses"),
+     true},
 };
 
 const ErrorEntry* entryOf(ErrorCode code) {

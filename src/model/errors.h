@@ -59,6 +59,9 @@ enum class ErrorCode {
     NoChannelsInFile,    // a text or CSV import that holds not one channel or header entry
     ImageDamaged,        // an image its reader finds cut short or corrupt
     ImageTooLarge,       // an image beyond what Qt's image readers decode
+    // satellites.xml; the detail names the line and what is wrong.
+    SatellitesXmlDamaged,  // not the satellites > sat > transponder shape, or a bad value
+    SatellitesXmlRefused,  // a declaration (entity expansion) or nesting the program refuses
 };
 
 // The program's English text for an error, exactly as the user reads it. The windows show

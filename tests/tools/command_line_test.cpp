@@ -70,6 +70,7 @@ TEST(ToolCommandLine, WrongCallsAndRefusedInputsWriteNothing) {
     dir.write("a.oc1", std::string(8192, '\x01'));
     dir.write("a.oc2", std::string(3190, '\x01'));
     dir.write("notes.txt", "not a picture");
+    dir.write("s.xml", "<satellites><sat position=\"192\"/></satellites>");
     std::filesystem::create_directory(dir.file("folder"));
     ::setenv("XDG_DATA_HOME", dir.file("data").c_str(), 1);
     const std::string bitmap = "File must be a 280x240 - 16 colours bitmap (";
@@ -100,6 +101,17 @@ TEST(ToolCommandLine, WrongCallsAndRefusedInputsWriteNothing) {
             {"check s.g98", 2, "qel-tool: not a channel file: s.g98"},
             {"check --lang it --settings none.g98 a.dvb", 2, "qel-tool: none.g98: "},
             {"check a.dvb --font=none.fos", 2, "qel-tool: none.fos: "},
+            {"check a.dvb --sat A=19.2E", 1, "qel-tool check: --satellites and --sat go"},
+            {"check a.dvb --satellites s.xml", 1, "qel-tool check: --satellites and --sat go"},
+            {"check a.dvb --satellites s.xml --sat A=19.2X", 1, "qel-tool check: not HEADER="},
+            {"check a.dvb --satellites s.xml --sat port:5=19.2E", 1, "qel-tool check: not HEADER"},
+            {"check a.dvb --satellites s.xml --sat ant:0=19.2E", 1, "qel-tool check: not HEADER"},
+            {"check a.dvb --satellites s.xml --satellites s.xml --sat A=1", 1,
+             "qel-tool check: --satellites is given twice"},
+            {"check a.dvb --satellites s.xml --sat A=13E", 2,
+             "qel-tool: s.xml: no satellite at 13.0E"},
+            {"check a.dvb --satellites notes.txt --sat A=1", 2,
+             "qel-tool: notes.txt: The file is not a satellites.xml"},
             {"lzw missing.bin out.Z", 2, "Cannot open the file"},
             {"lzw --blocks folder out.Z", 2, "Cannot open the file"},
             {"lzw in.bin no-such-folder/out.Z", 2, ""},

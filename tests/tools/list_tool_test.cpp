@@ -99,6 +99,38 @@ TEST(CheckTool, RemoveDuplicatesWritesTheListWithoutThem) {
     EXPECT_EQ(TempDir::read(dir.file("in.dvb")), in);
 }
 
+// --satellites with --sat: the channels under the assigned header are looked up among that
+// satellite's transponders; a header without --sat is not; warnings only give 3.
+TEST(CheckTool, SatellitesCheckTheAssignedGroupsChannels) {
+    TempDir dir;
+    dir.write("list.dvb", kHeader + goodRecord("RAI 1", 1).bytes() +
+                              DvbRecord().name("ASTRA").freqMHz(0).bytes() +
+                              goodRecord("ZDF", 2).bytes());
+    dir.write("s.xml",
+              "<?xml version=\"1.0\"?>\n<satellites>\n<sat name=\"13.0E Hot Bird\" "
+              "position=\"130\">\n<transponder frequency=\"11766000\" symbol_rate=\"27500000\" "
+              "polarization=\"1\" fec_inner=\"3\"/>\n</sat>\n</satellites>\n");
+    auto run = runTool("check list.dvb --satellites s.xml --sat HOTBIRD=13.0E --json", dir);
+    EXPECT_EQ(run.status, 3) << run.err;
+    EXPECT_EQ(run.out,
+              R"([{"level":"warning","list":"TV","row":2,"field":"Pol","kind":"transponder",)"
+              R"("message":"No transponder of 13.0E Hot Bird at 11766 MHz H (the receiver )"
+              R"(tunes L as H and R as V); nearest: 11766 MHz V 27500 ksym/s"}])"
+              "\n");
+    run = runTool("check list.dvb --satellites=s.xml --sat=ASTRA=130 --lang it", dir);
+    EXPECT_EQ(run.status, 3) << run.err;
+    EXPECT_EQ(run.out.find("RAI 1"), std::string::npos) << "HOTBIRD is not assigned";
+    EXPECT_NE(run.out.find("avviso  TV 4 \"ZDF\" Pol: Nessun transponder di 13.0E"),
+              std::string::npos)
+        << run.out;
+    // The satellite's polarization as the list has it: nothing to warn about.
+    dir.write("v.xml",
+              "<satellites><sat position=\"130\"><transponder frequency=\"11767000\" "
+              "symbol_rate=\"27500000\" polarization=\"2\"/></sat></satellites>");
+    run = runTool("check list.dvb --satellites v.xml --sat HOTBIRD=13E --sat ASTRA=13E", dir);
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+}
+
 DvbRecord tv(const char* name, unsigned sid) {
     return DvbRecord().name(name).freqMHz(11766).srateKs(27500).NetId(1).TsId(2).SerId(sid);
 }

@@ -2,13 +2,16 @@
 #include <iostream>
 #include <optional>
 
+#include "bytes/conversions.h"
 #include "files/file_formats.h"
 #include "files/font_file.h"
 #include "files/g98_file.h"
+#include "files/satellites_xml.h"
 #include "files/text_export.h"
 #include "files/text_import.h"
 #include "json_out.h"
 #include "listcheck/list_check.h"
+#include "listcheck/satellite_check.h"
 #include "model/workspace.h"
 #include "tool_command.h"
 #include "tool_common.h"
@@ -40,6 +43,32 @@ std::string textFindings(const std::vector<Finding>& findings, TextLanguage lang
                "\n";
     }
     return latin1ToUtf8(out);
+}
+
+// "--sat KEY=POSITION": KEY a header's name, "port:1"-"port:4" (a DVB98 list's DiSEqC port)
+// or "ant:1"-"ant:8" (an FTA image's antenna); POSITION "19.2E", "30.0W" or tenths.
+std::optional<std::pair<SatGroup, int>> satOption(std::string_view text) {
+    const std::size_t eq = text.rfind('=');
+    if (eq == std::string_view::npos) return std::nullopt;
+    const std::string_view key = trimBlanks(text.substr(0, eq));
+    const std::optional<int> position = parsePosition(text.substr(eq + 1));
+    if (!position || key.empty()) return std::nullopt;
+    const auto numbered = [&key](std::string_view prefix, int highest,
+                                 SatGroupKind kind) -> std::optional<SatGroup> {
+        if (!key.starts_with(prefix) || key.size() != prefix.size() + 1) return std::nullopt;
+        const int n = key.back() - '0';
+        if (n < 1 || n > highest) return std::nullopt;
+        return SatGroup{kind, {}, n};
+    };
+    if (key.starts_with("port:")) {
+        const auto g = numbered("port:", 4, SatGroupKind::DiseqcPort);
+        return g ? std::optional(std::pair{*g, *position}) : std::nullopt;
+    }
+    if (key.starts_with("ant:")) {
+        const auto g = numbered("ant:", 8, SatGroupKind::Antenna);
+        return g ? std::optional(std::pair{*g, *position}) : std::nullopt;
+    }
+    return std::pair{SatGroup{SatGroupKind::Header, std::string(key), 0}, *position};
 }
 
 int checkCommand(const Args& args) {
@@ -88,7 +117,39 @@ int checkCommand(const Args& args) {
         in.font = fontCharacters(font->bytes, font->type);
     }
 
-    const std::vector<Finding> findings = checkLists(in);
+    // The satellites each group stands for, checked before the channel file is looked at.
+    SatAssignment assignment;
+    for (const auto& [name, value] : args.options) {
+        if (name != "--sat") continue;
+        const auto sat = satOption(value);
+        if (!sat)
+            return usage(*args.command,
+                         "not HEADER=POSITION, port:N=POSITION or ant:N=POSITION: " + value);
+        assignment[sat->first] = sat->second;
+    }
+    const std::string satellitesFile = args.value("--satellites");
+    if (satellitesFile.empty() != assignment.empty())
+        return usage(*args.command, "--satellites and --sat go together");
+    std::optional<SatellitesFile> satellites;
+    if (!satellitesFile.empty()) {
+        auto read = readSatellitesXml(satellitesFile);
+        if (!read) return refusedFile(satellitesFile, read.status());
+        for (const auto& [group, position] : assignment) {
+            if (read->atPosition(position) == nullptr) {
+                std::cerr << "qel-tool: " << satellitesFile << ": no satellite at "
+                          << positionText(position) << '\n';
+                return kExitRefused;
+            }
+        }
+        satellites = std::move(read.value());
+    }
+
+    std::vector<Finding> findings = checkLists(in);
+    if (satellites) {
+        const SatelliteCheckInput against{in.tv, in.radio, in.ftaImage, &*satellites, &assignment};
+        std::vector<Finding> more = checkAgainstSatellites(against);
+        findings.insert(findings.end(), more.begin(), more.end());
+    }
     if (args.has("--json")) {
         std::cout << jsonFindings(findings, language) << '\n';
     } else {
@@ -103,16 +164,23 @@ constexpr OptionSpec kOptions[] = {{"--json"},
                                    {"--lang", OptionType::Choice, "en|it"},
                                    {"--settings", OptionType::Text},
                                    {"--font", OptionType::Text},
-                                   {"--remove-duplicates", OptionType::Text}};
+                                   {"--remove-duplicates", OptionType::Text},
+                                   {"--satellites", OptionType::Path, {}, true},
+                                   {"--sat", OptionType::Text}};
 
 constexpr Command kCommands[] = {
     {"check",
      "check FILE [--json] [--lang en|it] [--settings FILE.g98]\n"
-     "           [--font FILE.fos|FILE.oc1] [--remove-duplicates OUT]",
+     "           [--font FILE.fos|FILE.oc1] [--remove-duplicates OUT]\n"
+     "           [--satellites satellites.xml --sat HEADER=POSITION ...]",
      "      The list check of a channel file: duplicates, values the receiver\n"
      "      cannot use, capacity and structure. Exit 0 when nothing is found, 3\n"
      "      for warnings only, 2 for errors or a refused file. --remove-duplicates\n"
-     "      writes the lists without duplicates to OUT (FILE's format) and checks it.\n",
+     "      writes the lists without duplicates to OUT (FILE's format) and checks it.\n"
+     "      --satellites with one --sat for each satellite group also warns about\n"
+     "      channels whose transponder that satellite lacks. A group is a header's\n"
+     "      name, port:1-port:4 (a DVB98 list's DiSEqC port) or ant:1-ant:8 (an FTA\n"
+     "      image's antenna); POSITION is 19.2E, 30.0W or tenths of a degree.\n",
      kOptions, 1, 1, checkCommand},
 };
 

@@ -154,6 +154,48 @@ private slots:
         QVERIFY(!w->fillButton()->isVisible());  // an FTA image's
     }
 
+    // An FTA image's antenna gets the transponders of its satellite as one undoable step;
+    // what the image cannot hold is refused with the count.
+    void anAntennasTranspondersAreFilledFromItsSatellite() {
+        UiFixture f;
+        QVERIFY(f.load(f.bin("img.bin")));  // one channel, antenna 2, 11766 MHz H 27500
+        std::string many;
+        for (int i = 0; i < 300; ++i)
+            many += "<transponder frequency=\"" + std::to_string(10700000 + i * 5000) +
+                    "\" symbol_rate=\"27500000\" polarization=\"1\"/>";
+        const QString xml = f.write(
+            "sats.xml", "<satellites><sat name=\"Hot Bird\" position=\"130\">"
+                        "<transponder frequency=\"11766000\" symbol_rate=\"27500000\" "
+                        "polarization=\"0\" fec_inner=\"3\"/><transponder frequency=\"12000000\" "
+                        "symbol_rate=\"27500000\" polarization=\"1\" fec_inner=\"3\"/></sat>"
+                        "<sat name=\"Crowded\" position=\"-300\">" + many + "</sat></satellites>");
+        f.action("CheckList")->trigger();
+        CheckWindow* w = f.program->checkWindow();
+        f.chooser.choose(xml);
+        w->chooseSatellitesButton()->click();
+        QCOMPARE(w->assignments()->item(0, 0)->text(), QString("Antenna 2"));
+        QVERIFY(w->fillButton()->isVisible());
+        w->assignments()->setCurrentCell(0, 0);
+        QVERIFY(!w->fillButton()->isEnabled());  // no satellite chosen yet
+        w->satelliteChoice(0)->setCurrentIndex(1);
+        QVERIFY(w->fillButton()->isEnabled());
+        w->fillButton()->click();
+        QCOMPARE(f.prompter.asked.last().text,
+                 QString("Antenna 2 now has the transponders of 13.0E Hot Bird: 0 channel(s) "
+                         "refreshed, 1 transponder entries added, 0 earlier ones dropped."));
+        QCOMPARE(f.ws().radioList().size(), std::size_t{1});
+        QCOMPARE(f.ws().radioList()[0].ChName.view().substr(0, 16), "TP 12000 V 27500");
+        f.action("Undomnu")->trigger();
+        QVERIFY(f.ws().radioList().empty());
+
+        w->satelliteChoice(0)->setCurrentIndex(2);
+        w->fillButton()->click();
+        QVERIFY(f.prompter.asked.last().text.startsWith(
+            "The image cannot hold the transponders of 30.0W Crowded: "));
+        QVERIFY(f.prompter.asked.last().text.endsWith(" of 300 fit."));
+        QVERIFY(f.ws().radioList().empty());
+    }
+
     void nothingLoadedIsNothingToCheck() {
         UiFixture f;
         f.action("CheckList")->trigger();

@@ -160,7 +160,8 @@ std::optional<BackupFolderName> parseBackupFolderName(std::string_view name) {
     BackupFolderName parsed;
     const std::string_view rest = name.substr(kStampLength);
     if (!rest.empty()) {
-        if (rest.size() < 2 || rest[0] != '-' || rest.size() > 6) return std::nullopt;
+        // Up to five digits: no count can overflow.
+        if (rest[0] != '-' || rest.size() > 6) return std::nullopt;
         parsed.sequence = digitsValue(rest.substr(1));
         if (parsed.sequence < 2) return std::nullopt;
     }

@@ -89,6 +89,8 @@ TEST(ReceiverBackupTest, AFolderNameGivesTheDateAndTheSecondsBackup) {
         {"20240101-000000", "2024-01-01 00:00:00", 1},
         {"20240131-080509-2", "2024-01-31 08:05:09", 2},
         {"20240131-080509-13", "2024-01-31 08:05:09", 13},
+        {"20240131-080509-99999", "2024-01-31 08:05:09", 99999},
+        {"20240131-080509-999999", "", 0},
         {"20240131-080509-1", "", 0},  // the first of a second has no number
         {"20240131-080509-0", "", 0},
         {"20240131-080509-", "", 0},
@@ -104,6 +106,11 @@ TEST(ReceiverBackupTest, AFolderNameGivesTheDateAndTheSecondsBackup) {
         {"20240131_080509", "", 0},
         {"20240131-08050", "", 0},
         {"2024013a-080509", "", 0},
+        {"2024/131-080509", "", 0},
+        {"x0240131-080509", "", 0},
+        {"20240131-x80509", "", 0},
+        {"20240131-08x509", "", 0},
+        {"20240131-0805x9", "", 0},
         {"backup", "", 0},
         {"", "", 0},
     };
@@ -162,6 +169,7 @@ TEST(ReceiverBackupTest, TheBackupsListNewestFirstWithTheirCountsAndDamage) {
     backup(dir, "20240104-000000", records(2, 0), g98("OSVD" + std::string(1260, '\x22')));
     backup(dir, "20240105-000000", std::nullopt, good);
     backup(dir, "20240106-000000", records(3072, 0), good);
+    backup(dir, "20240106-000000-2", records(3071, 0), good);
     backup(dir, "20240107-000000", std::string(), std::string(1266, 'x'));
     backup(dir, "20240108-000000", records(2, 1), std::nullopt);
     backup(dir, "nothing here", std::nullopt, std::nullopt);
@@ -176,6 +184,9 @@ TEST(ReceiverBackupTest, TheBackupsListNewestFirstWithTheirCountsAndDamage) {
     };
     std::filesystem::last_write_time(dir.path() / "root/kept/receiver.dvb", at(2001));
     std::filesystem::last_write_time(dir.path() / "root/kept/receiver.g98", at(2002));
+    // Of the same time: the name last in order first.
+    backup(dir, "another", std::nullopt, good);
+    std::filesystem::last_write_time(dir.path() / "root/another/receiver.g98", at(2002));
     dir.write("root/20240109-000000", records(1, 0));  // a file, no folder
 
     std::vector<std::string> listed;
@@ -184,6 +195,7 @@ TEST(ReceiverBackupTest, TheBackupsListNewestFirstWithTheirCountsAndDamage) {
     const std::vector<std::string> expected = {
         "20240108-000000 2024-01-08 00:00:00 2/1 C ok",
         "20240107-000000 2024-01-07 00:00:00 0/0 CS Wrong file lenght",
+        "20240106-000000-2 2024-01-06 00:00:00 3071/0 CS ok",
         "20240106-000000 2024-01-06 00:00:00 3072/0 CS Too many channels for DVB 98 : no "
         "Upload/Save ",
         "20240105-000000 2024-01-05 00:00:00 0/0 S ok",
@@ -195,13 +207,19 @@ TEST(ReceiverBackupTest, TheBackupsListNewestFirstWithTheirCountsAndDamage) {
         "20240101-120000 2024-01-01 12:00:00 3/2 CS ok",
         "20231231-235959 2023-12-31 23:59:59 0/1 CS ok",
         "kept by time 1/1 CS ok",
+        "another by time 0/0 S ok",
     };
     EXPECT_EQ(listed, expected);
     const std::vector<BackupEntry> entries = listReceiverBackups(dir.file("root"));
     ASSERT_FALSE(entries.empty());
     EXPECT_EQ(entries.back().date.year, 2002);
     EXPECT_EQ(entries.back().date.month, 6);
-    EXPECT_EQ(entries.back().folder, (dir.path() / "root" / "kept").string());
+    EXPECT_EQ(entries.back().folder, (dir.path() / "root" / "another").string());
+    // One folder alone, named with or without a separator after it.
+    const std::optional<BackupEntry> one = receiverBackupEntry(dir.file("root/20240108-000000/"));
+    ASSERT_TRUE(one.has_value());
+    EXPECT_EQ(shown(*one), listed.front());
+    EXPECT_FALSE(receiverBackupEntry(dir.file("root")).has_value());
 
     // A root without backups, and none at all.
     std::filesystem::create_directories(dir.path() / "empty" / "sub");

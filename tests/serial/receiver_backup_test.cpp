@@ -251,10 +251,11 @@ TEST(ReceiverBackupTest, ABackupReadsBackAsTheUploadThatRestoresIt) {
     const UploadRequest s = restoreRequest(*settingsOnly, false, true);
     EXPECT_TRUE(!s.channels && s.settings && !s.backup && s.verify);
 
-    const Result<ReceiverBackup> damaged = readReceiverBackup(dir.file("root/damaged"));
+    const std::filesystem::path damagedFolder = dir.path() / "root" / "damaged";
+    const Result<ReceiverBackup> damaged = readReceiverBackup(damagedFolder.string());
     ASSERT_FALSE(damaged.ok());
     EXPECT_EQ(damaged.error(), ErrorCode::WrongFileLength);
-    EXPECT_EQ(damaged.detail(), (dir.path() / "root/damaged/receiver.g98").string());
+    EXPECT_EQ(damaged.detail(), (damagedFolder / "receiver.g98").string());
     const Result<ReceiverBackup> none = readReceiverBackup(dir.file("root"));
     EXPECT_EQ(none.error(), ErrorCode::CannotOpenFile);
     EXPECT_EQ(none.detail(), dir.file("root"));

@@ -79,21 +79,6 @@ TEST(RestoreToReceiver, TheReceiverHoldsTheBackupsBytesAfterItsOwnBackup) {
     EXPECT_EQ(sim.stop(), 0);
 }
 
-TEST(RestoreToReceiver, ASettingsOnlyBackupSendsTheSettingsAlone) {
-    TempDir dir;
-    keep(dir, "20240131-080509", "", g98Of(keptSettingsBlock()));
-    const std::string saved = dir.file("saved");
-    ReceiverSim sim({"--save-dir", saved});
-    ASSERT_FALSE(sim.device().empty());
-    const ToolRun run =
-        runTool("restore " + sim.port() + " 20240131-080509 --yes --timeout-ms 1000", dir);
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.err, "");
-    EXPECT_FALSE(std::filesystem::exists(saved + "/channels.dvb"));
-    EXPECT_TRUE(TempDir::read(saved + "/settings.g98") == g98Of(keptSettingsBlock()));
-    EXPECT_EQ(sim.stop(), 0);
-}
-
 TEST(RestoreCommand, AFolderThatIsNoSingleBackupIsRefusedBeforeThePort) {
     TempDir dir;
     const std::string good = g98Of(test::settingsBlock());

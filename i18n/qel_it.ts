@@ -1647,6 +1647,53 @@ Lo sostituisco ?</translation>
     </message>
 </context>
 <context>
+    <name>qel::RestoreDialog</name>
+    <message>
+        <source>Damaged: %1</source>
+        <translation>Danneggiato: %1</translation>
+    </message>
+    <message>
+        <source>no DVB98 settings</source>
+        <translation>impostazioni non DVB98</translation>
+    </message>
+    <message>
+        <source>Channels only</source>
+        <translation>Solo canali</translation>
+    </message>
+    <message>
+        <source>Settings only</source>
+        <translation>Solo impostazioni</translation>
+    </message>
+    <message>
+        <source>Restore a backup</source>
+        <translation>Ripristina un backup</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Nota</translation>
+    </message>
+    <message>
+        <source>No backups in %1.</source>
+        <translation>Nessun backup in %1.</translation>
+    </message>
+    <message>
+        <source>The receiver&apos;s channels and settings, as they were kept before each upload, newest first:</source>
+        <translation>I canali e le impostazioni del ricevitore, come sono stati conservati prima di ogni upload, dal più recente:</translation>
+    </message>
+    <message>
+        <source>&amp;Restore</source>
+        <translation>&amp;Ripristina</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
+</context>
+<context>
     <name>qel::RotorDialog</name>
     <message>
         <source>QEL -  STAB Rotor settings</source>
@@ -1767,6 +1814,18 @@ Controlla che il cavo sia collegato da entrambe le parti, che il ricevitore sia 
         <source>Skipped: %1</source>
         <translation>Parti saltate: %1</translation>
     </message>
+    <message>
+        <source>The backup of %1 cannot be restored.</source>
+        <translation>Il backup del %1 non può essere ripristinato.</translation>
+    </message>
+    <message>
+        <source>Restore the backup of %1 to the receiver?</source>
+        <translation>Ripristinare nel ricevitore il backup del %1?</translation>
+    </message>
+    <message>
+        <source>The backup of %1 is back in the receiver.</source>
+        <translation>Il backup del %1 è di nuovo nel ricevitore.</translation>
+    </message>
 </context>
 <context>
     <name>qel::SerialWindow</name>
@@ -1881,6 +1940,14 @@ Controlla che il cavo sia collegato da entrambe le parti, che il ricevitore sia 
     <message>
         <source>Skipped: nothing was sent or fetched for it</source>
         <translation>Saltato: nulla è stato inviato o ricevuto</translation>
+    </message>
+    <message>
+        <source>&amp;Restore…</source>
+        <translation>&amp;Ripristina…</translation>
+    </message>
+    <message>
+        <source>Put a backup kept before an upload back into the receiver</source>
+        <translation>Rimetti nel ricevitore un backup conservato prima di un upload</translation>
     </message>
 </context>
 <context>

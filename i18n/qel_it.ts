@@ -456,6 +456,14 @@ Il primo: %2, riga %3 &quot;%4&quot;: %5
 <context>
     <name>qel::CheckWindow</name>
     <message>
+        <source>&amp;Satellites.xml</source>
+        <translation>&amp;Satellites.xml</translation>
+    </message>
+    <message>
+        <source>&amp;Open...</source>
+        <translation>Apr&amp;i...</translation>
+    </message>
+    <message>
         <source>No satellites.xml chosen.</source>
         <translation>Nessun satellites.xml scelto.</translation>
     </message>
@@ -470,10 +478,6 @@ Il primo: %2, riga %3 &quot;%4&quot;: %5
     <message>
         <source>Against a satellites.xml</source>
         <translation>Confronto con un satellites.xml</translation>
-    </message>
-    <message>
-        <source>&amp;Satellites.xml...</source>
-        <translation>&amp;Satellites.xml...</translation>
     </message>
     <message>
         <source>Channels</source>

@@ -88,6 +88,7 @@ constexpr ErrorEntry kErrors[] = {
     {ErrorCode::ImageDamaged, QEL_TRANSLATE_NOOP("Texts", "The image is damaged"), true},
     {ErrorCode::ImageTooLarge,
      QEL_TRANSLATE_NOOP("Texts", "The image is larger than Qt's image readers decode"), true},
+    {ErrorCode::NotTextFile, QEL_TRANSLATE_NOOP("Texts", "Not a text file"), true},
 };
 
 const ErrorEntry* entryOf(ErrorCode code) {

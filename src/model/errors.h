@@ -59,6 +59,7 @@ enum class ErrorCode {
     NoChannelsInFile,    // a text or CSV import that holds not one channel or header entry
     ImageDamaged,        // an image its reader finds cut short or corrupt
     ImageTooLarge,       // an image beyond what Qt's image readers decode
+    NotTextFile,         // a names file holding control characters: not a text at all
 };
 
 // The program's English text for an error, exactly as the user reads it. The windows show

@@ -293,6 +293,10 @@
         <source>The image is larger than Qt&apos;s image readers decode</source>
         <translation>L&apos;immagine è più grande di quanto i lettori di immagini di Qt decodificano</translation>
     </message>
+    <message>
+        <source>Not a text file</source>
+        <translation>Non è un file di testo</translation>
+    </message>
 </context>
 <context>
     <name>qel::AboutBox</name>
@@ -1339,6 +1343,10 @@ Lo sostituisco ?</translation>
         <translation>&amp;Ordina...</translation>
     </message>
     <message>
+        <source>Order like…</source>
+        <translation>Ordina come…</translation>
+    </message>
+    <message>
         <source>Compare with file...</source>
         <translation>Confronta con file...</translation>
     </message>
@@ -1540,6 +1548,68 @@ Lo sostituisco ?</translation>
     <message>
         <source>Export completed</source>
         <translation>Esportazione su file completata</translation>
+    </message>
+</context>
+<context>
+    <name>qel::ReorderController</name>
+    <message>
+        <source>Channel names, one a line (*.txt)</source>
+        <translation>Nomi dei canali, uno per riga (*.txt)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Tutti i file (*)</translation>
+    </message>
+    <message>
+        <source>Matched by ids: %1
+Matched by name: %2
+Not matched: %3</source>
+        <translation>Abbinati per id: %1
+Abbinati per nome: %2
+Non abbinati: %3</translation>
+    </message>
+    <message>
+        <source>Satellite headers placed like the reference&apos;s: %1 of %2</source>
+        <translation>Intestazioni dei satelliti poste come nel riferimento: %1 di %2</translation>
+    </message>
+</context>
+<context>
+    <name>qel::ReorderDialog</name>
+    <message>
+        <source>QEL - Order like another list</source>
+        <translation>QEL - Ordina come un&apos;altra lista</translation>
+    </message>
+    <message>
+        <source>Find each channel in the reference by</source>
+        <translation>Cerca ogni canale nel riferimento per</translation>
+    </message>
+    <message>
+        <source>Network, transport stream and service ids, then name</source>
+        <translation>Id di rete, di transport stream e di servizio, poi nome</translation>
+    </message>
+    <message>
+        <source>Name only</source>
+        <translation>Solo nome</translation>
+    </message>
+    <message>
+        <source>Channels not in the reference</source>
+        <translation>Canali assenti dal riferimento</translation>
+    </message>
+    <message>
+        <source>Go after the others</source>
+        <translation>Vanno dopo gli altri</translation>
+    </message>
+    <message>
+        <source>Keep their places</source>
+        <translation>Restano al loro posto</translation>
+    </message>
+    <message>
+        <source>Order</source>
+        <translation>Ordina</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
     </message>
 </context>
 <context>

@@ -35,7 +35,7 @@ TEST(ToolCommandLine, TheManualAndTheReadmeNameEveryCommandOfTheUsage) {
     const test::ToolRun run = runTool("", dir);
     EXPECT_EQ(run.status, 1);
     const std::set<std::string> names = commandsInUsage(run.err);
-    EXPECT_EQ(names.size(), 15u) << run.err;
+    EXPECT_EQ(names.size(), 16u) << run.err;
     const std::string manual = TempDir::read(QEL_SOURCE_DIR "/packaging/man/qel-tool.1.in");
     const std::string readme = TempDir::read(QEL_SOURCE_DIR "/README.md");
     for (const std::string& name : names) {
@@ -95,6 +95,11 @@ TEST(ToolCommandLine, WrongCallsAndRefusedInputsWriteNothing) {
             {"sort a.dvb out.dvb", 1, "qel-tool sort: --by is missing"},
             {"sort a.dvb out.dvb more.dvb --by name", 1, "usage: qel-tool sort"},
             {"sort missing.dvb out.dvb --by name", 2, "qel-tool: missing.dvb: "},
+            {"reorder a.dvb out.dvb", 1, "usage: qel-tool reorder"},
+            {"reorder a.dvb a.dvb out.dvb --rest first", 1, "qel-tool reorder: --rest takes"},
+            {"reorder missing.dvb a.dvb out.dvb", 2, "qel-tool: missing.dvb: "},
+            {"reorder a.dvb in.bin out.dvb", 2, "qel-tool: in.bin: Wrong file lenght"},
+            {"reorder a.dvb missing.lst out.dvb", 2, "qel-tool: missing.lst: "},
             {"diff a.dvb a.dvb --take-over=o.dvb --take-over o.dvb", 1, "qel-tool diff: --take"},
             {"diff a.dvb list.xyz", 2, "qel-tool: unsupported file type: list.xyz"},
             {"diff a.dvb a.dvb --take-over no/such/folder/out.dvb", 2, "no/such/folder/out.dvb: "},

@@ -30,6 +30,9 @@ public:
     }
 
     std::unique_ptr<Link> link;
+    // What the link was opened to, for opening it again after a hang-up.
+    QString device;
+    int baud = 0;
 
 private:
     static constexpr std::chrono::milliseconds kIdleDrop{100};
@@ -125,6 +128,8 @@ void TransferRunner::open(const QString& device, int baud) {
             link_ = nullptr;
         }
         worker_->setLink(nullptr);
+        worker_->device = device;
+        worker_->baud = baud;
         Result<std::unique_ptr<Link>> link = opener_.open(device, baud);
         Status openStatus = link.status();
         if (link) worker_->setLink(std::move(link.value()));
@@ -158,6 +163,7 @@ void TransferRunner::close() {
 
 void TransferRunner::setSpeed(int baud) {
     QMetaObject::invokeMethod(worker_, [this, baud] {
+        worker_->baud = baud;
         if (worker_->link) (void)worker_->link->setSpeed(baud);
     });
 }
@@ -167,6 +173,17 @@ bool TransferRunner::run(std::function<void(Link&, TransferObserver&)> job) {
     busy_ = true;
     cancelRequested_ = false;
     QMetaObject::invokeMethod(worker_, [this, job = std::move(job)] {
+        // A line hung up since the last transfer (the adapter pulled out and put back, the
+        // far side restarted) is opened again; when that fails the transfer meets the dead
+        // line and says so.
+        if (worker_->link && worker_->link->lineLost() && !worker_->device.isEmpty()) {
+            Result<std::unique_ptr<Link>> again = opener_.open(worker_->device, worker_->baud);
+            if (again) {
+                std::lock_guard<std::mutex> lock(linkMutex_);
+                worker_->setLink(std::move(again.value()));
+                link_ = worker_->link.get();
+            }
+        }
         if (worker_->link) {
             worker_->link->resetCancel();
             // A cancel that came before the transfer reached this thread still counts.

@@ -48,7 +48,9 @@ public:
     TransferRunner(LinkOpener& opener, TransferQuestions& questions, QObject* parent = nullptr);
     ~TransferRunner() override;
 
-    // Opens (again) the link; `opened` answers. Closing ends it.
+    // Opens (again) the link; `opened` answers. Closing ends it. A transfer that finds the
+    // line hung up (a receiver's adapter pulled out and put back) opens the device again
+    // first.
     void open(const QString& device, int baud);
     void close();
     void setSpeed(int baud);

@@ -38,6 +38,7 @@ public:
     int speed() const { return baud_; }
 
     Status setSpeed(int baud) override;
+    bool lineLost() const override;
     void setRts(bool on) override;
     void setDtr(bool on) override;
     Status write(std::string_view bytes) override;
@@ -65,6 +66,8 @@ private:
     Handle handle_;
     std::string device_;
     int baud_ = 0;
+    // A read or write found the line hung up.
+    bool lost_ = false;
     // When the bytes written so far will have left at the line's speed.
     std::chrono::steady_clock::time_point lineFree_{};
 };

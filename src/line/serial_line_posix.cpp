@@ -124,6 +124,10 @@ SerialLine::~SerialLine() {
     ::close(handle_);
 }
 
+bool SerialLine::lineLost() const {
+    return lost_ || hungUp(handle_);
+}
+
 Status SerialLine::setSpeed(int baud) {
     const speed_t code = speedCode(baud);
     if (code == B0) return Error{ErrorCode::PortError, "speed " + std::to_string(baud)};

@@ -124,6 +124,10 @@ SerialLine::~SerialLine() {
     ::CloseHandle(static_cast<HANDLE>(handle_));
 }
 
+bool SerialLine::lineLost() const {
+    return lost_;
+}
+
 Status SerialLine::setSpeed(int baud) {
     switch (baud) {
         case 9600:
@@ -171,7 +175,9 @@ Status SerialLine::write(std::string_view bytes) {
         const DWORD size = static_cast<DWORD>(std::min(bytes.size(), piece));
         DWORD written = 0;
         if (!::WriteFile(port, bytes.data(), size, &written, nullptr)) {
-            return lineError(device_, ::GetLastError());
+            const DWORD error = ::GetLastError();
+            lost_ = lost_ || isHangUp(error);
+            return lineError(device_, error);
         }
         if (written == 0) {
             return Error{ErrorCode::PortError, device_ + ": the line takes no more bytes"};
@@ -209,7 +215,9 @@ Status SerialLine::receive(std::string& received, Millis timeout) {
         if (cancelled()) return {};
         DWORD got = 0;
         if (!::ReadFile(port, buffer, 1, &got, nullptr)) {
-            return lineError(device_, ::GetLastError());
+            const DWORD error = ::GetLastError();
+            lost_ = lost_ || isHangUp(error);
+            return lineError(device_, error);
         }
         if (got > 0) {
             received.append(buffer, got);

@@ -35,6 +35,9 @@ public:
 
     // 8 data bits, no parity, 1 stop bit, no handshaking.
     virtual Status setSpeed(int baud) = 0;
+    // The line was hung up (the device went away, the far side closed): nothing goes over it
+    // any more, though opening the device again may bring it back.
+    virtual bool lineLost() const { return false; }
     virtual void setRts(bool on) = 0;
     virtual void setDtr(bool on) = 0;
     // Queues bytes to send.

@@ -186,6 +186,26 @@ private slots:
         QCOMPARE(s.label(w, "Advise"), QString("Com open"));
     }
 
+    // The far side of the line goes away while the window is open (an adapter pulled out and
+    // put back, a simulator restarted): the next transfer opens the device again.
+    void aHungUpLineIsOpenedAgainForTheNextTransfer() {
+        Serial s;
+        const QString path = s.dir.filePath("ttyReceiver");
+        auto first = std::make_unique<test::PtyResponder>(*s.receiver);
+        QVERIFY(QFile::link(QString::fromStdString(first->device()), path));
+        s.overLine(path, Timing{});
+        SerialWindow* w = s.open();
+        QTRY_COMPARE(s.label(w, "Advise"), QString("Com open"));
+        first.reset();
+        test::PtyResponder second(*s.receiver);
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QFile::link(QString::fromStdString(second.device()), path));
+        s.download(w);
+        QCOMPARE(test::marks(s, w), QString("OO"));
+        QCOMPARE(s.prompter.texts(), QStringList{});
+        QCOMPARE(s.ws().tvList().size(), std::size_t{5});
+    }
+
     // The real line over a pseudo-terminal, read back from its other side: the window opens it
     // at the mode's speed, 8N1, without flow control, and follows the mode chosen. A DVB98 list
     // goes up through the loader once the FTA mode is chosen (the mode shown is the dialect

@@ -125,6 +125,22 @@ TEST(SatelliteCheck, WarnsAboutChannelsWithoutTheirTransponderAndNamesTheNearest
          channel("01155000"),
          SatNoFrequency,
          {"11550", "2", "11600 MHz H 22000 ksym/s"}},
+        {"halfway: the lower",
+         {tp(11000000, Horizontal), tp(11600000, Horizontal)},
+         channel("01130000"),
+         SatNoFrequency,
+         {"11300", "2", "11000 MHz H 22000 ksym/s"}},
+        {"nearest in the window",
+         {tp(11492500, Horizontal, 27500000), tp(11494500, Horizontal, 30000000),
+          tp(11495500, Horizontal, 27500000)},
+         channel("01149400"),
+         SatOtherSymbolRate,
+         {"11494", "H", "22000", "11494.5 MHz H 30000 ksym/s"}},
+        {"halfway in the window: the lower",
+         {tp(11495000, Horizontal, 27500000), tp(11493000, Horizontal, 30000000)},
+         channel("01149400"),
+         SatOtherSymbolRate,
+         {"11494", "H", "22000", "11493 MHz H 30000 ksym/s"}},
         {"nearest below",
          {tp(11000000, Horizontal), tp(11600000, Horizontal)},
          channel("01129900"),
@@ -377,6 +393,12 @@ TEST(SatelliteCheck, FillRefreshesTheAntennasChannelsAndAddsPlaceholdersForTheRe
         EXPECT_TRUE(isPlaceholder(p));
     }
     EXPECT_FALSE(isPlaceholder(lists.tv[0]));
+    // A channel of the receiver's is never taken for one, whatever its name.
+    const Channel named("TP 12000 H 27500");
+    for (const Channel& ch : {Channel(named).SerId("0001"), Channel(named).VPid("0100"),
+                              Channel(named).APid("0101"), Channel(named).PPid("0100")}) {
+        EXPECT_FALSE(isPlaceholder(ch));
+    }
 
     // A second fill refreshes the first: its placeholders are replaced by the same ones.
     const FtaFill again = fillFtaTransponders(fill.lists, {}, {2, &sat, ListId::Radio});
@@ -385,6 +407,18 @@ TEST(SatelliteCheck, FillRefreshesTheAntennasChannelsAndAddsPlaceholdersForTheRe
     EXPECT_EQ(again.refreshed, 0u);
     EXPECT_EQ(again.lists.tv, fill.lists.tv);
     EXPECT_EQ(again.lists.radio, fill.lists.radio);
+
+    // A channel between two transponders of its polarization keeps its values; the nearer
+    // of the two counts as its own, the other gets a placeholder.
+    const SatellitesSat two{
+        "Two", 192, 0, {tp(11601500, Horizontal, 27500000), tp(11599000, Horizontal, 27500000)}};
+    TvRadioLists between;
+    between.tv = {onAntenna("BETWEEN", "0020", "01160000", "0001")};
+    const FtaFill kept = fillFtaTransponders(between, {}, {2, &two, ListId::Radio});
+    EXPECT_EQ(kept.refreshed, 0u);
+    EXPECT_EQ(kept.lists.tv, between.tv);
+    ASSERT_EQ(kept.lists.radio.size(), 1u);
+    EXPECT_EQ(trimBlanks(kept.lists.radio[0].ChName.view()), "TP 11601 H 27500");
 
     // Into the TV list, on an antenna no channel is on.
     const FtaFill empty = fillFtaTransponders({}, {}, {3, &sat, ListId::TV});
@@ -416,6 +450,15 @@ TEST(SatelliteCheck, FillRefusesWhatTheImageCannotHoldWithTheCount) {
     EXPECT_EQ(exact.lists.radio.size(), 254u);
     sat.transponders.resize(255);
     EXPECT_EQ(fillFtaTransponders(lists, {}, {1, &sat, ListId::Radio}).fitting, 254u);
+
+    // Lists the image cannot hold already: none fits.
+    TvRadioLists full = lists;
+    for (int i = 0; i < 256; ++i)
+        full.tv.push_back(onAntenna("X", "0020", "01149400", pad4(toHex(0x100U + i))));
+    const FtaFill none = fillFtaTransponders(full, {}, {1, &sat, ListId::Radio});
+    EXPECT_FALSE(none.fits);
+    EXPECT_EQ(none.fitting, 0u);
+    EXPECT_EQ(none.asked, 255u);
 
     EXPECT_FALSE(fillFtaTransponders(lists, {}, {0, &sat, ListId::Radio}).fits);
     EXPECT_FALSE(fillFtaTransponders(lists, {}, {9, &sat, ListId::Radio}).fits);

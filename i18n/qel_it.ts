@@ -382,6 +382,46 @@
 <context>
     <name>qel::CheckController</name>
     <message>
+        <source>Satellites files (*.xml);;All files (*)</source>
+        <translation>File dei satelliti (*.xml);;Tutti i file (*)</translation>
+    </message>
+    <message>
+        <source>DiSEqC port %1</source>
+        <translation>Porta DiSEqC %1</translation>
+    </message>
+    <message>
+        <source>Antenna %1</source>
+        <translation>Antenna %1</translation>
+    </message>
+    <message>
+        <source>%1 channel(s) keep their FEC: the receiver has no code for the one in the file.</source>
+        <translation>%1 canale/i mantengono il FEC: il ricevitore non ha un codice per quello del file.</translation>
+    </message>
+    <message>
+        <source>Nothing to take over: no channel differs from its transponder in %1 only in symbol rate or FEC.</source>
+        <translation>Niente da acquisire: nessun canale differisce dal suo transponder in %1 solo per symbol rate o FEC.</translation>
+    </message>
+    <message>
+        <source>%1 channel(s) take the symbol rate or FEC of their transponder in %2.</source>
+        <translation>%1 canale/i prendono il symbol rate o il FEC del loro transponder in %2.</translation>
+    </message>
+    <message>
+        <source>Take them over?</source>
+        <translation>Li acquisisco?</translation>
+    </message>
+    <message>
+        <source>Choose the satellite of antenna %1 first.</source>
+        <translation>Scegli prima il satellite dell'antenna %1.</translation>
+    </message>
+    <message>
+        <source>The image cannot hold the transponders of %1: %2 of %3 fit.</source>
+        <translation>L'immagine non può contenere i transponder di %1: ne entrano %2 su %3.</translation>
+    </message>
+    <message>
+        <source>Antenna %1 now has the transponders of %2: %3 channel(s) refreshed, %4 transponder entries added, %5 earlier ones dropped.</source>
+        <translation>L'antenna %1 ha ora i transponder di %2: %3 canale/i aggiornati, %4 voci di transponder aggiunte, %5 precedenti tolte.</translation>
+    </message>
+    <message>
         <source>English</source>
         <comment>the language of the list check&apos;s messages</comment>
         <translation>Italiano</translation>
@@ -415,6 +455,42 @@ Il primo: %2, riga %3 &quot;%4&quot;: %5
 </context>
 <context>
     <name>qel::CheckWindow</name>
+    <message>
+        <source>No satellites.xml chosen.</source>
+        <translation>Nessun satellites.xml scelto.</translation>
+    </message>
+    <message>
+        <source>%1: %2 satellite(s), %3 transponder(s)</source>
+        <translation>%1: %2 satellite/i, %3 transponder</translation>
+    </message>
+    <message>
+        <source>(not checked)</source>
+        <translation>(non controllato)</translation>
+    </message>
+    <message>
+        <source>Against a satellites.xml</source>
+        <translation>Confronto con un satellites.xml</translation>
+    </message>
+    <message>
+        <source>&amp;Satellites.xml...</source>
+        <translation>&amp;Satellites.xml...</translation>
+    </message>
+    <message>
+        <source>Channels</source>
+        <translation>Canali</translation>
+    </message>
+    <message>
+        <source>Satellite</source>
+        <translation>Satellite</translation>
+    </message>
+    <message>
+        <source>&amp;Take over symbol rates and FEC</source>
+        <translation>&amp;Acquisisci symbol rate e FEC</translation>
+    </message>
+    <message>
+        <source>&amp;Fill the antenna's transponders</source>
+        <translation>Riempi i &amp;transponder dell'antenna</translation>
+    </message>
     <message>
         <source>Nothing found: the lists are ready for the receiver.</source>
         <translation>Nessun problema trovato: le liste sono pronte per il ricevitore.</translation>
@@ -476,6 +552,14 @@ Il primo: %2, riga %3 &quot;%4&quot;: %5
     <message>
         <source>the list before the download</source>
         <translation>la lista prima del download</translation>
+    </message>
+    <message>
+        <source>the list as loaded</source>
+        <translation>la lista come caricata</translation>
+    </message>
+    <message>
+        <source>the list as downloaded</source>
+        <translation>la lista come scaricata</translation>
     </message>
 </context>
 <context>
@@ -1359,6 +1443,14 @@ Lo sostituisco ?</translation>
         <translation>Confronta con la lista prima del download</translation>
     </message>
     <message>
+        <source>Changes since loading</source>
+        <translation>Modifiche dal caricamento</translation>
+    </message>
+    <message>
+        <source>Changes since the download</source>
+        <translation>Modifiche dal download</translation>
+    </message>
+    <message>
         <source>Check &amp;list</source>
         <translation>Contro&amp;lla lista</translation>
     </message>
@@ -1555,6 +1647,53 @@ Lo sostituisco ?</translation>
     </message>
 </context>
 <context>
+    <name>qel::RestoreDialog</name>
+    <message>
+        <source>Damaged: %1</source>
+        <translation>Danneggiato: %1</translation>
+    </message>
+    <message>
+        <source>no DVB98 settings</source>
+        <translation>impostazioni non DVB98</translation>
+    </message>
+    <message>
+        <source>Channels only</source>
+        <translation>Solo canali</translation>
+    </message>
+    <message>
+        <source>Settings only</source>
+        <translation>Solo impostazioni</translation>
+    </message>
+    <message>
+        <source>Restore a backup</source>
+        <translation>Ripristina un backup</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Nota</translation>
+    </message>
+    <message>
+        <source>No backups in %1.</source>
+        <translation>Nessun backup in %1.</translation>
+    </message>
+    <message>
+        <source>The receiver&apos;s channels and settings, as they were kept before each upload, newest first:</source>
+        <translation>I canali e le impostazioni del ricevitore, come sono stati conservati prima di ogni upload, dal più recente:</translation>
+    </message>
+    <message>
+        <source>&amp;Restore</source>
+        <translation>&amp;Ripristina</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
+</context>
+<context>
     <name>qel::RotorDialog</name>
     <message>
         <source>QEL -  STAB Rotor settings</source>
@@ -1675,6 +1814,18 @@ Controlla che il cavo sia collegato da entrambe le parti, che il ricevitore sia 
         <source>Skipped: %1</source>
         <translation>Parti saltate: %1</translation>
     </message>
+    <message>
+        <source>The backup of %1 cannot be restored.</source>
+        <translation>Il backup del %1 non può essere ripristinato.</translation>
+    </message>
+    <message>
+        <source>Restore the backup of %1 to the receiver?</source>
+        <translation>Ripristinare nel ricevitore il backup del %1?</translation>
+    </message>
+    <message>
+        <source>The backup of %1 is back in the receiver.</source>
+        <translation>Il backup del %1 è di nuovo nel ricevitore.</translation>
+    </message>
 </context>
 <context>
     <name>qel::SerialWindow</name>
@@ -1789,6 +1940,14 @@ Controlla che il cavo sia collegato da entrambe le parti, che il ricevitore sia 
     <message>
         <source>Skipped: nothing was sent or fetched for it</source>
         <translation>Saltato: nulla è stato inviato o ricevuto</translation>
+    </message>
+    <message>
+        <source>&amp;Restore…</source>
+        <translation>&amp;Ripristina…</translation>
+    </message>
+    <message>
+        <source>Put a backup kept before an upload back into the receiver</source>
+        <translation>Rimetti nel ricevitore un backup conservato prima di un upload</translation>
     </message>
 </context>
 <context>

@@ -39,6 +39,12 @@ bool canCompare(const CommandState& s) {
 bool canCompareBeforeDownload(const CommandState& s) {
     return s.list.compare && s.listsBeforeDownload;
 }
+bool canCompareAsLoaded(const CommandState& s) {
+    return s.list.compare && s.listsAsLoaded;
+}
+bool canCompareAsDownloaded(const CommandState& s) {
+    return s.list.compare && s.listsAsDownloaded;
+}
 bool canConvert(const CommandState& s) {
     return s.list.convert;
 }
@@ -118,6 +124,12 @@ const std::array<CommandInfo, kCommandCount> kCommands = {{
     {Command::CompareBeforeDownload, "CompareDownload",
         QT_TRANSLATE_NOOP("qel::MainWindow", "Compare with the list before the download"),
         0, {}, in(Menu::File), Place::Next, canCompareBeforeDownload},
+    {Command::ChangesSinceLoading, "ChangesLoaded",
+        QT_TRANSLATE_NOOP("qel::MainWindow", "Changes since loading"),
+        0, {}, in(Menu::File), Place::Next, canCompareAsLoaded},
+    {Command::ChangesSinceDownload, "ChangesDownload",
+        QT_TRANSLATE_NOOP("qel::MainWindow", "Changes since the download"),
+        0, {}, in(Menu::File), Place::Next, canCompareAsDownloaded},
     {Command::ConvertToBin, "DVB2Bin", QT_TRANSLATE_NOOP("qel::MainWindow", "&Convert to  bin"),
         0, {K(kCtrl, Qt::Key_C)}, in(Menu::File), Place::Next, canConvert},
     {Command::CheckList, "CheckList", QT_TRANSLATE_NOOP("qel::MainWindow", "Check &list"),

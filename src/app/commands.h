@@ -29,6 +29,8 @@ enum class Command {
     UpgradeFromFile,
     CompareWithFile,
     CompareBeforeDownload,
+    ChangesSinceLoading,
+    ChangesSinceDownload,
     ConvertToBin,
     CheckList,
     Exit,
@@ -93,6 +95,8 @@ struct CommandState {
     bool fontLoaded = false;                // a font file is loaded
     bool settingsLoaded = false;            // DVB98 settings are loaded
     bool listsBeforeDownload = false;       // the lists a download replaced are kept
+    bool listsAsLoaded = false;             // the lists as the loaded file brought them are kept
+    bool listsAsDownloaded = false;         // the lists as the download brought them are kept
     std::array<bool, kTabCount> windows{};  // a tool window exists for the tab
     bool hasWindow(Tab tab) const { return windows[index(tab)]; }
 };

@@ -50,26 +50,43 @@ bool CompareController::compareWithPath(const QString& path) {
         prompter_.tell(Prompter::Icon::Critical, Texts::errorMessage(set.status(), path));
         return false;
     }
-    start(std::move(set->lists), set->fileType, QFileInfo(path).fileName(), false);
+    start(std::move(set->lists), set->fileType, QFileInfo(path).fileName(), Other::File);
     return true;
 }
 
 void CompareController::compareWithListsBeforeDownload() {
     const TvRadioLists* before = session_.listsBeforeDownload();
     if (before == nullptr) return;
-    start(*before, session_.kindBeforeDownload(), QString(), true);
+    start(*before, session_.kindBeforeDownload(), QString(), Other::BeforeDownload);
+}
+
+void CompareController::compareWithListsAsOpened() {
+    const TvRadioLists* opened = session_.listsAsOpened();
+    if (opened == nullptr) return;
+    start(*opened, session_.kindAsOpened(), QString(),
+          session_.openedBy() == Session::Opened::Loaded ? Other::AsLoaded : Other::AsDownloaded);
 }
 
 QString CompareController::otherName() const {
-    return againstDownload_ ? tr("the list before the download") : otherName_;
+    switch (against_) {
+        case Other::File:
+            break;
+        case Other::BeforeDownload:
+            return tr("the list before the download");
+        case Other::AsLoaded:
+            return tr("the list as loaded");
+        case Other::AsDownloaded:
+            return tr("the list as downloaded");
+    }
+    return otherName_;
 }
 
 void CompareController::start(TvRadioLists other, FileKind kind, const QString& name,
-                              bool againstDownload) {
+                              Other against) {
     other_ = std::move(other);
     otherKind_ = kind;
     otherName_ = name;
-    againstDownload_ = againstDownload;
+    against_ = against;
     active_ = true;
     recompare();
     emit opened();

@@ -32,14 +32,18 @@ public:
     // Compares with the lists the last download replaced, when they are kept. The loaded lists
     // count as the kind the document has (the receiver's, after a download).
     void compareWithListsBeforeDownload();
+    // Compares with the lists as the last loaded file or download brought them: what changed
+    // since. Taking a change over puts the channel back as it was.
+    void compareWithListsAsOpened();
 
     // Whether a comparison is there.
     bool active() const { return active_; }
-    // What the loaded lists are compared with: the file's name, or "the list before the
-    // download" in the language in use.
+    // What the loaded lists are compared with.
+    enum class Other { File, BeforeDownload, AsLoaded, AsDownloaded };
+    Other against() const { return against_; }
+    // The file's name, or the kept lists' name ("the list before the download", "the list as
+    // loaded", "the list as downloaded") in the language in use.
     QString otherName() const;
-    // The loaded lists are compared with those the last download replaced, not with a file.
-    bool againstDownload() const { return againstDownload_; }
     const ListComparison& comparison() const { return comparison_; }
     const TvRadioLists& other() const { return other_; }
 
@@ -61,7 +65,7 @@ signals:
     void bufferFilled();
 
 private:
-    void start(TvRadioLists other, FileKind kind, const QString& name, bool againstDownload);
+    void start(TvRadioLists other, FileKind kind, const QString& name, Other against);
     void recompare();
 
     Session& session_;
@@ -71,7 +75,7 @@ private:
     FileChooser& chooser_;
     bool active_ = false;
     QString otherName_;
-    bool againstDownload_ = false;
+    Other against_ = Other::File;
     TvRadioLists other_;
     FileKind otherKind_ = FileKind::None;  // an FTA image's fields alone are compared with one
     ListComparison comparison_;

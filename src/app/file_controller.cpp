@@ -175,6 +175,7 @@ bool FileController::loadChannelsFrom(const QString& path) {
         return false;
     }
     session_.workspace().installChannels(std::move(set.value()));
+    session_.keepListsAsOpened(Session::Opened::Loaded);
     session_.setChannelFile(path);
     if (recent_ != nullptr) recent_->add(path);
     emit recentFilesChanged();

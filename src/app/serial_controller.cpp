@@ -367,27 +367,61 @@ void SerialController::upload(const Parts& chosen) {
         emit marksChanged();
     }
     if (!built.sendsAnything()) return;
-    std::optional<UploadRequest> request = std::move(built.request);
+    startUpload(std::move(built.request), [this](const UploadResult& result, const QString& bytes) {
+        return finishUpload(result, bytes, {serialDeviceText(), silenceHint()});
+    });
+}
+
+void SerialController::startUpload(
+    UploadRequest request,
+    std::function<TransferEnding(const UploadResult&, const QString&)> finisher) {
     auto result = std::make_shared<UploadResult>();
     const Timing timing = timing_;
     uploading_ = true;
     setStatusColour(StatusColour::Normal);
     // What the receiver holds once DVB98 channels went up.
-    const QString bytesAfter = request->channelKind == FileKind::DVB
-                                   ? QString::number(request->channelImage.size())
+    const QString bytesAfter = request.channelKind == FileKind::DVB
+                                   ? QString::number(request.channelImage.size())
                                    : QStringLiteral(" 49152");
     if (!startTransfer(
-            [result, timing, request = std::move(*request)](Link& link, TransferObserver& o) {
+            [result, timing, request = std::move(request)](Link& link, TransferObserver& o) {
                 *result = qel::upload(link, o, timing, request);
             },
-            [this, result, bytesAfter] {
+            [this, result, bytesAfter, finisher = std::move(finisher)] {
                 // The loader runs at its own speed; the port goes back to the chosen mode's.
                 runner_->setSpeed(baudOf(mode_));
                 setStatusColour(StatusColour::Normal);
-                finish(finishUpload(*result, bytesAfter, {serialDeviceText(), silenceHint()}));
+                finish(finisher(*result, bytesAfter));
             })) {
         uploading_ = false;
     }
+}
+
+std::vector<BackupEntry> SerialController::backups() const {
+    return listReceiverBackups(QDir::toNativeSeparators(backupRoot_).toStdString());
+}
+
+void SerialController::restore(const BackupEntry& backup) {
+    if (busy_ || settling_ || !portOpen_ || mode_ != Mode::Dvb98) return;
+    const QString date = QString::fromStdString(backupDateText(backup.date));
+    const Result<ReceiverBackup> read = readReceiverBackup(backup.folder);
+    if (!read) {
+        prompter_.tell(Prompter::Icon::Critical,
+                       tr("The backup of %1 cannot be restored.").arg(date) + '\n' +
+                           Texts::errorMessage(read.status()));
+        return;
+    }
+    if (prompter_.ask(Prompter::Icon::Question,
+                      tr("Restore the backup of %1 to the receiver?").arg(date),
+                      Prompter::Buttons::YesNo, Prompter::Answer::No) != Prompter::Answer::Yes) {
+        return;
+    }
+    hideMarks();
+    startUpload(restoreRequest(*read, session_.config().backupBeforeUpload,
+                               session_.config().verifyAfterUpload),
+                [this, date](const UploadResult& result, const QString& bytes) {
+                    return finishRestore(result, bytes, date, {serialDeviceText(), silenceHint()});
+                });
 }
 
 void SerialController::cancel() {
@@ -477,6 +511,7 @@ void SerialController::finish(TransferEnding ending) {
         before = {ws.tvList(), ws.radioList()};
         // Downloaded lists have no file of their own yet.
         ws.installChannels({std::move(*ending.lists), FileKind::DVB, {}});
+        session_.keepListsAsOpened(Session::Opened::Downloaded);
         session_.setChannelFile(folder.filePath(QStringLiteral("Download.dvb")));
     }
     if (ending.settingsImage) {

@@ -21,6 +21,7 @@
 #include "serial/download.h"
 #include "serial/firmware.h"
 #include "serial/picture.h"
+#include "serial/receiver_backup.h"
 #include "serial/timing.h"
 #include "serial/upload.h"
 #include "serial/upload_request.h"
@@ -86,6 +87,16 @@ public:
     void setFlashRoutinePlaces(const QStringList& places) { routinePlaces_ = places; }
     // Where the backups before uploads go: a folder of their own each, named by the time.
     void setBackupRoot(const QString& folder) { backupRoot_ = folder; }
+    const QString& backupRoot() const { return backupRoot_; }
+    // The backups under the backup root, newest first.
+    std::vector<BackupEntry> backups() const;
+    // "Restore…": the backup in `backup.folder` goes back into the receiver as an upload sends
+    // channels and settings, with the backup of what the receiver holds first and the
+    // read-back as the options ask for, once the user has said yes to the question naming its
+    // date. DVB98 mode only: an FTA receiver keeps no backup. The backup's own files go up,
+    // not the document's lists, which stay as they are. A backup that cannot be read back
+    // whole is refused with a message before any byte is sent.
+    void restore(const BackupEntry& backup);
     // The folder that holds what the receiver held before the last transfer, when that was an
     // upload that kept it; empty otherwise.
     const QString& lastBackup() const { return lastBackup_; }
@@ -161,6 +172,9 @@ private:
     // Runs `job` on the transfer thread; `done` follows on this thread when it has ended.
     bool startTransfer(std::function<void(Link&, TransferObserver&)> job,
                        std::function<void()> done);
+    // Runs an upload of `request`; `finisher` says how it ended.
+    void startUpload(UploadRequest request,
+                     std::function<TransferEnding(const UploadResult&, const QString&)> finisher);
     // Waits on the transfer thread until the line has been quiet for a moment.
     void settle();
     void portOpened(bool ok);

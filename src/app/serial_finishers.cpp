@@ -217,6 +217,19 @@ TransferEnding finishUpload(const UploadResult& result, const QString& bytesAfte
     return endWith(ending, result.cancelled);
 }
 
+TransferEnding finishRestore(const UploadResult& result, const QString& bytesAfter,
+                             const QString& date, const LineNames& line) {
+    TransferEnding ending = finishUpload(result, bytesAfter, line);
+    const bool sent = result.channels.attempted || result.settings.attempted;
+    const bool allWell = (!result.channels.attempted || result.channels.ok) &&
+                         (!result.settings.attempted || result.settings.ok);
+    if (sent && allWell && !result.cancelled) {
+        say(ending, Prompter::Icon::Information,
+            tr("The backup of %1 is back in the receiver.").arg(date));
+    }
+    return ending;
+}
+
 TransferEnding finishPicture(const PictureResult& result, const LineNames& line) {
     TransferEnding ending;
     const Status& st = result.status;

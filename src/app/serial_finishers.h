@@ -66,6 +66,12 @@ TransferEnding finishDownload(DownloadResult result, const LineNames& line);
 TransferEnding finishUpload(const UploadResult& result, const QString& bytesAfter,
                             const LineNames& line);
 
+// A restore is an upload of a backup's channels and settings: it ends as the upload does,
+// and when every part it sent went up (and read back as sent), says that the backup of
+// `date` is back in the receiver.
+TransferEnding finishRestore(const UploadResult& result, const QString& bytesAfter,
+                             const QString& date, const LineNames& line);
+
 TransferEnding finishPicture(const PictureResult& result, const LineNames& line);
 
 // `fileName`: the firmware file's name, told when the upgrade has ended well.

@@ -64,6 +64,13 @@ void Session::forgetListsBeforeDownload() {
     emit stateChanged();
 }
 
+void Session::keepListsAsOpened(Opened how) {
+    listsAsOpened_ = TvRadioLists{ws_.tvList(), ws_.radioList()};
+    openedBy_ = how;
+    kindAsOpened_ = ws_.fileType();
+    emit stateChanged();
+}
+
 void Session::setTransferBusy(bool busy) {
     if (transferBusy_ == busy) return;
     transferBusy_ = busy;

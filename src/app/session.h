@@ -63,6 +63,18 @@ public:
     void keepListsBeforeDownload(TvRadioLists lists, FileKind kind);
     void forgetListsBeforeDownload();
 
+    // The lists as the last loaded channel file or the last download brought them, kept for
+    // "Changes since loading" and "Changes since the download"; null before either. Only the
+    // newest is kept: a load replaces a download's lists and the other way round.
+    enum class Opened { Loaded, Downloaded };
+    const TvRadioLists* listsAsOpened() const {
+        return listsAsOpened_ ? &*listsAsOpened_ : nullptr;
+    }
+    Opened openedBy() const { return openedBy_; }
+    FileKind kindAsOpened() const { return kindAsOpened_; }
+    // Keeps the document's lists as they are now.
+    void keepListsAsOpened(Opened how);
+
     // Debug mode: while on, the readers write to the debug log file.
     bool debugMode() const { return debugLog_ != nullptr; }
     void setDebugMode(bool on, const QString& logPath);
@@ -89,6 +101,9 @@ private:
     bool transferBusy_ = false;
     std::optional<TvRadioLists> listsBeforeDownload_;
     FileKind kindBeforeDownload_ = FileKind::None;
+    std::optional<TvRadioLists> listsAsOpened_;
+    Opened openedBy_ = Opened::Loaded;
+    FileKind kindAsOpened_ = FileKind::None;
     std::unique_ptr<DebugLogFile> debugLog_;
 };
 

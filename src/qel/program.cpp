@@ -71,7 +71,7 @@ Program::Program(Session& session, ConfigStore& store, Language& language, Recen
       exporter_(session, store, AboutBox::versionText()),
       fonts_(session, *prompter_, *chooser_),
       compare_(session, list_, editing_, *prompter_, *chooser_),
-      check_(session, list_, editing_, *prompter_),
+      check_(session, list_, editing_, *prompter_, chooser_, &store),
       // Print and PDF take the Export window's choices while it is open.
       printing_(
           exporter_, session, *prompter_, *chooser_,
@@ -289,6 +289,8 @@ void Program::wireCommands() {
     m.wire(Command::ConvertToBin, [this] { files_.convertToBin(); });
     m.wire(Command::CompareWithFile, [this] { compare_.compareWithFile(); });
     m.wire(Command::CompareBeforeDownload, [this] { compare_.compareWithListsBeforeDownload(); });
+    m.wire(Command::ChangesSinceLoading, [this] { compare_.compareWithListsAsOpened(); });
+    m.wire(Command::ChangesSinceDownload, [this] { compare_.compareWithListsAsOpened(); });
     m.wire(Command::CheckList, [this] { openCheckWindow(); });
     m.wire(Command::LoadFonts, [this] { fonts_.loadFonts(); });
     m.wire(Command::SaveFonts, [this] { fonts_.saveFonts(); });

@@ -1,10 +1,14 @@
 #include "ui/check_window.h"
 
+#include <QComboBox>
 #include <QEvent>
+#include <QFileInfo>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -30,14 +34,45 @@ CheckWindow::CheckWindow(CheckController& check, QWidget* parent)
     close_ = new QPushButton(this);
     close_->setObjectName("CloseCheck");
 
+    satellitesBox_ = new QGroupBox(this);
+    satellitesBox_->setObjectName("SatellitesBox");
+    chooseSatellites_ = new QPushButton(satellitesBox_);
+    chooseSatellites_->setObjectName("ChooseSatellites");
+    satellitesLabel_ = new QLabel(satellitesBox_);
+    satellitesLabel_->setObjectName("SatellitesFile");
+    assignments_ = new QTableWidget(0, 2, satellitesBox_);
+    assignments_->setObjectName("SatAssignments");
+    assignments_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    assignments_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    assignments_->setSelectionMode(QAbstractItemView::SingleSelection);
+    assignments_->verticalHeader()->hide();
+    assignments_->horizontalHeader()->setStretchLastSection(true);
+    takeOver_ = new QPushButton(satellitesBox_);
+    takeOver_->setObjectName("TakeOverSat");
+    fill_ = new QPushButton(satellitesBox_);
+    fill_->setObjectName("FillTransponders");
+
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addWidget(chooseSatellites_);
+    fileRow->addWidget(satellitesLabel_, 1);
+    auto* satButtons = new QHBoxLayout;
+    satButtons->addStretch(1);
+    satButtons->addWidget(takeOver_);
+    satButtons->addWidget(fill_);
+    auto* satLayout = new QVBoxLayout(satellitesBox_);
+    satLayout->addLayout(fileRow);
+    satLayout->addWidget(assignments_, 1);
+    satLayout->addLayout(satButtons);
+
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(summary_, 1);
     buttons->addWidget(removeDuplicates_);
     buttons->addWidget(close_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(table_, 1);
+    layout->addWidget(table_, 3);
+    layout->addWidget(satellitesBox_, 2);
     layout->addLayout(buttons);
-    resize(760, 360);
+    resize(760, 520);
 
     connect(table_, &QTableWidget::itemActivated, this, [this](QTableWidgetItem* item) {
         check_.showFinding(static_cast<std::size_t>(item->row()));
@@ -47,7 +82,98 @@ CheckWindow::CheckWindow(CheckController& check, QWidget* parent)
     connect(&check_, &CheckController::findingsChanged, this, [this] {
         if (isVisible()) fill();
     });
+    connect(chooseSatellites_, &QPushButton::clicked, this,
+            [this] { check_.chooseSatellitesFile(); });
+    connect(takeOver_, &QPushButton::clicked, this, [this] { check_.takeOverFromSatellites(); });
+    connect(fill_, &QPushButton::clicked, this, [this] {
+        const int row = assignments_->currentRow();
+        if (row >= 0 && static_cast<std::size_t>(row) < shownGroups_.size())
+            check_.fillTransponders(shownGroups_[static_cast<std::size_t>(row)].number);
+    });
+    connect(assignments_, &QTableWidget::currentCellChanged, this,
+            [this] { updateSatelliteButtons(); });
+    connect(&check_, &CheckController::satellitesChanged, this, [this] {
+        if (isVisible()) fillSatellites();
+    });
     setTexts();
+    fillSatellites();
+}
+
+QComboBox* CheckWindow::satelliteChoice(int row) const {
+    return qobject_cast<QComboBox*>(assignments_->cellWidget(row, 1));
+}
+
+void CheckWindow::fillSatellites(bool always) {
+    const SatellitesFile* file = check_.satellites();
+    if (file == nullptr) {
+        satellitesLabel_->setText(tr("No satellites.xml chosen."));
+    } else {
+        std::size_t transponders = 0;
+        for (const SatellitesSat& sat : file->sats)
+            transponders += sat.transponders.size();
+        satellitesLabel_->setText(tr("%1: %2 satellite(s), %3 transponder(s)")
+                                      .arg(QFileInfo(check_.satellitesPath()).fileName())
+                                      .arg(file->sats.size())
+                                      .arg(transponders));
+    }
+    fillAssignments(always);
+}
+
+// Rebuilt only when the groups or the file change: an edit of a channel keeps the choices
+// where the user is working.
+void CheckWindow::fillAssignments(bool always) {
+    const SatellitesFile* file = check_.satellites();
+    const std::vector<SatGroup> groups = file != nullptr ? check_.groups() : std::vector<SatGroup>{};
+    if (!always && file == shownFile_ && groups == shownGroups_) {
+        for (int r = 0; r < assignments_->rowCount(); ++r) {
+            const std::optional<int> chosen = check_.assigned(shownGroups_[static_cast<std::size_t>(r)]);
+            QComboBox* choice = satelliteChoice(r);
+            QSignalBlocker quiet(choice);
+            choice->setCurrentIndex(chosen ? std::max(0, choice->findData(*chosen)) : 0);
+        }
+        updateSatelliteButtons();
+        return;
+    }
+    const int keepRow = assignments_->currentRow();
+    shownGroups_ = groups;
+    shownFile_ = file;
+    assignments_->setRowCount(static_cast<int>(groups.size()));
+    for (int r = 0; r < assignments_->rowCount(); ++r) {
+        const SatGroup& group = groups[static_cast<std::size_t>(r)];
+        assignments_->setItem(r, 0, new QTableWidgetItem(CheckController::groupText(group)));
+        auto* choice = new QComboBox(assignments_);
+        choice->setObjectName("SatChoice");
+        choice->addItem(tr("(not checked)"));
+        for (const SatellitesSat& sat : file->sats) {
+            choice->addItem(QString::fromStdString(positionText(sat.position)) + ' ' +
+                                QString::fromUtf8(sat.name.data(),
+                                                  static_cast<qsizetype>(sat.name.size())),
+                            sat.position);
+        }
+        const std::optional<int> chosen = check_.assigned(group);
+        choice->setCurrentIndex(chosen ? std::max(0, choice->findData(*chosen)) : 0);
+        connect(choice, &QComboBox::currentIndexChanged, this, [this, group, choice](int index) {
+            const QVariant position = choice->itemData(index);
+            check_.assign(group, position.isValid() ? std::optional<int>(position.toInt())
+                                                    : std::nullopt);
+            updateSatelliteButtons();
+        });
+        assignments_->setCellWidget(r, 1, choice);
+    }
+    assignments_->resizeColumnToContents(0);
+    if (keepRow >= 0 && keepRow < assignments_->rowCount()) assignments_->setCurrentCell(keepRow, 0);
+    updateSatelliteButtons();
+}
+
+void CheckWindow::updateSatelliteButtons() {
+    const bool loaded = check_.satellites() != nullptr;
+    takeOver_->setEnabled(loaded && !shownGroups_.empty());
+    const int row = assignments_->currentRow();
+    const bool antenna = row >= 0 && static_cast<std::size_t>(row) < shownGroups_.size() &&
+                         shownGroups_[static_cast<std::size_t>(row)].kind == SatGroupKind::Antenna;
+    fill_->setEnabled(loaded && antenna &&
+                      check_.assigned(shownGroups_[static_cast<std::size_t>(row)]).has_value());
+    fill_->setVisible(loaded && check_.ftaImage());
 }
 
 void CheckWindow::fill() {
@@ -87,6 +213,11 @@ void CheckWindow::setTexts() {
     table_->setHorizontalHeaderLabels(
         {tr("Level"), tr("List"), tr("Row"), tr("Name"), tr("Field"), tr("Message")});
     removeDuplicates_->setText(tr("&Remove duplicates"));
+    satellitesBox_->setTitle(tr("Against a satellites.xml"));
+    chooseSatellites_->setText(tr("&Satellites.xml..."));
+    assignments_->setHorizontalHeaderLabels({tr("Channels"), tr("Satellite")});
+    takeOver_->setText(tr("&Take over symbol rates and FEC"));
+    fill_->setText(tr("&Fill the antenna's transponders"));
     close_->setText(tr("&Close"));
 }
 
@@ -94,6 +225,7 @@ void CheckWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // Watching checks the lists as they are now, and the table shows them.
     check_.setWatching(true);
+    fillSatellites();
 }
 
 void CheckWindow::hideEvent(QHideEvent* event) {
@@ -104,6 +236,7 @@ void CheckWindow::hideEvent(QHideEvent* event) {
 void CheckWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange) {
         setTexts();
+        fillSatellites(true);
         if (isVisible()) fill();
     }
     QWidget::changeEvent(event);

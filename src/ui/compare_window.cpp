@@ -125,7 +125,7 @@ void CompareWindow::setTexts() {
     setWindowTitle(tr("QEL - Compare with %1").arg(other));
     filter(kOnlyInList)->setText(tr("Only in the loaded list (%1)").arg(c.onlyInFirst.size()));
     filter(kOnlyInFile)
-        ->setText(compare_.againstDownload()
+        ->setText(compare_.against() == CompareController::Other::BeforeDownload
                       ? tr("Only in the list before the download (%1)").arg(c.onlyInSecond.size())
                       : tr("Only in %1 (%2)").arg(other).arg(c.onlyInSecond.size()));
     filter(kChanged)->setText(tr("Changed (%1)").arg(c.changed.size()));

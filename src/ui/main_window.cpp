@@ -361,6 +361,11 @@ CommandState MainWindow::commandState() const {
     s.fontLoaded = session_.workspace().fontLoaded();
     s.settingsLoaded = session_.workspace().settingsLoaded();
     s.listsBeforeDownload = session_.listsBeforeDownload() != nullptr;
+    if (session_.listsAsOpened() != nullptr) {
+        const bool loaded = session_.openedBy() == Session::Opened::Loaded;
+        s.listsAsLoaded = loaded;
+        s.listsAsDownloaded = !loaded;
+    }
     for (std::size_t t = 0; t < kTabCount; ++t)
         s.windows[t] = factories_[t] != nullptr;
     return s;

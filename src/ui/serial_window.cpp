@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -21,6 +22,7 @@
 
 #include "app/texts.h"
 #include "ui/picture_dialog.h"
+#include "ui/restore_dialog.h"
 
 namespace qel {
 
@@ -59,6 +61,21 @@ private:
     SerialWindow& window_;
 };
 
+// The real picker: the restore dialog over the window.
+class SerialWindow::DialogPicker final : public BackupPicker {
+public:
+    explicit DialogPicker(SerialWindow& window) : window_(window) {}
+    std::optional<BackupEntry> pick(const std::vector<BackupEntry>& backups,
+                                    const QString& root) override {
+        RestoreDialog dialog(backups, root, &window_);
+        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        return dialog.chosen();
+    }
+
+private:
+    SerialWindow& window_;
+};
+
 SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter& prompter,
                            FileChooser& chooser, QWidget* parent)
     : QWidget(parent, Qt::Window),
@@ -67,7 +84,9 @@ SerialWindow::SerialWindow(SerialController& serial, Session& session, Prompter&
       prompter_(prompter),
       chooser_(chooser),
       dialogApprover_(std::make_unique<DialogApprover>(*this)),
-      approver_(dialogApprover_.get()) {
+      approver_(dialogApprover_.get()),
+      dialogPicker_(std::make_unique<DialogPicker>(*this)),
+      picker_(dialogPicker_.get()) {
     setObjectName("SerialForm");
     createStatusLines();
     createConnection();
@@ -186,6 +205,7 @@ void SerialWindow::createTransfers() {
         if (on) serial_.setPictureSlot(slot);
     });
     uploadPicture_ = named(new QPushButton(transfers_), "UploadPic");
+    restore_ = named(new QPushButton(transfers_), "Restore");
     for (int i = 0; i < SerialController::kMarks; ++i) {
         ok_[static_cast<std::size_t>(i)] =
             mark(transfers_, QStringLiteral("Ok%1").arg(i), QStringLiteral("\u2714"), "#1a7f37");
@@ -248,6 +268,7 @@ void SerialWindow::layOutTransfers() {
     choices->addLayout(picture, 5, 0, 1, 2);
     choices->addWidget(ok_[SerialController::kPicture], 5, 2);
     choices->addWidget(ko_[SerialController::kPicture], 5, 2);
+    choices->addWidget(restore_, 6, 0);
 }
 
 void SerialWindow::layOutWindow() {
@@ -278,6 +299,7 @@ void SerialWindow::connectActions() {
     connect(upload_, &QPushButton::clicked, this, [this] { serial_.upload(chosenParts()); });
     connect(uploadPicture_, &QPushButton::clicked, this, &SerialWindow::uploadPicture);
     connect(upgradeFirmware_, &QPushButton::clicked, this, &SerialWindow::upgradeFirmware);
+    connect(restore_, &QPushButton::clicked, this, &SerialWindow::restore);
     connect(&session_, &Session::stateChanged, this, &SerialWindow::showChoices);
     connect(cancel_, &QPushButton::clicked, &serial_, &SerialController::cancel);
     connect(mode_, &QComboBox::activated, this,
@@ -339,7 +361,7 @@ void SerialWindow::showChoices() {
     }
     for (QWidget* w : std::initializer_list<QWidget*>{
              includeSettings_, includeSystemFont_, font1_, includeTeletextFont_, download_,
-             pictureLabel_, picture1_, picture2_, uploadPicture_})
+             pictureLabel_, picture1_, picture2_, uploadPicture_, restore_})
         w->setEnabled(!fta);
     // The second set exists only in a two-set system font.
     const std::optional<FontType> font = session_.workspace().fontType();
@@ -379,6 +401,16 @@ void SerialWindow::upgradeFirmware() {
         return;
     }
     serial_.upgradeFirmware(path, eraseAll_->isChecked());
+}
+
+void SerialWindow::restore() {
+    if (serial_.busy() || serial_.settling() || !serial_.portOpen() ||
+        serial_.mode() != SerialController::Mode::Dvb98) {
+        return;
+    }
+    const std::optional<BackupEntry> chosen =
+        picker_->pick(serial_.backups(), QDir::toNativeSeparators(serial_.backupRoot()));
+    if (chosen) serial_.restore(*chosen);
 }
 
 SerialWindow::~SerialWindow() {
@@ -490,6 +522,8 @@ void SerialWindow::setTexts() {
     compareBefore_->setText(tr("Compare with the list before the download"));
     eraseAll_->setText(tr("Erase &all"));
     uploadPicture_->setText(tr("&Picture Upload"));
+    restore_->setText(tr("&Restore…"));
+    restore_->setToolTip(tr("Put a backup kept before an upload back into the receiver"));
     modeLabel_->setText(tr("&Mode"));
     bytesLabel_->setText(tr("Bytes used"));
     channelsLabel_->setText(tr("Channels in list"));

@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "app/serial_controller.h"
 #include "app/session.h"
@@ -33,6 +35,15 @@ public:
     virtual bool approve(const PreparedPicture& picture, const QString& path) = 0;
 };
 
+// Chooses the backup to restore among those listed: the restore dialog, or in tests a
+// scripted choice. Nothing: none chosen.
+class BackupPicker {
+public:
+    virtual ~BackupPicker() = default;
+    virtual std::optional<BackupEntry> pick(const std::vector<BackupEntry>& backups,
+                                            const QString& root) = 0;
+};
+
 class SerialWindow : public QWidget {
     Q_OBJECT
 
@@ -44,15 +55,21 @@ public:
     QPushButton* downloadButton() const { return download_; }
     QPushButton* uploadButton() const { return upload_; }
     QPushButton* pictureButton() const { return uploadPicture_; }
+    QPushButton* restoreButton() const { return restore_; }
 
     // Who approves the picture before it goes up: the picture dialog unless another is
     // given. It must outlive the window.
     void setPictureApprover(PictureApprover& approver) { approver_ = &approver; }
+    // Who chooses the backup to restore: the restore dialog unless another is given. It must
+    // outlive the window.
+    void setBackupPicker(BackupPicker& picker) { picker_ = &picker; }
 
     // "Picture Upload": a picture chosen, prepared, shown and sent into the chosen slot.
     void uploadPicture();
     // "Firmware upgrade": a firmware file chosen, the replacement confirmed, the upgrade run.
     void upgradeFirmware();
+    // "Restore…": a backup chosen among those kept, then restored (DVB98 mode only).
+    void restore();
     QPushButton* cancelButton() const { return cancel_; }
     // Shown while the lists a download replaced are kept.
     QPushButton* compareBeforeButton() const { return compareBefore_; }
@@ -68,6 +85,7 @@ protected:
 
 private:
     class DialogApprover;
+    class DialogPicker;
 
     // The constructor's parts: the widgets of each group, the window's layout, the wiring.
     void createStatusLines();
@@ -126,6 +144,7 @@ private:
     QRadioButton* picture1_;
     QRadioButton* picture2_;
     QPushButton* uploadPicture_;
+    QPushButton* restore_;
     QGroupBox* firmware_;  // Frame3
     QPushButton* upgradeFirmware_;
     QRadioButton* eraseFirmware_;
@@ -142,6 +161,8 @@ private:
     bool released_ = false;  // the port was let go when the window closed
     std::unique_ptr<PictureApprover> dialogApprover_;
     PictureApprover* approver_;
+    std::unique_ptr<BackupPicker> dialogPicker_;
+    BackupPicker* picker_;
 };
 
 }  // namespace qel

@@ -58,6 +58,13 @@ TransferEnding up(std::vector<PartOutcome> parts, bool cancelled = false,
     return finishUpload(r, bytes, kLine);
 }
 
+// A restore of a backup's channels and settings.
+TransferEnding rs(std::vector<PartOutcome> parts, bool cancelled = false) {
+    parts.resize(2);
+    const UploadResult r{parts[0], parts[1], {}, {}, cancelled, true, 0};
+    return finishRestore(r, QStringLiteral("256"), QStringLiteral("2024-01-31 08:05:09"), kLine);
+}
+
 TransferEnding picture(Status st, bool cancelled = false) {
     return finishPicture({std::move(st), cancelled}, kLine);
 }
@@ -190,6 +197,19 @@ private slots:
              "receiver.\nIf the receiver does not work with the new lists, repeat "
              "the upload."});
 
+        // The restore: an upload that says when the backup is back.
+        const QString back = "iThe backup of 2024-01-31 08:05:09 is back in the receiver.";
+        row("restore: both parts", rs({ok(), ok()}), "0O1O bytes=256", {back});
+        row("restore: settings only", rs({{}, ok()}), "1O", {back});
+        row("restore: one part kept changed is no success",
+            rs({ok(), fails(E::VerifyFailed, "", 9)}), "0O1K settle bytes=256",
+            {"!The receiver does not hold what was sent\nThe first byte that differs: 9"});
+        row("restore: without a backup, declined", rs({declined(), declined()}),
+            "0S1S status=Skipped: channels, settings");
+        row("restore: cancelled after the channels", rs({ok(), fails(E::TransferCancelled)}, true),
+            "0O1K settle bytes=256 status=Transfer cancelled");
+        row("restore: a silent receiver", rs({silent(), silent()}), "0K1K settle", {"!HINT"});
+
         // The picture.
         row("picture: goes up", picture({}), "4O");
         row("picture: a file that is no picture, refused before any byte",
@@ -254,6 +274,8 @@ private slots:
         QCOMPARE(messagesOf(up({fails(E::TooManyChannelsDvb)})),
                  QStringList{"!Troppi canali per la DVB 98 : Upload/salvataggio non eseguito"});
         QVERIFY(up({declined()}).status.value_or("").startsWith(QString("Parti saltate: ")));
+        QCOMPARE(messagesOf(rs({ok(), ok()})),
+                 QStringList{"iIl backup del 2024-01-31 08:05:09 è di nuovo nel ricevitore."});
         language.apply(QStringLiteral("ENG"));
     }
 };

@@ -1,4 +1,5 @@
-// "Compare with file..." and "Compare with the list before the download" through the program:
+// "Compare with file...", "Compare with the list before the download" and "Changes since
+// loading / the download" through the program:
 // the window's kinds, filters and counts, taking changes over, putting channels into the
 // buffer, and showing an entry's channel in the main list.
 #include <QCheckBox>
@@ -214,6 +215,51 @@ private slots:
         w->close();
         c.action("CompareDownload")->trigger();  // disabled: nothing happens
         QVERIFY(!w->isVisible());
+    }
+
+    // The lists as loaded or downloaded stay in the session: what changed since is one command,
+    // and taking a change over or putting a deleted channel into the buffer undoes it.
+    void theChangesSinceLoadingOrTheDownloadAreShown() {
+        Compare c;
+        QVERIFY(c.action("ChangesLoaded")->isEnabled());
+        QVERIFY(!c.action("ChangesDownload")->isEnabled());
+        const TvRadioLists loaded{c.ws().tvList(), c.ws().radioList()};
+        c.ws().changeLists(kTouchTV, [](EditableLists& l) {
+            l.tv[1].APid = "0123";
+            l.tv.erase(l.tv.begin() + 3);
+        });
+        // A save does not move the point the changes are counted from.
+        c.chooser.choose(c.dir.filePath("saved.dvb"));
+        c.action("Save_Channel")->trigger();
+        QVERIFY(QFile::exists(c.dir.filePath("saved.dvb")));
+        c.action("ChangesLoaded")->trigger();
+        CompareWindow* w = c.program->compareWindow();
+        QVERIFY(w != nullptr && w->isVisible());
+        QCOMPARE(w->windowTitle(), QString("QEL - Compare with the list as loaded"));
+        QCOMPARE(c.program->compare().other().tv, loaded.tv);
+        QCOMPARE(w->filter(CompareWindow::kChanged)->text(), QString("Changed (1)"));
+        QCOMPARE(w->filter(CompareWindow::kOnlyInFile)->text(),
+                 QString("Only in the list as loaded (1)"));
+        c.selectOnly(w, CompareWindow::kChanged, 0);
+        w->takeOverButton()->click();
+        QCOMPARE(c.ws().tvList()[1].APid, loaded.tv[1].APid);
+        w->close();
+
+        // A download replaces the point of reference; a load brings it back to the file.
+        SerialWindow* serial = c.open();
+        c.prompter.answer(Prompter::Answer::Yes);  // the channels taken over are not saved
+        c.download(serial);
+        QVERIFY(!c.action("ChangesLoaded")->isEnabled());
+        QVERIFY(c.action("ChangesDownload")->isEnabled());
+        const ChannelList downloaded = c.ws().tvList();
+        c.ws().changeLists(kTouchTV, [](EditableLists& l) { l.tv[0].ChName = "Renamed"; });
+        c.action("ChangesDownload")->trigger();
+        QCOMPARE(w->windowTitle(), QString("QEL - Compare with the list as downloaded"));
+        QCOMPARE(c.program->compare().other().tv, downloaded);
+        QCOMPARE(c.program->compare().comparison().changed.size(), std::size_t{1});
+        QVERIFY(c.load(c.other));
+        QVERIFY(c.action("ChangesLoaded")->isEnabled());
+        QVERIFY(!c.action("ChangesDownload")->isEnabled());
     }
 };
 

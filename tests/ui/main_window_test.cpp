@@ -286,7 +286,7 @@ private slots:
             QStringList({"Load_Channel", "Save_Channel", "Load_Settings", "Save_Settings", "-",
                          "Load_Fonts", "Save_Fonts", "-", "ImportFormTXT", "ImportCSV", "ExportCSV",
                          "PrintList", "ExportPDF", "-", "UpgDVB", "CompareFile", "CompareDownload",
-                         "DVB2Bin", "CheckList",
+                         "ChangesLoaded", "ChangesDownload", "DVB2Bin", "CheckList",
                          "-", "RecentFiles>", "-", "Exitmnu"}));
         // clang-format on
         QCOMPARE(entries(Menu::Editing).mid(0, 18),

@@ -1,4 +1,4 @@
-// The transfer commands: download, upload, picture and firmware, over a serial port.
+// The transfer commands: download, upload, restore, picture and firmware, over a serial port.
 #include <algorithm>
 #include <iostream>
 #include <memory>
@@ -326,6 +326,76 @@ int uploadCommand(const Args& args) {
     return exitCode;
 }
 
+// A backup as a line of the listing: its folder, date, channels and what is wrong with it.
+void printBackup(const BackupEntry& b) {
+    std::cerr << "  " << b.folder << "  " << backupDateText(b.date);
+    if (b.hasChannels) std::cerr << "  TV " << b.tvCount << "  RADIO " << b.radioCount;
+    if (!b.hasSettings) std::cerr << "  (channels only)";
+    if (!b.hasChannels) std::cerr << "  (settings only)";
+    if (b.damaged()) {
+        std::cerr << "  damaged: " << errorText(b.damage.error()) << " (" << b.damage.detail()
+                  << ")";
+    }
+    std::cerr << '\n';
+}
+
+// BACKUP-DIR is one backup folder. A folder that holds backup folders is refused with them
+// listed newest first, so that the user names the one meant; restoring the newest unasked
+// could put back something other than what they think.
+int restoreCommand(const Args& args) {
+    const std::string& folder = args.operands[1];
+    if (folder.empty()) return usage(*args.command);
+    const std::optional<BackupEntry> entry = receiverBackupEntry(folder);
+    if (!entry) {
+        const std::vector<BackupEntry> backups = listReceiverBackups(folder);
+        if (backups.empty()) {
+            std::cerr << folder << " holds no backup (receiver.dvb, receiver.g98)\n";
+        } else {
+            std::cerr << folder << " holds " << backups.size()
+                      << " backups; name the one to restore:\n";
+            for (const BackupEntry& b : backups)
+                printBackup(b);
+        }
+        return kExitRefused;
+    }
+    const Result<ReceiverBackup> backup = readReceiverBackup(folder);
+    if (!backup) return failed("backup", backup.status());
+    const std::string date = backupDateText(entry->date);
+    if (!args.has("--yes")) {
+        std::cerr << "Restore the backup of " << date << " to the receiver?";
+        if (backup->hasChannels)
+            std::cerr << " (TV " << backup->tvCount << ", RADIO " << backup->radioCount << ")";
+        std::cerr << " (y/N) " << std::flush;
+        std::string answer;
+        if (!std::getline(std::cin, answer) ||
+            (answer != "y" && answer != "Y" && answer != "yes")) {
+            return failed("restore",
+                          Error{ErrorCode::TransferCancelled, std::string(kNotConfirmed)});
+        }
+    }
+    const std::string backupDir = args.value("--backup");
+    const UploadRequest request =
+        restoreRequest(*backup, !backupDir.empty(), !args.has("--no-verify"));
+    const std::unique_ptr<SerialLine> link = openPort(args.operands[0]);
+    if (!link) return kExitRefused;
+
+    ConsoleObserver observer(stderrIsTerminal(), args.has("--yes"), backupDir);
+    const UploadResult result = upload(*link, observer, timingOf(args), request);
+    gCancelOnInterrupt = nullptr;
+
+    int exitCode = kExitOk;
+    const struct {
+        const char* name;
+        const PartOutcome& outcome;
+    } kParts[] = {{"channels", result.channels}, {"settings", result.settings}};
+    for (const auto& part : kParts) {
+        if (!part.outcome.attempted || part.outcome.ok) continue;
+        reportFailure(part.name, part.outcome.status);
+        exitCode = kExitRefused;
+    }
+    return exitCode;
+}
+
 int pictureCommand(const Args& args) {
     const std::string& image = args.operands[1];
     if (image.empty()) return usage(*args.command);
@@ -396,6 +466,8 @@ constexpr OptionSpec kUploadOptions[] = {{"--channels", OptionType::Path, {}, tr
                                          {"--no-verify"},
                                          {"--yes"},
                                          kTimeout};
+constexpr OptionSpec kRestoreOptions[] = {
+    {"--backup", OptionType::Path, {}, true}, {"--no-verify"}, {"--yes"}, kTimeout};
 constexpr OptionSpec kPictureOptions[] = {{"--slot", OptionType::Choice, "1|2"}, kTimeout};
 constexpr OptionSpec kFirmwareOptions[] = {
     {"--erase-all"}, {"--routine", OptionType::Path}, kTimeout};
@@ -419,6 +491,17 @@ constexpr Command kCommands[] = {
      "      and compared unless --no-verify. Operator prompts wait for Enter unless\n"
      "      --yes.\n",
      kUploadOptions, 1, 1, uploadCommand},
+    {"restore",
+     "restore PORT BACKUP-DIR [--backup DIR] [--no-verify] [--yes]\n"
+     "           [--timeout-ms N]",
+     "      Puts a backup that QEL or upload --backup kept (BACKUP-DIR holding\n"
+     "      receiver.dvb and/or receiver.g98) back into a DVB98 receiver, as\n"
+     "      upload sends channels and settings: the file's own records and\n"
+     "      settings block, --backup keeping what the receiver holds first, each\n"
+     "      part read back unless --no-verify. A damaged backup is refused before\n"
+     "      the port is opened; a folder of backups lists them, newest first.\n"
+     "      Asks first unless --yes.\n",
+     kRestoreOptions, 2, 2, restoreCommand},
     {"picture", "picture PORT IMAGE [--slot 1|2] [--timeout-ms N]",
      "      A file of 33718 bytes goes up as it is; any other image is converted\n"
      "      as convert does. Slot 1 unless --slot 2.\n",

@@ -62,6 +62,10 @@
 <context>
     <name>Texts</name>
     <message>
+        <source>Not a text file</source>
+        <translation>Non è un file di testo</translation>
+    </message>
+    <message>
         <source>Cannot open the file</source>
         <translation>Impossibile aprire il file</translation>
     </message>
@@ -456,6 +460,14 @@ Il primo: %2, riga %3 &quot;%4&quot;: %5
 <context>
     <name>qel::CheckWindow</name>
     <message>
+        <source>&amp;Satellites.xml</source>
+        <translation>&amp;Satellites.xml</translation>
+    </message>
+    <message>
+        <source>&amp;Open...</source>
+        <translation>Apr&amp;i...</translation>
+    </message>
+    <message>
         <source>No satellites.xml chosen.</source>
         <translation>Nessun satellites.xml scelto.</translation>
     </message>
@@ -470,10 +482,6 @@ Il primo: %2, riga %3 &quot;%4&quot;: %5
     <message>
         <source>Against a satellites.xml</source>
         <translation>Confronto con un satellites.xml</translation>
-    </message>
-    <message>
-        <source>&amp;Satellites.xml...</source>
-        <translation>&amp;Satellites.xml...</translation>
     </message>
     <message>
         <source>Channels</source>
@@ -1194,6 +1202,10 @@ Lo sostituisco ?</translation>
 </context>
 <context>
     <name>qel::MainWindow</name>
+    <message>
+        <source>Order like…</source>
+        <translation>Ordina come…</translation>
+    </message>
     <message>
         <source>No file loaded</source>
         <translation>Nessun file caricato</translation>
@@ -1990,6 +2002,68 @@ Controlla che il cavo sia collegato da entrambe le parti, che il ricevitore sia 
     </message>
     <message>
         <source>Sort</source>
+        <translation>Ordina</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
+</context>
+<context>
+    <name>qel::ReorderController</name>
+    <message>
+        <source>Channel names, one a line (*.txt)</source>
+        <translation>Nomi dei canali, uno per riga (*.txt)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Tutti i file (*)</translation>
+    </message>
+    <message>
+        <source>Matched by ids: %1
+Matched by name: %2
+Not matched: %3</source>
+        <translation>Abbinati per id: %1
+Abbinati per nome: %2
+Non abbinati: %3</translation>
+    </message>
+    <message>
+        <source>Satellite headers placed like the reference's: %1 of %2</source>
+        <translation>Intestazioni dei satelliti poste come nel riferimento: %1 di %2</translation>
+    </message>
+</context>
+<context>
+    <name>qel::ReorderDialog</name>
+    <message>
+        <source>QEL - Order like another list</source>
+        <translation>QEL - Ordina come un'altra lista</translation>
+    </message>
+    <message>
+        <source>Find each channel in the reference by</source>
+        <translation>Cerca ogni canale nel riferimento per</translation>
+    </message>
+    <message>
+        <source>Network, transport stream and service ids, then name</source>
+        <translation>Id di rete, di transport stream e di servizio, poi nome</translation>
+    </message>
+    <message>
+        <source>Name only</source>
+        <translation>Solo nome</translation>
+    </message>
+    <message>
+        <source>Channels not in the reference</source>
+        <translation>Canali assenti dal riferimento</translation>
+    </message>
+    <message>
+        <source>Go after the others</source>
+        <translation>Vanno dopo gli altri</translation>
+    </message>
+    <message>
+        <source>Keep their places</source>
+        <translation>Restano al loro posto</translation>
+    </message>
+    <message>
+        <source>Order</source>
         <translation>Ordina</translation>
     </message>
     <message>

@@ -221,10 +221,9 @@ SatelliteCheckInput CheckController::satelliteInput() const {
 
 void CheckController::chooseSatellitesFile() {
     if (chooser_ == nullptr) return;
-    const QString folder =
-        satellitesPath_.isEmpty() ? session_.workingDir() : QFileInfo(satellitesPath_).absolutePath();
-    const QString path =
-        chooser_->openFile(folder, tr("Satellites files (*.xml);;All files (*)"));
+    const QString folder = satellitesPath_.isEmpty() ? session_.workingDir()
+                                                     : QFileInfo(satellitesPath_).absolutePath();
+    const QString path = chooser_->openFile(folder, tr("Satellites files (*.xml);;All files (*)"));
     if (!path.isEmpty()) loadSatellitesFrom(path);
 }
 
@@ -305,8 +304,8 @@ void CheckController::takeOverFromSatellites() {
     const auto settable = std::count_if(changes.begin(), changes.end(), [](const auto& c) {
         return c.srate.has_value() || c.fec.has_value();
     });
-    const auto fecKept = std::count_if(changes.begin(), changes.end(),
-                                       [](const auto& c) { return c.fecNotTaken; });
+    const auto fecKept =
+        std::count_if(changes.begin(), changes.end(), [](const auto& c) { return c.fecNotTaken; });
     const QString file = QFileInfo(satellitesPath_).fileName();
     const QString kept =
         fecKept == 0 ? QString()
@@ -322,7 +321,9 @@ void CheckController::takeOverFromSatellites() {
         return;
     }
     const QString question =
-        tr("%1 channel(s) take the symbol rate or FEC of their transponder in %2.").arg(settable).arg(file) +
+        tr("%1 channel(s) take the symbol rate or FEC of their transponder in %2.")
+            .arg(settable)
+            .arg(file) +
         kept + "\n\n" + tr("Take them over?");
     if (prompter_.ask(Prompter::Icon::Question, question, Prompter::Buttons::YesNo,
                       Prompter::Answer::Yes) != Prompter::Answer::Yes) {

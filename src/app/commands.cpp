@@ -224,6 +224,8 @@ const std::array<CommandInfo, kCommandCount> kCommands = {{
         0, {}, in(Menu::Editing), Place::Next, canSetRotor},
     {Command::SortList, "SortList", QT_TRANSLATE_NOOP("qel::MainWindow", "S&ort..."),
         0, {}, in(Menu::Editing), Place::AfterSeparator, canSort},
+    {Command::OrderLike, "OrderLike", QT_TRANSLATE_NOOP("qel::MainWindow", "Order like…"),
+        0, {}, in(Menu::Editing), Place::Next, canSort},
 }};
 // clang-format on
 

@@ -76,8 +76,9 @@ enum class Command {
     AutoPidOff,
     StabPosition,
     SortList,
+    OrderLike,
 };
-inline constexpr std::size_t kCommandCount = static_cast<std::size_t>(Command::SortList) + 1;
+inline constexpr std::size_t kCommandCount = static_cast<std::size_t>(Command::OrderLike) + 1;
 
 // The tabs of the main window, in strip order; every tab but List opens a tool window.
 enum class Tab { List, Data, Buffer, Settings, Fonts, Serial, Export, Options };

@@ -220,18 +220,23 @@ void EditingController::sortList() {
     const std::optional<SortOptions> chosen = prompter_.askSortOptions(sortChoice_);
     if (!chosen) return;
     sortChoice_ = *chosen;
+    reorderShown(sortOrder(ws.shown(), sortChoice_));
+}
+
+bool EditingController::reorderShown(const SortOrder& order) {
+    Workspace& ws = session_.workspace();
     const ListId shown = ws.shownList();
+    if (order.size() != ws.shown().size()) return false;
     const ListSelection before = list_.selection();
-    SortOrder order;
-    const bool changed = applyEdit(ws, history_, touchOf(shown), before, [&](EditableLists& l) {
-        order = sortChannels(l.of(shown), sortChoice_);
-    });
+    const bool changed = applyEdit(ws, history_, touchOf(shown), before,
+                                   [&](EditableLists& l) { applyOrder(l.of(shown), order); });
     emit historyChanged();
-    if (!changed) return;
+    if (!changed) return false;
     const int row = movedRow(before.selectedRow, order);
     ws.rememberRow(shown, row);
     list_.select(row, movedMarks(before.marks, order));
     emit listsEdited();
+    return true;
 }
 
 void EditingController::undo() {

@@ -44,6 +44,9 @@ public:
     // marks and the selected row follow their channels.
     void sortList();
     const SortOptions& sortChoice() const { return sortChoice_; }
+    // Puts the shown list into `order` (a permutation of its rows) as one undoable step; the
+    // marks and the selected row follow their channels. False when no channel moved.
+    bool reorderShown(const SortOrder& order);
     void undo();
     void redo();
     bool canUndo() const { return history_.canUndo(); }

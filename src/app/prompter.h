@@ -6,6 +6,7 @@
 #include <QString>
 #include <optional>
 
+#include "listedit/reorder.h"
 #include "listedit/sort.h"
 #include "model/sat_pos.h"
 
@@ -32,6 +33,9 @@ public:
     // The sort dialog, offering `last` (the choice made before): the sort chosen, or nothing
     // when cancelled.
     virtual std::optional<SortOptions> askSortOptions(const SortOptions& last) = 0;
+    // How "Order like" matches and where the unmatched channels go, offering `last`: the
+    // choice, or nothing when cancelled.
+    virtual std::optional<ReorderOptions> askReorderOptions(const ReorderOptions& last) = 0;
 };
 
 class FileChooser {

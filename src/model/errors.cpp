@@ -94,6 +94,7 @@ constexpr ErrorEntry kErrors[] = {
      QEL_TRANSLATE_NOOP("Texts",
                         "The satellites.xml holds declarations or nesting the program refuses"),
      true},
+    {ErrorCode::NotTextFile, QEL_TRANSLATE_NOOP("Texts", "Not a text file"), true},
 };
 
 const ErrorEntry* entryOf(ErrorCode code) {

@@ -71,6 +71,7 @@ Program::Program(Session& session, ConfigStore& store, Language& language, Recen
       exporter_(session, store, AboutBox::versionText()),
       fonts_(session, *prompter_, *chooser_),
       compare_(session, list_, editing_, *prompter_, *chooser_),
+      reorder_(session, editing_, *prompter_, *chooser_),
       check_(session, list_, editing_, *prompter_, chooser_, &store),
       // Print and PDF take the Export window's choices while it is open.
       printing_(
@@ -314,6 +315,7 @@ void Program::wireCommands() {
     m.wire(Command::PasteSpecial, [this] { editing_.pasteSpecial(); });
     m.wire(Command::StabPosition, [this] { editing_.assignRotorPosition(); });
     m.wire(Command::SortList, [this] { editing_.sortList(); });
+    m.wire(Command::OrderLike, [this] { reorder_.orderLikeFile(); });
     m.wire(Command::Find, [this] { editing_.find(); });
     m.wire(Command::FindNext, [this] { editing_.findNext(); });
     m.wire(Command::Undo, [this] { editing_.undo(); });

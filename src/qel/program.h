@@ -18,6 +18,7 @@
 #include "app/language.h"
 #include "app/list_controller.h"
 #include "app/prompter.h"
+#include "app/reorder_controller.h"
 #include "app/serial_controller.h"
 #include "app/session.h"
 #include "app/settings_controller.h"
@@ -50,6 +51,7 @@ public:
     ExportController& exporter() { return exporter_; }
     FontController& fonts() { return fonts_; }
     CompareController& compare() { return compare_; }
+    ReorderController& reorder() { return reorder_; }
     // The compare window, once a comparison has opened it.
     CompareWindow* compareWindow() const;
     CheckController& check() { return check_; }
@@ -96,6 +98,7 @@ private:
     FontController fonts_;
     CompareController compare_;
     QPointer<CompareWindow> compareWindow_;
+    ReorderController reorder_;
     CheckController check_;
     PrintCommands printing_;
     MainWindow* main_ = nullptr;

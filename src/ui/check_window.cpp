@@ -29,13 +29,20 @@ CheckWindow::CheckWindow(CheckController& check, QWidget* parent)
     table_->setWordWrap(false);
     summary_ = new QLabel(this);
     summary_->setObjectName("CheckSummary");
+    // A long summary wraps rather than widening a small window.
+    summary_->setWordWrap(true);
     removeDuplicates_ = new QPushButton(this);
     removeDuplicates_->setObjectName("RemoveDuplicates");
     close_ = new QPushButton(this);
     close_->setObjectName("CloseCheck");
 
+    showSatellites_ = new QPushButton(this);
+    showSatellites_->setObjectName("ShowSatellites");
+    showSatellites_->setCheckable(true);
     satellitesBox_ = new QGroupBox(this);
     satellitesBox_->setObjectName("SatellitesBox");
+    // Out of the way until used: the findings keep the room of a small window.
+    satellitesBox_->hide();
     chooseSatellites_ = new QPushButton(satellitesBox_);
     chooseSatellites_->setObjectName("ChooseSatellites");
     satellitesLabel_ = new QLabel(satellitesBox_);
@@ -66,6 +73,7 @@ CheckWindow::CheckWindow(CheckController& check, QWidget* parent)
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(summary_, 1);
+    buttons->addWidget(showSatellites_);
     buttons->addWidget(removeDuplicates_);
     buttons->addWidget(close_);
     auto* layout = new QVBoxLayout(this);
@@ -82,6 +90,7 @@ CheckWindow::CheckWindow(CheckController& check, QWidget* parent)
     connect(&check_, &CheckController::findingsChanged, this, [this] {
         if (isVisible()) fill();
     });
+    connect(showSatellites_, &QPushButton::toggled, satellitesBox_, &QWidget::setVisible);
     connect(chooseSatellites_, &QPushButton::clicked, this,
             [this] { check_.chooseSatellitesFile(); });
     connect(takeOver_, &QPushButton::clicked, this, [this] { check_.takeOverFromSatellites(); });
@@ -123,10 +132,12 @@ void CheckWindow::fillSatellites(bool always) {
 // where the user is working.
 void CheckWindow::fillAssignments(bool always) {
     const SatellitesFile* file = check_.satellites();
-    const std::vector<SatGroup> groups = file != nullptr ? check_.groups() : std::vector<SatGroup>{};
+    const std::vector<SatGroup> groups =
+        file != nullptr ? check_.groups() : std::vector<SatGroup>{};
     if (!always && file == shownFile_ && groups == shownGroups_) {
         for (int r = 0; r < assignments_->rowCount(); ++r) {
-            const std::optional<int> chosen = check_.assigned(shownGroups_[static_cast<std::size_t>(r)]);
+            const std::optional<int> chosen =
+                check_.assigned(shownGroups_[static_cast<std::size_t>(r)]);
             QComboBox* choice = satelliteChoice(r);
             QSignalBlocker quiet(choice);
             choice->setCurrentIndex(chosen ? std::max(0, choice->findData(*chosen)) : 0);
@@ -134,6 +145,8 @@ void CheckWindow::fillAssignments(bool always) {
         updateSatelliteButtons();
         return;
     }
+    // A file read (chosen, or the last session's) opens the part it is used in.
+    if (file != nullptr && file != shownFile_) showSatellites_->setChecked(true);
     const int keepRow = assignments_->currentRow();
     shownGroups_ = groups;
     shownFile_ = file;
@@ -145,23 +158,24 @@ void CheckWindow::fillAssignments(bool always) {
         choice->setObjectName("SatChoice");
         choice->addItem(tr("(not checked)"));
         for (const SatellitesSat& sat : file->sats) {
-            choice->addItem(QString::fromStdString(positionText(sat.position)) + ' ' +
-                                QString::fromUtf8(sat.name.data(),
-                                                  static_cast<qsizetype>(sat.name.size())),
-                            sat.position);
+            choice->addItem(
+                QString::fromStdString(positionText(sat.position)) + ' ' +
+                    QString::fromUtf8(sat.name.data(), static_cast<qsizetype>(sat.name.size())),
+                sat.position);
         }
         const std::optional<int> chosen = check_.assigned(group);
         choice->setCurrentIndex(chosen ? std::max(0, choice->findData(*chosen)) : 0);
         connect(choice, &QComboBox::currentIndexChanged, this, [this, group, choice](int index) {
             const QVariant position = choice->itemData(index);
-            check_.assign(group, position.isValid() ? std::optional<int>(position.toInt())
-                                                    : std::nullopt);
+            check_.assign(group,
+                          position.isValid() ? std::optional<int>(position.toInt()) : std::nullopt);
             updateSatelliteButtons();
         });
         assignments_->setCellWidget(r, 1, choice);
     }
     assignments_->resizeColumnToContents(0);
-    if (keepRow >= 0 && keepRow < assignments_->rowCount()) assignments_->setCurrentCell(keepRow, 0);
+    if (keepRow >= 0 && keepRow < assignments_->rowCount())
+        assignments_->setCurrentCell(keepRow, 0);
     updateSatelliteButtons();
 }
 
@@ -214,7 +228,8 @@ void CheckWindow::setTexts() {
         {tr("Level"), tr("List"), tr("Row"), tr("Name"), tr("Field"), tr("Message")});
     removeDuplicates_->setText(tr("&Remove duplicates"));
     satellitesBox_->setTitle(tr("Against a satellites.xml"));
-    chooseSatellites_->setText(tr("&Satellites.xml..."));
+    showSatellites_->setText(tr("&Satellites.xml"));
+    chooseSatellites_->setText(tr("&Open..."));
     assignments_->setHorizontalHeaderLabels({tr("Channels"), tr("Satellite")});
     takeOver_->setText(tr("&Take over symbol rates and FEC"));
     fill_->setText(tr("&Fill the antenna's transponders"));

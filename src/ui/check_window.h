@@ -29,6 +29,8 @@ public:
     QTableWidget* table() const { return table_; }
     QPushButton* removeDuplicatesButton() const { return removeDuplicates_; }
     QLabel* summary() const { return summary_; }
+    // Shows or hides the satellites.xml part; shown by itself once a file is read.
+    QPushButton* showSatellitesButton() const { return showSatellites_; }
     QPushButton* chooseSatellitesButton() const { return chooseSatellites_; }
     QLabel* satellitesLabel() const { return satellitesLabel_; }
     // One row per satellite group: its name, and the satellite chosen for it.
@@ -55,6 +57,7 @@ private:
     QLabel* summary_;
     QPushButton* removeDuplicates_;
     QPushButton* close_;
+    QPushButton* showSatellites_;
     QGroupBox* satellitesBox_;
     QPushButton* chooseSatellites_;
     QLabel* satellitesLabel_;

@@ -10,6 +10,7 @@
 #include <QScreen>
 
 #include "ui/find_dialog.h"
+#include "ui/reorder_dialog.h"
 #include "ui/rotor_dialog.h"
 #include "ui/sort_dialog.h"
 
@@ -112,6 +113,13 @@ std::optional<QString> QtPrompter::askFindText(const QString& previous) {
 std::optional<SortOptions> QtPrompter::askSortOptions(const SortOptions& last) {
     const QPointer<QWidget> owner = owner_.owner();
     std::optional<SortOptions> chosen = SortDialog::ask(last, owner);
+    DialogOwner::restore(owner);
+    return chosen;
+}
+
+std::optional<ReorderOptions> QtPrompter::askReorderOptions(const ReorderOptions& last) {
+    const QPointer<QWidget> owner = owner_.owner();
+    std::optional<ReorderOptions> chosen = ReorderDialog::ask(last, owner);
     DialogOwner::restore(owner);
     return chosen;
 }

@@ -35,6 +35,7 @@ public:
     int askRotorPosition(const SatPosTable& table, int current) override;
     std::optional<QString> askFindText(const QString& previous) override;
     std::optional<SortOptions> askSortOptions(const SortOptions& last) override;
+    std::optional<ReorderOptions> askReorderOptions(const ReorderOptions& last) override;
 
 private:
     DialogOwner owner_;

@@ -163,7 +163,8 @@ TEST(ErrorTexts, MessagesAboutAFileNameIt) {
     for (ErrorCode code :
          {ErrorCode::CannotOpenFile, ErrorCode::CannotWriteFile, ErrorCode::FileTooLarge,
           ErrorCode::UnsupportedFileType, ErrorCode::EmptyFirmware, ErrorCode::SaveOntoBrokenLink,
-          ErrorCode::NoChannelsInFile, ErrorCode::ImageDamaged, ErrorCode::ImageTooLarge}) {
+          ErrorCode::NoChannelsInFile, ErrorCode::ImageDamaged, ErrorCode::ImageTooLarge,
+          ErrorCode::NotTextFile}) {
         EXPECT_TRUE(errorNamesFile(code)) << errorText(code);
     }
     for (ErrorCode code :

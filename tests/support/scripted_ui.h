@@ -57,6 +57,14 @@ public:
         offeredSorts.append(last);
         return sortOptions(last);
     }
+    // The "Order like" dialog's answer; `offeredReorders` records what each call offered.
+    std::function<std::optional<ReorderOptions>(const ReorderOptions& last)> reorderOptions =
+        [](const ReorderOptions&) { return std::nullopt; };
+    QList<ReorderOptions> offeredReorders;
+    std::optional<ReorderOptions> askReorderOptions(const ReorderOptions& last) override {
+        offeredReorders.append(last);
+        return reorderOptions(last);
+    }
 
     QStringList texts() const {
         QStringList t;

@@ -1,6 +1,6 @@
-// qel-tool check, diff and sort: each command's options reaching the core routine, its output
-// (JSON, report, the file it writes) and its exit status. What each routine finds, and the
-// order a sort makes, are the core's tests' (tests/listcheck, tests/listedit).
+// qel-tool check, diff, sort and reorder: each command's options reaching the core routine, its
+// output (JSON, report, the file it writes) and its exit status. What each routine finds, and
+// the order a sort or a reorder makes, are the core's tests' (tests/listcheck, tests/listedit).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -278,6 +278,51 @@ TEST(QelToolSort, SortsEachListInItsOwnFormat) {
         const test::ToolRun run = runTool("sort " + c.args, dir);
         ASSERT_EQ(run.status, 0) << c.args << ": " << run.err;
         EXPECT_EQ(listsOf(dir.file("out"), c.format), c.lists) << c.args;
+    }
+    EXPECT_EQ(TempDir::read(dir.file("list.dvb")), list);
+}
+
+// Each option reaching "Order like", a channel file and a names file as the reference, the
+// report on stdout, OUT written in IN's format, IN left as it was.
+TEST(QelToolReorder, OrdersEachListLikeTheReference) {
+    TempDir dir;
+    const std::string list =
+        DvbRecord().name("Hotbird").freqMHz(0).bytes() +
+        DvbRecord().name("Tv A").freqMHz(11000).bytes() +
+        DvbRecord().name("Tv B").freqMHz(11000).bytes() +
+        DvbRecord().name("Tv C").freqMHz(11000).NetId(1).TsId(2).SerId(3).bytes() +
+        DvbRecord().name("New").freqMHz(11000).bytes() +
+        DvbRecord().type(2).name("R1").freqMHz(11000).bytes() +
+        DvbRecord().type(2).name("R2").freqMHz(11000).bytes();
+    dir.write("list.dvb", list);
+    dir.write("ref.dvb",
+              DvbRecord().name("Renamed C").freqMHz(12000).NetId(1).TsId(2).SerId(3).bytes() +
+                  DvbRecord().name("tv b").freqMHz(12000).bytes() +
+                  DvbRecord().name("HOTBIRD").freqMHz(0).bytes() +
+                  DvbRecord().name("Tv A").freqMHz(12000).bytes() +
+                  DvbRecord().type(2).name("R2").freqMHz(12000).bytes() +
+                  DvbRecord().type(2).name("R1").freqMHz(12000).bytes());
+    dir.write("names.lst", "R1\r\nNew\r\n\r\n  tv a\n");
+    const struct {
+        std::string args;
+        std::string lists;
+        std::string report;
+    } cases[] = {
+        {"list.dvb ref.dvb out", "Tv C,Tv B,Hotbird,Tv A,New|R2,R1",
+         "TV: matched by ids 1, by name 2, not matched 1, satellite headers 1 of 1\n"
+         "RADIO: matched by ids 0, by name 2, not matched 0\n"},
+        {"list.dvb ref.dvb out --by name --rest end", "Tv B,Hotbird,Tv A,Tv C,New|R2,R1",
+         "TV: matched by ids 0, by name 2, not matched 2, satellite headers 1 of 1\n"
+         "RADIO: matched by ids 0, by name 2, not matched 0\n"},
+        {"--rest=keep list.dvb names.lst out --by ids", "Hotbird,New,Tv B,Tv C,Tv A|R1,R2",
+         "TV: matched by ids 0, by name 2, not matched 2, satellite headers 0 of 1\n"
+         "RADIO: matched by ids 0, by name 1, not matched 1\n"},
+    };
+    for (const auto& c : cases) {
+        const test::ToolRun run = runTool("reorder " + c.args, dir);
+        ASSERT_EQ(run.status, 0) << c.args << ": " << run.err;
+        EXPECT_EQ(listsOf(dir.file("out"), FileFormatId::Dvb), c.lists) << c.args;
+        EXPECT_EQ(run.out, c.report) << c.args;
     }
     EXPECT_EQ(TempDir::read(dir.file("list.dvb")), list);
 }

@@ -112,15 +112,17 @@ private slots:
     // comes back with the list.
     void aSatellitesXmlChecksTheChannelsUnderTheirHeader() {
         CheckUi f;
-        const QString xml = f.write(
-            "satellites.xml",
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<satellites>\n"
-            "  <sat name=\"Hot Bird 13.0E\" flags=\"0\" position=\"130\">\n"
-            "    <transponder frequency=\"11766000\" symbol_rate=\"22000000\" "
-            "polarization=\"0\" fec_inner=\"3\" system=\"0\" modulation=\"1\"/>\n"
-            "  </sat>\n</satellites>\n");
+        const QString xml =
+            f.write("satellites.xml",
+                    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<satellites>\n"
+                    "  <sat name=\"Hot Bird 13.0E\" flags=\"0\" position=\"130\">\n"
+                    "    <transponder frequency=\"11766000\" symbol_rate=\"22000000\" "
+                    "polarization=\"0\" fec_inner=\"3\" system=\"0\" modulation=\"1\"/>\n"
+                    "  </sat>\n</satellites>\n");
         CheckWindow* w = f.open();
         QVERIFY(w->assignments()->rowCount() == 0);
+        QVERIFY(!w->chooseSatellitesButton()->isVisible());
+        w->showSatellitesButton()->click();
         f.chooser.choose(xml);
         w->chooseSatellitesButton()->click();
         QCOMPARE(w->satellitesLabel()->text(),
@@ -163,12 +165,14 @@ private slots:
         for (int i = 0; i < 300; ++i)
             many += "<transponder frequency=\"" + std::to_string(10700000 + i * 5000) +
                     "\" symbol_rate=\"27500000\" polarization=\"1\"/>";
-        const QString xml = f.write(
-            "sats.xml", "<satellites><sat name=\"Hot Bird\" position=\"130\">"
-                        "<transponder frequency=\"11766000\" symbol_rate=\"27500000\" "
-                        "polarization=\"0\" fec_inner=\"3\"/><transponder frequency=\"12000000\" "
-                        "symbol_rate=\"27500000\" polarization=\"1\" fec_inner=\"3\"/></sat>"
-                        "<sat name=\"Crowded\" position=\"-300\">" + many + "</sat></satellites>");
+        const QString xml =
+            f.write("sats.xml",
+                    "<satellites><sat name=\"Hot Bird\" position=\"130\">"
+                    "<transponder frequency=\"11766000\" symbol_rate=\"27500000\" "
+                    "polarization=\"0\" fec_inner=\"3\"/><transponder frequency=\"12000000\" "
+                    "symbol_rate=\"27500000\" polarization=\"1\" fec_inner=\"3\"/></sat>"
+                    "<sat name=\"Crowded\" position=\"-300\">" +
+                        many + "</sat></satellites>");
         f.action("CheckList")->trigger();
         CheckWindow* w = f.program->checkWindow();
         f.chooser.choose(xml);

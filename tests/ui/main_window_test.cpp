@@ -294,7 +294,7 @@ private slots:
                               "Cutmnu", "Pastemnu", "Pastespecialmnu", "-", "Antmnu>", "Voltmnu>",
                               "Diseqcdvbmnu>", "SpecInvmnu>", "ParentCtrlMenu>", "AutoPmtMenu>",
                               "AutoPidMenu>", "STABMenu"}));
-        QCOMPARE(entries(Menu::Editing).mid(18), QStringList({"-", "SortList"}));
+        QCOMPARE(entries(Menu::Editing).mid(18), QStringList({"-", "SortList", "OrderLike"}));
         QCOMPARE(entries(Menu::Diseqc), QStringList({"Port1", "Port2", "Port3", "Port4"}));
         // Captions keep their words; keys show in the menu's own column.
         QCOMPARE(f.action("Port3")->text(), QString("Lnb Port &3"));

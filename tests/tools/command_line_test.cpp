@@ -35,7 +35,7 @@ TEST(ToolCommandLine, TheManualAndTheReadmeNameEveryCommandOfTheUsage) {
     const test::ToolRun run = runTool("", dir);
     EXPECT_EQ(run.status, 1);
     const std::set<std::string> names = commandsInUsage(run.err);
-    EXPECT_EQ(names.size(), 16u) << run.err;
+    EXPECT_EQ(names.size(), 17u) << run.err;
     const std::string manual = TempDir::read(QEL_SOURCE_DIR "/packaging/man/qel-tool.1.in");
     const std::string readme = TempDir::read(QEL_SOURCE_DIR "/README.md");
     for (const std::string& name : names) {

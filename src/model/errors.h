@@ -62,7 +62,7 @@ enum class ErrorCode {
     // satellites.xml; the detail names the line and what is wrong.
     SatellitesXmlDamaged,  // not the satellites > sat > transponder shape, or a bad value
     SatellitesXmlRefused,  // a declaration (entity expansion) or nesting the program refuses
-    NotTextFile,         // a names file holding control characters: not a text at all
+    NotTextFile,           // a names file holding control characters: not a text at all
 };
 
 // The program's English text for an error, exactly as the user reads it. The windows show

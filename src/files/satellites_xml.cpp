@@ -39,19 +39,13 @@ std::string_view trimmed(std::string_view s) {
 // A base-10 integer, the whole text (blanks around it aside), within [low, high].
 std::optional<std::int64_t> integerIn(std::string_view text, std::int64_t low, std::int64_t high) {
     text = trimmed(text);
-    if (text.empty()) return std::nullopt;
-    const bool negative = text.front() == '-';
-    if (text.front() == '+' || negative) text.remove_prefix(1);
-    // from_chars takes a sign itself; a second one is garbage.
-    if (text.empty() || text.front() < '0' || text.front() > '9') return std::nullopt;
-    std::uint64_t magnitude = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), magnitude);
-    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    if (magnitude > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
-        return std::nullopt;
+    if (text.starts_with('+')) {
+        text.remove_prefix(1);
+        if (text.starts_with('-')) return std::nullopt;
     }
-    const auto value =
-        negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
+    std::int64_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
     if (value < low || value > high) return std::nullopt;
     return value;
 }
@@ -288,8 +282,8 @@ private:
     bool element(std::string_view n) {
         switch (open_.size()) {
             case 0:
+                if (rootSeen_) return fail("an element after </satellites>");
                 if (n != "satellites") return fail("the first element is not <satellites>");
-                if (rootSeen_) return fail("a second <satellites> element");
                 rootSeen_ = true;
                 return true;
             case 1:

@@ -41,7 +41,7 @@ enum class FindingMessage {
     ChannelsBeforeHeader,   // 1: how many
     // Against a satellites.xml; 1: the satellite ("19.2E Astra 1KR..."), then the channel's
     // values, last the nearest transponder ("11494 MHz H 22000 ksym/s").
-    SatNoFrequency,      // 2: MHz, 3: the window's ± MHz, 4: nearest
+    SatNoFrequency,      // 2: MHz, 3: the window's +/- MHz, 4: nearest
     SatNoPolarization,   // 2: MHz, 3: H or V, 4: nearest
     SatOtherSymbolRate,  // 2: MHz, 3: H or V, 4: ksym/s, 5: nearest
 };

@@ -445,15 +445,13 @@ FtaFill fillFtaTransponders(const TvRadioLists& lists, const FtaImageTables& tab
         return fill;
     }
     // The most that fit: each placeholder needs a record more, so what fits is a prefix.
-    if (fitsWith(0)) {
-        std::size_t low = 0;            // fits
-        std::size_t high = fill.asked;  // does not
-        while (high - low > 1) {
-            const std::size_t mid = low + (high - low) / 2;
-            (fitsWith(mid) ? low : high) = mid;
-        }
-        fill.fitting = low;
+    std::size_t low = 0;            // fits, or nothing does
+    std::size_t high = fill.asked;  // does not fit
+    while (high - low > 1) {
+        const std::size_t mid = low + (high - low) / 2;
+        (fitsWith(mid) ? low : high) = mid;
     }
+    fill.fitting = low;
     return fill;
 }
 

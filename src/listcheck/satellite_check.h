@@ -52,8 +52,8 @@ std::vector<SatGroup> satelliteGroups(const ChannelList& tv, const ChannelList& 
 std::vector<std::optional<SatGroup>> groupsOfRows(const ChannelList& list, bool useHeaders,
                                                   bool ftaImage);
 
-// The frequency window a channel's transponder is looked for in: ±2 MHz for symbol rates of
-// 10000 ksym/s and above, ±1 MHz below. `srateUnits` in the channel's 100 sym/s.
+// The frequency window a channel's transponder is looked for in: 2 MHz either side for symbol rates
+// of 10000 ksym/s and above, 1 MHz below. `srateUnits` in the channel's 100 sym/s.
 std::int64_t frequencyToleranceKhz(std::int64_t srateUnits);
 // Symbol rates that differ by at most this much are the same.
 inline constexpr std::int64_t kSymbolRateToleranceSym = 1000;

@@ -75,6 +75,9 @@ TEST(SatellitesXml, ValuesAreBaseTenIntegersInRange) {
         {"frequency", "1.5", false},
         {"frequency", "", false},
         {"frequency", "+-5", false},
+        {"frequency", "+11494000", true},
+        {"frequency", "--5", false},
+        {"frequency", "9223372036854775808", false},
         {"frequency", "99999999999999999999", false},  // overflow
         {"symbol_rate", "99999900", true},
         {"symbol_rate", "99999901", false},
@@ -106,8 +109,8 @@ TEST(SatellitesXml, ValuesAreBaseTenIntegersInRange) {
     const struct {
         const char* position;
         bool ok;
-    } kPositions[] = {{"1800", true},   {"-1800", true}, {"1801", false},
-                      {"-1801", false}, {"19.2", false}, {"", false}};
+    } kPositions[] = {{"1800", true},  {"-1800", true}, {"1801", false}, {"-1801", false},
+                      {"19.2", false}, {"", false},     {"+5", true},    {"+-5", false}};
     for (const auto& p : kPositions) {
         EXPECT_EQ(
             parseSatellitesXml(wrapped("<sat position=\"" + std::string(p.position) + "\"/>")).ok(),
@@ -129,7 +132,8 @@ TEST(SatellitesXml, RefusesDamagedAndHostileInput) {
         {"<satellites>", SatellitesXmlDamaged, "never closed"},
         {"<satellites><sat position=\"1\">" + tp + "</satellites>", SatellitesXmlDamaged,
          "closes no open"},
-        {"<satellites></satellites><satellites></satellites>", SatellitesXmlDamaged, "second"},
+        {"<satellites></satellites><satellites></satellites>", SatellitesXmlDamaged, "after"},
+        {"<satellites/><sat position=\"1\"/>", SatellitesXmlDamaged, "after </satellites>"},
         {"<channels></channels>", SatellitesXmlDamaged, "not <satellites>"},
         {"<satellites>text</satellites>", SatellitesXmlDamaged, "text outside"},
         {"<satellites><sat position=\"1\"", SatellitesXmlDamaged, "unterminated tag"},
@@ -178,6 +182,41 @@ TEST(SatellitesXml, RefusesDamagedAndHostileInput) {
     ASSERT_TRUE(other.ok()) << other.detail();
     ASSERT_EQ(other->sats.size(), 1u);
     EXPECT_EQ(other->sats[0].transponders.size(), 1u);
+}
+
+// Character references in names become UTF-8; those XML does not allow are refused.
+TEST(SatellitesXml, CharacterReferencesInNames) {
+    const struct {
+        const char* reference;
+        std::optional<std::string> decoded;
+    } kCases[] = {
+        {"&#65;", "A"},
+        {"&#x41;", "A"},
+        {"&#9;", "\t"},
+        {"&#xE9;", "\xC3\xA9"},
+        {"&#x20AC;", "\xE2\x82\xAC"},
+        {"&#xFFFD;", "\xEF\xBF\xBD"},
+        {"&#x1F600;", "\xF0\x9F\x98\x80"},
+        {"&#x10FFFF;", "\xF4\x8F\xBF\xBF"},
+        {"&lt;&gt;&apos;", "<>'"},
+        {"&#8;", std::nullopt},
+        {"&#xD800;", std::nullopt},
+        {"&#xFFFE;", std::nullopt},
+        {"&#x110000;", std::nullopt},
+        {"&#000000065;", std::nullopt},
+        {"&#;", std::nullopt},
+        {"&#x;", std::nullopt},
+        {"&#12a;", std::nullopt},
+        {"&AMP;", std::nullopt},
+    };
+    for (const auto& c : kCases) {
+        const auto file = parseSatellitesXml(
+            wrapped("<sat name=\"" + std::string(c.reference) + "\" position=\"1\"/>"));
+        ASSERT_EQ(file.ok(), c.decoded.has_value()) << c.reference;
+        if (c.decoded) {
+            EXPECT_EQ(file->sats.at(0).name, *c.decoded) << c.reference;
+        }
+    }
 }
 
 TEST(SatellitesXml, RefusesFilesAboveTheSizeLimitBeforeReadingThem) {

@@ -56,111 +56,70 @@ TEST(SatelliteCheck, TheFrequencyWindowIsTwoMegahertzFromTenThousandKsymAndOneBe
     EXPECT_EQ(frequencyToleranceKhz(450000), 2000);
 }
 
+// Each case's finding as "field|the arguments after the satellite", empty for none.
 TEST(SatelliteCheck, WarnsAboutChannelsWithoutTheirTransponderAndNamesTheNearest) {
-    using enum FindingMessage;
+    const SatTransponder h11494 = tp(11494000, Horizontal);
+    const SatTransponder h11000 = tp(11000000, Horizontal);
+    const SatTransponder h11600 = tp(11600000, Horizontal);
     const struct {
         const char* what;
         std::vector<SatTransponder> tps;
         Channel ch;
-        std::optional<FindingMessage> message;
-        std::vector<std::string> args;  // after the satellite
+        std::string expected;
     } kCases[] = {
-        {"exact", {tp(11494000, Horizontal)}, channel("01149400"), {}, {}},
-        {"2 MHz above", {tp(11494000, Horizontal)}, channel("01149600"), {}, {}},
-        {"2 MHz below", {tp(11494000, Horizontal)}, channel("01149200"), {}, {}},
-        {"2.01 MHz above",
-         {tp(11494000, Horizontal)},
-         channel("01149601"),
-         SatNoFrequency,
-         {"11496.01", "2", "11494 MHz H 22000 ksym/s"}},
-        {"2.01 MHz below",
-         {tp(11494000, Horizontal)},
-         channel("01149199"),
-         SatNoFrequency,
-         {"11491.99", "2", "11494 MHz H 22000 ksym/s"}},
-        {"10000 ksym/s: 2 MHz",
-         {tp(11494000, Horizontal, 10000000)},
-         channel("01149600", "0", "100000"),
-         {},
-         {}},
-        {"9999.9 ksym/s: 1 MHz",
-         {tp(11494000, Horizontal, 9999900)},
-         channel("01149500", "0", "099999"),
-         {},
-         {}},
-        {"9999.9 ksym/s: 1.01 MHz",
-         {tp(11494000, Horizontal, 9999900)},
-         channel("01149501", "0", "099999"),
-         SatNoFrequency,
-         {"11495.01", "1", "11494 MHz H 9999.9 ksym/s"}},
-        {"other polarization",
-         {tp(11494000, Vertical)},
-         channel("01149400"),
-         SatNoPolarization,
-         {"11494", "H", "11494 MHz V 22000 ksym/s"}},
-        {"L is tuned as H", {tp(11494000, Left)}, channel("01149400", "0"), {}, {}},
-        {"R is tuned as V", {tp(11494000, Right)}, channel("01149400", "1"), {}, {}},
-        {"L is not V",
-         {tp(11494000, Left)},
-         channel("01149400", "1"),
-         SatNoPolarization,
-         {"11494", "V", "11494 MHz L 22000 ksym/s"}},
-        {"symbol rate 1 ksym/s off",
-         {tp(11494000, Horizontal, 22001000)},
-         channel("01149400"),
-         {},
-         {}},
-        {"symbol rate 1.1 ksym/s off",
-         {tp(11494000, Horizontal, 22001100)},
-         channel("01149400"),
-         SatOtherSymbolRate,
-         {"11494", "H", "22000", "11494 MHz H 22001.1 ksym/s"}},
-        {"symbol rate below",
-         {tp(11494000, Horizontal, 21998900)},
-         channel("01149400"),
-         SatOtherSymbolRate,
-         {"11494", "H", "22000", "11494 MHz H 21998.9 ksym/s"}},
-        {"nearest of the same polarization",
-         {tp(11000000, Horizontal), tp(11600000, Horizontal), tp(11561000, Vertical)},
-         channel("01155000"),
-         SatNoFrequency,
-         {"11550", "2", "11600 MHz H 22000 ksym/s"}},
-        {"nearest below",
-         {tp(11000000, Horizontal), tp(11600000, Horizontal)},
-         channel("01129900"),
-         SatNoFrequency,
-         {"11299", "2", "11000 MHz H 22000 ksym/s"}},
-        {"nearest of the other polarization when it has none",
-         {tp(11000000, Vertical)},
-         channel("01155000"),
-         SatNoFrequency,
-         {"11550", "2", "11000 MHz V 22000 ksym/s"}},
-        {"satellite without transponders",
-         {},
-         channel("01155000"),
-         SatNoFrequency,
-         {"11550", "2", "-"}},
+        // clang-format off
+        {"exact", {h11494}, channel("01149400"), ""},
+        {"2 MHz above", {h11494}, channel("01149600"), ""},
+        {"2 MHz below", {h11494}, channel("01149200"), ""},
+        {"2.01 MHz above", {h11494}, channel("01149601"), "Freq|11496.01|2|11494 MHz H 22000 ksym/s"},
+        {"2.01 MHz below", {h11494}, channel("01149199"), "Freq|11491.99|2|11494 MHz H 22000 ksym/s"},
+        {"10000 ksym/s: 2 MHz", {tp(11494000, Horizontal, 10000000)}, channel("01149600", "0", "100000"), ""},
+        {"9999.9 ksym/s: 1 MHz", {tp(11494000, Horizontal, 9999900)}, channel("01149500", "0", "099999"), ""},
+        {"9999.9 ksym/s: 1.01 MHz", {tp(11494000, Horizontal, 9999900)}, channel("01149501", "0", "099999"),
+         "Freq|11495.01|1|11494 MHz H 9999.9 ksym/s"},
+        {"other polarization", {tp(11494000, Vertical)}, channel("01149400"), "Pol|11494|H|11494 MHz V 22000 ksym/s"},
+        {"L is tuned as H", {tp(11494000, Left)}, channel("01149400", "0"), ""},
+        {"R is tuned as V", {tp(11494000, Right)}, channel("01149400", "1"), ""},
+        {"L is not V", {tp(11494000, Left)}, channel("01149400", "1"), "Pol|11494|V|11494 MHz L 22000 ksym/s"},
+        {"symbol rate 1 ksym/s off", {tp(11494000, Horizontal, 22001000)}, channel("01149400"), ""},
+        {"symbol rate 1.1 ksym/s off", {tp(11494000, Horizontal, 22001100)}, channel("01149400"),
+         "Srate|11494|H|22000|11494 MHz H 22001.1 ksym/s"},
+        {"symbol rate below", {tp(11494000, Horizontal, 21998900)}, channel("01149400"),
+         "Srate|11494|H|22000|11494 MHz H 21998.9 ksym/s"},
+        {"nearest of the same polarization", {h11000, h11600, tp(11561000, Vertical)}, channel("01155000"),
+         "Freq|11550|2|11600 MHz H 22000 ksym/s"},
+        {"halfway: the lower", {h11000, h11600}, channel("01130000"), "Freq|11300|2|11000 MHz H 22000 ksym/s"},
+        {"nearest in the window",
+         {tp(11492500, Horizontal, 27500000), tp(11494500, Horizontal, 30000000), tp(11495500, Horizontal, 27500000)},
+         channel("01149400"), "Srate|11494|H|22000|11494.5 MHz H 30000 ksym/s"},
+        {"halfway in the window: the lower", {tp(11495000, Horizontal, 27500000), tp(11493000, Horizontal, 30000000)},
+         channel("01149400"), "Srate|11494|H|22000|11493 MHz H 30000 ksym/s"},
+        {"nearest below", {h11000, h11600}, channel("01129900"), "Freq|11299|2|11000 MHz H 22000 ksym/s"},
+        {"nearest of the other polarization when it has none", {tp(11000000, Vertical)}, channel("01155000"),
+         "Freq|11550|2|11000 MHz V 22000 ksym/s"},
+        {"satellite without transponders", {}, channel("01155000"), "Freq|11550|2|-"},
+        // clang-format on
+    };
+    const auto joined = [](const Finding& f) {
+        EXPECT_EQ(f.message, f.field == "Freq"  ? FindingMessage::SatNoFrequency
+                             : f.field == "Pol" ? FindingMessage::SatNoPolarization
+                                                : FindingMessage::SatOtherSymbolRate);
+        EXPECT_EQ(f.args.at(0), "19.2E Astra");
+        std::string text = f.field;
+        for (std::size_t i = 1; i < f.args.size(); ++i)
+            text += "|" + f.args[i];
+        return text;
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.what);
         const auto out = run(fileOf(c.tps), {header("ASTRA"), c.ch}, {}, kAstra).findings;
-        if (!c.message) {
-            EXPECT_TRUE(out.empty()) << findingText(out.front(), TextLanguage::English);
-            continue;
-        }
-        ASSERT_EQ(out.size(), 1u);
-        const Finding& f = out[0];
-        EXPECT_EQ(f.message, *c.message);
-        EXPECT_EQ(f.level, FindingLevel::Warning);
-        EXPECT_EQ(f.kind, FindingKind::Transponder);
-        EXPECT_EQ(f.list, ListId::TV);
-        EXPECT_EQ(f.row, 2);
-        EXPECT_EQ(f.field, *c.message == SatNoFrequency      ? "Freq"
-                           : *c.message == SatNoPolarization ? "Pol"
-                                                             : "Srate");
-        std::vector<std::string> expected{"19.2E Astra"};
-        expected.insert(expected.end(), c.args.begin(), c.args.end());
-        EXPECT_EQ(f.args, expected);
+        ASSERT_EQ(out.size(), c.expected.empty() ? 0u : 1u);
+        if (out.empty()) continue;
+        EXPECT_EQ(joined(out[0]), c.expected);
+        EXPECT_EQ(out[0].level, FindingLevel::Warning);
+        EXPECT_EQ(out[0].kind, FindingKind::Transponder);
+        EXPECT_EQ(out[0].list, ListId::TV);
+        EXPECT_EQ(out[0].row, 2);
     }
 }
 
@@ -250,33 +209,20 @@ TEST(SatelliteCheck, TakeOverOffersTheSymbolRateAndFecOfTheOnePartner) {
         bool fecNotTaken;
         bool offered;
     } kCases[] = {
+        // clang-format off
         {"symbol rate", {tp(11495000, Horizontal, 27500000, 3)}, "275000", {}, false, true},
         {"FEC", {tp(11494000, Horizontal, 22000000, 4)}, {}, '4', false, true},
         {"FEC 1/2", {tp(11494000, Horizontal, 22000000, 1)}, {}, '1', false, true},
         {"no FEC: the channel's 0", {tp(11494000, Horizontal, 22000000, 15)}, {}, '0', false, true},
         {"FEC 8/9 alone", {tp(11494000, Horizontal, 22000000, 6)}, {}, {}, true, false},
-        {"FEC 6/7 with the rate",
-         {tp(11494000, Horizontal, 27500000, 10)},
-         "275000",
-         {},
-         true,
-         true},
+        {"FEC 6/7 with the rate", {tp(11494000, Horizontal, 27500000, 10)}, "275000", {}, true, true},
         {"rate rounded up", {tp(11494000, Horizontal, 22000050)}, "220001", {}, false, true},
         {"rate rounded down", {tp(11494000, Horizontal, 22000049)}, {}, {}, false, false},
         {"same values", {tp(11494000, Horizontal)}, {}, {}, false, false},
-        {"two partners",
-         {tp(11494000, Horizontal, 27500000), tp(11495000, Horizontal, 27500000)},
-         {},
-         {},
-         false,
-         false},
-        {"partner of the other polarization",
-         {tp(11494000, Vertical, 27500000)},
-         {},
-         {},
-         false,
-         false},
+        {"two partners", {tp(11494000, Horizontal, 27500000), tp(11495000, Horizontal, 27500000)}, {}, {}, false, false},
+        {"partner of the other polarization", {tp(11494000, Vertical, 27500000)}, {}, {}, false, false},
         {"beyond the window", {tp(11496010, Horizontal, 27500000)}, {}, {}, false, false},
+        // clang-format on
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.what);
@@ -377,6 +323,12 @@ TEST(SatelliteCheck, FillRefreshesTheAntennasChannelsAndAddsPlaceholdersForTheRe
         EXPECT_TRUE(isPlaceholder(p));
     }
     EXPECT_FALSE(isPlaceholder(lists.tv[0]));
+    // A channel of the receiver's is never taken for one, whatever its name.
+    const Channel named("TP 12000 H 27500");
+    for (const Channel& ch : {Channel(named).SerId("0001"), Channel(named).VPid("0100"),
+                              Channel(named).APid("0101"), Channel(named).PPid("0100")}) {
+        EXPECT_FALSE(isPlaceholder(ch));
+    }
 
     // A second fill refreshes the first: its placeholders are replaced by the same ones.
     const FtaFill again = fillFtaTransponders(fill.lists, {}, {2, &sat, ListId::Radio});
@@ -385,6 +337,18 @@ TEST(SatelliteCheck, FillRefreshesTheAntennasChannelsAndAddsPlaceholdersForTheRe
     EXPECT_EQ(again.refreshed, 0u);
     EXPECT_EQ(again.lists.tv, fill.lists.tv);
     EXPECT_EQ(again.lists.radio, fill.lists.radio);
+
+    // A channel between two transponders of its polarization keeps its values; the nearer
+    // of the two counts as its own, the other gets a placeholder.
+    const SatellitesSat two{
+        "Two", 192, 0, {tp(11601500, Horizontal, 27500000), tp(11599000, Horizontal, 27500000)}};
+    TvRadioLists between;
+    between.tv = {onAntenna("BETWEEN", "0020", "01160000", "0001")};
+    const FtaFill kept = fillFtaTransponders(between, {}, {2, &two, ListId::Radio});
+    EXPECT_EQ(kept.refreshed, 0u);
+    EXPECT_EQ(kept.lists.tv, between.tv);
+    ASSERT_EQ(kept.lists.radio.size(), 1u);
+    EXPECT_EQ(trimBlanks(kept.lists.radio[0].ChName.view()), "TP 11601 H 27500");
 
     // Into the TV list, on an antenna no channel is on.
     const FtaFill empty = fillFtaTransponders({}, {}, {3, &sat, ListId::TV});
@@ -416,6 +380,15 @@ TEST(SatelliteCheck, FillRefusesWhatTheImageCannotHoldWithTheCount) {
     EXPECT_EQ(exact.lists.radio.size(), 254u);
     sat.transponders.resize(255);
     EXPECT_EQ(fillFtaTransponders(lists, {}, {1, &sat, ListId::Radio}).fitting, 254u);
+
+    // Lists the image cannot hold already: none fits.
+    TvRadioLists full = lists;
+    for (int i = 0; i < 256; ++i)
+        full.tv.push_back(onAntenna("X", "0020", "01149400", pad4(toHex(0x100U + i))));
+    const FtaFill none = fillFtaTransponders(full, {}, {1, &sat, ListId::Radio});
+    EXPECT_FALSE(none.fits);
+    EXPECT_EQ(none.fitting, 0u);
+    EXPECT_EQ(none.asked, 255u);
 
     EXPECT_FALSE(fillFtaTransponders(lists, {}, {0, &sat, ListId::Radio}).fits);
     EXPECT_FALSE(fillFtaTransponders(lists, {}, {9, &sat, ListId::Radio}).fits);

@@ -35,7 +35,7 @@ TEST(ToolCommandLine, TheManualAndTheReadmeNameEveryCommandOfTheUsage) {
     const test::ToolRun run = runTool("", dir);
     EXPECT_EQ(run.status, 1);
     const std::set<std::string> names = commandsInUsage(run.err);
-    EXPECT_EQ(names.size(), 16u) << run.err;
+    EXPECT_EQ(names.size(), 17u) << run.err;
     const std::string manual = TempDir::read(QEL_SOURCE_DIR "/packaging/man/qel-tool.1.in");
     const std::string readme = TempDir::read(QEL_SOURCE_DIR "/README.md");
     for (const std::string& name : names) {
@@ -117,6 +117,14 @@ TEST(ToolCommandLine, WrongCallsAndRefusedInputsWriteNothing) {
              "qel-tool: s.xml: no satellite at 13.0E"},
             {"check a.dvb --satellites notes.txt --sat A=1", 2,
              "qel-tool: notes.txt: The file is not a satellites.xml"},
+            {"fill-transponders a.dvb s.xml o.bin --antenna 1", 1,
+             "qel-tool fill-transponders: --position takes"},
+            {"fill-transponders a.dvb s.xml o.bin --position 19.2E --antenna 9", 1,
+             "qel-tool fill-transponders: --antenna takes 1 to 8"},
+            {"fill-transponders a.dvb s.xml o.dvb --position 19.2E --antenna 1", 1,
+             "qel-tool: unsupported file type: o.dvb"},
+            {"fill-transponders a.dvb s.xml o.bin --position 19.2E --antenna 1", 2,
+             "qel-tool: a.dvb: not an FTA image"},
             {"lzw missing.bin out.Z", 2, "Cannot open the file"},
             {"lzw --blocks folder out.Z", 2, "Cannot open the file"},
             {"lzw in.bin no-such-folder/out.Z", 2, ""},

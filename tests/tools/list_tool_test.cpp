@@ -3,6 +3,7 @@
 // the order a sort or a reorder makes, are the core's tests' (tests/listcheck, tests/listedit).
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "bytes/conversions.h"
@@ -129,6 +130,50 @@ TEST(CheckTool, SatellitesCheckTheAssignedGroupsChannels) {
               "symbol_rate=\"27500000\" polarization=\"2\"/></sat></satellites>");
     run = runTool("check list.dvb --satellites v.xml --sat HOTBIRD=13E --sat ASTRA=13E", dir);
     EXPECT_EQ(run.status, 0) << run.out << run.err;
+}
+
+// fill-transponders: the antenna's channel takes its transponder's values, the satellite's
+// other transponder gets a placeholder in OUT; what the image cannot hold is refused with the
+// count and writes nothing.
+TEST(FillTranspondersTool, FillsOneAntennaOrRefusesWithTheCount) {
+    TempDir dir;
+    dir.write("in.bin", *encodeFtaImage({test::Channel("RAI 1")
+                                             .Freq("01149400")
+                                             .Srate("220000")
+                                             .Fec("3")
+                                             .Ant("0010")
+                                             .NetId("0001")
+                                             .TsId("0001")
+                                             .SerId("0001")
+                                             .VPid("0200")},
+                                        {}, FtaImageTables{}, ImageSettings::Defaults));
+    const std::string tp = R"(<transponder symbol_rate="22000000" fec_inner="4" frequency=")";
+    std::string many;
+    for (int i = 0; i < 300; ++i)
+        many += tp + std::to_string(10700000 + i * 4000) + R"(" polarization="1"/>)";
+    dir.write("s.xml", "<satellites><sat position=\"192\">" + tp +
+                           R"(11495000" polarization="0"/>)" + tp +
+                           R"(12000000" polarization="3"/></sat><sat position="130">)" + many +
+                           "</sat></satellites>");
+    auto run = runTool("fill-transponders in.bin s.xml out.bin --position 19.2E --antenna 1", dir);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "1 placeholders added, 0 removed, 1 channels refreshed, 0 channels on no "
+              "transponder of 19.2E\n");
+    const auto out = readChannels(dir.file("out.bin"));
+    ASSERT_TRUE(out.ok());
+    ASSERT_EQ(out->lists.tv.size(), 1u);
+    EXPECT_EQ(out->lists.tv[0].Freq, "01149500");
+    EXPECT_EQ(out->lists.tv[0].Fec, "4");
+    ASSERT_EQ(out->lists.radio.size(), 1u);
+    EXPECT_EQ(trimBlanks(out->lists.radio[0].ChName.view()), "TP 12000 V 22000");
+    EXPECT_EQ(out->lists.radio[0].Ant, "0010");
+
+    run =
+        runTool("fill-transponders in.bin s.xml big.bin --position=130 --antenna=1 --into tv", dir);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "qel-tool: 255 of the 300 transponders fit the image\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("big.bin")));
 }
 
 DvbRecord tv(const char* name, unsigned sid) {

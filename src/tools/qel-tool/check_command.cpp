@@ -160,6 +160,58 @@ int checkCommand(const Args& args) {
     return counts.warnings > 0 ? kExitDifferent : kExitOk;
 }
 
+// The FTA image's transponders for one antenna filled from a satellite of a satellites.xml.
+int fillTranspondersCommand(const Args& args) {
+    const std::string& image = args.operands[0];
+    const std::string& satellitesFile = args.operands[1];
+    const std::string& out = args.operands[2];
+    const std::optional<int> position = parsePosition(args.value("--position"));
+    if (!position) return usage(*args.command, "--position takes 19.2E, 30.0W or tenths");
+    const std::string antennaText = args.value("--antenna");
+    if (antennaText.size() != 1 || antennaText[0] < '1' || antennaText[0] > '8')
+        return usage(*args.command, "--antenna takes 1 to 8");
+    if (!isFileOfFormat(out, FileFormatId::FtaImage)) return unsupportedOutput(out);
+
+    auto set = readChannels(image);
+    if (!set) return refusedFile(image, set.status());
+    if (set->fileType != FileKind::BIN) {
+        std::cerr << "qel-tool: " << image << ": not an FTA image\n";
+        return kExitRefused;
+    }
+    auto satellites = readSatellitesXml(satellitesFile);
+    if (!satellites) return refusedFile(satellitesFile, satellites.status());
+    const SatellitesSat* sat = satellites->atPosition(*position);
+    if (sat == nullptr) {
+        std::cerr << "qel-tool: " << satellitesFile << ": no satellite at "
+                  << positionText(*position) << '\n';
+        return kExitRefused;
+    }
+    const FtaFillRequest request{antennaText[0] - '0', sat,
+                                 args.value("--into") == "tv" ? ListId::TV : ListId::Radio};
+    FtaFill fill = fillFtaTransponders(set->lists, set->imageTables, request);
+    if (!fill.fits) {
+        std::cerr << "qel-tool: " << fill.fitting << " of the " << fill.asked
+                  << " transponders fit the image\n";
+        return kExitRefused;
+    }
+    Workspace ws;
+    ws.installChannels(std::move(set.value()));
+    ws.changeLists(kTouchTV | kTouchRadio, [&fill](EditableLists& lists) {
+        lists.tv = std::move(fill.lists.tv);
+        lists.radio = std::move(fill.lists.radio);
+    });
+    if (Status st = fileFormat(FileFormatId::FtaImage).write(ws, out, {}); !st)
+        return refusedFile(out, st);
+    std::cout << fill.asked << " placeholders added, " << fill.dropped << " removed, "
+              << fill.refreshed << " channels refreshed, " << fill.unmatched
+              << " channels on no transponder of " << positionText(sat->position) << '\n';
+    return kExitOk;
+}
+
+constexpr OptionSpec kFillOptions[] = {{"--position", OptionType::Text, {}, true},
+                                       {"--antenna", OptionType::Text, {}, true},
+                                       {"--into", OptionType::Choice, "tv|radio", true}};
+
 constexpr OptionSpec kOptions[] = {{"--json"},
                                    {"--lang", OptionType::Choice, "en|it"},
                                    {"--settings", OptionType::Text},
@@ -182,6 +234,16 @@ constexpr Command kCommands[] = {
      "      name, port:1-port:4 (a DVB98 list's DiSEqC port) or ant:1-ant:8 (an FTA\n"
      "      image's antenna); POSITION is 19.2E, 30.0W or tenths of a degree.\n",
      kOptions, 1, 1, checkCommand},
+    {"fill-transponders",
+     "fill-transponders IMAGE.bin satellites.xml OUT.bin --position POSITION\n"
+     "           --antenna 1-8 [--into tv|radio]",
+     "      Fills the image's transponders of one antenna from the satellite at\n"
+     "      POSITION: the antenna's channels on one of its transponders take its\n"
+     "      frequency, symbol rate and FEC, and each transponder no channel is on\n"
+     "      gets a placeholder \"TP <MHz> <H|V> <ksym/s>\" at the end of the RADIO\n"
+     "      list (or TV), replacing those of an earlier fill. Refused, with how many\n"
+     "      fit, when the image cannot hold them.\n",
+     kFillOptions, 3, 3, fillTranspondersCommand},
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "bytes/checksum.h"
 #include "support/channel_builder.h"
 
 namespace qel::test {
@@ -25,12 +26,18 @@ inline std::string channelImage(int count) {
     return image;
 }
 
-// 1264 bytes starting with "DVSO", every byte value in it.
-inline std::string settingsBlock() {
+// 1264 bytes starting with "DVSO", every byte value in it; another `step` gives other
+// settings.
+inline std::string settingsBlock(int step = 7, int offset = 3) {
     std::string block = "DVSO";
     for (int i = 0; block.size() < 1264; ++i)
-        block += static_cast<char>((i * 7 + 3) & 0xFF);
+        block += static_cast<char>((i * step + offset) & 0xFF);
     return block;
+}
+
+// A settings block as a .g98 file holds it: the block, then its checksum.
+inline std::string g98Of(const std::string& block) {
+    return block + static_cast<char>(blockChecksum(block));
 }
 
 }  // namespace qel::test

@@ -16,21 +16,15 @@
 namespace qel {
 namespace {
 
+using test::g98Of;
 using test::ReceiverSim;
 using test::runTool;
 using test::TempDir;
 using test::ToolRun;
 
-std::string g98Of(const std::string& block) {
-    return block + static_cast<char>(blockChecksum(block));
-}
-
 // Settings other than those the receiver starts with.
 std::string keptSettingsBlock() {
-    std::string block = "DVSO";
-    for (int i = 0; block.size() < 1264; ++i)
-        block += static_cast<char>((i * 5 + 9) & 0xFF);
-    return block;
+    return test::settingsBlock(5, 9);
 }
 
 // A backup folder `name` in `dir` with the files given; an empty text leaves one out.

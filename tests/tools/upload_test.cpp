@@ -15,21 +15,15 @@
 namespace qel {
 namespace {
 
+using test::g98Of;
 using test::ReceiverSim;
 using test::runTool;
 using test::TempDir;
 using test::ToolRun;
 
-std::string g98Of(const std::string& block) {
-    return block + static_cast<char>(blockChecksum(block));
-}
-
 // Settings other than those the receiver starts with.
 std::string newSettingsBlock() {
-    std::string block = "DVSO";
-    for (int i = 0; block.size() < 1264; ++i)
-        block += static_cast<char>((i * 11 + 1) & 0xFF);
-    return block;
+    return test::settingsBlock(11, 1);
 }
 
 std::string quoted(const std::string& path) {

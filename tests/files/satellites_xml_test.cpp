@@ -159,6 +159,7 @@ TEST(SatellitesXml, RefusesDamagedAndHostileInput) {
         {"<satellites><!-- open </satellites>", SatellitesXmlDamaged, "unterminated comment"},
         {"<?xml version=\"1.0\"", SatellitesXmlDamaged, "unterminated declaration"},
         {"<satellites></satellites", SatellitesXmlDamaged, "unterminated closing"},
+        {"<satellites></satellites x>", SatellitesXmlDamaged, "unterminated closing"},
         {"<satellites>< sat/></satellites>", SatellitesXmlDamaged, "without a name"},
         // Entity expansion and markup beyond the format's shape are refused on principle.
         {"<!DOCTYPE lolz [<!ENTITY lol \"lol\">]><satellites/>", SatellitesXmlRefused, "DOCTYPE"},

@@ -130,6 +130,21 @@ TEST(CheckTool, SatellitesCheckTheAssignedGroupsChannels) {
               "symbol_rate=\"27500000\" polarization=\"2\"/></sat></satellites>");
     run = runTool("check list.dvb --satellites v.xml --sat HOTBIRD=13E --sat ASTRA=13E", dir);
     EXPECT_EQ(run.status, 0) << run.out << run.err;
+
+    // A group the list does not have would check nothing: refused, naming the list's groups.
+    // A header's name with a letter beyond ASCII is typed in UTF-8.
+    dir.write("t.dvb",
+              DvbRecord().name("T\xDCRKSAT").freqMHz(0).bytes() + goodRecord("TRT", 1).bytes());
+    for (const std::string sat : {"port:1", "T\xC3\x9CRK", "HOTBIRD"}) {
+        run = runTool("check t.dvb --satellites s.xml --sat '" + sat + "=130'", dir);
+        EXPECT_EQ(run.status, 2) << sat;
+        EXPECT_EQ(run.err, "qel-tool: t.dvb: no satellite group \"" + sat +
+                               "\"; its groups: \"T\xC3\x9CRKSAT\"\n");
+    }
+    run = runTool("check t.dvb --satellites s.xml --sat 'T\xC3\x9CRKSAT=130'", dir);
+    EXPECT_EQ(run.status, 3) << run.err;
+    EXPECT_NE(run.out.find("\"TRT\" Pol: No transponder of 13.0E Hot Bird"), std::string::npos)
+        << run.out;
 }
 
 // fill-transponders: the antenna's channel takes its transponder's values, the satellite's

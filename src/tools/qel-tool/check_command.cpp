@@ -1,4 +1,5 @@
 // qel-tool check: the list check of a channel file, as text or JSON.
+#include <algorithm>
 #include <iostream>
 #include <optional>
 
@@ -6,6 +7,7 @@
 #include "files/file_formats.h"
 #include "files/font_file.h"
 #include "files/g98_file.h"
+#include "files/names_file.h"
 #include "files/satellites_xml.h"
 #include "files/text_export.h"
 #include "files/text_import.h"
@@ -68,7 +70,38 @@ std::optional<std::pair<SatGroup, int>> satOption(std::string_view text) {
         const auto g = numbered("ant:", 8, SatGroupKind::Antenna);
         return g ? std::optional(std::pair{*g, *position}) : std::nullopt;
     }
-    return std::pair{SatGroup{SatGroupKind::Header, std::string(key), 0}, *position};
+    // The header's name in the list's one byte a character, typed in UTF-8 or in that already.
+    auto name = parseNames(key);
+    if (!name || name->size() != 1) return std::nullopt;
+    return std::pair{SatGroup{SatGroupKind::Header, std::move(name->front()), 0}, *position};
+}
+
+// A group as --sat names it.
+std::string satOptionKey(const SatGroup& g) {
+    switch (g.kind) {
+        case SatGroupKind::Header:
+            return latin1ToUtf8(g.name);
+        case SatGroupKind::DiseqcPort:
+            return "port:" + std::to_string(g.number);
+        case SatGroupKind::Antenna:
+            return "ant:" + std::to_string(g.number);
+    }
+    return {};
+}
+
+// A --sat for a group the file does not have would check nothing and still report success:
+// the first such one is named, with the groups the file has.
+std::optional<std::string> unknownSatGroup(const SatAssignment& assignment,
+                                           const std::vector<SatGroup>& groups) {
+    for (const auto& entry : assignment) {
+        if (std::find(groups.begin(), groups.end(), entry.first) != groups.end()) continue;
+        std::string text = "no satellite group \"" + satOptionKey(entry.first) + "\"; its groups:";
+        for (const SatGroup& g : groups)
+            text += " \"" + satOptionKey(g) + "\"";
+        if (groups.empty()) text += " none";
+        return text;
+    }
+    return std::nullopt;
 }
 
 int checkCommand(const Args& args) {
@@ -142,6 +175,12 @@ int checkCommand(const Args& args) {
             }
         }
         satellites = std::move(read.value());
+        const auto unknown =
+            unknownSatGroup(assignment, satelliteGroups(*in.tv, *in.radio, in.ftaImage));
+        if (unknown) {
+            std::cerr << "qel-tool: " << file << ": " << *unknown << '\n';
+            return kExitRefused;
+        }
     }
 
     std::vector<Finding> findings = checkLists(in);
@@ -232,7 +271,8 @@ constexpr Command kCommands[] = {
      "      --satellites with one --sat for each satellite group also warns about\n"
      "      channels whose transponder that satellite lacks. A group is a header's\n"
      "      name, port:1-port:4 (a DVB98 list's DiSEqC port) or ant:1-ant:8 (an FTA\n"
-     "      image's antenna); POSITION is 19.2E, 30.0W or tenths of a degree.\n",
+     "      image's antenna); POSITION is 19.2E, 30.0W or tenths of a degree.\n"
+     "      A group the file does not have is refused, naming the file's groups.\n",
      kOptions, 1, 1, checkCommand},
     {"fill-transponders",
      "fill-transponders IMAGE.bin satellites.xml OUT.bin --position POSITION\n"

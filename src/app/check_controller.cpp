@@ -66,8 +66,7 @@ std::optional<SatGroup> groupFromStored(const QString& text) {
 }
 
 QString satelliteText(const SatellitesSat& sat) {
-    return QString::fromStdString(positionText(sat.position)) + ' ' +
-           QString::fromUtf8(sat.name.data(), static_cast<qsizetype>(sat.name.size()));
+    return QString::fromStdString(satelliteLabel(sat));
 }
 
 }  // namespace

@@ -402,6 +402,12 @@ std::string positionText(int tenths) {
            (tenths < 0 ? "W" : "E");
 }
 
+std::string satelliteLabel(const SatellitesSat& sat) {
+    const std::string position = positionText(sat.position);
+    if (sat.name.starts_with(position)) return sat.name;
+    return position + (sat.name.empty() ? std::string() : " " + sat.name);
+}
+
 std::optional<int> parsePosition(std::string_view text) {
     text = trimmed(text);
     if (text.empty()) return std::nullopt;

@@ -69,6 +69,10 @@ Result<SatellitesFile> readSatellitesXml(const std::string& path);
 // An orbital position as reports show it: 192 -> "19.2E", -300 -> "30.0W", 0 -> "0.0E".
 std::string positionText(int tenths);
 
+// A satellite as lists and reports name it, in the file's UTF-8: the position, then the name,
+// unless the name begins with it already (as Enigma2's do: "19.2E Astra 1KR/1L/1M/1N").
+std::string satelliteLabel(const SatellitesSat& sat);
+
 // An orbital position as the user writes it: "19.2E", "19.2e", "30W", "30.0W", "13E", or
 // tenths as the file has them ("192", "-300"). Nothing for anything else or beyond 180.0.
 std::optional<int> parsePosition(std::string_view text);

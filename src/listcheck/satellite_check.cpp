@@ -160,13 +160,9 @@ std::string latin1Of(std::string_view utf8) {
     return out;
 }
 
-// "19.2E Astra": the position, then the name, unless the name begins with it already (as
-// Enigma2's names do: "19.2E Astra 1KR/1L/1M/1N").
+// The satellite's label in the findings' one byte a character.
 std::string satelliteText(const SatellitesSat& sat) {
-    const std::string name = latin1Of(sat.name);
-    const std::string position = positionText(sat.position);
-    if (name.starts_with(position)) return name;
-    return position + (name.empty() ? std::string() : " " + name);
+    return latin1Of(satelliteLabel(sat));
 }
 
 // The satellites the assignment names, sorted once each.

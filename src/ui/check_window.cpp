@@ -158,10 +158,7 @@ void CheckWindow::fillAssignments(bool always) {
         choice->setObjectName("SatChoice");
         choice->addItem(tr("(not checked)"));
         for (const SatellitesSat& sat : file->sats) {
-            choice->addItem(
-                QString::fromStdString(positionText(sat.position)) + ' ' +
-                    QString::fromUtf8(sat.name.data(), static_cast<qsizetype>(sat.name.size())),
-                sat.position);
+            choice->addItem(QString::fromStdString(satelliteLabel(sat)), sat.position);
         }
         const std::optional<int> chosen = check_.assigned(group);
         choice->setCurrentIndex(chosen ? std::max(0, choice->findData(*chosen)) : 0);

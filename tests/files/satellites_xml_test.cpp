@@ -283,6 +283,18 @@ TEST(SatellitesXml, PositionsAsShownAndAsWritten) {
     };
     for (const auto& w : kWritten)
         EXPECT_EQ(parsePosition(w.text), w.tenths) << w.text;
+
+    // A satellite's label: its position once, whether its name begins with it or not.
+    const struct {
+        int tenths;
+        const char* name;
+        const char* label;
+    } kLabels[] = {{130, "13.0E Hot Bird", "13.0E Hot Bird"},
+                   {130, "Hot Bird 13.0E", "13.0E Hot Bird 13.0E"},
+                   {-300, "", "30.0W"},
+                   {192, "19.2 Astra \xC3\xA9", "19.2E 19.2 Astra \xC3\xA9"}};
+    for (const auto& l : kLabels)
+        EXPECT_EQ(satelliteLabel(SatellitesSat{l.name, l.tenths, 0, {}}), l.label) << l.name;
 }
 
 }  // namespace

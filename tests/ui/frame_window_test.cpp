@@ -249,6 +249,29 @@ private slots:
                  QString("I'm happy you love QEL ... but it's already running :-)"));
     }
 
+    // The lock of an instance that ended without unlocking and had the process id this one
+    // has (as Wine gives after its restart) is taken over.
+    void aLockLeftWithThisProcessIdIsTakenOver() {
+        Frame f;
+        const QString lock = f.dir.filePath("qel.lock");
+        QByteArray left;
+        {
+            QLockFile crashed(lock);
+            QVERIFY(crashed.tryLock(0));
+            QFile file(lock);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            left = file.readAll();
+        }
+        QFile file(lock);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(left), left.size());
+        file.close();
+        SingleInstance instance(lock);
+        QVERIFY(instance.tryAcquire());
+        SingleInstance second(lock);
+        QVERIFY(!second.tryAcquire());
+    }
+
     void startupReadsTheConfigurationAndWarnsOfAMissingFolder() {
         Frame f;
         f.settings.setValue("Path/Filepath", "/no/such/qel/folder");

@@ -597,6 +597,30 @@ Il primo: %2, riga %3 &quot;%4&quot;: %5
         <translation>Solo in %1 (%2)</translation>
     </message>
     <message>
+        <source>Only in the list now (%1)</source>
+        <translation>Solo nella lista attuale (%1)</translation>
+    </message>
+    <message>
+        <source>Only in the list as loaded (%1)</source>
+        <translation>Solo nella lista come caricata (%1)</translation>
+    </message>
+    <message>
+        <source>Only in the list as downloaded (%1)</source>
+        <translation>Solo nella lista come scaricata (%1)</translation>
+    </message>
+    <message>
+        <source>Now</source>
+        <translation>Attuale</translation>
+    </message>
+    <message>
+        <source>As loaded</source>
+        <translation>Come caricata</translation>
+    </message>
+    <message>
+        <source>As downloaded</source>
+        <translation>Come scaricata</translation>
+    </message>
+    <message>
         <source>Changed (%1)</source>
         <translation>Modificati (%1)</translation>
     </message>

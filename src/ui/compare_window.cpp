@@ -123,15 +123,37 @@ void CompareWindow::setTexts() {
     const QString other = compare_.otherName();
     // A short title: the counts are on the filters, where a long file name cannot cut them.
     setWindowTitle(tr("QEL - Compare with %1").arg(other));
-    filter(kOnlyInList)->setText(tr("Only in the loaded list (%1)").arg(c.onlyInFirst.size()));
-    filter(kOnlyInFile)
-        ->setText(compare_.against() == CompareController::Other::BeforeDownload
-                      ? tr("Only in the list before the download (%1)").arg(c.onlyInSecond.size())
-                      : tr("Only in %1 (%2)").arg(other).arg(c.onlyInSecond.size()));
+    // Against the lists as loaded or downloaded, the shown lists are "now": "the loaded list"
+    // beside "the list as loaded" would name both sides alike.
+    QString onlyInList = tr("Only in the loaded list (%1)");
+    QString onlyInOther = tr("Only in %1 (%2)").arg(other);
+    QString listColumn = tr("Loaded list");
+    QString otherColumn = other;
+    switch (compare_.against()) {
+        case CompareController::Other::File:
+            break;
+        case CompareController::Other::BeforeDownload:
+            onlyInOther = tr("Only in the list before the download (%1)");
+            break;
+        case CompareController::Other::AsLoaded:
+            onlyInList = tr("Only in the list now (%1)");
+            onlyInOther = tr("Only in the list as loaded (%1)");
+            listColumn = tr("Now");
+            otherColumn = tr("As loaded");
+            break;
+        case CompareController::Other::AsDownloaded:
+            onlyInList = tr("Only in the list now (%1)");
+            onlyInOther = tr("Only in the list as downloaded (%1)");
+            listColumn = tr("Now");
+            otherColumn = tr("As downloaded");
+            break;
+    }
+    filter(kOnlyInList)->setText(onlyInList.arg(c.onlyInFirst.size()));
+    filter(kOnlyInFile)->setText(onlyInOther.arg(c.onlyInSecond.size()));
     filter(kChanged)->setText(tr("Changed (%1)").arg(c.changed.size()));
     filter(kMoved)->setText(tr("Moved (%1)").arg(c.moved.size()));
     entries_->setHeaderLabels({tr("Kind"), tr("List"), tr("Row"), tr("Row in the other"),
-                               tr("Name / field"), tr("Loaded list"), other});
+                               tr("Name / field"), listColumn, otherColumn});
     put_->setText(tr("Put into buffer"));
     takeOver_->setText(tr("Take over the changes"));
     close_->setText(tr("Close"));

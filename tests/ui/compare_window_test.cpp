@@ -240,6 +240,9 @@ private slots:
         QCOMPARE(w->filter(CompareWindow::kChanged)->text(), QString("Changed (1)"));
         QCOMPARE(w->filter(CompareWindow::kOnlyInFile)->text(),
                  QString("Only in the list as loaded (1)"));
+        QCOMPARE(w->filter(CompareWindow::kOnlyInList)->text(),
+                 QString("Only in the list now (0)"));
+        QCOMPARE(w->entries()->headerItem()->text(6), QString("As loaded"));
         c.selectOnly(w, CompareWindow::kChanged, 0);
         w->takeOverButton()->click();
         QCOMPARE(c.ws().tvList()[1].APid, loaded.tv[1].APid);
@@ -255,6 +258,9 @@ private slots:
         c.ws().changeLists(kTouchTV, [](EditableLists& l) { l.tv[0].ChName = "Renamed"; });
         c.action("ChangesDownload")->trigger();
         QCOMPARE(w->windowTitle(), QString("QEL - Compare with the list as downloaded"));
+        QCOMPARE(w->filter(CompareWindow::kOnlyInFile)->text(),
+                 QString("Only in the list as downloaded (0)"));
+        QCOMPARE(w->entries()->headerItem()->text(5), QString("Now"));
         QCOMPARE(c.program->compare().other().tv, downloaded);
         QCOMPARE(c.program->compare().comparison().changed.size(), std::size_t{1});
         QVERIFY(c.load(c.other));

@@ -197,7 +197,10 @@ inline void expectRefused(const std::vector<RefusedCall>& calls, const TempDir& 
         for (std::size_t p = args.find(" P"); p != std::string::npos; p = args.find(" P", p + 1)) {
             if (p + 2 == args.size() || args[p + 2] == ' ') args.replace(p + 1, 1, port);
         }
-        const ToolRun run = runTool(args, dir);
+        ToolRun run = runTool(args, dir);
+        // Wine now and then loses what a program that ends at once wrote to a redirected
+        // stream (its bug 56459); a refused call changes nothing, so it is made once more.
+        if (toolUnderWine() && run.err.empty() && !c.err.empty()) run = runTool(args, dir);
         EXPECT_EQ(run.status, c.status) << c.args;
         EXPECT_EQ(run.err.rfind(c.err, 0), 0u) << c.args << ": " << run.err;
     }
